@@ -1,0 +1,69 @@
+# Helpers shared by every folder: warnings, the Qt-free core libraries, the
+# Qt libraries and the test executables.
+
+function(pln_set_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+    -Wnon-virtual-dtor -Wcast-align -Wunused -Woverloaded-virtual
+    -Wimplicit-fallthrough)
+  if(PLN_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+  if(PLN_SANITIZE)
+    target_compile_options(${target} PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_link_options(${target} PRIVATE -fsanitize=address,undefined)
+  endif()
+endfunction()
+
+# A Qt-free library: sources of the current folder, never linked to Qt, so a
+# Qt include in it cannot compile.
+#   pln_add_core_library(NAME [DEPS lib...])
+function(pln_add_core_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS;SOURCES" ${ARGN})
+  if(NOT ARG_SOURCES)
+    file(GLOB ARG_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  pln_set_warnings(${name})
+endfunction()
+
+# A Qt Widgets library: sources and .ui files of the current folder.
+#   pln_add_ui_library(NAME [DEPS lib...])
+function(pln_add_ui_library name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.ui
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.qrc)
+  add_library(${name} STATIC ${sources})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON AUTOUIC ON AUTORCC ON)
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PUBLIC Qt6::Widgets Qt6::Charts ${ARG_DEPS})
+  pln_set_warnings(${name})
+endfunction()
+
+# A GoogleTest executable from the .cpp files of the current folder.
+#   pln_add_core_test(NAME [DEPS lib...])
+function(pln_add_core_test name)
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${sources})
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} pln_test_support GTest::gmock GTest::gtest_main)
+  pln_set_warnings(${name})
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+endfunction()
+
+# A Qt Test executable: one test class per .cpp file of the current folder,
+# run on the offscreen platform.
+#   pln_add_ui_test(NAME SOURCE file.cpp [DEPS lib...])
+function(pln_add_ui_test name)
+  cmake_parse_arguments(ARG "" "SOURCE" "DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCE})
+  set_target_properties(${name} PROPERTIES AUTOMOC ON)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} pln_test_support Qt6::Test Qt6::Widgets)
+  pln_set_warnings(${name})
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES LABELS ui TIMEOUT 300
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+endfunction()

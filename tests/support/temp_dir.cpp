@@ -1,0 +1,51 @@
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <stdlib.h>
+
+namespace pln::test {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "pln-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    path_ = pattern + "/";
+}
+
+TempDir::~TempDir() {
+    std::error_code ec;
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string TempDir::write(std::string_view name, std::string_view contents) const {
+    std::string p = file(name);
+    std::filesystem::create_directories(std::filesystem::path(p).parent_path());
+    std::ofstream out(p, std::ios::binary | std::ios::trunc);
+    out.write(contents.data(), static_cast<std::streamsize>(contents.size()));
+    return p;
+}
+
+std::string TempDir::write(std::string_view name, const std::vector<std::uint8_t>& contents) const {
+    return write(name, std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
+}
+
+std::string TempDir::mkdir(std::string_view name) const {
+    std::string p = file(name);
+    std::filesystem::create_directories(p);
+    return p + "/";
+}
+
+std::vector<std::uint8_t> readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string readText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+} // namespace pln::test
