@@ -1,0 +1,88 @@
+#include "common/byte_reader.h"
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "common/missing_value.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+namespace pln {
+namespace {
+
+TEST(ByteIo, WritesLittleEndianAndReadsItBack) {
+    ByteWriter w;
+    w.u8(0xAB);
+    w.u16(0x1234);
+    w.u32(0xDEADBEEF);
+    w.u64(0x0102030405060708ULL);
+    w.i32(-2);
+    w.f32(1.5f);
+    w.f64(-0.25);
+    w.text("hi");
+    const std::vector<std::uint8_t> expectedStart = {0xAB, 0x34, 0x12, 0xEF, 0xBE, 0xAD, 0xDE,
+                                                     0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02,
+                                                     0x01, 0xFE, 0xFF, 0xFF, 0xFF};
+    ASSERT_GE(w.buffer().size(), expectedStart.size());
+    EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), w.buffer().begin()));
+
+    ByteReader r(w.buffer());
+    EXPECT_EQ(r.u8(), 0xAB);
+    EXPECT_EQ(r.u16(), 0x1234);
+    EXPECT_EQ(r.u32(), 0xDEADBEEFu);
+    EXPECT_EQ(r.u64(), 0x0102030405060708ULL);
+    EXPECT_EQ(r.i32(), -2);
+    EXPECT_EQ(r.f32(), 1.5f);
+    EXPECT_EQ(r.f64(), -0.25);
+    EXPECT_EQ(r.text(2), "hi");
+    EXPECT_TRUE(r.atEnd());
+}
+
+TEST(ByteIo, ReadsPastTheEndFailWithoutMovingOrAllocating) {
+    const std::vector<std::uint8_t> data = {1, 2, 3};
+    ByteReader r(data);
+    r.u8();
+    EXPECT_THROW(r.u32(), Error);
+    EXPECT_EQ(r.position(), 1u);
+    try {
+        r.bytes(std::numeric_limits<std::size_t>::max());
+        FAIL() << "a huge length must be refused before allocating";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "Unexpected end of file");
+    }
+    EXPECT_THROW(r.skip(3), Error);
+    EXPECT_THROW(r.seek(4), Error);
+    EXPECT_EQ(r.u16(), 0x0302);
+    EXPECT_THROW(r.u8(), Error);
+}
+
+TEST(ByteIo, PatchesPlaceholderCountsOfEachWidth) {
+    ByteWriter w;
+    w.u32(0);
+    w.u8(0);
+    w.u8(9);
+    w.patch(0, 0x01020304, 4);
+    w.patch(4, 0x1FF, 1);
+    EXPECT_EQ(w.buffer(), (std::vector<std::uint8_t>{4, 3, 2, 1, 0xFF, 9}));
+    EXPECT_THROW(w.patch(5, 0, 4), std::out_of_range);
+}
+
+TEST(MissingValue, HasTheStoredBitPattern) {
+    double v = missingValue();
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &v, sizeof bits);
+    EXPECT_EQ(bits, 0xFFF8000000000000ULL);
+    EXPECT_TRUE(isMissing(v));
+    EXPECT_FALSE(isMissing(0.0));
+}
+
+TEST(Format, FillsPlaceholdersInOrderAndKeepsExtraOnes) {
+    EXPECT_EQ(format("Cannot save the \"%s\" log file: %s", {"a", "disk full"}),
+              "Cannot save the \"a\" log file: disk full");
+    EXPECT_EQ(format("%s and %s", {"one"}), "one and %s");
+    EXPECT_EQ(format("100%", {"x"}), "100%");
+}
+
+} // namespace
+} // namespace pln
