@@ -1,0 +1,41 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pln {
+
+// eMule stores Windows paths ("C:\Share\"), also when it runs under Wine.
+// Both delimiters are understood everywhere, so a path keeps the form in
+// which eMule wrote it and is mapped to this system's form only to reach the
+// disk.
+
+inline bool isPathDelimiter(char c) {
+    return c == '\\' || c == '/';
+}
+
+// The path with one delimiter at its end: the path's own delimiter when it
+// holds a backslash or starts with a drive letter, else the given separator.
+std::string withTrailingDelimiter(std::string_view path, char separator);
+
+// The folder part of a file path, with its trailing delimiter (empty when
+// the path has no delimiter), and the name after it.
+std::string_view folderPart(std::string_view path);
+std::string_view fileNamePart(std::string_view path);
+
+// Orders paths without regard to ASCII case, a backslash equal to a slash.
+int comparePaths(std::string_view a, std::string_view b);
+
+inline bool pathLess(std::string_view a, std::string_view b) {
+    return comparePaths(a, b) < 0;
+}
+
+// The paths under which a stored path may be found here, the path as written
+// first. With '/' as separator a Windows path is also tried with slashes,
+// and a drive letter through Wine's "dosdevices" folder of the prefix.
+std::vector<std::string> nativePathCandidates(std::string_view stored, char separator,
+                                              const std::optional<std::string>& winePrefix);
+
+} // namespace pln
