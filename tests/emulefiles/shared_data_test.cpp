@@ -1,0 +1,82 @@
+#include "emulefiles/core/shared_data.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+constexpr std::uint32_t knownDate = 1'600'000'000;
+
+tSharedData writtenAt(std::int64_t msAfterKnown, std::int64_t extraNs = 0) {
+    tSharedData d;
+    d.lastWriteTime =
+        (static_cast<std::int64_t>(knownDate) * 1000 + msAfterKnown) * 1'000'000 + extraNs;
+    return d;
+}
+
+struct DateCase {
+    const char* name;
+    std::int64_t msAfterKnown;
+    bool matches;
+};
+
+class SameFileDate : public testing::TestWithParam<DateCase> {};
+
+TEST_P(SameFileDate, WholeHoursUpToSixMatch) {
+    EXPECT_EQ(sameFileDate(knownDate, writtenAt(GetParam().msAfterKnown)), GetParam().matches);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Windows, SameFileDate,
+    testing::Values(
+        DateCase{"Exact", 0, true}, DateCase{"Plus400ms", 400, true},
+        DateCase{"PlusOneSecondExactly", 1000, false},
+        DateCase{"MinusOneSecondExactlyIsShiftedInside", -1000, true},
+        DateCase{"Plus2h400ms", 7'200'400, true}, DateCase{"Plus2h1s400ms", 7'201'400, false},
+        DateCase{"Minus3599s600ms", -3'599'600, false},
+        DateCase{"MinusOneHourExactlyIsShiftedOutside", -3'600'000, false},
+        DateCase{"MinusOneHour400ms", -3'600'400, true}, DateCase{"PlusSixHours", 21'600'000, true},
+        DateCase{"MinusSixHours500ms", -21'600'500, true},
+        DateCase{"PlusSevenHours", 25'200'000, false}, DateCase{"PlusHalfHour", 1'800'000, false}),
+    [](const testing::TestParamInfo<DateCase>& row) { return std::string(row.param.name); });
+
+TEST(SameFileDateTest, PartsBelowTheMillisecondAreDroppedBeforeTheShift) {
+    EXPECT_TRUE(sameFileDate(knownDate, writtenAt(0, 999'999)));
+    EXPECT_FALSE(sameFileDate(knownDate, writtenAt(1000, 500'000)));
+    EXPECT_TRUE(sameFileDate(knownDate, writtenAt(999, 999'999)));
+}
+
+tSharedFile file(std::string name, std::string folder, std::uint64_t size, std::int64_t msAfter) {
+    tSharedData d = writtenAt(msAfter);
+    d.path = std::move(folder);
+    d.size = size;
+    return {std::move(name), d};
+}
+
+TEST(SharedFileTable, SortedByNameFirstFoundWins) {
+    tSharedFileTable table;
+    table.assign({file("b.txt", "C:\\One\\", 1, 0), file("A.txt", "C:\\One\\", 2, 0),
+                  file("B.TXT", "C:\\Two\\", 3, 0), file("c.txt", "C:\\Two\\", 4, 0)});
+    ASSERT_EQ(table.size(), 3u);
+    EXPECT_EQ(table[0].name, "A.txt");
+    EXPECT_EQ(table[1].name, "b.txt");
+    EXPECT_EQ(table[1].data.path, "C:\\One\\");
+    EXPECT_EQ(table[2].name, "c.txt");
+}
+
+TEST(SharedFileTable, FindMatchesNameSizeAndDate) {
+    tSharedFileTable table;
+    table.assign({file("alpha.bin", "/s/", 10, 0),
+                  file("Beta.bin", "/s/", 5'000'000'000, 3'600'000),
+                  file("gamma.bin", "/s/", 30, 0)});
+    EXPECT_EQ(findSharedFile(table, "BETA.BIN", 5'000'000'000, knownDate), 1);
+    EXPECT_EQ(findSharedFile(table, "alpha.bin", 10, knownDate), 0);
+    EXPECT_EQ(findSharedFile(table, "beta.bin", 5'000'000'001, knownDate), -1);
+    EXPECT_EQ(findSharedFile(table, "beta.bin", 5'000'000'000, knownDate + 1), -1);
+    EXPECT_EQ(findSharedFile(table, "delta.bin", 10, knownDate), -1);
+    EXPECT_EQ(findSharedFile(table, "", 10, knownDate), -1);
+    EXPECT_EQ(findSharedFile(tSharedFileTable(), "alpha.bin", 10, knownDate), -1);
+}
+
+} // namespace
+} // namespace pln
