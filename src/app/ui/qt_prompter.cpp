@@ -1,0 +1,75 @@
+#include "app/ui/qt_prompter.h"
+
+namespace pln {
+
+namespace {
+
+struct Interception {
+    bool on = false;
+    std::deque<bool> answers;
+    std::vector<QtPrompter::Shown> shown;
+};
+
+Interception& interception() {
+    static Interception state;
+    return state;
+}
+
+} // namespace
+
+QtPrompter::QtPrompter(QWidget* parent) : parent_(parent) {}
+
+void QtPrompter::showError(const std::string& text) {
+    run(QMessageBox::Critical, text, QMessageBox::Ok);
+}
+
+void QtPrompter::showWarning(const std::string& text) {
+    run(QMessageBox::Warning, text, QMessageBox::Ok);
+}
+
+void QtPrompter::showInformation(const std::string& text) {
+    run(QMessageBox::Information, text, QMessageBox::Ok);
+}
+
+bool QtPrompter::confirm(const std::string& text) {
+    return run(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+QMessageBox::StandardButton QtPrompter::run(QMessageBox::Icon icon, const std::string& text,
+                                            QMessageBox::StandardButtons buttons) {
+    QMessageBox box(icon, QStringLiteral("PLN"), QString::fromStdString(text), buttons, parent_);
+    Interception& state = interception();
+    if (!state.on)
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+
+    state.shown.push_back({box.windowTitle(), box.icon(), box.text(), box.standardButtons()});
+    if (!(buttons & QMessageBox::Yes))
+        return QMessageBox::Ok;
+    bool yes = false;
+    if (!state.answers.empty()) {
+        yes = state.answers.front();
+        state.answers.pop_front();
+    }
+    return yes ? QMessageBox::Yes : QMessageBox::No;
+}
+
+void QtPrompter::interceptBoxes(bool on) {
+    interception().on = on;
+    if (!on)
+        interception().answers.clear();
+}
+
+void QtPrompter::setNextAnswer(bool yes) {
+    interception().on = true;
+    interception().answers.push_back(yes);
+}
+
+const std::vector<QtPrompter::Shown>& QtPrompter::shownBoxes() {
+    return interception().shown;
+}
+
+void QtPrompter::clearShownBoxes() {
+    interception().shown.clear();
+}
+
+} // namespace pln

@@ -1,0 +1,163 @@
+#include "emulefiles/core/known_met_tag.h"
+
+#include "common/byte_reader.h"
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "common/text.h"
+
+namespace pln {
+
+namespace {
+
+constexpr std::uint8_t idFlag = 0x80;
+
+void readName(ByteReader& in, tKnownMetTag& tag) {
+    std::uint16_t length = in.u16();
+    if (length == 1) {
+        tag.nameId = in.u8();
+        return;
+    }
+    std::string name = in.text(length);
+    if (auto end = name.find('\0'); end != std::string::npos)
+        name.resize(end);
+    tag.name = std::move(name);
+}
+
+void readValue(ByteReader& in, tKnownMetTag& tag) {
+    switch (tag.tagType) {
+    case tagType::hash:
+        tag.data = in.bytes(16);
+        return;
+    case tagType::string:
+        tag.text = in.text(in.u16());
+        return;
+    case tagType::uint32:
+        tag.intValue = in.u32();
+        return;
+    case tagType::float32:
+        tag.floatValue = in.f32();
+        return;
+    case tagType::boolean:
+        in.skip(1);
+        return;
+    case tagType::boolArray:
+        in.skip(in.u16() / 8u + 1u);
+        return;
+    case tagType::blob: {
+        std::uint32_t size = in.u32();
+        if (size > in.remaining())
+            throw Error("Invalid tag");
+        tag.data = in.bytes(size);
+        return;
+    }
+    case tagType::uint16:
+        tag.intValue = in.u16();
+        tag.tagType = tagType::uint32;
+        return;
+    case tagType::uint8:
+        tag.intValue = in.u8();
+        tag.tagType = tagType::uint32;
+        return;
+    case tagType::uint64:
+        tag.intValue = in.u64();
+        return;
+    default:
+        break;
+    }
+    if (tag.tagType < tagType::shortStringFirst || tag.tagType > tagType::shortStringLast)
+        throw Error("Unknown tag type");
+    tag.text = in.text(tag.tagType - 0x10u);
+    tag.tagType = tagType::string;
+}
+
+// A length that does not fit its 16-bit field would corrupt everything after it.
+std::uint16_t checkedLength(std::size_t length) {
+    if (length > 0xFFFF)
+        throw Error("A tag value is too long for known.met");
+    return static_cast<std::uint16_t>(length);
+}
+
+} // namespace
+
+tKnownMetTag tKnownMetTag::createFromStream(ByteReader& in) {
+    tKnownMetTag tag;
+    std::uint8_t type = in.u8();
+    if (type & idFlag) {
+        tag.tagType = type & ~idFlag;
+        tag.nameId = in.u8();
+    } else {
+        tag.tagType = type;
+        readName(in, tag);
+    }
+    readValue(in, tag);
+    return tag;
+}
+
+tKnownMetTag tKnownMetTag::createFromValue(std::uint8_t id, std::uint64_t intValue,
+                                           std::string_view text) {
+    tKnownMetTag tag;
+    tag.nameId = id;
+    if (id == tagId::fileName || id == tagId::aichHash) {
+        tag.tagType = tagType::string;
+        tag.setText(text);
+    } else {
+        bool wide = id == tagId::fileSize && intValue > 0xFFFFFFFFu;
+        tag.tagType = wide ? tagType::uint64 : tagType::uint32;
+        tag.intValue = intValue;
+    }
+    return tag;
+}
+
+bool tKnownMetTag::writeToStream(ByteWriter& out) const {
+    switch (tagType) {
+    case tagType::string:
+    case tagType::uint32:
+    case tagType::float32:
+    case tagType::blob:
+    case tagType::uint64:
+        break;
+    default:
+        return false;
+    }
+    out.u8(tagType);
+    if (name) {
+        std::string_view stored(name->c_str());
+        out.u16(checkedLength(stored.size()));
+        out.text(stored);
+    } else {
+        out.u16(1);
+        out.u8(nameId);
+    }
+    switch (tagType) {
+    case tagType::string:
+        out.u16(checkedLength(text.size()));
+        out.text(text);
+        break;
+    case tagType::uint32:
+        out.u32(static_cast<std::uint32_t>(intValue));
+        break;
+    case tagType::float32:
+        out.f32(floatValue);
+        break;
+    case tagType::blob:
+        if (data.size() > 0xFFFFFFFFu)
+            throw Error("A tag value is too long for known.met");
+        out.u32(static_cast<std::uint32_t>(data.size()));
+        out.bytes(data);
+        break;
+    default:
+        out.u64(intValue);
+        break;
+    }
+    return true;
+}
+
+std::string tKnownMetTag::getText() const {
+    return decodeEmuleString(text);
+}
+
+void tKnownMetTag::setText(std::string_view utf8) {
+    text = encodeEmuleString(utf8);
+}
+
+} // namespace pln

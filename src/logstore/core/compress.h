@@ -1,0 +1,42 @@
+#pragma once
+
+#include "logstore/core/log_records.h"
+#include "platform/clock.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace pln {
+
+class tLogFiles;
+
+// The recorder's period and the largest spacing compression leaves.
+inline constexpr std::int64_t baseSpacingSeconds = 660;
+inline constexpr std::int64_t largestSpacingSeconds = 21'600;
+inline constexpr int largestSpacingHours = 6;
+
+struct tCompressSummary {
+    std::size_t logsRewritten = 0;
+    std::size_t recordsBefore = 0;
+    std::size_t recordsAfter = 0;
+};
+
+// Which records of a log compression keeps, oldest first, as one flag per
+// record. Walking from the newest record to the oldest, a record t is
+// dropped when (age div T days) x 660 s exceeds the seconds between t and
+// the last record kept and these are fewer than 6 hours; otherwise it is
+// kept. The walk starts with "now" as the last record kept. Ages and gaps are
+// whole seconds, exact. A threshold below one day counts as one day.
+std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, CalendarMs now);
+
+// Thins out the old part of every log of the catalogue: within the first T
+// days every record stays, between kT and (k+1)T days records are kept at
+// least k x 11 minutes apart, and a record 6 hours or more after the last
+// kept one always stays. Each log is handled on its own, starting again from
+// "now", so the result for one log never depends on which logs precede it
+// in the catalogue. Runs only while the recorder is suspended; failures are
+// reported per log and the run goes on.
+tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now);
+
+} // namespace pln

@@ -1,0 +1,84 @@
+#include "logstore/core/dos_date_time.h"
+
+#include <algorithm>
+
+namespace pln {
+
+namespace {
+
+// 1970-01-01 is day 25569 of the calendar.
+constexpr std::int64_t unixEpochDay = 25'569;
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date with a valid month.
+std::int64_t daysFromCivil(std::int64_t y, int m, int d) {
+    y -= m <= 2;
+    std::int64_t era = floorDiv(y, 400);
+    std::int64_t yoe = y - era * 400;
+    std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+    std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+    return era * 146097 + doe - 719468;
+}
+
+struct CivilDate {
+    std::int64_t year;
+    int month;
+    int day;
+};
+
+CivilDate civilFromDays(std::int64_t z) {
+    z += 719468;
+    std::int64_t era = floorDiv(z, 146097);
+    std::int64_t doe = z - era * 146097;
+    std::int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    std::int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    std::int64_t mp = (5 * doy + 2) / 153;
+    int d = static_cast<int>(doy - (153 * mp + 2) / 5 + 1);
+    int m = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
+    return {yoe + era * 400 + (m <= 2), m, d};
+}
+
+} // namespace
+
+std::int64_t calendarDayOf(int year, int month, int day) {
+    std::int64_t monthIndex = static_cast<std::int64_t>(year) * 12 + (month - 1);
+    std::int64_t y = floorDiv(monthIndex, 12);
+    int m = static_cast<int>(monthIndex - y * 12) + 1;
+    return daysFromCivil(y, m, 1) + (day - 1) + unixEpochDay;
+}
+
+CalendarMs dosDateToCalendar(dosDateTime stamp) {
+    int year = 1980 + static_cast<int>(stamp >> 25);
+    int month = static_cast<int>((stamp >> 21) & 0x0F);
+    int day = static_cast<int>((stamp >> 16) & 0x1F);
+    return calendarDayOf(year, month, day) * msPerDay;
+}
+
+std::int64_t dosTimeOfDayMs(dosDateTime stamp) {
+    std::int64_t seconds =
+        ((stamp >> 11) & 0x1F) * 3600 + ((stamp >> 5) & 0x3F) * 60 + (stamp & 0x1F) * 2;
+    return seconds * 1000;
+}
+
+CalendarMs dosDateTimeToCalendar(dosDateTime stamp) {
+    return dosDateToCalendar(stamp) + dosTimeOfDayMs(stamp);
+}
+
+dosDateTime calendarToDosDateTime(CalendarMs value) {
+    static const CalendarMs first = dosDateTimeToCalendar(firstDosDateTime);
+    static const CalendarMs last = dosDateTimeToCalendar(lastDosDateTime);
+    value = std::clamp(value, first, last);
+    std::int64_t day = floorDiv(value, msPerDay);
+    std::int64_t secondOfDay = (value - day * msPerDay) / 1000;
+    CivilDate date = civilFromDays(day - unixEpochDay);
+    auto field = [](std::int64_t v) { return static_cast<std::uint32_t>(v); };
+    return field(date.year - 1980) << 25 | field(date.month) << 21 | field(date.day) << 16 |
+           field(secondOfDay / 3600) << 11 | field(secondOfDay / 60 % 60) << 5 |
+           field(secondOfDay % 60 / 2);
+}
+
+} // namespace pln

@@ -1,0 +1,325 @@
+#include "logstore/core/log_file.h"
+
+#include "common/error.h"
+#include "logstore/core/conn_run_time.h"
+#include "logstore/core/log_folder.h"
+#include "logstore/core/log_messages.h"
+#include "logstore/core/log_names.h"
+#include "platform/locked_file.h"
+
+#include <filesystem>
+#include <limits>
+#include <vector>
+
+namespace pln {
+
+namespace {
+
+// The bytes do not form a log of the expected kind.
+class InvalidLogFile : public Error {
+public:
+    InvalidLogFile() : Error("invalid log file") {}
+};
+
+bool isRegularFile(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
+}
+
+std::size_t recordAreaStart(tLogKind kind) {
+    return kind == tLogKind::knownFile ? logPrefixSize : headerEnd;
+}
+
+void checkPrefix(const LockedFile& file, tLogKind kind) {
+    std::uint8_t prefix[logPrefixSize];
+    if (!file.readAt(0, prefix) || !prefixIsValid(prefix, kind))
+        throw InvalidLogFile();
+}
+
+// What precedes the records, validated for the kind the name gives.
+struct LogFront {
+    tLogHeader header;
+    tCombineBlock block;
+};
+
+LogFront readFront(const LockedFile& file, tLogKind kind) {
+    std::uint8_t front[combineEnd];
+    std::size_t n = file.readSomeAt(0, front);
+    if (n < logPrefixSize || !prefixIsValid({front, n}, kind))
+        throw InvalidLogFile();
+    LogFront result;
+    if (kind == tLogKind::knownFile) {
+        result.header.valueType = valueTypeKnownFile;
+        return result;
+    }
+    if (n < headerEnd)
+        throw InvalidLogFile();
+    result.header = decodeHeader(
+        std::span<const std::uint8_t, logHeaderSize>(front + logPrefixSize, logHeaderSize));
+    if (kind == tLogKind::virtualLog) {
+        auto block = decodeCombineBlock({front + headerEnd, n - headerEnd});
+        if (!block)
+            throw InvalidLogFile();
+        result.block = std::move(*block);
+    }
+    return result;
+}
+
+} // namespace
+
+tLogFile::tLogFile(tLogStoreContext context, std::string name, const tLogFolderListing* listing)
+    : context_(std::move(context)), name_(std::move(name)), kind_(kindOf(name_)) {
+    probe(listing);
+    if (state_ == tLogState::none)
+        return;
+    try {
+        readProperties();
+    } catch (const InvalidLogFile&) {
+        report(format(logmsg::invalidLogFile, {fileName()}));
+    } catch (const std::exception& e) {
+        report(format(logmsg::cannotCreateObject, {name_, e.what()}));
+    }
+}
+
+tLogFile::~tLogFile() = default;
+
+// The files normally carry their extension in lower case, which a direct
+// look finds; only when none is found is the folder listed.
+void tLogFile::probe(const tLogFolderListing* listing) {
+    if (listing)
+        return probe(*listing);
+    for (tLogState state : probeOrder) {
+        std::string candidate = name_ + std::string(extensionOf(state));
+        if (isRegularFile(context_.logsFolder + candidate)) {
+            state_ = state;
+            fileName_ = std::move(candidate);
+            return;
+        }
+    }
+    probe(tLogFolderListing(context_.logsFolder));
+}
+
+void tLogFile::probe(const tLogFolderListing& listing) {
+    for (tLogState state : probeOrder) {
+        if (auto found = listing.find(name_ + std::string(extensionOf(state)))) {
+            state_ = state;
+            fileName_ = std::move(*found);
+            return;
+        }
+    }
+    state_ = tLogState::none;
+    fileName_ = name_ + std::string(extensionOf(state_));
+}
+
+void tLogFile::readProperties() {
+    LockedFile file(path(), LockedFile::Access::Read);
+    LogFront front = readFront(file, kind_);
+    if (kind_ != tLogKind::knownFile) {
+        flags_ = front.header.flags;
+        multiplier_ = front.header.multiplier;
+        units_ = std::move(front.header.units);
+    }
+    if (kind_ == tLogKind::virtualLog) {
+        operation_ = front.block.operation;
+        sourceNames_ = std::move(front.block.sourceNames);
+        maxValue_ = front.block.maxValue;
+    }
+    valueType_ = front.header.valueType;
+}
+
+std::span<const std::uint8_t> tLogFile::records() const {
+    if (recordsSize_ < 1)
+        return {};
+    return {records_.get(), static_cast<std::size_t>(recordsSize_)};
+}
+
+std::int32_t tLogFile::recordCount() const {
+    std::size_t size = recordSizeOf(valueType_);
+    if (recordsSize_ < 1 || size == 0)
+        return 0;
+    return static_cast<std::int32_t>(static_cast<std::size_t>(recordsSize_) / size);
+}
+
+void tLogFile::loadValues() {
+    freeValues();
+    try {
+        if (kind_ == tLogKind::virtualLog)
+            loadSources();
+        else
+            readRecords();
+    } catch (const InvalidLogFile&) {
+        freeValues();
+        report(format(logmsg::invalidLogFile, {fileName()}));
+    } catch (const std::exception& e) {
+        freeValues();
+        report(format(logmsg::cannotLoad, {name_, e.what()}));
+    }
+    if (connRunTimeLog_)
+        correctConnRunTime();
+}
+
+void tLogFile::readRecords() {
+    LockedFile file(path(), LockedFile::Access::Read);
+    checkPrefix(file, kind_);
+    std::uint64_t size = file.size();
+    std::uint64_t start = recordAreaStart(kind_);
+    if (size < start)
+        throw InvalidLogFile();
+    std::uint64_t area = size - start;
+    if (area > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+        throw Error(logmsg::tooLarge);
+    if (area == 0) {
+        recordsSize_ = 0;
+        return;
+    }
+    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(area);
+    if (!file.readAt(start, {buffer.get(), area}))
+        throw InvalidLogFile();
+    records_ = std::move(buffer);
+    recordsSize_ = static_cast<std::int32_t>(area);
+}
+
+void tLogFile::loadSources() {
+    sourceNames_ = readFront(LockedFile(path(), LockedFile::Access::Read), kind_).block.sourceNames;
+    // A combined log never loads another combined log, so no chain of
+    // combined logs (and no cycle of them) is ever followed.
+    for (std::size_t i = 0; i < sources_.size(); ++i) {
+        sources_[i] = std::make_unique<tLogFile>(context_, sourceNames_[i]);
+        if (sources_[i]->kind() == tLogKind::virtualLog)
+            report(format(logmsg::cannotLoad, {sourceNames_[i], logmsg::virtualSource}));
+        else
+            sources_[i]->loadValues();
+    }
+}
+
+void tLogFile::correctConnRunTime() {
+    if (valueType_ != valueTypeInteger || recordsSize_ < 1)
+        return;
+    if (pln::correctConnRunTime({records_.get(), static_cast<std::size_t>(recordsSize_)}))
+        context_.recorder.suspend(connRunTimeFixTask);
+}
+
+void tLogFile::freeValues() {
+    sources_ = {};
+    records_.reset();
+    recordsSize_ = -1;
+}
+
+bool tLogFile::replaceValues(std::span<const std::uint8_t> bytes) {
+    try {
+        if (kind_ == tLogKind::virtualLog)
+            throw Error(logmsg::noRecordArea);
+        LockedFile file(path(), LockedFile::Access::ReadWrite);
+        std::vector<std::uint8_t> contents(recordAreaStart(kind_) + bytes.size());
+        if (!file.readAt(0, {contents.data(), recordAreaStart(kind_)}) ||
+            !prefixIsValid(contents, kind_))
+            throw InvalidLogFile();
+        std::copy(bytes.begin(), bytes.end(),
+                  contents.begin() + static_cast<std::ptrdiff_t>(recordAreaStart(kind_)));
+        file.replaceContents(contents);
+        return true;
+    } catch (const InvalidLogFile&) {
+        report(format(logmsg::invalidLogFile, {fileName()}));
+    } catch (const std::exception& e) {
+        report(format(logmsg::cannotSave, {name_, e.what()}));
+    }
+    return false;
+}
+
+bool tLogFile::updateProperties(std::uint8_t flags, const std::string& units, double multiplier,
+                                tLogOperation operation, double maxValue) {
+    if (kind_ == tLogKind::knownFile)
+        return true;
+    try {
+        LockedFile file(path(), LockedFile::Access::ReadWrite);
+        std::uint8_t front[headerEnd];
+        if (!file.readAt(0, front) || !prefixIsValid(front, kind_))
+            throw InvalidLogFile();
+        if (kind_ == tLogKind::virtualLog && file.size() < combineNamesEnd)
+            throw InvalidLogFile();
+        tLogHeader header = decodeHeader(
+            std::span<const std::uint8_t, logHeaderSize>(front + logPrefixSize, logHeaderSize));
+        header.flags = flags;
+        header.multiplier = multiplier;
+        header.units = units;
+        ByteWriter out;
+        encodeHeader(header, out);
+        file.writeAt(logPrefixSize, out.buffer());
+        if (kind_ == tLogKind::virtualLog) {
+            ByteWriter op, max;
+            op.u8(static_cast<std::uint8_t>(operation));
+            max.f64(maxValue);
+            file.writeAt(headerEnd, op.buffer());
+            file.writeAt(combineNamesEnd, max.buffer());
+            operation_ = operation;
+            maxValue_ = maxValue;
+        }
+        file.flush();
+        flags_ = flags;
+        multiplier_ = multiplier;
+        units_ = decodeUnits(encodeUnits(units));
+        return true;
+    } catch (const InvalidLogFile&) {
+        report(format(logmsg::invalidLogFile, {fileName()}));
+    } catch (const std::exception& e) {
+        report(format(logmsg::cannotSave, {name_, e.what()}));
+    }
+    return false;
+}
+
+bool tLogFile::renameVirtual(const std::string& newName) {
+    if (kind_ != tLogKind::virtualLog || newName == name_)
+        return true;
+    try {
+        if (kindOf(newName) != tLogKind::virtualLog ||
+            newName.find_first_of("/\\") != std::string::npos)
+            throw Error(logmsg::notAFileName);
+        namespace fs = std::filesystem;
+        std::error_code ec;
+        for (tLogState state : probeOrder) {
+            fs::path other = context_.logsFolder + newName + std::string(extensionOf(state));
+            if (fs::exists(other, ec) && !fs::equivalent(other, path(), ec))
+                throw Error(logmsg::nameTaken);
+        }
+        std::string target = newName + std::string(extension());
+        fs::rename(path(), context_.logsFolder + target, ec);
+        if (ec)
+            throw Error(ec.message());
+        name_ = newName;
+        fileName_ = std::move(target);
+        return true;
+    } catch (const std::exception& e) {
+        report(format(logmsg::cannotSave, {name_, e.what()}));
+    }
+    return false;
+}
+
+std::string_view tLogFile::extension() const {
+    return extensionOf(state_);
+}
+
+std::string tLogFile::path() const {
+    return context_.logsFolder + fileName();
+}
+
+std::string tLogFile::displayName() const {
+    return displayNameOf(name_);
+}
+
+std::string tLogFile::iniFileName() const {
+    return iniFileNameOf(name_);
+}
+
+std::string tLogFile::iniSection() const {
+    return iniSectionOf(name_);
+}
+
+std::string tLogFile::iniKey() const {
+    return iniKeyOf(name_);
+}
+
+void tLogFile::report(const std::string& text) const {
+    context_.prompter.showError(text);
+}
+
+} // namespace pln

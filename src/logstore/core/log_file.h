@@ -1,0 +1,125 @@
+#pragma once
+
+#include "common/colour.h"
+#include "common/missing_value.h"
+#include "logstore/core/log_codec.h"
+#include "logstore/core/log_records.h"
+#include "logstore/core/log_store_context.h"
+#include "logstore/core/log_types.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace pln {
+
+class tLogFiles;
+class tLogFolderListing;
+
+// One log file of the logs folder. Its properties (state, kind, header,
+// combine block) are read once at construction; its records are loaded on
+// demand and released again by their users, so that only the logs being
+// drawn hold their records. Every failure is reported through the context's
+// prompter and leaves the file as it was.
+class tLogFile {
+public:
+    // Probes name.pln, name.pln_on and name.pln_off in that order, without
+    // regard to case; the first found gives the state. A valueType of 0
+    // afterwards means the object is not a usable log (no file, or an
+    // invalid one, already reported). A listing of the logs folder spares
+    // the probe its own look at the folder.
+    tLogFile(tLogStoreContext context, std::string name,
+             const tLogFolderListing* listing = nullptr);
+    ~tLogFile();
+    tLogFile(const tLogFile&) = delete;
+    tLogFile& operator=(const tLogFile&) = delete;
+
+    const std::string& name() const { return name_; }
+    tLogState state() const { return state_; }
+    tLogKind kind() const { return kind_; }
+    std::uint8_t valueType() const { return valueType_; }
+    std::uint8_t flags() const { return flags_; }
+    double multiplier() const { return multiplier_; }
+    const std::string& units() const { return units_; }
+    tLogOperation operation() const { return operation_; }
+    const std::array<std::string, 2>& sourceNames() const { return sourceNames_; }
+    double maxValue() const { return maxValue_; }
+    // The colour the lists and graphs give the log; not stored in the file.
+    tColour colour() const { return colour_; }
+    void setColour(tColour colour) { colour_ = colour; }
+
+    // Size of the loaded record area; -1 while nothing is loaded.
+    std::int32_t recordsSize() const { return recordsSize_; }
+    std::span<const std::uint8_t> records() const;
+    tLogRecords values() const { return {records(), valueType_}; }
+    std::int32_t recordCount() const;
+    // The sources of a loaded combined log; null otherwise.
+    const tLogFile* source(int index) const {
+        return sources_.at(static_cast<std::size_t>(index)).get();
+    }
+    bool isConnRunTimeLog() const { return connRunTimeLog_; }
+
+    // Reads the record area. A combined log loads its two sources instead.
+    // The catalogue's ConnRunTime log is corrected where its values drop, and
+    // the recorder is asked to pause so that the correction can be saved.
+    void loadValues();
+    void freeValues();
+
+    // Replaces the record area by the given whole records, through a
+    // temporary file renamed over the log: an interrupted rewrite leaves the
+    // old log intact. Only while the recorder is suspended. False on failure.
+    bool replaceValues(std::span<const std::uint8_t> bytes);
+
+    // Rewrites flags, multiplier and units (and, for a combined log, the
+    // operation and maximum) in place under an exclusive lock, so that an
+    // append of the recorder is never lost. Nothing for a known-file log.
+    bool updateProperties(std::uint8_t flags, const std::string& units, double multiplier,
+                          tLogOperation operation, double maxValue);
+
+    // Renames the file of a combined log, keeping its extension. Refuses a
+    // name held by another log's file. False on failure.
+    bool renameVirtual(const std::string& newName);
+
+    std::string_view extension() const;
+    // The file's name as spelled on disk (name and extension).
+    const std::string& fileName() const { return fileName_; }
+    std::string path() const;
+    std::string displayName() const;
+    std::string iniFileName() const;
+    std::string iniSection() const;
+    std::string iniKey() const;
+
+private:
+    friend class tLogFiles;
+
+    void probe(const tLogFolderListing* listing);
+    void probe(const tLogFolderListing& listing);
+    void readProperties();
+    void readRecords();
+    void loadSources();
+    void correctConnRunTime();
+    void report(const std::string& text) const;
+
+    tLogStoreContext context_;
+    std::string name_;
+    tLogState state_ = tLogState::none;
+    std::string fileName_;
+    tLogKind kind_;
+    std::uint8_t valueType_ = 0;
+    std::uint8_t flags_ = 0;
+    double multiplier_ = 1.0;
+    std::string units_;
+    std::int32_t recordsSize_ = -1;
+    std::unique_ptr<std::uint8_t[]> records_;
+    tColour colour_ = clWindow;
+    std::array<std::unique_ptr<tLogFile>, 2> sources_;
+    std::array<std::string, 2> sourceNames_;
+    tLogOperation operation_ = tLogOperation::sum;
+    double maxValue_ = missingValue();
+    bool connRunTimeLog_ = false;
+};
+
+} // namespace pln

@@ -1,0 +1,76 @@
+#include "logstore/core/log_records.h"
+
+#include "common/missing_value.h"
+
+#include <bit>
+#include <cstring>
+
+namespace pln {
+
+namespace {
+
+template <typename T> T load(const std::uint8_t* p) {
+    std::uint64_t v = 0;
+    for (std::size_t i = sizeof(T); i-- > 0;)
+        v = v << 8 | p[i];
+    if constexpr (sizeof(T) == 8)
+        return std::bit_cast<T>(v);
+    else
+        return static_cast<T>(v);
+}
+
+} // namespace
+
+std::uint32_t loadU32(const std::uint8_t* p) {
+    return load<std::uint32_t>(p);
+}
+
+void storeU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType)
+    : bytes_(bytes), valueType_(valueType), recordSize_(recordSizeOf(valueType)),
+      count_(recordSize_ == 0 ? 0 : bytes.size() / recordSize_) {}
+
+dosDateTime tLogRecords::stamp(std::size_t index) const {
+    return loadU32(record(index));
+}
+
+double tLogRecords::value(std::size_t index) const {
+    const std::uint8_t* p = record(index) + 4;
+    switch (valueType_) {
+    case valueTypeByte:
+        return static_cast<std::int8_t>(p[0]);
+    case valueTypeShort:
+        return load<std::int16_t>(p);
+    case valueTypeInteger:
+        return load<std::int32_t>(p);
+    case valueTypeLong:
+        return static_cast<double>(load<std::int64_t>(p));
+    case valueTypeReal:
+        return load<double>(p);
+    default:
+        return missingValue();
+    }
+}
+
+tKnownFileValues tLogRecords::knownFileValues(std::size_t index) const {
+    const std::uint8_t* p = record(index);
+    return {load<std::uint32_t>(p + 4), load<std::uint32_t>(p + 8), load<std::uint64_t>(p + 12)};
+}
+
+std::size_t tLogRecords::lowerBound(dosDateTime target) const {
+    std::size_t lo = 0, hi = count_;
+    while (lo < hi) {
+        std::size_t mid = lo + (hi - lo) / 2;
+        if (stamp(mid) < target)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+} // namespace pln

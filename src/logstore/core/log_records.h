@@ -1,0 +1,55 @@
+#pragma once
+
+#include "logstore/core/dos_date_time.h"
+#include "logstore/core/log_types.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+
+namespace pln {
+
+// The counters of a known file at one moment, all running totals.
+struct tKnownFileValues {
+    std::uint32_t requests = 0;
+    std::uint32_t accepted = 0;
+    std::uint64_t transferred = 0;
+};
+
+// A read-only view of a loaded record area: the raw bytes of the file, read
+// in place. Whole records only; a trailing partial record is not part of it.
+class tLogRecords {
+public:
+    tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType);
+
+    std::size_t count() const { return count_; }
+    std::size_t recordSize() const { return recordSize_; }
+    std::uint8_t valueType() const { return valueType_; }
+
+    dosDateTime stamp(std::size_t index) const;
+    // The value of a stats or queued-clients record (types 1..5); the
+    // missing value for the other types, whose records hold no single value.
+    double value(std::size_t index) const;
+    // The counters of a known-file record.
+    tKnownFileValues knownFileValues(std::size_t index) const;
+
+    // Index of the first record whose stamp is not before the given one
+    // (stamps compared as unsigned); count() when there is none.
+    std::size_t lowerBound(dosDateTime stamp) const;
+
+private:
+    const std::uint8_t* record(std::size_t index) const {
+        return bytes_.data() + index * recordSize_;
+    }
+
+    std::span<const std::uint8_t> bytes_;
+    std::uint8_t valueType_;
+    std::size_t recordSize_;
+    std::size_t count_;
+};
+
+// Little-endian access to record fields.
+std::uint32_t loadU32(const std::uint8_t* p);
+void storeU32(std::uint8_t* p, std::uint32_t v);
+
+} // namespace pln

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "common/prompter.h"
+#include "logstore/core/recorder_link.h"
+
+#include <string>
+
+namespace pln {
+
+// What every log object needs from its surroundings: where the logs live,
+// how to report a failure, and how to reach the recorder.
+struct tLogStoreContext {
+    // Ends with a path separator: a log's path is logsFolder + name + extension.
+    std::string logsFolder;
+    Prompter& prompter;
+    tRecorderLink& recorder;
+};
+
+} // namespace pln

@@ -1,0 +1,59 @@
+#include "app/core/load_cycle.h"
+#include "platform/fake_platform.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+const std::string emptyKnownMet("\x0E\x00\x00\x00\x00", 5);
+
+struct LoadCycle : testing::Test {
+    test::TempDir dir;
+    FakeFileSystem files;
+    FakeClock clock;
+    std::string path = dir.write("known.met", emptyKnownMet);
+    tKnownMet knownMet{path, files, clock};
+
+    void writtenAt(std::int64_t stampMs, std::string_view contents) {
+        dir.write("known.met", contents);
+        files.files.insert(path);
+        files.stamps[path] = stampMs;
+    }
+};
+
+TEST_F(LoadCycle, WaitsUntilAFreshFileHasSettled) {
+    writtenAt(1'000'000, emptyKnownMet);
+    clock.nowMs = 1'001'000;
+    EXPECT_FALSE(loadEmuleFiles(knownMet));
+    EXPECT_EQ(knownMet.list(), nullptr);
+
+    clock.nowMs = 1'002'001;
+    EXPECT_TRUE(loadEmuleFiles(knownMet));
+    ASSERT_NE(knownMet.list(), nullptr);
+}
+
+TEST_F(LoadCycle, KeepsTheLoadedListWhileANewerFileSettles) {
+    writtenAt(1'000'000, emptyKnownMet);
+    clock.nowMs = 1'010'000;
+    ASSERT_TRUE(loadEmuleFiles(knownMet));
+    const tKnownMetList* loaded = knownMet.list();
+
+    writtenAt(1'009'500, std::string("\x0E\x01\x00\x00\x00", 5));
+    EXPECT_TRUE(loadEmuleFiles(knownMet));
+    EXPECT_EQ(knownMet.list(), loaded);
+}
+
+TEST_F(LoadCycle, AnUnreadableFileMakesTheCycleRetry) {
+    writtenAt(1'000'000, std::string("\x0D\x00\x00\x00\x00", 5));
+    clock.nowMs = 1'010'000;
+    EXPECT_FALSE(loadEmuleFiles(knownMet));
+    EXPECT_EQ(knownMet.list(), nullptr);
+
+    writtenAt(1'000'002, emptyKnownMet);
+    EXPECT_TRUE(loadEmuleFiles(knownMet));
+}
+
+} // namespace
+} // namespace pln

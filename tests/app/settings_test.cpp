@@ -1,0 +1,145 @@
+#include "app/core/process_values.h"
+#include "app/core/settings.h"
+#include "app/core/windows_version.h"
+#include "platform/fake_platform.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+const std::string iniFile = "C:\\Users\\ann\\AppData\\Local\\PLN\\PLN.ini";
+
+tLocations someLocations() {
+    tLocations loc;
+    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
+    return loc;
+}
+
+TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
+    FakeIniProfile ini;
+    tProcessValues values(someLocations(), windowsVista, ini);
+    values.settings.setIniString("copyFormat", "ed2k://%s");
+    values.settings.setIniInt("showTips", -7);
+
+    EXPECT_EQ(ini.read(iniFile, "PLN", "copyFormat"), "ed2k://%s");
+    EXPECT_EQ(ini.read(iniFile, "PLN", "showTips"), "-7");
+    EXPECT_EQ(values.settings.getIniString("copyFormat", "x"), "ed2k://%s");
+    EXPECT_EQ(values.settings.getIniInt("showTips", 1), -7);
+    EXPECT_EQ(values.settings.getIniString("absent", "fallback"), "fallback");
+}
+
+TEST(Settings, IntegersAreReadLikeProfileIntegers) {
+    FakeIniProfile ini;
+    tSettings settings(ini, iniFile);
+    const std::pair<const char*, int> cases[] = {
+        {"42", 42},
+        {"+8", 8},
+        {"-3", -3},
+        {"12abc", 12},
+        {"\t 5", 5},
+        {"007", 7},
+        {"abc", 99},
+        {"", 99},
+        {"-", 99},
+        {"- 4", 99},
+        {"0x10", 0},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", 99},
+        {"99999999999999999999", 99},
+    };
+    for (const auto& [text, expected] : cases) {
+        ini.write(iniFile, "PLN", "value", text);
+        EXPECT_EQ(settings.getIniInt("value", 99), expected) << '"' << text << '"';
+    }
+    EXPECT_EQ(settings.getIniInt("missing", 17), 17);
+}
+
+TEST(Settings, FailedWritesAreSilent) {
+    FakeIniProfile ini;
+    ini.failWrite.insert(iniFile);
+    tSettings settings(ini, iniFile);
+    EXPECT_NO_THROW(settings.setIniInt("pointsPerPixel", 3));
+    EXPECT_EQ(settings.getIniInt("pointsPerPixel", 4), 4);
+}
+
+TEST(ProcessValues, DefaultsWhenNothingIsStored) {
+    FakeIniProfile ini;
+    tProcessValues values(someLocations(), windowsVista, ini);
+    values.readSettings();
+    EXPECT_EQ(values.compressionThreshold, 30);
+    EXPECT_EQ(values.pointsPerPixel, 4);
+    EXPECT_DOUBLE_EQ(values.deltaLum, 0.15);
+    EXPECT_TRUE(ini.files.empty());
+}
+
+TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
+    struct Case {
+        const char* pointsPerPixel;
+        int expectedPoints;
+        const char* threshold;
+        int expectedThreshold;
+    };
+    const Case cases[] = {
+        {"7", 7, "90", 90}, {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
+        {"11", 10, "1", 1}, {"1", 1, "400", 400}, {"10", 10, "x", 30},
+    };
+    for (const Case& c : cases) {
+        FakeIniProfile ini;
+        ini.write(iniFile, "PLN", "pointsPerPixel", c.pointsPerPixel);
+        ini.write(iniFile, "PLN", "compressionThreshold", c.threshold);
+        tProcessValues values(someLocations(), windowsVista, ini);
+        values.readSettings();
+        EXPECT_EQ(values.pointsPerPixel, c.expectedPoints) << c.pointsPerPixel;
+        EXPECT_EQ(values.compressionThreshold, c.expectedThreshold) << c.threshold;
+        EXPECT_EQ(ini.read(iniFile, "PLN", "pointsPerPixel"), c.pointsPerPixel);
+        EXPECT_EQ(ini.read(iniFile, "PLN", "compressionThreshold"), c.threshold);
+    }
+}
+
+TEST(ProcessValues, DeltaLumIsReadWithADecimalPoint) {
+    const std::pair<const char*, double> cases[] = {
+        {"0.2", 0.2},   {"0.05", 0.05}, {"+0.1", 0.1}, {"0,2", 0.15},   {"", 0.15},
+        {"0.2x", 0.15}, {"nan", 0.15},  {"inf", 0.15}, {"+-0.1", 0.15}, {"1e-1", 0.1},
+    };
+    for (const auto& [text, expected] : cases) {
+        FakeIniProfile ini;
+        ini.write(iniFile, "PLN", "deltaLum", text);
+        tProcessValues values(someLocations(), windowsVista, ini);
+        values.readSettings();
+        EXPECT_DOUBLE_EQ(values.deltaLum, expected) << '"' << text << '"';
+    }
+}
+
+TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
+    FakeClock clock;
+    clock.nowMs = 1'700'000'000'000;
+    clock.utcOffsetMs = 3'600'000;
+    CalendarMs seen = 0;
+    const tDateTimeText text = [&](CalendarMs when) {
+        seen = when;
+        return std::string("14/11/2023 23:13:20");
+    };
+
+    FakeIniProfile ini;
+    tSettings settings(ini, iniFile);
+    ensureLastCompressDate(settings, clock, text);
+    EXPECT_EQ(settings.getIniString("lastCompressDate", ""), "Never since 14/11/2023 23:13:20");
+    EXPECT_EQ(seen, clock.nowLocal());
+
+    settings.setIniString("lastCompressDate", "");
+    clock.nowMs += 1000;
+    ensureLastCompressDate(settings, clock, text);
+    EXPECT_EQ(seen, clock.nowLocal());
+    EXPECT_EQ(settings.getIniString("lastCompressDate", ""), "Never since 14/11/2023 23:13:20");
+
+    settings.setIniString("lastCompressDate", "01/02/2020 10:00:00");
+    seen = 0;
+    ensureLastCompressDate(settings, clock, text);
+    EXPECT_EQ(seen, 0);
+    EXPECT_EQ(settings.getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
+}
+
+} // namespace
+} // namespace pln

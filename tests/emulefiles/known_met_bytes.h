@@ -1,0 +1,79 @@
+#pragma once
+
+#include "common/byte_writer.h"
+#include "emulefiles/core/hash.h"
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+// Builders of known.met bytes for fixtures, so that every byte a test feeds
+// the codec is spelled out in the test.
+namespace pln::test {
+
+inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
+    tHash h;
+    h.bytes.fill(fill);
+    h.bytes[15] = last;
+    return h;
+}
+
+// Type byte with the id flag and the id: the short form eMule writes.
+inline void flaggedName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
+    w.u8(static_cast<std::uint8_t>(type | 0x80));
+    w.u8(id);
+}
+
+// The long form the viewer writes: the type, name length 1 and the id.
+inline void idName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
+    w.u8(type);
+    w.u16(1);
+    w.u8(id);
+}
+
+inline void textName(ByteWriter& w, std::uint8_t type, std::string_view name) {
+    w.u8(type);
+    w.u16(static_cast<std::uint16_t>(name.size()));
+    w.text(name);
+}
+
+inline void stringValue(ByteWriter& w, std::string_view text) {
+    w.u16(static_cast<std::uint16_t>(text.size()));
+    w.text(text);
+}
+
+inline void idString(ByteWriter& w, std::uint8_t id, std::string_view text) {
+    idName(w, 2, id);
+    stringValue(w, text);
+}
+
+inline void idUint32(ByteWriter& w, std::uint8_t id, std::uint32_t v) {
+    idName(w, 3, id);
+    w.u32(v);
+}
+
+inline void recordHead(ByteWriter& w, std::uint32_t date, const tHash& hash,
+                       std::uint16_t partCount, std::uint32_t tagCount) {
+    w.u32(date);
+    hash.writeToStream(w);
+    w.u16(partCount);
+    for (std::uint16_t i = 0; i < partCount; ++i)
+        hashOf(static_cast<std::uint8_t>(0xA0 + i)).writeToStream(w);
+    w.u32(tagCount);
+}
+
+// A record in the viewer's own form: name, size and requests.
+inline void simpleRecord(ByteWriter& w, const tHash& hash, std::string_view name,
+                         std::uint32_t size, std::uint32_t requested) {
+    recordHead(w, 1'600'000'000, hash, 0, 3);
+    idString(w, 0x01, name);
+    idUint32(w, 0x02, size);
+    idUint32(w, 0x51, requested);
+}
+
+inline void fileHead(ByteWriter& w, std::uint32_t count, std::uint8_t version = 0x0E) {
+    w.u8(version);
+    w.u32(count);
+}
+
+} // namespace pln::test

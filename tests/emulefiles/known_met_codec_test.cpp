@@ -1,0 +1,179 @@
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "emulefiles/core/known_met_codec.h"
+#include "known_met_bytes.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+using namespace test;
+using Bytes = std::vector<std::uint8_t>;
+
+Bytes rewrite(const Bytes& stored, std::uint8_t* version = nullptr) {
+    tKnownMetContents contents = readKnownMet(stored);
+    ByteWriter out;
+    std::uint8_t v = writeKnownMet(contents.list, out);
+    if (version)
+        *version = v;
+    return out.take();
+}
+
+std::string loadError(const Bytes& stored) {
+    try {
+        readKnownMet(stored);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(KnownMetCodec, EmptyFileSavesBackToTheSameFiveBytes) {
+    ByteWriter w;
+    fileHead(w, 0);
+    EXPECT_TRUE(readKnownMet(w.buffer()).list.empty());
+    EXPECT_EQ(rewrite(w.buffer()), w.buffer());
+}
+
+TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
+    // Hash order puts byte 15 = 0x80 first, then 0x00, then 0x01.
+    ByteWriter stored;
+    fileHead(stored, 3);
+    simpleRecord(stored, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
+    simpleRecord(stored, hashOf(2, 0x80),
+                 "\xEF\xBB\xBF"
+                 "東京.mkv",
+                 100, 2);
+    recordHead(stored, 7, hashOf(3, 0x00), 3, 2);
+    idString(stored, 0x01,
+             "\xEF\xBB\xBF"
+             "Ünïcödé Кино.avi");
+    textName(stored, 7, "opaque");
+    stored.u32(2);
+    stored.text(std::string_view("\x00\xFF", 2));
+
+    ByteWriter expected;
+    fileHead(expected, 3);
+    simpleRecord(expected, hashOf(2, 0x80),
+                 "\xEF\xBB\xBF"
+                 "東京.mkv",
+                 100, 2);
+    recordHead(expected, 7, hashOf(3, 0x00), 3, 2);
+    idString(expected, 0x01,
+             "\xEF\xBB\xBF"
+             "Ünïcödé Кино.avi");
+    textName(expected, 7, "opaque");
+    expected.u32(2);
+    expected.text(std::string_view("\x00\xFF", 2));
+    simpleRecord(expected, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
+
+    tKnownMetContents contents = readKnownMet(stored.buffer());
+    ASSERT_EQ(contents.list.count(), 3u);
+    EXPECT_EQ(contents.list.name(0), "東京.mkv");
+    EXPECT_EQ(contents.list.name(1), "Ünïcödé Кино.avi");
+    EXPECT_EQ(contents.list.name(2), "Café.mp3");
+    EXPECT_EQ(rewrite(stored.buffer()), expected.buffer());
+    EXPECT_EQ(rewrite(expected.buffer()), expected.buffer());
+}
+
+TEST(KnownMetCodec, VersionFollowsTheLargestFileNotTheFileRead) {
+    ByteWriter small;
+    fileHead(small, 1, 0x0F);
+    simpleRecord(small, hashOf(1), "a", 100, 0);
+    std::uint8_t version = 0;
+    Bytes out = rewrite(small.buffer(), &version);
+    EXPECT_EQ(version, 0x0E);
+    EXPECT_EQ(out[0], 0x0E);
+
+    // The old two-tag form of a 4 GiB file also counts as large.
+    ByteWriter large;
+    fileHead(large, 2);
+    simpleRecord(large, hashOf(1), "a", 100, 0);
+    recordHead(large, 0, hashOf(2), 0, 2);
+    idUint32(large, 0x02, 0);
+    idUint32(large, 0x3A, 1);
+    EXPECT_EQ(rewrite(large.buffer(), &version)[0], 0x0F);
+    EXPECT_EQ(version, 0x0F);
+}
+
+TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
+    ByteWriter valid;
+    fileHead(valid, 2);
+    simpleRecord(valid, hashOf(1), "first.avi", 100, 0);
+    recordHead(valid, 0, hashOf(2), 1, 3);
+    flaggedName(valid, 0x13, 0x03);
+    valid.text("avi");
+    idName(valid, 6, 0x70);
+    valid.u16(20);
+    valid.zeros(3);
+    idName(valid, 7, 0x71);
+    valid.u32(4);
+    valid.text("blob");
+    const Bytes& all = valid.buffer();
+    ASSERT_EQ(loadError(all), "no error");
+    // Every truncation fails; none reads past the end.
+    for (std::size_t n = 0; n < all.size(); ++n) {
+        std::string error = loadError(Bytes(all.begin(), all.begin() + static_cast<long>(n)));
+        EXPECT_TRUE(error == "Unexpected end of file" || error == "Invalid tag") << n << error;
+    }
+
+    Bytes badVersion = all;
+    badVersion[0] = 0x0D;
+    EXPECT_EQ(loadError(badVersion), "Unexpected known.met version");
+
+    ByteWriter hugeCount;
+    fileHead(hugeCount, 0xFFFFFFFF);
+    simpleRecord(hugeCount, hashOf(1), "a", 1, 0);
+    EXPECT_EQ(loadError(hugeCount.buffer()), "Unexpected end of file");
+
+    ByteWriter hugeParts;
+    fileHead(hugeParts, 1);
+    hugeParts.u32(0);
+    hashOf(1).writeToStream(hugeParts);
+    hugeParts.u16(0xFFFF);
+    hugeParts.zeros(64);
+    EXPECT_EQ(loadError(hugeParts.buffer()), "Unexpected end of file");
+
+    ByteWriter unknownType;
+    fileHead(unknownType, 1);
+    recordHead(unknownType, 0, hashOf(1), 0, 1);
+    flaggedName(unknownType, 0x0A, 0x01);
+    unknownType.u32(0);
+    EXPECT_EQ(loadError(unknownType.buffer()), "Unknown tag type");
+}
+
+TEST(KnownMetList, FindByHashGivesTheFirstOfEqualsOrTheInsertionPoint) {
+    ByteWriter w;
+    fileHead(w, 4);
+    simpleRecord(w, hashOf(5), "second", 2, 0);
+    simpleRecord(w, hashOf(1), "low", 1, 0);
+    simpleRecord(w, hashOf(5), "third", 3, 0);
+    simpleRecord(w, hashOf(9), "high", 4, 0);
+    tKnownMetList list = std::move(readKnownMet(w.buffer()).list);
+    // Equal hashes keep their file order.
+    EXPECT_EQ(list.name(1), "second");
+    EXPECT_EQ(list.name(2), "third");
+
+    std::size_t index = 99;
+    EXPECT_TRUE(list.findByHash(hashOf(5).toString(), index));
+    EXPECT_EQ(index, 1u);
+    EXPECT_FALSE(list.findByHash(hashOf(7), index));
+    EXPECT_EQ(index, 3u);
+    EXPECT_FALSE(list.findByHash(hashOf(0, 0x80), index));
+    EXPECT_EQ(index, 0u);
+    EXPECT_THROW(list.findByHash("XYZ", index), Error);
+
+    auto lowest = std::make_unique<tKnownMetRecord>();
+    lowest->hash = hashOf(0, 0x80);
+    list.insert(index, "first", std::move(lowest));
+    EXPECT_EQ(list.name(0), "first");
+    auto taken = list.extract(2);
+    EXPECT_EQ(taken->getFileSize(), 2u);
+    EXPECT_EQ(list.count(), 4u);
+    list.setName(0, "renamed");
+    EXPECT_EQ(list.name(0), "renamed");
+}
+
+} // namespace
+} // namespace pln

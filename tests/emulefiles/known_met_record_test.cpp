@@ -1,0 +1,139 @@
+#include "common/byte_reader.h"
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "emulefiles/core/known_met_record.h"
+#include "known_met_bytes.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+using namespace test;
+
+std::unique_ptr<tKnownMetRecord> recordWith(std::initializer_list<tKnownMetTag> tags) {
+    auto r = std::make_unique<tKnownMetRecord>();
+    for (const auto& t : tags)
+        r->tags.append(t);
+    return r;
+}
+
+tKnownMetTag uint32Tag(std::uint8_t id, std::uint64_t v) {
+    tKnownMetTag t;
+    t.nameId = id;
+    t.tagType = 3;
+    t.intValue = v;
+    return t;
+}
+
+tKnownMetTag withType(tKnownMetTag t, std::uint8_t type) {
+    t.tagType = type;
+    return t;
+}
+
+TEST(KnownMetRecord, StreamRoundTripIsByteExact) {
+    ByteWriter w;
+    recordHead(w, 0x5F000001, hashOf(0x42), 2, 4);
+    idString(w, 0x01,
+             "\xEF\xBB\xBF"
+             "Фильм.avi");
+    idUint32(w, 0x02, 19'000'000);
+    idString(w, 0x12, "001.part");
+    textName(w, 3, "custom");
+    w.u32(7);
+    ByteReader r(w.buffer());
+    auto record = tKnownMetRecord::createFromStream(r);
+    EXPECT_TRUE(r.atEnd());
+    EXPECT_EQ(record->date, 0x5F000001u);
+    EXPECT_EQ(record->hash, hashOf(0x42));
+    ASSERT_EQ(record->partHashes.size(), 2u);
+    EXPECT_EQ(record->partHashes[1], hashOf(0xA1));
+    EXPECT_EQ(record->graphColor, clWindow);
+    EXPECT_EQ(record->getFileName(), "Фильм.avi");
+    EXPECT_TRUE(record->hasPartFileName());
+    ByteWriter out;
+    record->writeToStream(out);
+    EXPECT_EQ(out.buffer(), w.buffer());
+}
+
+TEST(KnownMetRecord, FileSizeFromEitherFormAndSetFileSizeNormalises) {
+    auto split = recordWith({uint32Tag(0x02, 0x10), uint32Tag(0x3A, 0x2)});
+    EXPECT_EQ(split->getFileSize(), 0x200000010u);
+    split->setFileSize(0x300000000u);
+    ASSERT_EQ(split->tagCount(), 1u);
+    EXPECT_EQ(split->tag(0).tagType, 11);
+    EXPECT_EQ(split->getFileSize(), 0x300000000u);
+    split->setFileSize(1000);
+    EXPECT_EQ(split->tag(0).tagType, 3);
+    EXPECT_EQ(split->getFileSize(), 1000u);
+
+    auto wide = recordWith({uint32Tag(0x3A, 0x7), withType(uint32Tag(0x02, 0x500000000u), 11)});
+    EXPECT_EQ(wide->getFileSize(), 0x500000000u);
+    EXPECT_EQ(recordWith({uint32Tag(0x3A, 1)})->getFileSize(), 0x100000000u);
+    EXPECT_EQ(recordWith({withType(uint32Tag(0x02, 5), 2)})->getFileSize(), 0u);
+
+    auto none = recordWith({});
+    none->setFileSize(0x100000001u);
+    ASSERT_EQ(none->tagCount(), 1u);
+    EXPECT_EQ(none->tag(0).nameId, 0x02);
+    EXPECT_EQ(none->tag(0).tagType, 11);
+}
+
+TEST(KnownMetRecord, CountersReadAndWriteTheirTags) {
+    auto r = recordWith({uint32Tag(0x54, 0x1), withType(uint32Tag(0x50, 0x223456789u), 11),
+                         withType(uint32Tag(0x51, 99), 2), uint32Tag(0x51, 3)});
+    // Each half takes the low 32 bits of its tag; only integer tags count.
+    EXPECT_EQ(r->getTransferred(), 0x123456789ull);
+    r->setTransferred(0x0000000500000006ull);
+    EXPECT_EQ(r->tag(0).intValue, 5u);
+    EXPECT_EQ(r->tag(1).intValue, 6u);
+    EXPECT_EQ(r->tag(1).tagType, 11);
+    EXPECT_EQ(r->getTransferred(), 0x500000006ull);
+    // findTag takes the first tag of the id, whatever its type.
+    EXPECT_EQ(r->getRequested(), 99u);
+    r->setRequested(12);
+    EXPECT_EQ(r->tag(2).intValue, 12u);
+    EXPECT_EQ(r->tagCount(), 4u);
+
+    auto empty = recordWith({});
+    EXPECT_EQ(empty->getTransferred(), 0u);
+    EXPECT_EQ(empty->getAccepted(), 0u);
+    empty->setTransferred(7);
+    empty->setAccepted(8);
+    ASSERT_EQ(empty->tagCount(), 3u);
+    EXPECT_EQ(empty->tag(0).nameId, 0x50);
+    EXPECT_EQ(empty->tag(1).nameId, 0x54);
+    EXPECT_EQ(empty->tag(1).intValue, 0u);
+    EXPECT_EQ(empty->getAccepted(), 8u);
+    EXPECT_FALSE(empty->hasPartFileName());
+}
+
+TEST(KnownMetRecord, NameAndAichLiveInStringTagsOnly) {
+    auto r = recordWith({uint32Tag(0x01, 4)});
+    EXPECT_EQ(r->getFileName(), "");
+    r->setFileName("ignored");
+    EXPECT_EQ(r->tag(0).text, "");
+    EXPECT_EQ(r->getAichHash(), "");
+
+    auto created = tKnownMetRecord::createFromValues("Café", "000102030405060708090A0B0C0D0E0F",
+                                                     0x100000002ull, 3, 4, 5000, "AICHTEXT");
+    EXPECT_EQ(created->date, 0u);
+    EXPECT_TRUE(created->partHashes.empty());
+    EXPECT_EQ(created->hash.toString(), "000102030405060708090A0B0C0D0E0F");
+    std::vector<std::uint8_t> ids;
+    for (const auto& t : created->tags)
+        ids.push_back(t.nameId);
+    EXPECT_EQ(ids, (std::vector<std::uint8_t>{0x01, 0x02, 0x50, 0x54, 0x51, 0x52, 0x27}));
+    EXPECT_EQ(created->getTransferred(), 0x100000002ull);
+    EXPECT_EQ(created->getAichHash(), "AICHTEXT");
+    created->setFileName("Ελληνικά");
+    EXPECT_EQ(created->getFileName(), "Ελληνικά");
+
+    auto bare =
+        tKnownMetRecord::createFromValues("n", "000102030405060708090A0B0C0D0E0F", 0, 0, 0, 0, "");
+    EXPECT_EQ(bare->tagCount(), 1u);
+    EXPECT_THROW(tKnownMetRecord::createFromValues("n", "0001", 0, 0, 0, 0, ""), Error);
+}
+
+} // namespace
+} // namespace pln

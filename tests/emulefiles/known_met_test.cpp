@@ -1,0 +1,164 @@
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "emulefiles/core/known_met.h"
+#include "known_met_bytes.h"
+#include "platform/fake_platform.h"
+#include "support/temp_dir.h"
+
+#include <deque>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+using namespace test;
+
+// Answers a queue of stamps, one per query, then the map's stamp.
+struct StampSequence : FakeFileSystem {
+    std::deque<std::optional<FileStamp>> next;
+    std::optional<FileStamp> modificationStamp(const std::string& path) override {
+        if (next.empty())
+            return FakeFileSystem::modificationStamp(path);
+        auto stamp = next.front();
+        next.pop_front();
+        return stamp;
+    }
+};
+
+std::vector<std::uint8_t> twoRecords() {
+    ByteWriter w;
+    fileHead(w, 2);
+    simpleRecord(w, hashOf(9), "Z\xFCrich.avi", 900, 9);
+    simpleRecord(w, hashOf(1),
+                 "\xEF\xBB\xBF"
+                 "日本.mkv",
+                 100, 1);
+    return w.take();
+}
+
+std::string errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+class KnownMetFile : public testing::Test {
+protected:
+    void SetUp() override {
+        path = dir.write("known.met", twoRecords());
+        files.stamps[path] = 1'000'000;
+        clock.nowMs = 5'000'000;
+    }
+    TempDir dir;
+    std::string path;
+    StampSequence files;
+    FakeClock clock;
+};
+
+TEST_F(KnownMetFile, LoadSortsAndRemembersTheStamp) {
+    tKnownMet km(path, files, clock);
+    EXPECT_EQ(km.list(), nullptr);
+    EXPECT_FALSE(km.fileAge());
+    km.load();
+    ASSERT_NE(km.list(), nullptr);
+    EXPECT_EQ(km.list()->count(), 2u);
+    EXPECT_EQ(km.list()->name(0), "日本.mkv");
+    EXPECT_EQ(km.list()->name(1), "Zürich.avi");
+    EXPECT_EQ(km.version(), 0x0E);
+    EXPECT_EQ(km.fileAge(), 1'000'000);
+}
+
+TEST_F(KnownMetFile, FailedLoadsLeaveNoList) {
+    tKnownMet km(path, files, clock);
+    km.load();
+    files.next = {1'000'000, 1'000'001};
+    EXPECT_EQ(errorOf([&] { km.load(); }),
+              "The \"" + path + "\" file has been modified while trying to read it.");
+    EXPECT_EQ(km.list(), nullptr);
+    EXPECT_FALSE(km.fileAge());
+
+    dir.write("known.met", std::string("\x0E\x01\x00\x00\x00", 5));
+    EXPECT_EQ(errorOf([&] { km.load(); }), "Unexpected end of file");
+    EXPECT_EQ(km.list(), nullptr);
+
+    tKnownMet missing(dir.file("absent.met"), files, clock);
+    EXPECT_EQ(errorOf([&] { missing.load(); }), "No such file or directory");
+    EXPECT_EQ(missing.list(), nullptr);
+    EXPECT_TRUE(missing.needsReload());
+}
+
+TEST_F(KnownMetFile, SaveWritesHashOrderAndRefreshesStampAndVersion) {
+    tKnownMet km(path, files, clock);
+    km.load();
+    km.list()->record(0).setFileSize(0x100000000ull);
+    files.stamps[path] = 2'000'000;
+    km.save();
+    EXPECT_EQ(km.version(), 0x0F);
+    EXPECT_EQ(km.fileAge(), 2'000'000);
+    EXPECT_TRUE(km.isUnchanged());
+
+    ByteWriter expected;
+    fileHead(expected, 2, 0x0F);
+    recordHead(expected, 1'600'000'000, hashOf(1), 0, 3);
+    idString(expected, 0x01,
+             "\xEF\xBB\xBF"
+             "日本.mkv");
+    idName(expected, 11, 0x02);
+    expected.u64(0x100000000ull);
+    idUint32(expected, 0x51, 1);
+    simpleRecord(expected, hashOf(9), "Z\xFCrich.avi", 900, 9);
+    EXPECT_EQ(readBytes(path), expected.buffer());
+}
+
+TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
+    // A name that fits the folder while its temporary sibling does not.
+    std::string longPath = dir.write(std::string(250, 'k'), twoRecords());
+    files.stamps[longPath] = 1'000'000;
+    tKnownMet km(longPath, files, clock);
+    km.load();
+    km.list()->record(0).setFileName("changed");
+    EXPECT_EQ(errorOf([&] { km.save(); }),
+              "An error occurred while saving known.met: File name too long");
+    EXPECT_EQ(readBytes(longPath), twoRecords());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              2);
+    // The list no longer matches the disk: edits are refused and a reload is due.
+    EXPECT_FALSE(km.isUnchanged());
+    EXPECT_TRUE(km.needsReload());
+
+    tKnownMet unread(path, files, clock);
+    EXPECT_EQ(errorOf([&] { unread.save(); }),
+              "An error occurred while saving known.met: known.met has not been read");
+}
+
+TEST_F(KnownMetFile, ReloadWaitsUntilAChangeIsOlderThanTwoSeconds) {
+    tKnownMet km(path, files, clock);
+    clock.nowMs = 1'002'000;
+    EXPECT_FALSE(km.needsReload());
+    clock.nowMs = 1'002'001;
+    EXPECT_TRUE(km.needsReload());
+    EXPECT_FALSE(km.isUnchanged());
+
+    km.load();
+    EXPECT_FALSE(km.needsReload());
+    EXPECT_TRUE(km.isUnchanged());
+
+    files.stamps[path] = 1'001'000;
+    EXPECT_FALSE(km.needsReload());
+    EXPECT_FALSE(km.isUnchanged());
+    clock.nowMs = 1'003'001;
+    EXPECT_TRUE(km.needsReload());
+    // A stamp in the future counts by its distance too.
+    files.stamps[path] = 1'005'002;
+    EXPECT_TRUE(km.needsReload());
+    files.stamps[path] = 1'004'000;
+    EXPECT_FALSE(km.needsReload());
+}
+
+} // namespace
+} // namespace pln

@@ -1,0 +1,140 @@
+#include "log_fixture.h"
+#include "logstore/core/compress.h"
+#include "logstore/core/log_files.h"
+#include "platform/locked_file.h"
+
+namespace pln::test {
+namespace {
+
+constexpr std::int64_t day = 86'400;
+const CalendarMs now = dosDateTimeToCalendar(dos(2024, 6, 1));
+
+std::uint32_t agedStamp(std::int64_t ageSeconds) {
+    return calendarToDosDateTime(now - ageSeconds * 1000);
+}
+
+// A stats log with one record per age (oldest first); the value is the index.
+LogBytes statsLogAged(const std::vector<std::int64_t>& ages) {
+    LogBytes bytes = LogBytes().prefix(1).header(3, 0, 1, "");
+    for (std::size_t i = 0; i < ages.size(); ++i)
+        bytes.int32Record(agedStamp(ages[i]), static_cast<std::int32_t>(i));
+    return bytes;
+}
+
+LogBytes knownFileLogAged(const std::vector<std::int64_t>& ages) {
+    LogBytes bytes = LogBytes().prefix(0);
+    for (std::size_t i = 0; i < ages.size(); ++i)
+        bytes.knownFileRecord(agedStamp(ages[i]), static_cast<std::uint32_t>(i), 0, 0);
+    return bytes;
+}
+
+std::vector<bool> kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
+    auto bytes = statsLogAged(ages).bytes();
+    std::span<const std::uint8_t> records(bytes.begin() + 79, bytes.end());
+    return recordsToKeep(tLogRecords(records, 3), thresholdDays, now);
+}
+
+TEST(RecordsToKeep, SpacingGrowsWithAgeAndIsMeasuredFromTheLastKept) {
+    // T = 10 days: 0 s apart allowed below 10 days, 660 s from 10, 1320 s
+    // from 20, 1980 s from 30 days. The oldest record is 1500 s from its
+    // dropped neighbour but 3000 s from the last kept one, so it stays.
+    std::vector<std::int64_t> ages = {35 * day + 3000, 35 * day + 1500, 35 * day,
+                                      25 * day + 700,  25 * day,        15 * day + 700,
+                                      15 * day,        5 * day + 10,    5 * day};
+    EXPECT_EQ(kept(ages, 10),
+              (std::vector<bool>{true, false, true, false, true, true, true, true, true}));
+}
+
+TEST(RecordsToKeep, EdgesOfTheRule) {
+    EXPECT_EQ(kept({29 * day + 100, 29 * day + 98, 29 * day}, 30),
+              (std::vector<bool>{true, true, true}))
+        << "younger than T: everything stays";
+    EXPECT_EQ(kept({45 * day + 400, 45 * day}, 30), (std::vector<bool>{false, true}));
+    EXPECT_EQ(kept({45 * day + 700, 45 * day}, 30), (std::vector<bool>{true, true}));
+    EXPECT_EQ(kept({45 * day + 660, 45 * day}, 30), (std::vector<bool>{true, true}))
+        << "exactly 660 s apart is 660 whole seconds";
+    EXPECT_EQ(kept({45 * day + 658, 45 * day}, 30), (std::vector<bool>{false, true}));
+    EXPECT_EQ(kept({30 * day + 400, 30 * day}, 30), (std::vector<bool>{false, true}))
+        << "an age of exactly T is one period";
+    EXPECT_EQ(kept({3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30),
+              (std::vector<bool>{true, true, true}))
+        << "7 hours apart always stays";
+    EXPECT_EQ(kept({3000 * day + 21598, 3000 * day}, 30), (std::vector<bool>{false, true}));
+    EXPECT_EQ(kept({3000 * day + 21600, 3000 * day}, 30), (std::vector<bool>{true, true}));
+}
+
+class CompressTest : public LogStoreTest {
+protected:
+    tLogFiles logs{context};
+};
+
+TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
+    std::vector<std::int64_t> ages = {45 * day + 400, 45 * day, 2 * day};
+    write("a.ini-s,k.pln_on", statsLogAged(ages).raw("partial"));
+    write(std::string(hashName) + ".pln_off", knownFileLogAged(ages));
+    write("b.ini-s,young.pln", statsLogAged({2 * day + 2, 2 * day}));
+    write("c.ini-s,single.pln_on", statsLogAged({90 * day}).raw("xyz"));
+    write("virtual;v.pln_on", LogBytes()
+                                  .prefix(3)
+                                  .header(5, 0, 1, "")
+                                  .u8(0)
+                                  .sourceName("a.ini-s,k")
+                                  .sourceName("b.ini-s,young"));
+    logs.scanLogs();
+
+    tCompressSummary summary = compressLogs(logs, 30, now);
+    EXPECT_EQ(summary.logsRewritten, 3u);
+    EXPECT_EQ(summary.recordsBefore, 8u);
+    EXPECT_EQ(summary.recordsAfter, 6u);
+
+    auto expectedStats = LogBytes()
+                             .prefix(1)
+                             .header(3, 0, 1, "")
+                             .int32Record(agedStamp(45 * day), 1)
+                             .int32Record(agedStamp(2 * day), 2);
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), expectedStats.bytes()) << "the partial record is gone";
+    auto expectedKnown = LogBytes()
+                             .prefix(0)
+                             .knownFileRecord(agedStamp(45 * day), 1, 0, 0)
+                             .knownFileRecord(agedStamp(2 * day), 2, 0, 0);
+    EXPECT_EQ(read(std::string(hashName) + ".pln_off"), expectedKnown.bytes());
+    EXPECT_EQ(read("b.ini-s,young.pln"), statsLogAged({2 * day + 2, 2 * day}).bytes());
+    EXPECT_EQ(read("c.ini-s,single.pln_on"), statsLogAged({90 * day}).raw("xyz").bytes())
+        << "a single record is not rewritten";
+    for (const auto& log : logs.logs())
+        EXPECT_EQ(log->recordsSize(), -1);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+// Each log starts again from "now": the second log's newest record lies 400 s
+// from the last record kept in the first log, and stays all the same.
+TEST_F(CompressTest, LogsDoNotInfluenceEachOther) {
+    write("a.ini-s,first.pln_on", statsLogAged({40 * day + 2000, 40 * day + 400}));
+    write("b.ini-s,second.pln_on", statsLogAged({40 * day + 3000, 40 * day + 1600}));
+    logs.scanLogs();
+    compressLogs(logs, 30, now);
+    EXPECT_EQ(read("b.ini-s,second.pln_on"),
+              statsLogAged({40 * day + 3000, 40 * day + 1600}).bytes());
+    EXPECT_EQ(read("a.ini-s,first.pln_on"),
+              statsLogAged({40 * day + 2000, 40 * day + 400}).bytes());
+}
+
+TEST_F(CompressTest, FailuresAreReportedPerLogAndTheRunGoesOn) {
+    std::vector<std::int64_t> ages = {45 * day + 400, 45 * day};
+    std::string held = write("a.ini-s,held.pln_on", statsLogAged(ages));
+    write("b.ini-s,free.pln_on", statsLogAged(ages));
+    logs.scanLogs();
+    LockedFile writer(held, LockedFile::Access::ReadWrite);
+    tCompressSummary summary = compressLogs(logs, 30, now);
+    EXPECT_EQ(summary.logsRewritten, 1u);
+    EXPECT_EQ(
+        prompter.errors(),
+        std::vector<std::string>{"Cannot load the \"a.ini-s,held\" log file: The process cannot "
+                                 "access the file because it is being used by another process"});
+    EXPECT_EQ(read("a.ini-s,held.pln_on"), statsLogAged(ages).bytes());
+    EXPECT_EQ(read("b.ini-s,free.pln_on"),
+              LogBytes().prefix(1).header(3, 0, 1, "").int32Record(agedStamp(45 * day), 1).bytes());
+}
+
+} // namespace
+} // namespace pln::test

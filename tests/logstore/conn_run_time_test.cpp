@@ -1,0 +1,98 @@
+#include "log_fixture.h"
+#include "logstore/core/conn_run_time.h"
+#include "logstore/core/log_files.h"
+
+namespace pln::test {
+namespace {
+
+const std::string fileName = "statistics.ini-statistics,ConnRunTime.pln";
+
+LogBytes connRunTimeLog(std::initializer_list<std::int32_t> values) {
+    LogBytes bytes = LogBytes().prefix(1).header(3, 1, 24, "Hours / day");
+    int day = 1;
+    for (std::int32_t v : values)
+        bytes.int32Record(dos(2024, 1, day++), v);
+    return bytes;
+}
+
+std::vector<std::int32_t> valuesOf(const tLogFile& log) {
+    std::vector<std::int32_t> out;
+    tLogRecords records = log.values();
+    for (std::size_t i = 0; i < records.count(); ++i)
+        out.push_back(static_cast<std::int32_t>(records.value(i)));
+    return out;
+}
+
+std::vector<std::int32_t> corrected(std::initializer_list<std::int32_t> values) {
+    auto bytes = LogBytes();
+    for (std::int32_t v : values)
+        bytes.int32Record(0, v);
+    auto records = bytes.bytes();
+    correctConnRunTime(records);
+    std::vector<std::int32_t> out;
+    tLogRecords view(records, 3);
+    for (std::size_t i = 0; i < view.count(); ++i)
+        out.push_back(static_cast<std::int32_t>(view.value(i)));
+    return out;
+}
+
+TEST(ConnRunTimeCorrection, MendsTheLatestDropOnly) {
+    EXPECT_EQ(corrected({10, 20, 5, 15}), (std::vector<std::int32_t>{10, 20, 25, 35}));
+    EXPECT_EQ(corrected({10, 5, 20, 3}), (std::vector<std::int32_t>{10, 5, 20, 23}));
+    EXPECT_EQ(corrected({10, 10, 20}), (std::vector<std::int32_t>{10, 10, 20}));
+    EXPECT_EQ(corrected({7}), (std::vector<std::int32_t>{7}));
+    EXPECT_EQ(corrected({-1, -5}), (std::vector<std::int32_t>{-1, -6})) << "signed comparison";
+}
+
+class ConnRunTimeTest : public LogStoreTest {
+protected:
+    tLogFiles logs{context};
+};
+
+TEST_F(ConnRunTimeTest, LoadCorrectsInMemoryAndAsksTheRecorderToPause) {
+    write(fileName, connRunTimeLog({10, 20, 5, 15}));
+    logs.scanLogs();
+    tLogFile* log = logs.connRunTimeLog();
+    ASSERT_NE(log, nullptr);
+    log->loadValues();
+    EXPECT_EQ(valuesOf(*log), (std::vector<std::int32_t>{10, 20, 25, 35}));
+    EXPECT_EQ(recorder.suspended, std::vector<int>{connRunTimeFixTask});
+    EXPECT_EQ(read(fileName), connRunTimeLog({10, 20, 5, 15}).bytes())
+        << "nothing is written before the recorder has paused";
+    log->freeValues();
+
+    EXPECT_TRUE(writeBackConnRunTime(logs));
+    EXPECT_EQ(read(fileName), connRunTimeLog({10, 20, 25, 35}).bytes());
+    EXPECT_FALSE(writeBackConnRunTime(logs)) << "nothing left to mend";
+    EXPECT_EQ(recorder.suspended.size(), 1u) << "the write-back asks for no second pause";
+
+    log->loadValues();
+    EXPECT_EQ(recorder.suspended.size(), 1u);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(ConnRunTimeTest, OlderDropsAreMendedByLaterLoads) {
+    write(fileName, connRunTimeLog({10, 5, 20, 3}));
+    logs.scanLogs();
+    logs.connRunTimeLog()->loadValues();
+    EXPECT_EQ(valuesOf(*logs.connRunTimeLog()), (std::vector<std::int32_t>{10, 5, 20, 23}));
+    EXPECT_TRUE(writeBackConnRunTime(logs));
+    EXPECT_EQ(read(fileName), connRunTimeLog({10, 5, 20, 23}).bytes());
+
+    logs.connRunTimeLog()->loadValues();
+    EXPECT_EQ(valuesOf(*logs.connRunTimeLog()), (std::vector<std::int32_t>{10, 15, 30, 33}));
+    EXPECT_EQ(recorder.suspended.size(), 2u);
+}
+
+TEST_F(ConnRunTimeTest, OnlyTheCataloguesLogIsCorrected) {
+    write(fileName, connRunTimeLog({10, 20, 5}));
+    tLogFile outside(context, "statistics.ini-statistics,ConnRunTime");
+    outside.loadValues();
+    EXPECT_EQ(valuesOf(outside), (std::vector<std::int32_t>{10, 20, 5}));
+    EXPECT_TRUE(recorder.suspended.empty());
+    EXPECT_FALSE(writeBackConnRunTime(logs)) << "no ConnRunTime log catalogued";
+    EXPECT_EQ(read(fileName), connRunTimeLog({10, 20, 5}).bytes());
+}
+
+} // namespace
+} // namespace pln::test

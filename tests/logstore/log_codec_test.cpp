@@ -1,0 +1,117 @@
+#include "common/error.h"
+#include "log_fixture.h"
+#include "logstore/core/log_codec.h"
+
+#include <cmath>
+
+namespace pln::test {
+namespace {
+
+std::string unitsBytes(std::string_view units) {
+    auto field = encodeUnits(units);
+    return {field.begin(), field.end()};
+}
+
+TEST(LogCodec, UnitsFieldKeepsAtMost62BytesAndATerminator) {
+    std::string expected(64, '\0');
+    expected[0] = 1;
+    EXPECT_EQ(unitsBytes(""), expected) << "empty: length 1 and a zero byte";
+
+    expected = char(13) + std::string("kBytes / sec") + std::string(51, '\0');
+    EXPECT_EQ(unitsBytes("kBytes / sec"), expected);
+
+    std::string text63(63, 'u');
+    text63.back() = 'z';
+    expected = char(63) + std::string(62, 'u') + '\0';
+    EXPECT_EQ(unitsBytes(text63), expected) << "the 63rd character gives way to the terminator";
+    EXPECT_EQ(unitsBytes(std::string(200, 'u')), expected);
+
+    std::string utf8 = std::string(61, 'a') + "\xC3\xA9"; // 63 bytes ending in a 2-byte character
+    auto field = encodeUnits(utf8);
+    EXPECT_EQ(field[0], 62) << "a character is never cut in half";
+    EXPECT_EQ(decodeUnits(field), std::string(61, 'a'));
+}
+
+TEST(LogCodec, UnitsAreTrimmedAndReadWithinTheField) {
+    auto field = encodeUnits("  hours \t");
+    EXPECT_EQ(decodeUnits(field), "hours");
+    field.fill('x');
+    field[0] = 255;
+    EXPECT_EQ(decodeUnits(field), std::string(63, 'x')) << "a hostile length stays in the field";
+    field = encodeUnits("");
+    field[0] = 3;
+    field[1] = '\xB0';
+    field[2] = 'C';
+    EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
+                                  "C")
+        << "bytes that are not UTF-8 are Windows-1252";
+}
+
+TEST(LogCodec, HeaderRoundTrip) {
+    auto bytes = LogBytes().header(4, 5, 0.5, "kB").bytes();
+    tLogHeader header = decodeHeader(std::span<const std::uint8_t, 74>(bytes.data(), 74));
+    EXPECT_EQ(header.valueType, 4);
+    EXPECT_EQ(header.flags, 5);
+    EXPECT_EQ(header.multiplier, 0.5);
+    EXPECT_EQ(header.units, "kB");
+    ByteWriter out;
+    encodeHeader(header, out);
+    EXPECT_EQ(out.buffer(), bytes);
+}
+
+TEST(LogCodec, CombineBlockWithAndWithoutMaximum) {
+    auto names = LogBytes().u8(3).sourceName("a.ini-s,k").sourceName("Queued clients").bytes();
+    auto block = decodeCombineBlock(names);
+    ASSERT_TRUE(block);
+    EXPECT_EQ(block->operation, tLogOperation::quotient);
+    EXPECT_EQ(block->sourceNames[0], "a.ini-s,k");
+    EXPECT_EQ(block->sourceNames[1], "Queued clients");
+    EXPECT_TRUE(std::isnan(block->maxValue)) << "a block ending after the names has no maximum";
+
+    auto full =
+        LogBytes().u8(3).sourceName("a.ini-s,k").sourceName("Queued clients").f64(9).bytes();
+    EXPECT_EQ(decodeCombineBlock(full)->maxValue, 9);
+    ByteWriter out;
+    encodeCombineBlock(*decodeCombineBlock(full), out);
+    EXPECT_EQ(out.buffer(), full);
+
+    names.pop_back();
+    EXPECT_FALSE(decodeCombineBlock(names)) << "a cut source name makes no block";
+}
+
+TEST(LogCodec, NewLogFilesByKind) {
+    tLogHeader header{3, 1, 24.0, "Hours / day"};
+    EXPECT_EQ(encodeNewLog(tLogKind::knownFile, header, {}), LogBytes().prefix(0).bytes());
+    EXPECT_EQ(encodeNewLog(tLogKind::iniValue, header, {}),
+              LogBytes().prefix(1).header(3, 1, 24.0, "Hours / day").bytes());
+    tCombineBlock block{tLogOperation::firstShare, {"x.ini-s,a", "x.ini-s,b"}, missingValue()};
+    auto bytes = encodeNewLog(tLogKind::virtualLog, header, block);
+    EXPECT_EQ(bytes, LogBytes()
+                         .prefix(3)
+                         .header(3, 1, 24.0, "Hours / day")
+                         .u8(5)
+                         .sourceName("x.ini-s,a")
+                         .sourceName("x.ini-s,b")
+                         .raw(std::string("\0\0\0\0\0\0\xF8\xFF", 8))
+                         .bytes());
+    EXPECT_EQ(bytes.size(), 600u);
+
+    block.sourceNames[1] = std::string(256, 'n');
+    try {
+        encodeNewLog(tLogKind::virtualLog, header, block);
+        FAIL() << "a source name of 256 bytes was written";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "The source log name is longer than 255 bytes");
+    }
+}
+
+TEST(LogCodec, PrefixChecksMagicFormatAndKind) {
+    EXPECT_TRUE(prefixIsValid(LogBytes().prefix(2).bytes(), tLogKind::queuedClients));
+    EXPECT_FALSE(prefixIsValid(LogBytes().prefix(1).bytes(), tLogKind::knownFile));
+    EXPECT_FALSE(prefixIsValid(LogBytes().prefix(0, "PLM").bytes(), tLogKind::knownFile));
+    EXPECT_FALSE(prefixIsValid(LogBytes().prefix(0, "PLN", 1).bytes(), tLogKind::knownFile));
+    EXPECT_FALSE(prefixIsValid(LogBytes().raw("PLN\0").bytes(), tLogKind::knownFile));
+}
+
+} // namespace
+} // namespace pln::test

@@ -1,0 +1,305 @@
+#include "log_fixture.h"
+#include "logstore/core/log_file.h"
+#include "platform/locked_file.h"
+
+#include <cmath>
+#include <csignal>
+#include <filesystem>
+#include <sys/resource.h>
+
+namespace pln::test {
+namespace {
+
+const std::string statsName = "statistics.ini-statistics,TotalUploadedBytes";
+const std::string inUse =
+    "The process cannot access the file because it is being used by another process";
+
+class LogFileTest : public LogStoreTest {
+protected:
+    LogBytes statsLog() { return LogBytes().prefix(1).header(4, 1, 0.5, "kB"); }
+    LogBytes combined(std::string_view first, std::string_view second) {
+        return LogBytes()
+            .prefix(3)
+            .header(5, 4, 2.0, "ratio")
+            .u8(3)
+            .sourceName(first)
+            .sourceName(second);
+    }
+};
+
+TEST_F(LogFileTest, ReadsPropertiesButNoRecords) {
+    write(statsName + ".pln_on", statsLog().int64Record(dos(2024, 1, 1), 7));
+    tLogFile log(context, statsName);
+    EXPECT_EQ(log.state(), tLogState::active);
+    EXPECT_EQ(log.kind(), tLogKind::iniValue);
+    EXPECT_EQ(log.valueType(), 4);
+    EXPECT_EQ(log.flags(), 1);
+    EXPECT_EQ(log.multiplier(), 0.5);
+    EXPECT_EQ(log.units(), "kB");
+    EXPECT_EQ(log.recordsSize(), -1);
+    EXPECT_EQ(log.recordCount(), 0);
+    EXPECT_EQ(log.iniKey(), "TotalUploadedBytes");
+    EXPECT_EQ(log.fileName(), statsName + ".pln_on");
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(LogFileTest, EmptyLogsHoldNoRecords) {
+    write(std::string(hashName) + ".pln_off", LogBytes().prefix(0));
+    write(statsName + ".pln", statsLog());
+    tLogFile known(context, std::string(hashName));
+    tLogFile stats(context, statsName);
+    EXPECT_EQ(known.valueType(), 6);
+    EXPECT_EQ(known.state(), tLogState::inactive);
+    EXPECT_EQ(stats.state(), tLogState::permanent);
+    known.loadValues();
+    stats.loadValues();
+    EXPECT_EQ(known.recordsSize(), 0);
+    EXPECT_EQ(known.recordCount(), 0);
+    EXPECT_EQ(stats.recordsSize(), 0);
+    EXPECT_EQ(stats.recordCount(), 0);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(LogFileTest, LoadsWholeRecordsAndIgnoresATrailingPart) {
+    write(std::string(hashName) + ".pln_on", LogBytes()
+                                                 .prefix(0)
+                                                 .knownFileRecord(dos(2024, 1, 1), 1, 2, 3)
+                                                 .knownFileRecord(dos(2024, 1, 2), 4, 5, 1ULL << 40)
+                                                 .raw("partial"));
+    tLogFile log(context, std::string(hashName));
+    log.loadValues();
+    EXPECT_EQ(log.recordsSize(), 47);
+    ASSERT_EQ(log.recordCount(), 2);
+    tLogRecords records = log.values();
+    EXPECT_EQ(records.stamp(1), dos(2024, 1, 2));
+    EXPECT_EQ(records.knownFileValues(1).requests, 4u);
+    EXPECT_EQ(records.knownFileValues(1).accepted, 5u);
+    EXPECT_EQ(records.knownFileValues(1).transferred, 1ULL << 40);
+    log.freeValues();
+    EXPECT_EQ(log.recordsSize(), -1);
+    EXPECT_TRUE(log.records().empty());
+}
+
+TEST_F(LogFileTest, ProbesExtensionsInOrderAndWithoutRegardToCase) {
+    write(statsName + ".pln_on", statsLog());
+    write(statsName + ".pln", LogBytes().prefix(1).header(3, 0, 1, ""));
+    EXPECT_EQ(tLogFile(context, statsName).state(), tLogState::permanent);
+    write("abc.x.PLN_OFF", LogBytes().prefix(1).header(1, 2, 1, "on/off"));
+    tLogFile upper(context, "abc.x");
+    EXPECT_EQ(upper.state(), tLogState::inactive);
+    EXPECT_EQ(upper.fileName(), "abc.x.PLN_OFF");
+    EXPECT_EQ(upper.units(), "on/off");
+    tLogFile missing(context, "nothing.ini-a,b");
+    EXPECT_EQ(missing.state(), tLogState::none);
+    EXPECT_EQ(missing.valueType(), 0);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(LogFileTest, MalformedFilesAreReportedAndLeftUnchanged) {
+    struct Case {
+        std::string fileName;
+        LogBytes bytes;
+    };
+    std::vector<Case> cases = {
+        {std::string(hashName) + ".pln_on", LogBytes().prefix(1)},
+        {"a.ini-s,format.pln_on", LogBytes().prefix(1, "PLN", 1).header(3, 0, 1, "")},
+        {"a.ini-s,magic.pln_on", LogBytes().prefix(1, "PNL").header(3, 0, 1, "")},
+        {"a.ini-s,empty.pln_on", LogBytes()},
+        {"a.ini-s,short.pln_on", LogBytes().raw("PLN")},
+        {"a.ini-s,header.pln_on", LogBytes().prefix(1).u8(3).u8(0).f64(1)},
+        {"virtual;cut.pln_on", LogBytes().prefix(3).header(5, 0, 1, "").u8(0).sourceName("x")},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.fileName);
+        write(c.fileName, c.bytes);
+        prompter.shown.clear();
+        std::string name = c.fileName.substr(0, c.fileName.size() - 7);
+        tLogFile log(context, name);
+        EXPECT_EQ(log.valueType(), 0);
+        EXPECT_EQ(prompter.errors(),
+                  std::vector<std::string>{"Invalid log file: \"" + c.fileName + "\""});
+        prompter.shown.clear();
+        log.loadValues();
+        EXPECT_EQ(log.recordCount(), 0);
+        EXPECT_EQ(prompter.errors(),
+                  std::vector<std::string>{"Invalid log file: \"" + c.fileName + "\""});
+        EXPECT_EQ(read(c.fileName), c.bytes.bytes());
+    }
+}
+
+TEST_F(LogFileTest, FilesHeldByAWriterFailInsteadOfBlocking) {
+    std::string path = write(statsName + ".pln_on", statsLog().int64Record(dos(2024, 1, 1), 1));
+    tLogFile log(context, statsName);
+    {
+        LockedFile writer(path, LockedFile::Access::ReadWrite);
+        tLogFile blocked(context, statsName);
+        EXPECT_EQ(blocked.valueType(), 0);
+        log.loadValues();
+        EXPECT_EQ(log.recordsSize(), -1);
+        EXPECT_FALSE(log.updateProperties(0, "x", 1, tLogOperation::sum, missingValue()));
+        EXPECT_FALSE(log.replaceValues({}));
+    }
+    EXPECT_EQ(prompter.errors(),
+              (std::vector<std::string>{
+                  "Cannot create log object from the file \"" + statsName + "\": " + inUse,
+                  "Cannot load the \"" + statsName + "\" log file: " + inUse,
+                  "Cannot save the \"" + statsName + "\" log file: " + inUse,
+                  "Cannot save the \"" + statsName + "\" log file: " + inUse}));
+    EXPECT_EQ(read(statsName + ".pln_on"), statsLog().int64Record(dos(2024, 1, 1), 1).bytes());
+    {
+        LockedFile reader(path, LockedFile::Access::Read);
+        log.loadValues();
+        EXPECT_EQ(log.recordCount(), 1) << "readers share the file";
+    }
+}
+
+TEST_F(LogFileTest, MissingFileCannotBeLoaded) {
+    tLogFile log(context, statsName);
+    log.loadValues();
+    EXPECT_EQ(log.recordsSize(), -1);
+    EXPECT_EQ(prompter.errors(),
+              std::vector<std::string>{"Cannot load the \"" + statsName +
+                                       "\" log file: No such file or directory"});
+}
+
+TEST_F(LogFileTest, ReplaceValuesKeepsTheHeaderAndCutsTheRest) {
+    write(statsName + ".pln_on",
+          statsLog().int64Record(dos(2024, 1, 1), 1).int64Record(dos(2024, 1, 2), 2).raw("xy"));
+    tLogFile log(context, statsName);
+    auto kept = LogBytes().int64Record(dos(2024, 1, 2), 2).bytes();
+    EXPECT_TRUE(log.replaceValues(kept));
+    EXPECT_EQ(read(statsName + ".pln_on"), statsLog().int64Record(dos(2024, 1, 2), 2).bytes());
+    EXPECT_TRUE(log.replaceValues({}));
+    EXPECT_EQ(read(statsName + ".pln_on"), statsLog().bytes());
+
+    write(std::string(hashName) + ".pln_on", LogBytes().prefix(0).knownFileRecord(1, 1, 1, 1));
+    tLogFile known(context, std::string(hashName));
+    EXPECT_TRUE(known.replaceValues(LogBytes().knownFileRecord(2, 2, 2, 2).bytes()));
+    EXPECT_EQ(read(std::string(hashName) + ".pln_on"),
+              LogBytes().prefix(0).knownFileRecord(2, 2, 2, 2).bytes());
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+// A rewrite that fails half-way (here: the file size limit stops the write of
+// the new contents) must leave the whole old log in place.
+TEST_F(LogFileTest, FailedReplaceLeavesTheLogIntact) {
+    LogBytes original = statsLog().int64Record(dos(2024, 1, 1), 1).int64Record(dos(2024, 1, 2), 2);
+    write(statsName + ".pln_on", original);
+    tLogFile log(context, statsName);
+    std::vector<std::uint8_t> big(4096, 0x55);
+
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 1024;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    bool replaced = log.replaceValues(big);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(replaced);
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Cannot save the \"" + statsName +
+                                                          "\" log file: File too large"});
+    EXPECT_EQ(read(statsName + ".pln_on"), original.bytes());
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 1u) << "no temporary file stays behind";
+}
+
+TEST_F(LogFileTest, UpdatePropertiesRewritesTheHeaderInPlace) {
+    write(statsName + ".pln_on", statsLog().int64Record(dos(2024, 1, 1), 1));
+    tLogFile log(context, statsName);
+    EXPECT_TRUE(log.updateProperties(5, std::string(63, 'u'), 0.25, tLogOperation::quotient, 7));
+    EXPECT_EQ(read(statsName + ".pln_on"), LogBytes()
+                                               .prefix(1)
+                                               .header(4, 5, 0.25, std::string(62, 'u'))
+                                               .int64Record(dos(2024, 1, 1), 1)
+                                               .bytes())
+        << "value type kept, records untouched, no combine block";
+    EXPECT_EQ(log.flags(), 5);
+    EXPECT_EQ(log.multiplier(), 0.25);
+    EXPECT_EQ(log.units(), std::string(62, 'u'));
+
+    write(std::string(hashName) + ".pln_on", LogBytes().prefix(0));
+    tLogFile known(context, std::string(hashName));
+    EXPECT_TRUE(known.updateProperties(5, "x", 2, tLogOperation::sum, 1));
+    EXPECT_EQ(read(std::string(hashName) + ".pln_on"), LogBytes().prefix(0).bytes());
+}
+
+TEST_F(LogFileTest, CombinedLogWithoutMaximumGrowsTo600Bytes) {
+    write("virtual;ratio.pln_on", combined("a.ini-s,x", "a.ini-s,y"));
+    ASSERT_EQ(read("virtual;ratio.pln_on").size(), 592u);
+    tLogFile log(context, "virtual;ratio");
+    EXPECT_EQ(log.valueType(), 5);
+    EXPECT_TRUE(std::isnan(log.maxValue()));
+    EXPECT_EQ(log.operation(), tLogOperation::quotient);
+    EXPECT_EQ(log.sourceNames()[1], "a.ini-s,y");
+    EXPECT_EQ(log.displayName(), "ratio");
+
+    EXPECT_TRUE(log.updateProperties(0, "%", 100, tLogOperation::secondShare, 50));
+    EXPECT_EQ(read("virtual;ratio.pln_on"), LogBytes()
+                                                .prefix(3)
+                                                .header(5, 0, 100, "%")
+                                                .u8(6)
+                                                .sourceName("a.ini-s,x")
+                                                .sourceName("a.ini-s,y")
+                                                .f64(50)
+                                                .bytes());
+    EXPECT_EQ(log.maxValue(), 50);
+    EXPECT_EQ(log.operation(), tLogOperation::secondShare);
+}
+
+TEST_F(LogFileTest, CombinedLogLoadsItsStatsSourcesOnly) {
+    write("a.ini-s,x.pln_on",
+          LogBytes().prefix(1).header(3, 0, 1, "").int32Record(dos(2024, 1, 1), 5));
+    write("virtual;inner.pln_on", combined("a.ini-s,x", "a.ini-s,x"));
+    write("virtual;ok.pln_on", combined("a.ini-s,x", "Queued clients"));
+    write("virtual;nested.pln_on", combined("virtual;inner", "a.ini-s,x"));
+    write("virtual;self.pln_on", combined("virtual;self", "virtual;self"));
+
+    tLogFile ok(context, "virtual;ok");
+    ok.loadValues();
+    EXPECT_EQ(ok.recordsSize(), -1) << "a combined log has no records of its own";
+    ASSERT_NE(ok.source(0), nullptr);
+    EXPECT_EQ(ok.source(0)->recordCount(), 1);
+    EXPECT_EQ(ok.source(1)->recordsSize(), -1);
+    EXPECT_EQ(prompter.errors(),
+              std::vector<std::string>{
+                  "Cannot load the \"Queued clients\" log file: No such file or directory"});
+
+    prompter.shown.clear();
+    tLogFile nested(context, "virtual;nested");
+    nested.loadValues();
+    EXPECT_EQ(nested.source(0)->source(0), nullptr) << "a combined source is not loaded";
+    EXPECT_EQ(nested.source(1)->recordCount(), 1);
+    tLogFile self(context, "virtual;self");
+    self.loadValues();
+    const std::string why = "A combined log cannot be the source of another combined log";
+    EXPECT_EQ(prompter.errors(),
+              (std::vector<std::string>{"Cannot load the \"virtual;inner\" log file: " + why,
+                                        "Cannot load the \"virtual;self\" log file: " + why,
+                                        "Cannot load the \"virtual;self\" log file: " + why}));
+    ok.freeValues();
+    EXPECT_EQ(ok.source(0), nullptr);
+}
+
+TEST_F(LogFileTest, RenameVirtualKeepsTheExtensionAndRefusesTakenNames) {
+    write("virtual;a.pln_off", combined("x.ini-s,a", "x.ini-s,b").f64(1));
+    write("virtual;taken.pln_on", combined("x.ini-s,a", "x.ini-s,b").f64(1));
+    tLogFile log(context, "virtual;a");
+    EXPECT_TRUE(log.renameVirtual("virtual;b"));
+    EXPECT_EQ(log.name(), "virtual;b");
+    EXPECT_TRUE(std::filesystem::exists(dir.file("virtual;b.pln_off")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("virtual;a.pln_off")));
+    EXPECT_TRUE(log.updateProperties(0, "", 1, tLogOperation::sum, 2));
+
+    EXPECT_FALSE(log.renameVirtual("virtual;taken"));
+    EXPECT_EQ(log.name(), "virtual;b");
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Cannot save the \"virtual;b\" log file: "
+                                                          "Another log file has that name"});
+}
+
+} // namespace
+} // namespace pln::test

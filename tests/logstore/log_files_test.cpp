@@ -1,0 +1,200 @@
+#include "log_fixture.h"
+#include "logstore/core/log_files.h"
+
+#include <filesystem>
+
+namespace pln::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class LogFilesTest : public LogStoreTest {
+protected:
+    LogBytes stats(std::uint8_t valueType = 3) {
+        return LogBytes().prefix(1).header(valueType, 1, 1, "");
+    }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& log : logs.logs())
+            out.push_back(log->name());
+        return out;
+    }
+    tLogFiles logs{context};
+};
+
+TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
+    write("b.ini-s,k.pln_on", stats());
+    write("A.ini-s,k.pln_off", stats());
+    write("abc.PLN_ON", LogBytes().prefix(0));
+    write("Queued clients.pln", LogBytes().prefix(2).header(3, 0, 1, ""));
+    write("notes.txt", LogBytes().prefix(0));
+    write(".hidden.pln_on", LogBytes().prefix(0));
+    write("broken.ini-s,k.pln_on", LogBytes().prefix(0));
+    dir.mkdir("a.pln");
+    logs.scanLogs();
+    EXPECT_EQ(names(),
+              (std::vector<std::string>{"A.ini-s,k", "abc", "b.ini-s,k", "Queued clients"}));
+    EXPECT_EQ(logs.getLogState("ABC"), tLogState::active);
+    EXPECT_EQ(logs.getLogState("a.INI-s,k"), tLogState::inactive);
+    EXPECT_EQ(logs.getLogState("queued clients"), tLogState::permanent);
+    EXPECT_EQ(logs.getLogState("a"), tLogState::none);
+    EXPECT_EQ(&logs.getLog(1), logs.findLog("Abc"));
+    EXPECT_EQ(prompter.errors(),
+              std::vector<std::string>{"Invalid log file: \"broken.ini-s,k.pln_on\""});
+    EXPECT_EQ(logs.connRunTimeLog(), nullptr);
+
+    logs.clearLogs();
+    EXPECT_EQ(logs.count(), 0u);
+}
+
+TEST_F(LogFilesTest, DuplicateFilesGiveOneEntryAndOneMessagePerExtraFile) {
+    write("x.pln_off", LogBytes().prefix(0));
+    write("X.pln_on", LogBytes().prefix(0));
+    write("y.pln_off", LogBytes().prefix(0));
+    write("y.pln_on", LogBytes().prefix(0));
+    write("y.pln", LogBytes().prefix(0));
+    logs.scanLogs();
+    ASSERT_EQ(logs.count(), 2u);
+    EXPECT_EQ(logs.getLogState("x"), tLogState::active);
+    EXPECT_EQ(logs.findLog("x")->fileName(), "X.pln_on");
+    EXPECT_EQ(logs.getLogState("y"), tLogState::permanent);
+    EXPECT_EQ(prompter.errors(),
+              (std::vector<std::string>{"Duplicate log files: \"X\" (*.pln_on used)",
+                                        "Duplicate log files: \"y\" (*.pln used)",
+                                        "Duplicate log files: \"y\" (*.pln used)"}));
+}
+
+TEST_F(LogFilesTest, ConnRunTimeLogIsDesignatedWhateverItsCase) {
+    write("statistics.ini-statistics,connruntime.pln_on", stats());
+    logs.scanLogs();
+    ASSERT_NE(logs.connRunTimeLog(), nullptr);
+    EXPECT_TRUE(logs.connRunTimeLog()->isConnRunTimeLog());
+
+    write("statistics.ini-statistics,ConnRunTime.pln", stats());
+    logs.scanLogs();
+    ASSERT_NE(logs.connRunTimeLog(), nullptr);
+    EXPECT_EQ(logs.connRunTimeLog()->state(), tLogState::permanent) << "the permanent one wins";
+    EXPECT_EQ(logs.count(), 1u);
+}
+
+TEST_F(LogFilesTest, SetLogStateSwitchesByRenaming) {
+    write("a.ini-s,k.pln_on", stats().int32Record(1, 1));
+    write("a.ini-s,k.pln_off", stats());
+    logs.scanLogs();
+    prompter.shown.clear();
+
+    logs.setLogState("A.ini-s,k", tLogState::inactive);
+    EXPECT_EQ(logs.getLogState("a.ini-s,k"), tLogState::inactive);
+    EXPECT_FALSE(fs::exists(dir.file("a.ini-s,k.pln_on")));
+    EXPECT_EQ(read("a.ini-s,k.pln_off"), stats().int32Record(1, 1).bytes())
+        << "the records go along";
+
+    logs.setLogState("a.ini-s,k", tLogState::active);
+    EXPECT_EQ(logs.getLogState("a.ini-s,k"), tLogState::active);
+    EXPECT_TRUE(fs::exists(dir.file("a.ini-s,k.pln_on")));
+    logs.findLog("a.ini-s,k")->loadValues();
+    EXPECT_EQ(logs.findLog("a.ini-s,k")->recordCount(), 1) << "the object follows its file";
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+TEST_F(LogFilesTest, UpperCaseExtensionIsSwitchedToTheUsualOne) {
+    write("abc.PLN_ON", LogBytes().prefix(0));
+    logs.scanLogs();
+    logs.setLogState("abc", tLogState::inactive);
+    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off")));
+    EXPECT_FALSE(fs::exists(dir.file("abc.PLN_ON")));
+}
+
+TEST_F(LogFilesTest, PermanentUnchangedAndUnknownNamesDoNothing) {
+    write("statistics.ini-statistics,ConnRunTime.pln", stats());
+    logs.scanLogs();
+    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::none);
+    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::inactive);
+    EXPECT_EQ(logs.getLogState("statistics.ini-statistics,ConnRunTime"), tLogState::permanent);
+    EXPECT_TRUE(fs::exists(dir.file("statistics.ini-statistics,ConnRunTime.pln")));
+
+    logs.setLogState("nothing.ini-s,k", tLogState::active);
+    EXPECT_EQ(logs.count(), 1u);
+    EXPECT_FALSE(fs::exists(dir.file("nothing.ini-s,k.pln_on")));
+}
+
+TEST_F(LogFilesTest, SetLogStateTakesInLogsNotYetCatalogued) {
+    logs.scanLogs();
+    write(std::string(hashName) + ".pln_off", LogBytes().prefix(0));
+    logs.setLogState(hashName, tLogState::inactive);
+    EXPECT_EQ(logs.getLogState(hashName), tLogState::inactive) << "added in its state";
+    write("new.ini-s,k.pln_off", stats());
+    logs.setLogState("new.ini-s,k", tLogState::active);
+    EXPECT_EQ(logs.getLogState("new.ini-s,k"), tLogState::active);
+    EXPECT_TRUE(fs::exists(dir.file("new.ini-s,k.pln_on")));
+}
+
+TEST_F(LogFilesTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
+    write(std::string(hashName) + ".pln_on", LogBytes().prefix(0));
+    write("a.ini-s,k.pln_off", stats());
+    write("statistics.ini-statistics,ConnRunTime.pln_on", stats());
+    logs.scanLogs();
+    std::vector<std::string> deleted;
+    logs.onKnownFileLogDeleted([&](const std::string& name) { deleted.push_back(name); });
+
+    logs.setLogState(hashName, tLogState::none);
+    logs.setLogState("a.ini-s,k", tLogState::none);
+    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::none);
+    EXPECT_EQ(deleted, std::vector<std::string>{std::string(hashName)});
+    EXPECT_EQ(logs.count(), 0u);
+    EXPECT_EQ(logs.connRunTimeLog(), nullptr);
+    EXPECT_TRUE(fs::is_empty(dir.path()));
+}
+
+TEST_F(LogFilesTest, RenameLogKeepsTheCatalogueSorted) {
+    auto combined = LogBytes()
+                        .prefix(3)
+                        .header(5, 0, 1, "")
+                        .u8(0)
+                        .sourceName("a.ini-s,k")
+                        .sourceName("a.ini-s,k");
+    write("virtual;a.pln_on", combined);
+    write("virtual;m.pln_on", combined);
+    write("a.ini-s,k.pln_on", stats());
+    logs.scanLogs();
+    EXPECT_TRUE(logs.renameLog("VIRTUAL;A", "virtual;z"));
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.ini-s,k", "virtual;m", "virtual;z"}));
+    EXPECT_TRUE(fs::exists(dir.file("virtual;z.pln_on")));
+    EXPECT_FALSE(logs.renameLog("virtual;z", "virtual;M")) << "the name is another entry's";
+    EXPECT_FALSE(logs.renameLog("a.ini-s,k", "virtual;q")) << "only combined logs are renamed";
+    EXPECT_TRUE(logs.renameLog("virtual;z", "virtual;Z"));
+    EXPECT_EQ(logs.findLog("virtual;z")->name(), "virtual;Z");
+}
+
+TEST_F(LogFilesTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
+    tLogHeader header{4, 1, 0.5, "kB"};
+    EXPECT_TRUE(logs.createLogFile("a.ini-s,k", tLogState::active, header));
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes().prefix(1).header(4, 1, 0.5, "kB").bytes());
+    EXPECT_TRUE(logs.createLogFile(std::string(hashName), tLogState::inactive, header));
+    EXPECT_EQ(read(std::string(hashName) + ".pln_off"), LogBytes().prefix(0).bytes());
+    EXPECT_FALSE(logs.createLogFile("b.ini-s,k", tLogState::none, header));
+    EXPECT_EQ(logs.count(), 0u);
+    EXPECT_TRUE(prompter.shown.empty());
+
+    EXPECT_FALSE(logs.createLogFile("sub/x.ini-s,k", tLogState::active, header));
+    tCombineBlock block{tLogOperation::sum, {std::string(300, 'n'), "b"}, 1};
+    EXPECT_FALSE(logs.createLogFile("virtual;long", tLogState::active, header, block));
+    tLogFiles elsewhere(tLogStoreContext{dir.file("missing/"), prompter, recorder});
+    EXPECT_FALSE(elsewhere.createLogFile("c.ini-s,k", tLogState::permanent, header));
+    EXPECT_EQ(
+        prompter.errors(),
+        (std::vector<std::string>{
+            "Cannot create the \"sub/x.ini-s,k\" log file: The log name is not a valid file name",
+            "Cannot create the \"virtual;long\" log file: The source log name is longer than 255 "
+            "bytes",
+            "Cannot create the \"c.ini-s,k\" log file: No such file or directory"}));
+}
+
+TEST_F(LogFilesTest, LogExistsInAnyStateLooksWithoutRegardToCase) {
+    write("Queued Clients.PLN_OFF", LogBytes().prefix(2).header(3, 0, 1, ""));
+    EXPECT_TRUE(logExistsInAnyState(dir.path(), "Queued clients"));
+    EXPECT_FALSE(logExistsInAnyState(dir.path(), "Queued"));
+}
+
+} // namespace
+} // namespace pln::test

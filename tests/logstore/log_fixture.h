@@ -1,0 +1,101 @@
+#pragma once
+
+#include "common/byte_writer.h"
+#include "logstore/core/log_store_context.h"
+#include "support/recording_prompter.h"
+#include "support/temp_dir.h"
+
+#include <cstdint>
+#include <gtest/gtest.h>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pln::test {
+
+// A packed record date, built field by field.
+constexpr std::uint32_t dos(int year, int month, int day, int hour = 0, int minute = 0,
+                            int second = 0) {
+    return static_cast<std::uint32_t>(year - 1980) << 25 | static_cast<std::uint32_t>(month) << 21 |
+           static_cast<std::uint32_t>(day) << 16 | static_cast<std::uint32_t>(hour) << 11 |
+           static_cast<std::uint32_t>(minute) << 5 | static_cast<std::uint32_t>(second / 2);
+}
+
+class RecordingRecorderLink : public tRecorderLink {
+public:
+    void broadcastNewLogs() override { ++newLogs; }
+    void suspend(int taskCode) override { suspended.push_back(taskCode); }
+    int newLogs = 0;
+    std::vector<int> suspended;
+};
+
+// Byte-exact log files, written field by field.
+class LogBytes {
+public:
+    LogBytes& prefix(std::uint8_t kind, std::string_view magic = "PLN", std::uint8_t format = 0) {
+        out_.text(magic);
+        out_.u8(format);
+        out_.u8(kind);
+        return *this;
+    }
+    LogBytes& header(std::uint8_t valueType, std::uint8_t flags, double multiplier,
+                     std::string_view units) {
+        out_.u8(valueType);
+        out_.u8(flags);
+        out_.f64(multiplier);
+        out_.u8(static_cast<std::uint8_t>(units.size() + 1));
+        out_.text(units);
+        out_.zeros(63 - units.size());
+        return *this;
+    }
+    LogBytes& sourceName(std::string_view name) {
+        out_.u8(static_cast<std::uint8_t>(name.size()));
+        out_.text(name);
+        out_.zeros(255 - name.size());
+        return *this;
+    }
+    LogBytes& u8(std::uint8_t v) { return out_.u8(v), *this; }
+    LogBytes& f64(double v) { return out_.f64(v), *this; }
+    LogBytes& int32Record(std::uint32_t stamp, std::int32_t value) {
+        out_.u32(stamp);
+        out_.i32(value);
+        return *this;
+    }
+    LogBytes& int64Record(std::uint32_t stamp, std::int64_t value) {
+        out_.u32(stamp);
+        out_.i64(value);
+        return *this;
+    }
+    LogBytes& knownFileRecord(std::uint32_t stamp, std::uint32_t requests, std::uint32_t accepted,
+                              std::uint64_t transferred) {
+        out_.u32(stamp);
+        out_.u32(requests);
+        out_.u32(accepted);
+        out_.u64(transferred);
+        return *this;
+    }
+    LogBytes& raw(std::string_view bytes) { return out_.text(bytes), *this; }
+    std::vector<std::uint8_t> bytes() const { return out_.buffer(); }
+
+private:
+    ByteWriter out_;
+};
+
+inline constexpr std::string_view hashName = "0123456789ABCDEF0123456789ABCDEF";
+
+class LogStoreTest : public ::testing::Test {
+protected:
+    std::string write(std::string_view fileName, const LogBytes& bytes) {
+        return dir.write(fileName, bytes.bytes());
+    }
+    std::vector<std::uint8_t> read(std::string_view fileName) {
+        return readBytes(dir.file(fileName));
+    }
+
+    TempDir dir;
+    RecordingPrompter prompter;
+    RecordingRecorderLink recorder;
+    tLogStoreContext context{dir.path(), prompter, recorder};
+};
+
+} // namespace pln::test

@@ -1,0 +1,36 @@
+#include "logstore/core/multiplier.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+TEST(Multiplier, EvaluatesProductsAndQuotientsLeftToRight) {
+    EXPECT_EQ(getMultiplier("1/1"), 1.0);
+    EXPECT_EQ(getMultiplier("24 * 3600 / 1024 / 1024"), 0.0823974609375);
+    EXPECT_EQ(getMultiplier("  1 / 2  "), 0.5);
+    EXPECT_EQ(getMultiplier("8/4*2"), 4.0);
+    EXPECT_EQ(getMultiplier("-2.5e1"), -25.0);
+    EXPECT_EQ(getMultiplier("+.5"), 0.5);
+    EXPECT_EQ(getMultiplier("1,5", ','), 1.5);
+}
+
+TEST(Multiplier, InvalidTextsGiveTheMissingValue) {
+    for (const char* text : {"", "   ", "2*", "/2", "3/0", "0", "0*5", "2**3", "abc", "1.5.2",
+                             "inf", "nan", "1e", "12abc", "1e999", "1e200*1e200", "1,5"})
+        EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
+    EXPECT_TRUE(std::isnan(getMultiplier("1.5", ','))) << "the locale's separator only";
+}
+
+TEST(Multiplier, ParseDecimalTakesTheWholeTextOnly) {
+    EXPECT_EQ(parseDecimal("-3.5"), -3.5);
+    EXPECT_EQ(parseDecimal("0"), 0.0);
+    EXPECT_EQ(parseDecimal("7."), 7.0);
+    EXPECT_FALSE(parseDecimal("."));
+    EXPECT_FALSE(parseDecimal("1 "));
+    EXPECT_FALSE(parseDecimal("0x10"));
+}
+
+} // namespace
+} // namespace pln

@@ -1,0 +1,98 @@
+#include "common/text.h"
+#include "platform/posix/posix_ini_profile.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+using test::readText;
+
+// The same text in each encoding a profile file may have; the comment holds
+// bytes that only survive an exact round trip (0x81 is undefined in
+// Windows-1252).
+struct EncodingCase {
+    const char* name;
+    TextEncoding encoding;
+};
+
+class PosixIniProfileEncoding : public testing::TestWithParam<EncodingCase> {};
+
+std::string encoded(const std::string& utf8, TextEncoding encoding) {
+    if (encoding == TextEncoding::Ansi)
+        return *utf8ToCp1252(utf8);
+    return encodeTextFile(utf8, encoding);
+}
+
+TEST_P(PosixIniProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
+    const TextEncoding encoding = GetParam().encoding;
+    const std::string comment = encoding == TextEncoding::Ansi ? "; \xC2\x81 caf\xC3\xA9\r\n"
+                                                               : "; caf\xC3\xA9 \xE2\x82\xAC\r\n";
+    const std::string before = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
+                                         "Port = 4662\r\n\r\n[Other]\r\nPort=1\r\n";
+    const std::string after = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
+                                        "Port = \xC3\xA9t\xC3\xA9\r\n\r\n[Other]\r\nPort=1\r\n";
+    test::TempDir dir;
+    std::string file = dir.write("preferences.ini", encoded(before, encoding));
+    PosixIniProfile ini;
+
+    EXPECT_EQ(ini.read(file, "EMULE", "incomingdir"), "C:\\D\xC3\xA9j\xC3\xA0");
+    EXPECT_EQ(ini.sections(file), (std::vector<std::string>{"eMule", "Other"}));
+    EXPECT_EQ(ini.keys(file, "eMule"), (std::vector<std::string>{"IncomingDir", "Port"}));
+
+    ASSERT_TRUE(ini.write(file, "eMule", "Port", "\xC3\xA9t\xC3\xA9"));
+    EXPECT_EQ(readText(file), encoded(after, encoding));
+    EXPECT_EQ(ini.read(file, "eMule", "Port"), "\xC3\xA9t\xC3\xA9");
+}
+
+INSTANTIATE_TEST_SUITE_P(Encodings, PosixIniProfileEncoding,
+                         testing::Values(EncodingCase{"Ansi", TextEncoding::Ansi},
+                                         EncodingCase{"Utf8Bom", TextEncoding::Utf8Bom},
+                                         EncodingCase{"Utf16LeBom", TextEncoding::Utf16LeBom}),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST(PosixIniProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
+    test::TempDir dir;
+    PosixIniProfile ini;
+    std::string file = dir.file("PLN.ini");
+    EXPECT_EQ(ini.read(file, "PLN", "showTips"), std::nullopt);
+    EXPECT_TRUE(ini.sections(file).empty());
+    EXPECT_TRUE(ini.keys(file, "PLN").empty());
+
+    ASSERT_TRUE(ini.write(file, "PLN", "lastCompressDate", "Never since 01.02.2024 caf\xC3\xA9"));
+    EXPECT_EQ(readText(file), "[PLN]\r\nlastCompressDate=Never since 01.02.2024 caf\xE9\r\n");
+
+    EXPECT_FALSE(ini.write(dir.file("no folder/PLN.ini"), "PLN", "showTips", "0"));
+}
+
+TEST(PosixIniProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
+    test::TempDir dir;
+    std::string file = dir.write("PLN.ini", "[PLN]\r\nk=caf\xE9\r\n");
+    PosixIniProfile ini;
+    ASSERT_TRUE(ini.write(file, "PLN", "j", "\xE2\x82\xB9"));
+    EXPECT_EQ(readText(file), "\xEF\xBB\xBF[PLN]\r\nk=caf\xC3\xA9\r\nj=\xE2\x82\xB9\r\n");
+}
+
+TEST(PosixIniProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
+    test::TempDir dir;
+    PosixIniProfile ini;
+    std::string big = dir.write("big.ini", "[S]\r\nk=1\r\n");
+    std::filesystem::resize_file(big, PosixIniProfile::maxFileSize + 1);
+    EXPECT_EQ(ini.read(big, "S", "k"), std::nullopt);
+    EXPECT_FALSE(ini.write(big, "S", "k", "2"));
+    EXPECT_EQ(std::filesystem::file_size(big), PosixIniProfile::maxFileSize + 1);
+
+    std::string folder = dir.mkdir("folder.ini");
+    EXPECT_EQ(ini.read(folder, "S", "k"), std::nullopt);
+    EXPECT_FALSE(ini.write(folder, "S", "k", "2"));
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+
+    std::string file = dir.write("ok.ini", "[S]\r\n");
+    EXPECT_FALSE(ini.write(file, "S", "bad=key", "2"));
+    EXPECT_EQ(readText(file), "[S]\r\n");
+}
+
+} // namespace
+} // namespace pln

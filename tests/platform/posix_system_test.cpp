@@ -1,0 +1,95 @@
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_system_info.h"
+#include "scoped_env.h"
+#include "support/temp_dir.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace pln {
+namespace {
+
+void setModificationTime(const std::string& path, std::int64_t seconds, long nanoseconds) {
+    timespec times[2] = {{seconds, nanoseconds}, {seconds, nanoseconds}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+TEST(PosixFileSystemTest, AnswersForFilesAndFolders) {
+    test::TempDir dir;
+    PosixFileSystem files;
+    std::string file = dir.write("known.met", "x");
+    EXPECT_TRUE(files.fileExists(file));
+    EXPECT_FALSE(files.folderExists(file));
+    EXPECT_FALSE(files.fileExists(dir.path()));
+    EXPECT_TRUE(files.folderExists(dir.path()));
+    EXPECT_FALSE(files.fileExists(dir.file("absent")));
+
+    EXPECT_TRUE(files.createFolder(dir.file("PLN/")));
+    EXPECT_TRUE(files.createFolder(dir.file("PLN/")));
+    EXPECT_TRUE(files.folderExists(dir.file("PLN")));
+    EXPECT_FALSE(files.createFolder(dir.file("a/b")));
+    EXPECT_FALSE(files.folderExists(dir.file("a")));
+    EXPECT_FALSE(files.createFolder(file));
+}
+
+TEST(PosixFileSystemTest, StampFollowsTheModificationTime) {
+    test::TempDir dir;
+    PosixFileSystem files;
+    std::string file = dir.write("known.met", "x");
+    setModificationTime(file, 1'600'000'000, 123'999'999);
+    EXPECT_EQ(files.modificationStamp(file), 1'600'000'000'123);
+    dir.write("known.met", "y");
+    setModificationTime(file, 1'600'000'002, 0);
+    EXPECT_EQ(files.modificationStamp(file), 1'600'000'002'000);
+    EXPECT_EQ(files.modificationStamp(dir.file("absent")), std::nullopt);
+}
+
+TEST(PosixSystemInfoTest, FoldersFollowHomeAndXdgVariables) {
+    test::ScopedEnv home("HOME", "/home/tester/");
+    test::ScopedEnv data("XDG_DATA_HOME", "/data/share/");
+    test::ScopedEnv config("XDG_CONFIG_HOME", "relative");
+    PosixSystemInfo system;
+    EXPECT_EQ(system.knownFolder(KnownFolder::LocalAppData), "/data/share");
+    EXPECT_EQ(system.knownFolder(KnownFolder::Downloads), "/home/tester/Downloads");
+    EXPECT_EQ(system.knownFolder(KnownFolder::PublicDownloads), "/home/tester/Public");
+    EXPECT_EQ(system.knownFolder(KnownFolder::ProgramData), "/var/lib");
+    EXPECT_EQ(system.shellFolder(ShellFolder::AppData), "/home/tester/.config");
+    EXPECT_EQ(system.shellFolder(ShellFolder::Personal), "/home/tester/Documents");
+    {
+        test::ScopedEnv noData("XDG_DATA_HOME", std::nullopt);
+        EXPECT_EQ(system.knownFolder(KnownFolder::LocalAppData), "/home/tester/.local/share");
+    }
+    std::string exe = system.executablePath();
+    EXPECT_EQ(exe.front(), '/');
+    EXPECT_EQ(exe.substr(exe.rfind('/') + 1), "platform_tests");
+}
+
+TEST(PosixClockTest, LocalCalendarOfKnownInstants) {
+    PosixClock clock;
+    // 2023-11-14 23:30:00.123 UTC is day 45244 of the calendar.
+    const std::int64_t instant = 1'700'004'600'123;
+    const CalendarMs utcDay = 45'244 * msPerDay;
+    {
+        test::ScopedEnv tz("TZ", "UTC0");
+        EXPECT_EQ(clock.toLocalCalendar(0), unixEpochCalendarMs);
+        EXPECT_EQ(clock.toLocalCalendar(-1), unixEpochCalendarMs - 1);
+        EXPECT_EQ(clock.toLocalCalendar(instant), utcDay + (23 * 3600 + 1800) * 1000 + 123);
+    }
+    {
+        test::ScopedEnv tz("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        EXPECT_EQ(clock.toLocalCalendar(instant), utcDay + msPerDay + 1800 * 1000 + 123);
+        // 2023-07-01 12:00:00 UTC, summer time: 14:00.
+        EXPECT_EQ(clock.toLocalCalendar(1'688'212'800'000), 45'108 * msPerDay + 14 * 3600'000);
+    }
+    {
+        test::ScopedEnv tz("TZ", "EST5");
+        EXPECT_EQ(clock.toLocalCalendar(instant), utcDay + (18 * 3600 + 1800) * 1000 + 123);
+    }
+    const std::int64_t now = clock.nowUnixMs();
+    EXPECT_GT(now, 1'700'000'000'000);
+}
+
+} // namespace
+} // namespace pln

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace pln::tool {
+
+// The words after the area's own word; the result is the exit status.
+using CommandArgs = std::vector<std::string>;
+using CommandRunner = int (*)(const CommandArgs& args);
+
+// One area of the tool: the first word of the command line, its runner and
+// the usage lines it adds to the help text.
+struct CommandArea {
+    const char* word;
+    CommandRunner run;
+    const char* usage;
+};
+
+// Exit statuses shared by every area.
+inline constexpr int exitFailure = 1;
+inline constexpr int exitUsage = 2;
+
+int runKnownCommand(const CommandArgs& args);
+extern const char* const knownUsage;
+
+} // namespace pln::tool
