@@ -96,6 +96,10 @@ bool PosixFileListing::isShellLink(const std::string& path) {
     return n == static_cast<ssize_t>(got.size()) && got == header;
 }
 
+std::unique_ptr<FileListing> makeNativeFileListing() {
+    return std::make_unique<PosixFileListing>();
+}
+
 std::optional<std::string> PosixFileListing::shellLinkTarget(const std::string&) {
     return std::nullopt;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -49,5 +50,8 @@ public:
     // native.
     virtual std::optional<std::string> winePrefix() = 0;
 };
+
+// The listing of the machine the program runs on.
+std::unique_ptr<FileListing> makeNativeFileListing();
 
 } // namespace pln

@@ -1,0 +1,199 @@
+#include "common/text.h"
+#include "emulefiles/core/shared_folders.h"
+#include "platform/fake_platform.h"
+#include "platform/posix/posix_file_listing.h"
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+// The configuration files live in a real folder so that the .dat reader can
+// read them; their existence and stamps come from the fake file system.
+class SharedFoldersTest : public testing::Test {
+protected:
+    SharedFoldersTest()
+        : listing(std::nullopt),
+          folders(fake.files, fake.clock, fake.ini, listing, dir.path(), '/') {}
+
+    void writeDat(const std::string& name, const std::string& bytes, FileStamp stamp) {
+        std::string path = dir.write(name, bytes);
+        fake.files.files.insert(path);
+        fake.files.stamps[path] = stamp;
+    }
+    void removeFile(const std::string& path) {
+        fake.files.files.erase(path);
+        fake.files.stamps.erase(path);
+    }
+    void setIni(const std::string& path, const std::string& text, FileStamp stamp) {
+        fake.ini.files[path] = text;
+        fake.files.files.insert(path);
+        fake.files.stamps[path] = stamp;
+    }
+
+    std::vector<std::string> folderList() const {
+        std::vector<std::string> out;
+        for (const auto& f : folders.folders())
+            out.push_back(f.path + "=" + std::to_string(static_cast<int>(f.source)));
+        return out;
+    }
+
+    test::TempDir dir;
+    FakePlatform fake;
+    PosixFileListing listing;
+    tSharedFolders folders;
+};
+
+TEST_F(SharedFoldersTest, IncomingDirReplacesItsOwnEntryOnly) {
+    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 1000);
+    folders.loadIncomingDir();
+    EXPECT_TRUE(folders.incomingDirLoaded());
+    EXPECT_EQ(folders.preferencesAge(), 1000);
+    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\In\\=1"});
+
+    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=\n", 2000);
+    folders.loadIncomingDir();
+    EXPECT_FALSE(folders.incomingDirLoaded());
+    EXPECT_EQ(folders.preferencesAge(), 1000);
+    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\In\\=1"});
+
+    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=\"D:\\Down\\\"\n", 3000);
+    folders.loadIncomingDir();
+    EXPECT_TRUE(folders.incomingDirLoaded());
+    EXPECT_EQ(folderList(), std::vector<std::string>{"D:\\Down\\=1"});
+}
+
+TEST_F(SharedFoldersTest, AFolderOfTwoSourcesIsHeldOnceWithTheFirstSource) {
+    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\Share\n", 1000);
+    folders.loadIncomingDir();
+    writeDat("shareddir.dat", "c:\\share\\\r\nD:\\Other\r\n\r\n   \r\nC:\\Share", 1000);
+    folders.loadSharedDirs();
+    EXPECT_TRUE(folders.sharedDirsLoaded());
+    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\Share\\=1", "D:\\Other\\=0"}));
+
+    // The incoming folder moves: the shared folder goes with it until
+    // shareddir.dat is read again.
+    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 2000);
+    folders.loadIncomingDir();
+    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\In\\=1", "D:\\Other\\=0"}));
+    folders.loadSharedDirs();
+    EXPECT_EQ(folderList(),
+              (std::vector<std::string>{"C:\\In\\=1", "c:\\share\\=0", "D:\\Other\\=0"}));
+}
+
+TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
+    setIni(folders.categoriesPath(),
+           "[General]\nCount=2\n[Cat#0]\nIncoming=C:\\Cat0\n[Cat#1]\nIncoming=\n"
+           "[cat#2]\nIncoming=C:\\Cat2\\\n[Cat#3]\nIncoming=C:\\Cat3\n[Cat#02]\nIncoming=C:\\X\n",
+           500);
+    folders.loadCategories();
+    EXPECT_TRUE(folders.categoriesLoaded());
+    EXPECT_EQ(folders.categoriesAge(), 500);
+    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\Cat0\\=2", "C:\\Cat2\\=2"}));
+
+    // A hostile count costs no more than the sections present.
+    setIni(folders.categoriesPath(), "[General]\nCount=2147483647\n[Cat#7]\nIncoming=C:\\Seven\n",
+           600);
+    folders.loadCategories();
+    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\Seven\\=2"});
+
+    removeFile(folders.categoriesPath());
+    folders.loadCategories();
+    EXPECT_TRUE(folders.categoriesLoaded());
+    EXPECT_EQ(folders.categoriesAge(), -1);
+    EXPECT_TRUE(folderList().empty());
+}
+
+TEST_F(SharedFoldersTest, SharedFilesInUtf16AndEightBitGiveTheSameLists) {
+    std::string text = "C:\\Single\\\xE9t\xE9.avi\r\n-C:\\Share\\skip.txt\n-\n\nD:\\two.bin\r";
+    writeDat("sharedfiles.dat", text, 100);
+    folders.loadSharedFiles();
+    ASSERT_TRUE(folders.sharedFilesLoaded());
+    auto shared = folders.sharedFiles();
+    auto excluded = folders.excludedFiles();
+    EXPECT_EQ(shared,
+              (std::vector<std::string>{"C:\\Single\\\xC3\xA9t\xC3\xA9.avi", "D:\\two.bin"}));
+    EXPECT_EQ(excluded, std::vector<std::string>{"C:\\Share\\skip.txt"});
+
+    writeDat("sharedfiles.dat", "\xFF\xFE" + utf8ToUtf16le(cp1252ToUtf8(text)), 200);
+    folders.loadSharedFiles();
+    EXPECT_EQ(folders.sharedFilesAge(), 200);
+    EXPECT_EQ(folders.sharedFiles(), shared);
+    EXPECT_EQ(folders.excludedFiles(), excluded);
+}
+
+TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
+    writeDat("shareddir.dat", "C:\\Share\n", 100);
+    folders.loadSharedDirs();
+    // Listed as present but unreadable on disk.
+    fake.files.files.insert(dir.file("sharedfiles.dat"));
+    fake.files.stamps[dir.file("sharedfiles.dat")] = 300;
+    folders.loadSharedFiles();
+    EXPECT_FALSE(folders.sharedFilesLoaded());
+    EXPECT_EQ(folders.lastDatError(), "Cannot open file \"" + dir.file("sharedfiles.dat") + "\".");
+
+    std::filesystem::remove(dir.file("shareddir.dat"));
+    fake.files.stamps[dir.file("shareddir.dat")] = 400;
+    folders.loadSharedDirs();
+    EXPECT_FALSE(folders.sharedDirsLoaded());
+    EXPECT_EQ(folders.sharedDirsAge(), 100);
+    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\Share\\=0"});
+
+    removeFile(dir.file("shareddir.dat"));
+    folders.loadSharedDirs();
+    EXPECT_TRUE(folders.sharedDirsLoaded());
+    EXPECT_EQ(folders.sharedDirsAge(), -1);
+    EXPECT_TRUE(folderList().empty());
+}
+
+TEST_F(SharedFoldersTest, IncomingDirStalenessWaitsForTheChangeToSettle) {
+    fake.clock.nowMs = 11'000;
+    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 10'000);
+    EXPECT_FALSE(folders.incomingDirChanged());
+    fake.clock.nowMs = 12'001;
+    EXPECT_TRUE(folders.incomingDirChanged());
+    folders.loadIncomingDir();
+    EXPECT_FALSE(folders.incomingDirChanged());
+
+    fake.files.stamps[folders.preferencesPath()] = 13'000;
+    fake.clock.nowMs = 15'000;
+    EXPECT_FALSE(folders.incomingDirChanged());
+    fake.clock.nowMs = 15'001;
+    EXPECT_TRUE(folders.incomingDirChanged());
+    // A stamp in the future settles the same way.
+    fake.clock.nowMs = 10'999;
+    EXPECT_TRUE(folders.incomingDirChanged());
+    fake.clock.nowMs = 11'000;
+    EXPECT_FALSE(folders.incomingDirChanged());
+}
+
+TEST_F(SharedFoldersTest, DatStalenessCoversFilesThatComeAndGo) {
+    std::string path = folders.sharedDirsPath();
+    fake.clock.nowMs = 100'000;
+    // Never loaded and absent: load, to record the absence.
+    EXPECT_TRUE(folders.sharedDirsChanged());
+    folders.loadSharedDirs();
+    EXPECT_FALSE(folders.sharedDirsChanged());
+
+    writeDat("shareddir.dat", "C:\\A\n", 99'000);
+    EXPECT_FALSE(folders.sharedDirsChanged());
+    fake.clock.nowMs = 101'001;
+    EXPECT_TRUE(folders.sharedDirsChanged());
+    folders.loadSharedDirs();
+    EXPECT_FALSE(folders.sharedDirsChanged());
+
+    // Gone: the stored stamp decides whether the disappearance has settled.
+    removeFile(path);
+    fake.clock.nowMs = 100'500;
+    EXPECT_FALSE(folders.sharedDirsChanged());
+    fake.clock.nowMs = 101'001;
+    EXPECT_TRUE(folders.sharedDirsChanged());
+    folders.loadSharedDirs();
+    EXPECT_EQ(folders.sharedDirsAge(), -1);
+    EXPECT_FALSE(folders.sharedDirsChanged());
+}
+
+} // namespace
+} // namespace pln
