@@ -23,5 +23,9 @@ inline constexpr int exitUsage = 2;
 
 int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
+int runCancelledCommand(const CommandArgs& args);
+extern const char* const cancelledUsage;
+int runSharedCommand(const CommandArgs& args);
+extern const char* const sharedUsage;
 
 } // namespace pln::tool

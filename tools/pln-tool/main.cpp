@@ -10,6 +10,8 @@ using namespace pln::tool;
 // Adding an area is one line here and its own commands file.
 const CommandArea areas[] = {
     {"known", runKnownCommand, knownUsage},
+    {"cancelled", runCancelledCommand, cancelledUsage},
+    {"shared", runSharedCommand, sharedUsage},
 };
 
 int usage() {
