@@ -8,10 +8,6 @@ namespace pln {
 
 namespace {
 
-bool nameLess(const tSharedFile& a, const tSharedFile& b) {
-    return icompare(a.name, b.name) < 0;
-}
-
 std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
     std::int64_t q = a / b;
     return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
@@ -20,19 +16,35 @@ std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
 } // namespace
 
 void tSharedFileTable::assign(std::vector<tSharedFile> found) {
-    std::stable_sort(found.begin(), found.end(), nameLess);
-    auto sameName = [](const tSharedFile& a, const tSharedFile& b) {
-        return iequals(a.name, b.name);
-    };
-    found.erase(std::unique(found.begin(), found.end(), sameName), found.end());
-    files_ = std::move(found);
+    std::vector<std::pair<std::string, std::size_t>> order;
+    order.reserve(found.size());
+    for (std::size_t i = 0; i < found.size(); ++i)
+        order.emplace_back(toLowerAscii(found[i].name), i);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    files_.clear();
+    keys_.clear();
+    files_.reserve(order.size());
+    keys_.reserve(order.size());
+    for (auto& [key, index] : order) {
+        if (!keys_.empty() && keys_.back() == key)
+            continue;
+        keys_.push_back(std::move(key));
+        files_.push_back(std::move(found[index]));
+    }
+}
+
+void tSharedFileTable::clear() {
+    files_.clear();
+    keys_.clear();
 }
 
 bool sameFileDate(std::uint32_t date, const tSharedData& data) {
     std::int64_t known = static_cast<std::int64_t>(date) * 1000;
-    // Windows file times are whole milliseconds or finer; a time of whole
-    // seconds is taken 1 ms later, so that a file dated exactly on the known
-    // second still differs by less than one second.
+    // The file time counts to the millisecond, and a time of whole seconds
+    // is moved 1 ms later before the difference is truncated, as these dates
+    // have always been compared: a file exactly one second older than the
+    // known date still matches, one exactly whole hours older does not.
     std::int64_t file = floorDiv(data.lastWriteTime, 1'000'000);
     if (file - floorDiv(file, 1000) * 1000 == 0)
         file += 1;
@@ -42,15 +54,16 @@ bool sameFileDate(std::uint32_t date, const tSharedData& data) {
 
 int findSharedFile(const tSharedFileTable& table, std::string_view name, std::uint64_t size,
                    std::uint32_t date) {
-    const auto& files = table.files();
-    auto it = std::lower_bound(
-        files.begin(), files.end(), name,
-        [](const tSharedFile& f, std::string_view n) { return icompare(f.name, n) < 0; });
-    if (it == files.end() || !iequals(it->name, name))
+    const std::string key = toLowerAscii(name);
+    const auto& keys = table.keys_;
+    auto it = std::lower_bound(keys.begin(), keys.end(), key);
+    if (it == keys.end() || *it != key)
         return -1;
-    if (it->data.size != size || !sameFileDate(date, it->data))
+    auto index = static_cast<std::size_t>(it - keys.begin());
+    const tSharedData& data = table.files_[index].data;
+    if (data.size != size || !sameFileDate(date, data))
         return -1;
-    return static_cast<int>(it - files.begin());
+    return static_cast<int>(index);
 }
 
 } // namespace pln

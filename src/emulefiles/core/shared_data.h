@@ -31,14 +31,19 @@ class tSharedFileTable {
 public:
     // Replaces the contents by the files in the order they were found.
     void assign(std::vector<tSharedFile> found);
-    void clear() { files_.clear(); }
+    void clear();
 
     std::size_t size() const { return files_.size(); }
     const tSharedFile& operator[](std::size_t i) const { return files_[i]; }
     const std::vector<tSharedFile>& files() const { return files_; }
 
 private:
+    friend int findSharedFile(const tSharedFileTable&, std::string_view, std::uint64_t,
+                              std::uint32_t);
     std::vector<tSharedFile> files_;
+    // The names folded to lower case, in table order: the searches compare
+    // these bytes directly.
+    std::vector<std::string> keys_;
 };
 
 // Whether a known.met date (seconds since 1970 UTC) is the date of a file on
