@@ -23,5 +23,7 @@ inline constexpr int exitUsage = 2;
 
 int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
+int runLinksCommand(const CommandArgs& args);
+extern const char* const linksUsage;
 
 } // namespace pln::tool
