@@ -18,12 +18,6 @@ TEST(ClipboardText, EndsEveryLineButASingleOne) {
     EXPECT_EQ(collectionFileText(none), "");
 }
 
-TEST(ClipboardText, FormatOfNameTabSizeBreakForOneFile) {
-    auto record = linkRecord("a b&c.txt", 1234);
-    std::vector<tLinkRow> rows{{record.get(), {}}};
-    EXPECT_EQ(clipboardText(getLinksCollection("<name>\\t<size>\\n", rows)), "a b&c.txt\t1234\r\n");
-}
-
 TEST(HtmlClipboardText, BreaksEveryLineIncludingTheLast) {
     auto first = linkRecord("one.txt", 1);
     auto second = linkRecord("two&.txt", 2, {}, hashB);

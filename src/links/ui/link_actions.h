@@ -11,8 +11,10 @@ class QWidget;
 
 namespace pln {
 
-// Where the user's link format is kept between uses (the copyFormat
-// setting).
+// The key of PLN.ini that keeps the user's link format.
+inline constexpr const char* copyFormatKey = "copyFormat";
+
+// Where the user's link format is kept between uses.
 struct tCopyFormatSetting {
     std::function<std::string()> load;
     std::function<void(const std::string&)> store;
