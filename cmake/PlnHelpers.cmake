@@ -5,6 +5,11 @@ function(pln_set_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
     -Wnon-virtual-dtor -Wcast-align -Wunused -Woverloaded-virtual
     -Wimplicit-fallthrough)
+  # GCC 12 reports -Wrestrict falsely for "literal" + std::string at -O2 and
+  # above (its bug 105329); the warning is left to other compilers.
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_LESS 13)
+    target_compile_options(${target} PRIVATE -Wno-restrict)
+  endif()
   if(PLN_WERROR)
     target_compile_options(${target} PRIVATE -Werror)
   endif()

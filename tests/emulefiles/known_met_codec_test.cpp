@@ -118,6 +118,20 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         EXPECT_TRUE(error == "Unexpected end of file" || error == "Invalid tag") << n << error;
     }
 
+    // Corrupted bytes anywhere either load or fail with an Error, never worse.
+    std::uint32_t seed = 12345;
+    for (int round = 0; round < 3000; ++round) {
+        Bytes corrupted = all;
+        for (int k = 0; k < 3; ++k) {
+            seed = seed * 1664525u + 1013904223u;
+            corrupted[seed % corrupted.size()] = static_cast<std::uint8_t>(seed >> 24);
+        }
+        try {
+            readKnownMet(corrupted);
+        } catch (const Error&) {
+        }
+    }
+
     Bytes badVersion = all;
     badVersion[0] = 0x0D;
     EXPECT_EQ(loadError(badVersion), "Unexpected known.met version");

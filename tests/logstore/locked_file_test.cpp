@@ -2,6 +2,7 @@
 #include "platform/locked_file.h"
 #include "support/temp_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -76,8 +77,37 @@ TEST(LockedFile, ReadsAndWritesAtOffsets) {
     const std::uint8_t x[] = {'X', 'Y'};
     file.writeAt(6, x);
     EXPECT_EQ(file.size(), 8u);
-    file.replaceContents(x);
-    EXPECT_EQ(readText(path), "XY");
+}
+
+TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
+    TempDir dir;
+    std::string a = dir.write("a", "old a");
+    std::string b = dir.write("b", "old b");
+    const std::uint8_t x[] = {'X'};
+    const std::uint8_t y[] = {'Y', 'Y'};
+    {
+        FileReplacementBatch batch;
+        batch.add(a, x);
+        batch.add(b, y);
+        EXPECT_THROW(batch.commit(a), Error) << "nothing takes a file's place before the flush";
+        batch.flush();
+        batch.commit(a);
+        EXPECT_EQ(readText(a), "X");
+        EXPECT_EQ(readText(b), "old b");
+    }
+    EXPECT_EQ(readText(b), "old b") << "an uncommitted replacement is dropped";
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
+        ++files;
+    EXPECT_EQ(files, 2u) << "no temporary file stays behind";
+
+    FileReplacementBatch missingFolder;
+    try {
+        missingFolder.add(dir.file("none/c"), x);
+        FAIL() << "a file was written into a missing folder";
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "No such file or directory");
+    }
 }
 
 } // namespace

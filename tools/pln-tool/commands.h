@@ -23,6 +23,8 @@ inline constexpr int exitUsage = 2;
 
 int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
+int runLinksCommand(const CommandArgs& args);
+extern const char* const linksUsage;
 int runCancelledCommand(const CommandArgs& args);
 extern const char* const cancelledUsage;
 int runSharedCommand(const CommandArgs& args);

@@ -10,6 +10,7 @@ using namespace pln::tool;
 // Adding an area is one line here and its own commands file.
 const CommandArea areas[] = {
     {"known", runKnownCommand, knownUsage},
+    {"links", runLinksCommand, linksUsage},
     {"cancelled", runCancelledCommand, cancelledUsage},
     {"shared", runSharedCommand, sharedUsage},
 };

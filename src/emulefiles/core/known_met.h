@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 

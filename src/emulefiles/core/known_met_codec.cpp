@@ -11,6 +11,15 @@ namespace {
 // Date, hash, part count and tag count of a record without parts or tags.
 constexpr std::size_t smallestRecordSize = 4 + tHash::size + 2 + 4;
 
+// An upper bound of a record's size in the file: reserving it up front saves
+// the buffer from growing (and being copied) while a large file is built.
+std::size_t sizeBound(const tKnownMetRecord& record) {
+    std::size_t size = smallestRecordSize + record.partHashes.size() * tHash::size;
+    for (const auto& tag : record.tags)
+        size += 11 + tag.text.size() + tag.data.size() + (tag.name ? tag.name->size() : 0);
+    return size;
+}
+
 } // namespace
 
 tKnownMetContents readKnownMet(std::span<const std::uint8_t> bytes) {
@@ -35,6 +44,10 @@ tKnownMetContents readKnownMet(std::span<const std::uint8_t> bytes) {
 std::uint8_t writeKnownMet(const tKnownMetList& list, ByteWriter& out) {
     if (list.count() > 0xFFFFFFFFu)
         throw Error("Too many records for known.met");
+    std::size_t bound = 5;
+    for (std::size_t i = 0; i < list.count(); ++i)
+        bound += sizeBound(list.record(i));
+    out.reserve(out.position() + bound);
     std::size_t versionPos = out.position();
     out.u8(knownMetVersion);
     out.u32(static_cast<std::uint32_t>(list.count()));

@@ -1,6 +1,9 @@
 #include "logstore/core/compress.h"
 
+#include "common/error.h"
 #include "logstore/core/log_files.h"
+#include "logstore/core/log_messages.h"
+#include "platform/locked_file.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -29,21 +32,43 @@ private:
     bool valid_ = false;
 };
 
-std::int64_t wholeSecondsBetween(CalendarMs a, CalendarMs b) {
-    return std::llabs(a - b) / 1000;
+std::int64_t distanceMs(CalendarMs a, CalendarMs b) {
+    return a > b ? a - b : b - a;
 }
+
+// The number of whole periods in an age; the division is redone only when
+// the age leaves the period of the previous record, which in a log sorted
+// by date happens once per period.
+class PeriodCounter {
+public:
+    explicit PeriodCounter(std::int64_t periodMs) : periodMs_(periodMs) {}
+    std::int64_t operator()(std::int64_t ageMs) {
+        if (ageMs < low_ || ageMs >= low_ + periodMs_) {
+            periods_ = ageMs / periodMs_;
+            low_ = periods_ * periodMs_;
+        }
+        return periods_;
+    }
+
+private:
+    std::int64_t periodMs_;
+    std::int64_t periods_ = 0;
+    std::int64_t low_ = 0;
+};
 
 } // namespace
 
+// Whole seconds of an age divided by whole seconds of a period equals the
+// milliseconds of both divided, so the periods are counted in milliseconds.
 std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, CalendarMs now) {
-    const std::int64_t period = std::int64_t{std::max(thresholdDays, 1)} * 86'400;
+    PeriodCounter periodsOf(std::int64_t{std::max(thresholdDays, 1)} * msPerDay);
     std::vector<bool> keep(records.count(), false);
     StampConverter toCalendar;
     CalendarMs lastKept = now;
     for (std::size_t i = records.count(); i-- > 0;) {
         CalendarMs t = toCalendar(records.stamp(i));
-        std::int64_t periods = wholeSecondsBetween(now, t) / period;
-        std::int64_t gap = wholeSecondsBetween(lastKept, t);
+        std::int64_t periods = periodsOf(distanceMs(now, t));
+        std::int64_t gap = distanceMs(lastKept, t) / 1000;
         if (periods * baseSpacingSeconds > gap && gap < largestSpacingSeconds)
             continue;
         keep[i] = true;
@@ -52,32 +77,41 @@ std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, C
     return keep;
 }
 
+// Every log's new file is written first and all are made durable together;
+// only then does each replace its log. Memory still holds one log at a time.
 tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now) {
     tCompressSummary summary;
+    FileReplacementBatch batch;
+    struct Staged {
+        tLogFile* log;
+        std::size_t before, after;
+    };
+    std::vector<Staged> staged;
     for (const auto& entry : logs.logs()) {
         tLogFile& log = *entry;
         log.loadValues();
         if (log.recordCount() >= 2 && log.valueType() <= valueTypeKnownFile) {
-            tLogRecords records = log.values();
-            std::vector<bool> keep = recordsToKeep(records, thresholdDays, now);
-            std::vector<std::uint8_t> kept;
-            kept.reserve(records.count() * records.recordSize());
-            auto bytes = log.records();
-            for (std::size_t i = 0; i < records.count(); ++i)
-                if (keep[i])
-                    kept.insert(kept.end(),
-                                bytes.begin() +
-                                    static_cast<std::ptrdiff_t>(i * records.recordSize()),
-                                bytes.begin() +
-                                    static_cast<std::ptrdiff_t>((i + 1) * records.recordSize()));
-            if (log.replaceValues(kept)) {
-                ++summary.logsRewritten;
-                summary.recordsBefore += records.count();
-                summary.recordsAfter +=
-                    static_cast<std::size_t>(std::count(keep.begin(), keep.end(), true));
-            }
+            std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, now);
+            log.retainRecords(keep);
+            if (log.stageValues(log.records(), batch))
+                staged.push_back({&log, keep.size(), static_cast<std::size_t>(log.recordCount())});
         }
         log.freeValues();
+    }
+    try {
+        batch.flush();
+    } catch (const Error& e) {
+        for (const Staged& s : staged)
+            logs.context().prompter.showError(
+                format(logmsg::cannotSave, {s.log->name(), e.what()}));
+        return summary;
+    }
+    for (const Staged& s : staged) {
+        if (s.log->commitValues(batch)) {
+            ++summary.logsRewritten;
+            summary.recordsBefore += s.before;
+            summary.recordsAfter += s.after;
+        }
     }
     return summary;
 }

@@ -58,12 +58,6 @@ CalendarMs dosDateToCalendar(dosDateTime stamp) {
     return calendarDayOf(year, month, day) * msPerDay;
 }
 
-std::int64_t dosTimeOfDayMs(dosDateTime stamp) {
-    std::int64_t seconds =
-        ((stamp >> 11) & 0x1F) * 3600 + ((stamp >> 5) & 0x3F) * 60 + (stamp & 0x1F) * 2;
-    return seconds * 1000;
-}
-
 CalendarMs dosDateTimeToCalendar(dosDateTime stamp) {
     return dosDateToCalendar(stamp) + dosTimeOfDayMs(stamp);
 }

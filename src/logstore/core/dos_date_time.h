@@ -24,7 +24,11 @@ CalendarMs dosDateTimeToCalendar(dosDateTime stamp);
 // The two halves of that conversion: midnight of the stamp's day, and the
 // milliseconds of its time of day.
 CalendarMs dosDateToCalendar(dosDateTime stamp);
-std::int64_t dosTimeOfDayMs(dosDateTime stamp);
+inline std::int64_t dosTimeOfDayMs(dosDateTime stamp) {
+    std::int64_t seconds =
+        ((stamp >> 11) & 0x1F) * 3600 + ((stamp >> 5) & 0x3F) * 60 + (stamp & 0x1F) * 2;
+    return seconds * 1000;
+}
 
 // Truncates to the 2-second resolution; dates outside the range a stamp can
 // hold are clamped to its first or last value.

@@ -7,6 +7,8 @@
 #include "logstore/core/log_names.h"
 #include "platform/locked_file.h"
 
+#include <algorithm>
+#include <cstring>
 #include <filesystem>
 #include <limits>
 #include <vector>
@@ -205,18 +207,25 @@ void tLogFile::freeValues() {
     recordsSize_ = -1;
 }
 
-bool tLogFile::replaceValues(std::span<const std::uint8_t> bytes) {
+void tLogFile::retainRecords(const std::vector<bool>& keep) {
+    std::size_t size = recordSizeOf(valueType_);
+    std::size_t count = std::min(keep.size(), static_cast<std::size_t>(recordCount()));
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!keep[i])
+            continue;
+        if (kept != i)
+            std::memmove(records_.get() + kept * size, records_.get() + i * size, size);
+        ++kept;
+    }
+    if (recordsSize_ >= 0)
+        recordsSize_ = static_cast<std::int32_t>(kept * size);
+}
+
+// Runs a rewrite of the file and reports its failure.
+template <typename Action> bool tLogFile::save(Action action) {
     try {
-        if (kind_ == tLogKind::virtualLog)
-            throw Error(logmsg::noRecordArea);
-        LockedFile file(path(), LockedFile::Access::ReadWrite);
-        std::vector<std::uint8_t> contents(recordAreaStart(kind_) + bytes.size());
-        if (!file.readAt(0, {contents.data(), recordAreaStart(kind_)}) ||
-            !prefixIsValid(contents, kind_))
-            throw InvalidLogFile();
-        std::copy(bytes.begin(), bytes.end(),
-                  contents.begin() + static_cast<std::ptrdiff_t>(recordAreaStart(kind_)));
-        file.replaceContents(contents);
+        action();
         return true;
     } catch (const InvalidLogFile&) {
         report(format(logmsg::invalidLogFile, {fileName()}));
@@ -226,11 +235,38 @@ bool tLogFile::replaceValues(std::span<const std::uint8_t> bytes) {
     return false;
 }
 
+bool tLogFile::replaceValues(std::span<const std::uint8_t> bytes) {
+    FileReplacementBatch batch;
+    return stageValues(bytes, batch) && save([&] { batch.flush(); }) && commitValues(batch);
+}
+
+bool tLogFile::stageValues(std::span<const std::uint8_t> bytes, FileReplacementBatch& batch) {
+    return save([&] {
+        if (kind_ == tLogKind::virtualLog)
+            throw Error(logmsg::noRecordArea);
+        LockedFile file(path(), LockedFile::Access::ReadWrite);
+        std::size_t start = recordAreaStart(kind_);
+        std::vector<std::uint8_t> contents(start + bytes.size());
+        if (!file.readAt(0, {contents.data(), start}) || !prefixIsValid(contents, kind_))
+            throw InvalidLogFile();
+        std::copy(bytes.begin(), bytes.end(),
+                  contents.begin() + static_cast<std::ptrdiff_t>(start));
+        batch.add(path(), contents);
+    });
+}
+
+bool tLogFile::commitValues(FileReplacementBatch& batch) {
+    return save([&] {
+        LockedFile file(path(), LockedFile::Access::ReadWrite);
+        batch.commit(path());
+    });
+}
+
 bool tLogFile::updateProperties(std::uint8_t flags, const std::string& units, double multiplier,
                                 tLogOperation operation, double maxValue) {
     if (kind_ == tLogKind::knownFile)
         return true;
-    try {
+    return save([&] {
         LockedFile file(path(), LockedFile::Access::ReadWrite);
         std::uint8_t front[headerEnd];
         if (!file.readAt(0, front) || !prefixIsValid(front, kind_))
@@ -258,19 +294,13 @@ bool tLogFile::updateProperties(std::uint8_t flags, const std::string& units, do
         flags_ = flags;
         multiplier_ = multiplier;
         units_ = decodeUnits(encodeUnits(units));
-        return true;
-    } catch (const InvalidLogFile&) {
-        report(format(logmsg::invalidLogFile, {fileName()}));
-    } catch (const std::exception& e) {
-        report(format(logmsg::cannotSave, {name_, e.what()}));
-    }
-    return false;
+    });
 }
 
 bool tLogFile::renameVirtual(const std::string& newName) {
     if (kind_ != tLogKind::virtualLog || newName == name_)
         return true;
-    try {
+    return save([&] {
         if (kindOf(newName) != tLogKind::virtualLog ||
             newName.find_first_of("/\\") != std::string::npos)
             throw Error(logmsg::notAFileName);
@@ -287,11 +317,7 @@ bool tLogFile::renameVirtual(const std::string& newName) {
             throw Error(ec.message());
         name_ = newName;
         fileName_ = std::move(target);
-        return true;
-    } catch (const std::exception& e) {
-        report(format(logmsg::cannotSave, {name_, e.what()}));
-    }
-    return false;
+    });
 }
 
 std::string_view tLogFile::extension() const {

@@ -13,9 +13,11 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pln {
 
+class FileReplacementBatch;
 class tLogFiles;
 class tLogFolderListing;
 
@@ -68,10 +70,21 @@ public:
     void loadValues();
     void freeValues();
 
+    // Keeps the loaded records flagged in keep (one flag per whole record),
+    // in their order, moving them to the front of the buffer they are in: a
+    // log is thinned out without a second buffer of its size. A trailing
+    // partial record goes.
+    void retainRecords(const std::vector<bool>& keep);
+
     // Replaces the record area by the given whole records, through a
     // temporary file renamed over the log: an interrupted rewrite leaves the
     // old log intact. Only while the recorder is suspended. False on failure.
     bool replaceValues(std::span<const std::uint8_t> bytes);
+    // The two halves of replaceValues for logs rewritten together: the new
+    // file is written into the batch, and after the batch has been flushed
+    // it takes the log's place. False (after reporting) on failure.
+    bool stageValues(std::span<const std::uint8_t> bytes, FileReplacementBatch& batch);
+    bool commitValues(FileReplacementBatch& batch);
 
     // Rewrites flags, multiplier and units (and, for a combined log, the
     // operation and maximum) in place under an exclusive lock, so that an
@@ -102,6 +115,7 @@ private:
     void loadSources();
     void correctConnRunTime();
     void report(const std::string& text) const;
+    template <typename Action> bool save(Action action);
 
     tLogStoreContext context_;
     std::string name_;

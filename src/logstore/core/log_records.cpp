@@ -21,22 +21,9 @@ template <typename T> T load(const std::uint8_t* p) {
 
 } // namespace
 
-std::uint32_t loadU32(const std::uint8_t* p) {
-    return load<std::uint32_t>(p);
-}
-
-void storeU32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
-
 tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType)
     : bytes_(bytes), valueType_(valueType), recordSize_(recordSizeOf(valueType)),
       count_(recordSize_ == 0 ? 0 : bytes.size() / recordSize_) {}
-
-dosDateTime tLogRecords::stamp(std::size_t index) const {
-    return loadU32(record(index));
-}
 
 double tLogRecords::value(std::size_t index) const {
     const std::uint8_t* p = record(index) + 4;

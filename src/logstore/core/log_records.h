@@ -9,6 +9,17 @@
 
 namespace pln {
 
+// Little-endian access to record fields.
+inline std::uint32_t loadU32(const std::uint8_t* p) {
+    return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
+           std::uint32_t{p[3]} << 24;
+}
+
+inline void storeU32(std::uint8_t* p, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
 // The counters of a known file at one moment, all running totals.
 struct tKnownFileValues {
     std::uint32_t requests = 0;
@@ -26,7 +37,7 @@ public:
     std::size_t recordSize() const { return recordSize_; }
     std::uint8_t valueType() const { return valueType_; }
 
-    dosDateTime stamp(std::size_t index) const;
+    dosDateTime stamp(std::size_t index) const { return loadU32(record(index)); }
     // The value of a stats or queued-clients record (types 1..5); the
     // missing value for the other types, whose records hold no single value.
     double value(std::size_t index) const;
@@ -47,9 +58,5 @@ private:
     std::size_t recordSize_;
     std::size_t count_;
 };
-
-// Little-endian access to record fields.
-std::uint32_t loadU32(const std::uint8_t* p);
-void storeU32(std::uint8_t* p, std::uint32_t v);
 
 } // namespace pln

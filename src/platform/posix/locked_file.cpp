@@ -3,8 +3,10 @@
 #include "common/error.h"
 #include "common/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,9 +19,43 @@ int fdOf(std::intptr_t handle) {
     return static_cast<int>(handle);
 }
 
+std::string temporaryNameFor(const std::string& path) {
+    std::random_device random;
+    return path + ".tmp" + std::to_string(random() % 1000000u);
+}
+
+std::string folderOf(const std::string& path) {
+    std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string(".") : path.substr(0, slash + 1);
+}
+
+int flushFileSystem(int fd) {
+#ifdef __linux__
+    return ::syncfs(fd);
+#else
+    ::sync();
+    return 0;
+#endif
+}
+
+// Zero, or the errno of the failed write.
+int writeAll(int fd, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
 } // namespace
 
-LockedFile::LockedFile(const std::string& path, Access access) : handle_(-1), path_(path) {
+LockedFile::LockedFile(const std::string& path, Access access) : handle_(-1) {
     int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
     int fd = ::open(path.c_str(), flags);
     if (fd < 0)
@@ -99,8 +135,62 @@ void LockedFile::flush() {
         throw Error(systemErrorText(errno));
 }
 
-void LockedFile::replaceContents(std::span<const std::uint8_t> bytes) {
-    replaceFileContents(path_, bytes);
+FileReplacementBatch::~FileReplacementBatch() {
+    for (const Entry& entry : pending_)
+        ::unlink(entry.temporary.c_str());
+}
+
+void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
+    struct stat original {};
+    bool exists = ::stat(path.c_str(), &original) == 0;
+    std::string temporary = temporaryNameFor(path);
+    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0)
+        throw Error(systemErrorText(errno));
+    pending_.push_back({path, temporary});
+    flushed_ = false;
+    if (exists)
+        (void)::fchmod(fd, original.st_mode & 07777);
+    int error = writeAll(fd, bytes);
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    if (error != 0) {
+        ::unlink(temporary.c_str());
+        pending_.pop_back();
+        throw Error(systemErrorText(error));
+    }
+}
+
+// One file is flushed on its own; several share one flush of each file
+// system they are on.
+void FileReplacementBatch::flush() {
+    std::vector<std::string> flushed;
+    for (const Entry& entry : pending_) {
+        bool alone = pending_.size() == 1;
+        std::string target = alone ? entry.temporary : folderOf(entry.temporary);
+        if (std::find(flushed.begin(), flushed.end(), target) != flushed.end())
+            continue;
+        int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            throw Error(systemErrorText(errno));
+        int result = alone ? ::fsync(fd) : flushFileSystem(fd);
+        int error = errno;
+        ::close(fd);
+        if (result != 0)
+            throw Error(systemErrorText(error));
+        flushed.push_back(target);
+    }
+    flushed_ = true;
+}
+
+void FileReplacementBatch::commit(const std::string& path) {
+    auto entry = std::find_if(pending_.begin(), pending_.end(),
+                              [&](const Entry& e) { return e.path == path; });
+    if (entry == pending_.end() || !flushed_)
+        throw Error(systemErrorText(ENOENT));
+    if (::rename(entry->temporary.c_str(), entry->path.c_str()) != 0)
+        throw Error(systemErrorText(errno));
+    pending_.erase(entry);
 }
 
 } // namespace pln

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 namespace pln {
 
@@ -33,15 +34,39 @@ public:
     void writeAt(std::uint64_t offset, std::span<const std::uint8_t> bytes);
     // Makes the written bytes durable before the file is released.
     void flush();
-    // Replaces the whole file by the given bytes while it is still held: they
-    // are written to a temporary file in the same folder, made durable, and
-    // put in the file's place in one step, so a crash or a full disk leaves
-    // the old contents intact. The handle still refers to the old contents.
-    void replaceContents(std::span<const std::uint8_t> bytes);
 
 private:
     std::intptr_t handle_;
-    std::string path_;
+};
+
+// New contents for files, written so that a crash or a full disk leaves each
+// file with either its old or its new contents, never a mix: the bytes go to
+// a temporary file beside the file, every temporary file is made durable,
+// and only then does each take its file's place in one step. Files rewritten
+// together are made durable together, with one flush of the file system
+// where the system offers it, instead of one costly flush per file.
+// Temporary files that never took their file's place are removed.
+class FileReplacementBatch {
+public:
+    FileReplacementBatch() = default;
+    ~FileReplacementBatch();
+    FileReplacementBatch(const FileReplacementBatch&) = delete;
+    FileReplacementBatch& operator=(const FileReplacementBatch&) = delete;
+
+    // Writes the new contents of the file at path beside it. Throws Error.
+    void add(const std::string& path, std::span<const std::uint8_t> bytes);
+    // Makes every added file's new contents durable. Throws Error.
+    void flush();
+    // Puts the flushed new contents of the file at path in its place. Throws Error.
+    void commit(const std::string& path);
+
+private:
+    struct Entry {
+        std::string path;
+        std::string temporary;
+    };
+    std::vector<Entry> pending_;
+    bool flushed_ = false;
 };
 
 // The reason given when another program holds the file.

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "common/prompter.h"
+#include "links/core/links_collection.h"
+
+#include <functional>
+#include <span>
+#include <string>
+
+class QWidget;
+
+namespace pln {
+
+// The key of PLN.ini that keeps the user's link format.
+inline constexpr const char* copyFormatKey = "copyFormat";
+
+// Where the user's link format is kept between uses.
+struct tCopyFormatSetting {
+    std::function<std::string()> load;
+    std::function<void(const std::string&)> store;
+};
+
+// The link exports of the selected rows of the known files list, in list
+// order.
+
+// Asks for a file and writes the plain links to it, one per CR LF ended
+// line; a failed write is reported and leaves an existing file as it was.
+void saveLinksAsCollection(QWidget* parent, std::span<const tLinkRow> rows, Prompter& prompter);
+void copyLinksToClipboard(std::span<const tLinkRow> rows);
+void copyHtmlLinksToClipboard(std::span<const tLinkRow> rows);
+// Lets the user edit the stored format; on OK stores it and copies the
+// lines built with it.
+void copyFormattedLinksToClipboard(QWidget* parent, std::span<const tLinkRow> rows,
+                                   const tCopyFormatSetting& setting);
+
+} // namespace pln

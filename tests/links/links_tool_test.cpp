@@ -1,0 +1,71 @@
+#include "common/byte_writer.h"
+#include "link_fixture.h"
+#include "support/temp_dir.h"
+
+#include <cstdio>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+namespace pln {
+namespace {
+
+using namespace test;
+
+struct ToolRun {
+    int status;
+    std::string output;
+};
+
+ToolRun tool(const std::string& arguments) {
+    std::string command = std::string(PLN_TOOL_PATH) + " " + arguments + " 2>&1";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    ToolRun run{-1, {}};
+    if (!pipe)
+        return run;
+    char buffer[4096];
+    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+        run.output.append(buffer, n);
+    int status = ::pclose(pipe);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+// Two records in hash order: "a b&c.txt" (hashA) and "z.txt" (hashB).
+std::string writeKnownMet(const TempDir& dir) {
+    ByteWriter w;
+    w.u8(0x0E);
+    w.u32(2);
+    linkRecord("a b&c.txt", 1234)->writeToStream(w);
+    linkRecord("z.txt", 7, "AICH", hashB)->writeToStream(w);
+    return dir.write("known.met", w.buffer());
+}
+
+TEST(LinksTool, PrintsTheLinksOrTheFormattedLinesOfTheChosenRecords) {
+    TempDir dir;
+    std::string file = writeKnownMet(dir);
+    ToolRun all = tool("links " + file);
+    EXPECT_EQ(all.status, 0) << all.output;
+    EXPECT_EQ(all.output, "ed2k://|file|a%20b%26c.txt|1234|0123456789ABCDEF0123456789ABCDEF|/\n"
+                          "ed2k://|file|z.txt|7|FEDCBA9876543210FEDCBA9876543210|h=AICH|/\n");
+    ToolRun chosen = tool("links " + file + " --format '<NAME>\\t<size>' " + std::string(hashB) +
+                          " " + std::string(hashA));
+    EXPECT_EQ(chosen.status, 0) << chosen.output;
+    EXPECT_EQ(chosen.output, "z.txt\t7\na b&c.txt\t1234\n");
+}
+
+TEST(LinksTool, ReportsUnknownHashesAndMisuse) {
+    TempDir dir;
+    std::string file = writeKnownMet(dir);
+    ToolRun missing = tool("links " + file + " 00000000000000000000000000000000");
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.output,
+              "pln-tool: " + file + ": No record with the hash 00000000000000000000000000000000\n");
+    ToolRun invalid = tool("links " + file + " xyz");
+    EXPECT_EQ(invalid.status, 1);
+    EXPECT_EQ(invalid.output, "pln-tool: " + file + ": Invalid hash\n");
+    EXPECT_EQ(tool("links").status, 2);
+    EXPECT_EQ(tool("links " + file + " --format").status, 2);
+}
+
+} // namespace
+} // namespace pln

@@ -1,0 +1,201 @@
+#include "links/ui/copy_format_form.h"
+#include "links/ui/link_actions.h"
+#include "links/ui/qt_file_dialogs.h"
+#include "support/recording_prompter.h"
+#include "support/temp_dir.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <memory>
+
+using namespace pln;
+
+namespace {
+
+const char* const hashA = "0123456789ABCDEF0123456789ABCDEF";
+const char* const hashB = "FEDCBA9876543210FEDCBA9876543210";
+const QString linkA = "ed2k://|file|a%20b%26c.txt|1234|0123456789ABCDEF0123456789ABCDEF|/";
+const QString linkB = "ed2k://|file|caf%C3%A9.mp3|7|FEDCBA9876543210FEDCBA9876543210|h=AICH|/";
+
+// Answers the copy-format dialog once it is shown: the new format and OK,
+// or Cancel when format is empty.
+void answerFormatDialog(const QString& format) {
+    QTimer::singleShot(0, [format] {
+        auto* form = qobject_cast<tCopyFormatForm*>(QApplication::activeModalWidget());
+        QVERIFY(form);
+        if (format.isEmpty()) {
+            form->findChild<QPushButton*>("cancelButton")->click();
+            return;
+        }
+        form->findChild<QLineEdit*>("formatBox")->setText(format);
+        form->findChild<QPushButton*>("okButton")->click();
+    });
+}
+
+} // namespace
+
+class LinkExportsTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<tKnownMetRecord> a_ =
+        tKnownMetRecord::createFromValues("a b&c.txt", hashA, 0, 3, 2, 1234, "");
+    std::unique_ptr<tKnownMetRecord> b_ =
+        tKnownMetRecord::createFromValues("caf\xC3\xA9.mp3", hashB, 0, 0, 0, 7, "AICH");
+    std::vector<tLinkRow> two_{{a_.get(), "D:\\new"}, {b_.get(), ""}};
+    std::vector<tLinkRow> one_{{a_.get(), "D:\\new"}};
+
+    static QString clipboard() { return QGuiApplication::clipboard()->text(); }
+
+private slots:
+    void speedButtons_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("inserted");
+        QTest::addColumn<QString>("hint");
+        QTest::newRow("link") << "linkButton"
+                              << "<link>"
+                              << "ed2k Link";
+        QTest::newRow("htmlLink") << "htmlLinkButton"
+                                  << "<htmlLink>"
+                                  << "HTML formatted ed2k link";
+        QTest::newRow("name") << "nameButton"
+                              << "<name>"
+                              << "File name";
+        QTest::newRow("urlName") << "urlNameButton"
+                                 << "<urlName>"
+                                 << "URL encoded file name";
+        QTest::newRow("folder") << "folderButton"
+                                << "<folder>"
+                                << "Folder path (shared files only)";
+        QTest::newRow("urlFolder") << "urlFolderButton"
+                                   << "<urlFolder>"
+                                   << "URL encoded folder path (shared files only)";
+        QTest::newRow("hash") << "hashButton"
+                              << "<hash>"
+                              << "File hash";
+        QTest::newRow("aich") << "aichButton"
+                              << "<aich>"
+                              << "AICH hash";
+        QTest::newRow("size") << "sizeButton"
+                              << "<size>"
+                              << "File size";
+        QTest::newRow("transferred") << "transferredButton"
+                                     << "<transferred>"
+                                     << "Transferred data";
+        QTest::newRow("requested") << "requestedButton"
+                                   << "<requested>"
+                                   << "Requests";
+        QTest::newRow("accepted") << "acceptedButton"
+                                  << "<accepted>"
+                                  << "Accepted requests";
+        QTest::newRow("newLine") << "newLineButton"
+                                 << "\\n"
+                                 << "New line";
+        QTest::newRow("tab") << "tabButton"
+                             << "\\t"
+                             << "Tab character";
+    }
+
+    // A button writes its placeholder at the caret, over any selected text.
+    void speedButtons() {
+        QFETCH(QString, button);
+        QFETCH(QString, inserted);
+        QFETCH(QString, hint);
+        tCopyFormatForm form;
+        form.setFormat("<size>, <name>");
+        auto* box = form.findChild<QLineEdit*>("formatBox");
+        auto* speed = form.findChild<QToolButton*>(button);
+        QVERIFY(box && speed);
+        QCOMPARE(speed->toolTip(), hint);
+        box->setCursorPosition(0);
+        speed->click();
+        QCOMPARE(box->text(), inserted + "<size>, <name>");
+        box->setSelection(inserted.size(), 6);
+        speed->click();
+        QCOMPARE(box->text(), inserted + inserted + ", <name>");
+        QCOMPARE(box->cursorPosition(), 2 * inserted.size());
+    }
+
+    void dialogCaptionAndDefaultButton() {
+        tCopyFormatForm form;
+        QCOMPARE(form.windowTitle(), "Format");
+        QVERIFY(form.findChild<QPushButton*>("okButton")->isDefault());
+        QCOMPARE(form.findChild<QPushButton*>("cancelButton")->text(), "Cancel");
+        QCOMPARE(form.findChildren<QToolButton*>().size(), 14);
+    }
+
+    void clipboardHoldsTheLinks() {
+        copyLinksToClipboard(one_);
+        QCOMPARE(clipboard(), linkA);
+        copyLinksToClipboard(two_);
+        QCOMPARE(clipboard(), linkA + "\r\n" + linkB + "\r\n");
+        copyHtmlLinksToClipboard(two_);
+        QCOMPARE(clipboard(), "<a href=" + linkA + ">a b&amp;c.txt</a><br>\r\n<a href=" + linkB +
+                                  QString::fromUtf8(">caf\xC3\xA9.mp3</a><br>\r\n"));
+        copyLinksToClipboard({});
+        QCOMPARE(clipboard(), "");
+    }
+
+    void userFormatIsStoredAndCopied() {
+        std::string stored = "<hash>";
+        std::vector<std::string> shownWith;
+        tCopyFormatSetting setting{[&] {
+                                       shownWith.push_back(stored);
+                                       return stored;
+                                   },
+                                   [&](const std::string& f) { stored = f; }};
+        answerFormatDialog("<name>\\t<size>\\n");
+        copyFormattedLinksToClipboard(nullptr, one_, setting);
+        QCOMPARE(stored, "<name>\\t<size>\\n");
+        QCOMPARE(clipboard(), "a b&c.txt\t1234\r\n");
+
+        answerFormatDialog("<folder>|<requested>");
+        copyFormattedLinksToClipboard(nullptr, two_, setting);
+        QCOMPARE(clipboard(), "D:\\new|3\r\n|0\r\n");
+
+        answerFormatDialog("");
+        copyFormattedLinksToClipboard(nullptr, one_, setting);
+        QCOMPARE(stored, "<folder>|<requested>");
+        QCOMPARE(clipboard(), "D:\\new|3\r\n|0\r\n");
+        QCOMPARE(shownWith, (std::vector<std::string>{"<hash>", "<name>\\t<size>\\n",
+                                                      "<folder>|<requested>"}));
+    }
+
+    void collectionFileHoldsTheLinks() {
+        test::TempDir dir;
+        test::RecordingPrompter prompter;
+        QtFileDialogs::setNextFileName(QString::fromStdString(dir.file("two.emulecollection")));
+        saveLinksAsCollection(nullptr, two_, prompter);
+        QCOMPARE(test::readText(dir.file("two.emulecollection")),
+                 (linkA + "\r\n" + linkB + "\r\n").toStdString());
+        const auto& shown = QtFileDialogs::lastShown();
+        QVERIFY(shown);
+        QCOMPARE(shown->acceptMode, QFileDialog::AcceptSave);
+        QCOMPARE(shown->defaultSuffix, "emulecollection");
+        QCOMPARE(shown->nameFilters,
+                 QStringList({"Collections (*.emulecollection)", "Any file (*)"}));
+        QVERIFY(shown->confirmOverwrite);
+
+        QtFileDialogs::setNextFileName(QString::fromStdString(dir.file("two.emulecollection")));
+        saveLinksAsCollection(nullptr, {}, prompter);
+        QCOMPARE(test::readText(dir.file("two.emulecollection")), "");
+
+        QtFileDialogs::setNextFileName("");
+        saveLinksAsCollection(nullptr, two_, prompter);
+        QCOMPARE(test::readText(dir.file("two.emulecollection")), "");
+        QVERIFY(prompter.shown.empty());
+
+        std::string missing = dir.file("no/such/folder.emulecollection");
+        QtFileDialogs::setNextFileName(QString::fromStdString(missing));
+        saveLinksAsCollection(nullptr, two_, prompter);
+        QCOMPARE(prompter.errors(), std::vector<std::string>{"Cannot save \"" + missing +
+                                                             "\": No such file or directory"});
+    }
+};
+
+QTEST_MAIN(LinkExportsTest)
+#include "link_exports_ui_test.moc"
