@@ -80,6 +80,7 @@ TEST_F(SharedScanTest, FindsWhatEmuleShares) {
     ::chmod(dir.write("A/readonly.txt", "r").c_str(), 0444);
     ::mkfifo(dir.file("A/pipe").c_str(), 0600);
     dir.write("A/fake.lnk", "not a shortcut");
+    std::filesystem::create_symlink(dir.file("C/other.txt"), dir.file("A/symlink.txt"));
     dir.write("B/DUP.TXT", "from B, longer");
     dir.write("B/b.txt", "b");
     dir.write("C/single.txt", "single");
@@ -89,12 +90,14 @@ TEST_F(SharedScanTest, FindsWhatEmuleShares) {
                                       "missing.txt\r\n" + a + "sub\r\n");
     auto found = scan();
     EXPECT_EQ(names, (std::vector<std::string>{".hidden", "a.txt", "b.txt", "Dup.txt", "fake.lnk",
-                                               "largest.bin", "readonly.txt", "single.txt"}));
+                                               "largest.bin", "readonly.txt", "single.txt",
+                                               "symlink.txt"}));
     EXPECT_EQ(found["a.txt"].path, a);
     EXPECT_EQ(found["a.txt"].size, 5u);
     EXPECT_EQ(found["Dup.txt"].path, a);
     EXPECT_EQ(found["largest.bin"].size, maxShared);
     EXPECT_EQ(found["single.txt"].path, c);
+    EXPECT_EQ(found["symlink.txt"].size, 10u);
     EXPECT_EQ(found["readonly.txt"].attributes & fileAttribute::readOnly, fileAttribute::readOnly);
 
     struct stat st {};
