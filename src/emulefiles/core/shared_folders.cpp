@@ -1,6 +1,5 @@
 #include "emulefiles/core/shared_folders.h"
 
-#include "common/error.h"
 #include "common/text.h"
 #include "emulefiles/core/dat_text_reader.h"
 #include "emulefiles/core/windows_path.h"
@@ -131,6 +130,7 @@ void tSharedFolders::loadIncomingDir() {
 bool tSharedFolders::readLines(const std::string& path, bool& loaded, FileStamp& age,
                                std::vector<std::string>& lines) {
     lines.clear();
+    lastDatError_.clear();
     if (!files_.fileExists(path)) {
         loaded = true;
         age = -1;
