@@ -25,5 +25,7 @@ int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
 int runLinksCommand(const CommandArgs& args);
 extern const char* const linksUsage;
+int runLogCommand(const CommandArgs& args);
+extern const char* const logUsage;
 
 } // namespace pln::tool
