@@ -79,7 +79,7 @@ TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
                                   .header(5, 0, 1, "")
                                   .u8(0)
                                   .sourceName("a.ini-s,k")
-                                  .sourceName("b.ini-s,young"));
+                                  .sourceName("gone.ini-s,k"));
     logs.scanLogs();
 
     tCompressSummary summary = compressLogs(logs, 30, now);

@@ -50,5 +50,15 @@ TEST(DosDateTime, UnsignedStampOrderFollowsTimeAcross2044) {
     EXPECT_LT(dosDateTimeToCalendar(before), dosDateTimeToCalendar(after));
 }
 
+TEST(DosDateTime, IsoTextBothWays) {
+    EXPECT_EQ(formatIsoDateTime(at(45351, 13, 45, 58) + 999), "2024-02-29T13:45:58");
+    EXPECT_EQ(parseIsoDateTime("2024-02-29T13:45:58"), at(45351, 13, 45, 58));
+    EXPECT_EQ(parseIsoDateTime("2024-02-29 13:45"), at(45351, 13, 45, 0));
+    for (const char* bad :
+         {"2023-02-29T00:00:00", "2024-13-01T00:00", "2024-04-31 00:00", "2024-01-01T24:00",
+          "2024-1-01T00:00", "2024-01-01", "2024-01-01T00:00:0x"})
+        EXPECT_FALSE(parseIsoDateTime(bad)) << bad;
+}
+
 } // namespace
 } // namespace pln::test

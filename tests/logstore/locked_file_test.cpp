@@ -65,20 +65,6 @@ TEST(LockedFile, AnotherProcessHoldingTheFileMakesOpeningFailAtOnce) {
         close(fd);
 }
 
-TEST(LockedFile, ReadsAndWritesAtOffsets) {
-    TempDir dir;
-    std::string path = dir.write("f", "abcdef");
-    LockedFile file(path, LockedFile::Access::ReadWrite);
-    std::uint8_t buffer[4];
-    EXPECT_TRUE(file.readAt(2, buffer));
-    EXPECT_EQ(std::string(buffer, buffer + 4), "cdef");
-    EXPECT_FALSE(file.readAt(3, buffer));
-    EXPECT_EQ(file.readSomeAt(3, buffer), 3u);
-    const std::uint8_t x[] = {'X', 'Y'};
-    file.writeAt(6, x);
-    EXPECT_EQ(file.size(), 8u);
-}
-
 TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
     TempDir dir;
     std::string a = dir.write("a", "old a");

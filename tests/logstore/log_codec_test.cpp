@@ -1,4 +1,3 @@
-#include "common/error.h"
 #include "log_fixture.h"
 #include "logstore/core/log_codec.h"
 
@@ -47,18 +46,6 @@ TEST(LogCodec, UnitsAreTrimmedAndReadWithinTheField) {
         << "bytes that are not UTF-8 are Windows-1252";
 }
 
-TEST(LogCodec, HeaderRoundTrip) {
-    auto bytes = LogBytes().header(4, 5, 0.5, "kB").bytes();
-    tLogHeader header = decodeHeader(std::span<const std::uint8_t, 74>(bytes.data(), 74));
-    EXPECT_EQ(header.valueType, 4);
-    EXPECT_EQ(header.flags, 5);
-    EXPECT_EQ(header.multiplier, 0.5);
-    EXPECT_EQ(header.units, "kB");
-    ByteWriter out;
-    encodeHeader(header, out);
-    EXPECT_EQ(out.buffer(), bytes);
-}
-
 TEST(LogCodec, CombineBlockWithAndWithoutMaximum) {
     auto names = LogBytes().u8(3).sourceName("a.ini-s,k").sourceName("Queued clients").bytes();
     auto block = decodeCombineBlock(names);
@@ -77,40 +64,6 @@ TEST(LogCodec, CombineBlockWithAndWithoutMaximum) {
 
     names.pop_back();
     EXPECT_FALSE(decodeCombineBlock(names)) << "a cut source name makes no block";
-}
-
-TEST(LogCodec, NewLogFilesByKind) {
-    tLogHeader header{3, 1, 24.0, "Hours / day"};
-    EXPECT_EQ(encodeNewLog(tLogKind::knownFile, header, {}), LogBytes().prefix(0).bytes());
-    EXPECT_EQ(encodeNewLog(tLogKind::iniValue, header, {}),
-              LogBytes().prefix(1).header(3, 1, 24.0, "Hours / day").bytes());
-    tCombineBlock block{tLogOperation::firstShare, {"x.ini-s,a", "x.ini-s,b"}, missingValue()};
-    auto bytes = encodeNewLog(tLogKind::virtualLog, header, block);
-    EXPECT_EQ(bytes, LogBytes()
-                         .prefix(3)
-                         .header(3, 1, 24.0, "Hours / day")
-                         .u8(5)
-                         .sourceName("x.ini-s,a")
-                         .sourceName("x.ini-s,b")
-                         .raw(std::string("\0\0\0\0\0\0\xF8\xFF", 8))
-                         .bytes());
-    EXPECT_EQ(bytes.size(), 600u);
-
-    block.sourceNames[1] = std::string(256, 'n');
-    try {
-        encodeNewLog(tLogKind::virtualLog, header, block);
-        FAIL() << "a source name of 256 bytes was written";
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "The source log name is longer than 255 bytes");
-    }
-}
-
-TEST(LogCodec, PrefixChecksMagicFormatAndKind) {
-    EXPECT_TRUE(prefixIsValid(LogBytes().prefix(2).bytes(), tLogKind::queuedClients));
-    EXPECT_FALSE(prefixIsValid(LogBytes().prefix(1).bytes(), tLogKind::knownFile));
-    EXPECT_FALSE(prefixIsValid(LogBytes().prefix(0, "PLM").bytes(), tLogKind::knownFile));
-    EXPECT_FALSE(prefixIsValid(LogBytes().prefix(0, "PLN", 1).bytes(), tLogKind::knownFile));
-    EXPECT_FALSE(prefixIsValid(LogBytes().raw("PLN\0").bytes(), tLogKind::knownFile));
 }
 
 } // namespace

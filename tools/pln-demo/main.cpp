@@ -2,6 +2,7 @@
 #include "demo_incoming.h"
 #include "demo_ini.h"
 #include "demo_known_met.h"
+#include "demo_logs.h"
 #include "demo_webservices.h"
 
 #include <iostream>
@@ -25,6 +26,7 @@ int main(int argc, char** argv) {
         writeDemoStatistics(profile, random);
         writeDemoIncoming(profile, shared);
         writeDemoWebServices(profile);
+        writeDemoLogs(profile, random);
     } catch (const pln::Error& e) {
         std::cerr << "pln-demo: " << e.what() << '\n';
         return 1;

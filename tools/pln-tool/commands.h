@@ -25,6 +25,8 @@ int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
 int runLinksCommand(const CommandArgs& args);
 extern const char* const linksUsage;
+int runLogCommand(const CommandArgs& args);
+extern const char* const logUsage;
 int runCancelledCommand(const CommandArgs& args);
 extern const char* const cancelledUsage;
 int runSharedCommand(const CommandArgs& args);

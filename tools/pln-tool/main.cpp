@@ -11,6 +11,7 @@ using namespace pln::tool;
 const CommandArea areas[] = {
     {"known", runKnownCommand, knownUsage},
     {"links", runLinksCommand, linksUsage},
+    {"log", runLogCommand, logUsage},
     {"cancelled", runCancelledCommand, cancelledUsage},
     {"shared", runSharedCommand, sharedUsage},
 };

@@ -89,6 +89,9 @@ tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now
     std::vector<Staged> staged;
     for (const auto& entry : logs.logs()) {
         tLogFile& log = *entry;
+        // A combined log has no records; loading it would only load its sources.
+        if (log.kind() == tLogKind::virtualLog)
+            continue;
         log.loadValues();
         if (log.recordCount() >= 2 && log.valueType() <= valueTypeKnownFile) {
             std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, now);

@@ -1,6 +1,8 @@
 #include "logstore/core/dos_date_time.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstdio>
 
 namespace pln {
 
@@ -73,6 +75,43 @@ dosDateTime calendarToDosDateTime(CalendarMs value) {
     return field(date.year - 1980) << 25 | field(date.month) << 21 | field(date.day) << 16 |
            field(secondOfDay / 3600) << 11 | field(secondOfDay / 60 % 60) << 5 |
            field(secondOfDay % 60 / 2);
+}
+
+std::string formatIsoDateTime(CalendarMs value) {
+    std::int64_t day = floorDiv(value, msPerDay);
+    std::int64_t second = (value - day * msPerDay) / 1000;
+    CivilDate date = civilFromDays(day - unixEpochDay);
+    char text[40];
+    std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02lld:%02lld:%02lld",
+                  static_cast<long long>(date.year), date.month, date.day,
+                  static_cast<long long>(second / 3600), static_cast<long long>(second / 60 % 60),
+                  static_cast<long long>(second % 60));
+    return text;
+}
+
+std::optional<CalendarMs> parseIsoDateTime(std::string_view text) {
+    auto field = [&](std::size_t pos, std::size_t width, int low, int high) -> std::optional<int> {
+        int value = 0;
+        if (pos + width > text.size())
+            return std::nullopt;
+        const char* first = text.data() + pos;
+        auto [end, error] = std::from_chars(first, first + width, value);
+        if (error != std::errc() || end != first + width || value < low || value > high)
+            return std::nullopt;
+        return value;
+    };
+    bool withSeconds = text.size() == 19;
+    if ((text.size() != 16 && !withSeconds) || text[4] != '-' || text[7] != '-' ||
+        (text[10] != 'T' && text[10] != ' ') || text[13] != ':' || (withSeconds && text[16] != ':'))
+        return std::nullopt;
+    auto year = field(0, 4, 1, 9999), month = field(5, 2, 1, 12), day = field(8, 2, 1, 31);
+    auto hour = field(11, 2, 0, 23), minute = field(14, 2, 0, 59);
+    auto second = withSeconds ? field(17, 2, 0, 59) : std::optional<int>(0);
+    if (!year || !month || !day || !hour || !minute || !second ||
+        calendarDayOf(*year, *month, *day) >= calendarDayOf(*year, *month + 1, 1))
+        return std::nullopt;
+    return calendarDayOf(*year, *month, *day) * msPerDay +
+           ((*hour * 60LL + *minute) * 60 + *second) * 1000;
 }
 
 } // namespace pln

@@ -3,6 +3,9 @@
 #include "platform/clock.h"
 
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace pln {
 
@@ -33,6 +36,12 @@ inline std::int64_t dosTimeOfDayMs(dosDateTime stamp) {
 // Truncates to the 2-second resolution; dates outside the range a stamp can
 // hold are clamped to its first or last value.
 dosDateTime calendarToDosDateTime(CalendarMs value);
+
+// "YYYY-MM-DDThh:mm:ss" of a calendar date-time (milliseconds dropped), and
+// back; the text may also use a space instead of the "T" and leave out the
+// seconds. Empty for any other text or an impossible date.
+std::string formatIsoDateTime(CalendarMs value);
+std::optional<CalendarMs> parseIsoDateTime(std::string_view text);
 
 // Days since 1899-12-30 of a proleptic Gregorian date; month and day may lie
 // outside their range and are carried as above.

@@ -43,6 +43,22 @@ double tLogRecords::value(std::size_t index) const {
     }
 }
 
+std::int64_t tLogRecords::integerValue(std::size_t index) const {
+    const std::uint8_t* p = record(index) + 4;
+    switch (valueType_) {
+    case valueTypeByte:
+        return static_cast<std::int8_t>(p[0]);
+    case valueTypeShort:
+        return load<std::int16_t>(p);
+    case valueTypeInteger:
+        return load<std::int32_t>(p);
+    case valueTypeLong:
+        return load<std::int64_t>(p);
+    default:
+        return 0;
+    }
+}
+
 tKnownFileValues tLogRecords::knownFileValues(std::size_t index) const {
     const std::uint8_t* p = record(index);
     return {load<std::uint32_t>(p + 4), load<std::uint32_t>(p + 8), load<std::uint64_t>(p + 12)};

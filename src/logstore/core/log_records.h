@@ -41,6 +41,8 @@ public:
     // The value of a stats or queued-clients record (types 1..5); the
     // missing value for the other types, whose records hold no single value.
     double value(std::size_t index) const;
+    // The exact value of an integer record (types 1..4); 0 for the others.
+    std::int64_t integerValue(std::size_t index) const;
     // The counters of a known-file record.
     tKnownFileValues knownFileValues(std::size_t index) const;
 

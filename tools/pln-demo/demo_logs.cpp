@@ -1,0 +1,286 @@
+#include "demo_logs.h"
+
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "emulefiles/core/known_met.h"
+#include "logstore/core/default_logs.h"
+#include "logstore/core/dos_date_time.h"
+#include "logstore/core/log_files.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <map>
+
+namespace pln::demo {
+
+namespace {
+
+constexpr int historyDays = 120;
+constexpr std::int64_t hourMs = 3'600'000;
+constexpr std::int64_t sampleMs = 660'000;
+// Days on which eMule's statistics were reset: its cumulative counters drop to 0.
+constexpr int resetDays[] = {47, 101};
+constexpr std::size_t knownFileLogs = 36;
+
+const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
+const std::string totalUploaded = "statistics.ini-statistics,TotalUploadedBytes";
+const std::string upDataFile = "statistics.ini-statistics,UpData_File";
+const std::string upSessions = "statistics.ini-statistics,UpSuccessfulSessions";
+const std::string maxUpload = "preferences.ini-eMule,MaxUpload";
+const std::string ussEnabled = "preferences.ini-eMule,USSEnabled";
+const std::string queuedClients = "Queued clients";
+
+// Any report of the log store while the demo is written is a fault of the demo.
+class FailingPrompter : public Prompter {
+public:
+    void showError(const std::string& text) override { throw Error(text); }
+    void showWarning(const std::string& text) override { throw Error(text); }
+    void showInformation(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+};
+
+// One moment the recorder sampled eMule's values: eMule was running then.
+struct Sample {
+    CalendarMs at;
+    int day;
+    // Whether eMule's statistics were reset just before this sample.
+    bool reset;
+};
+
+// eMule runs part of most days, started in the morning and closed in the
+// evening or after midnight; on some days it is not started at all. While it
+// runs, the recorder samples every 11 minutes, give or take a few seconds.
+std::vector<Sample> recorderSamples(CalendarMs firstDay, DemoRandom& random) {
+    std::vector<Sample> samples;
+    CalendarMs lastStop = firstDay;
+    std::size_t nextReset = 0;
+    for (int day = 0; day < historyDays; ++day) {
+        if (random.chance(10))
+            continue;
+        CalendarMs dayStart = firstDay + day * msPerDay;
+        CalendarMs start =
+            std::max(lastStop + hourMs,
+                     dayStart + static_cast<std::int64_t>(random.between(420, 720)) * 60'000);
+        CalendarMs stop = dayStart + static_cast<std::int64_t>(random.between(1140, 1530)) * 60'000;
+        bool reset = nextReset < std::size(resetDays) && day >= resetDays[nextReset];
+        for (CalendarMs t = start; t < stop;
+             t += sampleMs + static_cast<std::int64_t>(random.between(0, 4000))) {
+            samples.push_back({t, day, reset});
+            reset = false;
+        }
+        if (nextReset < std::size(resetDays) && day >= resetDays[nextReset])
+            ++nextReset;
+        lastStop = stop;
+    }
+    return samples;
+}
+
+// The records of one log, written after its empty file was created.
+class LogRecords {
+public:
+    void int8(CalendarMs at, std::int64_t v) { stamp(at), out_.i8(static_cast<std::int8_t>(v)); }
+    void int32(CalendarMs at, std::int64_t v) { stamp(at), out_.i32(static_cast<std::int32_t>(v)); }
+    void int64(CalendarMs at, std::int64_t v) { stamp(at), out_.i64(v); }
+    void knownFile(CalendarMs at, std::uint32_t requests, std::uint32_t accepted,
+                   std::uint64_t transferred) {
+        stamp(at);
+        out_.u32(requests);
+        out_.u32(accepted);
+        out_.u64(transferred);
+    }
+    void appendTo(const std::string& path) const {
+        std::ofstream file(path, std::ios::binary | std::ios::app);
+        file.write(reinterpret_cast<const char*>(out_.buffer().data()),
+                   static_cast<std::streamsize>(out_.buffer().size()));
+        if (!file)
+            throw Error("Cannot write the demo log " + path);
+    }
+
+private:
+    void stamp(CalendarMs at) { out_.u32(calendarToDosDateTime(at)); }
+    ByteWriter out_;
+};
+
+std::int64_t iniInt(IniProfile& ini, const std::filesystem::path& file, const std::string& key,
+                    std::int64_t fallback) {
+    std::string section = file.filename() == "preferences.ini" ? "eMule" : "Statistics";
+    auto text = ini.read(file.string(), section, key);
+    try {
+        return text ? std::stoll(*text) : fallback;
+    } catch (const std::exception&) {
+        return fallback;
+    }
+}
+
+// The upload limit the user set: changed twice during the history, ending
+// at the value of preferences.ini.
+std::int64_t uploadLimitOn(int day, std::int64_t finalLimit) {
+    if (day < 30)
+        return std::max<std::int64_t>(10, finalLimit * 2 / 3);
+    if (day < 80)
+        return finalLimit + 25;
+    return finalLimit;
+}
+
+// eMule's statistics: every cumulative counter restarts from 0 after a
+// reset; the upload follows the upload limit.
+std::map<std::string, LogRecords> statisticsLogs(const std::vector<Sample>& samples,
+                                                 IniProfile& ini, const DemoProfile& profile,
+                                                 DemoRandom& random) {
+    auto preferences = profile.config() / "preferences.ini";
+    auto statistics = profile.config() / "statistics.ini";
+    std::int64_t finalLimit = iniInt(ini, preferences, "MaxUpload", 60);
+    std::int64_t runTime = iniInt(ini, statistics, "ConnRunTime", 30'000'000) / 2;
+    std::int64_t uploaded = iniInt(ini, statistics, "TotalUploadedBytes", 400'000'000'000) / 2;
+    std::int64_t fileData = uploaded * 9 / 10;
+    std::int64_t sessions = iniInt(ini, statistics, "UpSuccessfulSessions", 100'000) / 2;
+    std::int64_t queue = 40;
+    std::map<std::string, LogRecords> logs;
+    for (const Sample& s : samples) {
+        if (s.reset)
+            runTime = uploaded = fileData = sessions = 0;
+        std::int64_t limit = uploadLimitOn(s.day, finalLimit);
+        std::int64_t bytes =
+            limit * 1024 * 660 * static_cast<std::int64_t>(random.between(30, 95)) / 100;
+        runTime += random.chance(97) ? 660 : static_cast<std::int64_t>(random.between(0, 600));
+        uploaded += bytes;
+        fileData += bytes * static_cast<std::int64_t>(random.between(85, 97)) / 100;
+        sessions += bytes / static_cast<std::int64_t>(random.between(2'000'000, 8'000'000));
+        queue = std::clamp<std::int64_t>(
+            queue + static_cast<std::int64_t>(random.between(0, 40)) - 20, 0, 400);
+        logs[connRunTime].int32(s.at, runTime);
+        logs[totalUploaded].int64(s.at, uploaded);
+        logs[upDataFile].int64(s.at, fileData);
+        logs[upSessions].int32(s.at, sessions);
+        logs[maxUpload].int32(s.at, limit);
+        logs[queuedClients].int32(s.at, queue);
+        // The upload speed sense was switched off for a week, and its log
+        // switched off after two months.
+        if (s.day < 60)
+            logs[ussEnabled].int8(s.at, s.day >= 20 && s.day < 27 ? 0 : 1);
+    }
+    return logs;
+}
+
+// The counters a known file reached at each sample, ending at its known.met
+// counters: its log was ticked on some day and, for a few, ticked off again.
+struct KnownFileHistory {
+    std::string name;
+    int firstDay = 0;
+    int lastDay = historyDays;
+};
+
+LogRecords knownFileLog(const tKnownMetRecord& record, const KnownFileHistory& history,
+                        const std::vector<Sample>& samples, DemoRandom& random) {
+    std::vector<const Sample*> own;
+    for (const Sample& s : samples)
+        if (s.day >= history.firstDay && s.day < history.lastDay)
+            own.push_back(&s);
+    // Requests come more often in the evening.
+    double perSample = static_cast<double>(random.between(5, 60)) / 100.0;
+    std::vector<double> requests(own.size());
+    double total = 0;
+    for (std::size_t i = 0; i < own.size(); ++i) {
+        double evening = own[i]->at % msPerDay > 18 * hourMs ? 1.8 : 1.0;
+        requests[i] = static_cast<double>(random.between(0, 200)) / 100.0 * perSample * evening;
+        total += requests[i];
+    }
+    std::array<std::uint64_t, 3> counters = {record.getRequested(), record.getAccepted(),
+                                             record.getTransferred()};
+    auto ratio = [](std::uint64_t a, std::uint64_t b) {
+        return b == 0 ? 0.0 : static_cast<double>(a) / static_cast<double>(b);
+    };
+    // At most 60% of the all-time counters were reached during the history.
+    double scale = total == 0 ? 0 : std::min(1.0, static_cast<double>(counters[0]) * 0.6 / total);
+    std::array<double, 3> perRequest = {1.0, ratio(counters[1], counters[0]),
+                                        ratio(counters[2], counters[0])};
+    // Walk back from the known.met counters to the first sample; fractions
+    // are carried so that small rates still add up.
+    std::vector<std::array<std::uint64_t, 3>> values(own.size());
+    std::array<double, 3> owed = {0, 0, 0};
+    for (std::size_t i = own.size(); i-- > 0;) {
+        values[i] = counters;
+        for (std::size_t c = 0; c < 3; ++c) {
+            owed[c] += requests[i] * scale * perRequest[c];
+            auto whole = static_cast<std::uint64_t>(owed[c]);
+            owed[c] -= static_cast<double>(whole);
+            counters[c] -= std::min(counters[c], whole);
+        }
+    }
+    LogRecords log;
+    for (std::size_t i = 0; i < own.size(); ++i)
+        log.knownFile(own[i]->at, static_cast<std::uint32_t>(values[i][0]),
+                      static_cast<std::uint32_t>(values[i][1]), values[i][2]);
+    return log;
+}
+
+void writeKnownFileLogs(tLogFiles& logs, const tKnownMetList& list,
+                        const std::vector<Sample>& samples, DemoRandom& random) {
+    std::size_t written = 0;
+    for (std::size_t i = 0; i < list.count() && written < knownFileLogs; ++i) {
+        const tKnownMetRecord& record = list.record(i);
+        if (record.getRequested() < 100 || !random.chance(50))
+            continue;
+        KnownFileHistory history{record.hash.toString()};
+        if (random.chance(35))
+            history.firstDay = static_cast<int>(random.between(1, 70));
+        bool switchedOff = written % 9 == 4;
+        if (switchedOff)
+            history.lastDay = static_cast<int>(random.between(85, 110));
+        logs.createLogFile(history.name, tLogState::active, {});
+        knownFileLog(record, history, samples, random)
+            .appendTo(logs.context().logsFolder + history.name + ".pln_on");
+        if (switchedOff)
+            logs.setLogState(history.name, tLogState::inactive);
+        ++written;
+    }
+}
+
+void createStatisticsLogs(const tLogFiles& logs) {
+    createDefaultLogs(logs);
+    logs.createLogFile(upSessions, tLogState::active,
+                       {valueTypeInteger, flagCumulative, 3600.0, "sessions / hour"});
+    logs.createLogFile(queuedClients, tLogState::active,
+                       {valueTypeInteger, flagShowWithRequests, 1.0, "clients"});
+    tCombineBlock perSession{tLogOperation::quotient, {totalUploaded, upSessions}, missingValue()};
+    logs.createLogFile("virtual;Average upload per session", tLogState::active,
+                       {valueTypeReal, 0, 1.0 / 1048576, "MBytes / session"}, perSession);
+}
+
+} // namespace
+
+void writeDemoLogs(const DemoProfile& profile, DemoRandom& random) {
+    std::string folder = (profile.data() / "PLN logs").string() + "/";
+    std::filesystem::create_directories(folder);
+    NativePlatform native;
+    Platform& platform = native.services();
+    FailingPrompter prompter;
+    tDetachedRecorderLink recorder;
+    tLogFiles logs(tLogStoreContext{folder, prompter, recorder});
+
+    CalendarMs today = platform.clock.nowLocal() / msPerDay * msPerDay;
+    std::vector<Sample> samples = recorderSamples(today - historyDays * msPerDay, random);
+    CalendarMs now = platform.clock.nowLocal();
+    std::erase_if(samples, [&](const Sample& s) { return s.at > now; });
+
+    createStatisticsLogs(logs);
+    logs.scanLogs();
+    for (const auto& [name, records] : statisticsLogs(samples, platform.ini, profile, random))
+        records.appendTo(folder + logs.findLog(name)->fileName());
+    logs.setLogState(ussEnabled, tLogState::inactive);
+
+    tKnownMet knownMet((profile.config() / "known.met").string(), platform.files, platform.clock);
+    knownMet.load();
+    writeKnownFileLogs(logs, *knownMet.list(), samples, random);
+
+    // The viewer must read back every log the demo wrote.
+    logs.scanLogs();
+    for (const auto& log : logs.logs()) {
+        log->loadValues();
+        log->freeValues();
+    }
+}
+
+} // namespace pln::demo
