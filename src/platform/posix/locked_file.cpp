@@ -187,7 +187,7 @@ void FileReplacementBatch::commit(const std::string& path) {
     auto entry = std::find_if(pending_.begin(), pending_.end(),
                               [&](const Entry& e) { return e.path == path; });
     if (entry == pending_.end() || !flushed_)
-        throw Error(systemErrorText(ENOENT));
+        throw Error("The new contents of the file were not made durable");
     if (::rename(entry->temporary.c_str(), entry->path.c_str()) != 0)
         throw Error(systemErrorText(errno));
     pending_.erase(entry);
