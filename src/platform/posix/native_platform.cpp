@@ -13,8 +13,9 @@ NativePlatform::NativePlatform()
       mutexes_(std::make_unique<PosixMutexService>()),
       processes_(std::make_unique<PosixProcessLauncher>()),
       ini_(std::make_unique<PosixIniProfile>()), clock_(std::make_unique<PosixClock>()),
+      listing_(makeNativeFileListing()),
       services_(std::make_unique<Platform>(
-          Platform{*system_, *files_, *mutexes_, *processes_, *ini_, *clock_})) {}
+          Platform{*system_, *files_, *mutexes_, *processes_, *ini_, *clock_, *listing_})) {}
 
 NativePlatform::~NativePlatform() = default;
 

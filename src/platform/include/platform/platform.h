@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/clock.h"
+#include "platform/file_listing.h"
 #include "platform/file_system.h"
 #include "platform/ini_profile.h"
 #include "platform/named_mutex.h"
@@ -20,6 +21,7 @@ struct Platform {
     ProcessLauncher& processes;
     IniProfile& ini;
     Clock& clock;
+    FileListing& listing;
 };
 
 // The services of the machine the program runs on, owning every service.
@@ -38,6 +40,7 @@ private:
     std::unique_ptr<ProcessLauncher> processes_;
     std::unique_ptr<IniProfile> ini_;
     std::unique_ptr<Clock> clock_;
+    std::unique_ptr<FileListing> listing_;
     std::unique_ptr<Platform> services_;
 };
 

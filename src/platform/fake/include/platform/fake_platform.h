@@ -95,6 +95,29 @@ struct FakeClock : Clock {
     }
 };
 
+// Folder listings and entries set by the test; paths are compared as written.
+struct FakeFileListing : FileListing {
+    std::map<std::string, std::vector<FileEntry>> folders;
+    std::map<std::string, FileEntry> entries;
+    std::map<std::string, std::string> shellLinks; // shortcut path -> target
+    std::optional<std::string> prefix;
+
+    std::vector<FileEntry> listFolder(const std::string& folder) override {
+        auto it = folders.find(folder);
+        return it == folders.end() ? std::vector<FileEntry>{} : it->second;
+    }
+    std::optional<FileEntry> entry(const std::string& path) override {
+        auto it = entries.find(path);
+        return it == entries.end() ? std::nullopt : std::optional<FileEntry>(it->second);
+    }
+    bool isShellLink(const std::string& path) override { return shellLinks.count(path) != 0; }
+    std::optional<std::string> shellLinkTarget(const std::string& path) override {
+        auto it = shellLinks.find(path);
+        return it == shellLinks.end() ? std::nullopt : std::optional<std::string>(it->second);
+    }
+    std::optional<std::string> winePrefix() override { return prefix; }
+};
+
 class FakePlatform {
 public:
     FakePlatform() = default;
@@ -107,11 +130,12 @@ public:
     FakeProcessLauncher processes;
     FakeIniProfile ini;
     FakeClock clock;
+    FakeFileListing listing;
 
     Platform& services() { return services_; }
 
 private:
-    Platform services_{system, files, mutexes, processes, ini, clock};
+    Platform services_{system, files, mutexes, processes, ini, clock, listing};
 };
 
 } // namespace pln
