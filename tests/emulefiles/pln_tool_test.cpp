@@ -1,35 +1,20 @@
 #include "common/byte_writer.h"
 #include "known_met_bytes.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace pln {
 namespace {
 
 using namespace test;
 
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
 // Runs pln-tool with the arguments; output holds stdout and stderr.
-ToolRun tool(const std::string& arguments) {
-    std::string command = std::string(PLN_TOOL_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.output.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+CommandRun tool(const std::string& arguments) {
+    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
 }
 
 TEST(PlnTool, ResaveWritesTheViewersNormalisedFile) {
@@ -50,7 +35,7 @@ TEST(PlnTool, ResaveWritesTheViewersNormalisedFile) {
     simpleRecord(expected, hashOf(9), "nine", 9, 9);
 
     std::string in = dir.write("in.met", stored.buffer());
-    ToolRun run = tool("known resave " + in + " " + dir.file("out.met"));
+    CommandRun run = tool("known resave " + in + " " + dir.file("out.met"));
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(readBytes(dir.file("out.met")), expected.buffer());
     EXPECT_EQ(readBytes(in), stored.buffer());
@@ -65,7 +50,7 @@ TEST(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
     idUint32(w, 0x02, 4096);
     flaggedName(w, 5, 0xC8);
     w.u8(1);
-    ToolRun run = tool("known dump " + dir.write("known.met", w.buffer()));
+    CommandRun run = tool("known dump " + dir.write("known.met", w.buffer()));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(
         run.output,
@@ -80,7 +65,7 @@ TEST(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
 TEST(PlnTool, FailuresExitNonZeroWithTheReason) {
     TempDir dir;
     std::string bad = dir.write("bad.met", std::string("\x0D\x00\x00\x00\x00", 5));
-    ToolRun run = tool("known resave " + bad + " " + dir.file("out.met"));
+    CommandRun run = tool("known resave " + bad + " " + dir.file("out.met"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: " + bad + ": Unexpected known.met version\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.met")));

@@ -1,33 +1,19 @@
 #include "common/byte_writer.h"
 #include "link_fixture.h"
+#include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 namespace pln {
 namespace {
 
 using namespace test;
 
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-ToolRun tool(const std::string& arguments) {
-    std::string command = std::string(PLN_TOOL_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.output.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+// Runs pln-tool with the arguments; output holds stdout and stderr.
+CommandRun tool(const std::string& arguments) {
+    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
 }
 
 // Two records in hash order: "a b&c.txt" (hashA) and "z.txt" (hashB).
@@ -43,12 +29,12 @@ std::string writeKnownMet(const TempDir& dir) {
 TEST(LinksTool, PrintsTheLinksOrTheFormattedLinesOfTheChosenRecords) {
     TempDir dir;
     std::string file = writeKnownMet(dir);
-    ToolRun all = tool("links " + file);
+    CommandRun all = tool("links " + file);
     EXPECT_EQ(all.status, 0) << all.output;
     EXPECT_EQ(all.output, "ed2k://|file|a%20b%26c.txt|1234|0123456789ABCDEF0123456789ABCDEF|/\n"
                           "ed2k://|file|z.txt|7|FEDCBA9876543210FEDCBA9876543210|h=AICH|/\n");
-    ToolRun chosen = tool("links " + file + " --format '<NAME>\\t<size>' " + std::string(hashB) +
-                          " " + std::string(hashA));
+    CommandRun chosen = tool("links " + file + " --format '<NAME>\\t<size>' " + std::string(hashB) +
+                             " " + std::string(hashA));
     EXPECT_EQ(chosen.status, 0) << chosen.output;
     EXPECT_EQ(chosen.output, "z.txt\t7\na b&c.txt\t1234\n");
 }
@@ -56,11 +42,11 @@ TEST(LinksTool, PrintsTheLinksOrTheFormattedLinesOfTheChosenRecords) {
 TEST(LinksTool, ReportsUnknownHashesAndMisuse) {
     TempDir dir;
     std::string file = writeKnownMet(dir);
-    ToolRun missing = tool("links " + file + " 00000000000000000000000000000000");
+    CommandRun missing = tool("links " + file + " 00000000000000000000000000000000");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.output,
               "pln-tool: " + file + ": No record with the hash 00000000000000000000000000000000\n");
-    ToolRun invalid = tool("links " + file + " xyz");
+    CommandRun invalid = tool("links " + file + " xyz");
     EXPECT_EQ(invalid.status, 1);
     EXPECT_EQ(invalid.output, "pln-tool: " + file + ": Invalid hash\n");
     EXPECT_EQ(tool("links").status, 2);

@@ -1,32 +1,17 @@
 #include "app/core/startup.h"
 #include "log_fixture.h"
 #include "platform/platform.h"
+#include "support/run_command.h"
 
 #include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace pln::test {
 namespace {
 
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
 // Runs pln-tool with the arguments; output holds stdout and stderr.
-ToolRun tool(const std::string& arguments) {
-    std::string command = std::string(PLN_TOOL_PATH) + " " + arguments + " 2>&1";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    ToolRun run{-1, {}};
-    if (!pipe)
-        return run;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-        run.output.append(buffer, n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+CommandRun tool(const std::string& arguments) {
+    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
 }
 
 std::string shellWord(const std::string& text) {
@@ -36,8 +21,8 @@ std::string shellWord(const std::string& text) {
 class PlnToolLogTest : public LogStoreTest {};
 
 TEST_F(PlnToolLogTest, CreateThenDump) {
-    ToolRun run = tool("log create " + dir.path() +
-                       " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'");
+    CommandRun run = tool("log create " + dir.path() +
+                          " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(read("a.ini-s,k.pln_off"),
               LogBytes().prefix(1).header(2, 5, 84.375, "kB / day").bytes());
@@ -64,7 +49,7 @@ TEST_F(PlnToolLogTest, DumpsKnownFileAndCombinedLogs) {
                                   .prefix(0)
                                   .knownFileRecord(dos(2044, 1, 2, 3, 4, 6), 7, 5, 1ULL << 40)
                                   .raw("xyz"));
-    ToolRun run = tool("log dump " + known);
+    CommandRun run = tool("log dump " + known);
     EXPECT_EQ(run.output,
               "name: " + std::string(hashName) +
                   "\nstate: Active\nkind: 0\nrecords: 1\n"
@@ -83,7 +68,7 @@ TEST_F(PlnToolLogTest, DumpsKnownFileAndCombinedLogs) {
 
 TEST_F(PlnToolLogTest, BadInputFailsWithTheReason) {
     std::string bad = write("b.ini-s,k.pln", LogBytes().prefix(0));
-    ToolRun run = tool("log dump " + shellWord(bad));
+    CommandRun run = tool("log dump " + shellWord(bad));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: Invalid log file: \"b.ini-s,k.pln\"\n");
     EXPECT_EQ(tool("log dump " + dir.file("notes.txt")).status, 2);
@@ -111,13 +96,13 @@ TEST_F(PlnToolLogTest, CompressRewritesTheFolderUnlessTheRecorderRuns) {
         NativePlatform platform;
         auto held = platform.services().mutexes.create(config + sharedNameId + "_recorder");
         ASSERT_EQ(held.outcome, MutexOutcome::Created);
-        ToolRun refused = tool(arguments);
+        CommandRun refused = tool(arguments);
         EXPECT_EQ(refused.status, 1);
         EXPECT_EQ(refused.output, "pln-tool: the recorder of " + config +
                                       " is running; stop it before compressing its logs\n");
         EXPECT_EQ(read("a.ini-s,k.pln_on"), old.bytes());
     }
-    ToolRun run = tool(arguments);
+    CommandRun run = tool(arguments);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "1 logs rewritten, 2 of 3 records kept\n");
     EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes()

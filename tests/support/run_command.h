@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string>
+
+namespace pln::test {
+
+struct CommandRun {
+    int status = -1;    // the exit status, -1 when the command did not exit normally
+    std::string output; // standard output and standard error together
+};
+
+// Runs a shell command line and collects what it prints.
+CommandRun runCommand(const std::string& commandLine);
+
+} // namespace pln::test
