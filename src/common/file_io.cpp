@@ -30,27 +30,30 @@ private:
     int fd_;
 };
 
-std::string temporaryNameFor(const std::string& path) {
+} // namespace
+
+std::string systemErrorText(int error) {
+    return std::strerror(error);
+}
+
+std::string temporarySiblingName(const std::string& path) {
     std::random_device rd;
     return path + ".tmp" + std::to_string(rd() % 1000000u);
 }
 
-void writeAll(int fd, std::span<const std::uint8_t> bytes) {
+int writeAllBytes(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw Error(systemErrorText(errno));
+            return errno;
         }
         done += static_cast<std::size_t>(n);
     }
+    return 0;
 }
-
-} // namespace
-
-std::string systemErrorText(int error) { return std::strerror(error); }
 
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
@@ -79,14 +82,15 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
     struct stat original {};
     bool exists = ::stat(path.c_str(), &original) == 0;
-    std::string temp = temporaryNameFor(path);
+    std::string temp = temporarySiblingName(path);
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (fd.get() < 0)
         throw Error(systemErrorText(errno));
     try {
         if (exists)
             (void)::fchmod(fd.get(), original.st_mode & 07777);
-        writeAll(fd.get(), bytes);
+        if (int error = writeAllBytes(fd.get(), bytes))
+            throw Error(systemErrorText(error));
         if (::fsync(fd.get()) != 0)
             throw Error(systemErrorText(errno));
         if (::close(fd.release()) != 0)

@@ -17,6 +17,13 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path);
 // original is untouched and the temporary file removed.
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// A fresh name beside path for a temporary file that will replace it.
+std::string temporarySiblingName(const std::string& path);
+
+// Writes every byte to a file descriptor, resuming after interruptions;
+// zero, or the errno of the failed write.
+int writeAllBytes(int fd, std::span<const std::uint8_t> bytes);
+
 // The text of the last system error (errno), for messages.
 std::string systemErrorText(int error);
 

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
-#include <random>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -17,11 +16,6 @@ namespace {
 
 int fdOf(std::intptr_t handle) {
     return static_cast<int>(handle);
-}
-
-std::string temporaryNameFor(const std::string& path) {
-    std::random_device random;
-    return path + ".tmp" + std::to_string(random() % 1000000u);
 }
 
 std::string folderOf(const std::string& path) {
@@ -36,21 +30,6 @@ int flushFileSystem(int fd) {
     ::sync();
     return 0;
 #endif
-}
-
-// Zero, or the errno of the failed write.
-int writeAll(int fd, std::span<const std::uint8_t> bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return errno;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
 }
 
 } // namespace
@@ -143,7 +122,7 @@ FileReplacementBatch::~FileReplacementBatch() {
 void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
     struct stat original {};
     bool exists = ::stat(path.c_str(), &original) == 0;
-    std::string temporary = temporaryNameFor(path);
+    std::string temporary = temporarySiblingName(path);
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         throw Error(systemErrorText(errno));
@@ -151,7 +130,7 @@ void FileReplacementBatch::add(const std::string& path, std::span<const std::uin
     flushed_ = false;
     if (exists)
         (void)::fchmod(fd, original.st_mode & 07777);
-    int error = writeAll(fd, bytes);
+    int error = writeAllBytes(fd, bytes);
     if (::close(fd) != 0 && error == 0)
         error = errno;
     if (error != 0) {
