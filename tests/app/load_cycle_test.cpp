@@ -15,6 +15,7 @@ struct LoadCycle : testing::Test {
     FakeClock clock;
     std::string path = dir.write("known.met", emptyKnownMet);
     tKnownMet knownMet{path, files, clock};
+    std::string failure;
 
     void writtenAt(std::int64_t stampMs, std::string_view contents) {
         dir.write("known.met", contents);
@@ -26,33 +27,36 @@ struct LoadCycle : testing::Test {
 TEST_F(LoadCycle, WaitsUntilAFreshFileHasSettled) {
     writtenAt(1'000'000, emptyKnownMet);
     clock.nowMs = 1'001'000;
-    EXPECT_FALSE(loadEmuleFiles(knownMet));
+    EXPECT_FALSE(loadEmuleFiles(knownMet, failure));
     EXPECT_EQ(knownMet.list(), nullptr);
+    EXPECT_EQ(failure, knownMetSettlingText);
 
     clock.nowMs = 1'002'001;
-    EXPECT_TRUE(loadEmuleFiles(knownMet));
+    EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
     ASSERT_NE(knownMet.list(), nullptr);
 }
 
 TEST_F(LoadCycle, KeepsTheLoadedListWhileANewerFileSettles) {
     writtenAt(1'000'000, emptyKnownMet);
     clock.nowMs = 1'010'000;
-    ASSERT_TRUE(loadEmuleFiles(knownMet));
+    ASSERT_TRUE(loadEmuleFiles(knownMet, failure));
     const tKnownMetList* loaded = knownMet.list();
 
     writtenAt(1'009'500, std::string("\x0E\x01\x00\x00\x00", 5));
-    EXPECT_TRUE(loadEmuleFiles(knownMet));
+    EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
     EXPECT_EQ(knownMet.list(), loaded);
 }
 
 TEST_F(LoadCycle, AnUnreadableFileMakesTheCycleRetry) {
     writtenAt(1'000'000, std::string("\x0D\x00\x00\x00\x00", 5));
     clock.nowMs = 1'010'000;
-    EXPECT_FALSE(loadEmuleFiles(knownMet));
+    EXPECT_FALSE(loadEmuleFiles(knownMet, failure));
     EXPECT_EQ(knownMet.list(), nullptr);
+    EXPECT_FALSE(failure.empty());
+    EXPECT_NE(failure, knownMetSettlingText);
 
     writtenAt(1'000'002, emptyKnownMet);
-    EXPECT_TRUE(loadEmuleFiles(knownMet));
+    EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
 }
 
 } // namespace

@@ -4,17 +4,22 @@
 
 namespace pln {
 
-bool loadEmuleFiles(tKnownMet& knownMet) {
+bool loadEmuleFiles(tKnownMet& knownMet, std::string& failure) {
     if (knownMet.needsReload()) {
         try {
             knownMet.load();
-        } catch (const std::exception&) {
+        } catch (const std::exception& e) {
+            failure = e.what();
             return false;
         }
     }
     // A file still settling is left for a later cycle, which keeps the list
     // loaded before; with nothing loaded yet there is nothing to show.
-    return knownMet.list() != nullptr;
+    if (knownMet.list() == nullptr) {
+        failure = knownMetSettlingText;
+        return false;
+    }
+    return true;
 }
 
 } // namespace pln

@@ -2,6 +2,8 @@
 
 #include "emulefiles/core/known_met.h"
 
+#include <string>
+
 namespace pln {
 
 // The load cycle runs from a single-shot timer: armed with the first delay
@@ -10,9 +12,13 @@ namespace pln {
 inline constexpr int loadCycleFirstDelayMs = 1;
 inline constexpr int loadCycleRetryDelayMs = 2000;
 
-// Reads eMule's files that changed and have settled. False when the cycle
-// must be retried; the reasons stay silent because eMule rewrites its files
-// at any time and the next try usually succeeds.
-bool loadEmuleFiles(tKnownMet& knownMet);
+inline constexpr const char* knownMetSettlingText =
+    "known.met has just been changed; it is read once it has stayed unchanged for 2 seconds";
+
+// Reads known.met when it changed and has settled. False when the cycle
+// must be retried, with the reason in failure; the retry stays silent
+// because eMule rewrites its files at any time and the next try usually
+// succeeds.
+bool loadEmuleFiles(tKnownMet& knownMet, std::string& failure);
 
 } // namespace pln

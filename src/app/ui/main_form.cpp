@@ -1,10 +1,31 @@
 #include "app/ui/main_form.h"
 
+#include "app/core/help_texts.h"
 #include "app/core/load_cycle.h"
 #include "app/core/startup.h"
+#include "app/core/tags_text.h"
+#include "app/ui/bugs_form.h"
+#include "app/ui/credits_form.h"
+#include "app/ui/known_files_list.h"
+#include "app/ui/list_view.h"
 #include "app/ui/local_text.h"
+#include "app/ui/stats_logs_list.h"
+#include "app/ui/tips_form.h"
+#include "logstore/core/default_logs.h"
 
+#include <QAction>
+#include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDockWidget>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QSplitter>
+#include <QTabWidget>
+#include <random>
 
 namespace pln {
 
@@ -12,6 +33,29 @@ namespace {
 
 constexpr int designWidth = 696;
 constexpr int designHeight = 480;
+
+// The hourglass while a cycle runs, whatever way it ends.
+class BusyCursor {
+public:
+    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// The process's own generator, never seeded by the viewer: the first tip
+// follows the same sequence at every start, as the help always has.
+std::size_t randomTip(std::size_t count) {
+    static std::mt19937 generator;
+    return std::uniform_int_distribution<std::size_t>(0, count - 1)(generator);
+}
+
+tNumberFormat userNumbers() {
+    return {[](std::uint64_t n) {
+                return QLocale::system().toString(static_cast<qulonglong>(n)).toStdString();
+            },
+            [](double d) { return QLocale::system().toString(d, 'g', 15).toStdString(); }};
+}
 
 } // namespace
 
@@ -28,18 +72,35 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                      std::unique_ptr<NamedMutex> viewerMutex, tLocations locations,
                      std::uint16_t windowsVersion)
     : platform_(platform), prompter_(prompter), viewerMutex_(std::move(viewerMutex)),
-      values_(std::move(locations), windowsVersion, platform.ini), timer_(this) {
+      values_(std::move(locations), windowsVersion, platform.ini), timer_(this), idleTimer_(this) {
     ensureRecorderRunning(platform_.mutexes, platform_.processes, values_.locations);
 
     setWindowTitle(QString::fromStdString("PLN - " + values_.locations.eMuleConfigFolder));
-    setCentralWidget(new QWidget(this));
+    actions_ = createMainActions(*this);
+    buildLayout();
     resize(designWidth, designHeight);
+    tabs_->setCurrentIndex(0);
 
     ensureLastCompressDate(values_.settings, platform_.clock, localDateTimeText);
     values_.readSettings();
 
     knownMet_ = std::make_unique<tKnownMet>(values_.locations.eMuleConfigFolder + "known.met",
                                             platform_.files, platform_.clock);
+    logFiles_ = std::make_unique<tLogFiles>(
+        tLogStoreContext{values_.locations.logsFolder, prompter_, recorder_});
+    createDefaultLogs(*logFiles_);
+
+    const tListContext context{*logFiles_, prompter_, recorder_, idle_, [this] { requestIdle(); }};
+    knownFiles_ = new tKnownFilesList(*knownFilesView_, context, this);
+    statsLogs_ = new tStatsLogsList(*statsView_, context, this);
+    connectActions();
+    updateActions();
+    // The window sees the keys before the focused control does.
+    qApp->installEventFilter(this);
+
+    idleTimer_.setObjectName(QStringLiteral("idleTimer"));
+    idleTimer_.setSingleShot(true);
+    connect(&idleTimer_, &QTimer::timeout, this, &tMainForm::appEventsIdle);
 
     // The first load runs from the event loop, once the window is up.
     timer_.setObjectName(QStringLiteral("timer"));
@@ -48,14 +109,217 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
     timer_.start(loadCycleFirstDelayMs);
 }
 
-tMainForm::~tMainForm() = default;
+tMainForm::~tMainForm() {
+    closing_ = true;
+    qApp->removeEventFilter(this);
+    disconnect(qApp, nullptr, this, nullptr);
+    // The lists and widgets go while the window is whole, so that the signals
+    // they send on their way out find it intact.
+    delete knownFiles_;
+    delete statsLogs_;
+    delete centralWidget();
+}
+
+void tMainForm::connectActions() {
+    const tMainActions& a = actions_;
+    connect(a.aFileExit, &QAction::triggered, this, &QWidget::close);
+    connect(a.aKFReload, &QAction::triggered, this, &tMainForm::armLoadCycle);
+    connect(a.filterGroup, &QActionGroup::triggered, this, &tMainForm::armLoadCycle);
+    connect(a.aKFDelLog, &QAction::triggered, knownFiles_, &tKnownFilesList::deleteSelectedLogs);
+    connect(a.aRefKF1, &QAction::triggered, this,
+            [this](bool checked) { knownFiles_->setReference(1, checked); });
+    connect(a.aRefKF2, &QAction::triggered, this,
+            [this](bool checked) { knownFiles_->setReference(2, checked); });
+    connect(a.aResetRef, &QAction::triggered, knownFiles_, &tKnownFilesList::resetReferences);
+    connect(a.aIniDelLog, &QAction::triggered, statsLogs_, &tStatsLogsList::deleteSelectedLogs);
+    connect(a.aIniSwapGraph, &QAction::triggered, statsLogs_, &tStatsLogsList::swapGraph);
+    connect(a.aGrEmuleRuntime, &QAction::triggered, this, [this] {
+        idle_.redrawPending = true;
+        requestIdle();
+    });
+    connect(a.aHlpTips, &QAction::triggered, this, &tMainForm::aHlpTipsExecute);
+    connect(a.aHlpBugs, &QAction::triggered, this, &tMainForm::aHlpBugsExecute);
+    connect(a.aCredits, &QAction::triggered, this, &tMainForm::aCreditsExecute);
+    connect(a.aNavNextTab, &QAction::triggered, this,
+            [this] { tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count()); });
+    connect(a.aNavPrevTab, &QAction::triggered, this, [this] {
+        tabs_->setCurrentIndex((tabs_->currentIndex() + tabs_->count() - 1) % tabs_->count());
+    });
+    connect(statsView_, &QAbstractItemView::doubleClicked, this, [this] {
+        if (actions_.aIniEditLog->isEnabled())
+            actions_.aIniEditLog->trigger();
+    });
+    knownFilesView_->setPopupMenu(a.knownFilesPopup);
+    statsView_->setPopupMenu(a.statsPopup);
+    connect(knownFiles_, &tKnownFilesList::stateChanged, this, &tMainForm::updateActions);
+    connect(statsLogs_, &tStatsLogsList::stateChanged, this, &tMainForm::updateActions);
+    connect(qApp, &QApplication::focusChanged, this, &tMainForm::updateActions);
+}
+
+void tMainForm::updateActions() {
+    if (closing_)
+        return;
+    const tMainActions& a = actions_;
+    a.aKFDelLog->setEnabled(knownFiles_->canDeleteLog());
+    a.aRefKF1->setEnabled(knownFiles_->referenceEnabled(1));
+    a.aRefKF1->setChecked(knownFiles_->referenceChecked(1));
+    a.aRefKF2->setEnabled(knownFiles_->referenceEnabled(2));
+    a.aRefKF2->setChecked(knownFiles_->referenceChecked(2));
+    a.aResetRef->setEnabled(knownFiles_->hasReference());
+    a.aIniDelLog->setEnabled(statsLogs_->canDeleteLog());
+    a.aIniSwapGraph->setEnabled(statsLogs_->canSwapGraph());
+}
+
+tKnownFilesFilter tMainForm::knownFilesFilter() const {
+    if (actions_.aKFShowAll->isChecked())
+        return tKnownFilesFilter::all;
+    if (actions_.aKFShowLogged->isChecked())
+        return tKnownFilesFilter::logged;
+    return tKnownFilesFilter::shared;
+}
+
+void tMainForm::armLoadCycle() {
+    timer_.start(loadCycleFirstDelayMs);
+}
+
+tSharedLookup tMainForm::sharedLookup() {
+    return [](std::string_view, std::uint64_t, std::uint32_t) -> std::optional<tSharedMatch> {
+        return std::nullopt;
+    };
+}
+
+bool tMainForm::loadCycle(std::string& failure) {
+    if (!loadEmuleFiles(*knownMet_, failure))
+        return false;
+    logFiles_->scanLogs();
+    const bool filled =
+        knownFiles_->knownMetLoaded(knownMet_->list(), knownFilesFilter(), sharedLookup(), failure);
+    statsLogs_->logFilesLoaded();
+    return filled;
+}
 
 void tMainForm::timerTimer() {
     timer_.stop();
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    if (!loadEmuleFiles(*knownMet_))
-        timer_.start(loadCycleRetryDelayMs);
-    QApplication::restoreOverrideCursor();
+    {
+        BusyCursor busy;
+        std::string failure;
+        if (loadCycle(failure)) {
+            failureLabel_->clear();
+        } else {
+            timer_.start(loadCycleRetryDelayMs);
+            failureLabel_->setText(
+                QString::fromStdString("Loading failed, retrying every 2 s: " + failure));
+        }
+    }
+    if (idle_.tipsPending && !timer_.isActive() && getIniInt("showTips", 1) != 0) {
+        idle_.tipsPending = false;
+        aHlpTipsExecute();
+    }
+}
+
+void tMainForm::requestIdle() {
+    if (!closing_ && !idleTimer_.isActive())
+        idleTimer_.start(0);
+}
+
+void tMainForm::appEventsIdle() {
+    if (closing_ || QCoreApplication::closingDown())
+        return;
+    if (idle_.redrawPending) {
+        idle_.redrawPending = false;
+        emit drawGraphicsRequested();
+    }
+    if (idle_.tagsPending) {
+        idle_.tagsPending = false;
+        showTags();
+    }
+    if (idle_.readoutPending) {
+        emit readoutRequested();
+        idle_.readoutPending = false;
+    }
+}
+
+void tMainForm::showTags() {
+    const tKnownFilesModel& model = knownFiles_->model();
+    const std::string text =
+        tagsText(tagRecords(model.reference1(), model.reference2(), knownFiles_->selectedRecords()),
+                 userNumbers());
+    tagsBox_->setPlainText(
+        QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}
+
+void tMainForm::aHlpTipsExecute() {
+    runHelp(true);
+}
+
+void tMainForm::aHlpBugsExecute() {
+    runHelp(false);
+}
+
+// The tips and the notes lead to each other; each closes before the other
+// opens.
+void tMainForm::runHelp(bool tipsFirst) {
+    bool tips = tipsFirst;
+    for (;;) {
+        if (tips) {
+            std::vector<std::string> texts =
+                tipTexts({actions_.fileMenu->title().toStdString(),
+                          actions_.aFileCompressLogs->text().toStdString(),
+                          actions_.statsMenu->title().toStdString(),
+                          actions_.aIniNewLog->text().toStdString()},
+                         values_.compressionThreshold);
+            const std::size_t first = randomTip(texts.size());
+            tTipsForm form(this, std::move(texts), first, getIniInt("showTips", 1) != 0);
+            form.exec();
+            setIniInt("showTips", form.showAtStartup() ? 1 : 0);
+            if (!form.notesChosen())
+                return;
+        } else {
+            tbugsForm form(this, noteTexts("eMule runtime days"));
+            form.exec();
+            if (!form.tipsChosen())
+                return;
+        }
+        tips = !tips;
+    }
+}
+
+void tMainForm::aCreditsExecute() {
+    tCreditsForm form(this);
+    form.exec();
+}
+
+void tMainForm::closeEvent(QCloseEvent* event) {
+    closing_ = true;
+    QMainWindow::closeEvent(event);
+}
+
+bool tMainForm::eventFilter(QObject* watched, QEvent* event) {
+    const QEvent::Type type = event->type();
+    if ((type == QEvent::KeyPress || type == QEvent::KeyRelease) && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (type == QEvent::KeyPress && key->key() == Qt::Key_Space &&
+            key->modifiers() == Qt::AltModifier)
+            return true;
+        if (key->key() == Qt::Key_Shift || key->key() == Qt::Key_Control) {
+            idle_.readoutPending = true;
+            requestIdle();
+        }
+    }
+    if (watched == legendDock_ && type == QEvent::Close && legendCloseRequested()) {
+        event->ignore();
+        return true;
+    }
+    if (type == QEvent::Resize) {
+        if (watched == topPanel_)
+            topPanelResize();
+        else if (watched == graphsSplitter_)
+            // The splitter places its panes after this event; the rule
+            // applies to the sizes it gives them.
+            QMetaObject::invokeMethod(this, &tMainForm::applyLegendWidth, Qt::QueuedConnection);
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace pln

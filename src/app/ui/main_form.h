@@ -1,9 +1,14 @@
 #pragma once
 
+#include "app/core/idle_flags.h"
+#include "app/core/known_files_table.h"
 #include "app/core/locations.h"
+#include "app/core/no_recorder_link.h"
 #include "app/core/process_values.h"
+#include "app/ui/main_actions.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met.h"
+#include "logstore/core/log_files.h"
 #include "platform/platform.h"
 
 #include <QMainWindow>
@@ -12,7 +17,17 @@
 #include <memory>
 #include <string>
 
+class QDockWidget;
+class QLabel;
+class QPlainTextEdit;
+class QSplitter;
+class QTabWidget;
+
 namespace pln {
+
+class tKnownFilesList;
+class tListView;
+class tStatsLogsList;
 
 // The viewer's one window. It owns the process-wide objects for the life of
 // the process; members are declared in the order they are created, so they
@@ -30,7 +45,12 @@ public:
 
     tProcessValues& values() { return values_; }
     tKnownMet& knownMet() { return *knownMet_; }
+    tLogFiles& logFiles() { return *logFiles_; }
     Prompter& prompter() { return prompter_; }
+    tIdleFlags& idleFlags() { return idle_; }
+    const tMainActions& actions() const { return actions_; }
+    tKnownFilesList& knownFilesList() { return *knownFiles_; }
+    tStatsLogsList& statsLogsList() { return *statsLogs_; }
 
     std::string getIniString(const std::string& key, const std::string& defaultValue) const {
         return values_.settings.getIniString(key, defaultValue);
@@ -43,18 +63,82 @@ public:
     }
     void setIniInt(const std::string& key, int value) { values_.settings.setIniInt(key, value); }
 
+    // Arms the load cycle for the next event-loop turn.
+    void armLoadCycle();
+    // Schedules appEventsIdle for when the pending events have been handled.
+    void requestIdle();
+    tKnownFilesFilter knownFilesFilter() const;
+
+    void aHlpTipsExecute();
+    void aHlpBugsExecute();
+    void aCreditsExecute();
+
+signals:
+    // Served at idle time: the graphs and the cursor read-out follow the
+    // lists' selection.
+    void drawGraphicsRequested();
+    void readoutRequested();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     tMainForm(Platform& platform, Prompter& prompter, std::unique_ptr<NamedMutex> viewerMutex,
               tLocations locations, std::uint16_t windowsVersion);
 
+    void buildLayout();
+    QWidget* buildStatsPage();
+    void buildLegend(QWidget& page);
+    void connectActions();
+    void updateActions();
+
     void timerTimer();
+    bool loadCycle(std::string& failure);
+    tSharedLookup sharedLookup();
+    void appEventsIdle();
+    void showTags();
+    void runHelp(bool tipsFirst);
+
+    void formResize();
+    void topPanelResize();
+    void applyLegendWidth();
+    void legendFloatingChanged(bool floating);
+    bool legendCloseRequested();
 
     Platform& platform_;
     Prompter& prompter_;
     std::unique_ptr<NamedMutex> viewerMutex_;
     tProcessValues values_;
+    tNoRecorderLink recorder_;
     std::unique_ptr<tKnownMet> knownMet_;
+    std::unique_ptr<tLogFiles> logFiles_;
+    tIdleFlags idle_;
+    bool closing_ = false;
+
+    tMainActions actions_;
+    QSplitter* mainSplitter_ = nullptr;
+    QWidget* topPanel_ = nullptr;
+    QSplitter* listsSplitter_ = nullptr;
+    tListView* knownFilesView_ = nullptr;
+    tListView* statsView_ = nullptr;
+    QTabWidget* tabs_ = nullptr;
+    QWidget* statsTab_ = nullptr;
+    QSplitter* graphsSplitter_ = nullptr;
+    QMainWindow* legendPanel_ = nullptr;
+    QDockWidget* legendDock_ = nullptr;
+    QPlainTextEdit* tagsBox_ = nullptr;
+    QLabel* failureLabel_ = nullptr;
+    tKnownFilesList* knownFiles_ = nullptr;
+    tStatsLogsList* statsLogs_ = nullptr;
+    // The legend's docked width and the graphs' narrowest width, from the
+    // design; the graphs splitter returns to them when the legend docks.
+    int legendWidth_ = 0;
+    int graphsMinimum_ = 0;
+
     QTimer timer_;
+    QTimer idleTimer_;
 };
 
 } // namespace pln

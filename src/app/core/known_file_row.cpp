@@ -1,0 +1,115 @@
+#include "app/core/known_file_row.h"
+
+#include "common/text.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace pln {
+
+namespace {
+
+constexpr std::int64_t msPerSecond = 1000;
+constexpr std::int64_t msPerMinute = 60 * msPerSecond;
+constexpr std::int64_t msPerHour = 60 * msPerMinute;
+constexpr std::int64_t fastestDownloadSeconds = 30;
+
+template <class T> int threeWay(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+std::string twoDigits(std::int64_t n) {
+    char text[24];
+    std::snprintf(text, sizeof text, "%.2lld", static_cast<long long>(n));
+    return text;
+}
+
+} // namespace
+
+tDled dledOf(bool hasPartFileName, CalendarMs modified, CalendarMs created) {
+    if (hasPartFileName)
+        return tDled::yes;
+    int guess = 0;
+    if (modified != 0 && created != 0 && modified > created) {
+        ++guess;
+        if ((modified - created) / msPerSecond >= fastestDownloadSeconds)
+            ++guess;
+    }
+    return static_cast<tDled>(guess);
+}
+
+std::string_view dledText(tDled dled) {
+    switch (dled) {
+    case tDled::unlikely:
+        return "Unlikely";
+    case tDled::maybe:
+        return "Maybe";
+    case tDled::yes:
+        return "Yes";
+    case tDled::no:
+        break;
+    }
+    return "No";
+}
+
+bool dlTimeOf(tDled dled, CalendarMs modified, CalendarMs created, tDlTime& time) {
+    if (dled == tDled::no || modified == 0 || created == 0)
+        return false;
+    std::int64_t span = modified > created ? modified - created : created - modified;
+    time.days = span / msPerDay;
+    span -= time.days * msPerDay;
+    time.hours = span / msPerHour;
+    span -= time.hours * msPerHour;
+    time.minutes = static_cast<std::int64_t>(
+        std::nearbyint(static_cast<double>(span) / static_cast<double>(msPerMinute)));
+    return true;
+}
+
+std::string dlTimeText(const tDlTime& time) {
+    std::string text;
+    if (time.days > 0)
+        text = std::to_string(time.days) + " d ";
+    if (time.hours > 0 || time.days > 0)
+        text += twoDigits(time.hours) + " h ";
+    return text + twoDigits(time.minutes) + " mn";
+}
+
+std::string_view knownFileLogText(tLogState state) {
+    switch (state) {
+    case tLogState::inactive:
+        return "Inactive";
+    case tLogState::active:
+        return "Active";
+    default:
+        return "None";
+    }
+}
+
+int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int column) {
+    switch (static_cast<tKnownFilesColumn>(column)) {
+    case tKnownFilesColumn::name:
+        return threeWay(a.nameRank, b.nameRank);
+    case tKnownFilesColumn::log:
+        return icompare(knownFileLogText(a.logState), knownFileLogText(b.logState));
+    case tKnownFilesColumn::size:
+        return threeWay(a.size, b.size);
+    case tKnownFilesColumn::shared:
+        return threeWay(a.shared, b.shared);
+    case tKnownFilesColumn::transferred:
+        return threeWay(a.transferred, b.transferred);
+    case tKnownFilesColumn::hash:
+        return icompare(a.hashText, b.hashText);
+    case tKnownFilesColumn::dled:
+        return icompare(dledText(a.dled), dledText(b.dled));
+    case tKnownFilesColumn::lastModified:
+        // The cell shows whole seconds, and the cells are what is compared.
+        return threeWay(a.modified / msPerSecond, b.modified / msPerSecond);
+    case tKnownFilesColumn::path:
+        return threeWay(a.pathRank, b.pathRank);
+    case tKnownFilesColumn::dlTime:
+        return threeWay(a.dlMinutes, b.dlMinutes);
+    }
+    return 0;
+}
+
+} // namespace pln

@@ -1,0 +1,95 @@
+#include "app/core/known_files_table.h"
+
+#include "emulefiles/core/known_met_list.h"
+#include "logstore/core/log_files.h"
+
+#include <numeric>
+#include <unordered_map>
+
+namespace pln {
+
+tKnownFilesTable::tKnownFilesTable() : sortOrder_(tSortOrder::fromImages(knownFilesDesignImages)) {}
+
+void tKnownFilesTable::clear() {
+    rows_.clear();
+    order_.clear();
+}
+
+void tKnownFilesTable::fill(tKnownMetList& list, const tLogFiles& logs, tKnownFilesFilter filter,
+                            const tSharedLookup& findShared, const tTextRanking& ranking) {
+    clear();
+    rows_.reserve(list.count());
+    for (std::size_t i = 0; i < list.count(); ++i) {
+        tKnownMetRecord& record = list.record(i);
+        tKnownFileRow row;
+        row.hashText = record.hash.toString();
+        row.logState = logs.getLogState(row.hashText);
+        if (row.logState == tLogState::none && filter == tKnownFilesFilter::logged)
+            continue;
+        row.size = record.getFileSize();
+        std::optional<tSharedMatch> match = findShared(list.name(i), row.size, record.date);
+        if (!match && filter == tKnownFilesFilter::shared)
+            continue;
+        row.record = &record;
+        row.name = list.name(i);
+        row.transferred = record.getTransferred();
+        row.shared = match.has_value();
+        CalendarMs created = 0;
+        if (match) {
+            row.modified = match->modified;
+            created = match->created;
+            row.path = std::move(match->folder);
+        }
+        row.dled = dledOf(record.hasPartFileName(), row.modified, created);
+        tDlTime time;
+        if (dlTimeOf(row.dled, row.modified, created, time)) {
+            row.dlMinutes = time.sortMinutes();
+            row.dlTime = dlTimeText(time);
+        }
+        rows_.push_back(std::move(row));
+    }
+    order_.resize(rows_.size());
+    std::iota(order_.begin(), order_.end(), 0u);
+    rank(ranking);
+    sortFully();
+}
+
+void tKnownFilesTable::rank(const tTextRanking& ranking) {
+    std::vector<std::string_view> texts;
+    texts.reserve(rows_.size());
+    for (const tKnownFileRow& row : rows_)
+        texts.push_back(row.name);
+    std::vector<std::uint32_t> ranks = ranking(texts);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        rows_[i].nameRank = ranks[i];
+    // Most rows share a handful of folders: each distinct folder is ranked once.
+    std::unordered_map<std::string_view, std::uint32_t> folders;
+    texts.clear();
+    std::vector<std::uint32_t> folderOf(rows_.size());
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+        auto [at, added] =
+            folders.try_emplace(rows_[i].path, static_cast<std::uint32_t>(texts.size()));
+        if (added)
+            texts.push_back(rows_[i].path);
+        folderOf[i] = at->second;
+    }
+    ranks = ranking(texts);
+    for (std::size_t i = 0; i < rows_.size(); ++i)
+        rows_[i].pathRank = ranks[folderOf[i]];
+}
+
+void tKnownFilesTable::sortFully() {
+    sort(true);
+}
+
+void tKnownFilesTable::sortByFirstPriority() {
+    sort(false);
+}
+
+void tKnownFilesTable::sort(bool full) {
+    sortByPriorities(order_, sortOrder_, full, [this](std::uint32_t a, std::uint32_t b, int c) {
+        return compareKnownFileRows(rows_[a], rows_[b], c);
+    });
+}
+
+} // namespace pln

@@ -1,0 +1,139 @@
+#include "app/core/stats_logs_table.h"
+
+#include "common/text.h"
+#include "logstore/core/log_file.h"
+#include "logstore/core/log_files.h"
+#include "logstore/core/log_names.h"
+
+namespace pln {
+
+namespace {
+
+void replaceAll(std::string& text, std::string_view what, const std::string& by) {
+    for (std::size_t at = text.find(what); at != std::string::npos;
+         at = text.find(what, at + by.size()))
+        text.replace(at, what.size(), by);
+}
+
+template <class T> int threeWay(T a, T b) {
+    return a < b ? -1 : (b < a ? 1 : 0);
+}
+
+} // namespace
+
+std::string_view statsLogText(tLogState state) {
+    switch (state) {
+    case tLogState::inactive:
+        return "Inactive";
+    case tLogState::active:
+        return "Active";
+    default:
+        return "Permanent";
+    }
+}
+
+std::string_view graphicText(std::uint8_t flags) {
+    return (flags & flagShowWithRequests) != 0 ? "Requests" : "Transfers";
+}
+
+std::string combineFormula(tLogOperation operation, const std::string& first,
+                           const std::string& second) {
+    std::string formula;
+    switch (operation) {
+    case tLogOperation::sum:
+        formula = "%1 + %2";
+        break;
+    case tLogOperation::difference:
+        formula = "%1 - %2";
+        break;
+    case tLogOperation::reverseDifference:
+        formula = "%2 - %1";
+        break;
+    case tLogOperation::quotient:
+        formula = "%1 / %2";
+        break;
+    case tLogOperation::reverseQuotient:
+        formula = "%2 / %1";
+        break;
+    case tLogOperation::firstShare:
+        formula = "%1 / (%1 + %2)";
+        break;
+    default:
+        formula = "%2 / (%1 + %2)";
+        break;
+    }
+    // The second name goes in first so that a "%1" inside the first name is
+    // left as it is.
+    replaceAll(formula, "%2", "\x01");
+    replaceAll(formula, "%1", first);
+    replaceAll(formula, "\x01", second);
+    return formula;
+}
+
+int compareStatsLogRows(const tStatsLogRow& a, const tStatsLogRow& b, int column) {
+    if (static_cast<tStatsLogsColumn>(column) == tStatsLogsColumn::log)
+        return threeWay(static_cast<int>(b.state), static_cast<int>(a.state));
+    const auto c = static_cast<std::size_t>(column);
+    // Swapping graphs changes the Graphic text after the ranks were taken.
+    if (static_cast<tStatsLogsColumn>(column) == tStatsLogsColumn::graphic)
+        return icompare(a.texts[c], b.texts[c]);
+    return threeWay(a.ranks[c], b.ranks[c]);
+}
+
+tStatsLogsTable::tStatsLogsTable() : sortOrder_(tSortOrder::fromImages(statsLogsDesignImages)) {}
+
+void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
+    rows_.clear();
+    for (const auto& entry : logs.logs()) {
+        tLogFile& log = *entry;
+        if (log.kind() == tLogKind::knownFile)
+            continue;
+        tStatsLogRow row;
+        row.log = &log;
+        auto& texts = row.texts;
+        texts[static_cast<int>(tStatsLogsColumn::value)] = log.displayName();
+        if (log.kind() == tLogKind::queuedClients) {
+            texts[static_cast<int>(tStatsLogsColumn::fileName)] = "onlinesig.dat";
+        } else if (log.kind() == tLogKind::virtualLog) {
+            texts[static_cast<int>(tStatsLogsColumn::fileName)] =
+                combineFormula(log.operation(), displayNameOf(log.sourceNames()[0]),
+                               displayNameOf(log.sourceNames()[1]));
+        } else {
+            texts[static_cast<int>(tStatsLogsColumn::fileName)] = log.iniFileName();
+            texts[static_cast<int>(tStatsLogsColumn::section)] = log.iniSection();
+        }
+        texts[static_cast<int>(tStatsLogsColumn::units)] = log.units();
+        rows_.push_back(std::move(row));
+        refresh(rows_.size() - 1);
+    }
+    for (int column = 0; column < statsLogsColumnCount; ++column) {
+        std::vector<std::string_view> texts;
+        for (const tStatsLogRow& row : rows_)
+            texts.push_back(row.texts[static_cast<std::size_t>(column)]);
+        const std::vector<std::uint32_t> ranks = ranking(texts);
+        for (std::size_t i = 0; i < rows_.size(); ++i)
+            rows_[i].ranks[static_cast<std::size_t>(column)] = ranks[i];
+    }
+    sortFully();
+}
+
+void tStatsLogsTable::refresh(std::size_t position) {
+    tStatsLogRow& row = rows_.at(position);
+    row.state = row.log->state();
+    row.texts[static_cast<int>(tStatsLogsColumn::log)] = statsLogText(row.state);
+    row.texts[static_cast<int>(tStatsLogsColumn::graphic)] = graphicText(row.log->flags());
+}
+
+void tStatsLogsTable::remove(std::size_t position) {
+    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
+}
+
+void tStatsLogsTable::sortFully() {
+    sortByPriorities(rows_, sortOrder_, true, compareStatsLogRows);
+}
+
+void tStatsLogsTable::sortByFirstPriority() {
+    sortByPriorities(rows_, sortOrder_, false, compareStatsLogRows);
+}
+
+} // namespace pln

@@ -1,0 +1,80 @@
+#pragma once
+
+#include "app/core/sort_order.h"
+#include "app/core/text_ranking.h"
+#include "logstore/core/log_types.h"
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace pln {
+
+class tLogFile;
+class tLogFiles;
+
+// The columns of the stats logs list by their fixed tags.
+enum class tStatsLogsColumn : int {
+    value = 0,
+    log = 1,
+    fileName = 2,
+    section = 3,
+    units = 4,
+    graphic = 5,
+};
+inline constexpr int statsLogsColumnCount = 6;
+
+// Design images by column tag: Log first, then Value, File name, Section,
+// Units and Graphic, all ascending.
+inline constexpr std::array<int, statsLogsColumnCount> statsLogsDesignImages = {3, 1, 5, 7, 9, 11};
+
+// "Active", "Inactive" or "Permanent".
+std::string_view statsLogText(tLogState state);
+// "Requests" or "Transfers": the graph the log is drawn in.
+std::string_view graphicText(std::uint8_t flags);
+// The formula of a combined log with the display names of its sources.
+std::string combineFormula(tLogOperation operation, const std::string& first,
+                           const std::string& second);
+
+struct tStatsLogRow {
+    tLogFile* log = nullptr;
+    tLogState state = tLogState::none;
+    // The texts of the columns, by tag.
+    std::array<std::string, statsLogsColumnCount> texts;
+    std::array<std::uint32_t, statsLogsColumnCount> ranks{};
+
+    // A permanent log stays ticked whatever the user does.
+    bool ticked() const { return state == tLogState::active || state == tLogState::permanent; }
+};
+
+// Negative, zero or positive for the ascending order of one column. The Log
+// column puts permanent logs first, then active, then inactive.
+int compareStatsLogRows(const tStatsLogRow& a, const tStatsLogRow& b, int column);
+
+// Every log of the catalogue except the known-file logs, in display order.
+class tStatsLogsTable {
+public:
+    tStatsLogsTable();
+
+    void fill(const tLogFiles& logs, const tTextRanking& ranking);
+    void clear() { rows_.clear(); }
+
+    std::size_t count() const { return rows_.size(); }
+    tStatsLogRow& row(std::size_t position) { return rows_[position]; }
+    const tStatsLogRow& row(std::size_t position) const { return rows_[position]; }
+    void remove(std::size_t position);
+    // Refreshes the state and Graphic texts after the log changed.
+    void refresh(std::size_t position);
+
+    tSortOrder& sortOrder() { return sortOrder_; }
+    const tSortOrder& sortOrder() const { return sortOrder_; }
+    void sortFully();
+    void sortByFirstPriority();
+
+private:
+    std::vector<tStatsLogRow> rows_;
+    tSortOrder sortOrder_;
+};
+
+} // namespace pln

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QStyledItemDelegate>
+#include <QTreeView>
+
+class QMenu;
+
+namespace pln {
+
+// Roles the list models answer besides the standard ones.
+namespace listRole {
+// The colour of the item in the graphs (a tColour), when the item is drawn.
+inline constexpr int lineColour = Qt::UserRole + 1;
+// True for the reference files of the graphs.
+inline constexpr int reference = Qt::UserRole + 2;
+} // namespace listRole
+
+// A report list with check boxes in its first column, several selected rows,
+// and a header whose clicks set the sort priorities: a left click makes a
+// column the first priority, a right click reverses it where it stands. The
+// first column stays first whatever columns the user drags.
+class tListView : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit tListView(QWidget* parent = nullptr);
+
+    void setPopupMenu(QMenu* menu) { popupMenu_ = menu; }
+    // Where the keyboard opens the pop-up menu: the middle of the selected
+    // row's caption, kept inside the list; the top left corner when no row
+    // is selected.
+    QPoint keyboardMenuPoint() const;
+    void setColumnWidths(std::initializer_list<int> widths);
+
+signals:
+    void headerClicked(int column);
+    void headerRightClicked(int column);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void keepFirstColumnFirst();
+
+    QMenu* popupMenu_ = nullptr;
+};
+
+// Draws, over the icon area of a selected row or reference file, a line in
+// the colour the item has in the graphs: 3 pixels for a reference file,
+// 1 pixel otherwise.
+class tColourLineDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+};
+
+} // namespace pln

@@ -1,0 +1,223 @@
+// The arrangement of the main window and its rules on resizing: the lists
+// over the pages, the graphs beside the legend, and the legend that can
+// float away and dock back.
+#include "app/ui/list_view.h"
+#include "app/ui/main_form.h"
+
+#include <QDockWidget>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QResizeEvent>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTextEdit>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <numeric>
+
+namespace pln {
+
+namespace {
+
+constexpr int splitterWidth = 4;
+constexpr int listsMinimum = 56;
+constexpr int mainMinimum = 150;
+constexpr int designGraphsMinimum = 150;
+constexpr int designLegendWidth = 250;
+constexpr int designListHeight = 100;
+constexpr int designTopHeight = 200;
+
+QSplitter* splitter(Qt::Orientation orientation, const char* name, QWidget* parent) {
+    auto* created = new QSplitter(orientation, parent);
+    created->setObjectName(QString::fromLatin1(name));
+    created->setHandleWidth(splitterWidth);
+    created->setChildrenCollapsible(false);
+    return created;
+}
+
+template <class Widget> Widget* named(const char* name, QWidget* parent) {
+    auto* created = new Widget(parent);
+    created->setObjectName(QString::fromLatin1(name));
+    return created;
+}
+
+QTextEdit* legendBox(const char* name, QWidget* parent) {
+    auto* box = named<QTextEdit>(name, parent);
+    box->setReadOnly(true);
+    box->setLineWrapMode(QTextEdit::NoWrap);
+    return box;
+}
+
+} // namespace
+
+void tMainForm::buildLayout() {
+    legendWidth_ = designLegendWidth;
+    graphsMinimum_ = designGraphsMinimum;
+
+    mainSplitter_ = splitter(Qt::Vertical, "mainSplitter", this);
+    setCentralWidget(mainSplitter_);
+
+    topPanel_ = named<QWidget>("topPanel", mainSplitter_);
+    topPanel_->setMinimumHeight(mainMinimum);
+    auto* topLayout = new QVBoxLayout(topPanel_);
+    topLayout->setContentsMargins(0, 0, 0, 0);
+    listsSplitter_ = splitter(Qt::Vertical, "listsSplitter", topPanel_);
+    topLayout->addWidget(listsSplitter_);
+    knownFilesView_ = named<tListView>("knownFilesList", listsSplitter_);
+    statsView_ = named<tListView>("eMuleStatsList", listsSplitter_);
+    knownFilesView_->setMinimumHeight(listsMinimum);
+    statsView_->setMinimumHeight(listsMinimum);
+    listsSplitter_->setSizes({designListHeight, designListHeight});
+    topPanel_->installEventFilter(this);
+
+    tabs_ = named<QTabWidget>("tabs", mainSplitter_);
+    tabs_->addTab(buildStatsPage(), "&Statistics graphs");
+    tagsBox_ = named<QPlainTextEdit>("tagsBox", tabs_);
+    tagsBox_->setReadOnly(true);
+    tagsBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
+    tagsBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    tagsBox_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont fixed(QStringLiteral("Courier New"), 8);
+    fixed.setStyleHint(QFont::Monospace);
+    fixed.setFixedPitch(true);
+    tagsBox_->setFont(fixed);
+    tabs_->addTab(tagsBox_, "Known file &tags");
+    tabs_->widget(1)->setObjectName(QStringLiteral("tagsTab"));
+
+    // The lists can be collapsed out of sight by dragging the splitter up.
+    mainSplitter_->setCollapsible(0, true);
+    mainSplitter_->setCollapsible(1, false);
+    mainSplitter_->setSizes({designTopHeight, designTopHeight});
+
+    failureLabel_ = named<QLabel>("failureLabel", this);
+    statusBar()->addWidget(failureLabel_, 1);
+}
+
+QWidget* tMainForm::buildStatsPage() {
+    statsTab_ = named<QWidget>("statsTab", nullptr);
+    auto* layout = new QVBoxLayout(statsTab_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    graphsSplitter_ = splitter(Qt::Horizontal, "graphsSplitter", statsTab_);
+    layout->addWidget(graphsSplitter_);
+
+    auto* graphsPanel = named<QWidget>("graphsPanel", graphsSplitter_);
+    graphsPanel->setMinimumWidth(graphsMinimum_);
+    auto* graphs = new QVBoxLayout(graphsPanel);
+    graphs->setContentsMargins(0, 0, 0, 0);
+    graphs->setSpacing(0);
+    // The two charts share the height left by the scroll and zoom bars.
+    for (const char* chart : {"requestsChartPanel", "transferredChartPanel"}) {
+        auto* panel = named<QWidget>(chart, graphsPanel);
+        new QVBoxLayout(panel);
+        panel->layout()->setContentsMargins(0, 0, 0, 0);
+        graphs->addWidget(panel, 1);
+    }
+    for (const char* bar : {"scrollBar", "zoomBar"}) {
+        auto* scroll = named<QScrollBar>(bar, graphsPanel);
+        scroll->setOrientation(Qt::Horizontal);
+        graphs->addWidget(scroll);
+    }
+
+    buildLegend(*statsTab_);
+    graphsSplitter_->setStretchFactor(0, 1);
+    graphsSplitter_->setStretchFactor(1, 0);
+    graphsSplitter_->setCollapsible(1, true);
+    graphsSplitter_->installEventFilter(this);
+    return statsTab_;
+}
+
+// The legend lives in a window of its own inside the page, so that it can
+// be dragged out as a floating "Legend" window and docked back.
+void tMainForm::buildLegend(QWidget& page) {
+    legendPanel_ = named<QMainWindow>("legendPanel", &page);
+    legendPanel_->setWindowFlags(Qt::Widget);
+    graphsSplitter_->addWidget(legendPanel_);
+
+    legendDock_ = named<QDockWidget>("legendDockablePanel", legendPanel_);
+    legendDock_->setWindowTitle("Legend");
+    legendDock_->setAllowedAreas(Qt::RightDockWidgetArea);
+    legendDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable |
+                             QDockWidget::DockWidgetClosable);
+    auto* boxes = new QWidget(legendDock_);
+    auto* layout = new QVBoxLayout(boxes);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(legendBox("requestsLegend", boxes), 1);
+    layout->addWidget(legendBox("transfersLegend", boxes), 1);
+    legendDock_->setWidget(boxes);
+    legendPanel_->addDockWidget(Qt::RightDockWidgetArea, legendDock_);
+    legendDock_->installEventFilter(this);
+    connect(legendDock_, &QDockWidget::topLevelChanged, this, &tMainForm::legendFloatingChanged);
+    graphsSplitter_->setSizes({designLegendWidth, legendWidth_});
+}
+
+void tMainForm::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    formResize();
+}
+
+void tMainForm::formResize() {
+    const QList<int> sizes = mainSplitter_->sizes();
+    const int total = std::accumulate(sizes.begin(), sizes.end(), 0);
+    if (sizes.value(0) >= mainMinimum) {
+        const int top = total / 2;
+        mainSplitter_->setSizes({top, total - top});
+    } else {
+        mainSplitter_->setSizes({0, total});
+    }
+    idle_.redrawPending = true;
+    requestIdle();
+}
+
+void tMainForm::topPanelResize() {
+    const int known = (topPanel_->height() - listsSplitter_->handleWidth()) / 2;
+    listsSplitter_->setSizes({known, topPanel_->height() - listsSplitter_->handleWidth() - known});
+}
+
+// Narrow pages keep the graphs at least at their minimum width, taking it
+// from the legend, which disappears when it would be narrower still.
+void tMainForm::applyLegendWidth() {
+    const int page = graphsSplitter_->width();
+    const int handle = graphsSplitter_->handleWidth();
+    int legend = legendDock_->isFloating() ? 0 : graphsSplitter_->sizes().value(1);
+    // The splitter may already have narrowed the legend to keep the graphs
+    // at their minimum; a legend narrower than that minimum is not shown.
+    if (legend > 0) {
+        legend = std::min(legend, page - graphsMinimum_ - handle);
+        if (legend < graphsMinimum_)
+            legend = 0;
+    }
+    graphsSplitter_->setSizes({page - legend - handle, legend});
+    idle_.redrawPending = true;
+    requestIdle();
+}
+
+void tMainForm::legendFloatingChanged(bool floating) {
+    if (floating) {
+        legendDock_->setWindowTitle("Legend");
+        graphsSplitter_->setSizes({graphsSplitter_->width(), 0});
+        // Nothing is left to drag open while the legend floats.
+        graphsSplitter_->handle(1)->setEnabled(false);
+    } else {
+        graphsSplitter_->handle(1)->setEnabled(true);
+        graphsSplitter_->setSizes(
+            {graphsSplitter_->width() - legendWidth_ - graphsSplitter_->handleWidth(),
+             legendWidth_});
+        applyLegendWidth();
+    }
+    idle_.redrawPending = true;
+    requestIdle();
+}
+
+// Closing the floating legend docks it back instead of hiding it.
+bool tMainForm::legendCloseRequested() {
+    if (closing_ || !legendDock_->isFloating())
+        return false;
+    legendDock_->setFloating(false);
+    legendDock_->show();
+    return true;
+}
+
+} // namespace pln

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "app/core/locations.h"
+#include "common/byte_writer.h"
+#include "emulefiles/core/known_met_codec.h"
+#include "emulefiles/core/known_met_record.h"
+#include "support/temp_dir.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+namespace pln::test {
+
+inline const std::string emptyKnownMet("\x0E\x00\x00\x00\x00", 5);
+
+// A file old enough for the load cycle, which leaves files younger than 2 s
+// for a later cycle.
+inline void settle(const std::string& path) {
+    std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::hours(1));
+}
+
+inline void writeSettled(const TempDir& dir, const std::string& name, const std::string& bytes) {
+    settle(dir.write(name, bytes));
+}
+
+// The hash text of the n-th test file.
+inline std::string hashOf(int n) {
+    char text[33];
+    std::snprintf(text, sizeof text, "%032X", n);
+    return text;
+}
+
+// An eMule profile and the viewer's folders as the start-up rule leaves
+// them, in a folder of its own. The tips stay closed unless a test asks.
+struct UiProfile {
+    TempDir dir;
+    tLocations locations;
+    tKnownMetList known;
+
+    UiProfile() {
+        writeSettled(dir, "eMule/config/known.met", emptyKnownMet);
+        dir.write("eMule/config/preferences.ini", "[eMule]\r\nPort=4662\r\n");
+        dir.mkdir("PLN/PLN logs");
+        dir.mkdir("program");
+        dir.write("PLN/PLN.ini", "[PLN]\r\nshowTips=0\r\n");
+        locations.programFolder = dir.file("program/");
+        locations.eMuleFolder = dir.path();
+        locations.eMuleConfigBase = dir.file("eMule/");
+        locations.eMuleConfigFolder = dir.file("eMule/config/");
+        locations.dataFolder = dir.file("PLN/");
+        locations.logsFolder = dir.file("PLN/PLN logs/");
+        locations.messagePrefix = locations.eMuleConfigFolder;
+    }
+
+    tKnownMetRecord& add(int n, const std::string& name, std::uint64_t size,
+                         std::uint64_t transferred = 0) {
+        known.append(
+            name, tKnownMetRecord::createFromValues(name, hashOf(n), transferred, 0, 0, size, ""));
+        return known.record(known.count() - 1);
+    }
+
+    // Writes the records added so far as a settled known.met, sorted by hash.
+    void saveKnownMet(bool settled = true) {
+        known.sortByHash();
+        ByteWriter out;
+        writeKnownMet(known, out);
+        const std::string path = dir.write("eMule/config/known.met", out.buffer());
+        if (settled)
+            settle(path);
+    }
+
+    std::string logPath(const std::string& name, const char* extension) const {
+        return locations.logsFolder + name + extension;
+    }
+    bool logExists(const std::string& name, const char* extension) const {
+        return std::filesystem::exists(logPath(name, extension));
+    }
+};
+
+} // namespace pln::test
