@@ -1,0 +1,58 @@
+#include "app/core/errors_log.h"
+#include "common/error.h"
+#include "logstore/core/dos_date_time.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+std::string iso(CalendarMs when) {
+    return formatIsoDateTime(when);
+}
+
+TEST(ErrorsLogTest, TimesAreDaysWithPointDecimals) {
+    CalendarMs noon = calendarDayOf(2006, 10, 10) * msPerDay + msPerDay / 2;
+    EXPECT_EQ(formatErrorsLogTime(noon), "39000.5");
+    EXPECT_EQ(formatErrorsLogTime(calendarDayOf(2006, 10, 10) * msPerDay), "39000");
+    EXPECT_EQ(formatErrorsLogTime(noon + 1000), "39000.5000115741");
+    EXPECT_EQ(formatErrorsLogTime(-msPerDay / 4), "-1.75");
+    for (CalendarMs when : {noon, noon + 1000, noon + 86'399'000, CalendarMs{-msPerDay / 4}})
+        EXPECT_EQ(parseErrorsLogTime(formatErrorsLogTime(when)), when);
+    EXPECT_FALSE(parseErrorsLogTime("39000,5"));
+    EXPECT_FALSE(parseErrorsLogTime("1e300"));
+    EXPECT_FALSE(parseErrorsLogTime(""));
+    EXPECT_EQ(errorsLogLine(noon, "first\r\nsecond"), "39000.5|first  second");
+}
+
+TEST(ErrorsLogTest, DisplayDropsLinesWithoutTimeAndKeepsUnreadableTimes) {
+    std::string file = "39000.5|Cannot save\r\n"
+                       "no bar at all\n"
+                       "|starts with a bar\n"
+                       "yesterday|kept as it is\n"
+                       "39000.25|a|b\n";
+    auto lines = errorsLogDisplayLines(file, iso);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "2006-10-10T12:00:00   Cannot save");
+    EXPECT_EQ(lines[1], "yesterday|kept as it is");
+    EXPECT_EQ(lines[2], "2006-10-10T06:00:00   a|b");
+}
+
+TEST(ErrorsLogTest, AHugeFileIsReadFromItsTail) {
+    test::TempDir dir;
+    std::string head(errorsLogReadLimit, 'x');
+    std::string path = dir.write("errors.log", head + "\n39000.5|last\n");
+    std::string text = readErrorsLog(path);
+    EXPECT_EQ(text, "39000.5|last\n");
+    EXPECT_EQ(readErrorsLog(dir.write("bad.log", "1|\xFF\n")), "1|\xEF\xBF\xBD\n");
+    try {
+        readErrorsLog(dir.file("missing.log"));
+        FAIL();
+    } catch (const Error& e) {
+        EXPECT_STREQ(e.what(), "No such file or directory");
+    }
+}
+
+} // namespace
+} // namespace pln

@@ -1,0 +1,100 @@
+#include "common/error.h"
+#include "logstore/log_fixture.h"
+#include "platform/locked_file.h"
+#include "recorder/log_appender.h"
+#include "recorder/log_values.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+using test::LogBytes;
+
+std::string appendError(const test::TempDir& dir, const std::string& file, tLogKind kind,
+                        std::uint8_t valueType, const std::vector<std::uint8_t>& record) {
+    try {
+        appendRecord(dir.path(), file, kind, valueType, record);
+    } catch (const Error& e) {
+        return e.what();
+    }
+    return "";
+}
+
+TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOnly) {
+    test::TempDir dir;
+    dir.write("a.ini-s,k.pln_on",
+              LogBytes().prefix(1).header(3, 0, 1, "").int32Record(1, 7).raw("xyz").bytes());
+    auto record = *statsRecord(0x55000000, 3, "-2");
+    appendRecord(dir.path(), "a.ini-s,k.pln_on", tLogKind::iniValue, 3, record);
+    EXPECT_EQ(test::readBytes(dir.file("a.ini-s,k.pln_on")), LogBytes()
+                                                                 .prefix(1)
+                                                                 .header(3, 0, 1, "")
+                                                                 .int32Record(1, 7)
+                                                                 .int32Record(0x55000000, -2)
+                                                                 .bytes())
+        << "the partial record is overwritten";
+}
+
+TEST(LogAppenderTest, RefusesFilesThatDoNotMatchTheRecord) {
+    test::TempDir dir;
+    auto record = *statsRecord(1, 3, "5");
+    dir.write("bad.ini-s,k.pln", LogBytes().prefix(1, "PLN", 1).header(3, 0, 1, "").bytes());
+    dir.write("type.ini-s,k.pln", LogBytes().prefix(1).header(4, 0, 1, "").bytes());
+    dir.write("short.ini-s,k.pln", LogBytes().prefix(1).raw("abc").bytes());
+    for (const char* file : {"bad.ini-s,k.pln", "type.ini-s,k.pln", "short.ini-s,k.pln"})
+        EXPECT_EQ(appendError(dir, file, tLogKind::iniValue, 3, record),
+                  std::string("Invalid log file: \"") + file + "\"");
+    EXPECT_EQ(test::readBytes(dir.file("type.ini-s,k.pln")).size(), 79u) << "nothing was written";
+    EXPECT_EQ(appendError(dir, "missing.ini-s,k.pln", tLogKind::iniValue, 3, record),
+              "No such file or directory");
+}
+
+TEST(LogAppenderTest, AFileTheViewerReadsIsLeftAlone) {
+    test::TempDir dir;
+    std::string path =
+        dir.write("0123456789ABCDEF0123456789ABCDEF.pln_on", LogBytes().prefix(0).bytes());
+    LockedFile reader(path, LockedFile::Access::Read);
+    EXPECT_EQ(appendError(dir, "0123456789ABCDEF0123456789ABCDEF.pln_on", tLogKind::knownFile, 6,
+                          std::vector<std::uint8_t>(20)),
+              fileInUseText);
+}
+
+TEST(LogValuesTest, ValuesMustSuitTheLogsValueType) {
+    struct Row {
+        std::uint8_t type;
+        const char* text;
+        std::vector<std::uint8_t> value; // empty: refused
+    };
+    const Row rows[] = {
+        {1, "1", {1}},         {1, "-128", {0x80}},
+        {1, "128", {}},        {2, "-2", {0xFE, 0xFF}},
+        {2, "40000", {}},      {3, "+2147483647", {0xFF, 0xFF, 0xFF, 0x7F}},
+        {3, "2147483648", {}}, {4, "-1", std::vector<std::uint8_t>(8, 0xFF)},
+        {4, "1.5", {}},        {4, "12abc", {}},
+        {4, "", {}},           {5, "0.5", {0, 0, 0, 0, 0, 0, 0xE0, 0x3F}},
+        {5, "1,5", {}},        {6, "1", {}},
+    };
+    for (const Row& row : rows) {
+        auto record = statsRecord(0x01020304, row.type, row.text);
+        if (row.value.empty()) {
+            EXPECT_FALSE(record) << row.text;
+            continue;
+        }
+        ASSERT_TRUE(record) << row.text;
+        std::vector<std::uint8_t> expected{4, 3, 2, 1};
+        expected.insert(expected.end(), row.value.begin(), row.value.end());
+        EXPECT_EQ(*record, expected) << row.text;
+    }
+}
+
+TEST(LogValuesTest, QueuedClientsComeAfterTheLastBar) {
+    test::TempDir dir;
+    EXPECT_EQ(queuedClientsText(dir.write("a", "1|srv|9| 42 \r\n")), "42");
+    EXPECT_FALSE(queuedClientsText(dir.write("b", "no bar")));
+    EXPECT_FALSE(queuedClientsText(dir.file("missing")));
+    EXPECT_FALSE(queuedClientsText(dir.write("c", std::string(onlineSignatureLimit, 'x') + "|1")));
+}
+
+} // namespace
+} // namespace pln

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "app/core/locations.h"
+#include "common/byte_writer.h"
+#include "emulefiles/core/known_met_codec.h"
+#include "logstore/core/log_types.h"
+#include "logstore/log_fixture.h"
+#include "support/temp_dir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace pln::test {
+
+inline constexpr const char* hashA = "0123456789ABCDEF0123456789ABCDEF";
+inline constexpr const char* hashB = "FEDCBA9876543210FEDCBA9876543210";
+inline constexpr const char* connRunTimeFile = "statistics.ini-statistics,ConnRunTime.pln";
+inline constexpr const char* uploadedFile = "statistics.ini-statistics,TotalUploadedBytes.pln_on";
+
+// An eMule profile laid out as the location rule finds it when XDG_DATA_HOME
+// points at its root, with two known files and a few logs: file A's log is
+// active, file B's inactive, ConnRunTime permanent, the uploaded bytes active.
+class RecorderProfile {
+public:
+    RecorderProfile() {
+        root = dir.path().substr(0, dir.path().size() - 1);
+        locations.eMuleConfigBase = dir.path() + "eMule/";
+        locations.eMuleConfigFolder = locations.eMuleConfigBase + "config/";
+        locations.dataFolder = dir.path() + "PLN/";
+        locations.logsFolder = locations.dataFolder + "PLN logs/";
+        locations.messagePrefix = locations.eMuleConfigFolder;
+        std::filesystem::create_directories(locations.eMuleConfigFolder);
+        std::filesystem::create_directories(locations.logsFolder);
+        std::filesystem::create_directories(dir.path() + "run");
+        ::chmod((dir.path() + "run").c_str(), 0700);
+        writeText(locations.eMuleConfigFolder + "preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
+        writeStatistics(1000, 123456789);
+        writeKnownMet(5, 3, 700, 60);
+        writeLog(std::string(hashA) + ".pln_on", LogBytes().prefix(0).bytes());
+        writeLog(std::string(hashB) + ".pln_off", LogBytes().prefix(0).bytes());
+        writeLog(connRunTimeFile, LogBytes().prefix(1).header(3, 1, 24, "Hours / day").bytes());
+        writeLog(uploadedFile,
+                 LogBytes().prefix(1).header(4, 1, 1.0 / 1024, "kBytes / sec").bytes());
+    }
+
+    static void writeText(const std::string& path, const std::string& text) {
+        std::ofstream(path, std::ios::binary) << text;
+    }
+    void writeStatistics(std::int64_t runTime, std::int64_t uploaded) const {
+        writeText(locations.eMuleConfigFolder + "statistics.ini",
+                  "[Statistics]\r\nConnRunTime=" + std::to_string(runTime) +
+                      "\r\nTotalUploadedBytes=" + std::to_string(uploaded) + "\r\n");
+    }
+    // File A's counters; the file's stamp is set ageSeconds in the past, so
+    // that it counts as settled at once and differs from earlier saves.
+    void writeKnownMet(std::uint32_t requests, std::uint32_t accepted, std::uint64_t uploaded,
+                       int ageSeconds) const {
+        tKnownMetList list;
+        list.append("a.avi", tKnownMetRecord::createFromValues("a.avi", hashA, uploaded, requests,
+                                                               accepted, 1000, ""));
+        list.append("b.avi", tKnownMetRecord::createFromValues("b.avi", hashB, 9, 9, 9, 1000, ""));
+        list.sortByHash();
+        ByteWriter out;
+        pln::writeKnownMet(list, out);
+        std::string path = locations.eMuleConfigFolder + "known.met";
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(out.buffer().data()),
+                   static_cast<std::streamsize>(out.buffer().size()));
+        auto when =
+            std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
+        std::filesystem::last_write_time(path, when);
+    }
+    void writeLog(const std::string& fileName, const std::vector<std::uint8_t>& bytes) const {
+        std::ofstream(locations.logsFolder + fileName, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()),
+                   static_cast<std::streamsize>(bytes.size()));
+    }
+    std::vector<std::uint8_t> logBytes(const std::string& fileName) const {
+        return readBytes(locations.logsFolder + fileName);
+    }
+    // Whole records after the prefix (known-file logs) or the header.
+    std::size_t records(const std::string& fileName, std::size_t recordSize) const {
+        std::size_t start = fileName.find('.') == 32 ? logPrefixSize : headerEnd;
+        std::size_t size = logBytes(fileName).size();
+        return size < start ? 0 : (size - start) / recordSize;
+    }
+    std::string errorsLog() const {
+        std::string path = locations.dataFolder + "errors.log";
+        return std::filesystem::exists(path) ? readText(path) : std::string();
+    }
+
+    TempDir dir;
+    std::string root; // without the trailing separator, for XDG_DATA_HOME
+    tLocations locations;
+};
+
+} // namespace pln::test

@@ -1,0 +1,170 @@
+#include "app/core/errors_log.h"
+#include "app/core/recorder_messages.h"
+#include "app/core/startup.h"
+#include "logstore/core/dos_date_time.h"
+#include "platform/fake_message_bus.h"
+#include "platform/fake_platform.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_ini_profile.h"
+#include "recorder/recorder.h"
+#include "recorder_profile.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+using test::RecorderProfile;
+
+// A recorder in this process: real files, a bus and a clock of the test's.
+class RecorderTest : public ::testing::Test {
+protected:
+    RecorderTest()
+        : messages(registerRecorderMessages(profile.locations.messagePrefix)),
+          recorder({profile.locations, files, ini, clock, mutexes, bus}) {
+        mutexes.heldElsewhere.insert(viewerMutexName(profile.locations));
+    }
+
+    // eMule saves known.met; the clock moves past the settling time.
+    void save(std::uint32_t requests, int age) {
+        profile.writeKnownMet(requests, 3, 700, age);
+        clock.nowMs = *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met") +
+                      settleMs + 1;
+    }
+    void send(const std::string& name, std::uint32_t word) { recorder.handle({name, word, 0}); }
+    std::size_t knownFileRecords() const {
+        return profile.records(std::string(test::hashA) + ".pln_on", 20);
+    }
+
+    RecorderProfile profile;
+    PosixFileSystem files;
+    PosixIniProfile ini;
+    FakeClock clock;
+    FakeMutexService mutexes;
+    FakeMessageBus bus;
+    tRecorderMessages messages;
+    tRecorder recorder;
+};
+
+TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 0u) << "the save before the start is not sampled";
+
+    save(5, 55);
+    clock.nowMs -= settleMs; // saved a moment ago: eMule may still be writing
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 0u);
+    clock.nowMs += settleMs;
+    recorder.tick();
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 3u);
+
+    auto bytes = profile.logBytes(std::string(test::hashA) + ".pln_on");
+    ASSERT_EQ(bytes.size(), 5u + 20u);
+    EXPECT_EQ(bytes[9], 5) << "requests";
+    EXPECT_EQ(bytes[13], 3) << "accepted requests";
+    EXPECT_EQ(bytes[17] | bytes[18] << 8, 700) << "bytes uploaded";
+    EXPECT_EQ(profile.records(std::string(test::hashB) + ".pln_off", 20), 0u);
+    auto runTime = profile.logBytes(test::connRunTimeFile);
+    ASSERT_EQ(runTime.size(), 79u + 8u);
+    EXPECT_EQ(runTime[83] | runTime[84] << 8, 1000);
+    std::uint32_t stamp = runTime[79] | runTime[80] << 8 | runTime[81] << 16 |
+                          static_cast<std::uint32_t>(runTime[82]) << 24;
+    EXPECT_EQ(stamp, calendarToDosDateTime(clock.nowLocal()));
+    EXPECT_EQ(profile.records(test::uploadedFile, 12), 1u);
+}
+
+TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
+    send(messages.msgSuspend, 0);
+    send(messages.msgSuspend, 1);
+    ASSERT_EQ(bus.sent.size(), 2u);
+    EXPECT_EQ(bus.sent[0], (BusMessage{messages.msgSuspended, 0, 0}));
+    EXPECT_EQ(bus.sent[1], (BusMessage{messages.msgSuspended, 1, 0}));
+
+    save(6, 50);
+    recorder.tick();
+    send(messages.msgResume, 0);
+    send(messages.msgResume, 7); // holds nothing
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 0u) << "task 1 still holds the recorder";
+    EXPECT_TRUE(recorder.suspended());
+
+    send(messages.msgResume, 1);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 3u) << "the save made meanwhile is sampled at the resume";
+}
+
+TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
+    send(messages.msgSuspend, 0);
+    save(6, 40);
+    clock.nowMs += suspensionCheckMs;
+    recorder.tick();
+    EXPECT_TRUE(recorder.suspended()) << "the viewer still runs";
+
+    mutexes.heldElsewhere.clear();
+    recorder.tick();
+    EXPECT_FALSE(recorder.suspended());
+    EXPECT_TRUE(mutexes.heldHere.empty()) << "the viewer's mark is not kept";
+    EXPECT_NE(profile.errorsLog().find(viewerGoneMessage), std::string::npos);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 3u);
+}
+
+TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
+    profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on",
+                     test::LogBytes().prefix(1).header(3, 2, 1, "kBytes / sec").bytes());
+    send(messages.msgNewLogs, 0);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 4u)
+        << "A's log, ConnRunTime, uploaded bytes and MaxUpload were empty";
+    EXPECT_EQ(profile.records("preferences.ini-eMule,MaxUpload.pln_on", 8), 1u);
+
+    profile.writeLog("Queued clients.pln_on",
+                     test::LogBytes().prefix(2).header(3, 0, 1, "").bytes());
+    RecorderProfile::writeText(profile.locations.eMuleConfigBase + "onlinesig.dat",
+                               "1|server|x|17\r\n");
+    send(messages.msgNewLogs, 0);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 5u) << "only the new log";
+    auto queued = profile.logBytes("Queued clients.pln_on");
+    ASSERT_EQ(queued.size(), 87u);
+    EXPECT_EQ(queued[83], 17);
+}
+
+TEST_F(RecorderTest, BadValuesAreWrittenToTheErrorsLogOnceUntilViewed) {
+    profile.writeStatistics(1000, 123456789);
+    RecorderProfile::writeText(profile.locations.eMuleConfigFolder + "statistics.ini",
+                               "[Statistics]\r\nConnRunTime=99999999999\r\n");
+    save(6, 30);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 1u) << "only file A's log";
+    save(7, 20);
+    recorder.tick();
+    EXPECT_TRUE(recorder.errors().pending());
+
+    std::vector<std::string> lines =
+        errorsLogDisplayLines(profile.errorsLog(), formatErrorsLogTime);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_NE(lines[0].find("   Invalid value \"99999999999\" for the "
+                            "\"statistics.ini-statistics,ConnRunTime\" log"),
+              std::string::npos);
+    EXPECT_NE(lines[1].find("   Cannot read the value of the "
+                            "\"statistics.ini-statistics,TotalUploadedBytes\" log"),
+              std::string::npos);
+
+    send(messages.msgErrorsViewed, 0);
+    EXPECT_FALSE(recorder.errors().pending());
+    save(8, 10);
+    recorder.tick();
+    EXPECT_EQ(errorsLogDisplayLines(profile.errorsLog(), formatErrorsLogTime).size(), 4u);
+}
+
+TEST_F(RecorderTest, TheCloseMessageEndsTheRun) {
+    send(messages.msgClose, 0);
+    volatile std::sig_atomic_t stop = 0;
+    recorder.run(stop);
+    EXPECT_TRUE(recorder.closing());
+}
+
+} // namespace
+} // namespace pln
