@@ -13,6 +13,11 @@ struct ReadCase {
     std::optional<std::string> expected;
 };
 
+// Test listings show a row by its name rather than its raw bytes.
+void PrintTo(const ReadCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class IniDocumentRead : public testing::TestWithParam<ReadCase> {};
 
 TEST_P(IniDocumentRead, FindsTheValueByProfileRules) {
@@ -66,6 +71,10 @@ struct WriteCase {
     const char* value;
     const char* after;
 };
+
+void PrintTo(const WriteCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class IniDocumentWrite : public testing::TestWithParam<WriteCase> {};
 

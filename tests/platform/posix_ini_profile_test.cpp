@@ -18,6 +18,11 @@ struct EncodingCase {
     TextEncoding encoding;
 };
 
+// Test listings show a row by its name rather than its raw bytes.
+void PrintTo(const EncodingCase& row, std::ostream* os) {
+    *os << row.name;
+}
+
 class PosixIniProfileEncoding : public testing::TestWithParam<EncodingCase> {};
 
 std::string encoded(const std::string& utf8, TextEncoding encoding) {

@@ -1,7 +1,7 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_system_info.h"
-#include "scoped_env.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <fcntl.h>

@@ -12,4 +12,11 @@ struct CommandRun {
 // Runs a shell command line and collects what it prints.
 CommandRun runCommand(const std::string& commandLine);
 
+#ifdef PLN_TOOL_PATH
+// Runs the pln-tool of this build; the test targets that use it define its path.
+inline CommandRun runPlnTool(const std::string& arguments) {
+    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
+}
+#endif
+
 } // namespace pln::test

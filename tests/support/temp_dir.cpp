@@ -29,13 +29,19 @@ std::string TempDir::write(std::string_view name, std::string_view contents) con
 }
 
 std::string TempDir::write(std::string_view name, const std::vector<std::uint8_t>& contents) const {
-    return write(name, std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
+    return write(name,
+                 std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
 }
 
 std::string TempDir::mkdir(std::string_view name) const {
     std::string p = file(name);
     std::filesystem::create_directories(p);
     return p + "/";
+}
+
+std::size_t TempDir::entryCount() const {
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
+                                                  std::filesystem::directory_iterator()));
 }
 
 std::vector<std::uint8_t> readBytes(const std::string& path) {

@@ -22,6 +22,9 @@ public:
     std::string write(std::string_view name, std::string_view contents) const;
     std::string write(std::string_view name, const std::vector<std::uint8_t>& contents) const;
     std::string mkdir(std::string_view name) const;
+    // How many files and folders the folder holds, to see that no temporary
+    // file stays behind.
+    std::size_t entryCount() const;
 
 private:
     std::string path_;
