@@ -5,6 +5,9 @@
 namespace pln {
 namespace {
 
+const std::string utf8Bom = "\xEF\xBB\xBF";
+const std::string utf16Bom = "\xFF\xFE";
+
 TEST(Text, Windows1252RoundTripsEveryByte) {
     std::string all;
     for (int b = 1; b < 256; ++b)
@@ -23,13 +26,10 @@ TEST(Text, EmuleNamesDecodeByTheirPrefixAndEncodeAboveAscii) {
     EXPECT_EQ(decodeEmuleString("\xEF\xBB\xBF\xD0\x96.avi"), "\u0416.avi");
     EXPECT_EQ(decodeEmuleString("\xEF\xBB\xBF"), "");
     // A malformed UTF-8 body is shown with replacement characters, not dropped.
-    EXPECT_EQ(decodeEmuleString("\xEF\xBB\xBF"
-                                "a\xFF"),
-              "a\uFFFD");
+    EXPECT_EQ(decodeEmuleString(utf8Bom + "a\xFF"), "a\uFFFD");
 
     EXPECT_EQ(encodeEmuleString("plain.txt"), "plain.txt");
-    EXPECT_EQ(encodeEmuleString("Caf\u00E9"), "\xEF\xBB\xBF"
-                                              "Caf\xC3\xA9");
+    EXPECT_EQ(encodeEmuleString("Caf\u00E9"), utf8Bom + "Caf\xC3\xA9");
     EXPECT_EQ(decodeEmuleString(encodeEmuleString("\u65E5\u672C.mkv")), "\u65E5\u672C.mkv");
 }
 
@@ -45,15 +45,10 @@ TEST(Text, Utf16RoundTripsIncludingSurrogatePairs) {
 }
 
 TEST(Text, TextFilesAreDecodedByTheirByteOrderMark) {
-    EXPECT_EQ(detectEncoding("\xFF\xFE"
-                             "a\0"),
-              TextEncoding::Utf16LeBom);
+    EXPECT_EQ(detectEncoding(utf16Bom + "a"), TextEncoding::Utf16LeBom);
     EXPECT_EQ(detectEncoding("\xEF\xBB\xBFx"), TextEncoding::Utf8Bom);
     EXPECT_EQ(detectEncoding("x"), TextEncoding::Ansi);
-    EXPECT_EQ(decodeTextFile(std::string("\xFF\xFE"
-                                         "a\0=\0\xE9\0",
-                                         8)),
-              "a=\u00E9");
+    EXPECT_EQ(decodeTextFile(utf16Bom + std::string("a\0=\0\xE9\0", 6)), "a=\u00E9");
     EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF\xC3\xA9"), "\u00E9");
     EXPECT_EQ(decodeTextFile("\xE9"), "\u00E9");
     for (auto enc : {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16LeBom})

@@ -1,22 +1,15 @@
-#include "common/error.h"
 #include "platform/locked_file.h"
+#include "support/error_text.h"
+#include "support/other_process.h"
 #include "support/temp_dir.h"
 
-#include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace pln::test {
 namespace {
 
 std::string openError(const std::string& path, LockedFile::Access access) {
-    try {
-        LockedFile file(path, access);
-        return "";
-    } catch (const Error& e) {
-        return e.what();
-    }
+    return errorOf([&] { LockedFile file(path, access); });
 }
 
 TEST(LockedFile, ReadersShareAndWritersHoldAlone) {
@@ -24,7 +17,7 @@ TEST(LockedFile, ReadersShareAndWritersHoldAlone) {
     std::string path = dir.write("f", "abc");
     {
         LockedFile a(path, LockedFile::Access::Read);
-        EXPECT_EQ(openError(path, LockedFile::Access::Read), "");
+        EXPECT_EQ(openError(path, LockedFile::Access::Read), "no error");
         EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), fileInUseText);
     }
     {
@@ -32,7 +25,7 @@ TEST(LockedFile, ReadersShareAndWritersHoldAlone) {
         EXPECT_EQ(openError(path, LockedFile::Access::Read), fileInUseText);
         EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), fileInUseText);
     }
-    EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), "");
+    EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), "no error");
     EXPECT_EQ(openError(dir.file("missing"), LockedFile::Access::Read),
               "No such file or directory");
     EXPECT_EQ(openError(dir.path(), LockedFile::Access::Read), "Is a directory");
@@ -41,28 +34,14 @@ TEST(LockedFile, ReadersShareAndWritersHoldAlone) {
 TEST(LockedFile, AnotherProcessHoldingTheFileMakesOpeningFailAtOnce) {
     TempDir dir;
     std::string path = dir.write("f", "abc");
-    int ready[2];
-    int release[2];
-    ASSERT_EQ(pipe(ready), 0);
-    ASSERT_EQ(pipe(release), 0);
-    pid_t child = fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    OtherProcess other([&](const OtherProcess::Hold& hold) {
         LockedFile held(path, LockedFile::Access::ReadWrite);
-        char c = 1;
-        (void)!write(ready[1], &c, 1);
-        (void)!read(release[0], &c, 1);
-        _exit(0);
-    }
-    char c = 0;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
+        hold(1);
+    });
+    ASSERT_EQ(other.report(), 1);
     EXPECT_EQ(openError(path, LockedFile::Access::Read), fileInUseText);
-    (void)!write(release[1], &c, 1);
-    int status = 0;
-    waitpid(child, &status, 0);
-    EXPECT_EQ(openError(path, LockedFile::Access::Read), "");
-    for (int fd : {ready[0], ready[1], release[0], release[1]})
-        close(fd);
+    EXPECT_TRUE(other.end());
+    EXPECT_EQ(openError(path, LockedFile::Access::Read), "no error");
 }
 
 TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
@@ -82,18 +61,11 @@ TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
         EXPECT_EQ(readText(b), "old b");
     }
     EXPECT_EQ(readText(b), "old b") << "an uncommitted replacement is dropped";
-    std::size_t files = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path()))
-        ++files;
-    EXPECT_EQ(files, 2u) << "no temporary file stays behind";
+    EXPECT_EQ(dir.entryCount(), 2u) << "no temporary file stays behind";
 
     FileReplacementBatch missingFolder;
-    try {
-        missingFolder.add(dir.file("none/c"), x);
-        FAIL() << "a file was written into a missing folder";
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "No such file or directory");
-    }
+    EXPECT_EQ(errorOf([&] { missingFolder.add(dir.file("none/c"), x); }),
+              "No such file or directory");
 }
 
 } // namespace
