@@ -1,27 +1,17 @@
 #include "common/byte_writer.h"
-#include "common/error.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "known_met_bytes.h"
 #include "stamp_sequence.h"
+#include "support/error_text.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace pln {
 namespace {
 
 using namespace test;
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 constexpr const char* sequentialHash = "000102030405060708090a0b0c0d0e0f";
 
@@ -210,9 +200,7 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     EXPECT_EQ(errorOf([&] { met.save(); }),
               "An error occurred while saving cancelled.met: Is a directory");
     EXPECT_TRUE(std::filesystem::is_directory(path));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              1);
+    EXPECT_EQ(dir.entryCount(), 1u);
 }
 
 } // namespace

@@ -4,12 +4,25 @@
 #include "emulefiles/core/hash.h"
 
 #include <cstdint>
+#include <functional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 // Builders of known.met bytes for fixtures, so that every byte a test feeds
 // the codec is spelled out in the test.
 namespace pln::test {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// eMule marks a UTF-8 name with this prefix.
+inline const std::string utf8Bom = "\xEF\xBB\xBF";
+
+inline Bytes build(const std::function<void(ByteWriter&)>& write) {
+    ByteWriter w;
+    write(w);
+    return w.take();
+}
 
 inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
     tHash h;

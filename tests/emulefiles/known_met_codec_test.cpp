@@ -1,7 +1,7 @@
 #include "common/byte_writer.h"
-#include "common/error.h"
 #include "emulefiles/core/known_met_codec.h"
 #include "known_met_bytes.h"
+#include "support/error_text.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,6 @@ namespace pln {
 namespace {
 
 using namespace test;
-using Bytes = std::vector<std::uint8_t>;
 
 Bytes rewrite(const Bytes& stored, std::uint8_t* version = nullptr) {
     tKnownMetContents contents = readKnownMet(stored);
@@ -21,12 +20,7 @@ Bytes rewrite(const Bytes& stored, std::uint8_t* version = nullptr) {
 }
 
 std::string loadError(const Bytes& stored) {
-    try {
-        readKnownMet(stored);
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
+    return errorOf([&] { readKnownMet(stored); });
 }
 
 TEST(KnownMetCodec, EmptyFileSavesBackToTheSameFiveBytes) {
@@ -38,35 +32,25 @@ TEST(KnownMetCodec, EmptyFileSavesBackToTheSameFiveBytes) {
 
 TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
     // Hash order puts byte 15 = 0x80 first, then 0x00, then 0x01.
+    Bytes cafe =
+        build([](ByteWriter& w) { simpleRecord(w, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1); });
+    Bytes tokyo = build(
+        [](ByteWriter& w) { simpleRecord(w, hashOf(2, 0x80), utf8Bom + "東京.mkv", 100, 2); });
+    Bytes opaque = build([](ByteWriter& w) {
+        recordHead(w, 7, hashOf(3, 0x00), 3, 2);
+        idString(w, 0x01, utf8Bom + "Ünïcödé Кино.avi");
+        textName(w, 7, "opaque");
+        w.u32(2);
+        w.text(std::string_view("\x00\xFF", 2));
+    });
     ByteWriter stored;
-    fileHead(stored, 3);
-    simpleRecord(stored, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
-    simpleRecord(stored, hashOf(2, 0x80),
-                 "\xEF\xBB\xBF"
-                 "東京.mkv",
-                 100, 2);
-    recordHead(stored, 7, hashOf(3, 0x00), 3, 2);
-    idString(stored, 0x01,
-             "\xEF\xBB\xBF"
-             "Ünïcödé Кино.avi");
-    textName(stored, 7, "opaque");
-    stored.u32(2);
-    stored.text(std::string_view("\x00\xFF", 2));
-
     ByteWriter expected;
+    fileHead(stored, 3);
     fileHead(expected, 3);
-    simpleRecord(expected, hashOf(2, 0x80),
-                 "\xEF\xBB\xBF"
-                 "東京.mkv",
-                 100, 2);
-    recordHead(expected, 7, hashOf(3, 0x00), 3, 2);
-    idString(expected, 0x01,
-             "\xEF\xBB\xBF"
-             "Ünïcödé Кино.avi");
-    textName(expected, 7, "opaque");
-    expected.u32(2);
-    expected.text(std::string_view("\x00\xFF", 2));
-    simpleRecord(expected, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
+    for (const Bytes* record : {&cafe, &tokyo, &opaque})
+        stored.bytes(*record);
+    for (const Bytes* record : {&tokyo, &opaque, &cafe})
+        expected.bytes(*record);
 
     tKnownMetContents contents = readKnownMet(stored.buffer());
     ASSERT_EQ(contents.list.count(), 3u);
@@ -126,10 +110,7 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
             seed = seed * 1664525u + 1013904223u;
             corrupted[seed % corrupted.size()] = static_cast<std::uint8_t>(seed >> 24);
         }
-        try {
-            readKnownMet(corrupted);
-        } catch (const Error&) {
-        }
+        errorOf([&] { readKnownMet(corrupted); });
     }
 
     Bytes badVersion = all;
@@ -176,7 +157,7 @@ TEST(KnownMetList, FindByHashGivesTheFirstOfEqualsOrTheInsertionPoint) {
     EXPECT_EQ(index, 3u);
     EXPECT_FALSE(list.findByHash(hashOf(0, 0x80), index));
     EXPECT_EQ(index, 0u);
-    EXPECT_THROW(list.findByHash("XYZ", index), Error);
+    EXPECT_EQ(errorOf([&] { list.findByHash("XYZ", index); }), "Invalid hash");
 
     auto lowest = std::make_unique<tKnownMetRecord>();
     lowest->hash = hashOf(0, 0x80);

@@ -34,9 +34,7 @@ tKnownMetTag withType(tKnownMetTag t, std::uint8_t type) {
 TEST(KnownMetRecord, StreamRoundTripIsByteExact) {
     ByteWriter w;
     recordHead(w, 0x5F000001, hashOf(0x42), 2, 4);
-    idString(w, 0x01,
-             "\xEF\xBB\xBF"
-             "Фильм.avi");
+    idString(w, 0x01, utf8Bom + "Фильм.avi");
     idUint32(w, 0x02, 19'000'000);
     idString(w, 0x12, "001.part");
     textName(w, 3, "custom");

@@ -1,12 +1,10 @@
 #include "common/byte_writer.h"
-#include "common/error.h"
 #include "emulefiles/core/known_met.h"
 #include "known_met_bytes.h"
-#include "platform/fake_platform.h"
+#include "stamp_sequence.h"
+#include "support/error_text.h"
 #include "support/temp_dir.h"
 
-#include <deque>
-#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace pln {
@@ -14,36 +12,12 @@ namespace {
 
 using namespace test;
 
-// Answers a queue of stamps, one per query, then the map's stamp.
-struct StampSequence : FakeFileSystem {
-    std::deque<std::optional<FileStamp>> next;
-    std::optional<FileStamp> modificationStamp(const std::string& path) override {
-        if (next.empty())
-            return FakeFileSystem::modificationStamp(path);
-        auto stamp = next.front();
-        next.pop_front();
-        return stamp;
-    }
-};
-
 std::vector<std::uint8_t> twoRecords() {
     ByteWriter w;
     fileHead(w, 2);
     simpleRecord(w, hashOf(9), "Z\xFCrich.avi", 900, 9);
-    simpleRecord(w, hashOf(1),
-                 "\xEF\xBB\xBF"
-                 "日本.mkv",
-                 100, 1);
+    simpleRecord(w, hashOf(1), utf8Bom + "日本.mkv", 100, 1);
     return w.take();
-}
-
-std::string errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
 }
 
 class KnownMetFile : public testing::Test {
@@ -104,9 +78,7 @@ TEST_F(KnownMetFile, SaveWritesHashOrderAndRefreshesStampAndVersion) {
     ByteWriter expected;
     fileHead(expected, 2, 0x0F);
     recordHead(expected, 1'600'000'000, hashOf(1), 0, 3);
-    idString(expected, 0x01,
-             "\xEF\xBB\xBF"
-             "日本.mkv");
+    idString(expected, 0x01, utf8Bom + "日本.mkv");
     idName(expected, 11, 0x02);
     expected.u64(0x100000000ull);
     idUint32(expected, 0x51, 1);
@@ -124,9 +96,7 @@ TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
     EXPECT_EQ(errorOf([&] { km.save(); }),
               "An error occurred while saving known.met: File name too long");
     EXPECT_EQ(readBytes(longPath), twoRecords());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
-                            std::filesystem::directory_iterator()),
-              2);
+    EXPECT_EQ(dir.entryCount(), 2u);
     // The list no longer matches the disk: edits are refused and a reload is due.
     EXPECT_FALSE(km.isUnchanged());
     EXPECT_TRUE(km.needsReload());

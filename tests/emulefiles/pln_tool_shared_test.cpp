@@ -4,7 +4,6 @@
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
-#include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -13,11 +12,6 @@ namespace pln {
 namespace {
 
 using namespace test;
-
-// Runs pln-tool with the arguments; output holds stdout and stderr.
-CommandRun plnTool(const std::string& arguments) {
-    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
-}
 
 TEST(PlnToolCancelled, AddDumpAndResave) {
     TempDir dir;
@@ -32,24 +26,24 @@ TEST(PlnToolCancelled, AddDumpAndResave) {
     w.u8(3);
     std::string file = dir.write("cancelled.met", w.buffer());
 
-    CommandRun add = plnTool("cancelled add " + file + " 000102030405060708090a0b0c0d0e0f");
+    CommandRun add = runPlnTool("cancelled add " + file + " 000102030405060708090a0b0c0d0e0f");
     EXPECT_EQ(add.status, 0) << add.output;
-    CommandRun dump = plnTool("cancelled dump " + file);
+    CommandRun dump = runPlnTool("cancelled dump " + file);
     EXPECT_EQ(dump.status, 0);
     EXPECT_EQ(dump.output, "version 0x0F\nseed 0x12345678\n"
                            "22222222222222222222222222222200 1 tags\n"
                            "FCB6A4778A74CAE9990CDDE45E33182B\n");
 
-    CommandRun resave = plnTool("cancelled resave " + file + " " + dir.file("out.met"));
+    CommandRun resave = runPlnTool("cancelled resave " + file + " " + dir.file("out.met"));
     EXPECT_EQ(resave.status, 0) << resave.output;
     EXPECT_EQ(readBytes(dir.file("out.met")), readBytes(file));
 
     std::vector<std::uint8_t> before = readBytes(file);
-    CommandRun bad = plnTool("cancelled add " + file + " 0011");
+    CommandRun bad = runPlnTool("cancelled add " + file + " 0011");
     EXPECT_EQ(bad.status, 1);
     EXPECT_EQ(bad.output, "pln-tool: " + file + ": Invalid hash\n");
     EXPECT_EQ(readBytes(file), before);
-    EXPECT_EQ(plnTool("cancelled add " + file).status, 2);
+    EXPECT_EQ(runPlnTool("cancelled add " + file).status, 2);
 }
 
 TEST(PlnToolShared, ScanListsSharedFilesAndKnownMatches) {
@@ -65,7 +59,7 @@ TEST(PlnToolShared, ScanListsSharedFilesAndKnownMatches) {
     simpleRecord(known, hashOf(2), "other.avi", 10, 0);
     std::string knownMet = dir.write("known.met", known.buffer());
 
-    CommandRun scan = plnTool("shared scan " + dir.file("config") + " --known " + knownMet);
+    CommandRun scan = runPlnTool("shared scan " + dir.file("config") + " --known " + knownMet);
     EXPECT_EQ(scan.status, 0) << scan.output;
     EXPECT_EQ(scan.output, "Movie.avi\t" + share +
                                "\t10\t2020-09-13 12:26:40.400\n"
@@ -77,7 +71,7 @@ TEST(PlnToolShared, ScanListsSharedFilesAndKnownMatches) {
 
     dir.write("config/shareddir.dat", "\xFF\xFE" + utf8ToUtf16le(share + "\r\n"));
     dir.write("config/preferences.ini", "");
-    CommandRun incomplete = plnTool("shared scan " + dir.file("config"));
+    CommandRun incomplete = runPlnTool("shared scan " + dir.file("config"));
     EXPECT_EQ(incomplete.status, 1);
     EXPECT_EQ(incomplete.output, "pln-tool: " + dir.file("config/preferences.ini") +
                                      ": no IncomingDir in section eMule\n"

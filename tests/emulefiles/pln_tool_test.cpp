@@ -3,7 +3,6 @@
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
-#include <cstdio>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -11,11 +10,6 @@ namespace pln {
 namespace {
 
 using namespace test;
-
-// Runs pln-tool with the arguments; output holds stdout and stderr.
-CommandRun tool(const std::string& arguments) {
-    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
-}
 
 TEST(PlnTool, ResaveWritesTheViewersNormalisedFile) {
     TempDir dir;
@@ -35,7 +29,7 @@ TEST(PlnTool, ResaveWritesTheViewersNormalisedFile) {
     simpleRecord(expected, hashOf(9), "nine", 9, 9);
 
     std::string in = dir.write("in.met", stored.buffer());
-    CommandRun run = tool("known resave " + in + " " + dir.file("out.met"));
+    CommandRun run = runPlnTool("known resave " + in + " " + dir.file("out.met"));
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(readBytes(dir.file("out.met")), expected.buffer());
     EXPECT_EQ(readBytes(in), stored.buffer());
@@ -50,7 +44,7 @@ TEST(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
     idUint32(w, 0x02, 4096);
     flaggedName(w, 5, 0xC8);
     w.u8(1);
-    CommandRun run = tool("known dump " + dir.write("known.met", w.buffer()));
+    CommandRun run = runPlnTool("known dump " + dir.write("known.met", w.buffer()));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(
         run.output,
@@ -65,14 +59,15 @@ TEST(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
 TEST(PlnTool, FailuresExitNonZeroWithTheReason) {
     TempDir dir;
     std::string bad = dir.write("bad.met", std::string("\x0D\x00\x00\x00\x00", 5));
-    CommandRun run = tool("known resave " + bad + " " + dir.file("out.met"));
+    CommandRun run = runPlnTool("known resave " + bad + " " + dir.file("out.met"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: " + bad + ": Unexpected known.met version\n");
     EXPECT_FALSE(std::filesystem::exists(dir.file("out.met")));
 
-    EXPECT_EQ(tool("").status, 2);
-    EXPECT_EQ(tool("known dump").status, 2);
-    EXPECT_NE(tool("unknown words").output.find("pln-tool known dump FILE"), std::string::npos);
+    EXPECT_EQ(runPlnTool("").status, 2);
+    EXPECT_EQ(runPlnTool("known dump").status, 2);
+    EXPECT_NE(runPlnTool("unknown words").output.find("pln-tool known dump FILE"),
+              std::string::npos);
 }
 
 } // namespace

@@ -1,7 +1,7 @@
 #include "platform/posix/posix_file_listing.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
-#include <cstdlib>
 #include <gtest/gtest.h>
 
 using namespace std::string_literals;
@@ -23,14 +23,13 @@ TEST(PosixFileListing, RecognisesShortcutsButCannotFollowThem) {
 }
 
 TEST(PosixFileListing, WinePrefixFromTheEnvironment) {
-    ::setenv("WINEPREFIX", "/srv/prefix", 1);
-    EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
-    ::unsetenv("WINEPREFIX");
-    const char* home = std::getenv("HOME");
-    std::string savedHome = home ? home : "";
-    ::setenv("HOME", "/home/someone", 1);
+    test::ScopedEnv home("HOME", "/home/someone");
+    {
+        test::ScopedEnv prefix("WINEPREFIX", "/srv/prefix");
+        EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
+    }
+    test::ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
     EXPECT_EQ(PosixFileListing().winePrefix(), "/home/someone/.wine");
-    ::setenv("HOME", savedHome.c_str(), 1);
 }
 
 } // namespace

@@ -4,7 +4,6 @@
 #include "platform/posix/posix_file_system.h"
 #include "support/temp_dir.h"
 
-#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <map>
@@ -138,22 +137,6 @@ TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
     EXPECT_EQ(found["video.avi"].path, "X:\\Share\\");
     EXPECT_EQ(found["one.iso"].path, "x:\\Single\\");
     EXPECT_EQ(found["file.bin"].path, backslashed + "\\");
-}
-
-TEST_F(SharedScanTest, KnownFilesAreMatchedAfterTheScan) {
-    std::string share = dir.mkdir("S");
-    std::string path = dir.write("S/Movie.avi", "0123456789");
-    constexpr std::uint32_t date = 1'700'000'000;
-    struct timespec times[2] = {{date + 7200, 400'000'000}, {date + 7200, 400'000'000}};
-    ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
-    load(share, "");
-    tSharedFileTable table;
-    folders.scanSharedFiles(table);
-    int index = findSharedFile(table, "movie.AVI", 10, date);
-    ASSERT_EQ(index, 0);
-    EXPECT_EQ(table[0].data.path, share);
-    EXPECT_EQ(findSharedFile(table, "movie.avi", 10, date + 1), -1);
-    EXPECT_EQ(findSharedFile(table, "movie.avi", 11, date), -1);
 }
 
 } // namespace
