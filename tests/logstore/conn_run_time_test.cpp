@@ -15,12 +15,15 @@ LogBytes connRunTimeLog(std::initializer_list<std::int32_t> values) {
     return bytes;
 }
 
-std::vector<std::int32_t> valuesOf(const tLogFile& log) {
+std::vector<std::int32_t> valuesOf(const tLogRecords& records) {
     std::vector<std::int32_t> out;
-    tLogRecords records = log.values();
     for (std::size_t i = 0; i < records.count(); ++i)
         out.push_back(static_cast<std::int32_t>(records.value(i)));
     return out;
+}
+
+std::vector<std::int32_t> valuesOf(const tLogFile& log) {
+    return valuesOf(log.values());
 }
 
 std::vector<std::int32_t> corrected(std::initializer_list<std::int32_t> values) {
@@ -29,11 +32,7 @@ std::vector<std::int32_t> corrected(std::initializer_list<std::int32_t> values) 
         bytes.int32Record(0, v);
     auto records = bytes.bytes();
     correctConnRunTime(records);
-    std::vector<std::int32_t> out;
-    tLogRecords view(records, 3);
-    for (std::size_t i = 0; i < view.count(); ++i)
-        out.push_back(static_cast<std::int32_t>(view.value(i)));
-    return out;
+    return valuesOf(tLogRecords(records, 3));
 }
 
 TEST(ConnRunTimeCorrection, MendsTheLatestDropOnly) {

@@ -43,6 +43,10 @@ TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
               std::vector<std::string>{"Invalid log file: \"broken.ini-s,k.pln_on\""});
     EXPECT_EQ(logs.connRunTimeLog(), nullptr);
 
+    EXPECT_TRUE(logExistsInAnyState(dir.path(), "queued CLIENTS"));
+    EXPECT_TRUE(logExistsInAnyState(dir.path(), "ABC")) << "abc.PLN_ON";
+    EXPECT_FALSE(logExistsInAnyState(dir.path(), "Queued"));
+
     logs.clearLogs();
     EXPECT_EQ(logs.count(), 0u);
 }
@@ -80,6 +84,7 @@ TEST_F(LogFilesTest, ConnRunTimeLogIsDesignatedWhateverItsCase) {
 TEST_F(LogFilesTest, SetLogStateSwitchesByRenaming) {
     write("a.ini-s,k.pln_on", stats().int32Record(1, 1));
     write("a.ini-s,k.pln_off", stats());
+    write("abc.PLN_ON", LogBytes().prefix(0));
     logs.scanLogs();
     prompter.shown.clear();
 
@@ -94,18 +99,15 @@ TEST_F(LogFilesTest, SetLogStateSwitchesByRenaming) {
     EXPECT_TRUE(fs::exists(dir.file("a.ini-s,k.pln_on")));
     logs.findLog("a.ini-s,k")->loadValues();
     EXPECT_EQ(logs.findLog("a.ini-s,k")->recordCount(), 1) << "the object follows its file";
+
+    logs.setLogState("abc", tLogState::inactive);
+    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off")))
+        << "an upper-case extension becomes the usual one";
+    EXPECT_FALSE(fs::exists(dir.file("abc.PLN_ON")));
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(LogFilesTest, UpperCaseExtensionIsSwitchedToTheUsualOne) {
-    write("abc.PLN_ON", LogBytes().prefix(0));
-    logs.scanLogs();
-    logs.setLogState("abc", tLogState::inactive);
-    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off")));
-    EXPECT_FALSE(fs::exists(dir.file("abc.PLN_ON")));
-}
-
-TEST_F(LogFilesTest, PermanentUnchangedAndUnknownNamesDoNothing) {
+TEST_F(LogFilesTest, SetLogStateSparesPermanentAndUnknownLogsAndTakesInNewOnes) {
     write("statistics.ini-statistics,ConnRunTime.pln", stats());
     logs.scanLogs();
     logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::none);
@@ -116,10 +118,7 @@ TEST_F(LogFilesTest, PermanentUnchangedAndUnknownNamesDoNothing) {
     logs.setLogState("nothing.ini-s,k", tLogState::active);
     EXPECT_EQ(logs.count(), 1u);
     EXPECT_FALSE(fs::exists(dir.file("nothing.ini-s,k.pln_on")));
-}
 
-TEST_F(LogFilesTest, SetLogStateTakesInLogsNotYetCatalogued) {
-    logs.scanLogs();
     write(std::string(hashName) + ".pln_off", LogBytes().prefix(0));
     logs.setLogState(hashName, tLogState::inactive);
     EXPECT_EQ(logs.getLogState(hashName), tLogState::inactive) << "added in its state";
@@ -188,12 +187,6 @@ TEST_F(LogFilesTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
             "Cannot create the \"virtual;long\" log file: The source log name is longer than 255 "
             "bytes",
             "Cannot create the \"c.ini-s,k\" log file: No such file or directory"}));
-}
-
-TEST_F(LogFilesTest, LogExistsInAnyStateLooksWithoutRegardToCase) {
-    write("Queued Clients.PLN_OFF", LogBytes().prefix(2).header(3, 0, 1, ""));
-    EXPECT_TRUE(logExistsInAnyState(dir.path(), "Queued clients"));
-    EXPECT_FALSE(logExistsInAnyState(dir.path(), "Queued"));
 }
 
 } // namespace

@@ -3,16 +3,10 @@
 #include "platform/platform.h"
 #include "support/run_command.h"
 
-#include <cstdio>
 #include <filesystem>
 
 namespace pln::test {
 namespace {
-
-// Runs pln-tool with the arguments; output holds stdout and stderr.
-CommandRun tool(const std::string& arguments) {
-    return runCommand(std::string(PLN_TOOL_PATH) + " " + arguments);
-}
 
 std::string shellWord(const std::string& text) {
     return "'" + text + "'";
@@ -21,8 +15,8 @@ std::string shellWord(const std::string& text) {
 class PlnToolLogTest : public LogStoreTest {};
 
 TEST_F(PlnToolLogTest, CreateThenDump) {
-    CommandRun run = tool("log create " + dir.path() +
-                          " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'");
+    CommandRun run = runPlnTool("log create " + dir.path() +
+                                " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'");
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(read("a.ini-s,k.pln_off"),
               LogBytes().prefix(1).header(2, 5, 84.375, "kB / day").bytes());
@@ -32,13 +26,13 @@ TEST_F(PlnToolLogTest, CreateThenDump) {
                                .header(2, 5, 84.375, "kB / day")
                                .raw(std::string("\x00\x60\x5D\x58\xFF\xFF", 6));
     write("a.ini-s,k.pln_off", withRecords);
-    run = tool("log dump " + shellWord(dir.file("a.ini-s,k.pln_off")));
+    run = runPlnTool("log dump " + shellWord(dir.file("a.ini-s,k.pln_off")));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "name: a.ini-s,k\nstate: Inactive\nkind: 1\nvalueType: 2\nflags: 5\n"
                           "multiplier: 84.375\nunits: kB / day\nrecords: 1\n"
                           "2024-02-29T12:00:00 -1\n");
 
-    run = tool("log create " + dir.path() + " 'a.ini-s,k' active 2 5 1 ''");
+    run = runPlnTool("log create " + dir.path() + " 'a.ini-s,k' active 2 5 1 ''");
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: a.ini-s,k: a log of that name exists already\n");
 }
@@ -49,18 +43,19 @@ TEST_F(PlnToolLogTest, DumpsKnownFileAndCombinedLogs) {
                                   .prefix(0)
                                   .knownFileRecord(dos(2044, 1, 2, 3, 4, 6), 7, 5, 1ULL << 40)
                                   .raw("xyz"));
-    CommandRun run = tool("log dump " + known);
+    CommandRun run = runPlnTool("log dump " + known);
     EXPECT_EQ(run.output,
               "name: " + std::string(hashName) +
                   "\nstate: Active\nkind: 0\nrecords: 1\n"
                   "2044-01-02T03:04:06 requests=7 accepted=5 transferred=1099511627776\n"
                   "trailing bytes: 3\n");
 
-    ASSERT_EQ(tool("log create " + dir.path() +
+    ASSERT_EQ(
+        runPlnTool("log create " + dir.path() +
                    " 'virtual;up per session' active 5 4 1/1 kB 3 'x.ini-s,a' 'x.ini-s,b' 2.5")
-                  .status,
-              0);
-    run = tool("log dump " + shellWord(dir.file("virtual;up per session.pln_on")));
+            .status,
+        0);
+    run = runPlnTool("log dump " + shellWord(dir.file("virtual;up per session.pln_on")));
     EXPECT_EQ(run.output, "name: virtual;up per session\nstate: Active\nkind: 3\nvalueType: 5\n"
                           "flags: 4\nmultiplier: 1\nunits: kB\noperation: 3\nsource1: x.ini-s,a\n"
                           "source2: x.ini-s,b\nmaxValue: 2.5\n");
@@ -68,16 +63,17 @@ TEST_F(PlnToolLogTest, DumpsKnownFileAndCombinedLogs) {
 
 TEST_F(PlnToolLogTest, BadInputFailsWithTheReason) {
     std::string bad = write("b.ini-s,k.pln", LogBytes().prefix(0));
-    CommandRun run = tool("log dump " + shellWord(bad));
+    CommandRun run = runPlnTool("log dump " + shellWord(bad));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: Invalid log file: \"b.ini-s,k.pln\"\n");
-    EXPECT_EQ(tool("log dump " + dir.file("notes.txt")).status, 2);
-    EXPECT_EQ(tool("log create " + dir.path() + " 'c.ini-s,k' on 1 0 1 x").status, 2);
-    EXPECT_EQ(tool("log create " + dir.path() + " 'c.ini-s,k' active 1 0 2* x").status, 2);
-    EXPECT_EQ(tool("log create " + dir.path() + " 'virtual;v' active 5 0 1 x").status, 2);
-    EXPECT_EQ(tool("log compress " + dir.path()).status, 2);
-    EXPECT_EQ(tool("log compress " + dir.path() + " --threshold 30 --now 2024-02-30T00:00").status,
-              2);
+    EXPECT_EQ(runPlnTool("log dump " + dir.file("notes.txt")).status, 2);
+    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'c.ini-s,k' on 1 0 1 x").status, 2);
+    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'c.ini-s,k' active 1 0 2* x").status, 2);
+    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'virtual;v' active 5 0 1 x").status, 2);
+    EXPECT_EQ(runPlnTool("log compress " + dir.path()).status, 2);
+    EXPECT_EQ(
+        runPlnTool("log compress " + dir.path() + " --threshold 30 --now 2024-02-30T00:00").status,
+        2);
     EXPECT_FALSE(std::filesystem::exists(dir.file("c.ini-s,k.pln_on")));
 }
 
@@ -96,13 +92,13 @@ TEST_F(PlnToolLogTest, CompressRewritesTheFolderUnlessTheRecorderRuns) {
         NativePlatform platform;
         auto held = platform.services().mutexes.create(config + sharedNameId + "_recorder");
         ASSERT_EQ(held.outcome, MutexOutcome::Created);
-        CommandRun refused = tool(arguments);
+        CommandRun refused = runPlnTool(arguments);
         EXPECT_EQ(refused.status, 1);
         EXPECT_EQ(refused.output, "pln-tool: the recorder of " + config +
                                       " is running; stop it before compressing its logs\n");
         EXPECT_EQ(read("a.ini-s,k.pln_on"), old.bytes());
     }
-    CommandRun run = tool(arguments);
+    CommandRun run = runPlnTool(arguments);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "1 logs rewritten, 2 of 3 records kept\n");
     EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes()
