@@ -12,6 +12,11 @@ struct EncodingCase {
     std::string form;
 };
 
+// Test listings show a row by its name rather than its raw bytes.
+void PrintTo(const EncodingCase& row, std::ostream* os) {
+    *os << row.title;
+}
+
 class EncodingTest : public testing::TestWithParam<EncodingCase> {};
 
 TEST_P(EncodingTest, EncodesEveryByteClass) {

@@ -1,7 +1,7 @@
-#include "common/error.h"
 #include "common/text.h"
 #include "link_fixture.h"
 #include "links/core/web_services.h"
+#include "support/error_text.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -10,15 +10,6 @@ namespace pln {
 namespace {
 
 using namespace test;
-
-std::string loadError(const std::string& path) {
-    try {
-        loadWebServices(path);
-    } catch (const Error& e) {
-        return e.what();
-    }
-    return "no error";
-}
 
 TEST(WebServices, ServiceLinesReferToTheFile) {
     EXPECT_TRUE(isWebServiceLine("Jugle, http://x/?q=#hashid"));
@@ -87,9 +78,10 @@ TEST(WebServices, LoadsTheFileOrNothing) {
     EXPECT_EQ(loadWebServices(dir.write("ansi.dat", "Caf\xE9,http://c/#hashid")),
               (std::vector<tWebService>{{"Caf\xC3\xA9", "http://c/#hashid"}}));
     std::string big = dir.write("big.dat", std::string((1 << 20) + 1, '#'));
-    EXPECT_EQ(loadError(big), "The file \"" + big + "\" is larger than 1048576 bytes.");
+    EXPECT_EQ(errorOf([&] { loadWebServices(big); }),
+              "The file \"" + big + "\" is larger than 1048576 bytes.");
     std::string folder = dir.mkdir("folder.dat");
-    EXPECT_EQ(loadError(folder), "Cannot open \"" + folder + "\".");
+    EXPECT_EQ(errorOf([&] { loadWebServices(folder); }), "Cannot open \"" + folder + "\".");
 }
 
 } // namespace

@@ -56,48 +56,24 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("inserted");
         QTest::addColumn<QString>("hint");
-        QTest::newRow("link") << "linkButton"
-                              << "<link>"
-                              << "ed2k Link";
-        QTest::newRow("htmlLink") << "htmlLinkButton"
-                                  << "<htmlLink>"
-                                  << "HTML formatted ed2k link";
-        QTest::newRow("name") << "nameButton"
-                              << "<name>"
-                              << "File name";
-        QTest::newRow("urlName") << "urlNameButton"
-                                 << "<urlName>"
-                                 << "URL encoded file name";
-        QTest::newRow("folder") << "folderButton"
-                                << "<folder>"
-                                << "Folder path (shared files only)";
-        QTest::newRow("urlFolder") << "urlFolderButton"
-                                   << "<urlFolder>"
-                                   << "URL encoded folder path (shared files only)";
-        QTest::newRow("hash") << "hashButton"
-                              << "<hash>"
-                              << "File hash";
-        QTest::newRow("aich") << "aichButton"
-                              << "<aich>"
-                              << "AICH hash";
-        QTest::newRow("size") << "sizeButton"
-                              << "<size>"
-                              << "File size";
-        QTest::newRow("transferred") << "transferredButton"
-                                     << "<transferred>"
-                                     << "Transferred data";
-        QTest::newRow("requested") << "requestedButton"
-                                   << "<requested>"
-                                   << "Requests";
-        QTest::newRow("accepted") << "acceptedButton"
-                                  << "<accepted>"
-                                  << "Accepted requests";
-        QTest::newRow("newLine") << "newLineButton"
-                                 << "\\n"
-                                 << "New line";
-        QTest::newRow("tab") << "tabButton"
-                             << "\\t"
-                             << "Tab character";
+        const char* const rows[][3] = {
+            {"link", "<link>", "ed2k Link"},
+            {"htmlLink", "<htmlLink>", "HTML formatted ed2k link"},
+            {"name", "<name>", "File name"},
+            {"urlName", "<urlName>", "URL encoded file name"},
+            {"folder", "<folder>", "Folder path (shared files only)"},
+            {"urlFolder", "<urlFolder>", "URL encoded folder path (shared files only)"},
+            {"hash", "<hash>", "File hash"},
+            {"aich", "<aich>", "AICH hash"},
+            {"size", "<size>", "File size"},
+            {"transferred", "<transferred>", "Transferred data"},
+            {"requested", "<requested>", "Requests"},
+            {"accepted", "<accepted>", "Accepted requests"},
+            {"newLine", "\\n", "New line"},
+            {"tab", "\\t", "Tab character"},
+        };
+        for (const auto& [name, inserted, hint] : rows)
+            QTest::newRow(name) << QString(name) + "Button" << QString(inserted) << QString(hint);
     }
 
     // A button writes its placeholder at the caret, over any selected text.
