@@ -74,12 +74,8 @@ TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
     write(std::string(hashName) + ".pln_off", knownFileLogAged(ages));
     write("b.ini-s,young.pln", statsLogAged({2 * day + 2, 2 * day}));
     write("c.ini-s,single.pln_on", statsLogAged({90 * day}).raw("xyz"));
-    write("virtual;v.pln_on", LogBytes()
-                                  .prefix(3)
-                                  .header(5, 0, 1, "")
-                                  .u8(0)
-                                  .sourceName("a.ini-s,k")
-                                  .sourceName("gone.ini-s,k"));
+    write("virtual;v.pln_on",
+          LogBytes().prefix(3).header(5, 0, 1, "").sources(0, "a.ini-s,k", "gone.ini-s,k"));
     logs.scanLogs();
 
     tCompressSummary summary = compressLogs(logs, 30, now);

@@ -47,7 +47,7 @@ TEST(LogCodec, UnitsAreTrimmedAndReadWithinTheField) {
 }
 
 TEST(LogCodec, CombineBlockWithAndWithoutMaximum) {
-    auto names = LogBytes().u8(3).sourceName("a.ini-s,k").sourceName("Queued clients").bytes();
+    auto names = LogBytes().sources(3, "a.ini-s,k", "Queued clients").bytes();
     auto block = decodeCombineBlock(names);
     ASSERT_TRUE(block);
     EXPECT_EQ(block->operation, tLogOperation::quotient);
@@ -55,8 +55,7 @@ TEST(LogCodec, CombineBlockWithAndWithoutMaximum) {
     EXPECT_EQ(block->sourceNames[1], "Queued clients");
     EXPECT_TRUE(std::isnan(block->maxValue)) << "a block ending after the names has no maximum";
 
-    auto full =
-        LogBytes().u8(3).sourceName("a.ini-s,k").sourceName("Queued clients").f64(9).bytes();
+    auto full = LogBytes().sources(3, "a.ini-s,k", "Queued clients").f64(9).bytes();
     EXPECT_EQ(decodeCombineBlock(full)->maxValue, 9);
     ByteWriter out;
     encodeCombineBlock(*decodeCombineBlock(full), out);

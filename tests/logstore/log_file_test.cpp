@@ -18,12 +18,7 @@ class LogFileTest : public LogStoreTest {
 protected:
     LogBytes statsLog() { return LogBytes().prefix(1).header(4, 1, 0.5, "kB"); }
     LogBytes combined(std::string_view first, std::string_view second) {
-        return LogBytes()
-            .prefix(3)
-            .header(5, 4, 2.0, "ratio")
-            .u8(3)
-            .sourceName(first)
-            .sourceName(second);
+        return LogBytes().prefix(3).header(5, 4, 2.0, "ratio").sources(3, first, second);
     }
 };
 
@@ -225,9 +220,7 @@ TEST_F(LogFileTest, CombinedLogWithoutMaximumGrowsTo600Bytes) {
     EXPECT_EQ(read("virtual;ratio.pln_on"), LogBytes()
                                                 .prefix(3)
                                                 .header(5, 0, 100, "%")
-                                                .u8(6)
-                                                .sourceName("a.ini-s,x")
-                                                .sourceName("a.ini-s,y")
+                                                .sources(6, "a.ini-s,x", "a.ini-s,y")
                                                 .f64(50)
                                                 .bytes());
     EXPECT_EQ(log.maxValue(), 50);

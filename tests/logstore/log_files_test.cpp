@@ -146,12 +146,7 @@ TEST_F(LogFilesTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
 }
 
 TEST_F(LogFilesTest, RenameLogKeepsTheCatalogueSorted) {
-    auto combined = LogBytes()
-                        .prefix(3)
-                        .header(5, 0, 1, "")
-                        .u8(0)
-                        .sourceName("a.ini-s,k")
-                        .sourceName("a.ini-s,k");
+    auto combined = LogBytes().prefix(3).header(5, 0, 1, "").sources(0, "a.ini-s,k", "a.ini-s,k");
     write("virtual;a.pln_on", combined);
     write("virtual;m.pln_on", combined);
     write("a.ini-s,k.pln_on", stats());

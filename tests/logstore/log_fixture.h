@@ -54,6 +54,10 @@ public:
         out_.zeros(255 - name.size());
         return *this;
     }
+    // The combine block of a virtual log without its maximum.
+    LogBytes& sources(std::uint8_t operation, std::string_view first, std::string_view second) {
+        return u8(operation).sourceName(first).sourceName(second);
+    }
     LogBytes& u8(std::uint8_t v) { return out_.u8(v), *this; }
     LogBytes& f64(double v) { return out_.f64(v), *this; }
     LogBytes& int32Record(std::uint32_t stamp, std::int32_t value) {
