@@ -7,6 +7,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 
 namespace pln {
@@ -100,11 +101,17 @@ errorsLogDisplayLines(std::string_view fileText,
 }
 
 std::string readErrorsLog(const std::string& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error))
+        throw Error(systemErrorText(EISDIR));
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw Error(systemErrorText(errno));
     in.seekg(0, std::ios::end);
-    auto size = static_cast<std::size_t>(in.tellg());
+    std::streamoff end = in.tellg();
+    if (end < 0)
+        throw Error(systemErrorText(EIO));
+    auto size = static_cast<std::size_t>(end);
     std::size_t start = size > errorsLogReadLimit ? size - errorsLogReadLimit : 0;
     in.seekg(static_cast<std::streamoff>(start));
     std::string bytes(size - start, '\0');

@@ -79,7 +79,8 @@ std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, C
 
 // Every log's new file is written first and all are made durable together;
 // only then does each replace its log. Memory still holds one log at a time.
-tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now) {
+tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now,
+                              const tCompressProgress& progress) {
     tCompressSummary summary;
     FileReplacementBatch batch;
     struct Staged {
@@ -87,7 +88,10 @@ tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now
         std::size_t before, after;
     };
     std::vector<Staged> staged;
+    std::size_t done = 0;
     for (const auto& entry : logs.logs()) {
+        if (progress)
+            progress(done++, logs.count());
         tLogFile& log = *entry;
         // A combined log has no records; loading it would only load its sources.
         if (log.kind() == tLogKind::virtualLog)

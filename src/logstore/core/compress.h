@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace pln {
@@ -37,6 +38,10 @@ std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, C
 // "now", so the result for one log never depends on which logs precede it
 // in the catalogue. Runs only while the recorder is suspended; failures are
 // reported per log and the run goes on.
-tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now);
+// progress, when given, is told before each log how many logs of how many
+// have been handled, so that a long run can show how far it is.
+using tCompressProgress = std::function<void(std::size_t done, std::size_t total)>;
+tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now,
+                              const tCompressProgress& progress = {});
 
 } // namespace pln

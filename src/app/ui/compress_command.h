@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/core/process_values.h"
+#include "logstore/core/compress.h"
+#include "logstore/core/log_files.h"
+#include "logstore/core/recorder_link.h"
+#include "platform/clock.h"
+
+#include <functional>
+
+class QWidget;
+
+namespace pln {
+
+// The "Compress logs" command: the dialog confirms it and sets the
+// threshold, the recorder is asked to pause, and the compression itself runs
+// as the task of the recorder's answer.
+class tCompressCommand {
+public:
+    tCompressCommand(QWidget& window, tProcessValues& values, tLogFiles& logs,
+                     tRecorderLink& recorder, Clock& clock, std::function<void()> redraw);
+
+    // aFileCompressLogsUpdate: there is something to compress.
+    bool enabled() const { return logs_.count() > 0; }
+    // aFileCompressLogsExecute.
+    void execute();
+    // The work of task 0, with the hourglass and a progress dialog.
+    tCompressSummary compressLogs();
+
+private:
+    QWidget& window_;
+    tProcessValues& values_;
+    tLogFiles& logs_;
+    tRecorderLink& recorder_;
+    Clock& clock_;
+    std::function<void()> redraw_;
+};
+
+} // namespace pln

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QDialog>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace Ui {
+class tErrorsLogForm;
+}
+
+namespace pln {
+
+class Prompter;
+class tRecorderLinkQt;
+
+// The recorder's errors, one per line, in a fixed-pitch read-only box.
+class tErrorsLogForm : public QDialog {
+    Q_OBJECT
+
+public:
+    tErrorsLogForm(QWidget* parent, const std::vector<std::string>& lines);
+    ~tErrorsLogForm() override;
+
+    QString text() const;
+
+private:
+    std::unique_ptr<Ui::tErrorsLogForm> ui_;
+};
+
+// aFileRecErrorsLogUpdate: the recorder has written errors.log.
+bool errorsLogExists(const std::string& dataFolder);
+
+// aFileRecErrorsLogExecute: reads errors.log (the file itself is never
+// changed), tells the recorder that its errors have been seen, and shows
+// them. A file that cannot be read is reported instead.
+void aFileRecErrorsLogExecute(QWidget* parent, const std::string& dataFolder,
+                              tRecorderLinkQt& recorder, Prompter& prompter);
+
+} // namespace pln

@@ -1,0 +1,318 @@
+#include "app/core/errors_log.h"
+#include "app/core/process_values.h"
+#include "app/core/startup.h"
+#include "app/ui/compress_command.h"
+#include "app/ui/errors_log_form.h"
+#include "app/ui/recorder_link_qt.h"
+#include "common/byte_writer.h"
+#include "logstore/core/conn_run_time.h"
+#include "logstore/ui/compress_form.h"
+#include "logstore/ui/hint_text.h"
+#include "platform/fake_message_bus.h"
+#include "platform/fake_platform.h"
+#include "platform/posix/posix_message_bus.h"
+#include "platform/posix/posix_mutex_service.h"
+#include "support/recording_prompter.h"
+#include "support/temp_dir.h"
+
+#include <QPlainTextEdit>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+extern char** environ;
+
+namespace pln {
+
+namespace {
+
+tLocations locationsIn(const std::string& root) {
+    tLocations l;
+    l.eMuleConfigBase = root + "eMule/";
+    l.eMuleConfigFolder = l.eMuleConfigBase + "config/";
+    l.dataFolder = root + "PLN/";
+    l.logsFolder = l.dataFolder + "PLN logs/";
+    l.messagePrefix = l.eMuleConfigFolder;
+    return l;
+}
+
+void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
+}
+
+// The ConnRunTime log with the values given, one record an hour.
+std::vector<std::uint8_t> connRunTimeLog(std::initializer_list<std::int32_t> values) {
+    ByteWriter out;
+    out.text("PLN");
+    out.u8(0);
+    out.u8(1);
+    out.u8(3);
+    out.u8(1);
+    out.f64(24);
+    out.zeros(64);
+    std::uint32_t stamp = 0x5A210000;
+    for (std::int32_t value : values) {
+        out.u32(stamp += 1 << 11);
+        out.i32(value);
+    }
+    return out.take();
+}
+
+std::vector<std::int32_t> connRunTimeValues(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+    std::vector<std::int32_t> values;
+    for (std::size_t at = 79; at + 8 <= bytes.size(); at += 8) {
+        std::int32_t value = 0;
+        std::memcpy(&value, bytes.data() + at + 4, 4);
+        values.push_back(value);
+    }
+    return values;
+}
+
+// Presses a key on the dialog that is open once the event loop runs.
+void pressOnModal(Qt::Key key) {
+    QTimer::singleShot(0, [key] {
+        QWidget* modal = QApplication::activeModalWidget();
+        QVERIFY(modal);
+        QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal, key);
+    });
+}
+
+} // namespace
+
+class RecorderLinkTest : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<test::TempDir> dir;
+    tLocations locations;
+    FakeMutexService mutexes;
+    test::RecordingPrompter prompter;
+    FakeMessageBus* bus = nullptr;
+    std::unique_ptr<tRecorderLinkQt> link;
+    std::vector<int> ran;
+
+    void makeLink(std::chrono::milliseconds patience = std::chrono::seconds(10)) {
+        auto fake = std::make_unique<FakeMessageBus>();
+        bus = fake.get();
+        link = std::make_unique<tRecorderLinkQt>(std::move(fake), locations, mutexes, prompter,
+                                                 patience);
+        link->setTasks({[this] { ran.push_back(0); }, [this] { ran.push_back(1); },
+                        [this] { ran.push_back(2); }});
+    }
+    BusMessage message(const std::string& name, std::uint32_t word) { return {name, word, 0}; }
+
+private slots:
+    void init() {
+        dir = std::make_unique<test::TempDir>();
+        locations = locationsIn(dir->path());
+        mutexes = {};
+        mutexes.heldElsewhere.insert(recorderMutexName(locations));
+        prompter.shown.clear();
+        ran.clear();
+        makeLink();
+    }
+
+    void tasksRunOnlyBetweenTheAnswerAndTheResume() {
+        const auto& m = link->messages();
+        link->suspend(compressTask);
+        link->suspend(compressTask);
+        QCOMPARE(bus->sent.size(), std::size_t{1});
+        QVERIFY(bus->sent[0] == message(m.msgSuspend, 0));
+        QVERIFY(ran.empty());
+
+        link->wndProc(message(m.msgSuspended, 0));
+        QCOMPARE(ran, std::vector<int>{0});
+        QVERIFY(bus->sent.back() == message(m.msgResume, 0));
+        QVERIFY(!link->awaitingAnswer(compressTask));
+
+        link->wndProc(message(m.msgSuspended, 0));
+        // An answer nobody waits for runs nothing.
+        QCOMPARE(ran, std::vector<int>{0});
+        QVERIFY(bus->sent.back() == message(m.msgResume, 0));
+        link->wndProc(message(m.msgSuspended, 5));
+        QVERIFY(bus->sent.back() == message(m.msgResume, 5));
+        QCOMPARE(bus->sent.size(), std::size_t{4});
+    }
+
+    void noNestedSuspensionAndMessagesWaitForTheTask() {
+        const auto& m = link->messages();
+        QSignalSpy closing(link.get(), &tRecorderLinkQt::closeRequested);
+        link->setTasks({[&] {
+                            link->suspend(connRunTimeFixTask);
+                            link->wndProc(message(m.msgClose, 0));
+                            QCOMPARE(closing.count(), 0);
+                            ran.push_back(0);
+                        },
+                        [this] { ran.push_back(1); },
+                        {}});
+        link->suspend(compressTask);
+        link->wndProc(message(m.msgSuspended, 0));
+        QCOMPARE(ran, std::vector<int>{0});
+        QCOMPARE(closing.count(), 1);
+        // Suspend 0 and resume 0 only.
+        QCOMPARE(bus->sent.size(), std::size_t{2});
+        QVERIFY(bus->sent.back() == message(m.msgResume, 0));
+    }
+
+    void withoutARecorderTheTaskRunsAtOnce() {
+        mutexes.heldElsewhere.clear();
+        link->suspend(repairTask);
+        QCOMPARE(ran, std::vector<int>{2});
+        QVERIFY(bus->sent.empty());
+        link->broadcastNewLogs();
+        link->broadcastErrorsViewed();
+        QVERIFY(bus->sent[0] == message(link->messages().msgNewLogs, 0));
+        QVERIFY(bus->sent[1] == message(link->messages().msgErrorsViewed, 0));
+    }
+
+    void aSilentRecorderIsReportedAndItsLateAnswerRunsNothing() {
+        makeLink(std::chrono::milliseconds(30));
+        link->suspend(compressTask);
+        link->suspend(connRunTimeFixTask);
+        QTRY_VERIFY(!link->awaitingAnswer(compressTask) &&
+                    !link->awaitingAnswer(connRunTimeFixTask));
+        QCOMPARE(prompter.errors(), std::vector<std::string>{recorderSilentMessage});
+        link->wndProc(message(link->messages().msgSuspended, 0));
+        QVERIFY(ran.empty());
+        QVERIFY(bus->sent.back() == message(link->messages().msgResume, 0));
+    }
+
+    // The real recorder on a bus of this test: the drop 10, 20, 5, 15 found
+    // by a load is on disk as 10, 20, 25, 35 once the exchange is over, and
+    // the recorder records again afterwards.
+    void connRunTimeDropIsWrittenBackDuringTheRealRecordersPause() {
+        std::string root = dir->path().substr(0, dir->path().size() - 1);
+        std::filesystem::create_directories(locations.logsFolder);
+        std::filesystem::create_directories(locations.eMuleConfigFolder);
+        std::filesystem::create_directories(dir->path() + "run");
+        ::chmod((dir->path() + "run").c_str(), 0700);
+        writeFile(locations.eMuleConfigFolder + "known.met", {0x0E, 0, 0, 0, 0});
+        writeFile(locations.eMuleConfigFolder + "preferences.ini", {'[', 'e', ']'});
+        std::ofstream(locations.eMuleConfigFolder + "statistics.ini")
+            << "[Statistics]\nConnRunTime=50\n";
+        std::string logPath = locations.logsFolder + "statistics.ini-statistics,ConnRunTime.pln";
+        writeFile(logPath, connRunTimeLog({10, 20, 5, 15}));
+        ::setenv("XDG_DATA_HOME", root.c_str(), 1);
+        ::setenv("XDG_RUNTIME_DIR", (dir->path() + "run").c_str(), 1);
+
+        char* argv[] = {const_cast<char*>(PLN_RECORDER), nullptr};
+        pid_t recorder = 0;
+        QCOMPARE(::posix_spawn(&recorder, PLN_RECORDER, nullptr, nullptr, argv, environ), 0);
+        PosixMutexService realMutexes;
+        QTRY_VERIFY(realMutexes.isHeld(recorderMutexName(locations)));
+        QTest::qWait(300); // the recorder binds its socket after taking its mark
+
+        tRecorderLinkQt realLink(
+            std::make_unique<PosixMessageBus>(messageBusFolder(locations.messagePrefix)), locations,
+            realMutexes, prompter);
+        tLogFiles logs({locations.logsFolder, prompter, realLink});
+        realLink.setTasks({{}, [&] { writeBackConnRunTime(logs); }, {}});
+        logs.scanLogs();
+        logs.connRunTimeLog()->loadValues();
+        logs.connRunTimeLog()->freeValues();
+        QVERIFY(realLink.awaitingAnswer(connRunTimeFixTask));
+        QCOMPARE(connRunTimeValues(logPath), (std::vector<std::int32_t>{10, 20, 5, 15}));
+        QTRY_VERIFY(!realLink.awaitingAnswer(connRunTimeFixTask));
+        QCOMPARE(connRunTimeValues(logPath), (std::vector<std::int32_t>{10, 20, 25, 35}));
+
+        std::filesystem::last_write_time(locations.eMuleConfigFolder + "known.met",
+                                         std::filesystem::file_time_type::clock::now() -
+                                             std::chrono::seconds(5));
+        QTRY_COMPARE(connRunTimeValues(logPath).size(), std::size_t{5});
+        QCOMPARE(connRunTimeValues(logPath).back(), 50);
+        QVERIFY(prompter.shown.empty());
+        ::kill(recorder, SIGTERM);
+        int status = 0;
+        ::waitpid(recorder, &status, 0);
+        QVERIFY(WIFEXITED(status));
+    }
+
+    void compressFormTextHintAndKeys() {
+        QCOMPARE(hintText("a\\nb\\\\c;   d"), QString("a\nb\\c\nd"));
+        tCompressForm form(nullptr, "Never", 45);
+        QVERIFY(form.explanation().startsWith("This will drop some values"));
+        QVERIFY(form.explanation().contains("only one value every 6 hours will remain.\n\n"));
+        QVERIFY(form.explanation().endsWith("Last compression date: Never"));
+        QCOMPARE(form.threshold(), 45);
+        auto* box = form.findChild<QSpinBox*>("compressThresholdBox");
+        QCOMPARE(box->minimum(), 10);
+        QCOMPARE(box->maximum(), 365);
+        QVERIFY(box->toolTip().startsWith(
+            "Only parts older than this number of days will be compressed\nParts"));
+        QCOMPARE(box->toolTipDuration(), 10000);
+        pressOnModal(Qt::Key_Escape);
+        QCOMPARE(form.exec(), int(QDialog::Rejected));
+        pressOnModal(Qt::Key_Return);
+        QCOMPARE(form.exec(), int(QDialog::Accepted));
+    }
+
+    void compressCommandStoresTheThresholdAndCompressesAsATask() {
+        mutexes.heldElsewhere.clear();
+        FakeIniProfile ini;
+        FakeClock clock;
+        clock.nowMs = 1'700'000'000'000;
+        tProcessValues values(locations, 6, ini);
+        tLogFiles logs({locations.logsFolder, prompter, *link});
+        bool redrawn = false;
+        QWidget window;
+        tCompressCommand command(window, values, logs, *link, clock, [&] { redrawn = true; });
+        QVERIFY(!command.enabled());
+        link->setTasks({[&] { command.compressLogs(); }, {}, {}});
+
+        QTimer::singleShot(0, [] {
+            auto* box =
+                QApplication::activeModalWidget()->findChild<QSpinBox*>("compressThresholdBox");
+            box->setValue(90);
+            QTest::keyClick(box, Qt::Key_Enter);
+        });
+        command.execute();
+        QCOMPARE(values.compressionThreshold, 90);
+        QCOMPARE(values.settings.getIniInt("compressionThreshold", 0), 90);
+        QVERIFY(redrawn);
+        QVERIFY(values.settings.getIniString("lastCompressDate", "Never") != "Never");
+    }
+
+    void errorsLogShowsItsLinesAndTellsTheRecorder() {
+        std::filesystem::create_directories(locations.dataFolder);
+        QVERIFY(!errorsLogExists(locations.dataFolder));
+        std::ofstream(locations.dataFolder + "errors.log")
+            << "39000.5|Cannot save\r\nno bar\r\nx|kept\r\n";
+        QVERIFY(errorsLogExists(locations.dataFolder));
+        QString shown;
+        QTimer::singleShot(0, [&] {
+            auto* form = qobject_cast<tErrorsLogForm*>(QApplication::activeModalWidget());
+            QVERIFY(form);
+            shown = form->text();
+            QTest::keyClick(form, Qt::Key_Escape);
+        });
+        aFileRecErrorsLogExecute(nullptr, locations.dataFolder, *link, prompter);
+        QStringList lines = shown.split('\n');
+        QCOMPARE(lines.size(), 2);
+        QVERIFY(lines[0].endsWith("   Cannot save"));
+        QVERIFY(lines[0].contains("2006"));
+        QCOMPARE(lines[1], QString("x|kept"));
+        QVERIFY(bus->sent.back() == message(link->messages().msgErrorsViewed, 0));
+        QCOMPARE(std::filesystem::file_size(locations.dataFolder + "errors.log"),
+                 std::uintmax_t{37});
+
+        std::filesystem::remove(locations.dataFolder + "errors.log");
+        std::filesystem::create_directory(locations.dataFolder + "errors.log");
+        aFileRecErrorsLogExecute(nullptr, locations.dataFolder, *link, prompter);
+        QCOMPARE(prompter.errors(), std::vector<std::string>{"Is a directory"});
+    }
+};
+
+} // namespace pln
+
+QTEST_MAIN(pln::RecorderLinkTest)
+#include "recorder_link_test.moc"
