@@ -2,19 +2,36 @@
 #include "demo_incoming.h"
 #include "demo_ini.h"
 #include "demo_known_met.h"
+#include "demo_live.h"
 #include "demo_logs.h"
 #include "demo_webservices.h"
 
+#include <cstdlib>
 #include <iostream>
+#include <string>
 
 // Writes a demo eMule profile: the viewer finds it when XDG_DATA_HOME points
-// at FOLDER.
+// at FOLDER. With --live it plays a running eMule on that profile instead.
 int main(int argc, char** argv) {
+    using namespace pln::demo;
+    if (argc >= 3 && argc <= 4 && std::string(argv[1]) == "--live") {
+        int interval = argc == 4 ? std::atoi(argv[3]) : 20;
+        if (interval < 1) {
+            std::cerr << "pln-demo: the interval is a number of seconds\n";
+            return 2;
+        }
+        try {
+            runLiveDemo({std::filesystem::absolute(argv[2])}, interval);
+        } catch (const std::exception& e) {
+            std::cerr << "pln-demo: " << e.what() << '\n';
+            return 1;
+        }
+        return 0;
+    }
     if (argc != 2) {
-        std::cerr << "usage: pln-demo FOLDER\n";
+        std::cerr << "usage: pln-demo FOLDER\n       pln-demo --live FOLDER [SECONDS]\n";
         return 2;
     }
-    using namespace pln::demo;
     DemoProfile profile{std::filesystem::absolute(argv[1])};
     try {
         std::filesystem::create_directories(profile.config());
