@@ -1,6 +1,7 @@
 #include "demo_live.h"
 
 #include "common/error.h"
+#include "common/file_io.h"
 #include "demo_random.h"
 #include "emulefiles/core/known_met.h"
 #include "platform/platform.h"
@@ -47,6 +48,14 @@ void addToCounter(IniProfile& ini, const std::string& file, const std::string& k
         throw Error("Cannot write " + file);
 }
 
+// eMule's online signature ends with the number of clients in the queue.
+void writeOnlineSignature(const DemoProfile& profile, DemoRandom& random) {
+    std::string text =
+        "1|DemoServer|127.0.0.1|4661|12.3|4.5|" + std::to_string(random.between(20, 400));
+    replaceFileContents((profile.root / "eMule" / "onlinesig.dat").string(),
+                        {reinterpret_cast<const std::uint8_t*>(text.data()), text.size()});
+}
+
 } // namespace
 
 void runLiveDemo(const DemoProfile& profile, int intervalSeconds) {
@@ -69,6 +78,7 @@ void runLiveDemo(const DemoProfile& profile, int intervalSeconds) {
         addToCounter(platform.ini, statistics, "UpData_File", uploaded);
         addToCounter(platform.ini, statistics, "ConnRunTime",
                      static_cast<std::uint64_t>(intervalSeconds));
+        writeOnlineSignature(profile, random);
         std::cout << "known.met and statistics.ini saved: " << uploaded << " bytes uploaded"
                   << std::endl;
     }
