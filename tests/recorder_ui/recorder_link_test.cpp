@@ -182,6 +182,11 @@ private slots:
         QTRY_VERIFY(!link->awaitingAnswer(compressTask) &&
                     !link->awaitingAnswer(connRunTimeFixTask));
         QCOMPARE(prompter.errors(), std::vector<std::string>{recorderSilentMessage});
+        QCOMPARE(bus->sent.size(), std::size_t{4});
+        // Both requests are withdrawn, in whichever order their time ran out.
+        QCOMPARE(bus->sent[2].name, link->messages().msgResume);
+        QCOMPARE(bus->sent[3].name, link->messages().msgResume);
+        QCOMPARE(bus->sent[2].word + bus->sent[3].word, 1u);
         link->wndProc(message(link->messages().msgSuspended, 0));
         QVERIFY(ran.empty());
         QVERIFY(bus->sent.back() == message(link->messages().msgResume, 0));

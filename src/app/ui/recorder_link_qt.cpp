@@ -49,8 +49,11 @@ void tRecorderLinkQt::suspend(int taskCode) {
     broadcast(messages_.msgSuspend, taskCode);
 }
 
+// The request is withdrawn: a recorder that did suspend but whose answer was
+// lost would otherwise wait for a resume nobody sends.
 void tRecorderLinkQt::answerMissing(int taskCode) {
     awaiting_.erase(taskCode);
+    broadcast(messages_.msgResume, taskCode);
     if (taskCode != connRunTimeFixTask)
         prompter_.showError(recorderSilentMessage);
 }
