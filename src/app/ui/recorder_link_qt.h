@@ -65,7 +65,6 @@ public:
 
     bool awaitingAnswer(int taskCode) const { return awaiting_.count(taskCode) != 0; }
     const tRecorderMessages& messages() const { return messages_; }
-    MessageBus& bus() { return *bus_; }
 
 signals:
     void closeRequested();

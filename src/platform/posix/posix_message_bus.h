@@ -27,8 +27,6 @@ public:
     int descriptor() const override { return bound_ ? fd_ : -1; }
     std::vector<BusMessage> receive() override;
 
-    const std::string& folder() const { return folder_; }
-
 private:
     std::string folder_;
     std::string ownPath_;
