@@ -4,6 +4,8 @@
 #include "common/byte_writer.h"
 #include "emulefiles/core/known_met_codec.h"
 #include "emulefiles/core/known_met_record.h"
+#include "logstore/core/log_codec.h"
+#include "logstore/core/log_names.h"
 #include "support/temp_dir.h"
 
 #include <cstdio>
@@ -41,7 +43,9 @@ struct UiProfile {
 
     UiProfile() {
         writeSettled(dir, "eMule/config/known.met", emptyKnownMet);
-        dir.write("eMule/config/preferences.ini", "[eMule]\r\nPort=4662\r\n");
+        dir.mkdir("eMule/Incoming");
+        writeSettled(dir, "eMule/config/preferences.ini",
+                     "[eMule]\r\nPort=4662\r\nIncomingDir=" + dir.file("eMule/Incoming") + "\r\n");
         dir.mkdir("PLN/PLN logs");
         dir.mkdir("program");
         dir.write("PLN/PLN.ini", "[PLN]\r\nshowTips=0\r\n");
@@ -61,6 +65,17 @@ struct UiProfile {
         return known.record(known.count() - 1);
     }
 
+    // A file of the incoming folder, which eMule shares, dated as known.met
+    // dates the record.
+    std::string share(const tKnownMetRecord& record, const std::string& name) const {
+        const std::string path =
+            dir.write("eMule/Incoming/" + name, std::string(record.getFileSize(), 'x'));
+        const auto date = std::chrono::system_clock::from_time_t(record.date);
+        std::filesystem::last_write_time(path,
+                                         std::filesystem::file_time_type::clock::from_sys(date));
+        return path;
+    }
+
     // Writes the records added so far as a settled known.met, sorted by hash.
     void saveKnownMet(bool settled = true) {
         known.sortByHash();
@@ -69,6 +84,15 @@ struct UiProfile {
         const std::string path = dir.write("eMule/config/known.met", out.buffer());
         if (settled)
             settle(path);
+    }
+
+    // An empty log of that name and state, as the viewer or the recorder
+    // would have created it.
+    void writeLog(const std::string& name, tLogState state, tLogHeader header = {}) {
+        if (header.valueType == 0)
+            header.valueType = valueTypeKnownFile;
+        dir.write("PLN/PLN logs/" + name + std::string(extensionOf(state)),
+                  encodeNewLog(kindOf(name), header, {}));
     }
 
     std::string logPath(const std::string& name, const char* extension) const {

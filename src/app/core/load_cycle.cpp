@@ -22,4 +22,33 @@ bool loadEmuleFiles(tKnownMet& knownMet, std::string& failure) {
     return true;
 }
 
+bool loadSharedFolders(tSharedFolders& folders, std::string& failure) {
+    bool ok = true;
+    auto note = [&](bool loaded, const std::string& reason) {
+        if (!loaded && ok) {
+            failure = reason;
+            ok = false;
+        }
+    };
+    if (folders.incomingDirChanged()) {
+        folders.loadIncomingDir();
+        note(folders.incomingDirLoaded(),
+             folders.preferencesPath() + ": no IncomingDir in section eMule");
+    }
+    if (folders.sharedDirsChanged()) {
+        folders.loadSharedDirs();
+        note(folders.sharedDirsLoaded(), folders.sharedDirsPath() + ": " + folders.lastDatError());
+    }
+    if (folders.sharedFilesChanged()) {
+        folders.loadSharedFiles();
+        note(folders.sharedFilesLoaded(),
+             folders.sharedFilesPath() + ": " + folders.lastDatError());
+    }
+    if (folders.categoriesChanged()) {
+        folders.loadCategories();
+        note(folders.categoriesLoaded(), folders.categoriesPath() + ": changed while it was read");
+    }
+    return ok;
+}
+
 } // namespace pln

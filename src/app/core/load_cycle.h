@@ -1,6 +1,7 @@
 #pragma once
 
 #include "emulefiles/core/known_met.h"
+#include "emulefiles/core/shared_folders.h"
 
 #include <string>
 
@@ -20,5 +21,11 @@ inline constexpr const char* knownMetSettlingText =
 // because eMule rewrites its files at any time and the next try usually
 // succeeds.
 bool loadEmuleFiles(tKnownMet& knownMet, std::string& failure);
+
+// Re-reads the shared-folder sources that changed and have settled, in
+// eMule's order: preferences.ini, shareddir.dat, sharedfiles.dat and
+// Category.ini. Every source is tried whatever the earlier ones gave; false
+// when one of them could not be read, with the first reason in failure.
+bool loadSharedFolders(tSharedFolders& folders, std::string& failure);
 
 } // namespace pln

@@ -2,6 +2,7 @@
 
 #include "app/core/help_texts.h"
 #include "app/core/load_cycle.h"
+#include "app/core/shared_lookup.h"
 #include "app/core/startup.h"
 #include "app/core/tags_text.h"
 #include "app/ui/bugs_form.h"
@@ -86,6 +87,9 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
 
     knownMet_ = std::make_unique<tKnownMet>(values_.locations.eMuleConfigFolder + "known.met",
                                             platform_.files, platform_.clock);
+    sharedFolders_ = std::make_unique<tSharedFolders>(
+        platform_.files, platform_.clock, platform_.ini, platform_.listing,
+        values_.locations.eMuleConfigFolder, platform_.system.pathSeparator());
     logFiles_ = std::make_unique<tLogFiles>(
         tLogStoreContext{values_.locations.logsFolder, prompter_, recorder_});
     createDefaultLogs(*logFiles_);
@@ -182,18 +186,16 @@ void tMainForm::armLoadCycle() {
     timer_.start(loadCycleFirstDelayMs);
 }
 
-tSharedLookup tMainForm::sharedLookup() {
-    return [](std::string_view, std::uint64_t, std::uint32_t) -> std::optional<tSharedMatch> {
-        return std::nullopt;
-    };
-}
-
 bool tMainForm::loadCycle(std::string& failure) {
-    if (!loadEmuleFiles(*knownMet_, failure))
+    // Every source is tried, but known.met waits for all of them.
+    if (!loadSharedFolders(*sharedFolders_, failure) || !loadEmuleFiles(*knownMet_, failure))
         return false;
     logFiles_->scanLogs();
-    const bool filled =
-        knownFiles_->knownMetLoaded(knownMet_->list(), knownFilesFilter(), sharedLookup(), failure);
+    // The files on disk are matched afresh at each fill.
+    tSharedFileTable shared;
+    sharedFolders_->scanSharedFiles(shared);
+    const bool filled = knownFiles_->knownMetLoaded(
+        knownMet_->list(), knownFilesFilter(), sharedFileLookup(shared, platform_.clock), failure);
     statsLogs_->logFilesLoaded();
     return filled;
 }
@@ -237,6 +239,10 @@ void tMainForm::appEventsIdle() {
         emit readoutRequested();
         idle_.readoutPending = false;
     }
+    // What the actions may do depends on state that changes behind their
+    // back (the graphs colour the files they draw): they are brought up to
+    // date whenever the window is idle.
+    updateActions();
 }
 
 void tMainForm::showTags() {

@@ -8,6 +8,7 @@
 #include "app/ui/main_actions.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met.h"
+#include "emulefiles/core/shared_folders.h"
 #include "logstore/core/log_files.h"
 #include "platform/platform.h"
 
@@ -45,6 +46,7 @@ public:
 
     tProcessValues& values() { return values_; }
     tKnownMet& knownMet() { return *knownMet_; }
+    tSharedFolders& sharedFolders() { return *sharedFolders_; }
     tLogFiles& logFiles() { return *logFiles_; }
     Prompter& prompter() { return prompter_; }
     tIdleFlags& idleFlags() { return idle_; }
@@ -96,7 +98,6 @@ private:
 
     void timerTimer();
     bool loadCycle(std::string& failure);
-    tSharedLookup sharedLookup();
     void appEventsIdle();
     void showTags();
     void runHelp(bool tipsFirst);
@@ -113,6 +114,7 @@ private:
     tProcessValues values_;
     tNoRecorderLink recorder_;
     std::unique_ptr<tKnownMet> knownMet_;
+    std::unique_ptr<tSharedFolders> sharedFolders_;
     std::unique_ptr<tLogFiles> logFiles_;
     tIdleFlags idle_;
     bool closing_ = false;

@@ -74,7 +74,11 @@ void tMainForm::buildLayout() {
 
     tabs_ = named<QTabWidget>("tabs", mainSplitter_);
     tabs_->addTab(buildStatsPage(), "&Statistics graphs");
-    tagsBox_ = named<QPlainTextEdit>("tagsBox", tabs_);
+    auto* tagsTab = named<QWidget>("tagsTab", tabs_);
+    auto* tagsLayout = new QVBoxLayout(tagsTab);
+    tagsLayout->setContentsMargins(0, 0, 0, 0);
+    tagsBox_ = named<QPlainTextEdit>("tagsBox", tagsTab);
+    tagsLayout->addWidget(tagsBox_);
     tagsBox_->setReadOnly(true);
     tagsBox_->setLineWrapMode(QPlainTextEdit::NoWrap);
     tagsBox_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -83,8 +87,7 @@ void tMainForm::buildLayout() {
     fixed.setStyleHint(QFont::Monospace);
     fixed.setFixedPitch(true);
     tagsBox_->setFont(fixed);
-    tabs_->addTab(tagsBox_, "Known file &tags");
-    tabs_->widget(1)->setObjectName(QStringLiteral("tagsTab"));
+    tabs_->addTab(tagsTab, "Known file &tags");
 
     // The lists can be collapsed out of sight by dragging the splitter up.
     mainSplitter_->setCollapsible(0, true);

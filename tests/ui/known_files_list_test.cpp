@@ -1,0 +1,340 @@
+#include "app/ui/known_files_list.h"
+#include "app/ui/list_view.h"
+#include "app/ui/main_form.h"
+#include "app/ui/qt_prompter.h"
+#include "emulefiles/core/known_met_record.h"
+#include "platform/platform.h"
+#include "ui/ui_profile.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+using namespace pln;
+using test::hashOf;
+using test::UiProfile;
+
+namespace {
+
+const QString hashLine = "HASH" + QString(29, ' ') + "HASH";
+constexpr int nameColumn = 0;
+constexpr int logColumn = 1;
+constexpr int sizeColumn = 2;
+constexpr int dledColumn = 6;
+constexpr int dlTimeColumn = 9;
+
+// Five files: 1 and 3 logged (1 active, 3 inactive), 5 still downloading.
+void addFiles(UiProfile& profile) {
+    profile.add(1, "delta.avi", 1000, 5);
+    profile.add(2, "Charlie.mkv", 999, 7).date = 1'600'000'000;
+    profile.add(3, "bravo.iso", 1'000'000'000'000ull);
+    profile.add(4, "alpha.mp3", 20);
+    tKnownMetRecord& partial = profile.add(5, "echo.zip", 30);
+    tKnownMetTag part;
+    part.nameId = tagId::partFileName;
+    part.tagType = tagType::string;
+    part.setText("001.part");
+    partial.tags.append(part);
+    profile.saveKnownMet();
+    profile.writeLog(hashOf(1), tLogState::active);
+}
+
+} // namespace
+
+class KnownFilesListTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::TempDir runtime_;
+    std::unique_ptr<NativePlatform> native_;
+    QtPrompter prompter_;
+    std::unique_ptr<UiProfile> profile_;
+    std::unique_ptr<tMainForm> form_;
+    std::unique_ptr<QAbstractItemModelTester> tester_;
+
+    tKnownFilesModel& model() { return form_->knownFilesList().model(); }
+    tListView& view() { return form_->knownFilesList().view(); }
+    QString cell(int row, int column) { return model().index(row, column).data().toString(); }
+    QStringList names() {
+        QStringList out;
+        for (int row = 0; row < model().rowCount(); ++row)
+            out << cell(row, nameColumn);
+        return out;
+    }
+    int rowOf(const QString& name) { return static_cast<int>(names().indexOf(name)); }
+    bool ticked(int row) {
+        return model().index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    }
+    void setTick(const QString& name, bool tick) {
+        QVERIFY(model().setData(model().index(rowOf(name), 0), tick ? Qt::Checked : Qt::Unchecked,
+                                Qt::CheckStateRole));
+    }
+    void select(const QStringList& rows) {
+        view().selectionModel()->clearSelection();
+        for (const QString& name : rows)
+            view().selectionModel()->select(model().index(rowOf(name), 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+    }
+    void withCtrl(const std::function<void()>& act) {
+        QTest::keyPress(&view(), Qt::Key_Control, Qt::ControlModifier);
+        act();
+        QTest::keyRelease(&view(), Qt::Key_Control, Qt::NoModifier);
+    }
+    void clickHeader(int column, Qt::MouseButton button = Qt::LeftButton) {
+        QHeaderView* header = view().header();
+        const QPoint at(header->sectionViewportPosition(column) + 10, header->height() / 2);
+        if (button == Qt::LeftButton)
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, at);
+        else
+            emit header->customContextMenuRequested(at);
+    }
+    bool logExists(int n, const char* extension) {
+        return profile_->logExists(hashOf(n), extension);
+    }
+    QString tagsText() {
+        QTest::qWait(20);
+        return form_->findChild<QPlainTextEdit*>("tagsBox")->toPlainText();
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
+        native_ = std::make_unique<NativePlatform>();
+        QtPrompter::interceptBoxes(true);
+    }
+
+    void init() {
+        profile_ = std::make_unique<UiProfile>();
+        addFiles(*profile_);
+        profile_->writeLog(hashOf(3), tLogState::inactive);
+        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
+        QVERIFY(form_);
+        // Wide enough for every column header to be clicked.
+        form_->resize(1800, 600);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        form_->actions().aKFShowAll->trigger();
+        QTRY_COMPARE(model().rowCount(), 5);
+        QtPrompter::clearShownBoxes();
+    }
+
+    void cleanup() {
+        tester_.reset();
+        form_.reset();
+        profile_.reset();
+    }
+
+    void cellsShowTheRecords() {
+        // Active log first, then inactive, then none; by name within each.
+        QCOMPARE(names(),
+                 QStringList({"delta.avi", "bravo.iso", "alpha.mp3", "Charlie.mkv", "echo.zip"}));
+        QCOMPARE(cell(0, logColumn), "Active");
+        QCOMPARE(cell(1, logColumn), "Inactive");
+        QCOMPARE(cell(2, logColumn), "None");
+        QVERIFY(ticked(0));
+        QVERIFY(!ticked(1));
+        QCOMPARE(cell(1, sizeColumn),
+                 QLocale::system().toString(static_cast<qulonglong>(1'000'000'000'000ull)));
+        QCOMPARE(cell(0, 4), QLocale::system().toString(5));
+        QCOMPARE(cell(0, 3), "No");
+        QCOMPARE(cell(0, 5), QString::fromStdString(hashOf(1)));
+        QCOMPARE(cell(0, dledColumn), "No");
+        QCOMPARE(cell(4, dledColumn), "Yes");
+        for (int column : {7, 8, dlTimeColumn})
+            QCOMPARE(cell(4, column), QString());
+        QCOMPARE(model().index(0, sizeColumn).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
+                 int(Qt::AlignRight));
+        QCOMPARE(model().headerData(logColumn, Qt::Horizontal).toString(), "Log");
+        QVERIFY(!model()
+                     .headerData(logColumn, Qt::Horizontal, Qt::DecorationRole)
+                     .value<QPixmap>()
+                     .isNull());
+        QVERIFY(model()
+                    .headerData(dlTimeColumn, Qt::Horizontal, Qt::DecorationRole)
+                    .value<QPixmap>()
+                    .isNull());
+        // The first row has the focus but is not selected.
+        QCOMPARE(view().currentIndex().row(), 0);
+        QVERIFY(view().selectionModel()->selectedRows().isEmpty());
+    }
+
+    void headerClicksSortAndKeepTheSelection() {
+        select({"Charlie.mkv"});
+        clickHeader(sizeColumn);
+        QCOMPARE(names(),
+                 QStringList({"alpha.mp3", "echo.zip", "Charlie.mkv", "delta.avi", "bravo.iso"}));
+        QCOMPARE(view().selectionModel()->selectedRows().value(0).row(), 2);
+        clickHeader(sizeColumn);
+        QCOMPARE(names().first(), "bravo.iso");
+        QCOMPARE(form_->knownFilesList().model().table().sortOrder().imageOf(sizeColumn), 2);
+
+        // Right click turns Log round in place and sorts on every priority.
+        clickHeader(logColumn, Qt::RightButton);
+        QCOMPARE(form_->knownFilesList().model().table().sortOrder().imageOf(logColumn), 4);
+        clickHeader(logColumn);
+        // Rows equal on Log keep the size order they had.
+        QCOMPARE(names(),
+                 QStringList({"Charlie.mkv", "echo.zip", "alpha.mp3", "bravo.iso", "delta.avi"}));
+        QCOMPARE(view().selectionModel()->selectedRows().value(0).row(), 0);
+
+        view().header()->moveSection(0, 3);
+        QCOMPARE(view().header()->visualIndex(nameColumn), 0);
+    }
+
+    void filtersRebuildTheList() {
+        form_->actions().aKFShowLogged->trigger();
+        QTRY_COMPARE(model().rowCount(), 2);
+        QCOMPARE(names(), QStringList({"delta.avi", "bravo.iso"}));
+        QVERIFY(!form_->actions().aKFShowAll->isChecked());
+        QVERIFY(form_->actions().aKFShowLogged->isChecked());
+        // A deleted log leaves its row until the next reload.
+        QtPrompter::setNextAnswer(true);
+        form_->knownFilesList().deleteThisLog(static_cast<std::size_t>(rowOf("bravo.iso")));
+        QCOMPARE(model().rowCount(), 2);
+        form_->actions().aKFReload->trigger();
+        QTRY_COMPARE(model().rowCount(), 1);
+    }
+
+    void sharedFilesAreFoundInTheSharedFolders() {
+        tKnownMetRecord* charlie = model().recordAt(rowOf("Charlie.mkv"));
+        const std::string path = profile_->share(*charlie, "Charlie.mkv");
+        form_->actions().aKFShowShared->trigger();
+        QTRY_COMPARE(model().rowCount(), 1);
+        QCOMPARE(cell(0, nameColumn), "Charlie.mkv");
+        QCOMPARE(cell(0, 3), "Yes");
+        QCOMPARE(cell(0, 8), QString::fromStdString(profile_->dir.file("eMule/Incoming/")));
+        QVERIFY(!cell(0, 7).isEmpty());
+        QCOMPARE(form_->sharedFolders().folders().size(), 1u);
+
+        // A file of another size is another file.
+        profile_->dir.write("eMule/Incoming/Charlie.mkv", "short");
+        form_->actions().aKFReload->trigger();
+        QTRY_COMPARE(model().rowCount(), 0);
+    }
+
+    void ticksSwitchTheLogsOnDisk() {
+        setTick("alpha.mp3", true);
+        QVERIFY(logExists(4, ".pln_on"));
+        QCOMPARE(cell(rowOf("alpha.mp3"), logColumn), "Active");
+        QVERIFY(ticked(rowOf("alpha.mp3")));
+        QCOMPARE(form_->logFiles().getLogState(hashOf(4)), tLogState::active);
+
+        setTick("delta.avi", false);
+        QVERIFY(logExists(1, ".pln_off"));
+        QVERIFY(!logExists(1, ".pln_on"));
+        QCOMPARE(cell(rowOf("delta.avi"), logColumn), "Inactive");
+
+        // Several selected rows follow the one clicked.
+        select({"bravo.iso", "Charlie.mkv", "echo.zip"});
+        setTick("Charlie.mkv", true);
+        for (int n : {2, 3, 5})
+            QVERIFY(logExists(n, ".pln_on"));
+        QVERIFY(!logExists(3, ".pln_off"));
+        setTick("echo.zip", false);
+        for (int n : {2, 3, 5})
+            QVERIFY(logExists(n, ".pln_off"));
+        QVERIFY(QtPrompter::shownBoxes().empty());
+    }
+
+    void spaceSelectsThenToggles() {
+        view().setFocus();
+        view().setCurrentIndex(model().index(rowOf("alpha.mp3"), 0));
+        view().selectionModel()->clearSelection();
+        QTest::keyClick(&view(), Qt::Key_Space);
+        QVERIFY(view().selectionModel()->isRowSelected(rowOf("alpha.mp3"), {}));
+        QVERIFY(!logExists(4, ".pln_on"));
+        QTest::keyClick(&view(), Qt::Key_Space);
+        QVERIFY(logExists(4, ".pln_on"));
+        QVERIFY(ticked(rowOf("alpha.mp3")));
+    }
+
+    void ctrlUntickDeletesAfterConfirmation() {
+        setTick("bravo.iso", true);
+        select({"delta.avi", "bravo.iso"});
+        QVERIFY(form_->actions().aKFDelLog->isEnabled());
+
+        QtPrompter::setNextAnswer(false);
+        withCtrl([&] { setTick("bravo.iso", false); });
+        QCOMPARE(QtPrompter::shownBoxes().size(), 1u);
+        QCOMPARE(QtPrompter::shownBoxes()[0].text,
+                 "Do you really want to delete the log file(s) of the selected item(s)?");
+        QVERIFY(logExists(1, ".pln_on"));
+        QVERIFY(logExists(3, ".pln_on"));
+        QVERIFY(ticked(rowOf("bravo.iso")));
+
+        QtPrompter::setNextAnswer(true);
+        withCtrl([&] { setTick("bravo.iso", false); });
+        QVERIFY(!logExists(1, ".pln_on"));
+        QVERIFY(!logExists(3, ".pln_on"));
+        QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");
+        QVERIFY(!ticked(rowOf("bravo.iso")));
+        QTRY_VERIFY(!form_->actions().aKFDelLog->isEnabled());
+
+        setTick("alpha.mp3", true);
+        QtPrompter::clearShownBoxes();
+        QtPrompter::setNextAnswer(true);
+        withCtrl([&] { setTick("alpha.mp3", false); });
+        QCOMPARE(QtPrompter::shownBoxes().back().text,
+                 "Do you really want to delete the log file of this item?");
+        QVERIFY(!logExists(4, ".pln_on"));
+    }
+
+    void referenceFilesAreMarkedAndShownInTheTags() {
+        const tMainActions& a = form_->actions();
+        select({"alpha.mp3"});
+        QTRY_VERIFY(!a.aRefKF1->isEnabled());
+        // The graphs give a drawn file its colour.
+        model().recordAt(rowOf("alpha.mp3"))->graphColor = 0x0000FF;
+        QTRY_VERIFY(a.aRefKF1->isEnabled());
+        a.aRefKF1->trigger();
+        QVERIFY(a.aRefKF1->isChecked());
+        QVERIFY(model().index(rowOf("alpha.mp3"), 0).data(listRole::reference).toBool());
+        QTRY_VERIFY(a.aResetRef->isEnabled());
+
+        select({"delta.avi"});
+        model().recordAt(rowOf("delta.avi"))->graphColor = 0x00FF00;
+        QTRY_VERIFY(a.aRefKF2->isEnabled());
+        a.aRefKF2->trigger();
+        const QString tags = tagsText();
+        QCOMPARE(tags.count(hashLine), 2);
+        QVERIFY(tags.indexOf(QString::fromStdString(hashOf(4))) <
+                tags.indexOf(QString::fromStdString(hashOf(1))));
+        QVERIFY(tags.contains(QString(200, '-')));
+
+        // One file cannot be both references.
+        select({"alpha.mp3"});
+        model().recordAt(rowOf("alpha.mp3"))->graphColor = 0x0000FF;
+        QTRY_VERIFY(a.aRefKF2->isEnabled());
+        a.aRefKF2->trigger();
+        QCOMPARE(model().reference1(), nullptr);
+        QCOMPARE(model().reference2(), model().recordAt(rowOf("alpha.mp3")));
+        QCOMPARE(tagsText().count(hashLine), 1);
+
+        a.aResetRef->trigger();
+        QCOMPARE(model().reference2(), nullptr);
+        view().selectionModel()->clearSelection();
+        QCOMPARE(tagsText(), QString());
+    }
+
+    void tagsShowTheSelectedRecords() {
+        select({"alpha.mp3", "Charlie.mkv"});
+        const QString tags = tagsText();
+        QVERIFY(tags.startsWith("HASH" + QString(29, ' ') + "HASH      " +
+                                QString::fromStdString(hashOf(4)) + "\nFILENAME"));
+        QVERIFY(tags.contains("STRING    Charlie.mkv"));
+        QVERIFY(tags.contains("UINT32    " + QLocale::system().toString(20)));
+        QVERIFY(form_->findChild<QPlainTextEdit*>("tagsBox")->font().fixedPitch());
+    }
+};
+
+QTEST_MAIN(KnownFilesListTest)
+#include "known_files_list_test.moc"

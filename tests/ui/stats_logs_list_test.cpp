@@ -1,0 +1,194 @@
+#include "app/ui/list_view.h"
+#include "app/ui/main_form.h"
+#include "app/ui/qt_prompter.h"
+#include "app/ui/stats_logs_list.h"
+#include "logstore/core/log_file.h"
+#include "platform/platform.h"
+#include "ui/ui_profile.h"
+
+#include <QAbstractItemModelTester>
+#include <QAction>
+#include <QHeaderView>
+#include <QTest>
+#include <memory>
+
+using namespace pln;
+using test::UiProfile;
+
+namespace {
+
+constexpr int valueColumn = 0;
+constexpr int logColumn = 1;
+constexpr int fileColumn = 2;
+constexpr int graphicColumn = 5;
+
+const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
+const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
+const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
+const std::string maxUpload = "preferences.ini-eMule,MaxUpload";
+
+} // namespace
+
+class StatsLogsListTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::TempDir runtime_;
+    std::unique_ptr<NativePlatform> native_;
+    QtPrompter prompter_;
+    std::unique_ptr<UiProfile> profile_;
+    std::unique_ptr<tMainForm> form_;
+    std::unique_ptr<QAbstractItemModelTester> tester_;
+
+    tStatsLogsModel& model() { return form_->statsLogsList().model(); }
+    tListView& view() { return form_->statsLogsList().view(); }
+    QString cell(int row, int column) { return model().index(row, column).data().toString(); }
+    QStringList column(int c) {
+        QStringList out;
+        for (int row = 0; row < model().rowCount(); ++row)
+            out << cell(row, c);
+        return out;
+    }
+    int rowOf(const QString& value) { return static_cast<int>(column(valueColumn).indexOf(value)); }
+    bool ticked(const QString& value) {
+        return model().index(rowOf(value), 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+    }
+    void setTick(const QString& value, bool tick) {
+        QVERIFY(model().setData(model().index(rowOf(value), 0), tick ? Qt::Checked : Qt::Unchecked,
+                                Qt::CheckStateRole));
+    }
+    void select(const QStringList& values) {
+        view().selectionModel()->clearSelection();
+        for (const QString& value : values)
+            view().selectionModel()->select(model().index(rowOf(value), 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
+        native_ = std::make_unique<NativePlatform>();
+        QtPrompter::interceptBoxes(true);
+    }
+
+    void init() {
+        profile_ = std::make_unique<UiProfile>();
+        UiProfile& p = *profile_;
+        p.writeLog(connRunTime, tLogState::permanent, {valueTypeInteger, 1, 24.0, "Hours / day"});
+        p.writeLog(uploaded, tLogState::active, {valueTypeLong, 1, 1.0 / 1024, "kBytes / sec"});
+        p.writeLog(sessions, tLogState::inactive, {valueTypeInteger, 1, 1.0, ""});
+        p.writeLog(maxUpload, tLogState::active, {valueTypeInteger, 2, 1.0, "kBytes / sec"});
+        p.writeLog("Queued clients", tLogState::inactive, {valueTypeShort, 4, 1.0, "clients"});
+        p.dir.write("PLN/PLN logs/virtual;Per session.pln_on",
+                    encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0, "kB"},
+                                 {tLogOperation::quotient, {uploaded, sessions}}));
+        p.writeLog(test::hashOf(7), tLogState::active);
+        form_ = tMainForm::create(native_->services(), prompter_, p.locations, 6);
+        QVERIFY(form_);
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QTRY_COMPARE(model().rowCount(), 6);
+        QtPrompter::clearShownBoxes();
+    }
+
+    void cleanup() {
+        tester_.reset();
+        form_.reset();
+        profile_.reset();
+    }
+
+    void rowsShowEveryLogButKnownFiles() {
+        // Permanent, then active, then inactive; by value within each.
+        QCOMPARE(column(valueColumn),
+                 QStringList({"ConnRunTime", "MaxUpload", "Per session", "TotalUploadedBytes",
+                              "Queued clients", "UpSuccessfulSessions"}));
+        QCOMPARE(column(logColumn),
+                 QStringList({"Permanent", "Active", "Active", "Active", "Inactive", "Inactive"}));
+        QCOMPARE(column(fileColumn),
+                 QStringList({"statistics.ini", "preferences.ini",
+                              "TotalUploadedBytes / UpSuccessfulSessions", "statistics.ini",
+                              "onlinesig.dat", "statistics.ini"}));
+        QCOMPARE(cell(rowOf("Queued clients"), graphicColumn), "Requests");
+        QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Transfers");
+        QCOMPARE(cell(rowOf("ConnRunTime"), 4), "Hours / day");
+        QVERIFY(ticked("ConnRunTime"));
+        QVERIFY(ticked("MaxUpload"));
+        QVERIFY(!ticked("Queued clients"));
+
+        view().header()->moveSection(0, 4);
+        QCOMPARE(view().header()->visualIndex(valueColumn), 0);
+        emit view().headerClicked(logColumn);
+        QCOMPARE(column(logColumn).first(), "Inactive");
+        QCOMPARE(column(logColumn).last(), "Permanent");
+    }
+
+    void ticksSwitchLogsButNotThePermanentOne() {
+        setTick("Queued clients", true);
+        QVERIFY(profile_->logExists("Queued clients", ".pln_on"));
+        QCOMPARE(cell(rowOf("Queued clients"), logColumn), "Active");
+
+        select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
+        setTick("MaxUpload", false);
+        QVERIFY(profile_->logExists(maxUpload, ".pln_off"));
+        QVERIFY(profile_->logExists(uploaded, ".pln_off"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln"));
+        QVERIFY(ticked("ConnRunTime"));
+        QCOMPARE(cell(rowOf("ConnRunTime"), logColumn), "Permanent");
+        QCOMPARE(cell(rowOf("MaxUpload"), logColumn), "Inactive");
+        QVERIFY(QtPrompter::shownBoxes().empty());
+    }
+
+    void deletionSparesThePermanentLog() {
+        select({"ConnRunTime", "UpSuccessfulSessions", "Per session"});
+        QTRY_VERIFY(form_->actions().aIniDelLog->isEnabled());
+        QtPrompter::setNextAnswer(false);
+        form_->actions().aIniDelLog->trigger();
+        QCOMPARE(QtPrompter::shownBoxes().back().text,
+                 "Do you really want to delete the log file(s) of the selected item(s)?");
+        QCOMPARE(model().rowCount(), 6);
+
+        QtPrompter::setNextAnswer(true);
+        form_->actions().aIniDelLog->trigger();
+        QCOMPARE(column(valueColumn),
+                 QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes", "Queued clients"}));
+        QVERIFY(!profile_->logExists(sessions, ".pln_off"));
+        QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln"));
+        QTRY_VERIFY(!form_->actions().aIniDelLog->isEnabled());
+
+        // Ctrl on an unselected row asks about that row alone.
+        QtPrompter::setNextAnswer(true);
+        QTest::keyPress(&view(), Qt::Key_Control, Qt::ControlModifier);
+        setTick("MaxUpload", false);
+        QTest::keyRelease(&view(), Qt::Key_Control, Qt::NoModifier);
+        QCOMPARE(QtPrompter::shownBoxes().back().text,
+                 "Do you really want to delete the log file of this item?");
+        QCOMPARE(rowOf("MaxUpload"), -1);
+        QVERIFY(!profile_->logExists(maxUpload, ".pln_on"));
+    }
+
+    void swappingTwiceReturnsTheLogToItsGraph() {
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        view().setFocus();
+        view().setCurrentIndex(model().index(rowOf("MaxUpload"), 0));
+        QTRY_VERIFY(form_->actions().aIniSwapGraph->isEnabled());
+        form_->actions().aIniSwapGraph->trigger();
+        QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Requests");
+        const tLogFile* log = form_->logFiles().findLog(maxUpload);
+        QCOMPARE(log->flags(), std::uint8_t(2 | flagShowWithRequests));
+        QCOMPARE(log->units(), "kBytes / sec");
+        form_->logFiles().scanLogs();
+        QCOMPARE(form_->logFiles().findLog(maxUpload)->flags(),
+                 std::uint8_t(2 | flagShowWithRequests));
+        form_->statsLogsList().logFilesLoaded();
+        view().setCurrentIndex(model().index(rowOf("MaxUpload"), 0));
+        form_->actions().aIniSwapGraph->trigger();
+        QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Transfers");
+        QCOMPARE(form_->logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
+    }
+};
+
+QTEST_MAIN(StatsLogsListTest)
+#include "stats_logs_list_test.moc"
