@@ -275,6 +275,31 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 1);
     }
 
+    void listsTakeHalfTheWindowUntilDraggedAway() {
+        UiProfile profile;
+        auto form = start(profile);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        auto* main = form->findChild<QSplitter*>("mainSplitter");
+        auto* lists = form->findChild<QSplitter*>("listsSplitter");
+        const int total = main->sizes().value(0) + main->sizes().value(1);
+        QTRY_COMPARE(main->sizes().value(0), total / 2);
+        QTRY_VERIFY(std::abs(lists->sizes().value(0) - lists->sizes().value(1)) <= 1);
+
+        // The user drags the splitter up: the lists are hidden and stay so.
+        main->setSizes({0, total});
+        emit main->splitterMoved(0, 1);
+        form->resize(form->width() + 50, form->height() + 100);
+        QTRY_VERIFY(main->sizes().value(1) > total);
+        QCOMPARE(main->sizes().value(0), 0);
+
+        main->setSizes({200, total - 100});
+        emit main->splitterMoved(200, 1);
+        form->resize(form->width(), form->height() + 100);
+        QTRY_VERIFY(main->sizes().value(0) > 200 &&
+                    std::abs(main->sizes().value(0) - main->sizes().value(1)) <= 1);
+    }
+
     void theLegendYieldsToNarrowGraphsAndDocksBack() {
         UiProfile profile;
         auto form = start(profile);

@@ -318,11 +318,13 @@ bool tMainForm::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (type == QEvent::Resize) {
-        if (watched == topPanel_)
+        // The splitters place their panes after this event; the rules apply
+        // to the sizes they give them.
+        if (watched == mainSplitter_)
+            QMetaObject::invokeMethod(this, &tMainForm::formResize, Qt::QueuedConnection);
+        else if (watched == topPanel_)
             topPanelResize();
         else if (watched == graphsSplitter_)
-            // The splitter places its panes after this event; the rule
-            // applies to the sizes it gives them.
             QMetaObject::invokeMethod(this, &tMainForm::applyLegendWidth, Qt::QueuedConnection);
     }
     return QMainWindow::eventFilter(watched, event);

@@ -82,7 +82,6 @@ signals:
     void readoutRequested();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -137,6 +136,9 @@ private:
     // The legend's docked width and the graphs' narrowest width, from the
     // design; the graphs splitter returns to them when the legend docks.
     int legendWidth_ = 0;
+    // The user dragged the lists out of sight; they stay hidden on resizing
+    // until dragged open again.
+    bool listsCollapsed_ = false;
     int graphsMinimum_ = 0;
 
     QTimer timer_;

@@ -7,7 +7,6 @@
 #include <QDockWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QResizeEvent>
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
@@ -58,6 +57,7 @@ void tMainForm::buildLayout() {
 
     mainSplitter_ = splitter(Qt::Vertical, "mainSplitter", this);
     setCentralWidget(mainSplitter_);
+    mainSplitter_->installEventFilter(this);
 
     topPanel_ = named<QWidget>("topPanel", mainSplitter_);
     topPanel_->setMinimumHeight(mainMinimum);
@@ -93,6 +93,8 @@ void tMainForm::buildLayout() {
     mainSplitter_->setCollapsible(0, true);
     mainSplitter_->setCollapsible(1, false);
     mainSplitter_->setSizes({designTopHeight, designTopHeight});
+    connect(mainSplitter_, &QSplitter::splitterMoved, this,
+            [this] { listsCollapsed_ = mainSplitter_->sizes().value(0) < mainMinimum; });
 
     failureLabel_ = named<QLabel>("failureLabel", this);
     statusBar()->addWidget(failureLabel_, 1);
@@ -156,15 +158,10 @@ void tMainForm::buildLegend(QWidget& page) {
     graphsSplitter_->setSizes({designLegendWidth, legendWidth_});
 }
 
-void tMainForm::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    formResize();
-}
-
 void tMainForm::formResize() {
     const QList<int> sizes = mainSplitter_->sizes();
     const int total = std::accumulate(sizes.begin(), sizes.end(), 0);
-    if (sizes.value(0) >= mainMinimum) {
+    if (!listsCollapsed_) {
         const int top = total / 2;
         mainSplitter_->setSizes({top, total - top});
     } else {
