@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QTest>
@@ -44,6 +45,20 @@ void addFiles(UiProfile& profile) {
     profile.saveKnownMet();
     profile.writeLog(hashOf(1), tLogState::active);
 }
+
+class KeyCounter : public QObject {
+public:
+    explicit KeyCounter(int& seen) : seen_(seen) {}
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space)
+            ++seen_;
+        return false;
+    }
+
+private:
+    int& seen_;
+};
 
 } // namespace
 
@@ -255,6 +270,34 @@ private slots:
         QTest::keyClick(&view(), Qt::Key_Space);
         QVERIFY(logExists(4, ".pln_on"));
         QVERIFY(ticked(rowOf("alpha.mp3")));
+    }
+
+    void keysReachTheWindowFirst() {
+        int redraws = 0;
+        int readouts = 0;
+        connect(form_.get(), &tMainForm::drawGraphicsRequested, this, [&] { ++redraws; });
+        connect(form_.get(), &tMainForm::readoutRequested, this, [&] { ++readouts; });
+        int keysSeen = 0;
+        KeyCounter counter(keysSeen);
+        view().installEventFilter(&counter);
+
+        select({"alpha.mp3", "bravo.iso"});
+        QTRY_COMPARE(redraws, 1);
+        QTest::keyClick(&view(), Qt::Key_Space, Qt::AltModifier);
+        QCOMPARE(keysSeen, 0);
+        QTest::keyPress(&view(), Qt::Key_Shift, Qt::ShiftModifier);
+        QTRY_COMPARE(readouts, 1);
+        QTest::keyRelease(&view(), Qt::Key_Shift, Qt::NoModifier);
+        QTRY_COMPARE(readouts, 2);
+        QTest::keyClick(&view(), Qt::Key_Space);
+        QCOMPARE(keysSeen, 1);
+
+        // The menu key opens the pop-up menu at the selected row.
+        const QRect caption = view().visualRect(model().index(rowOf("alpha.mp3"), 0));
+        view().setCurrentIndex(model().index(rowOf("alpha.mp3"), 0));
+        QCOMPARE(view().keyboardMenuPoint(), caption.center());
+        view().selectionModel()->clearSelection();
+        QCOMPARE(view().keyboardMenuPoint(), QPoint(0, 0));
     }
 
     void ctrlUntickDeletesAfterConfirmation() {
