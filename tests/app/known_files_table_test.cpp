@@ -1,4 +1,5 @@
 #include "app/core/known_files_table.h"
+#include "common/text.h"
 #include "emulefiles/core/known_met_list.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
@@ -180,9 +181,23 @@ TEST(KnownFileRowCompare, NumbersAndDatesCompareAsValues) {
     large.modified = base + 1000;
     EXPECT_LT(compareKnownFileRows(small, large, static_cast<int>(tKnownFilesColumn::lastModified)),
               0);
-    small.dled = tDled::no;
-    large.dled = tDled::maybe;
-    EXPECT_GT(compareKnownFileRows(small, large, static_cast<int>(tKnownFilesColumn::dled)), 0);
+}
+
+TEST(KnownFileRowCompare, LogAndDledFollowTheirCellTexts) {
+    auto sign = [](int n) { return (n > 0) - (n < 0); };
+    tKnownFileRow a;
+    tKnownFileRow b;
+    for (int i = 0; i < 4; ++i)
+        for (int j = 0; j < 4; ++j) {
+            a.logState = static_cast<tLogState>(i);
+            b.logState = static_cast<tLogState>(j);
+            EXPECT_EQ(sign(compareKnownFileRows(a, b, static_cast<int>(tKnownFilesColumn::log))),
+                      sign(icompare(knownFileLogText(a.logState), knownFileLogText(b.logState))));
+            a.dled = static_cast<tDled>(i);
+            b.dled = static_cast<tDled>(j);
+            EXPECT_EQ(sign(compareKnownFileRows(a, b, static_cast<int>(tKnownFilesColumn::dled))),
+                      sign(icompare(dledText(a.dled), dledText(b.dled))));
+        }
 }
 
 } // namespace

@@ -24,6 +24,34 @@ std::string twoDigits(std::int64_t n) {
     return text;
 }
 
+// The cells of Log and DLed compare as text; these ranks give the same order
+// ("Active" < "Inactive" < "None", "Maybe" < "No" < "Unlikely" < "Yes")
+// without comparing strings in every step of a sort.
+int logRank(tLogState state) {
+    switch (state) {
+    case tLogState::active:
+        return 0;
+    case tLogState::inactive:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
+int dledRank(tDled dled) {
+    switch (dled) {
+    case tDled::maybe:
+        return 0;
+    case tDled::no:
+        return 1;
+    case tDled::unlikely:
+        return 2;
+    case tDled::yes:
+        break;
+    }
+    return 3;
+}
+
 } // namespace
 
 tDled dledOf(bool hasPartFileName, CalendarMs modified, CalendarMs created) {
@@ -90,7 +118,7 @@ int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int col
     case tKnownFilesColumn::name:
         return threeWay(a.nameRank, b.nameRank);
     case tKnownFilesColumn::log:
-        return icompare(knownFileLogText(a.logState), knownFileLogText(b.logState));
+        return threeWay(logRank(a.logState), logRank(b.logState));
     case tKnownFilesColumn::size:
         return threeWay(a.size, b.size);
     case tKnownFilesColumn::shared:
@@ -98,9 +126,9 @@ int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int col
     case tKnownFilesColumn::transferred:
         return threeWay(a.transferred, b.transferred);
     case tKnownFilesColumn::hash:
-        return icompare(a.hashText, b.hashText);
+        return a.hashText.compare(b.hashText);
     case tKnownFilesColumn::dled:
-        return icompare(dledText(a.dled), dledText(b.dled));
+        return threeWay(dledRank(a.dled), dledRank(b.dled));
     case tKnownFilesColumn::lastModified:
         // The cell shows whole seconds, and the cells are what is compared.
         return threeWay(a.modified / msPerSecond, b.modified / msPerSecond);
