@@ -368,6 +368,30 @@ private slots:
         QCOMPARE(tagsText(), QString());
     }
 
+    void drawnFilesCarryALineInTheirColour() {
+        const int row = rowOf("alpha.mp3");
+        select({"alpha.mp3"});
+        model().recordAt(row)->graphColor = 0x0000FF; // red, as 0x00BBGGRR
+        view().viewport()->update();
+        auto redAcross = [&] {
+            const QImage image = view().viewport()->grab().toImage();
+            const QRect caption = view().visualRect(model().index(row, 0));
+            int red = 0;
+            for (int x = caption.left(); x < caption.right(); ++x)
+                for (int y = caption.top(); y <= caption.bottom(); ++y)
+                    red += image.pixelColor(x, y) == QColor(255, 0, 0) ? 1 : 0;
+            return red;
+        };
+        const int selectedLine = redAcross();
+        QVERIFY(selectedLine >= 8);
+        // A reference file has the thicker line, selected or not.
+        model().setReferences(model().recordAt(row), nullptr);
+        view().selectionModel()->clearSelection();
+        model().recordAt(row)->graphColor = 0x0000FF;
+        view().viewport()->update();
+        QVERIFY(redAcross() >= 3 * selectedLine - 3);
+    }
+
     void tagsShowTheSelectedRecords() {
         select({"alpha.mp3", "Charlie.mkv"});
         const QString tags = tagsText();
