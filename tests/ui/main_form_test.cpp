@@ -1,6 +1,7 @@
 #include "app/core/load_cycle.h"
 #include "app/core/startup.h"
 #include "app/ui/known_files_list.h"
+#include "app/ui/list_view.h"
 #include "app/ui/local_text.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
@@ -128,6 +129,32 @@ private slots:
         test::writeSettled(profile.dir, "eMule/config/known.met", test::emptyKnownMet);
         QTRY_VERIFY_WITH_TIMEOUT(form->knownMet().list() != nullptr, 5000);
         QVERIFY(!timer->isActive());
+        QCOMPARE(failureText(*form), QString());
+    }
+
+    void aBrokenReloadEmptiesTheListUntilTheFileIsGoodAgain() {
+        UiProfile profile;
+        profile.add(1, "one.avi", 100);
+        profile.saveKnownMet();
+        auto form = start(profile);
+        form->actions().aKFShowAll->trigger();
+        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 1);
+        form->knownFilesList().view().selectAll();
+
+        const std::string path = profile.locations.eMuleConfigFolder + "known.met";
+        profile.dir.write("eMule/config/known.met", std::string("\x0E\x05\x00", 3));
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::minutes(30));
+        form->actions().aKFReload->trigger();
+        QTRY_COMPARE(loadTimer(*form)->interval(), 2000);
+        QCOMPARE(form->knownFilesList().model().rowCount(), 0);
+        QVERIFY(!failureText(*form).isEmpty());
+        // The tags view and the actions no longer see the records.
+        QTest::qWait(50);
+        QVERIFY(!form->actions().aKFDelLog->isEnabled());
+
+        profile.saveKnownMet();
+        QTRY_VERIFY_WITH_TIMEOUT(form->knownFilesList().model().rowCount() == 1, 5000);
         QCOMPARE(failureText(*form), QString());
     }
 

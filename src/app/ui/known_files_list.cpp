@@ -69,6 +69,15 @@ bool tKnownFilesList::knownMetLoaded(tKnownMetList* list, tKnownFilesFilter filt
     return ok;
 }
 
+void tKnownFilesList::clear() {
+    {
+        BusyScope filling(filling_);
+        model_->clear();
+    }
+    setPending(true);
+    emit stateChanged();
+}
+
 std::vector<std::size_t> tKnownFilesList::selectedPositions() const {
     std::vector<std::size_t> positions;
     for (const QModelIndex& index : view_.selectionModel()->selectedRows())

@@ -29,6 +29,9 @@ public:
     bool knownMetLoaded(tKnownMetList* list, tKnownFilesFilter filter,
                         const tSharedLookup& findShared, std::string& failure);
 
+    // Empties the list, when the records it shows are gone.
+    void clear();
+
     // Display positions of the selected rows, in list order.
     std::vector<std::size_t> selectedPositions() const;
     std::vector<const tKnownMetRecord*> selectedRecords() const;

@@ -188,8 +188,14 @@ void tMainForm::armLoadCycle() {
 
 bool tMainForm::loadCycle(std::string& failure) {
     // Every source is tried, but known.met waits for all of them.
-    if (!loadSharedFolders(*sharedFolders_, failure) || !loadEmuleFiles(*knownMet_, failure))
+    if (!loadSharedFolders(*sharedFolders_, failure))
         return false;
+    if (!loadEmuleFiles(*knownMet_, failure)) {
+        // A failed reload drops the records: no row may outlive them.
+        if (!knownMet_->list())
+            knownFiles_->clear();
+        return false;
+    }
     logFiles_->scanLogs();
     // The files on disk are matched afresh at each fill.
     tSharedFileTable shared;
