@@ -1,13 +1,23 @@
 # The two set-up commands of the README:
 #   make run   installs what is missing, builds, and opens the viewer on a
 #              generated demo eMule profile
-#   make test  installs what is missing, builds, and runs every test
+#   make test  installs what is missing, builds, and runs every test, again
+#              under the address and undefined-behaviour sanitizers, then
+#              each fuzz target for a few seconds
+#   make fuzz  runs each fuzz target for FUZZ_SECONDS
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc)
 DEMO_DIR := $(BUILD_DIR)/demo
+ASAN_DIR := build/asan
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 3
+# Any sanitizer report ends the program with a failure.
+SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps configure build test run demo bench format clean
+.PHONY: all deps configure build test sanitize-test fuzz-build fuzz run demo bench format clean
 
 all: build
 
@@ -24,6 +34,28 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) sanitize-test fuzz-build
+	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
+
+$(ASAN_DIR)/build.ninja:
+	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLN_WERROR=ON \
+		-DPLN_SANITIZE=ON -DPLN_BUILD_BENCH=OFF
+
+sanitize-test: deps $(ASAN_DIR)/build.ninja
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) --timeout 900
+
+# libFuzzer needs Clang; the fuzz targets are built at -O1 so that a run
+# gets through many inputs.
+$(FUZZ_DIR)/build.ninja:
+	cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+		-DCMAKE_CXX_FLAGS=-O1 -DPLN_WERROR=ON -DPLN_SANITIZE=ON -DPLN_FUZZ=ON -DPLN_BUILD_BENCH=OFF
+
+fuzz-build: deps $(FUZZ_DIR)/build.ninja
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target pln_fuzz
+
+fuzz: fuzz-build
+	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 # The demo profile is generated once; delete $(DEMO_DIR) to make a new one.
 $(DEMO_DIR)/eMule/config/known.met:

@@ -22,5 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::require(again.list.count() == contents.list.count());
     for (std::size_t i = 0; i < contents.list.count(); ++i)
         fuzz::require(again.list[i].hash == contents.list[i].hash);
+    ByteWriter second;
+    writeCancelledMet(again.header, again.list, second);
+    fuzz::require(second.buffer() == out.buffer());
     return 0;
 }
