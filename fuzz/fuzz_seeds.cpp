@@ -3,6 +3,7 @@
 // start from files the readers accept.
 #include "app/core/errors_log.h"
 #include "common/byte_writer.h"
+#include "common/text.h"
 #include "emulefiles/known_met_bytes.h"
 #include "links/link_fixture.h"
 #include "logstore/log_fixture.h"
@@ -105,6 +106,34 @@ void logSeeds(SeedWriter& seeds) {
                               .bytes());
 }
 
+// The first byte picks the log's name: known file, INI value, ConnRunTime,
+// queued clients, combined.
+void logStoreSeeds(SeedWriter& seeds) {
+    auto named = [](std::uint8_t name, LogBytes bytes) {
+        Bytes file = bytes.bytes();
+        file.insert(file.begin(), name);
+        return file;
+    };
+    seeds.add("log_store",
+              named(0, LogBytes().prefix(0).knownFileRecord(dos(2024, 1, 2), 3, 2, 1000)));
+    seeds.add(
+        "log_store",
+        named(1, LogBytes().prefix(1).header(4, 1, 1.0, "KB").int64Record(dos(2024, 1, 2), 4)));
+    seeds.add("log_store", named(2, LogBytes()
+                                        .prefix(1)
+                                        .header(3, 0, 1.0, "s")
+                                        .int32Record(dos(2024, 1, 2), 100)
+                                        .int32Record(dos(2024, 1, 3), 40)
+                                        .int32Record(dos(2024, 1, 4), 90)));
+    seeds.add("log_store", named(3, LogBytes().prefix(2).header(1, 0, 1.0, "").u8(0)));
+    seeds.add("log_store",
+              named(4, LogBytes()
+                           .prefix(3)
+                           .header(5, 0, 1.0, "")
+                           .sources(0, "statistics.ini-statistics,Down", "Queued clients")
+                           .f64(10)));
+}
+
 void textSeeds(SeedWriter& seeds) {
     seeds.add("dat_text", "C:\\Shared\\\r\nD:\\Video\\\r\n");
     seeds.add("dat_text", utf8Bom + "C:\\Gemeinsam \xC3\xA4\\\nE:\\x\\");
@@ -112,6 +141,9 @@ void textSeeds(SeedWriter& seeds) {
     seeds.add("ini_document", std::string("\x05\x0B\x05") + "eMule" + "IncomingDir" + "C:\\In" +
                                   "; comment\r\n[eMule]\r\nIncomingDir=C:\\Incoming\\\r\n"
                                   "Nick=\"someone\"\r\n[Statistics]\r\nTotalUploadedBytes=12\r\n");
+    seeds.add("ini_document",
+              std::string("\x05\x04\x02") + "eMuleNickMe" +
+                  encodeTextFile("[eMule]\r\nNick=Zo\xC3\xAB\r\n", TextEncoding::Utf16LeBom));
     seeds.add("ini_document", std::string("\x03\x01\x00", 3) + "Catk\n[Cat#1]\nIncoming = x\r");
     seeds.add("errors_log", errorsLogLine(3'376'684'800'000LL, "Cannot open \"known.met\".") +
                                 "\r\n" + errorsLogLine(-43'200'000LL, "old") + "\nno bar\n|x\n");
@@ -137,6 +169,7 @@ int main(int argc, char** argv) {
         pln::test::knownMetSeeds(seeds);
         pln::test::cancelledMetSeeds(seeds);
         pln::test::logSeeds(seeds);
+        pln::test::logStoreSeeds(seeds);
         pln::test::textSeeds(seeds);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';

@@ -20,7 +20,7 @@ Values allValues(const IniDocument& doc) {
 }
 
 // The first three bytes give the lengths of a section name, a key and a
-// value taken from the input; the rest is the file.
+// value taken from the input; the rest is the file's bytes.
 std::string_view take(std::string_view& input, std::uint8_t length) {
     std::string_view part = input.substr(0, std::min<std::size_t>(length % 16, input.size()));
     input.remove_prefix(part.size());
@@ -29,8 +29,9 @@ std::string_view take(std::string_view& input, std::uint8_t length) {
 
 } // namespace
 
-// A profile file reads back byte for byte, and a change the document accepts
-// reads back as written without touching any other value.
+// A profile file decodes to text that its own encoding stores again
+// unchanged and that the document reads back byte for byte; a change the
+// document accepts reads back as written without touching any other value.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 3)
         return 0;
@@ -39,11 +40,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string_view key = take(input, data[1]);
     std::string_view value = take(input, data[2]);
 
-    IniDocument doc(input);
-    fuzz::require(doc.text() == input);
+    std::string text = decodeTextFile(input);
+    fuzz::require(decodeTextFile(encodeTextFile(text, detectEncoding(input))) == text);
+    IniDocument doc(text);
+    fuzz::require(doc.text() == text);
     Values before = allValues(doc);
     if (!doc.setValue(section, key, value)) {
-        fuzz::require(doc.text() == input);
+        fuzz::require(doc.text() == text);
         return 0;
     }
     fuzz::require(doc.value(section, key) == std::string(value));
