@@ -2,7 +2,7 @@
 # The real viewer and recorder on a demo profile: the viewer starts the
 # recorder beside it when none runs, the recorder appends one record to
 # every recorded log at a save of known.met, and "PLN --close-viewer" ends
-# the recorder.
+# the recorder and the viewer.
 #   viewer_recorder.sh PLNViewer PLN pln-demo
 set -u
 
@@ -71,4 +71,14 @@ done
 kill -0 "$recorder" 2>/dev/null && fail "the recorder still runs after --close-viewer"
 echo "PASS: PLN --close-viewer ended the recorder"
 
-echo "3 passed, 0 failed"
+for _ in $(seq 100); do
+    kill -0 "$viewer" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$viewer" 2>/dev/null && fail "the viewer still runs after --close-viewer"
+wait "$viewer"
+status=$?
+[ "$status" -eq 0 ] || fail "the viewer ended with status $status after --close-viewer"
+echo "PASS: PLN --close-viewer ended the viewer"
+
+echo "4 passed, 0 failed"

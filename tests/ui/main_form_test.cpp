@@ -1,4 +1,5 @@
 #include "app/core/load_cycle.h"
+#include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
@@ -7,6 +8,7 @@
 #include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
 #include "app/ui/tips_form.h"
+#include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "ui/ui_profile.h"
 
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTest>
@@ -37,6 +40,38 @@ std::string installRecorder(const UiProfile& profile) {
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     return script + ".started";
 }
+
+// Answers the next modal dialog of that type from within its own loop.
+template <class Dialog> void answerNextDialog(QObject* owner, bool accept) {
+    auto* answer = new QTimer(owner);
+    QObject::connect(answer, &QTimer::timeout, answer, [answer, accept] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            accept ? dialog->accept() : dialog->reject();
+            answer->deleteLater();
+        }
+    });
+    answer->start(20);
+}
+
+// A recorder stand-in on the bus of the profile: it collects what the viewer
+// broadcasts and answers as the recorder would.
+struct BusRecorder {
+    std::unique_ptr<MessageBus> bus;
+    tRecorderMessages names;
+    std::vector<BusMessage> heard;
+
+    explicit BusRecorder(const tLocations& locations)
+        : bus(openNativeMessageBus(locations.messagePrefix)),
+          names(registerRecorderMessages(locations.messagePrefix)) {}
+
+    bool hears(const std::string& name, std::uint32_t word) {
+        for (BusMessage& message : bus->receive())
+            heard.push_back(std::move(message));
+        return std::any_of(heard.begin(), heard.end(), [&](const BusMessage& message) {
+            return message.name == name && message.word == word;
+        });
+    }
+};
 
 QStringList menuTexts(const QMenu* menu) {
     QStringList texts;
@@ -281,10 +316,78 @@ private slots:
         QVERIFY(a.aKFShowShared->isChecked());
         QVERIFY(a.aGrEmuleRuntime->isChecked());
         // Features that come later are present but cannot run yet.
-        for (const QAction* later : {a.aFileCompressLogs, a.aFileRecErrorsLog, a.aKFRename,
-                                     a.aRepairKM, a.aIniNewLog, a.aIniCombine, a.aColors})
+        for (const QAction* later :
+             {a.aKFRename, a.aRepairKM, a.aIniNewLog, a.aIniCombine, a.aColors})
             QVERIFY2(!later->isEnabled(), qPrintable(later->objectName()));
         QCOMPARE(a.statsPopup->defaultAction(), a.aIniEditLog);
+    }
+
+    void msgCloseEndsTheViewerBeforeItsPendingIdleWork() {
+        UiProfile profile;
+        auto form = start(profile);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QSignalSpy redraws(form.get(), &tMainForm::drawGraphicsRequested);
+        form->idleFlags().redrawPending = true;
+        form->requestIdle();
+        form->recorder().wndProc({form->recorder().messages().msgClose, 0, 0});
+        QVERIFY(!form->isVisible());
+        QTest::qWait(50);
+        QCOMPARE(redraws.count(), 0);
+
+        // The same request from the recorder's side of the bus.
+        UiProfile other;
+        auto second = start(other);
+        second->show();
+        QVERIFY(QTest::qWaitForWindowExposed(second.get()));
+        BusRecorder recorder(other.locations);
+        recorder.bus->broadcast({recorder.names.msgClose, 0, 0});
+        QTRY_VERIFY(!second->isVisible());
+    }
+
+    void compressionRunsWhenTheRecorderAnswers() {
+        UiProfile profile;
+        auto holder = platform().mutexes.create(recorderMutexName(profile.locations));
+        QVERIFY(holder.handle);
+        BusRecorder recorder(profile.locations);
+        auto form = start(profile);
+        QAction* compress = form->actions().aFileCompressLogs;
+        QTRY_COMPARE(form->logFiles().count(), 5u);
+        QTRY_VERIFY(compress->isEnabled());
+        const std::string never = form->getIniString("lastCompressDate", "");
+
+        answerNextDialog<QDialog>(this, true);
+        compress->trigger();
+        QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
+        QVERIFY(form->recorder().awaitingAnswer(compressTask));
+        QCOMPARE(form->getIniString("lastCompressDate", ""), never);
+
+        recorder.bus->broadcast({recorder.names.msgSuspended, compressTask, 0});
+        QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
+        QVERIFY(form->getIniString("lastCompressDate", "") != never);
+
+        // Without a recorder nobody can be appending: the compression runs
+        // as soon as the dialog is confirmed.
+        holder.handle.reset();
+        form->setIniString("lastCompressDate", never);
+        answerNextDialog<QDialog>(this, true);
+        compress->trigger();
+        QVERIFY(form->getIniString("lastCompressDate", "") != never);
+        QVERIFY(!form->recorder().awaitingAnswer(compressTask));
+    }
+
+    void theErrorsLogIsOfferedOnceTheRecorderWroteIt() {
+        UiProfile profile;
+        BusRecorder recorder(profile.locations);
+        auto form = start(profile);
+        QAction* errors = form->actions().aFileRecErrorsLog;
+        QVERIFY(!errors->isEnabled());
+        profile.dir.write("PLN/errors.log", "39000.5|Cannot open the log\r\n");
+        form->requestIdle();
+        QTRY_VERIFY(errors->isEnabled());
+        answerNextDialog<QDialog>(this, false);
+        errors->trigger();
+        QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
     }
 
     void ctrlTabPagesThroughTheTabs() {

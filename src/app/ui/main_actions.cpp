@@ -131,10 +131,8 @@ tMainActions createMainActions(QMainWindow& window) {
     a.fileMenu->addSeparator();
     a.fileMenu->addAction(a.aFileExit);
 
-    // The web services are listed once the services file has been read; the
-    // menu stays disabled while it is empty.
     a.webServicesMenu = new QMenu("&Web services", &window);
-    a.webServicesMenu->setEnabled(false);
+    a.webServicesPopup = new QMenu("&Web services", &window);
     a.knownFilesMenu = bar->addMenu("&Known files");
     fillKnownFilesMenu(*a.knownFilesMenu, a, a.webServicesMenu);
 
@@ -150,7 +148,7 @@ tMainActions createMainActions(QMainWindow& window) {
     a.helpMenu->addAction(a.aCredits);
 
     a.knownFilesPopup = new QMenu(&window);
-    fillKnownFilesMenu(*a.knownFilesPopup, a, a.webServicesMenu);
+    fillKnownFilesMenu(*a.knownFilesPopup, a, a.webServicesPopup);
     a.statsPopup = new QMenu(&window);
     fillStatsMenu(*a.statsPopup, a);
     a.statsPopup->setDefaultAction(a.aIniEditLog);

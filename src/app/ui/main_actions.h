@@ -52,7 +52,10 @@ struct tMainActions {
 
     QMenu* fileMenu = nullptr;
     QMenu* knownFilesMenu = nullptr;
+    // The "&Web services" submenus of the main menu and of the known files
+    // pop-up menu, filled when their menu opens.
     QMenu* webServicesMenu = nullptr;
+    QMenu* webServicesPopup = nullptr;
     QMenu* statsMenu = nullptr;
     QMenu* graphicsMenu = nullptr;
     QMenu* helpMenu = nullptr;

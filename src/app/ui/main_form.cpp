@@ -7,12 +7,20 @@
 #include "app/core/tags_text.h"
 #include "app/ui/bugs_form.h"
 #include "app/ui/credits_form.h"
+#include "app/ui/errors_log_form.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/local_text.h"
 #include "app/ui/stats_logs_list.h"
 #include "app/ui/tips_form.h"
+#include "links/core/link_exports.h"
+#include "links/core/links_collection.h"
+#include "links/core/web_services.h"
+#include "links/ui/link_actions.h"
+#include "links/ui/web_services_menu.h"
+#include "logstore/core/conn_run_time.h"
 #include "logstore/core/default_logs.h"
+#include "platform/message_bus.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -90,11 +98,23 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
     sharedFolders_ = std::make_unique<tSharedFolders>(
         platform_.files, platform_.clock, platform_.ini, platform_.listing,
         values_.locations.eMuleConfigFolder, platform_.system.pathSeparator());
+    // The default logs of a first start are announced to the recorder.
+    recorder_ = std::make_unique<tRecorderLinkQt>(
+        openNativeMessageBus(values_.locations.messagePrefix), values_.locations, platform_.mutexes,
+        prompter_, std::chrono::seconds(10), this);
     logFiles_ = std::make_unique<tLogFiles>(
-        tLogStoreContext{values_.locations.logsFolder, prompter_, recorder_});
+        tLogStoreContext{values_.locations.logsFolder, prompter_, *recorder_});
     createDefaultLogs(*logFiles_);
+    compress_ = std::make_unique<tCompressCommand>(*this, values_, *logFiles_, *recorder_,
+                                                   platform_.clock, [this] {
+                                                       idle_.redrawPending = true;
+                                                       requestIdle();
+                                                   });
+    recorder_->setTasks(
+        {[this] { compress_->compressLogs(); }, [this] { writeBackConnRunTime(*logFiles_); }, {}});
+    connect(recorder_.get(), &tRecorderLinkQt::closeRequested, this, &QWidget::close);
 
-    const tListContext context{*logFiles_, prompter_, recorder_, idle_, [this] { requestIdle(); }};
+    const tListContext context{*logFiles_, prompter_, *recorder_, idle_, [this] { requestIdle(); }};
     knownFiles_ = new tKnownFilesList(*knownFilesView_, context, this);
     statsLogs_ = new tStatsLogsList(*statsView_, context, this);
     connectActions();
@@ -126,6 +146,10 @@ tMainForm::~tMainForm() {
 
 void tMainForm::connectActions() {
     const tMainActions& a = actions_;
+    connect(a.aFileCompressLogs, &QAction::triggered, this, [this] { compress_->execute(); });
+    connect(a.aFileRecErrorsLog, &QAction::triggered, this, [this] {
+        aFileRecErrorsLogExecute(this, values_.locations.dataFolder, *recorder_, prompter_);
+    });
     connect(a.aFileExit, &QAction::triggered, this, &QWidget::close);
     connect(a.aKFReload, &QAction::triggered, this, &tMainForm::armLoadCycle);
     connect(a.filterGroup, &QActionGroup::triggered, this, &tMainForm::armLoadCycle);
@@ -158,6 +182,52 @@ void tMainForm::connectActions() {
     connect(knownFiles_, &tKnownFilesList::stateChanged, this, &tMainForm::updateActions);
     connect(statsLogs_, &tStatsLogsList::stateChanged, this, &tMainForm::updateActions);
     connect(qApp, &QApplication::focusChanged, this, &tMainForm::updateActions);
+    connectLinkActions();
+}
+
+void tMainForm::connectLinkActions() {
+    const tMainActions& a = actions_;
+    connect(a.aKFSaveAsCollection, &QAction::triggered, this,
+            [this] { saveLinksAsCollection(this, selectedLinkRows(), prompter_); });
+    connect(a.aKFCopyAsCollection, &QAction::triggered, this,
+            [this] { copyLinksToClipboard(selectedLinkRows()); });
+    connect(a.aKFCopyAsHtmlCollection, &QAction::triggered, this,
+            [this] { copyHtmlLinksToClipboard(selectedLinkRows()); });
+    connect(a.aKFCopyFormat, &QAction::triggered, this, [this] {
+        copyFormattedLinksToClipboard(
+            this, selectedLinkRows(),
+            tCopyFormatSetting{
+                [this] { return getIniString(copyFormatKey, ""); },
+                [this](const std::string& format) { setIniString(copyFormatKey, format); }});
+    });
+    // The services are read afresh each time one of the menus opens, so
+    // that a change eMule made to its file shows at once.
+    connect(a.knownFilesMenu, &QMenu::aboutToShow, this,
+            [this] { buildWebServices(*actions_.webServicesMenu); });
+    connect(a.knownFilesPopup, &QMenu::aboutToShow, this,
+            [this] { buildWebServices(*actions_.webServicesPopup); });
+}
+
+// The rows the link exports act on, in list order.
+std::vector<tLinkRow> tMainForm::selectedLinkRows() {
+    const tKnownFilesTable& table = knownFiles_->model().table();
+    std::vector<tLinkRow> rows;
+    for (const std::size_t position : knownFiles_->selectedPositions()) {
+        const tKnownFileRow& row = table.row(position);
+        rows.push_back({row.record, row.path});
+    }
+    return rows;
+}
+
+void tMainForm::buildWebServices(QMenu& submenu) {
+    const std::vector<std::size_t> selected = knownFiles_->selectedPositions();
+    buildWebServicesMenu(
+        submenu, values_.locations.eMuleConfigFolder + webServicesFileName, selected.size(),
+        [this]() -> const tKnownMetRecord* {
+            const std::vector<const tKnownMetRecord*> records = knownFiles_->selectedRecords();
+            return records.empty() ? nullptr : records.front();
+        },
+        prompter_);
 }
 
 void tMainForm::updateActions() {
@@ -172,6 +242,13 @@ void tMainForm::updateActions() {
     a.aResetRef->setEnabled(knownFiles_->hasReference());
     a.aIniDelLog->setEnabled(statsLogs_->canDeleteLog());
     a.aIniSwapGraph->setEnabled(statsLogs_->canSwapGraph());
+    a.aFileCompressLogs->setEnabled(compress_->enabled());
+    a.aFileRecErrorsLog->setEnabled(errorsLogExists(values_.locations.dataFolder));
+    const bool linksEnabled =
+        canExportLinks(knownFiles_->selectedPositions().size(), knownMet_->list() != nullptr);
+    for (QAction* links :
+         {a.aKFSaveAsCollection, a.aKFCopyAsCollection, a.aKFCopyAsHtmlCollection, a.aKFCopyFormat})
+        links->setEnabled(linksEnabled);
 }
 
 tKnownFilesFilter tMainForm::knownFilesFilter() const {

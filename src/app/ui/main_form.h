@@ -3,9 +3,10 @@
 #include "app/core/idle_flags.h"
 #include "app/core/known_files_table.h"
 #include "app/core/locations.h"
-#include "app/core/no_recorder_link.h"
 #include "app/core/process_values.h"
+#include "app/ui/compress_command.h"
 #include "app/ui/main_actions.h"
+#include "app/ui/recorder_link_qt.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met.h"
 #include "emulefiles/core/shared_folders.h"
@@ -17,9 +18,11 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QDockWidget;
 class QLabel;
+class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabWidget;
@@ -27,6 +30,7 @@ class QTabWidget;
 namespace pln {
 
 class tKnownFilesList;
+struct tLinkRow;
 class tListView;
 class tStatsLogsList;
 
@@ -48,6 +52,7 @@ public:
     tKnownMet& knownMet() { return *knownMet_; }
     tSharedFolders& sharedFolders() { return *sharedFolders_; }
     tLogFiles& logFiles() { return *logFiles_; }
+    tRecorderLinkQt& recorder() { return *recorder_; }
     Prompter& prompter() { return prompter_; }
     tIdleFlags& idleFlags() { return idle_; }
     const tMainActions& actions() const { return actions_; }
@@ -94,6 +99,9 @@ private:
     void buildLegend(QWidget& page);
     void connectActions();
     void updateActions();
+    void connectLinkActions();
+    std::vector<tLinkRow> selectedLinkRows();
+    void buildWebServices(QMenu& submenu);
 
     void timerTimer();
     bool loadCycle(std::string& failure);
@@ -111,10 +119,13 @@ private:
     Prompter& prompter_;
     std::unique_ptr<NamedMutex> viewerMutex_;
     tProcessValues values_;
-    tNoRecorderLink recorder_;
+    // Outlives the catalogue and known.met: their work may still announce
+    // logs or ask for a suspension while they go.
+    std::unique_ptr<tRecorderLinkQt> recorder_;
     std::unique_ptr<tKnownMet> knownMet_;
     std::unique_ptr<tSharedFolders> sharedFolders_;
     std::unique_ptr<tLogFiles> logFiles_;
+    std::unique_ptr<tCompressCommand> compress_;
     tIdleFlags idle_;
     bool closing_ = false;
 
