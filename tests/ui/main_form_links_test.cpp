@@ -2,6 +2,8 @@
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
+#include "common/file_io.h"
+#include "links/ui/qt_file_dialogs.h"
 #include "platform/platform.h"
 #include "ui/ui_profile.h"
 
@@ -131,6 +133,14 @@ private slots:
         form_->actions().aKFCopyAsHtmlCollection->trigger();
         QCOMPARE(clipboard->text(), "<a href=" + one + ">a one.avi</a><br>\r\n<a href=" + two +
                                         ">b two.avi</a><br>\r\n");
+
+        const std::string saved = profile_->dir.file("links.emulecollection");
+        QtFileDialogs::setNextFileName(QString::fromStdString(saved));
+        form_->actions().aKFSaveAsCollection->trigger();
+        const std::vector<std::uint8_t> bytes = readWholeFile(saved);
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bytes.data()),
+                            static_cast<qsizetype>(bytes.size())),
+                 (one + "\r\n" + two + "\r\n").toLatin1());
 
         select({1});
         form_->actions().aKFCopyAsCollection->trigger();
