@@ -1,9 +1,9 @@
 # The two set-up commands of the README:
 #   make run   installs what is missing, builds, and opens the viewer on a
 #              generated demo eMule profile
-#   make test  installs what is missing, builds, and runs every test, again
-#              under the address and undefined-behaviour sanitizers, then
-#              each fuzz target for a few seconds
+#   make test  installs what is missing, builds, and runs every test, then
+#              each fuzz target for a few seconds, then every test again
+#              under the address and undefined-behaviour sanitizers
 #   make fuzz  runs each fuzz target for FUZZ_SECONDS
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
@@ -32,10 +32,12 @@ configure: deps $(BUILD_DIR)/build.ninja
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The sanitizer suite runs last, so the run ends with ctest's summary.
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 600
-	$(MAKE) sanitize-test fuzz-build
+	$(MAKE) fuzz-build
 	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
+	$(MAKE) sanitize-test
 
 $(ASAN_DIR)/build.ninja:
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLN_WERROR=ON \
