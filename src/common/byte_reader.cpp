@@ -42,9 +42,13 @@ std::uint64_t ByteReader::u64() {
     return v;
 }
 
-float ByteReader::f32() { return std::bit_cast<float>(u32()); }
+float ByteReader::f32() {
+    return std::bit_cast<float>(u32());
+}
 
-double ByteReader::f64() { return std::bit_cast<double>(u64()); }
+double ByteReader::f64() {
+    return std::bit_cast<double>(u64());
+}
 
 std::vector<std::uint8_t> ByteReader::bytes(std::size_t n) {
     auto v = view(n);

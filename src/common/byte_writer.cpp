@@ -19,9 +19,13 @@ void ByteWriter::u64(std::uint64_t v) {
         buf_.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-void ByteWriter::f32(float v) { u32(std::bit_cast<std::uint32_t>(v)); }
+void ByteWriter::f32(float v) {
+    u32(std::bit_cast<std::uint32_t>(v));
+}
 
-void ByteWriter::f64(double v) { u64(std::bit_cast<std::uint64_t>(v)); }
+void ByteWriter::f64(double v) {
+    u64(std::bit_cast<std::uint64_t>(v));
+}
 
 void ByteWriter::text(std::string_view v) {
     buf_.insert(buf_.end(), reinterpret_cast<const std::uint8_t*>(v.data()),

@@ -11,8 +11,12 @@ namespace pln {
 // is also what the log files store.
 inline constexpr std::uint64_t missingValueBits = 0xFFF8000000000000ULL;
 
-inline double missingValue() { return std::bit_cast<double>(missingValueBits); }
+inline double missingValue() {
+    return std::bit_cast<double>(missingValueBits);
+}
 
-inline bool isMissing(double v) { return std::isnan(v); }
+inline bool isMissing(double v) {
+    return std::isnan(v);
+}
 
 } // namespace pln

@@ -58,7 +58,9 @@ bool nextUtf8(std::string_view s, std::size_t& i, char32_t& c) {
     return true;
 }
 
-char asciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
 
 } // namespace
 
@@ -190,8 +192,8 @@ TextEncoding detectEncoding(std::string_view fileBytes) {
 std::string decodeTextFile(std::string_view fileBytes) {
     switch (detectEncoding(fileBytes)) {
     case TextEncoding::Utf16LeBom:
-        return utf16leToUtf8({reinterpret_cast<const std::uint8_t*>(fileBytes.data()) + 2,
-                              fileBytes.size() - 2});
+        return utf16leToUtf8(
+            {reinterpret_cast<const std::uint8_t*>(fileBytes.data()) + 2, fileBytes.size() - 2});
     case TextEncoding::Utf8Bom:
         return sanitizeUtf8(fileBytes.substr(3));
     case TextEncoding::Ansi:

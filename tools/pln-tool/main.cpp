@@ -9,10 +9,8 @@ using namespace pln::tool;
 
 // Adding an area is one line here and its own commands file.
 const CommandArea areas[] = {
-    {"known", runKnownCommand, knownUsage},
-    {"links", runLinksCommand, linksUsage},
-    {"log", runLogCommand, logUsage},
-    {"cancelled", runCancelledCommand, cancelledUsage},
+    {"known", runKnownCommand, knownUsage},    {"links", runLinksCommand, linksUsage},
+    {"log", runLogCommand, logUsage},          {"cancelled", runCancelledCommand, cancelledUsage},
     {"shared", runSharedCommand, sharedUsage},
 };
 

@@ -50,9 +50,9 @@ public:
     bool add(std::unique_ptr<tLogFile> log);
 
     // Switches a log on (active), off (inactive) or deletes it (none). A
-    // permanent log is never switched, and no log becomes permanent here. A name not catalogued is looked up on
-    // disk first. Failing file operations are not reported: the next scan
-    // shows what is on disk.
+    // permanent log is never switched, and no log becomes permanent here. A name not catalogued is
+    // looked up on disk first. Failing file operations are not reported: the next scan shows what
+    // is on disk.
     void setLogState(std::string_view name, tLogState newState);
 
     // Renames a combined log and its file; false when it cannot.
