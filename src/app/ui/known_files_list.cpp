@@ -1,5 +1,6 @@
 #include "app/ui/known_files_list.h"
 
+#include "app/ui/list_support.h"
 #include "app/ui/list_view.h"
 #include "emulefiles/core/known_met_record.h"
 
@@ -14,22 +15,6 @@ namespace {
 
 // A new known-file log: the recorder fills it with the file's counters.
 const tLogHeader knownFileLogHeader{valueTypeKnownFile, 0, 1.0, ""};
-
-bool ctrlHeld() {
-    return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
-}
-
-// Resets the flag however the scope is left.
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-};
 
 } // namespace
 
@@ -78,27 +63,15 @@ void tKnownFilesList::clear() {
     emit stateChanged();
 }
 
-std::vector<std::size_t> tKnownFilesList::selectedPositions() const {
-    std::vector<std::size_t> positions;
-    for (const QModelIndex& index : view_.selectionModel()->selectedRows())
-        positions.push_back(static_cast<std::size_t>(index.row()));
-    std::sort(positions.begin(), positions.end());
-    return positions;
-}
-
 std::vector<const tKnownMetRecord*> tKnownFilesList::selectedRecords() const {
     std::vector<const tKnownMetRecord*> records;
-    for (std::size_t position : selectedPositions())
+    for (std::size_t position : view_.selectedPositions())
         records.push_back(model_->table().row(position).record);
     return records;
 }
 
-std::vector<std::size_t> tKnownFilesList::actedOn(std::size_t clicked) const {
-    std::vector<std::size_t> selected = selectedPositions();
-    if (selected.size() > 1 &&
-        std::find(selected.begin(), selected.end(), clicked) != selected.end())
-        return selected;
-    return {clicked};
+std::vector<std::size_t> tKnownFilesList::selectedPositions() const {
+    return view_.selectedPositions();
 }
 
 void tKnownFilesList::onCheckItem(std::size_t clicked, bool ticked) {
@@ -113,7 +86,7 @@ void tKnownFilesList::onCheckItem(std::size_t clicked, bool ticked) {
         return;
     }
     BusyScope busy(busy_);
-    const std::vector<std::size_t> rows = actedOn(clicked);
+    const std::vector<std::size_t> rows = view_.actedOn(clicked);
     bool created = false;
     if (!ticked) {
         for (std::size_t position : rows) {
@@ -145,7 +118,7 @@ void tKnownFilesList::onCheckItem(std::size_t clicked, bool ticked) {
 void tKnownFilesList::deleteSelectedLogs() {
     if (busy_ || !context_.prompter.confirm(confirmDeleteSelectedLogs))
         return;
-    deleteLogs(selectedPositions());
+    deleteLogs(view_.selectedPositions());
 }
 
 void tKnownFilesList::deleteThisLog(std::size_t position) {
@@ -168,14 +141,14 @@ void tKnownFilesList::deleteLogs(const std::vector<std::size_t>& positions) {
 }
 
 bool tKnownFilesList::canDeleteLog() const {
-    for (std::size_t position : selectedPositions())
+    for (std::size_t position : view_.selectedPositions())
         if (model_->table().row(position).logState != tLogState::none)
             return true;
     return false;
 }
 
 bool tKnownFilesList::referenceEnabled(int which) const {
-    const std::vector<std::size_t> selected = selectedPositions();
+    const std::vector<std::size_t> selected = view_.selectedPositions();
     if (selected.size() != 1)
         return false;
     const tKnownMetRecord* record = model_->table().row(selected.front()).record;
@@ -183,7 +156,7 @@ bool tKnownFilesList::referenceEnabled(int which) const {
 }
 
 bool tKnownFilesList::referenceChecked(int which) const {
-    const std::vector<std::size_t> selected = selectedPositions();
+    const std::vector<std::size_t> selected = view_.selectedPositions();
     if (selected.size() != 1)
         return false;
     const tKnownMetRecord* reference = which == 1 ? model_->reference1() : model_->reference2();
@@ -191,7 +164,7 @@ bool tKnownFilesList::referenceChecked(int which) const {
 }
 
 void tKnownFilesList::setReference(int which, bool checked) {
-    const std::vector<std::size_t> selected = selectedPositions();
+    const std::vector<std::size_t> selected = view_.selectedPositions();
     const tKnownMetRecord* record =
         selected.size() == 1 ? model_->table().row(selected.front()).record : nullptr;
     const tKnownMetRecord* first = model_->reference1();

@@ -57,7 +57,6 @@ signals:
 
 private:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
-    std::vector<std::size_t> actedOn(std::size_t clicked) const;
     void deleteLogs(const std::vector<std::size_t>& positions);
     void setPending(bool tags);
     tKnownFileRow& rowAt(std::size_t position) { return model_->table().row(position); }

@@ -64,6 +64,22 @@ void tListView::setColumnWidths(std::initializer_list<int> widths) {
         setColumnWidth(column++, width);
 }
 
+std::vector<std::size_t> tListView::selectedPositions() const {
+    std::vector<std::size_t> positions;
+    for (const QModelIndex& index : selectionModel()->selectedRows())
+        positions.push_back(static_cast<std::size_t>(index.row()));
+    std::sort(positions.begin(), positions.end());
+    return positions;
+}
+
+std::vector<std::size_t> tListView::actedOn(std::size_t clicked) const {
+    std::vector<std::size_t> selected = selectedPositions();
+    if (selected.size() > 1 &&
+        std::find(selected.begin(), selected.end(), clicked) != selected.end())
+        return selected;
+    return {clicked};
+}
+
 void tListView::keepFirstColumnFirst() {
     const int place = header()->visualIndex(0);
     if (place > 0)

@@ -2,6 +2,8 @@
 
 #include <QStyledItemDelegate>
 #include <QTreeView>
+#include <cstddef>
+#include <vector>
 
 class QMenu;
 
@@ -31,6 +33,11 @@ public:
     // is selected.
     QPoint keyboardMenuPoint() const;
     void setColumnWidths(std::initializer_list<int> widths);
+    // The selected rows, in list order.
+    std::vector<std::size_t> selectedPositions() const;
+    // The rows a check box click acts on: every selected row when the
+    // clicked row is one of several selected, else the clicked row alone.
+    std::vector<std::size_t> actedOn(std::size_t clicked) const;
 
 signals:
     void headerClicked(int column);

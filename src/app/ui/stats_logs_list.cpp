@@ -1,5 +1,6 @@
 #include "app/ui/stats_logs_list.h"
 
+#include "app/ui/list_support.h"
 #include "app/ui/list_view.h"
 #include "common/missing_value.h"
 #include "logstore/core/log_file.h"
@@ -10,25 +11,6 @@
 #include <algorithm>
 
 namespace pln {
-
-namespace {
-
-bool ctrlHeld() {
-    return QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier);
-}
-
-class BusyScope {
-public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = false; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    bool& flag_;
-};
-
-} // namespace
 
 tStatsLogsList::tStatsLogsList(tListView& view, tListContext context, QObject* parent)
     : QObject(parent), view_(view), context_(std::move(context)),
@@ -52,19 +34,7 @@ void tStatsLogsList::logFilesLoaded() {
 }
 
 std::vector<std::size_t> tStatsLogsList::selectedPositions() const {
-    std::vector<std::size_t> positions;
-    for (const QModelIndex& index : view_.selectionModel()->selectedRows())
-        positions.push_back(static_cast<std::size_t>(index.row()));
-    std::sort(positions.begin(), positions.end());
-    return positions;
-}
-
-std::vector<std::size_t> tStatsLogsList::actedOn(std::size_t clicked) const {
-    std::vector<std::size_t> selected = selectedPositions();
-    if (selected.size() > 1 &&
-        std::find(selected.begin(), selected.end(), clicked) != selected.end())
-        return selected;
-    return {clicked};
+    return view_.selectedPositions();
 }
 
 void tStatsLogsList::onCheckItem(std::size_t clicked, bool ticked) {
@@ -78,7 +48,7 @@ void tStatsLogsList::onCheckItem(std::size_t clicked, bool ticked) {
         return;
     }
     BusyScope busy(busy_);
-    for (std::size_t position : actedOn(clicked)) {
+    for (std::size_t position : view_.actedOn(clicked)) {
         const tStatsLogRow& row = model_->table().row(position);
         if (row.ticked() == ticked && position != clicked)
             continue;
@@ -93,7 +63,7 @@ void tStatsLogsList::onCheckItem(std::size_t clicked, bool ticked) {
 void tStatsLogsList::deleteSelectedLogs() {
     if (busy_ || !context_.prompter.confirm(confirmDeleteSelectedLogs))
         return;
-    deleteLogs(selectedPositions());
+    deleteLogs(view_.selectedPositions());
 }
 
 void tStatsLogsList::deleteThisLog(std::size_t position) {
@@ -118,7 +88,7 @@ void tStatsLogsList::deleteLogs(std::vector<std::size_t> positions) {
 }
 
 bool tStatsLogsList::canDeleteLog() const {
-    for (std::size_t position : selectedPositions()) {
+    for (std::size_t position : view_.selectedPositions()) {
         const tLogState state = model_->table().row(position).state;
         if (state == tLogState::inactive || state == tLogState::active)
             return true;

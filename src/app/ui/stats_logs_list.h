@@ -42,7 +42,6 @@ signals:
 
 private:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
-    std::vector<std::size_t> actedOn(std::size_t clicked) const;
     void deleteLogs(std::vector<std::size_t> positions);
     void setRedrawPending();
 
