@@ -26,18 +26,14 @@ tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t value
       count_(recordSize_ == 0 ? 0 : bytes.size() / recordSize_) {}
 
 double tLogRecords::value(std::size_t index) const {
-    const std::uint8_t* p = record(index) + 4;
     switch (valueType_) {
     case valueTypeByte:
-        return static_cast<std::int8_t>(p[0]);
     case valueTypeShort:
-        return load<std::int16_t>(p);
     case valueTypeInteger:
-        return load<std::int32_t>(p);
     case valueTypeLong:
-        return static_cast<double>(load<std::int64_t>(p));
+        return static_cast<double>(integerValue(index));
     case valueTypeReal:
-        return load<double>(p);
+        return load<double>(record(index) + 4);
     default:
         return missingValue();
     }
