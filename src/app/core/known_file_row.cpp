@@ -1,6 +1,7 @@
 #include "app/core/known_file_row.h"
 
 #include "common/text.h"
+#include "logstore/core/log_names.h"
 
 #include <cmath>
 #include <cstdio>
@@ -103,14 +104,8 @@ std::string dlTimeText(const tDlTime& time) {
 }
 
 std::string_view knownFileLogText(tLogState state) {
-    switch (state) {
-    case tLogState::inactive:
-        return "Inactive";
-    case tLogState::active:
-        return "Active";
-    default:
-        return "None";
-    }
+    // A known file's log is never permanent; such a file is not a log of this list.
+    return state == tLogState::permanent ? stateText(tLogState::none) : stateText(state);
 }
 
 int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int column) {

@@ -22,14 +22,7 @@ template <class T> int threeWay(T a, T b) {
 } // namespace
 
 std::string_view statsLogText(tLogState state) {
-    switch (state) {
-    case tLogState::inactive:
-        return "Inactive";
-    case tLogState::active:
-        return "Active";
-    default:
-        return "Permanent";
-    }
+    return stateText(state);
 }
 
 std::string_view graphicText(std::uint8_t flags) {
