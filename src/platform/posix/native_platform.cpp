@@ -3,6 +3,7 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_ini_profile.h"
 #include "platform/posix/posix_mutex_service.h"
+#include "platform/posix/posix_port_probe.h"
 #include "platform/posix/posix_process_launcher.h"
 #include "platform/posix/posix_system_info.h"
 
@@ -13,9 +14,9 @@ NativePlatform::NativePlatform()
       mutexes_(std::make_unique<PosixMutexService>()),
       processes_(std::make_unique<PosixProcessLauncher>()),
       ini_(std::make_unique<PosixIniProfile>()), clock_(std::make_unique<PosixClock>()),
-      listing_(makeNativeFileListing()),
-      services_(std::make_unique<Platform>(
-          Platform{*system_, *files_, *mutexes_, *processes_, *ini_, *clock_, *listing_})) {}
+      listing_(makeNativeFileListing()), ports_(std::make_unique<PosixPortProbe>()),
+      services_(std::make_unique<Platform>(Platform{*system_, *files_, *mutexes_, *processes_,
+                                                    *ini_, *clock_, *listing_, *ports_})) {}
 
 NativePlatform::~NativePlatform() = default;
 

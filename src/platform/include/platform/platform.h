@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/ini_profile.h"
 #include "platform/named_mutex.h"
+#include "platform/port_probe.h"
 #include "platform/process_launcher.h"
 #include "platform/system_info.h"
 
@@ -22,6 +23,7 @@ struct Platform {
     IniProfile& ini;
     Clock& clock;
     FileListing& listing;
+    PortProbe& ports;
 };
 
 // The services of the machine the program runs on, owning every service.
@@ -41,6 +43,7 @@ private:
     std::unique_ptr<IniProfile> ini_;
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<FileListing> listing_;
+    std::unique_ptr<PortProbe> ports_;
     std::unique_ptr<Platform> services_;
 };
 

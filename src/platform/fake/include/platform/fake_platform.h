@@ -118,6 +118,13 @@ struct FakeFileListing : FileListing {
     std::optional<std::string> winePrefix() override { return prefix; }
 };
 
+// Ports taken by other programs are set by the test.
+struct FakePortProbe : PortProbe {
+    std::set<std::uint16_t> inUse;
+
+    bool tcpPortInUse(std::uint16_t port) override { return inUse.count(port) != 0; }
+};
+
 class FakePlatform {
 public:
     FakePlatform() = default;
@@ -131,11 +138,12 @@ public:
     FakeIniProfile ini;
     FakeClock clock;
     FakeFileListing listing;
+    FakePortProbe ports;
 
     Platform& services() { return services_; }
 
 private:
-    Platform services_{system, files, mutexes, processes, ini, clock, listing};
+    Platform services_{system, files, mutexes, processes, ini, clock, listing, ports};
 };
 
 } // namespace pln
