@@ -1,0 +1,194 @@
+#include "common/byte_writer.h"
+#include "emulefiles/core/known_met_codec.h"
+#include "kmedit/core/known_met_edits.h"
+#include "logstore/core/log_codec.h"
+#include "logstore/core/log_names.h"
+#include "logstore/core/recorder_link.h"
+#include "platform/fake_platform.h"
+#include "platform/posix/posix_file_system.h"
+#include "support/error_text.h"
+#include "support/recording_prompter.h"
+#include "support/temp_dir.h"
+
+#include <csignal>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace pln {
+namespace {
+
+using namespace test;
+
+std::string hashText(int n) {
+    char text[33];
+    std::snprintf(text, sizeof text, "%032X", n);
+    return text;
+}
+
+// Runs the call while no file may grow beyond `limit` bytes, so a save
+// larger than that fails in the middle of its write.
+template <class Call> void withFileSizeLimit(rlim_t limit, Call&& call) {
+    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    call();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+}
+
+class KnownMetEditsTest : public testing::Test {
+protected:
+    KnownMetEditsTest() {
+        dir.mkdir("logs");
+        tKnownMetList list;
+        // Long names make known.met far larger than cancelled.met.
+        for (int n = 1; n <= 5; ++n)
+            list.append("f" + std::to_string(n),
+                        tKnownMetRecord::createFromValues("f" + std::to_string(n) +
+                                                              std::string(300, 'x'),
+                                                          hashText(n), 0, 0, 0, 10, ""));
+        ByteWriter out;
+        writeKnownMet(list, out);
+        dir.write("known.met", out.buffer());
+        knownMet.load();
+    }
+
+    void writeCancelled(bool salted) {
+        ByteWriter w;
+        w.u8(salted ? 0x0F : 0x0E);
+        if (salted) {
+            w.u8(1);
+            w.u32(0x12345678);
+        }
+        w.u32(0);
+        dir.write("cancelled.met", w.buffer());
+        cancelled.load();
+    }
+
+    std::vector<std::string> knownHashes() {
+        tKnownMet reread(dir.file("known.met"), files, fake.clock);
+        reread.load();
+        std::vector<std::string> hashes;
+        for (std::size_t i = 0; i < reread.list()->count(); ++i)
+            hashes.push_back(reread.list()->record(i).hash.toString());
+        return hashes;
+    }
+
+    TempDir dir;
+    PosixFileSystem files;
+    FakePlatform fake;
+    tKnownMet knownMet{dir.file("known.met"), files, fake.clock};
+    tCancelledMet cancelled{dir.file("cancelled.met"), files};
+    RecordingPrompter prompter;
+    tDetachedRecorderLink recorder;
+    tLogFiles logs{tLogStoreContext{dir.file("logs/"), prompter, recorder}};
+};
+
+TEST(ForbiddenCharactersTest, RemovesEachOfTheNineAndNothingElse) {
+    EXPECT_EQ(withoutForbiddenCharacters("a:b?c"), "abc");
+    EXPECT_EQ(withoutForbiddenCharacters("\\/:*?\"<>|x\\y|"), "xy");
+    EXPECT_EQ(withoutForbiddenCharacters("Été 2024 (1).avi"), "Été 2024 (1).avi");
+    EXPECT_EQ(forbiddenCharactersWarning,
+              "The following characters are not allowed in windows filenames:\r\\/:*?\"<>|");
+}
+
+TEST_F(KnownMetEditsTest, RenameStoresTheNameAndSavesOnlyAKnownHash) {
+    const auto before = readBytes(dir.file("known.met"));
+    EXPECT_FALSE(renameKnownFile(knownMet, hashText(9), "nobody"));
+    EXPECT_EQ(readBytes(dir.file("known.met")), before);
+
+    EXPECT_TRUE(renameKnownFile(knownMet, hashText(2), "Été.txt"));
+    EXPECT_TRUE(knownMet.isUnchanged()) << "the saved file is the one in memory";
+    tKnownMet reread(dir.file("known.met"), files, fake.clock);
+    reread.load();
+    std::size_t index = 0;
+    ASSERT_TRUE(reread.list()->findByHash(hashText(2), index));
+    EXPECT_EQ(reread.list()->record(index).getFileName(), "Été.txt");
+    EXPECT_EQ(reread.list()->name(index), "Été.txt");
+}
+
+class SetCancelledTest : public KnownMetEditsTest, public testing::WithParamInterface<bool> {};
+
+TEST_P(SetCancelledTest, AddsEveryHashAndRemovesTheRecords) {
+    const bool salted = GetParam();
+    writeCancelled(salted);
+    const std::vector<std::string> chosen = {hashText(1), hashText(3), hashText(5)};
+    EXPECT_EQ(forgetKnownFiles(knownMet, chosen, {&cancelled, nullptr}), 3u);
+
+    EXPECT_EQ(knownHashes(), (std::vector<std::string>{hashText(2), hashText(4)}));
+    tCancelledMet reread(dir.file("cancelled.met"), files);
+    reread.load();
+    ASSERT_EQ(reread.list()->count(), 3u);
+    EXPECT_EQ(reread.seed(), salted ? 0x12345678u : 0u);
+    for (const std::string& hash : chosen) {
+        tHash stored = tHash::create(hash);
+        if (salted)
+            stored = saltedHash(0x12345678, stored);
+        std::size_t index = 0;
+        EXPECT_TRUE(reread.list()->findByHash(stored, index)) << hash;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(PlainAndSalted, SetCancelledTest, testing::Bool());
+
+TEST_F(KnownMetEditsTest, SetUnknownDeletesTheLogsOnlyWhenAsked) {
+    const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
+    for (int n : {1, 2})
+        dir.write("logs/" + hashText(n) + ".pln_on",
+                  encodeNewLog(kindOf(hashText(n)), header, {}));
+    logs.scanLogs();
+
+    EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(1), hashText(7)}, {nullptr, &logs}), 1u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("logs/" + hashText(1) + ".pln_on")));
+    EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(2)}, {}), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("logs/" + hashText(2) + ".pln_on")));
+    EXPECT_EQ(knownHashes(), (std::vector<std::string>{hashText(3), hashText(4), hashText(5)}));
+}
+
+// known.met cannot be written after cancelled.met was: the files stay known
+// and marked cancelled, the user learns both, and the logs stay.
+TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
+    writeCancelled(false);
+    const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
+    dir.write("logs/" + hashText(1) + ".pln_on", encodeNewLog(kindOf(hashText(1)), header, {}));
+    logs.scanLogs();
+    const auto knownBefore = readBytes(dir.file("known.met"));
+    ASSERT_GT(knownBefore.size(), 1024u);
+
+    std::string error;
+    withFileSizeLimit(1024, [&] {
+        error = errorOf([&] { forgetKnownFiles(knownMet, {hashText(1)}, {&cancelled, &logs}); });
+    });
+
+    EXPECT_EQ(error.rfind("An error occurred while saving known.met: File too large\r\n"
+                          "cancelled.met has been saved",
+                          0),
+              0u)
+        << error;
+    EXPECT_EQ(readBytes(dir.file("known.met")), knownBefore);
+    EXPECT_FALSE(knownMet.isUnchanged()) << "the load cycle must bring the list back";
+    tCancelledMet reread(dir.file("cancelled.met"), files);
+    reread.load();
+    EXPECT_EQ(reread.list()->count(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("logs/" + hashText(1) + ".pln_on")));
+    EXPECT_EQ(dir.entryCount(), 3u) << "no temporary file stays behind";
+
+    // cancelled.met itself failing: nothing on disk changes.
+    const auto cancelledBefore = readBytes(dir.file("cancelled.met"));
+    knownMet.load();
+    cancelled.load();
+    withFileSizeLimit(10, [&] {
+        error = errorOf([&] { forgetKnownFiles(knownMet, {hashText(2)}, {&cancelled, &logs}); });
+    });
+    EXPECT_EQ(error, "An error occurred while saving cancelled.met: File too large");
+    EXPECT_EQ(readBytes(dir.file("cancelled.met")), cancelledBefore);
+    EXPECT_EQ(readBytes(dir.file("known.met")), knownBefore);
+    EXPECT_TRUE(knownMet.isUnchanged()) << "known.met in memory was not touched";
+}
+
+} // namespace
+} // namespace pln
