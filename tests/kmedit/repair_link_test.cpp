@@ -1,0 +1,81 @@
+#include "kmedit/core/repair_link.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+constexpr const char* hashText = "0123456789abcdef0123456789ABCDEF";
+constexpr const char* aichText = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
+
+std::string link(const std::string& name, const std::string& size, const std::string& tail) {
+    return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
+}
+
+struct LinkCase {
+    const char* label;
+    std::string line;
+    bool valid;
+};
+
+class LinkValidation : public testing::TestWithParam<LinkCase> {};
+
+TEST_P(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
+    EXPECT_EQ(parseEd2kLink(GetParam().line).has_value(), GetParam().valid);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, LinkValidation,
+    testing::Values(
+        LinkCase{"plain", link("a.txt", "123", "/"), true},
+        LinkCase{"aich", link("a.txt", "123", std::string("h=") + aichText + "|/"), true},
+        LinkCase{"emptyName", link("", "0", "/"), true},
+        LinkCase{"largestSize", link("a", "9223372036854775807", "/"), true},
+        LinkCase{"sizeTooLarge", link("a", "9223372036854775808", "/"), false},
+        LinkCase{"negativeSize", link("a", "-1", "/"), false},
+        LinkCase{"emptySize", link("a", "", "/"), false},
+        LinkCase{"upperCaseScheme", "ED2K://|file|a|1|" + std::string(hashText) + "|/", false},
+        LinkCase{"shortHash", "ed2k://|file|a|1|0123456789ABCDEF|/", false},
+        LinkCase{"hashNotHex", "ed2k://|file|a|1|0123456789ABCDEF0123456789ABCDEG|/", false},
+        LinkCase{"noEnd", link("a", "1", ""), false},
+        LinkCase{"textAfterEnd", link("a", "1", "/x"), false},
+        LinkCase{"aichNotAlphanumeric", link("a", "1", "h=ZYXWVUTSRQPONMLKJIHGFEDCBA23456=|/"),
+                 false},
+        LinkCase{"aichShort", link("a", "1", "h=ZYXW|/"), false},
+        LinkCase{"aichWithoutPrefix", link("a", "1", "x=" + std::string(aichText) + "|/"), false}),
+    [](const testing::TestParamInfo<LinkCase>& row) { return std::string(row.param.label); });
+
+TEST(LinkParsing, TakesNameSizeHashAndAich) {
+    auto parsed =
+        parseEd2kLink(link("a%20b.txt", "5000000000", std::string("h=") + aichText + "|/"));
+    ASSERT_TRUE(parsed);
+    EXPECT_EQ(parsed->name, "a b.txt");
+    EXPECT_EQ(parsed->size, 5'000'000'000u);
+    EXPECT_EQ(parsed->hashText, hashText);
+    EXPECT_EQ(parsed->aichText, aichText);
+    EXPECT_EQ(parseEd2kLink(link("a", "1", "/"))->aichText, "");
+}
+
+TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
+    const std::string good = link("a", "1", "/");
+    EXPECT_TRUE(linksAreValid(good));
+    EXPECT_TRUE(linksAreValid("\n  " + good + " \r\n\n" + good + "\n"));
+    EXPECT_FALSE(linksAreValid(good + "\nnot a link"));
+    EXPECT_FALSE(linksAreValid(""));
+    EXPECT_FALSE(linksAreValid(" \n\t\n"));
+    EXPECT_EQ(linkLines("\n " + good + "\r\n\n" + good), (std::vector<std::string>{good, good}));
+}
+
+TEST(LinkNames, PercentEscapesAreDecodedOnce) {
+    EXPECT_EQ(decodeLinkName("a%20b%2Ctxt"), "a b,txt");
+    EXPECT_EQ(decodeLinkName("%2541"), "%41");
+    EXPECT_EQ(decodeLinkName("50%zz%4"), "50%zz%4");
+    EXPECT_EQ(decodeLinkName("end%4"), "end%4");
+    EXPECT_EQ(decodeLinkName("%41%"), "A%");
+    EXPECT_EQ(decodeLinkName("Z%C3%BCrich"), "Z\xC3\xBCrich");
+    // An 8-bit link: the byte is a Windows-1252 character.
+    EXPECT_EQ(decodeLinkName("caf%E9"), "caf\xC3\xA9");
+}
+
+} // namespace
+} // namespace pln
