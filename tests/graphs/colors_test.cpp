@@ -1,0 +1,130 @@
+#include "graphs/core/colors.h"
+#include "support/recording_prompter.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <map>
+
+namespace pln {
+namespace {
+
+struct MapSettings {
+    std::map<std::string, std::string> values;
+
+    tGraphSettings access() {
+        return {[this](const std::string& key, const std::string& defaultValue) {
+                    const auto found = values.find(key);
+                    return found == values.end() ? defaultValue : found->second;
+                },
+                [this](const std::string& key, const std::string& value) { values[key] = value; }};
+    }
+};
+
+struct ShadeCase {
+    const char* name;
+    tColour colour;
+    double offset;
+    tColour darker;
+    tColour lighter;
+};
+
+class DeriveShades : public testing::TestWithParam<ShadeCase> {};
+
+TEST_P(DeriveShades, MovesTheLightnessAndKeepsHueAndSaturation) {
+    const ShadeCase& c = GetParam();
+    const tShades shades = deriveShades(c.colour, c.offset);
+    EXPECT_EQ(shades.darker, c.darker);
+    EXPECT_EQ(shades.lighter, c.lighter);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lightness, DeriveShades,
+    testing::Values(
+        // L below d: the darker shade is black, the lighter one 2d above it.
+        ShadeCase{"nearBlack", rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
+        ShadeCase{"blueGreen", rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179),
+                  rgbColour(26, 180, 255)},
+        ShadeCase{"green", rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
+        ShadeCase{"brown", rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40),
+                  rgbColour(213, 130, 88)}),
+    [](const testing::TestParamInfo<ShadeCase>& row) { return row.param.name; });
+
+// L = 1 lies above 1 - d: the shades take the lightness 1 - 2d and 1.
+TEST(DeriveShades, WhiteGivesLightness07And1) {
+    const tShades shades = deriveShades(rgbColour(255, 255, 255), 0.15);
+    EXPECT_EQ(shades.lighter, rgbColour(255, 255, 255));
+    EXPECT_EQ(redOf(shades.darker), greenOf(shades.darker));
+    EXPECT_EQ(redOf(shades.darker), blueOf(shades.darker));
+    EXPECT_NEAR(redOf(shades.darker), 0.7 * 255, 0.5);
+}
+
+TEST(DeriveShades, ZeroOffsetGivesBackEveryDesignColour) {
+    for (tColour colour : designSlotColours) {
+        const tShades shades = deriveShades(colour, 0);
+        EXPECT_EQ(shades.darker, colour);
+        EXPECT_EQ(shades.lighter, colour);
+    }
+}
+
+TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSeries) {
+    MapSettings settings;
+    test::RecordingPrompter prompter;
+    const tChartColours colours = loadColors(settings.access(), prompter);
+    EXPECT_TRUE(prompter.shown.empty());
+    EXPECT_EQ(colours.slotColours, designSlotColours);
+    EXPECT_DOUBLE_EQ(colours.deltaLum, 0.15);
+
+    const tRequestsColours requests = colours.requestsColours();
+    EXPECT_EQ(requests[0], designSlotColours[0]);
+    for (std::size_t k = 1; k <= 3; ++k) {
+        EXPECT_EQ(requests[2 * k - 1], deriveShades(designSlotColours[k], 0.15).darker);
+        EXPECT_EQ(requests[2 * k], deriveShades(designSlotColours[k], 0.15).lighter);
+    }
+    for (std::size_t j = 4; j < colorSlotCount; ++j)
+        EXPECT_EQ(requests[j + 3], designSlotColours[j]);
+}
+
+TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
+    MapSettings settings;
+    settings.values = {{"color1", "000080FF"},  {"color2", "80ff"},  {"color3", "12G456"},
+                       {"color4", "FF000005"},  {"deltaLum", "0,2"}, {"color5", " 00abcdef "},
+                       {"color6", "123456789"}, {"color7", ""}};
+    test::RecordingPrompter prompter;
+    const tChartColours colours = loadColors(settings.access(), prompter);
+
+    EXPECT_EQ(colours.slotColours[1], rgbColour(0xFF, 0x80, 0));
+    EXPECT_EQ(colours.slotColours[2], colours.slotColours[1]);
+    EXPECT_EQ(colours.slotColours[5], rgbColour(0xEF, 0xCD, 0xAB));
+    for (std::size_t slot : {3, 4, 6, 7})
+        EXPECT_EQ(colours.slotColours[slot], designSlotColours[slot]) << slot;
+    EXPECT_DOUBLE_EQ(colours.deltaLum, 0.15);
+
+    ASSERT_EQ(prompter.errors().size(), 1u);
+    const std::string text = prompter.errors()[0];
+    for (const char* key : {"deltaLum has the invalid value \"0,2\"", "color3", "color4", "color6",
+                            "color7 has the invalid value \"\""})
+        EXPECT_NE(text.find(key), std::string::npos) << key;
+    EXPECT_EQ(text.find("color5"), std::string::npos);
+}
+
+TEST(StoreColors, WritesSixDigitsAndAPointDecimalThatLoadReadsBack) {
+    MapSettings settings;
+    tChartColours chosen;
+    chosen.slotColours[1] = rgbColour(0xFF, 0, 0);
+    chosen.slotColours[9] = rgbColour(0x12, 0x34, 0x56);
+    chosen.deltaLum = 0.07;
+    tGraphSettings access = settings.access();
+    storeColors(access, chosen);
+
+    EXPECT_EQ(settings.values["color1"], "0000FF");
+    EXPECT_EQ(settings.values["color9"], "563412");
+    EXPECT_EQ(settings.values["deltaLum"], "0.07");
+    test::RecordingPrompter prompter;
+    const tChartColours loaded = loadColors(access, prompter);
+    EXPECT_EQ(loaded.slotColours, chosen.slotColours);
+    EXPECT_DOUBLE_EQ(loaded.deltaLum, 0.07);
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+} // namespace
+} // namespace pln
