@@ -1,0 +1,131 @@
+#include "kmedit/ui/repair_km_form.h"
+#include "support/recording_prompter.h"
+
+#include <QCheckBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+using namespace pln;
+
+namespace {
+
+const QString validLink =
+    QStringLiteral("ed2k://|file|a%20b.txt|123|0123456789ABCDEF0123456789ABCDEF|/");
+
+} // namespace
+
+class RepairKMFormTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::RecordingPrompter prompter_;
+    std::optional<std::string> refusal_;
+    int backups_ = 0;
+
+    std::unique_ptr<tRepairKMForm> makeForm() {
+        prompter_.shown.clear();
+        return std::make_unique<tRepairKMForm>(
+            nullptr, tRepairKMFormContext{"/profile/config/known.met", prompter_, false,
+                                          [this](bool) { return ++backups_ > 0; },
+                                          [this] { return refusal_; }});
+    }
+    static QCheckBox* box(QDialog& form, const char* name) {
+        return form.findChild<QCheckBox*>(name);
+    }
+    static bool offered(QDialog& form, const char* name) {
+        QCheckBox* b = box(form, name);
+        return b->isEnabled() && b->isChecked();
+    }
+    static bool withdrawn(QDialog& form, const char* name) {
+        QCheckBox* b = box(form, name);
+        return !b->isEnabled() && !b->isChecked();
+    }
+
+private slots:
+    void optionsStartAsOffered() {
+        auto form = makeForm();
+        QVERIFY(withdrawn(*form, "importFromBackupBox"));
+        QVERIFY(withdrawn(*form, "importFromLinksBox"));
+        QVERIFY(withdrawn(*form, "importFromLogsBox"));
+        QVERIFY(box(*form, "recalculateStatsBox")->isEnabled());
+        QVERIFY(box(*form, "deleteErroneousBox")->isEnabled());
+        QCOMPARE(form->findChild<QToolButton*>("backupKMBtn")->text(),
+                 QStringLiteral("Backup &known.met..."));
+    }
+
+    void linksOptionFollowsTheBox() {
+        auto form = makeForm();
+        auto* links = form->findChild<QPlainTextEdit*>("ed2kLinksBox");
+        links->setPlainText(validLink + "\n\n" + validLink);
+        QVERIFY(offered(*form, "importFromLinksBox"));
+        QCOMPARE(form->options().links.size(), std::size_t{2});
+        links->setPlainText(validLink + "\nnot a link");
+        QVERIFY(withdrawn(*form, "importFromLinksBox"));
+        QVERIFY(form->options().links.empty());
+        links->setPlainText(QString());
+        QVERIFY(withdrawn(*form, "importFromLinksBox"));
+    }
+
+    void recalculationOffersImportFromLogs() {
+        auto form = makeForm();
+        box(*form, "recalculateStatsBox")->click();
+        QVERIFY(offered(*form, "importFromLogsBox"));
+        QVERIFY(form->options().importFromLogs);
+        box(*form, "recalculateStatsBox")->click();
+        QVERIFY(withdrawn(*form, "importFromLogsBox"));
+        QVERIFY(!form->options().recalculateStats);
+    }
+
+    void knownMetItselfIsNoBackup() {
+        auto form = makeForm();
+        auto* select = form->findChild<QPushButton*>("selectSrcBackupBtn");
+        form->backupChosen(QStringLiteral("/backups/a&b.~met"));
+        QVERIFY(offered(*form, "importFromBackupBox"));
+        QCOMPARE(select->text(), QStringLiteral("/backups/a&&b.~met"));
+        QCOMPARE(form->options().backupPath, std::string("/backups/a&b.~met"));
+        form->backupChosen(QStringLiteral("/profile/config/Known.met"));
+        QVERIFY(withdrawn(*form, "importFromBackupBox"));
+        QCOMPARE(select->text(), QStringLiteral("&Select..."));
+        QCOMPARE(prompter_.errors(),
+                 std::vector<std::string>{"Please select a backup copy of known.met..."});
+    }
+
+    void okIsRefusedWhileEditingIsNotAllowed() {
+        auto form = makeForm();
+        form->show();
+        refusal_ = "Known.met cannot be modified while eMule is running";
+        form->findChild<QPushButton*>("okButton")->click();
+        QVERIFY(form->isVisible());
+        QCOMPARE(prompter_.errors(), std::vector<std::string>{*refusal_});
+        refusal_.reset();
+        form->findChild<QPushButton*>("okButton")->click();
+        QCOMPARE(form->result(), int(QDialog::Accepted));
+    }
+
+    void backupButtonShowsDone() {
+        auto form = makeForm();
+        auto* backup = form->findChild<QToolButton*>("backupKMBtn");
+        backup->click();
+        QCOMPARE(backups_, 1);
+        QCOMPARE(backup->text(), QStringLiteral("Backup &known.met... (Done)"));
+    }
+
+    void helpFollowsTheFocus() {
+        auto form = makeForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* help = form->findChild<QPlainTextEdit*>("helpBox");
+        form->findChild<QPlainTextEdit*>("ed2kLinksBox")->setFocus();
+        QVERIFY(help->toPlainText().startsWith("This option can be used before eMule"));
+        QVERIFY(help->toPlainText().contains("ed2k links"));
+        box(*form, "deleteErroneousBox")->setFocus();
+        QVERIFY(help->toPlainText().startsWith("This will remove any known file"));
+        form->findChild<QPushButton*>("okButton")->setFocus();
+        QVERIFY(help->toPlainText().isEmpty());
+    }
+};
+
+QTEST_MAIN(RepairKMFormTest)
+#include "repair_km_test.moc"
