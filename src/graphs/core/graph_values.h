@@ -1,0 +1,29 @@
+#pragma once
+
+#include "logstore/core/log_records.h"
+#include "logstore/core/log_types.h"
+
+#include <cstdint>
+
+namespace pln {
+
+// b - a of two counters, exact up to the double's precision; a counter
+// that dropped (eMule reset it) counts from 0.
+double counterIncrease(std::int64_t a, std::int64_t b);
+double counterIncrease(double a, double b);
+
+// a + b, exact up to the double's precision.
+double sumOf(std::int64_t a, std::int64_t b);
+
+// The value of a stats log over a bucket: the rate of a counter per second
+// times the multiplier, or the multiplied average of the two values.
+// dormant: eMule ran less than half of the bucket and the log does not
+// keep its value while eMule is stopped, so the value counts as 0.
+double statValue(const tLogRecords& records, std::uint8_t flags, double multiplier, std::size_t j,
+                 std::size_t e, double seconds, bool dormant);
+
+// The operation of a combined log on its sources' values; NaN for a
+// division by zero.
+double combineValues(tLogOperation operation, double first, double second);
+
+} // namespace pln

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "logstore/core/dos_date_time.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace pln {
+
+// round(a / b) for b > 0 with halves to even, exactly.
+std::int64_t divideRounded(std::int64_t a, std::int64_t b);
+
+// The number of points for a span of seconds: one per 11-minute period,
+// at most one per pointsPerPixel pixels (less one), at least one.
+struct tPointCount {
+    std::int64_t periods = 0;
+    std::int64_t points = 1;
+};
+tPointCount computePointCount(std::int64_t spanSeconds, int chartWidth, int pointsPerPixel);
+
+// The range to draw on either axis: runtime seconds, or calendar
+// milliseconds on the real-date axis.
+struct tTimeRange {
+    bool runtimeAxis = false;
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+
+    std::int64_t spanSeconds() const;
+    std::int64_t secondsToUnits(std::int64_t seconds) const {
+        return runtimeAxis ? seconds : seconds * 1000;
+    }
+};
+
+// The visible part of the range and its sample times.
+struct tGraphWindow {
+    // The zoom bar's maximum for the whole range.
+    int zoomBarMaximum = 1;
+    tTimeRange visible;
+    // Runtime seconds, or packed times on the real-date axis.
+    std::vector<std::int64_t> samples;
+    // The bottom-axis value of each sample: runtime days or calendar days.
+    std::vector<double> xs;
+};
+
+// Zoom z (bounded by the zoom bar's range) shows span div z, moved by
+// scroll tenths of that window; the samples start every span div N of it.
+tGraphWindow computeGraphWindow(const tTimeRange& whole, int zoom, int scroll, int chartWidth,
+                                int pointsPerPixel);
+
+} // namespace pln

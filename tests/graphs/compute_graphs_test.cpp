@@ -1,0 +1,204 @@
+#include "graph_fixture.h"
+#include "graphs/core/events_log.h"
+
+#include <cmath>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace pln::test {
+namespace {
+
+using ::testing::DoubleNear;
+using ::testing::ElementsAre;
+using ::testing::Field;
+
+auto point(double x, double y) {
+    return AllOf(Field(&tGraphPoint::x, DoubleNear(x, 1e-9)),
+                 Field(&tGraphPoint::y, DoubleNear(y, 1e-9)));
+}
+
+std::string legendText(const std::vector<tLegendPiece>& pieces) {
+    std::string text;
+    for (const tLegendPiece& p : pieces)
+        text += p.text;
+    return text;
+}
+
+class ComputeGraphsTest : public GraphTest {};
+
+TEST_F(ComputeGraphsTest, KnownFileRatesPerBucketWithCounterResets) {
+    // Four records 660 s apart: three points, one per record interval. The
+    // requests drop to 10 in the last interval, the transfers in the second.
+    knownLog(1, {{0, 0, 0, 0},
+                 {660, 11, 1, 660 * 1024},
+                 {1320, 33, 2, 100 * 1024},
+                 {1980, 10, 3, 760 * 1024}});
+    scan();
+    request.selectedKnownFiles = {knownFile(1, "")};
+    tGraphResult r = draw();
+    EXPECT_THAT(points(r, tChartId::requests, 1),
+                ElementsAre(point(dayAt(0), 60), point(dayAt(660), 120),
+                            point(dayAt(1320), 10 * 3600.0 / 660)));
+    EXPECT_THAT(points(r, tChartId::requests, 2),
+                ElementsAre(point(dayAt(0), 1 * 3600.0 / 660), point(dayAt(660), 3600.0 / 660),
+                            point(dayAt(1320), 3600.0 / 660)));
+    EXPECT_THAT(points(r, tChartId::transferred, 1),
+                ElementsAre(point(dayAt(0), 1), point(dayAt(660), 100.0 / 660),
+                            point(dayAt(1320), 660.0 / 660)));
+    EXPECT_EQ(r.bottomMin, dayAt(0));
+    EXPECT_EQ(r.bottomMax, dayAt(1320));
+    EXPECT_EQ(r.zoomBarMaximum, 1);
+    EXPECT_EQ(r.bottomAxisTitle, "Real date");
+    // A file without a name still gets its quoted legend line.
+    EXPECT_EQ(legendText(r.requestsLegend), "\"\" (Requests / hour; Accepted requests / hour)\r\n");
+    EXPECT_EQ(r.requestsLegend[1].colour, request.colours.requestsColours()[1]);
+    EXPECT_EQ(legendText(r.transfersLegend), "\"\" (Uploaded in kBytes/sec)\r\n");
+    // Nothing of the log stays in memory.
+    EXPECT_EQ(logs.findLog(hashOf(1))->recordsSize(), -1);
+}
+
+TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
+    for (int n = 1; n <= 8; ++n)
+        knownLog(n, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
+    knownLog(9, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}});
+    std::vector<std::pair<std::int64_t, std::int32_t>> values = {
+        {0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
+    for (int k = 1; k <= 7; ++k)
+        statLog("Req" + std::to_string(k), flagShowWithRequests, values);
+    statLog("Other", 0, values);
+    scan();
+    request.referenceFile1 = knownFile(1);
+    request.referenceFile2 = knownFile(2);
+    request.selectedKnownFiles = {knownFile(9), knownFile(2), knownFile(3), knownFile(4),
+                                  knownFile(5)};
+    for (int k = 1; k <= 7; ++k)
+        request.selectedStatLogs.push_back(stat("Req" + std::to_string(k)));
+    request.selectedStatLogs.push_back(stat("Other"));
+    tGraphResult r = draw();
+
+    std::vector<std::string> drawn;
+    for (const tDrawnKnownFile& f : r.drawnKnownFiles)
+        drawn.push_back(f.hash);
+    // The 3-record log of file 9 is passed over; reference files come first.
+    EXPECT_THAT(drawn, ElementsAre(hashOf(1), hashOf(2), hashOf(3)));
+    ASSERT_EQ(r.drawnStatLogs.size(), 7u);
+    EXPECT_EQ(r.drawnStatLogs[5].name, "statistics.ini-statistics,Req6");
+    EXPECT_EQ(r.drawnStatLogs[6].name, "statistics.ini-statistics,Other");
+    EXPECT_EQ(r.drawnStatLogs[6].colour, request.colours.slotColours[4]);
+    EXPECT_EQ(points(r, tChartId::requests, 12).size(), 3u);
+    EXPECT_EQ(points(r, tChartId::transferred, 4).size(), 3u);
+    EXPECT_EQ(r.transfersLegend.back().text, "Other (units)\r\n");
+    applyDisplayColours(r, nullptr, logs);
+    EXPECT_EQ(stat("Req7")->colour(), clWindow);
+    EXPECT_EQ(stat("Req1")->colour(), request.colours.requestsColours()[7]);
+    for (const auto& log : logs.logs())
+        EXPECT_EQ(log->recordsSize(), -1) << log->name();
+}
+
+// eMule ran 40 % of the second bucket: a value that is not a counter
+// counts as 0 there on the real-date axis only, and not at all when it is
+// saved when changed only.
+TEST_F(ComputeGraphsTest, NonCumulativeValuesAndTheRuntimeRule) {
+    connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
+    std::vector<std::pair<std::int64_t, std::int32_t>> values = {
+        {0, 10}, {660, 20}, {1320, 30}, {1980, 40}};
+    statLog("Plain", 0, values);
+    statLog("Kept", flagSavedWhenChanged, values);
+    scan();
+    request.selectedStatLogs = {stat("Plain"), stat("Kept")};
+    tGraphResult dates = draw();
+    EXPECT_THAT(points(dates, tChartId::transferred, 4),
+                ElementsAre(point(dayAt(0), 15), point(dayAt(660), 0), point(dayAt(1320), 35)));
+    EXPECT_THAT(points(dates, tChartId::transferred, 5),
+                ElementsAre(point(dayAt(0), 15), point(dayAt(660), 25), point(dayAt(1320), 35)));
+
+    // On the runtime axis the averages hold throughout; 1584 running
+    // seconds make round(1584 / 660) = 2 points.
+    request.runtimeAxis = true;
+    tGraphResult runtime = draw();
+    EXPECT_TRUE(runtime.runtimeAxis);
+    EXPECT_EQ(runtime.bottomAxisTitle, "eMule runtime days");
+    EXPECT_THAT(points(runtime, tChartId::transferred, 4),
+                ElementsAre(point(1000 / 86400.0, 15), point(1792 / 86400.0, 25)));
+}
+
+TEST_F(ComputeGraphsTest, WithoutConnRunTimeTheDateAxisIsUsed) {
+    knownLog(1, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
+    scan();
+    request.runtimeAxis = true;
+    request.selectedKnownFiles = {knownFile(1)};
+    tGraphResult r = draw();
+    EXPECT_FALSE(r.runtimeAxis);
+    EXPECT_TRUE(r.runtimeAxisUnavailable);
+    EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
+}
+
+TEST_F(ComputeGraphsTest, CombinedLogGapsAndMaximum) {
+    statLog("A", 0, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
+    statLog("B", 0, {{0, 2}, {660, 0}, {1320, 0}, {1980, 8}});
+    combinedLog("Ratio", 3, "A", "B", 100);
+    combinedLog("Sum", 0, "A", "B", missingValue());
+    scan();
+    request.selectedStatLogs = {stat("virtual;Ratio"), stat("virtual;Sum")};
+    tGraphResult r = draw();
+    // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
+    EXPECT_THAT(points(r, tChartId::transferred, 4),
+                ElementsAre(point(dayAt(0), 100), point(dayAt(1320), 100)));
+    EXPECT_THAT(points(r, tChartId::transferred, 5),
+                ElementsAre(point(dayAt(0), 501), point(dayAt(660), 500), point(dayAt(1320), 504)));
+    EXPECT_EQ(legendText(r.transfersLegend), "Ratio (ratio)\r\nSum (ratio)\r\n");
+}
+
+TEST_F(ComputeGraphsTest, ZoomAndScrollChooseTheWindow) {
+    std::vector<KnownRecord> records;
+    for (int k = 0; k <= 40; ++k)
+        records.push_back({k * 660, static_cast<std::uint32_t>(k), 0, 0});
+    knownLog(1, records);
+    scan();
+    request.selectedKnownFiles = {knownFile(1)};
+    request.chartWidth = 40; // 10 points over 40 periods
+    EXPECT_EQ(draw().zoomBarMaximum, 4);
+    request.zoom = 2;
+    request.scroll = 10;
+    tGraphResult end = draw();
+    // The second half: 20 periods from 13200 s, 9 points 1466 s apart.
+    EXPECT_EQ(end.bottomMin, dayAt(13200));
+    EXPECT_EQ(end.bottomMax, dayAt(13200 + 8 * 1466));
+    EXPECT_EQ(points(end, tChartId::requests, 1).size(), 9u);
+    request.zoom = 9; // beyond the zoom bar: bounded by it
+    request.scroll = 15;
+    // A window of 6600 s moved by 1.5 windows.
+    EXPECT_EQ(draw().bottomMin, dayAt(9900));
+}
+
+TEST_F(ComputeGraphsTest, EventMarkersOfDrawnFilesInTheVisibleRange) {
+    knownLog(1, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
+    scan();
+    request.selectedKnownFiles = {knownFile(1)};
+    tEventsLog events(dir.file("events.log"));
+    events.add({graphBase + 100'000, "free"});
+    events.add({graphBase + 200'000, tEvent::makePart("mine", hashOf(1))});
+    events.add({graphBase + 300'000, tEvent::makePart("other", hashOf(2))});
+    events.add({graphBase + 1'400'000, "after the last sample"});
+    events.add({graphBase - 2'000, "before"});
+    request.events = &events;
+    tGraphResult r = draw();
+    for (tChartId chart : {tChartId::requests, tChartId::transferred})
+        EXPECT_THAT(points(r, chart, 0), ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
+}
+
+TEST_F(ComputeGraphsTest, NothingToDrawLeavesEmptyChartsAndAZeroRange) {
+    knownLog(1, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
+    scan();
+    tGraphResult r = draw();
+    EXPECT_EQ(r.bottomMin, 0);
+    EXPECT_EQ(r.bottomMax, 0);
+    EXPECT_FALSE(r.zoomBarMaximum);
+    EXPECT_TRUE(r.requestsLegend.empty());
+    request.selectedKnownFiles = {knownFile(1)};
+    request.knownMetLoaded = false;
+    EXPECT_TRUE(draw().drawnKnownFiles.empty());
+}
+
+} // namespace
+} // namespace pln::test

@@ -1,0 +1,116 @@
+#include "common/text.h"
+#include "graph_fixture.h"
+#include "graphs/core/events_log.h"
+#include "graphs/core/us_date_time.h"
+#include "support/error_text.h"
+
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace pln::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
+
+CalendarMs when(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
+    return calendarDayOf(year, month, day) * msPerDay +
+           ((hour * 60LL + minute) * 60 + second) * 1000;
+}
+
+TEST(UsDateTimeTest, FormsAndReadsTheUsForm) {
+    struct Row {
+        CalendarMs value;
+        const char* text;
+    };
+    for (Row row :
+         std::initializer_list<Row>{{when(2021, 3, 7), "3/7/2021"},
+                                    {when(2021, 12, 25, 0, 0, 1), "12/25/2021 12:00:01 AM"},
+                                    {when(2021, 12, 25, 12, 5, 9), "12/25/2021 12:05:09 PM"},
+                                    {when(1999, 1, 2, 23, 59, 58), "1/2/1999 11:59:58 PM"}}) {
+        EXPECT_EQ(formatUsDateTime(row.value), row.text);
+        EXPECT_EQ(parseUsDateTime(row.text), row.value) << row.text;
+    }
+    EXPECT_EQ(parseUsDateTime("1/2/1999 23:59"), when(1999, 1, 2, 23, 59));
+    for (const char* bad : {"", "2/30/2021", "13/1/2021", "1/1/2021 13:00:00 PM", "1/1/2021 x",
+                            "1/1/2021 1:60:00", "21.03.2021", "1/1/20210", "1/1/2021 24:00"})
+        EXPECT_FALSE(parseUsDateTime(bad)) << bad;
+}
+
+class EventsLogTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    RecordingPrompter prompter;
+    std::string path = eventsLogPath(dir.path());
+};
+
+TEST_F(EventsLogTest, OrderAccessorsAndFileRoundTrip) {
+    tEventsLog log(path);
+    log.add({when(2021, 5, 1, 14), tEvent::makePart("b file", "fedcba9876543210fedcba9876543210")});
+    log.add({when(2021, 5, 1, 14), "Zeta"});
+    log.add({when(2021, 5, 1, 14), "alpha"});
+    log.add({when(2021, 4, 1), "Café " + std::string(32, 'x').insert(0, "|")});
+    log.add({when(2021, 6, 1), "   "});
+    log.save();
+    EXPECT_EQ(readText(path), "4/1/2021=Caf\xE9 |xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n"
+                              "5/1/2021 2:00:00 PM=alpha\r\n"
+                              "5/1/2021 2:00:00 PM=Zeta\r\n"
+                              "5/1/2021 2:00:00 PM=b file|FEDCBA9876543210FEDCBA9876543210\r\n");
+
+    tEventsLog again(path);
+    again.load(prompter);
+    EXPECT_TRUE(prompter.shown.empty());
+    ASSERT_EQ(again.count(), 4u);
+    // Not a hash: shown whole, no file.
+    EXPECT_EQ(again.text(0), "Café |" + std::string(32, 'x'));
+    EXPECT_EQ(again.hash(0), "");
+    EXPECT_EQ(again.text(3), "b file");
+    EXPECT_EQ(again.hash(3), "FEDCBA9876543210FEDCBA9876543210");
+    EXPECT_EQ(again.search(when(2021, 5, 1, 14)), 1u);
+    EXPECT_EQ(again.search(when(2021, 5, 1, 14, 0, 1)), 4u);
+}
+
+TEST_F(EventsLogTest, BadLinesAreReportedAndSkipped) {
+    dir.write("events.log", "1/1/2020=one\r\nyesterday=two\r\n\r\n1/2/2020 3:04:05 AM =  three  \n"
+                            "1/3/2020\r\n2/31/2020=four\r\n");
+    tEventsLog log(path);
+    log.load(prompter);
+    EXPECT_THAT(prompter.errors(), ElementsAre("Invalid value in events.log at line 2",
+                                               "Invalid value in events.log at line 6"));
+    ASSERT_EQ(log.count(), 3u);
+    EXPECT_EQ(log.text(1), "three");
+    EXPECT_EQ(log.date(1), when(2020, 1, 2, 3, 4, 5));
+    EXPECT_EQ(log.text(2), "");
+
+    tEventsLog missing(dir.file("none.log"));
+    missing.load(prompter);
+    EXPECT_EQ(missing.count(), 0u);
+    EXPECT_EQ(prompter.errors().size(), 2u);
+}
+
+TEST_F(EventsLogTest, SaveFailureIsReportedWithTheFileName) {
+    tEventsLog log(dir.path() + "missing-folder/events.log");
+    log.add({when(2020, 1, 1), "x"});
+    EXPECT_EQ(errorOf([&] { log.save(); }).rfind("An error occurred while saving events.log: ", 0),
+              0u);
+}
+
+TEST_F(EventsLogTest, DeletingAKnownFileLogRemovesItsEvents) {
+    RecordingRecorderLink recorder;
+    tLogStoreContext context{dir.path(), prompter, recorder};
+    dir.write(hashA + ".pln_on", LogBytes().prefix(0).bytes());
+    dir.write("events.log", "1/1/2020=kept\r\n1/2/2020=gone|" + toLowerAscii(hashA) +
+                                "\r\n1/3/2020=other|FEDCBA9876543210FEDCBA9876543210\r\n");
+    tLogFiles logs(context);
+    logs.onKnownFileLogDeleted(eventsLogCleaner(path, prompter));
+    logs.scanLogs();
+    logs.setLogState(hashA, tLogState::none);
+    EXPECT_EQ(readText(path),
+              "1/1/2020=kept\r\n1/3/2020=other|FEDCBA9876543210FEDCBA9876543210\r\n");
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+} // namespace
+} // namespace pln::test

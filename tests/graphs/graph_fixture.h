@@ -1,0 +1,97 @@
+#pragma once
+
+#include "emulefiles/core/known_met_record.h"
+#include "graphs/core/graph_data.h"
+#include "logstore/core/dos_date_time.h"
+#include "logstore/core/log_files.h"
+#include "logstore/log_fixture.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace pln::test {
+
+// 2020-01-01 00:00 and the stamp a number of seconds after it.
+inline const CalendarMs graphBase = calendarDayOf(2020, 1, 1) * msPerDay;
+inline dosDateTime at(std::int64_t seconds) {
+    return calendarToDosDateTime(graphBase + seconds * 1000);
+}
+inline double dayAt(std::int64_t seconds) {
+    return static_cast<double>(graphBase + seconds * 1000) / msPerDay;
+}
+
+inline std::string hashOf(int n) {
+    std::string hash(32, '0');
+    hash[31] = static_cast<char>('0' + n);
+    return hash;
+}
+
+struct KnownRecord {
+    std::int64_t seconds;
+    std::uint32_t requests;
+    std::uint32_t accepted;
+    std::uint64_t transferred;
+};
+
+// A logs folder, its catalogue and known files, and a request over them.
+class GraphTest : public LogStoreTest {
+protected:
+    void knownLog(int n, const std::vector<KnownRecord>& records) {
+        LogBytes bytes = LogBytes().prefix(0);
+        for (const KnownRecord& r : records)
+            bytes.knownFileRecord(at(r.seconds), r.requests, r.accepted, r.transferred);
+        write(hashOf(n) + ".pln_on", bytes);
+    }
+    // A 32-bit stats log of statistics.ini with values at the given times.
+    void statLog(const std::string& key, std::uint8_t flags,
+                 const std::vector<std::pair<std::int64_t, std::int32_t>>& records,
+                 double multiplier = 1) {
+        LogBytes bytes = LogBytes().prefix(1).header(3, flags, multiplier, "units");
+        for (auto [seconds, value] : records)
+            bytes.int32Record(at(seconds), value);
+        write("statistics.ini-statistics," + key + ".pln_on", bytes);
+    }
+    void connRunTime(const std::vector<std::pair<std::int64_t, std::int32_t>>& records) {
+        statLog("ConnRunTime", 1, records, 24);
+    }
+    void combinedLog(const std::string& title, std::uint8_t operation, const std::string& first,
+                     const std::string& second, double maxValue, std::uint8_t flags = 0) {
+        write("virtual;" + title + ".pln_on",
+              LogBytes()
+                  .prefix(3)
+                  .header(5, flags, 1, "ratio")
+                  .sources(operation, "statistics.ini-statistics," + first,
+                           "statistics.ini-statistics," + second)
+                  .f64(maxValue));
+    }
+    const tKnownMetRecord* knownFile(int n, const std::string& name = "file") {
+        files.push_back(tKnownMetRecord::createFromValues(name, hashOf(n), 0, 0, 0, 1, ""));
+        return files.back().get();
+    }
+    tLogFile* stat(const std::string& name) {
+        return logs.findLog(name.starts_with("virtual;") ? name
+                                                         : "statistics.ini-statistics," + name);
+    }
+    // Catalogues the files written so far; logs are looked up after it.
+    void scan() {
+        logs.scanLogs();
+        request.logFiles = &logs;
+    }
+    tGraphResult draw() { return computeGraphs(request); }
+    static const std::vector<tGraphPoint>& points(const tGraphResult& r, tChartId c, int i) {
+        return r.at(c, i).points;
+    }
+
+    tLogFiles logs{context};
+    std::vector<std::unique_ptr<tKnownMetRecord>> files;
+    tGraphRequest request = [] {
+        tGraphRequest r;
+        r.knownMetLoaded = true;
+        r.runtimeAxis = false;
+        r.chartWidth = 400;
+        return r;
+    }();
+};
+
+} // namespace pln::test

@@ -1,0 +1,90 @@
+#include "graph_fixture.h"
+#include "graphs/core/bucket_walk.h"
+#include "graphs/core/graph_window.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+namespace pln::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+TEST(GraphWindowTest, PeriodsRoundHalvesToEvenAndPointsFollowTheWidth) {
+    struct Row {
+        std::int64_t span;
+        int width;
+        std::int64_t periods;
+        std::int64_t points;
+    };
+    for (Row row : std::initializer_list<Row>{{330, 400, 0, 1}, // n = 0: one point
+                                              {331, 400, 1, 1},
+                                              {990, 400, 2, 2},  // 1.5 to 2
+                                              {1650, 400, 2, 2}, // 2.5 to 2
+                                              {66000, 400, 100, 99},
+                                              {66000, 404, 100, 100},
+                                              {66000, 7, 100, 1}}) {
+        tPointCount count = computePointCount(row.span, row.width, 4);
+        EXPECT_EQ(count.periods, row.periods) << row.span;
+        EXPECT_EQ(count.points, row.points) << row.span << " " << row.width;
+    }
+}
+
+TEST(GraphWindowTest, ZoomAndScrollOnTheRuntimeAxis) {
+    tTimeRange whole{true, 1000, 1000 + 66000};
+    tGraphWindow all = computeGraphWindow(whole, 1, 0, 44, 4);
+    EXPECT_EQ(all.zoomBarMaximum, 10); // 100 periods, 10 points
+    EXPECT_EQ(all.samples.front(), 1000);
+    EXPECT_EQ(all.samples[1], 1000 + 6600);
+    // Zoom 3 shows 22000 s; scroll 5 moves it by round(11000) s.
+    tGraphWindow zoomed = computeGraphWindow(whole, 3, 5, 44, 4);
+    EXPECT_EQ(zoomed.visible.first, 12000);
+    EXPECT_EQ(zoomed.visible.last, 34000);
+    EXPECT_EQ(zoomed.samples.size(), 10u);
+    EXPECT_EQ(zoomed.samples.back(), 12000 + 9 * 2200);
+    EXPECT_DOUBLE_EQ(zoomed.xs.front(), 12000 / 86400.0);
+    // n = 0: the zoom bar cannot zoom, one sample.
+    tGraphWindow tiny = computeGraphWindow({true, 0, 330}, 5, 7, 400, 4);
+    EXPECT_EQ(tiny.zoomBarMaximum, 1);
+    EXPECT_THAT(tiny.samples, ElementsAre(0));
+}
+
+TEST(GraphWindowTest, DateSamplesArePackedStamps) {
+    tTimeRange whole{false, graphBase + 1000, graphBase + 1000 + 1980 * 1000};
+    tGraphWindow window = computeGraphWindow(whole, 1, 0, 400, 4);
+    // 2-second stamps: the odd millisecond start is truncated.
+    EXPECT_THAT(window.samples, ElementsAre(at(0), at(660), at(1320)));
+}
+
+std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<tRecordTimes> logs,
+                                                      std::vector<std::int64_t> samples) {
+    std::vector<const tRecordTimes*> pointers;
+    for (const tRecordTimes& t : logs)
+        pointers.push_back(&t);
+    std::vector<std::pair<std::size_t, std::size_t>> seen;
+    walkBuckets(pointers, samples, [&](std::size_t i, std::span<const tBucket> buckets) {
+        seen.push_back({i, buckets.back().j * 10 + buckets.back().e});
+    });
+    return seen;
+}
+
+using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
+
+TEST(BucketWalkTest, BucketsForSparseDenseAndUnevenRecords) {
+    // Samples sparser than records: from the record after the previous
+    // sample to the one after this sample.
+    EXPECT_EQ(walk({{0, 10, 20, 30, 40, 50, 60, 70}}, {15, 55}), (Seen{{0, 12}, {1, 26}}));
+    // Denser: the record interval that holds the sample.
+    EXPECT_EQ(walk({{0, 10, 20, 30}}, {2, 4, 12}), (Seen{{0, 1}, {1, 1}, {2, 12}}));
+    // Equal times (eMule not running) merge into the next bucket; samples
+    // outside the records make no point.
+    EXPECT_EQ(walk({{0, 10, 10, 20}}, {-5, 10, 25}), (Seen{{1, 3}}));
+    // A sample at the last record's time has no record after it.
+    EXPECT_EQ(walk({{0, 10, 20, 30}}, {5, 30}), (Seen{{0, 1}}));
+    // Two logs: both must cover the sample (25 < 27); the second log's
+    // bucket is shown.
+    EXPECT_EQ(walk({{0, 10, 20, 30}, {0, 5, 15, 25}}, {2, 12, 27}), (Seen{{0, 1}, {1, 12}}));
+}
+
+} // namespace
+} // namespace pln::test
