@@ -20,7 +20,15 @@ TEST(Multiplier, InvalidTextsGiveTheMissingValue) {
     for (const char* text : {"", "   ", "2*", "/2", "3/0", "0", "0*5", "2**3", "abc", "1.5.2",
                              "inf", "nan", "1e", "12abc", "1e999", "1e200*1e200", "1,5"})
         EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
-    EXPECT_TRUE(std::isnan(getMultiplier("1.5", ','))) << "the locale's separator only";
+}
+
+TEST(Multiplier, TakesTheLocaleSeparatorAndTheDot) {
+    EXPECT_EQ(getMultiplier("2.5", ','), 2.5);
+    EXPECT_EQ(getMultiplier("2,5 * 1.5", ','), 3.75);
+    EXPECT_TRUE(std::isnan(getMultiplier("1,5.5", ',')));
+    EXPECT_EQ(formatNumber(2.5, ','), "2,5");
+    EXPECT_EQ(formatNumber(0.0823974609375), "0.0823975");
+    EXPECT_EQ(formatNumber(1e20), "1e+20");
 }
 
 TEST(Multiplier, ParseDecimalTakesTheWholeTextOnly) {

@@ -9,12 +9,6 @@ namespace pln {
 
 namespace {
 
-void replaceAll(std::string& text, std::string_view what, const std::string& by) {
-    for (std::size_t at = text.find(what); at != std::string::npos;
-         at = text.find(what, at + by.size()))
-        text.replace(at, what.size(), by);
-}
-
 template <class T> int threeWay(T a, T b) {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
@@ -27,40 +21,6 @@ std::string_view statsLogText(tLogState state) {
 
 std::string_view graphicText(std::uint8_t flags) {
     return (flags & flagShowWithRequests) != 0 ? "Requests" : "Transfers";
-}
-
-std::string combineFormula(tLogOperation operation, const std::string& first,
-                           const std::string& second) {
-    std::string formula;
-    switch (operation) {
-    case tLogOperation::sum:
-        formula = "%1 + %2";
-        break;
-    case tLogOperation::difference:
-        formula = "%1 - %2";
-        break;
-    case tLogOperation::reverseDifference:
-        formula = "%2 - %1";
-        break;
-    case tLogOperation::quotient:
-        formula = "%1 / %2";
-        break;
-    case tLogOperation::reverseQuotient:
-        formula = "%2 / %1";
-        break;
-    case tLogOperation::firstShare:
-        formula = "%1 / (%1 + %2)";
-        break;
-    default:
-        formula = "%2 / (%1 + %2)";
-        break;
-    }
-    // The second name goes in first so that a "%1" inside the first name is
-    // left as it is.
-    replaceAll(formula, "%2", "\x01");
-    replaceAll(formula, "%1", first);
-    replaceAll(formula, "\x01", second);
-    return formula;
 }
 
 int compareStatsLogRows(const tStatsLogRow& a, const tStatsLogRow& b, int column) {

@@ -2,6 +2,7 @@
 
 #include "app/core/sort_order.h"
 #include "app/core/text_ranking.h"
+#include "logstore/core/combine_formula.h"
 #include "logstore/core/log_types.h"
 
 #include <array>
@@ -33,9 +34,6 @@ inline constexpr std::array<int, statsLogsColumnCount> statsLogsDesignImages = {
 std::string_view statsLogText(tLogState state);
 // "Requests" or "Transfers": the graph the log is drawn in.
 std::string_view graphicText(std::uint8_t flags);
-// The formula of a combined log with the display names of its sources.
-std::string combineFormula(tLogOperation operation, const std::string& first,
-                           const std::string& second);
 
 struct tStatsLogRow {
     tLogFile* log = nullptr;

@@ -3,6 +3,7 @@
 #include "common/missing_value.h"
 #include "common/text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <string>
@@ -28,7 +29,7 @@ std::optional<std::string> normalised(std::string_view text, char decimalSeparat
     std::size_t digits = 0;
     for (; i < text.size() && isDigit(text[i]); ++i, ++digits)
         out += text[i];
-    if (i < text.size() && text[i] == decimalSeparator) {
+    if (i < text.size() && (text[i] == decimalSeparator || text[i] == '.')) {
         out += '.';
         for (++i; i < text.size() && isDigit(text[i]); ++i, ++digits)
             out += text[i];
@@ -62,6 +63,20 @@ std::optional<double> parseDecimal(std::string_view text, char decimalSeparator)
     if (error != std::errc() || end != plain->data() + plain->size() || !std::isfinite(value))
         return std::nullopt;
     return value;
+}
+
+bool isDecimalText(std::string_view text) {
+    return normalised(text, '.').has_value();
+}
+
+std::string formatNumber(double value, char decimalSeparator) {
+    // The same text as printf's "%g", but free of the C library's locale.
+    char text[64];
+    auto end = std::to_chars(text, text + sizeof text, value, std::chars_format::general, 6).ptr;
+    std::string out(text, end);
+    if (decimalSeparator != '.')
+        std::replace(out.begin(), out.end(), '.', decimalSeparator);
+    return out;
 }
 
 double getMultiplier(std::string_view text, char decimalSeparator) {
