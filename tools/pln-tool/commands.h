@@ -23,6 +23,8 @@ inline constexpr int exitUsage = 2;
 
 int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
+// known repair (repair_commands.cpp).
+int runKnownRepair(const CommandArgs& args);
 int runLinksCommand(const CommandArgs& args);
 extern const char* const linksUsage;
 int runLogCommand(const CommandArgs& args);
@@ -31,5 +33,7 @@ int runCancelledCommand(const CommandArgs& args);
 extern const char* const cancelledUsage;
 int runSharedCommand(const CommandArgs& args);
 extern const char* const sharedUsage;
+int runGraphCommand(const CommandArgs& args);
+extern const char* const graphUsage;
 
 } // namespace pln::tool

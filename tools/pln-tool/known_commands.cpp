@@ -10,8 +10,17 @@
 
 namespace pln::tool {
 
-const char* const knownUsage = "  pln-tool known dump FILE       one JSON object per record\n"
-                               "  pln-tool known resave IN OUT   load IN and save it as OUT\n";
+const char* const knownUsage =
+    "  pln-tool known dump FILE       one JSON object per record\n"
+    "  pln-tool known resave IN OUT   load IN and save it as OUT\n"
+    "  pln-tool known repair CONFIGFOLDER [--backup FILE] [--links FILE]\n"
+    "                  [--from-logs LOGSFOLDER [--import-missing]]\n"
+    "                  [--delete-erroneous]\n"
+    "                                 repair CONFIGFOLDER/known.met from a\n"
+    "                                 backup copy, ed2k links (one per line)\n"
+    "                                 and the logs; refused while eMule runs,\n"
+    "                                 and with --from-logs while its recorder\n"
+    "                                 runs\n";
 
 namespace {
 
@@ -97,6 +106,8 @@ int resave(Platform& platform, const std::string& in, const std::string& out) {
 } // namespace
 
 int runKnownCommand(const CommandArgs& args) {
+    if (!args.empty() && args[0] == "repair")
+        return runKnownRepair(args);
     bool isDump = args.size() == 2 && args[0] == "dump";
     bool isResave = args.size() == 3 && args[0] == "resave";
     if (!isDump && !isResave) {

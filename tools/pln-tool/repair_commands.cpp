@@ -1,0 +1,149 @@
+#include "app/core/locations.h"
+#include "app/core/startup.h"
+#include "commands.h"
+#include "common/error.h"
+#include "common/file_io.h"
+#include "common/text.h"
+#include "kmedit/core/emule_running.h"
+#include "kmedit/core/repair_km.h"
+#include "kmedit/core/repair_link.h"
+#include "logstore/core/log_files.h"
+#include "platform/platform.h"
+
+#include <algorithm>
+#include <iostream>
+
+namespace pln::tool {
+
+namespace {
+
+// The log store's reports go to standard error; any of them fails the run.
+class ReportStream : public Prompter {
+public:
+    void showError(const std::string& text) override {
+        std::cerr << "pln-tool: " << text << '\n';
+        failed = true;
+    }
+    void showWarning(const std::string& text) override {
+        std::cerr << "pln-tool: " << text << '\n';
+    }
+    void showInformation(const std::string& text) override { std::cout << text << '\n'; }
+    bool confirm(const std::string&) override { return false; }
+    bool failed = false;
+};
+
+struct RepairRequest {
+    std::string configFolder;
+    std::string logsFolder;
+    std::string linksFile;
+    tRepairOptions options;
+};
+
+std::string folderPath(std::string folder) {
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+// Null when the words do not form a repair command.
+std::optional<RepairRequest> repairRequest(const CommandArgs& args) {
+    if (args.size() < 2)
+        return std::nullopt;
+    RepairRequest request;
+    request.configFolder = folderPath(args[1]);
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        const bool hasValue = i + 1 < args.size();
+        if (args[i] == "--backup" && hasValue)
+            request.options.backupPath = args[++i];
+        else if (args[i] == "--links" && hasValue)
+            request.linksFile = args[++i];
+        else if (args[i] == "--from-logs" && hasValue)
+            request.logsFolder = folderPath(args[++i]);
+        else if (args[i] == "--import-missing")
+            request.options.importFromLogs = true;
+        else if (args[i] == "--delete-erroneous")
+            request.options.deleteErroneous = true;
+        else
+            return std::nullopt;
+    }
+    request.options.recalculateStats = !request.logsFolder.empty();
+    if (request.options.importFromLogs && !request.options.recalculateStats)
+        return std::nullopt;
+    return request;
+}
+
+std::vector<std::string> readLinks(const std::string& file) {
+    const std::vector<std::uint8_t> bytes = readWholeFile(file);
+    const std::string text =
+        decodeTextFile({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+    std::vector<std::string> lines = linkLines(text);
+    if (lines.empty())
+        throw Error(file + ": no ed2k link");
+    for (const std::string& line : lines)
+        if (!parseEd2kLink(line))
+            throw Error(file + ": not an ed2k link of a file: " + line);
+    return lines;
+}
+
+// Nothing is written while eMule runs, and the logs are not rewritten while
+// the recorder of that eMule may append to them.
+void refuseWhileRunning(Platform& platform, const RepairRequest& request) {
+    const std::string knownMetPath = request.configFolder + "known.met";
+    if (!platform.files.fileExists(knownMetPath))
+        throw Error(knownMetPath + ": no such file");
+    if (isEmuleRunning(platform, request.configFolder))
+        throw Error(emuleRunningMessage);
+    tLocations locations;
+    locations.messagePrefix = request.configFolder;
+    std::replace(locations.messagePrefix.begin(), locations.messagePrefix.end(), '\\', '/');
+    if (request.options.recalculateStats && platform.mutexes.isHeld(recorderMutexName(locations)))
+        throw Error("the recorder of " + locations.messagePrefix +
+                    " is running; stop it before repairing known.met from its logs");
+}
+
+void printOutcome(const tRepairOptions& options, const tRepairOutcome& outcome) {
+    auto line = [](const char* operation, bool changed) {
+        std::cout << operation << ": " << (changed ? "known.met changed" : "nothing to change")
+                  << '\n';
+    };
+    if (!options.backupPath.empty())
+        line("backup", outcome.imported);
+    if (!options.links.empty())
+        line("links", outcome.pasted);
+    if (options.recalculateStats)
+        line("logs", outcome.recalculated);
+    if (options.deleteErroneous)
+        line("erroneous entries", outcome.deleted);
+}
+
+} // namespace
+
+int runKnownRepair(const CommandArgs& args) {
+    std::optional<RepairRequest> request = repairRequest(args);
+    if (!request) {
+        std::cerr << "usage:\n" << knownUsage;
+        return exitUsage;
+    }
+    try {
+        NativePlatform native;
+        Platform& platform = native.services();
+        refuseWhileRunning(platform, *request);
+        if (!request->linksFile.empty())
+            request->options.links = readLinks(request->linksFile);
+        tKnownMet knownMet(request->configFolder + "known.met", platform.files, platform.clock);
+        knownMet.load();
+        ReportStream reports;
+        tDetachedRecorderLink recorder;
+        tLogFiles logs(tLogStoreContext{request->logsFolder, reports, recorder});
+        if (request->options.recalculateStats)
+            logs.scanLogs();
+        tRepairContext repair{knownMet, logs, platform.files, platform.clock};
+        printOutcome(request->options, repairKnownMet(repair, request->options));
+        return reports.failed ? exitFailure : 0;
+    } catch (const Error& e) {
+        std::cerr << "pln-tool: " << e.what() << '\n';
+        return exitFailure;
+    }
+}
+
+} // namespace pln::tool
