@@ -11,7 +11,7 @@ using namespace pln::tool;
 const CommandArea areas[] = {
     {"known", runKnownCommand, knownUsage},    {"links", runLinksCommand, linksUsage},
     {"log", runLogCommand, logUsage},          {"cancelled", runCancelledCommand, cancelledUsage},
-    {"shared", runSharedCommand, sharedUsage},
+    {"shared", runSharedCommand, sharedUsage}, {"graph", runGraphCommand, graphUsage},
 };
 
 int usage() {
