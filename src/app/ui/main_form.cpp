@@ -117,6 +117,16 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
     const tListContext context{*logFiles_, prompter_, *recorder_, idle_, [this] { requestIdle(); }};
     knownFiles_ = new tKnownFilesList(*knownFilesView_, context, this);
     statsLogs_ = new tStatsLogsList(*statsView_, context, this);
+    knownMetEdit_ = new tKnownMetEditCommand(
+        tKnownMetEditContext{*this, platform_, *knownMet_, *logFiles_, *knownFiles_, prompter_,
+                             idle_, values_.locations.eMuleConfigFolder,
+                             [this] { return timer_.isActive(); }, [this] { armLoadCycle(); },
+                             [this] {
+                                 std::string failure;
+                                 refillKnownFiles(failure);
+                             },
+                             [this] { requestIdle(); }},
+        actions_, this);
     connectActions();
     updateActions();
     // The window sees the keys before the focused control does.
@@ -244,6 +254,7 @@ void tMainForm::updateActions() {
     a.aIniSwapGraph->setEnabled(statsLogs_->canSwapGraph());
     a.aFileCompressLogs->setEnabled(compress_->enabled());
     a.aFileRecErrorsLog->setEnabled(errorsLogExists(values_.locations.dataFolder));
+    knownMetEdit_->updateActions();
     const bool linksEnabled =
         canExportLinks(knownFiles_->selectedPositions().size(), knownMet_->list() != nullptr);
     for (QAction* links :
@@ -274,13 +285,17 @@ bool tMainForm::loadCycle(std::string& failure) {
         return false;
     }
     logFiles_->scanLogs();
+    const bool filled = refillKnownFiles(failure);
+    statsLogs_->logFilesLoaded();
+    return filled;
+}
+
+bool tMainForm::refillKnownFiles(std::string& failure) {
     // The files on disk are matched afresh at each fill.
     tSharedFileTable shared;
     sharedFolders_->scanSharedFiles(shared);
-    const bool filled = knownFiles_->knownMetLoaded(
-        knownMet_->list(), knownFilesFilter(), sharedFileLookup(shared, platform_.clock), failure);
-    statsLogs_->logFilesLoaded();
-    return filled;
+    return knownFiles_->knownMetLoaded(knownMet_->list(), knownFilesFilter(),
+                                       sharedFileLookup(shared, platform_.clock), failure);
 }
 
 void tMainForm::timerTimer() {

@@ -5,6 +5,7 @@
 #include "app/core/locations.h"
 #include "app/core/process_values.h"
 #include "app/ui/compress_command.h"
+#include "app/ui/known_met_edit_command.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/recorder_link_qt.h"
 #include "common/prompter.h"
@@ -58,6 +59,7 @@ public:
     const tMainActions& actions() const { return actions_; }
     tKnownFilesList& knownFilesList() { return *knownFiles_; }
     tStatsLogsList& statsLogsList() { return *statsLogs_; }
+    tKnownMetEditCommand& knownMetEdit() { return *knownMetEdit_; }
 
     std::string getIniString(const std::string& key, const std::string& defaultValue) const {
         return values_.settings.getIniString(key, defaultValue);
@@ -105,6 +107,7 @@ private:
 
     void timerTimer();
     bool loadCycle(std::string& failure);
+    bool refillKnownFiles(std::string& failure);
     void appEventsIdle();
     void showTags();
     void runHelp(bool tipsFirst);
@@ -143,6 +146,7 @@ private:
     QPlainTextEdit* tagsBox_ = nullptr;
     QLabel* failureLabel_ = nullptr;
     tKnownFilesList* knownFiles_ = nullptr;
+    tKnownMetEditCommand* knownMetEdit_ = nullptr;
     tStatsLogsList* statsLogs_ = nullptr;
     // The legend's docked width and the graphs' narrowest width, from the
     // design; the graphs splitter returns to them when the legend docks.

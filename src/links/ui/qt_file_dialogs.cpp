@@ -12,17 +12,22 @@ std::optional<QtFileDialogs::Shown> shown;
 } // namespace
 
 QString QtFileDialogs::getSaveFileName(QWidget* parent, const QString& caption,
-                                       const QStringList& nameFilters,
-                                       const QString& defaultSuffix) {
+                                       const QStringList& nameFilters, const QString& defaultSuffix,
+                                       const QString& startFile) {
     QFileDialog dialog(parent, caption);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters);
     dialog.setDefaultSuffix(defaultSuffix);
+    if (!startFile.isEmpty())
+        dialog.selectFile(startFile);
     if (nextFileName) {
-        shown =
-            Shown{dialog.windowTitle(), dialog.acceptMode(), dialog.nameFilters(),
-                  dialog.defaultSuffix(), !dialog.testOption(QFileDialog::DontConfirmOverwrite)};
+        shown = Shown{dialog.windowTitle(),
+                      dialog.acceptMode(),
+                      dialog.nameFilters(),
+                      dialog.defaultSuffix(),
+                      !dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                      startFile};
         return *std::exchange(nextFileName, std::nullopt);
     }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -18,9 +18,10 @@ class QtFileDialogs {
 public:
     // The chosen file, empty when the user cancels. The default suffix is
     // added to a name typed without one; an existing file is replaced only
-    // after the user agreed.
+    // after the user agreed. The dialog starts at startFile when one is given.
     static QString getSaveFileName(QWidget* parent, const QString& caption,
-                                   const QStringList& nameFilters, const QString& defaultSuffix);
+                                   const QStringList& nameFilters, const QString& defaultSuffix,
+                                   const QString& startFile = {});
 
     struct Shown {
         QString caption;
@@ -28,6 +29,7 @@ public:
         QStringList nameFilters;
         QString defaultSuffix;
         bool confirmOverwrite;
+        QString startFile;
     };
     static void setNextFileName(const QString& fileName);
     // The last dialog answered from a test's file name.

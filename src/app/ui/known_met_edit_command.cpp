@@ -1,0 +1,223 @@
+#include "app/ui/known_met_edit_command.h"
+
+#include "app/ui/known_files_list.h"
+#include "app/ui/list_view.h"
+#include "app/ui/paged_text.h"
+#include "common/error.h"
+#include "kmedit/core/emule_running.h"
+#include "kmedit/core/known_met_edits.h"
+#include "kmedit/core/met_backup.h"
+#include "links/ui/qt_file_dialogs.h"
+
+#include <QAction>
+#include <algorithm>
+
+namespace pln {
+
+namespace {
+
+const char* const renameQuestion = "Before proceeding, you may want to backup known.met...";
+const char* const runningText = "Known.met cannot be modified while eMule is running";
+const char* const changedText = "Known.met has been modified while this dialog was open. Please "
+                                "reload the known files (from the main window) and try again.";
+
+std::string captionOf(const QAction& action) {
+    return action.text().remove(QLatin1Char('&')).toStdString();
+}
+
+std::string fileNameOf(const std::string& path) {
+    const std::size_t folderEnd = path.find_last_of("/\\");
+    return folderEnd == std::string::npos ? path : path.substr(folderEnd + 1);
+}
+
+} // namespace
+
+tKnownMetEditCommand::tKnownMetEditCommand(tKnownMetEditContext context,
+                                           const tMainActions& actions, QObject* parent)
+    : QObject(parent), context_(std::move(context)), actions_(actions), run_([](QDialog& dialog) {
+          centreOnDesktop(dialog);
+          return dialog.exec();
+      }) {
+    context_.knownFiles.model().setRenameHandler(
+        [this](std::size_t position, const std::string& text) {
+            const tKnownFileRow& row = context_.knownFiles.model().table().row(position);
+            // The editor is still closing: the question waits for the next turn
+            // of the event loop, and the row is found again by its record then.
+            QMetaObject::invokeMethod(
+                this,
+                [this, record = row.record, hashText = row.hashText, text] {
+                    knownFilesListEdited(record, hashText, text);
+                },
+                Qt::QueuedConnection);
+        });
+    connect(actions_.aKFRename, &QAction::triggered, this, &tKnownMetEditCommand::aKFRenameExecute);
+    connect(actions_.aKFDelKnownFile, &QAction::triggered, this, [this] { delKnownFiles(false); });
+    connect(actions_.aKFMoveToCancelledMet, &QAction::triggered, this,
+            [this] { delKnownFiles(true); });
+}
+
+tKnownMetEditState tKnownMetEditCommand::state(std::size_t selected, bool selectionShared) {
+    tKnownMetEditState state;
+    state.selected = selected;
+    state.selectionShared = selectionShared;
+    state.emuleRunning = isEmuleRunning(context_.platform, context_.configFolder);
+    state.knownMetLoaded = context_.knownMet.list() != nullptr;
+    state.reloadPending = context_.reloadPending();
+    state.knownMetUnchanged = context_.knownMet.isUnchanged();
+    return state;
+}
+
+void tKnownMetEditCommand::updateActions() {
+    const std::vector<std::size_t> positions = context_.knownFiles.selectedPositions();
+    const tKnownFilesTable& table = context_.knownFiles.model().table();
+    const bool shared = std::any_of(positions.begin(), positions.end(),
+                                    [&](std::size_t p) { return table.row(p).shared; });
+    const tKnownMetEditState current = state(positions.size(), shared);
+    session_.forgetStaleBackups(current.knownMetUnchanged,
+                                context_.platform.files.modificationStamp(cancelledMetPath()));
+    actions_.aKFDelKnownFile->setEnabled(canRemoveKnownFiles(current));
+    actions_.aKFMoveToCancelledMet->setEnabled(canRemoveKnownFiles(current));
+    actions_.aKFRename->setEnabled(canRenameKnownFile(current));
+    actions_.aRepairKM->setEnabled(canRepairKnownMet(current));
+}
+
+bool tKnownMetEditCommand::knownFilesListEditing(std::size_t position) {
+    return canEditNameInPlace(isEmuleRunning(context_.platform, context_.configFolder),
+                              context_.knownFiles.model().table().row(position).shared);
+}
+
+void tKnownMetEditCommand::aKFRenameExecute() {
+    const std::vector<std::size_t> positions = context_.knownFiles.selectedPositions();
+    if (positions.size() != 1 || !knownFilesListEditing(positions.front()))
+        return;
+    tListView& view = context_.knownFiles.view();
+    const QModelIndex index = view.model()->index(static_cast<int>(positions.front()), 0);
+    view.setCurrentIndex(index);
+    view.edit(index);
+}
+
+void tKnownMetEditCommand::knownFilesListEdited(const tKnownMetRecord* record,
+                                                const std::string& hashText,
+                                                const std::string& text) {
+    tKnownFilesModel& model = context_.knownFiles.model();
+    const int position = model.positionOf(record);
+    if (position < 0)
+        return;
+    tKnownFileRow& row = model.table().row(static_cast<std::size_t>(position));
+    if (row.hashText != hashText)
+        return;
+    const std::string name = withoutForbiddenCharacters(text);
+    if (name != text)
+        context_.prompter.showWarning(forbiddenCharactersWarning);
+    // An empty name would make an erroneous entry of a good file.
+    if (name.empty() || name == row.name)
+        return;
+    bool deleteLog = false;
+    if (!session_.knownMetBackedUp() && !session_.dontAsk(tKnownMetEdit::rename) &&
+        !confirm({captionOf(*actions_.aKFRename), renameQuestion, false, false},
+                 tKnownMetEdit::rename, deleteLog))
+        return;
+    if (!stillEditable())
+        return;
+    try {
+        if (!renameKnownFile(context_.knownMet, hashText, name))
+            return;
+    } catch (const Error& e) {
+        failed(e.what());
+        return;
+    }
+    row.name = name;
+    model.rowChanged(static_cast<std::size_t>(position));
+    context_.idle.tagsPending = true;
+    context_.idleRequested();
+}
+
+void tKnownMetEditCommand::delKnownFiles(bool cancelled) {
+    const QAction& action = cancelled ? *actions_.aKFMoveToCancelledMet : *actions_.aKFDelKnownFile;
+    const tKnownMetEdit edit = cancelled ? tKnownMetEdit::setCancelled : tKnownMetEdit::setUnknown;
+    const std::string question =
+        cancelled ? "Do you really want to set the selected item(s) as cancelled file(s)?"
+                  : "Do you really want to set the selected item(s) as unknown file(s)?";
+    // Without a question the user's last choice about the logs holds.
+    bool deleteLog = session_.deleteLog();
+    if (!session_.dontAsk(edit) &&
+        !confirm({captionOf(action), question, cancelled, true}, edit, deleteLog))
+        return;
+    if (!stillEditable())
+        return;
+    std::unique_ptr<tCancelledMet> cancelledMet;
+    if (cancelled) {
+        cancelledMet = std::make_unique<tCancelledMet>(cancelledMetPath(), context_.platform.files);
+        try {
+            cancelledMet->load();
+        } catch (const Error& e) {
+            context_.prompter.showError(e.what());
+            return;
+        }
+    }
+    std::vector<std::string> hashTexts;
+    const tKnownFilesTable& table = context_.knownFiles.model().table();
+    for (std::size_t position : context_.knownFiles.selectedPositions())
+        hashTexts.push_back(table.row(position).hashText);
+    try {
+        forgetKnownFiles(context_.knownMet, hashTexts,
+                         {cancelledMet.get(), deleteLog ? &context_.logFiles : nullptr});
+    } catch (const Error& e) {
+        // No row may stay on a record that is gone.
+        context_.rebuildList();
+        failed(e.what());
+        return;
+    }
+    context_.rebuildList();
+    context_.idle.redrawPending = true;
+    context_.idle.tagsPending = true;
+    context_.idleRequested();
+}
+
+bool tKnownMetEditCommand::confirm(const tConfirmKMEditRequest& request, tKnownMetEdit edit,
+                                   bool& deleteLog) {
+    return confirmKMEdit(
+        &context_.window, request, edit, session_, deleteLog,
+        [this](bool cancelled) { return backupMet(cancelled); }, run_);
+}
+
+bool tKnownMetEditCommand::stillEditable() {
+    if (isEmuleRunning(context_.platform, context_.configFolder)) {
+        context_.prompter.showError(runningText);
+        return false;
+    }
+    if (!context_.knownMet.isUnchanged()) {
+        context_.prompter.showError(changedText);
+        return false;
+    }
+    return true;
+}
+
+bool tKnownMetEditCommand::backupMet(bool cancelled) {
+    const std::string source = cancelled ? cancelledMetPath() : context_.knownMet.fileName();
+    const QString target = QtFileDialogs::getSaveFileName(
+        &context_.window,
+        QString::fromStdString(format("Backup your %s file as", {fileNameOf(source)})),
+        {QStringLiteral("Backup files (*.~met *.bak)"), QStringLiteral("Any file (*)")},
+        QStringLiteral("~met"), QString::fromStdString(backupProposal(source)));
+    if (target.isEmpty())
+        return false;
+    try {
+        copyBackup(source, target.toStdString());
+    } catch (const Error&) {
+        context_.prompter.showWarning(backupFailedText);
+        return false;
+    }
+    if (cancelled)
+        session_.noteCancelledMetBackup(context_.platform.files.modificationStamp(source));
+    else
+        session_.noteKnownMetBackup();
+    return true;
+}
+
+void tKnownMetEditCommand::failed(const std::string& message) {
+    context_.reload();
+    context_.prompter.showError(message);
+}
+
+} // namespace pln
