@@ -1,0 +1,72 @@
+#include "graphs/ui/locale_date_time.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+namespace pln {
+
+namespace {
+
+const QDate calendarStart(1899, 12, 30);
+
+QString fourDigitYear(QString format) {
+    if (!format.contains(QStringLiteral("yyyy")))
+        format.replace(QStringLiteral("yy"), QStringLiteral("yyyy"));
+    return format;
+}
+
+QString withoutTimeZone(const QString& format) {
+    QString kept;
+    bool quoted = false;
+    for (QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            kept += c;
+    }
+    return kept.simplified();
+}
+
+QString dateFormat() {
+    return fourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
+}
+
+QString timeFormat(QLocale::FormatType type) {
+    return withoutTimeZone(QLocale::system().timeFormat(type));
+}
+
+CalendarMs toCalendar(const QDateTime& value) {
+    return calendarStart.daysTo(value.date()) * msPerDay + value.time().msecsSinceStartOfDay();
+}
+
+} // namespace
+
+QString localeDateTimeText(CalendarMs value) {
+    std::int64_t days = value / msPerDay;
+    std::int64_t msOfDay = value % msPerDay;
+    if (msOfDay < 0) {
+        msOfDay += msPerDay;
+        --days;
+    }
+    const QDate date = calendarStart.addDays(days);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay / 1000 * 1000));
+    const QLocale locale = QLocale::system();
+    return locale.toString(date, dateFormat()) + u' ' +
+           locale.toString(time, timeFormat(QLocale::LongFormat));
+}
+
+std::optional<CalendarMs> parseLocaleDateTime(const QString& text) {
+    const QLocale locale = QLocale::system();
+    const QString trimmed = text.simplified();
+    for (QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
+        const QDateTime value = locale.toDateTime(trimmed, dateFormat() + u' ' + timeFormat(type));
+        if (value.isValid())
+            return toCalendar(value);
+    }
+    const QDate date = locale.toDate(trimmed, dateFormat());
+    if (date.isValid())
+        return toCalendar(QDateTime(date, QTime(0, 0)));
+    return std::nullopt;
+}
+
+} // namespace pln

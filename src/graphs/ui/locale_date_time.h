@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/clock.h"
+
+#include <QString>
+#include <optional>
+
+namespace pln {
+
+// A calendar date-time in the user's locale: the short date form with a
+// four-digit year (so that the text reads back to the same date), a blank
+// and the long time form without a time-zone name. Milliseconds are dropped.
+QString localeDateTimeText(CalendarMs value);
+
+// Reads what localeDateTimeText writes; also the date alone (midnight) and
+// a time without seconds. Empty for anything else.
+std::optional<CalendarMs> parseLocaleDateTime(const QString& text);
+
+} // namespace pln

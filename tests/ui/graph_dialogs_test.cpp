@@ -1,0 +1,302 @@
+#include "graphs/core/colors.h"
+#include "graphs/core/events_log.h"
+#include "graphs/ui/color_form.h"
+#include "graphs/ui/events_log_edit_form.h"
+#include "graphs/ui/graph_options_form.h"
+#include "graphs/ui/locale_date_time.h"
+#include "graphs/ui/qt_colour.h"
+#include "logstore/core/dos_date_time.h"
+#include "support/recording_prompter.h"
+#include "support/temp_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+#include <map>
+
+using namespace pln;
+
+namespace {
+
+const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
+const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
+
+CalendarMs at(int year, int month, int day, int hour = 0, int minute = 0) {
+    return calendarDayOf(year, month, day) * msPerDay + (hour * 60 + minute) * 60'000LL;
+}
+
+struct MapSettings {
+    std::map<std::string, std::string> values;
+
+    tGraphSettings access() {
+        return {[this](const std::string& key, const std::string& defaultValue) {
+                    const auto found = values.find(key);
+                    return found == values.end() ? defaultValue : found->second;
+                },
+                [this](const std::string& key, const std::string& value) { values[key] = value; }};
+    }
+};
+
+// Runs a modal dialog, acting on it from inside its own event loop.
+void whileModal(const std::function<void()>& run, const std::function<void(QDialog&)>& act) {
+    bool acted = false;
+    QTimer driver;
+    QObject::connect(&driver, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || acted)
+            return;
+        acted = true;
+        act(*dialog);
+    });
+    driver.start(10);
+    run();
+    QVERIFY(acted);
+}
+
+QColor lineColour(QChartView* view, int series) {
+    return static_cast<QLineSeries*>(view->chart()->series().at(series))->pen().color();
+}
+
+QColor eventsColour(QChartView* view) {
+    return static_cast<QBarSeries*>(view->chart()->series().at(0))->barSets().at(0)->color();
+}
+
+QStringList rows(QListWidget* list) {
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text() + " " + list->item(i)->data(Qt::UserRole).toString();
+    return texts;
+}
+
+} // namespace
+
+class GraphDialogsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void eventsEditorValidatesAddsRemovesAndKeepsHiddenFilesEvents() {
+        test::TempDir dir;
+        const std::string path =
+            dir.write("events.log", "1/2/2026 10:00:00 AM=Beta|" + hashA +
+                                        "\r\n1/2/2026 10:00:00 AM=Alpha\r\n3/4/2026=Hidden|" +
+                                        hashB + "\r\n5/6/2026 3:04:05 PM=Gamma\r\n");
+        test::RecordingPrompter prompter;
+        const tEventsEditorContext context{path,
+                                           {{"a.avi", hashA, rgbColour(255, 0, 0)}},
+                                           [](const std::string& hash) -> std::optional<tColour> {
+                                               if (hash == hashA)
+                                                   return rgbColour(255, 0, 0);
+                                               return std::nullopt;
+                                           },
+                                           prompter};
+        tEventsLogEditForm form(nullptr, context, at(2026, 1, 2, 10));
+        auto* dateBox = form.findChild<QLineEdit*>("dateTimeBox");
+        auto* eventBox = form.findChild<QLineEdit*>("eventBox");
+        auto* fileBox = form.findChild<QComboBox*>("fileBox");
+        auto* list = form.findChild<QListWidget*>("eventsBox");
+        auto* errorBox = form.findChild<QLabel*>("errorBox");
+        auto* aDel = form.findChild<QAction*>("aDel");
+
+        // The event of the undrawn file is not listed; at one moment the event
+        // without a file comes first, and the preset date selects it.
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentRow(), 0);
+        QCOMPARE(eventBox->text(), "Alpha");
+        QCOMPARE(fileBox->currentText(), "None");
+        QCOMPARE(list->item(1)->data(Qt::UserRole + 1).value<QColor>(), QColor(255, 0, 0));
+        QVERIFY(aDel->isEnabled());
+
+        dateBox->setText("not a date");
+        QVERIFY(!errorBox->isHidden());
+        QCOMPARE(list->count(), 2);
+        QVERIFY(list->selectedItems().isEmpty());
+
+        dateBox->setText(localeDateTimeText(at(2026, 6, 1, 8)));
+        QVERIFY(errorBox->isHidden());
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentRow(), 2);
+        fileBox->setCurrentIndex(1);
+        QCOMPARE(list->item(2)->data(Qt::UserRole).toString(), "Alpha");
+        QCOMPARE(list->item(2)->data(Qt::UserRole + 1).value<QColor>(), QColor(255, 0, 0));
+
+        form.findChild<QAction*>("aAdd")->trigger();
+        QVERIFY(dateBox->text().isEmpty() && eventBox->text().isEmpty());
+        QVERIFY(list->selectedItems().isEmpty());
+        dateBox->setText(localeDateTimeText(at(2026, 4, 1, 13, 30)));
+        eventBox->setText("Delta ");
+        QCOMPARE(fileBox->currentText(), "a.avi");
+        fileBox->setCurrentIndex(0);
+        QCOMPARE(rows(list).size(), 4);
+
+        // Removing "Gamma" selects what follows it and shows it in the boxes.
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        list->setFocus();
+        list->setCurrentRow(2);
+        QCOMPARE(eventBox->text(), "Gamma");
+        QTest::keyClick(list, Qt::Key_Delete);
+        QCOMPARE(list->count(), 3);
+        QCOMPARE(list->currentRow(), 2);
+        QCOMPARE(eventBox->text(), "Alpha");
+        QCOMPARE(fileBox->currentText(), "a.avi");
+
+        form.findChild<QPushButton*>("okBtn")->click();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
+        QVERIFY(prompter.shown.empty());
+        const std::string expected = "1/2/2026 10:00:00 AM=Beta|" + hashA + "\r\n3/4/2026=Hidden|" +
+                                     hashB +
+                                     "\r\n4/1/2026 1:30:00 PM=Delta\r\n"
+                                     "6/1/2026 8:00:00 AM=Alpha|" +
+                                     hashA + "\r\n";
+        QCOMPARE(QString::fromStdString(test::readText(path)), QString::fromStdString(expected));
+    }
+
+    void eventsEditorCancelAndFailedSaveChangeNothing() {
+        test::TempDir dir;
+        const std::string content = "5/6/2026 3:04:05 PM=Gamma\r\n";
+        const std::string path = dir.write("events.log", content);
+        test::RecordingPrompter prompter;
+        tEventsEditorContext context{
+            path, {}, [](const std::string&) { return std::optional<tColour>(); }, prompter};
+
+        whileModal([&] { QVERIFY(!tEventsLogEditForm::execute(nullptr, context, std::nullopt)); },
+                   [](QDialog& dialog) {
+                       dialog.findChild<QListWidget*>("eventsBox")->setCurrentRow(0);
+                       dialog.findChild<QAction*>("aDel")->trigger();
+                       dialog.findChild<QPushButton*>("cancelBtn")->click();
+                   });
+        QCOMPARE(test::readText(path), content);
+
+        // A file where the folder should be: the save fails, the dialog stays.
+        context.eventsLogPath = dir.write("blocked", "") + "/events.log";
+        tEventsLogEditForm form(nullptr, context, std::nullopt);
+        form.findChild<QLineEdit*>("dateTimeBox")->setText(localeDateTimeText(at(2026, 1, 1)));
+        form.findChild<QPushButton*>("okBtn")->click();
+        QVERIFY(form.result() != QDialog::Accepted);
+        QCOMPARE(prompter.errors().size(), 1u);
+        QVERIFY(prompter.errors()[0].starts_with("An error occurred while saving events.log: "));
+    }
+
+    void colorFormPreviewsTheSelectedSlotAndEditsItsColour() {
+        tChartColours current;
+        current.deltaLum = 0.1;
+        std::optional<QColor> answer = QColor(1, 2, 3);
+        tColorForm form(nullptr, current,
+                        [&](QWidget*, const QColor&) -> std::optional<QColor> { return answer; });
+        auto* series = form.findChild<QListWidget*>("seriesBox");
+        auto* lumBar = form.findChild<QScrollBar*>("lumBar");
+        auto* reqChart = form.findChild<QChartView*>("reqChart");
+        auto* transChart = form.findChild<QChartView*>("transChart");
+        auto* aEditColor = form.findChild<QAction*>("aEditColor");
+        const QColor background = form.palette().color(QPalette::Base);
+        QCOMPARE(lumBar->value(), 10);
+        QCOMPARE(series->item(9)->text(), "Statistics 6");
+        QVERIFY(!aEditColor->isEnabled());
+
+        series->setCurrentRow(1);
+        QVERIFY(aEditColor->isEnabled());
+        const tShades shades = deriveShades(designSlotColours[1], 0.1);
+        QCOMPARE(lineColour(reqChart, 1), toQColor(shades.darker));
+        QCOMPARE(lineColour(reqChart, 2), toQColor(shades.lighter));
+        QCOMPARE(lineColour(transChart, 1), toQColor(designSlotColours[1]));
+        QCOMPARE(eventsColour(reqChart), background);
+
+        lumBar->setValue(25);
+        QCOMPARE(lineColour(reqChart, 1),
+                 toQColor(deriveShades(designSlotColours[1], 0.25).darker));
+
+        series->setCurrentRow(0);
+        QCOMPARE(eventsColour(reqChart), toQColor(designSlotColours[0]));
+        QCOMPARE(eventsColour(transChart), toQColor(designSlotColours[0]));
+        QCOMPARE(lineColour(transChart, 1), background);
+
+        series->setCurrentRow(5);
+        aEditColor->trigger();
+        QCOMPARE(lineColour(transChart, 1), QColor(1, 2, 3));
+        QCOMPARE(lineColour(reqChart, 1), background);
+        answer.reset();
+        aEditColor->trigger();
+        tSlotColours expected = designSlotColours;
+        expected[5] = rgbColour(1, 2, 3);
+        QCOMPARE(form.colours().slotColours, expected);
+        QCOMPARE(form.colours().deltaLum, 0.25);
+    }
+
+    void colorFormStoresOnOkOnly() {
+        MapSettings settings;
+        tGraphSettings access = settings.access();
+        const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
+        std::optional<tChartColours> chosen;
+        whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
+                   [](QDialog& dialog) {
+                       dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
+                       dialog.findChild<QPushButton*>("cancelBtn")->click();
+                   });
+        QVERIFY(!chosen);
+        QVERIFY(settings.values.empty());
+
+        whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
+                   [](QDialog& dialog) {
+                       dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
+                       dialog.findChild<QPushButton*>("okBtn")->click();
+                   });
+        QVERIFY(chosen);
+        QCOMPARE(chosen->deltaLum, 0.2);
+        QCOMPARE(settings.values.size(), colorSlotCount + 1);
+        QCOMPARE(settings.values["deltaLum"], "0.2");
+        QCOMPARE(settings.values["color1"], "0000FF");
+        QCOMPARE(settings.values["color0"], "FFFF80");
+    }
+
+    void graphOptionsEnterConfirmsAndEscapeCancels_data() {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("confirmed");
+        QTest::newRow("enter in the box") << "resampleBox" << int(Qt::Key_Return) << true;
+        QTest::newRow("enter on cancel") << "cancelBtn" << int(Qt::Key_Enter) << true;
+        QTest::newRow("escape") << "resampleBox" << int(Qt::Key_Escape) << false;
+    }
+
+    void graphOptionsEnterConfirmsAndEscapeCancels() {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(bool, confirmed);
+        MapSettings settings;
+        tGraphSettings access = settings.access();
+        std::optional<int> chosen;
+        whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
+                   [&](QDialog& dialog) {
+                       auto* box = dialog.findChild<QSpinBox*>("resampleBox");
+                       QCOMPARE(box->value(), 4);
+                       box->setValue(12);
+                       QCOMPARE(box->value(), 10);
+                       box->setValue(7);
+                       auto* target = dialog.findChild<QWidget*>(focus);
+                       target->setFocus();
+                       QTest::keyClick(target, Qt::Key(key));
+                   });
+        QCOMPARE(chosen.has_value(), confirmed);
+        if (confirmed) {
+            QCOMPARE(*chosen, 7);
+            QCOMPARE(settings.values["pointsPerPixel"], "7");
+        } else {
+            QVERIFY(settings.values.empty());
+        }
+    }
+};
+
+QTEST_MAIN(GraphDialogsTest)
+#include "graph_dialogs_test.moc"
