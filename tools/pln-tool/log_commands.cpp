@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "common/text.h"
+#include "error_stream.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/log_messages.h"
@@ -33,21 +34,6 @@ const char* const logUsage =
 namespace {
 
 namespace fs = std::filesystem;
-
-// The log store's reports go to standard error; any of them fails the run.
-class ErrorStream : public Prompter {
-public:
-    void showError(const std::string& text) override {
-        std::cerr << "pln-tool: " << text << '\n';
-        failed = true;
-    }
-    void showWarning(const std::string& text) override {
-        std::cerr << "pln-tool: " << text << '\n';
-    }
-    void showInformation(const std::string& text) override { std::cout << text << '\n'; }
-    bool confirm(const std::string&) override { return false; }
-    bool failed = false;
-};
 
 // Wrong words on the command line: the usage follows the reason.
 struct UsageError {

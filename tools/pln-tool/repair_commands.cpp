@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "common/text.h"
+#include "error_stream.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/repair_km.h"
 #include "kmedit/core/repair_link.h"
@@ -16,21 +17,6 @@
 namespace pln::tool {
 
 namespace {
-
-// The log store's reports go to standard error; any of them fails the run.
-class ReportStream : public Prompter {
-public:
-    void showError(const std::string& text) override {
-        std::cerr << "pln-tool: " << text << '\n';
-        failed = true;
-    }
-    void showWarning(const std::string& text) override {
-        std::cerr << "pln-tool: " << text << '\n';
-    }
-    void showInformation(const std::string& text) override { std::cout << text << '\n'; }
-    bool confirm(const std::string&) override { return false; }
-    bool failed = false;
-};
 
 struct RepairRequest {
     std::string configFolder;
@@ -132,7 +118,7 @@ int runKnownRepair(const CommandArgs& args) {
             request->options.links = readLinks(request->linksFile);
         tKnownMet knownMet(request->configFolder + "known.met", platform.files, platform.clock);
         knownMet.load();
-        ReportStream reports;
+        ErrorStream reports;
         tDetachedRecorderLink recorder;
         tLogFiles logs(tLogStoreContext{request->logsFolder, reports, recorder});
         if (request->options.recalculateStats)
