@@ -1,0 +1,90 @@
+#pragma once
+
+#include "graphs/core/plot_area.h"
+
+#include <QColor>
+#include <QList>
+#include <QPointF>
+#include <QString>
+#include <vector>
+
+class QAreaSeries;
+class QChart;
+class QDateTimeAxis;
+class QLineSeries;
+class QValueAxis;
+class QWidget;
+
+namespace pln {
+
+class tChartView;
+
+enum class tChartKind { requests, transferred };
+
+// One of the two charts in its fixed configuration: white, without the
+// built-in legend or mouse zoom, a bottom axis for dates and one for runtime
+// days (only one shown at a time), the value axis from 0, the event bars on
+// a hidden 0..1 axis at the right, and the series in the order the drawing
+// addresses them. Index 0 is the "Events" series; the others are lines.
+// Bottom-axis values are runtime days on the runtime axis and days of the
+// calendar (1899-12-30 = 0) on the date axis.
+class tGraphChart {
+public:
+    tGraphChart(tChartKind kind, QWidget* parent);
+    tGraphChart(const tGraphChart&) = delete;
+    tGraphChart& operator=(const tGraphChart&) = delete;
+
+    tChartView& view() { return *view_; }
+    QChart& chart() { return *chart_; }
+    tChartKind kind() const { return kind_; }
+
+    int seriesCount() const { return static_cast<int>(lines_.size()) + 1; }
+    QString seriesTitle(int index) const;
+    QColor seriesColour(int index) const;
+    void setSeriesColour(int index, const QColor& colour);
+    // The points of line series index (1 and up).
+    QList<QPointF> points(int index) const;
+    void setPoints(int index, QList<QPointF> points);
+    // Full-height bars at the given bottom-axis values.
+    void setEvents(const std::vector<double>& positions);
+    const std::vector<double>& events() const { return eventPositions_; }
+
+    // Empties every series and shows the bottom axis of the kind.
+    void clear(bool runtimeAxis);
+    bool runtimeAxis() const { return onRuntime_; }
+    void setBottomRange(double minimum, double maximum);
+    tAxisRange bottomRange() const;
+    void setBottomTitle(const QString& title);
+    QString bottomTitle() const;
+    // The value axis runs from 0 to just above the largest value shown.
+    void fitValueAxis();
+    tAxisRange valueRange() const;
+    // The area inside the axes, in pixels of the view.
+    tPlotArea plotArea() const;
+
+private:
+    double toAxis(double value) const;
+    double fromAxis(double value) const;
+    void addEventsSeries();
+    void addLines();
+    void attachBottom(bool runtimeAxis);
+
+    tChartKind kind_;
+    QChart* chart_;
+    tChartView* view_;
+    QDateTimeAxis* dateAxis_;
+    QValueAxis* runtimeAxis_;
+    QValueAxis* valueAxis_;
+    QValueAxis* eventsAxis_;
+    QLineSeries* eventsUpper_ = nullptr;
+    QAreaSeries* eventBars_ = nullptr;
+    std::vector<QLineSeries*> lines_;
+    std::vector<double> eventPositions_;
+    bool onRuntime_ = false;
+    // The date axis counts real milliseconds and labels them in local time;
+    // the calendar's days are turned into them with the local offset from
+    // UTC taken once, so that the mapping stays linear.
+    double utcOffsetMs_;
+};
+
+} // namespace pln

@@ -1,0 +1,61 @@
+#include "graphs/core/zoom_scroll.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+TEST(ZoomScrollTest, ScrollBarFollowsTheZoom) {
+    struct Row {
+        tScrollBarState before;
+        int zoom;
+        tScrollBarState after;
+    };
+    for (Row row : std::initializer_list<Row>{
+             {{0, 0}, 3, {20, 20}},   // from the whole range: the end of it
+             {{20, 20}, 5, {40, 40}}, // a bar at its end stays there
+             {{20, 10}, 5, {40, 20}}, // otherwise it keeps its relative place
+             {{40, 5}, 3, {20, 2}},   // 2.5 rounds to even
+             {{40, 15}, 3, {20, 8}},  // 7.5 rounds to even
+             {{20, 5}, 1, {0, 0}},    // back to the whole range
+         }) {
+        const tScrollBarState after = scrollAfterZoom(row.before, row.zoom);
+        EXPECT_EQ(after.maximum, row.after.maximum) << row.before.position << " " << row.zoom;
+        EXPECT_EQ(after.position, row.after.position) << row.before.position << " " << row.zoom;
+    }
+}
+
+TEST(ZoomScrollTest, ClickZoomsOneStepAroundTheClickedValue) {
+    // Shift-click at the right end of the whole range: its end stays in view.
+    tZoomClick click{0, 100, 1.0, 1, 1, 4, 0, true};
+    std::optional<tZoomPosition> zoomed = zoomAroundClick(click);
+    ASSERT_TRUE(zoomed);
+    EXPECT_EQ(zoomed->zoom, 2);
+    EXPECT_EQ(zoomed->scroll, 10);
+
+    // Window 25..75 of 0..100 at zoom 2: the middle stays in the middle.
+    click = {25, 75, 0.5, 2, 1, 4, 5, true};
+    zoomed = zoomAroundClick(click);
+    ASSERT_TRUE(zoomed);
+    EXPECT_EQ(zoomed->zoom, 3);
+    EXPECT_EQ(zoomed->scroll, 10);
+
+    // Ctrl-click at the start: the window cannot begin before the range.
+    click = {0, 50, 0.0, 2, 1, 4, 0, false};
+    zoomed = zoomAroundClick(click);
+    ASSERT_TRUE(zoomed);
+    EXPECT_EQ(zoomed->zoom, 1);
+    EXPECT_EQ(zoomed->scroll, 0);
+
+    // Nothing beyond the zoom bar's limits.
+    EXPECT_FALSE(zoomAroundClick({0, 100, 0.5, 4, 1, 4, 0, true}));
+    EXPECT_FALSE(zoomAroundClick({0, 100, 0.5, 1, 1, 4, 0, false}));
+
+    // An empty axis zooms without a scroll position out of nothing.
+    zoomed = zoomAroundClick({0, 0, 0.5, 2, 1, 4, 0, false});
+    ASSERT_TRUE(zoomed);
+    EXPECT_EQ(zoomed->scroll, 0);
+}
+
+} // namespace
+} // namespace pln
