@@ -25,6 +25,8 @@ int runKnownCommand(const CommandArgs& args);
 extern const char* const knownUsage;
 // known repair (repair_commands.cpp).
 int runKnownRepair(const CommandArgs& args);
+// known rename and known forget (known_edit_commands.cpp).
+int runKnownEdit(const CommandArgs& args);
 int runLinksCommand(const CommandArgs& args);
 extern const char* const linksUsage;
 int runLogCommand(const CommandArgs& args);

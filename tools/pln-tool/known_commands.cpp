@@ -20,7 +20,13 @@ const char* const knownUsage =
     "                                 backup copy, ed2k links (one per line)\n"
     "                                 and the logs; refused while eMule runs,\n"
     "                                 and with --from-logs while its recorder\n"
-    "                                 runs\n";
+    "                                 runs\n"
+    "  pln-tool known rename FILE HASH NAME\n"
+    "                                 store NAME as the file name of HASH\n"
+    "  pln-tool known forget FILE HASH... [--cancel CANCELLEDMET]\n"
+    "                                 remove the files from known.met (and\n"
+    "                                 mark them cancelled in CANCELLEDMET);\n"
+    "                                 both refused while eMule runs\n";
 
 namespace {
 
@@ -108,6 +114,8 @@ int resave(Platform& platform, const std::string& in, const std::string& out) {
 int runKnownCommand(const CommandArgs& args) {
     if (!args.empty() && args[0] == "repair")
         return runKnownRepair(args);
+    if (!args.empty() && (args[0] == "rename" || args[0] == "forget"))
+        return runKnownEdit(args);
     bool isDump = args.size() == 2 && args[0] == "dump";
     bool isResave = args.size() == 3 && args[0] == "resave";
     if (!isDump && !isResave) {

@@ -7,6 +7,7 @@
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/known_met_edits.h"
 #include "kmedit/core/met_backup.h"
+#include "kmedit/core/repair_km.h"
 #include "links/ui/qt_file_dialogs.h"
 
 #include <QAction>
@@ -17,9 +18,6 @@ namespace pln {
 namespace {
 
 const char* const renameQuestion = "Before proceeding, you may want to backup known.met...";
-const char* const runningText = "Known.met cannot be modified while eMule is running";
-const char* const changedText = "Known.met has been modified while this dialog was open. Please "
-                                "reload the known files (from the main window) and try again.";
 
 std::string captionOf(const QAction& action) {
     return action.text().remove(QLatin1Char('&')).toStdString();
@@ -183,11 +181,11 @@ bool tKnownMetEditCommand::confirm(const tConfirmKMEditRequest& request, tKnownM
 
 bool tKnownMetEditCommand::stillEditable() {
     if (isEmuleRunning(context_.platform, context_.configFolder)) {
-        context_.prompter.showError(runningText);
+        context_.prompter.showError(emuleRunningMessage);
         return false;
     }
     if (!context_.knownMet.isUnchanged()) {
-        context_.prompter.showError(changedText);
+        context_.prompter.showError(knownMetModifiedMessage);
         return false;
     }
     return true;
