@@ -1,24 +1,11 @@
 #include "graphs/core/colors.h"
+#include "graphs/memory_settings.h"
 #include "support/recording_prompter.h"
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <map>
 
 namespace pln {
 namespace {
-
-struct MapSettings {
-    std::map<std::string, std::string> values;
-
-    tGraphSettings access() {
-        return {[this](const std::string& key, const std::string& defaultValue) {
-                    const auto found = values.find(key);
-                    return found == values.end() ? defaultValue : found->second;
-                },
-                [this](const std::string& key, const std::string& value) { values[key] = value; }};
-    }
-};
 
 struct ShadeCase {
     const char* name;
@@ -67,7 +54,7 @@ TEST(DeriveShades, ZeroOffsetGivesBackEveryDesignColour) {
 }
 
 TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSeries) {
-    MapSettings settings;
+    test::MemorySettings settings;
     test::RecordingPrompter prompter;
     const tChartColours colours = loadColors(settings.access(), prompter);
     EXPECT_TRUE(prompter.shown.empty());
@@ -85,7 +72,7 @@ TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSerie
 }
 
 TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
-    MapSettings settings;
+    test::MemorySettings settings;
     settings.values = {{"color1", "000080FF"},  {"color2", "80ff"},  {"color3", "12G456"},
                        {"color4", "FF000005"},  {"deltaLum", "0,2"}, {"color5", " 00abcdef "},
                        {"color6", "123456789"}, {"color7", ""}};
@@ -108,7 +95,7 @@ TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
 }
 
 TEST(StoreColors, WritesSixDigitsAndAPointDecimalThatLoadReadsBack) {
-    MapSettings settings;
+    test::MemorySettings settings;
     tChartColours chosen;
     chosen.slotColours[1] = rgbColour(0xFF, 0, 0);
     chosen.slotColours[9] = rgbColour(0x12, 0x34, 0x56);

@@ -1,5 +1,6 @@
 #include "graphs/core/colors.h"
 #include "graphs/core/events_log.h"
+#include "graphs/memory_settings.h"
 #include "graphs/ui/color_form.h"
 #include "graphs/ui/events_log_edit_form.h"
 #include "graphs/ui/graph_options_form.h"
@@ -25,7 +26,6 @@
 #include <QTest>
 #include <QTimer>
 #include <functional>
-#include <map>
 
 using namespace pln;
 
@@ -37,18 +37,6 @@ const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
 CalendarMs at(int year, int month, int day, int hour = 0, int minute = 0) {
     return calendarDayOf(year, month, day) * msPerDay + (hour * 60 + minute) * 60'000LL;
 }
-
-struct MapSettings {
-    std::map<std::string, std::string> values;
-
-    tGraphSettings access() {
-        return {[this](const std::string& key, const std::string& defaultValue) {
-                    const auto found = values.find(key);
-                    return found == values.end() ? defaultValue : found->second;
-                },
-                [this](const std::string& key, const std::string& value) { values[key] = value; }};
-    }
-};
 
 // Runs a modal dialog, acting on it from inside its own event loop.
 void whileModal(const std::function<void()>& run, const std::function<void(QDialog&)>& act) {
@@ -236,7 +224,7 @@ private slots:
     }
 
     void colorFormStoresOnOkOnly() {
-        MapSettings settings;
+        test::MemorySettings settings;
         tGraphSettings access = settings.access();
         const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
         std::optional<tChartColours> chosen;
@@ -274,7 +262,7 @@ private slots:
         QFETCH(QString, focus);
         QFETCH(int, key);
         QFETCH(bool, confirmed);
-        MapSettings settings;
+        test::MemorySettings settings;
         tGraphSettings access = settings.access();
         std::optional<int> chosen;
         whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
