@@ -5,6 +5,7 @@
 #include "kmedit/core/repair_km.h"
 #include "platform/platform.h"
 
+#include <algorithm>
 #include <iostream>
 
 namespace pln::tool {
@@ -22,14 +23,21 @@ tKnownMet loadedKnownMet(Platform& platform, const std::string& file) {
     if (isEmuleRunning(platform, folderOf(file)))
         throw Error(emuleRunningMessage);
     tKnownMet knownMet(file, platform.files, platform.clock);
-    knownMet.load();
+    try {
+        knownMet.load();
+    } catch (const Error& e) {
+        throw Error(file + ": " + e.what());
+    }
     return knownMet;
 }
 
 int rename(Platform& platform, const CommandArgs& args) {
     const std::string name = withoutForbiddenCharacters(args[3]);
-    if (name != args[3])
-        std::cerr << forbiddenCharactersWarning << '\n';
+    if (name != args[3]) {
+        std::string warning = forbiddenCharactersWarning;
+        std::replace(warning.begin(), warning.end(), '\r', '\n');
+        std::cerr << warning << '\n';
+    }
     if (name.empty())
         throw Error("the new name is empty");
     tKnownMet knownMet = loadedKnownMet(platform, args[1]);
@@ -52,7 +60,11 @@ int forget(Platform& platform, const CommandArgs& args) {
     std::unique_ptr<tCancelledMet> cancelled;
     if (!cancelledFile.empty()) {
         cancelled = std::make_unique<tCancelledMet>(cancelledFile, platform.files);
-        cancelled->load();
+        try {
+            cancelled->load();
+        } catch (const Error& e) {
+            throw Error(cancelledFile + ": " + e.what());
+        }
     }
     const std::size_t removed = forgetKnownFiles(knownMet, hashes, {cancelled.get(), nullptr});
     std::cout << removed << " of " << hashes.size() << " file(s) removed from known.met";
@@ -75,7 +87,7 @@ int runKnownEdit(const CommandArgs& args) {
     try {
         return isRename ? rename(platform.services(), args) : forget(platform.services(), args);
     } catch (const Error& e) {
-        std::cerr << "pln-tool: " << args[1] << ": " << e.what() << '\n';
+        std::cerr << "pln-tool: " << e.what() << '\n';
         return exitFailure;
     }
 }
