@@ -97,6 +97,8 @@ private slots:
         auto* list = form.findChild<QListWidget*>("eventsBox");
         auto* errorBox = form.findChild<QLabel*>("errorBox");
         auto* aDel = form.findChild<QAction*>("aDel");
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
 
         // The event of the undrawn file is not listed; at one moment the event
         // without a file comes first, and the preset date selects it.
@@ -120,8 +122,9 @@ private slots:
         QCOMPARE(list->item(2)->data(Qt::UserRole).toString(), "Alpha");
         QCOMPARE(list->item(2)->data(Qt::UserRole + 1).value<QColor>(), QColor(255, 0, 0));
 
-        form.findChild<QAction*>("aAdd")->trigger();
+        QTest::keyClick(&form, Qt::Key_N, Qt::ControlModifier);
         QVERIFY(dateBox->text().isEmpty() && eventBox->text().isEmpty());
+        QCOMPARE(QApplication::focusWidget(), dateBox);
         QVERIFY(list->selectedItems().isEmpty());
         dateBox->setText(localeDateTimeText(at(2026, 4, 1, 13, 30)));
         eventBox->setText("Delta ");
@@ -130,8 +133,6 @@ private slots:
         QCOMPARE(rows(list).size(), 4);
 
         // Removing "Gamma" selects what follows it and shows it in the boxes.
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
         list->setFocus();
         list->setCurrentRow(2);
         QCOMPARE(eventBox->text(), "Gamma");
@@ -211,8 +212,10 @@ private slots:
         QCOMPARE(eventsColour(transChart), toQColor(designSlotColours[0]));
         QCOMPARE(lineColour(transChart, 1), background);
 
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
         series->setCurrentRow(5);
-        aEditColor->trigger();
+        QTest::keyClick(series, Qt::Key_Return, Qt::AltModifier);
         QCOMPARE(lineColour(transChart, 1), QColor(1, 2, 3));
         QCOMPARE(lineColour(reqChart, 1), background);
         answer.reset();

@@ -185,9 +185,9 @@ std::optional<double> parseStoredDeltaLum(const std::string& text) {
 }
 
 std::string storedDeltaLumText(double deltaLum) {
+    // Room for the longest shortest form of a double.
     char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, deltaLum);
-    return ec == std::errc() ? std::string(text, end) : std::string("0.15");
+    return std::string(text, std::to_chars(text, text + sizeof text, deltaLum).ptr);
 }
 
 } // namespace pln
