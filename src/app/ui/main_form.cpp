@@ -127,6 +127,10 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                              },
                              [this] { requestIdle(); }},
         actions_, this);
+    logDialogs_ = std::make_unique<tLogDialogsCommand>(
+        *this, *logFiles_, *recorder_, *statsLogs_,
+        tNewLogSources{platform_.ini, platform_.listing, values_.locations.eMuleConfigFolder,
+                       values_.locations.eMuleConfigBase, values_.locations.logsFolder});
     connectActions();
     updateActions();
     // The window sees the keys before the focused control does.
@@ -171,6 +175,9 @@ void tMainForm::connectActions() {
     connect(a.aResetRef, &QAction::triggered, knownFiles_, &tKnownFilesList::resetReferences);
     connect(a.aIniDelLog, &QAction::triggered, statsLogs_, &tStatsLogsList::deleteSelectedLogs);
     connect(a.aIniSwapGraph, &QAction::triggered, statsLogs_, &tStatsLogsList::swapGraph);
+    connect(a.aIniNewLog, &QAction::triggered, this, [this] { logDialogs_->newLog(); });
+    connect(a.aIniEditLog, &QAction::triggered, this, [this] { logDialogs_->editLog(); });
+    connect(a.aIniCombine, &QAction::triggered, this, [this] { logDialogs_->combine(); });
     connect(a.aGrEmuleRuntime, &QAction::triggered, this, [this] {
         idle_.redrawPending = true;
         requestIdle();
@@ -252,6 +259,9 @@ void tMainForm::updateActions() {
     a.aResetRef->setEnabled(knownFiles_->hasReference());
     a.aIniDelLog->setEnabled(statsLogs_->canDeleteLog());
     a.aIniSwapGraph->setEnabled(statsLogs_->canSwapGraph());
+    a.aIniNewLog->setEnabled(true);
+    a.aIniEditLog->setEnabled(logDialogs_->canEditLog());
+    a.aIniCombine->setEnabled(logDialogs_->canCombine());
     a.aFileCompressLogs->setEnabled(compress_->enabled());
     a.aFileRecErrorsLog->setEnabled(errorsLogExists(values_.locations.dataFolder));
     knownMetEdit_->updateActions();

@@ -6,6 +6,7 @@
 #include "app/core/process_values.h"
 #include "app/ui/compress_command.h"
 #include "app/ui/known_met_edit_command.h"
+#include "app/ui/log_dialogs_command.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/recorder_link_qt.h"
 #include "common/prompter.h"
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<tSharedFolders> sharedFolders_;
     std::unique_ptr<tLogFiles> logFiles_;
     std::unique_ptr<tCompressCommand> compress_;
+    std::unique_ptr<tLogDialogsCommand> logDialogs_;
     tIdleFlags idle_;
     bool closing_ = false;
 

@@ -1,0 +1,348 @@
+#include "app/core/recorder_messages.h"
+#include "app/ui/list_view.h"
+#include "app/ui/main_form.h"
+#include "app/ui/qt_prompter.h"
+#include "app/ui/stats_logs_list.h"
+#include "logstore/core/log_file.h"
+#include "logstore/ui/combine_form.h"
+#include "logstore/ui/new_log_wizard.h"
+#include "platform/message_bus.h"
+#include "platform/platform.h"
+#include "ui/ui_profile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+#include <memory>
+
+using namespace pln;
+using test::UiProfile;
+
+namespace {
+
+const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
+const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
+
+// Works on the next modal dialog of that type from within its own loop.
+template <class Dialog> void onNextDialog(QObject* owner, std::function<void(Dialog&)> work) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, work] {
+        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            work(*dialog);
+            // A refused confirmation must fail the test, not hang it.
+            if (dialog->isVisible())
+                dialog->reject();
+        }
+    });
+    poll->start(10);
+}
+
+template <class Widget> Widget& child(QWidget& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(name);
+    if (!widget)
+        qFatal("no control %s", name);
+    return *widget;
+}
+
+QStringList texts(const QTreeWidgetItem* parent) {
+    QStringList out;
+    for (int i = 0; i < parent->childCount(); ++i)
+        out << parent->child(i)->text(0);
+    return out;
+}
+
+QTreeWidgetItem* node(QTreeWidget& tree, const QStringList& path) {
+    QTreeWidgetItem* current = tree.invisibleRootItem();
+    for (const QString& text : path) {
+        QTreeWidgetItem* next = nullptr;
+        for (int i = 0; i < current->childCount() && !next; ++i)
+            if (current->child(i)->text(0) == text)
+                next = current->child(i);
+        if (!next)
+            qFatal("no node %s", qPrintable(text));
+        current = next;
+    }
+    return current;
+}
+
+bool okEnabled(QWidget& dialog) {
+    return child<QPushButton>(dialog, "okBtn").isEnabled();
+}
+
+tLogHeader headerOf(const std::string& path) {
+    const std::vector<std::uint8_t> bytes = test::readBytes(path);
+    if (bytes.size() < headerEnd)
+        return {};
+    return decodeHeader(
+        std::span<const std::uint8_t, logHeaderSize>(bytes.data() + logPrefixSize, logHeaderSize));
+}
+
+} // namespace
+
+class LogDialogsTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::TempDir runtime_;
+    std::unique_ptr<NativePlatform> native_;
+    QtPrompter prompter_;
+    std::unique_ptr<UiProfile> profile_;
+    std::unique_ptr<tMainForm> form_;
+
+    tNewLogSources sources() {
+        Platform& p = native_->services();
+        const tLocations& l = profile_->locations;
+        return {p.ini, p.listing, l.eMuleConfigFolder, l.eMuleConfigBase, l.logsFolder};
+    }
+    tStatsLogsModel& model() { return form_->statsLogsList().model(); }
+    tListView& view() { return form_->statsLogsList().view(); }
+    int rowOf(const std::string& name) {
+        for (int row = 0; row < model().rowCount(); ++row)
+            if (model().logAt(row)->name() == name)
+                return row;
+        return -1;
+    }
+    void select(const std::vector<std::string>& names) {
+        view().selectionModel()->clearSelection();
+        for (const std::string& name : names)
+            view().selectionModel()->select(model().index(rowOf(name), 0),
+                                            QItemSelectionModel::Select |
+                                                QItemSelectionModel::Rows);
+    }
+    std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
+    void openMainForm() {
+        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
+        QVERIFY(form_);
+        QTRY_VERIFY(model().rowCount() > 0);
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
+        native_ = std::make_unique<NativePlatform>();
+        QtPrompter::interceptBoxes(true);
+    }
+
+    void init() {
+        QLocale::setDefault(QLocale::c());
+        profile_ = std::make_unique<UiProfile>();
+        UiProfile& p = *profile_;
+        test::writeSettled(
+            p.dir, "eMule/config/statistics.ini",
+            "[statistics]\r\nTotalUploadedBytes=1000\r\nUpSuccessfulSessions=3\r\n"
+            "ConnRunTime=42\r\nTotalDownloadedBytes=5000\r\nb=12abc\r\nAvgRatio=-3.5\r\nempty=\r\n"
+            "[Texts]\r\nName=eMule\r\n");
+        test::writeSettled(p.dir, "eMule/config/preferences.ini",
+                           "[eMule]\r\nPort=4662\r\nIncomingDir=" + p.dir.file("eMule/Incoming") +
+                               "\r\nOnlineSignature=1\r\n[WebServer]\r\nenabled=0\r\n");
+        p.dir.write("eMule/config/words.ini", "[a]\r\nx=y\r\n");
+        p.dir.write("eMule/config/numbers.txt", "[a]\r\nx=1\r\n");
+        p.dir.write("eMule/onlinesig.dat", "1|srv|1.2.3.4|4661\n1.5|2.5|7");
+        p.writeLog(uploaded, tLogState::active, {valueTypeLong, 1, 1.0, "kB"});
+        p.writeLog(sessions, tLogState::active, {valueTypeInteger, 1, 1.0, ""});
+        QtPrompter::clearShownBoxes();
+    }
+
+    void cleanup() {
+        form_.reset();
+        profile_.reset();
+        QLocale::setDefault(QLocale::c());
+        QVERIFY(QtPrompter::shownBoxes().empty());
+    }
+
+    void treeShowsTheNumericValuesAndTheQueuedClients() {
+        tNewLogWizard wizard(nullptr, sources());
+        QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
+        QStringList files = texts(tree.invisibleRootItem());
+        QCOMPARE(files.size(), 3);
+        QVERIFY(files.contains("statistics.ini") && files.contains("preferences.ini"));
+        QCOMPARE(files.last(), "- Special logs -");
+        QCOMPARE(texts(node(tree, {"statistics.ini"})), QStringList{"statistics"});
+        QCOMPARE(texts(node(tree, {"statistics.ini", "statistics"})),
+                 QStringList({"AvgRatio = -3.5", "ConnRunTime = 42", "TotalDownloadedBytes = 5000",
+                              "TotalUploadedBytes = 1000", "UpSuccessfulSessions = 3"}));
+        QCOMPARE(texts(node(tree, {"preferences.ini"})), QStringList({"eMule", "WebServer"}));
+        QCOMPARE(texts(node(tree, {"preferences.ini", "eMule"})),
+                 QStringList({"OnlineSignature = 1", "Port = 4662"}));
+        QCOMPARE(texts(node(tree, {"- Special logs -", "onlinesig.dat"})),
+                 QStringList{"Queued clients = 7"});
+    }
+
+    void selectionSetsTypeFlagsAndOk() {
+        profile_->writeLog("Queued clients", tLogState::inactive, {valueTypeInteger, 0, 1, ""});
+        tNewLogWizard wizard(nullptr, sources());
+        QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
+        QVERIFY(!okEnabled(wizard));
+        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics"}));
+        QVERIFY(!okEnabled(wizard));
+
+        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "AvgRatio = -3.5"}));
+        QVERIFY(child<QRadioButton>(wizard, "typeReal").isChecked());
+        QVERIFY(okEnabled(wizard));
+        child<QRadioButton>(wizard, "typeShort").setChecked(true);
+        tree.setCurrentItem(node(tree, {"preferences.ini", "eMule", "Port = 4662"}));
+        QVERIFY(child<QRadioButton>(wizard, "typeShort").isChecked());
+        QVERIFY(child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
+        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "AvgRatio = -3.5"}));
+        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "ConnRunTime = 42"}));
+        QVERIFY(child<QRadioButton>(wizard, "typeLong").isChecked());
+        QVERIFY(!child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
+
+        QLineEdit& multiplier = child<QLineEdit>(wizard, "multiplierBox");
+        for (const char* invalid : {"2*", "0*5", "3/0", ""}) {
+            multiplier.setText(invalid);
+            QVERIFY2(!okEnabled(wizard), invalid);
+        }
+        multiplier.setText(" 1 / 2 ");
+        QVERIFY(okEnabled(wizard));
+        // Already logged values cannot be chosen again.
+        tree.setCurrentItem(
+            node(tree, {"statistics.ini", "statistics", "UpSuccessfulSessions = 3"}));
+        QVERIFY(!okEnabled(wizard));
+
+        child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
+        tree.setCurrentItem(
+            node(tree, {"- Special logs -", "onlinesig.dat", "Queued clients = 7"}));
+        QVERIFY(child<QRadioButton>(wizard, "typeInteger").isChecked());
+        QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
+        QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
+        QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isChecked());
+        QVERIFY(!okEnabled(wizard));
+        wizard.accept();
+        QCOMPARE(wizard.result(), int(QDialog::Rejected));
+    }
+
+    void creatingAStatsLogAndACombinedLog() {
+        openMainForm();
+        auto bus = openNativeMessageBus(profile_->locations.messagePrefix);
+        QTRY_VERIFY(form_->actions().aIniNewLog->isEnabled());
+        onNextDialog<tNewLogWizard>(this, [](tNewLogWizard& wizard) {
+            QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
+            tree.setCurrentItem(
+                node(tree, {"statistics.ini", "statistics", "TotalDownloadedBytes = 5000"}));
+            child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
+            child<QLineEdit>(wizard, "unitsBox").setText("MB");
+            child<QLineEdit>(wizard, "multiplierBox").setText("1/1048576");
+            child<QPushButton>(wizard, "okBtn").click();
+        });
+        form_->actions().aIniNewLog->trigger();
+        const std::string downloaded = "statistics.ini-statistics,TotalDownloadedBytes";
+        const tLogHeader header = headerOf(profile_->logPath(downloaded, ".pln_on"));
+        QCOMPARE(header.valueType, valueTypeLong);
+        QCOMPARE(header.flags, flagCumulative);
+        QCOMPARE(header.multiplier, 1.0 / 1048576);
+        QCOMPARE(header.units, "MB");
+        QCOMPARE(currentLog(), downloaded);
+        QVERIFY(view().selectionModel()->isRowSelected(rowOf(downloaded), {}));
+        const tRecorderMessages names = registerRecorderMessages(profile_->locations.messagePrefix);
+        bool announced = false;
+        QTRY_VERIFY([&] {
+            for (const BusMessage& message : bus->receive())
+                announced = announced || message.name == names.msgNewLogs;
+            return announced;
+        }());
+
+        // A decimal comma locale: "2.5" is taken as well as "0,5".
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        select({uploaded, sessions, downloaded});
+        QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
+        select({sessions, uploaded});
+        QTRY_VERIFY(form_->actions().aIniCombine->isEnabled());
+        onNextDialog<tCombineForm>(this, [](tCombineForm& combine) {
+            QCOMPARE(child<QRadioButton>(combine, "op3").text(),
+                     "TotalUploadedBytes / UpSuccessfulSessions");
+            child<QRadioButton>(combine, "op3").setChecked(true);
+            child<QLineEdit>(combine, "titleBox").setText("Per session");
+            child<QLineEdit>(combine, "multiplierBox").setText("0,5");
+            child<QCheckBox>(combine, "useMaxValueBox").click();
+            QVERIFY(!okEnabled(combine));
+            child<QLineEdit>(combine, "maxValueBox").setText("2.5");
+            child<QPushButton>(combine, "okBtn").click();
+        });
+        form_->actions().aIniCombine->trigger();
+        const std::string combined = "virtual;Per session";
+        const std::vector<std::uint8_t> bytes =
+            test::readBytes(profile_->logPath(combined, ".pln_on"));
+        QCOMPARE(bytes.size(), combineEnd);
+        const auto block = decodeCombineBlock(std::span(bytes).subspan(headerEnd));
+        QVERIFY(block);
+        QCOMPARE(block->operation, tLogOperation::quotient);
+        QCOMPARE(block->sourceNames[0], uploaded);
+        QCOMPARE(block->sourceNames[1], sessions);
+        QCOMPARE(block->maxValue, 2.5);
+        QCOMPARE(headerOf(profile_->logPath(combined, ".pln_on")).multiplier, 0.5);
+        QCOMPARE(currentLog(), combined);
+
+        select({combined, uploaded});
+        QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
+    }
+
+    void editingBothKinds() {
+        profile_->writeLog("Queued clients", tLogState::active, {valueTypeShort, 4, 2.5, "q"});
+        profile_->dir.write("PLN/PLN logs/virtual;Old.pln_off",
+                            encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 2.5, "kB"},
+                                         {tLogOperation::difference, {uploaded, sessions}}));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        openMainForm();
+
+        select({"Queued clients"});
+        QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
+        onNextDialog<tNewLogWizard>(this, [](tNewLogWizard& wizard) {
+            QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
+            QCOMPARE(tree.topLevelItemCount(), 1);
+            QCOMPARE(tree.currentItem()->text(0), "Queued clients = 7");
+            QVERIFY(child<QRadioButton>(wizard, "typeShort").isChecked());
+            QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
+            QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
+            QCOMPARE(child<QLineEdit>(wizard, "multiplierBox").text(), "2,5");
+            child<QLineEdit>(wizard, "unitsBox").setText("clients");
+            child<QCheckBox>(wizard, "flagsShowWithRequestsBox").setChecked(false);
+            child<QPushButton>(wizard, "okBtn").click();
+        });
+        form_->actions().aIniEditLog->trigger();
+        tLogHeader header = headerOf(profile_->logPath("Queued clients", ".pln_on"));
+        QCOMPARE(header.valueType, valueTypeShort);
+        QCOMPARE(header.flags, std::uint8_t(0));
+        QCOMPARE(header.units, "clients");
+        QCOMPARE(currentLog(), "Queued clients");
+
+        const std::string old = "virtual;Old";
+        select({old});
+        QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
+        onNextDialog<tCombineForm>(this, [](tCombineForm& combine) {
+            QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
+            QCOMPARE(child<QRadioButton>(combine, "op1").text(),
+                     "TotalUploadedBytes - UpSuccessfulSessions");
+            QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "2,5");
+            QVERIFY(!child<QLineEdit>(combine, "maxValueBox").isEnabled());
+            QLineEdit& title = child<QLineEdit>(combine, "titleBox");
+            QCOMPARE(title.text(), "Old");
+            title.setText("Ne?w");
+            QVERIFY(!okEnabled(combine));
+            title.setText("New");
+            child<QLineEdit>(combine, "unitsBox").setText("MB");
+            child<QPushButton>(combine, "okBtn").click();
+        });
+        form_->actions().aIniEditLog->trigger();
+        QVERIFY(!profile_->logExists(old, ".pln_off"));
+        const std::string path = profile_->logPath("virtual;New", ".pln_off");
+        QCOMPARE(test::readBytes(path).size(), combineEnd);
+        header = headerOf(path);
+        QCOMPARE(header.units, "MB");
+        QCOMPARE(header.multiplier, 2.5);
+        QCOMPARE(currentLog(), "virtual;New");
+    }
+};
+
+QTEST_MAIN(LogDialogsTest)
+#include "log_dialogs_test.moc"
