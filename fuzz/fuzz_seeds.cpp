@@ -151,6 +151,9 @@ void textSeeds(SeedWriter& seeds) {
     seeds.add("multiplier", std::string("\x01") + "-1,5e3/2");
     seeds.add("link_encoding", std::string("a b&c<x>.txt \xC3\xA4"));
     seeds.add("link_encoding", hashA);
+    seeds.add("ed2k_link", "ed2k://|file|a%20b.txt|123|" + std::string(hashA) + "|/\n");
+    seeds.add("ed2k_link", "ed2k://|file|caf%E9|5|" + std::string(hashA) +
+                               "|h=ZYXWVUTSRQPONMLKJIHGFEDCBA234567|/");
     seeds.add("web_services", "# comment\r\nJigle, http://www.jigle.com/search?p=#filename&v=1\r\n"
                               "Hash lookup,https://x.example/#hashid?size=#filesize\n"
                               "/no\nClean,ftp://h/#cleanfilename/#name/#cleanname\n");
