@@ -317,7 +317,7 @@ private slots:
         QVERIFY(a.aGrEmuleRuntime->isChecked());
         // Features that come later are present but cannot run yet.
         for (const QAction* later :
-             {a.aKFRename, a.aRepairKM, a.aIniNewLog, a.aIniCombine, a.aColors})
+             {a.aKFRename, a.aRepairKM, a.aIniNewLog, a.aIniCombine})
             QVERIFY2(!later->isEnabled(), qPrintable(later->objectName()));
         QCOMPARE(a.statsPopup->defaultAction(), a.aIniEditLog);
     }

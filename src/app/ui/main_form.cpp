@@ -6,8 +6,10 @@
 #include "app/core/startup.h"
 #include "app/core/tags_text.h"
 #include "app/ui/bugs_form.h"
+#include "app/ui/busy_cursor.h"
 #include "app/ui/credits_form.h"
 #include "app/ui/errors_log_form.h"
+#include "app/ui/graphs_panel.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/local_text.h"
@@ -42,15 +44,6 @@ namespace {
 
 constexpr int designWidth = 696;
 constexpr int designHeight = 480;
-
-// The hourglass while a cycle runs, whatever way it ends.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-    BusyCursor(const BusyCursor&) = delete;
-    BusyCursor& operator=(const BusyCursor&) = delete;
-};
 
 // The process's own generator, never seeded by the viewer: the first tip
 // follows the same sequence at every start, as the help always has.
@@ -133,6 +126,7 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                        values_.locations.eMuleConfigBase, values_.locations.logsFolder});
     connectActions();
     updateActions();
+    graphs_ = new tGraphsPanel(*this);
     // The window sees the keys before the focused control does.
     qApp->installEventFilter(this);
 
@@ -153,6 +147,7 @@ tMainForm::~tMainForm() {
     disconnect(qApp, nullptr, this, nullptr);
     // The lists and widgets go while the window is whole, so that the signals
     // they send on their way out find it intact.
+    delete graphs_;
     delete knownFiles_;
     delete statsLogs_;
     delete centralWidget();

@@ -31,6 +31,7 @@ class QTabWidget;
 
 namespace pln {
 
+class tGraphsPanel;
 class tKnownFilesList;
 struct tLinkRow;
 class tListView;
@@ -60,6 +61,7 @@ public:
     const tMainActions& actions() const { return actions_; }
     tKnownFilesList& knownFilesList() { return *knownFiles_; }
     tStatsLogsList& statsLogsList() { return *statsLogs_; }
+    tGraphsPanel& graphs() { return *graphs_; }
     tKnownMetEditCommand& knownMetEdit() { return *knownMetEdit_; }
 
     std::string getIniString(const std::string& key, const std::string& defaultValue) const {
@@ -150,6 +152,7 @@ private:
     tKnownFilesList* knownFiles_ = nullptr;
     tKnownMetEditCommand* knownMetEdit_ = nullptr;
     tStatsLogsList* statsLogs_ = nullptr;
+    tGraphsPanel* graphs_ = nullptr;
     // The legend's docked width and the graphs' narrowest width, from the
     // design; the graphs splitter returns to them when the legend docks.
     int legendWidth_ = 0;

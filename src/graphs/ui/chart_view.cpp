@@ -15,7 +15,7 @@ tChartView::tChartView(QChart* chart, QWidget* parent) : QChartView(chart, paren
 }
 
 void tChartView::mouseMoveEvent(QMouseEvent* event) {
-    emit mouseMoved(event->position().toPoint());
+    emit mouseMoved(event->position().toPoint(), event->modifiers());
 }
 
 void tChartView::mousePressEvent(QMouseEvent* event) {

@@ -4,8 +4,8 @@
 
 namespace pln {
 
-// The widget of one chart. It passes the mouse on as the chart's own events:
-// a plain move, a click with the keys held at that moment, a double click,
+// The widget of one chart. It passes the mouse on as the chart's own events,
+// each with the keys held at that moment: a move, a click, a double click,
 // and the mouse leaving the chart.
 class tChartView : public QChartView {
     Q_OBJECT
@@ -14,7 +14,7 @@ public:
     explicit tChartView(QChart* chart, QWidget* parent = nullptr);
 
 signals:
-    void mouseMoved(QPoint position);
+    void mouseMoved(QPoint position, Qt::KeyboardModifiers keys);
     void clicked(QPoint position, Qt::KeyboardModifiers keys);
     void doubleClicked(QPoint position, Qt::KeyboardModifiers keys);
     void mouseLeft();

@@ -1,0 +1,277 @@
+#include "app/ui/graphs_panel.h"
+#include "app/ui/known_files_list.h"
+#include "app/ui/list_view.h"
+#include "app/ui/main_form.h"
+#include "app/ui/qt_prompter.h"
+#include "app/ui/stats_logs_list.h"
+#include "common/byte_writer.h"
+#include "graphs/ui/chart_view.h"
+#include "graphs/ui/graph_chart.h"
+#include "graphs/ui/graph_readout.h"
+#include "graphs/ui/locale_date_time.h"
+#include "graphs/ui/qt_colour.h"
+#include "logstore/core/dos_date_time.h"
+#include "platform/platform.h"
+#include "ui/ui_profile.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <memory>
+
+using namespace pln;
+using test::hashOf;
+using test::UiProfile;
+
+namespace {
+
+const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
+constexpr int hoursApart = 6;
+constexpr int recordCount = 81; // 20 days
+constexpr double startRuntimeDays = 1;
+
+dosDateTime stampAt(int hours) {
+    return calendarToDosDateTime(calendarDayOf(2024, 3, 1) * msPerDay +
+                                 std::int64_t{hours} * 3'600'000);
+}
+
+// A log file with its records after the header.
+void writeLog(UiProfile& profile, const std::string& name, tLogState state, tLogHeader header,
+              const ByteWriter& records) {
+    std::vector<std::uint8_t> bytes = encodeNewLog(kindOf(name), header, {});
+    bytes.insert(bytes.end(), records.buffer().begin(), records.buffer().end());
+    profile.dir.write("PLN/PLN logs/" + name + std::string(extensionOf(state)), bytes);
+}
+
+// File 1 is requested 10 times and accepted 5 times an hour and uploads
+// 1 kByte a second; file 2 has too few records to be drawn. eMule runs all
+// the time; TotalUploadedBytes stays at 7 and is drawn with the requests.
+void writeProfile(UiProfile& profile) {
+    profile.add(1, "alpha.bin", 1000);
+    profile.add(2, "bravo.bin", 2000);
+    profile.saveKnownMet();
+    ByteWriter known, few, runtime, values;
+    for (int i = 0; i < recordCount; ++i) {
+        const int hours = i * hoursApart;
+        known.u32(stampAt(hours));
+        known.u32(static_cast<std::uint32_t>(10 * hours));
+        known.u32(static_cast<std::uint32_t>(5 * hours));
+        known.u64(std::uint64_t{3'686'400} * static_cast<std::uint64_t>(hours));
+        runtime.u32(stampAt(hours));
+        runtime.i32(86'400 + 3600 * hours);
+        values.u32(stampAt(hours));
+        values.i32(7);
+    }
+    for (int i = 0; i < 3; ++i) {
+        few.u32(stampAt(i));
+        few.u32(0);
+        few.u32(0);
+        few.u64(0);
+    }
+    writeLog(profile, hashOf(1), tLogState::active, {valueTypeKnownFile, 0, 1.0, ""}, known);
+    writeLog(profile, hashOf(2), tLogState::active, {valueTypeKnownFile, 0, 1.0, ""}, few);
+    writeLog(profile, "statistics.ini-statistics,ConnRunTime", tLogState::permanent,
+             {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime);
+    writeLog(profile, uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"}, values);
+    // At noon of the fifth day, 5.5 runtime days; the second event belongs
+    // to the file that is not drawn.
+    profile.dir.write("PLN/events.log",
+                      "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" + hashOf(2) +
+                          "\r\n");
+}
+
+QColor colourAt(const QTextEdit& box, int position) {
+    QTextCursor cursor(box.document());
+    cursor.setPosition(position);
+    cursor.movePosition(QTextCursor::NextCharacter);
+    return cursor.charFormat().foreground().color();
+}
+
+} // namespace
+
+class GraphsTest : public QObject {
+    Q_OBJECT
+
+private:
+    test::TempDir runtime_;
+    std::unique_ptr<NativePlatform> native_;
+    QtPrompter prompter_;
+    std::unique_ptr<UiProfile> profile_;
+    std::unique_ptr<tMainForm> form_;
+
+    tGraphsPanel& graphs() { return form_->graphs(); }
+    tGraphChart& requests() { return graphs().requestsChart(); }
+    tGraphChart& transferred() { return graphs().transferredChart(); }
+    QTextEdit& legend(const char* name) { return *form_->findChild<QTextEdit*>(name); }
+
+    void selectDrawnItems() {
+        tListView& known = form_->knownFilesList().view();
+        known.selectionModel()->clearSelection();
+        for (int row = 0; row < known.model()->rowCount(); ++row)
+            known.selectionModel()->select(known.model()->index(row, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        tStatsLogsModel& stats = form_->statsLogsList().model();
+        for (int row = 0; row < stats.rowCount(); ++row)
+            if (stats.logAt(row)->name() == uploaded)
+                form_->statsLogsList().view().selectionModel()->select(
+                    stats.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        QTRY_VERIFY(!requests().points(1).isEmpty());
+    }
+    // The pixel of a bottom-axis value in a chart's view.
+    QPoint pixelOf(tGraphChart& chart, double value) {
+        const tPlotArea area = chart.plotArea();
+        const tAxisRange range = chart.bottomRange();
+        const double x = area.left + (value - range.minimum) / (range.maximum - range.minimum) *
+                                         (area.right - area.left);
+        return {static_cast<int>(x) - 1, static_cast<int>((area.top + area.bottom) / 2)};
+    }
+    double bottomWidth() {
+        const tAxisRange range = requests().bottomRange();
+        return range.maximum - range.minimum;
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
+        native_ = std::make_unique<NativePlatform>();
+        QtPrompter::interceptBoxes(true);
+    }
+
+    void init() {
+        profile_ = std::make_unique<UiProfile>();
+        writeProfile(*profile_);
+        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
+        QVERIFY(form_);
+        form_->resize(1200, 800);
+        form_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_->actions().aKFShowAll->trigger();
+        QTRY_COMPARE(form_->knownFilesList().model().rowCount(), 2);
+        selectDrawnItems();
+    }
+
+    void cleanup() {
+        QVERIFY2(QtPrompter::shownBoxes().empty(), "no error box");
+        form_.reset();
+        profile_.reset();
+    }
+
+    void selectionDrawsRatesLegendAndColours() {
+        struct Expected {
+            tGraphChart* chart;
+            int index;
+            double rate;
+        };
+        for (const Expected& series : {Expected{&requests(), 1, 10},
+                                       {&requests(), 2, 5},
+                                       {&transferred(), 1, 1},
+                                       {&requests(), 7, 7}}) {
+            const QList<QPointF> points = series.chart->points(series.index);
+            QVERIFY(points.size() > 100);
+            for (const QPointF& point : points) {
+                QCOMPARE(point.y(), series.rate);
+                QVERIFY(point.x() >= startRuntimeDays && point.x() <= startRuntimeDays + 20);
+            }
+        }
+        // Three records are too few.
+        QVERIFY(requests().points(3).isEmpty());
+        QCOMPARE(transferred().bottomTitle(), QString("eMule runtime days"));
+
+        QCOMPARE(legend("requestsLegend").toPlainText(),
+                 QString("\"alpha.bin\" (Requests / hour; Accepted requests / hour)\n"
+                         "TotalUploadedBytes (kB)\n"));
+        QCOMPARE(legend("transfersLegend").toPlainText(),
+                 QString("\"alpha.bin\" (Uploaded in kBytes/sec)\n"));
+        const QTextEdit& box = legend("requestsLegend");
+        QCOMPARE(colourAt(box, 0), transferred().seriesColour(1));
+        QCOMPARE(colourAt(box, 13), requests().seriesColour(1));
+        QCOMPARE(colourAt(box, 30), requests().seriesColour(2));
+        const int logLine = box.document()->findBlockByNumber(1).position();
+        QCOMPARE(colourAt(box, logLine), requests().seriesColour(7));
+
+        const tKnownMetList& known = *form_->knownMet().list();
+        QCOMPARE(toQColor(known.record(0).graphColor), transferred().seriesColour(1));
+        QCOMPARE(known.record(1).graphColor, clWindow);
+        // The event of the file not drawn is left out.
+        QCOMPARE(requests().events(), std::vector<double>{5.5});
+        QCOMPARE(transferred().events(), std::vector<double>{5.5});
+    }
+
+    void axisToggleZoomAndScrollChangeTheWindow() {
+        QScrollBar& zoom = graphs().zoomBar();
+        QScrollBar& scroll = graphs().scrollBar();
+        QVERIFY(zoom.maximum() > 2);
+        const tAxisRange whole = requests().bottomRange();
+
+        // A shift-click in the middle keeps the middle in view at zoom 2.
+        const QPoint middle = pixelOf(requests(), (whole.minimum + whole.maximum) / 2);
+        QTest::mouseClick(requests().view().viewport(), Qt::LeftButton, Qt::ShiftModifier, middle);
+        QCOMPARE(zoom.value(), 2);
+        QCOMPARE(scroll.maximum(), 10);
+        QCOMPARE(scroll.value(), 5);
+        QTRY_VERIFY(bottomWidth() < (whole.maximum - whole.minimum) * 0.6);
+        QVERIFY(qAbs(requests().bottomRange().minimum -
+                     (whole.minimum + whole.maximum * 0.25 - whole.minimum * 0.25)) < 0.5);
+
+        // Ctrl-click zooms back out; raising the zoom then shows the end.
+        QTest::mouseClick(requests().view().viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          middle);
+        QCOMPARE(zoom.value(), 1);
+        QCOMPARE(scroll.maximum(), 0);
+        QTRY_VERIFY(bottomWidth() > (whole.maximum - whole.minimum) * 0.99);
+        zoom.setValue(3);
+        QCOMPARE(scroll.maximum(), 20);
+        QCOMPARE(scroll.value(), 20);
+        QTRY_VERIFY(bottomWidth() < (whole.maximum - whole.minimum) * 0.4);
+        QVERIFY(requests().bottomRange().maximum > whole.maximum - 0.5);
+
+        zoom.setValue(1);
+        form_->actions().aGrEmuleRuntime->trigger();
+        QTRY_COMPARE(transferred().bottomTitle(), QString("Real date"));
+        const double firstDay = static_cast<double>(calendarDayOf(2024, 3, 1));
+        QTRY_VERIFY(!requests().points(1).isEmpty());
+        for (const QPointF& point : requests().points(1))
+            QVERIFY(point.x() >= firstDay && point.x() <= firstDay + 20);
+        QCOMPARE(requests().events(), std::vector<double>{firstDay + 4.5});
+    }
+
+    void readoutFollowsTheMouseAndTheKeys() {
+        tGraphReadout& readout = graphs().readout();
+        QWidget* viewport = requests().view().viewport();
+        const QPoint atEvent = pixelOf(requests(), 5.5);
+        // No key is held from an earlier click.
+        QTest::keyRelease(form_->windowHandle(), Qt::Key_Control);
+        QTest::mouseMove(viewport, atEvent);
+        const CalendarMs party = calendarDayOf(2024, 3, 5) * msPerDay + 12 * 3'600'000;
+        QCOMPARE(readout.lastEventBox().toPlainText(),
+                 "Events: " + localeDateTimeText(party) + " = party");
+        const QStringList parts = readout.dateTimeBox().text().split("  |  ");
+        QCOMPARE(parts.size(), 3);
+        QVERIFY(parts[1].endsWith(" eMule runtime days"));
+        // Half way up a value axis that starts at 0.
+        const double value = QLocale::system().toDouble(parts[0]);
+        QVERIFY(qAbs(value - requests().valueRange().maximum / 2) <
+                requests().valueRange().maximum * 0.05);
+        QCOMPARE(viewport->cursor().shape(), Qt::CrossCursor);
+
+        // Shift changes the cursor where the mouse rests.
+        QTest::keyPress(form_->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
+        QTRY_COMPARE(viewport->cursor().shape(), Qt::BitmapCursor);
+        QTest::keyRelease(form_->windowHandle(), Qt::Key_Shift);
+        QTRY_COMPARE(viewport->cursor().shape(), Qt::CrossCursor);
+
+        // Far from any event, and then off the chart.
+        QTest::mouseMove(viewport, pixelOf(requests(), 15));
+        QCOMPARE(readout.lastEventBox().toPlainText(), QString("Events: none"));
+        QTest::mouseMove(&legend("requestsLegend"));
+        QTRY_VERIFY(readout.dateTimeBox().text().isEmpty());
+        QVERIFY(readout.lastEventBox().toPlainText().isEmpty());
+        QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+    }
+};
+
+QTEST_MAIN(GraphsTest)
+#include "graphs_test.moc"
