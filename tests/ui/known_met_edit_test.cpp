@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace pln;
@@ -100,6 +101,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
         actions().aKFShowAll->trigger();
         QTRY_COMPARE(model().rowCount(), 3);
+        // No reload pending: the edits are allowed.
+        QTRY_VERIFY(!form_->findChild<QTimer*>("timer")->isActive());
         dialogs_ = 0;
         answer_ = [](QDialog&) { return int(QDialog::Rejected); };
         form_->knownMetEdit().setDialogRunner([this](QDialog& dialog) {
@@ -193,17 +196,18 @@ private slots:
     void renameInPlaceCleansAsksAndSaves() {
         select({"alpha.avi"});
         auto rename = [&](const QString& text) {
+            QTRY_VERIFY(!view().findChild<QLineEdit*>());
             actions().aKFRename->trigger();
             QLineEdit* editor = view().findChild<QLineEdit*>();
             QVERIFY(editor);
             editor->setText(text);
             QTest::keyClick(editor, Qt::Key_Return);
-            QTest::qWait(20);
         };
         QString title;
         const auto before = test::readBytes(configFile("known.met"));
         rename("a:b?c");
-        QCOMPARE(dialogs_, 1);
+        // The name is taken once the editor has closed.
+        QTRY_COMPARE(dialogs_, 1);
         QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t(1));
         QCOMPARE(QtPrompter::shownBoxes()[0].text,
                  "The following characters are not allowed in windows filenames:\r"
@@ -217,15 +221,19 @@ private slots:
             return int(QDialog::Accepted);
         };
         rename("a:b?c");
-        QCOMPARE(dialogs_, 2);
+        QTRY_COMPARE(dialogs_, 2);
         QCOMPARE(title, "Rename");
         QVERIFY(rowOf("abc") >= 0);
         QCOMPARE(namesOnDisk(), (std::vector<std::string>{"abc", "bravo.mkv", "charlie.iso"}));
 
-        // A shared file's name cannot be edited.
+        // A shared file's name cannot be edited, even when asked directly.
+        QTRY_VERIFY(!view().findChild<QLineEdit*>());
         select({"bravo.mkv"});
-        actions().aKFRename->trigger();
-        QVERIFY(!view().findChild<QLineEdit*>() || !view().findChild<QLineEdit*>()->isVisible());
+        form_->knownMetEdit().aKFRenameExecute();
+        QVERIFY(!view().findChild<QLineEdit*>());
+        select({"charlie.iso"});
+        form_->knownMetEdit().aKFRenameExecute();
+        QVERIFY(view().findChild<QLineEdit*>());
     }
 };
 
