@@ -1,11 +1,16 @@
+#include "app/ui/known_files_list.h"
+#include "app/ui/main_form.h"
+#include "app/ui/qt_prompter.h"
 #include "kmedit/ui/repair_km_form.h"
 #include "support/recording_prompter.h"
+#include "ui/ui_profile.h"
 
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <map>
 
 using namespace pln;
 
@@ -13,6 +18,33 @@ namespace {
 
 const QString validLink =
     QStringLiteral("ed2k://|file|a%20b.txt|123|0123456789ABCDEF0123456789ABCDEF|/");
+
+// A known-file log with one record per transferred total.
+void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
+    ByteWriter out;
+    out.text("PLN");
+    out.u8(0);
+    out.u8(0);
+    std::uint32_t stamp = 0x58210000;
+    for (std::uint64_t total : totals) {
+        out.u32(stamp += 32);
+        out.u32(0);
+        out.u32(0);
+        out.u64(total);
+    }
+    profile.dir.write("PLN/PLN logs/" + test::hashOf(n) + ".pln_on", out.buffer());
+}
+
+std::map<std::string, std::uint64_t> transfersOnDisk(const test::UiProfile& profile,
+                                                     Platform& platform) {
+    tKnownMet known(profile.locations.eMuleConfigFolder + "known.met", platform.files,
+                    platform.clock);
+    known.load();
+    std::map<std::string, std::uint64_t> transfers;
+    for (std::size_t i = 0; i < known.list()->count(); ++i)
+        transfers[known.list()->record(i).getFileName()] = known.list()->record(i).getTransferred();
+    return transfers;
+}
 
 } // namespace
 
@@ -44,6 +76,54 @@ private:
     }
 
 private slots:
+    void initTestCase() { QtPrompter::interceptBoxes(true); }
+
+    // Without a recorder the repair runs at once; the list shows the
+    // repaired file, and after a failure what is on disk.
+    void repairFromTheMainWindow() {
+        test::TempDir runtime;
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path()));
+        NativePlatform native;
+        test::UiProfile profile;
+        test::writeSettled(profile.dir, "eMule/config/preferences.ini",
+                           "[eMule]\r\nPort=\r\nIncomingDir=" + profile.dir.file("eMule/Incoming") +
+                               "\r\n");
+        profile.add(1, "alpha.avi", 10, 5);
+        profile.saveKnownMet();
+        writeTransfers(profile, 1, {100});
+        writeTransfers(profile, 9, {10, 20, 5});
+        QtPrompter prompter;
+        auto form = tMainForm::create(native.services(), prompter, profile.locations, 6);
+        form->show();
+        form->actions().aKFShowAll->trigger();
+        tKnownFilesModel& model = form->knownFilesList().model();
+        QTRY_COMPARE(model.rowCount(), 1);
+
+        std::function<void(tRepairKMForm&)> choose = [](tRepairKMForm& dialog) {
+            dialog.findChild<QCheckBox*>("recalculateStatsBox")->click();
+        };
+        form->repair().setDialogRunner([&](QDialog& dialog) {
+            choose(static_cast<tRepairKMForm&>(dialog));
+            return int(QDialog::Accepted);
+        });
+        QtPrompter::clearShownBoxes();
+        form->repair().execute();
+        QCOMPARE(model.rowCount(), 2);
+        const std::map<std::string, std::uint64_t> repaired{{"alpha.avi", 105},
+                                                            {"Unknown filename", 25}};
+        QCOMPARE(transfersOnDisk(profile, native.services()), repaired);
+
+        choose = [](tRepairKMForm& dialog) {
+            dialog.backupChosen(QStringLiteral("/nonexistent/known.~met"));
+            dialog.findChild<QCheckBox*>("deleteErroneousBox")->click();
+        };
+        form->repair().execute();
+        QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t{1});
+        QCOMPARE(QtPrompter::shownBoxes().front().icon, QMessageBox::Critical);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(transfersOnDisk(profile, native.services()), repaired);
+    }
+
     void optionsStartAsOffered() {
         auto form = makeForm();
         QVERIFY(withdrawn(*form, "importFromBackupBox"));

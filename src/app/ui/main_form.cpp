@@ -103,23 +103,31 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                                                        idle_.redrawPending = true;
                                                        requestIdle();
                                                    });
-    recorder_->setTasks(
-        {[this] { compress_->compressLogs(); }, [this] { writeBackConnRunTime(*logFiles_); }, {}});
+    recorder_->setTasks({[this] { compress_->compressLogs(); },
+                         [this] { writeBackConnRunTime(*logFiles_); },
+                         [this] { repair_->repairKnownMet(); }});
     connect(recorder_.get(), &tRecorderLinkQt::closeRequested, this, &QWidget::close);
 
     const tListContext context{*logFiles_, prompter_, *recorder_, idle_, [this] { requestIdle(); }};
     knownFiles_ = new tKnownFilesList(*knownFilesView_, context, this);
     statsLogs_ = new tStatsLogsList(*statsView_, context, this);
-    knownMetEdit_ = new tKnownMetEditCommand(
-        tKnownMetEditContext{*this, platform_, *knownMet_, *logFiles_, *knownFiles_, prompter_,
-                             idle_, values_.locations.eMuleConfigFolder,
-                             [this] { return timer_.isActive(); }, [this] { armLoadCycle(); },
-                             [this] {
-                                 std::string failure;
-                                 refillKnownFiles(failure);
-                             },
-                             [this] { requestIdle(); }},
-        actions_, this);
+    const tKnownMetEditContext editContext{*this,
+                                           platform_,
+                                           *knownMet_,
+                                           *logFiles_,
+                                           *knownFiles_,
+                                           prompter_,
+                                           idle_,
+                                           values_.locations.eMuleConfigFolder,
+                                           [this] { return timer_.isActive(); },
+                                           [this] { armLoadCycle(); },
+                                           [this] {
+                                               std::string failure;
+                                               refillKnownFiles(failure);
+                                           },
+                                           [this] { requestIdle(); }};
+    knownMetEdit_ = new tKnownMetEditCommand(editContext, actions_, this);
+    repair_ = std::make_unique<tRepairCommand>(editContext, *knownMetEdit_, *recorder_);
     logDialogs_ = std::make_unique<tLogDialogsCommand>(
         *this, *logFiles_, *recorder_, *statsLogs_,
         tNewLogSources{platform_.ini, platform_.listing, values_.locations.eMuleConfigFolder,
@@ -156,6 +164,7 @@ tMainForm::~tMainForm() {
 void tMainForm::connectActions() {
     const tMainActions& a = actions_;
     connect(a.aFileCompressLogs, &QAction::triggered, this, [this] { compress_->execute(); });
+    connect(a.aRepairKM, &QAction::triggered, this, [this] { repair_->execute(); });
     connect(a.aFileRecErrorsLog, &QAction::triggered, this, [this] {
         aFileRecErrorsLogExecute(this, values_.locations.dataFolder, *recorder_, prompter_);
     });

@@ -9,6 +9,7 @@
 #include "app/ui/log_dialogs_command.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/recorder_link_qt.h"
+#include "app/ui/repair_command.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met.h"
 #include "emulefiles/core/shared_folders.h"
@@ -63,6 +64,7 @@ public:
     tStatsLogsList& statsLogsList() { return *statsLogs_; }
     tGraphsPanel& graphs() { return *graphs_; }
     tKnownMetEditCommand& knownMetEdit() { return *knownMetEdit_; }
+    tRepairCommand& repair() { return *repair_; }
 
     std::string getIniString(const std::string& key, const std::string& defaultValue) const {
         return values_.settings.getIniString(key, defaultValue);
@@ -132,6 +134,7 @@ private:
     std::unique_ptr<tSharedFolders> sharedFolders_;
     std::unique_ptr<tLogFiles> logFiles_;
     std::unique_ptr<tCompressCommand> compress_;
+    std::unique_ptr<tRepairCommand> repair_;
     std::unique_ptr<tLogDialogsCommand> logDialogs_;
     tIdleFlags idle_;
     bool closing_ = false;

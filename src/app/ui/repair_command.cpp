@@ -1,0 +1,94 @@
+#include "app/ui/repair_command.h"
+
+#include "app/ui/known_files_list.h"
+#include "app/ui/paged_text.h"
+#include "kmedit/core/emule_running.h"
+#include "kmedit/ui/repair_km_form.h"
+
+#include <QApplication>
+#include <exception>
+
+namespace pln {
+
+namespace {
+
+class HourglassCursor {
+public:
+    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
+    HourglassCursor(const HourglassCursor&) = delete;
+    HourglassCursor& operator=(const HourglassCursor&) = delete;
+};
+
+} // namespace
+
+tRepairCommand::tRepairCommand(tKnownMetEditContext context, tKnownMetEditCommand& edits,
+                               tRecorderLink& recorder)
+    : context_(std::move(context)), edits_(edits), recorder_(recorder), run_([](QDialog& dialog) {
+          centreOnDesktop(dialog);
+          return dialog.exec();
+      }) {}
+
+std::optional<std::string> tRepairCommand::refusal() {
+    return repairRefusal(isEmuleRunning(context_.platform, context_.configFolder),
+                         context_.knownMet.isUnchanged());
+}
+
+void tRepairCommand::execute() {
+    tRepairKMForm form(&context_.window,
+                       {context_.knownMet.fileName(), context_.prompter,
+                        edits_.session().knownMetBackedUp(),
+                        [this](bool cancelled) { return edits_.backupMet(cancelled); },
+                        [this] { return refusal(); }});
+    if (run_(form) != QDialog::Accepted)
+        return;
+    pending_ = form.options();
+    recorder_.suspend(repairTask);
+}
+
+// The list lets go of the records before they change, and shows them again
+// afterwards; after a failure what is on disk is read back.
+void tRepairCommand::repairKnownMet() {
+    if (!pending_)
+        return;
+    const tRepairOptions options = *std::exchange(pending_, std::nullopt);
+    // eMule may have started, or known.met changed, while the recorder was asked.
+    if (std::optional<std::string> refused = refusal()) {
+        context_.prompter.showError(*refused);
+        return;
+    }
+    tRepairContext repair{context_.knownMet, context_.logFiles, context_.platform.files,
+                          context_.platform.clock};
+    std::optional<std::string> failure;
+    {
+        HourglassCursor hourglass;
+        context_.knownFiles.clear();
+        try {
+            const tRepairOutcome outcome = pln::repairKnownMet(repair, options);
+            context_.rebuildList();
+            if (outcome.any()) {
+                context_.idle.redrawPending = true;
+                context_.idle.tagsPending = true;
+                context_.idleRequested();
+            }
+        } catch (const std::exception& e) {
+            failure = e.what();
+            readBack();
+        }
+    }
+    if (failure)
+        context_.prompter.showError(*failure);
+}
+
+// known.met in memory may hold changes that were not saved.
+void tRepairCommand::readBack() {
+    try {
+        context_.knownMet.load();
+    } catch (const std::exception&) {
+        // The load cycle retries until known.met can be read.
+    }
+    context_.rebuildList();
+    context_.reload();
+}
+
+} // namespace pln
