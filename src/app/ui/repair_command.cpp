@@ -1,26 +1,14 @@
 #include "app/ui/repair_command.h"
 
+#include "app/ui/busy_cursor.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/paged_text.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
 
-#include <QApplication>
 #include <exception>
 
 namespace pln {
-
-namespace {
-
-class HourglassCursor {
-public:
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
-
-} // namespace
 
 tRepairCommand::tRepairCommand(tKnownMetEditContext context, tKnownMetEditCommand& edits,
                                tRecorderLink& recorder)
@@ -61,7 +49,7 @@ void tRepairCommand::repairKnownMet() {
                           context_.platform.clock};
     std::optional<std::string> failure;
     {
-        HourglassCursor hourglass;
+        BusyCursor hourglass;
         context_.knownFiles.clear();
         try {
             const tRepairOutcome outcome = pln::repairKnownMet(repair, options);
