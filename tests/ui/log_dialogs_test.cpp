@@ -290,7 +290,7 @@ private slots:
     void editingBothKinds() {
         profile_->writeLog("Queued clients", tLogState::active, {valueTypeShort, 4, 2.5, "q"});
         profile_->dir.write("PLN/PLN logs/virtual;Old.pln_off",
-                            encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 2.5, "kB"},
+                            encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0 / 3, "kB"},
                                          {tLogOperation::difference, {uploaded, sessions}}));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         openMainForm();
@@ -323,7 +323,7 @@ private slots:
             QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
             QCOMPARE(child<QRadioButton>(combine, "op1").text(),
                      "TotalUploadedBytes - UpSuccessfulSessions");
-            QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "2,5");
+            QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
             QVERIFY(!child<QLineEdit>(combine, "maxValueBox").isEnabled());
             QLineEdit& title = child<QLineEdit>(combine, "titleBox");
             QCOMPARE(title.text(), "Old");
@@ -339,7 +339,8 @@ private slots:
         QCOMPARE(test::readBytes(path).size(), combineEnd);
         header = headerOf(path);
         QCOMPARE(header.units, "MB");
-        QCOMPARE(header.multiplier, 2.5);
+        // The shown text rounds the multiplier; left alone, it stays exact.
+        QCOMPARE(header.multiplier, 1.0 / 3);
         QCOMPARE(currentLog(), "virtual;New");
     }
 };

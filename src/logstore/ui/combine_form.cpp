@@ -70,8 +70,10 @@ void tCombineForm::setEditedLog(const tLogFile& log) {
     if (QAbstractButton* op = operations_->button(static_cast<int>(log.operation())))
         op->setChecked(true);
     ui_->titleBox->setText(QString::fromStdString(log.displayName()));
-    ui_->multiplierBox->setText(log.multiplier() == 1.0 ? QStringLiteral("1/1")
-                                                        : numberText(log.multiplier()));
+    editedMultiplier_ = log.multiplier();
+    shownMultiplier_ =
+        log.multiplier() == 1.0 ? QStringLiteral("1/1") : numberText(log.multiplier());
+    ui_->multiplierBox->setText(shownMultiplier_);
     ui_->flagsShowWithRequestsBox->setChecked((log.flags() & flagShowWithRequests) != 0);
     ui_->unitsBox->setText(QString::fromStdString(log.units()));
     const bool hasMaximum = !std::isnan(log.maxValue());
@@ -93,6 +95,8 @@ std::uint8_t tCombineForm::flags() const {
 }
 
 double tCombineForm::multiplier() const {
+    if (!editedName_.empty() && ui_->multiplierBox->text() == shownMultiplier_)
+        return editedMultiplier_;
     return getMultiplier(ui_->multiplierBox->text().toStdString(), localDecimalSeparator());
 }
 

@@ -3,6 +3,7 @@
 #include "logstore/core/log_types.h"
 
 #include <QDialog>
+#include <QString>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -60,6 +61,10 @@ private:
     std::string logsFolder_;
     std::array<std::string, 2> sourceNames_{"%1", "%2"};
     std::string editedName_;
+    // The edited log's multiplier and its shown text: "%g" rounds it, and a
+    // text left as shown keeps the exact value.
+    double editedMultiplier_ = 1.0;
+    QString shownMultiplier_;
 };
 
 } // namespace pln

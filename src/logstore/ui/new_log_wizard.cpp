@@ -149,8 +149,10 @@ void tNewLogWizard::showEditedProperties(const tLogFile& edited) {
     ui_->flagsSavedOnChangeBox->setChecked((edited.flags() & flagSavedWhenChanged) != 0);
     ui_->flagsShowWithRequestsBox->setChecked((edited.flags() & flagShowWithRequests) != 0);
     ui_->flagsCumulBox->setEnabled(edited.kind() == tLogKind::iniValue);
-    ui_->multiplierBox->setText(
-        QString::fromStdString(formatNumber(edited.multiplier(), localDecimalSeparator())));
+    editedMultiplier_ = edited.multiplier();
+    shownMultiplier_ =
+        QString::fromStdString(formatNumber(edited.multiplier(), localDecimalSeparator()));
+    ui_->multiplierBox->setText(shownMultiplier_);
     ui_->unitsBox->setText(QString::fromStdString(edited.units()));
 }
 
@@ -200,6 +202,8 @@ bool tNewLogWizard::validate() {
 }
 
 double tNewLogWizard::multiplier() const {
+    if (!editedName_.empty() && ui_->multiplierBox->text() == shownMultiplier_)
+        return editedMultiplier_;
     return getMultiplier(ui_->multiplierBox->text().toStdString(), localDecimalSeparator());
 }
 

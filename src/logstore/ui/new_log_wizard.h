@@ -4,6 +4,7 @@
 #include "platform/ini_profile.h"
 
 #include <QDialog>
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -78,6 +79,10 @@ private:
     // kept: a reload of the catalogue while the dialog is open replaces the
     // log objects.
     std::string editedName_;
+    // The edited log's multiplier and its shown text: "%g" rounds it, and a
+    // text left as shown keeps the exact value.
+    double editedMultiplier_ = 1.0;
+    QString shownMultiplier_;
     QTreeWidgetItem* queuedClientsNode_ = nullptr;
     // The last name looked up in the logs folder, so that typing in the
     // multiplier does not list the folder at every key.
