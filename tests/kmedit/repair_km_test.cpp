@@ -215,11 +215,5 @@ TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
     EXPECT_EQ(prompter.errors().size(), 1u);
 }
 
-TEST(RepairRefusal, EmuleRunningComesFirst) {
-    EXPECT_EQ(repairRefusal(true, false), emuleRunningMessage);
-    EXPECT_EQ(repairRefusal(false, false), knownMetModifiedMessage);
-    EXPECT_EQ(repairRefusal(false, true), std::nullopt);
-}
-
 } // namespace
 } // namespace pln

@@ -54,14 +54,12 @@ class RepairKMFormTest : public QObject {
 private:
     test::RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
-    int backups_ = 0;
 
     std::unique_ptr<tRepairKMForm> makeForm() {
         prompter_.shown.clear();
         return std::make_unique<tRepairKMForm>(
             nullptr, tRepairKMFormContext{"/profile/config/known.met", prompter_, false,
-                                          [this](bool) { return ++backups_ > 0; },
-                                          [this] { return refusal_; }});
+                                          [](bool) { return true; }, [this] { return refusal_; }});
     }
     static QCheckBox* box(QDialog& form, const char* name) {
         return form.findChild<QCheckBox*>(name);
@@ -182,14 +180,6 @@ private slots:
         refusal_.reset();
         form->findChild<QPushButton*>("okButton")->click();
         QCOMPARE(form->result(), int(QDialog::Accepted));
-    }
-
-    void backupButtonShowsDone() {
-        auto form = makeForm();
-        auto* backup = form->findChild<QToolButton*>("backupKMBtn");
-        backup->click();
-        QCOMPARE(backups_, 1);
-        QCOMPARE(backup->text(), QStringLiteral("Backup &known.met... (Done)"));
     }
 
     void helpFollowsTheFocus() {
