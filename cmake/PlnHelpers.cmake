@@ -2,6 +2,13 @@
 # Qt libraries and the test executables.
 
 function(pln_set_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /permissive- /utf-8)
+    if(PLN_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+    return()
+  endif()
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
     -Wnon-virtual-dtor -Wcast-align -Wunused -Woverloaded-virtual
     -Wimplicit-fallthrough)
@@ -51,15 +58,30 @@ function(pln_add_ui_library name)
 endfunction()
 
 # A GoogleTest executable from the .cpp files of the current folder.
-#   pln_add_core_test(NAME [DEPS lib...])
+# Files named posix_*.cpp, and those listed as POSIX_ONLY (they need fork,
+# signals or a POSIX shell), are left out of Windows builds.
+#   pln_add_core_test(NAME [DEPS lib...] [POSIX_ONLY file.cpp...])
 function(pln_add_core_test name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;POSIX_ONLY" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(WIN32)
+    list(FILTER sources EXCLUDE REGEX "/posix_[^/]*\\.cpp$")
+    foreach(file ${ARG_POSIX_ONLY})
+      list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+    endforeach()
+  endif()
   add_executable(${name} ${sources})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} pln_test_support GTest::gmock GTest::gtest_main)
   pln_set_warnings(${name})
-  include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+  if(CMAKE_CROSSCOMPILING)
+    # One emulator start per executable, not per test: Wine takes a while.
+    add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+    set_tests_properties(${name} PROPERTIES LABELS unit TIMEOUT 600 FIXTURES_REQUIRED wine
+                         ENVIRONMENT "${PLN_WINE_ENVIRONMENT}")
+  else()
+    include(GoogleTest)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS unit)
+  endif()
 endfunction()
 
 # A Qt Test executable: one test class per .cpp file of the current folder,

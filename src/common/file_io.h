@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace pln {
@@ -17,12 +18,25 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path);
 // original is untouched and the temporary file removed.
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// Appends the bytes to a file, created when missing, in one write that the
+// system puts at the end of the file as a whole, so that lines of several
+// writers never interleave. False when the file could not be written.
+bool appendToFile(const std::string& path, std::string_view bytes);
+
 // A fresh name beside path for a temporary file that will replace it.
 std::string temporarySiblingName(const std::string& path);
 
+#ifdef _WIN32
+// Writes a file that must not exist yet and flushes it to disk; a failed
+// write leaves no file behind. Throws Error.
+void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// Puts a flushed temporary file in the place of path in one step. Throws Error.
+void commitReplacement(const std::string& temporary, const std::string& path);
+#else
 // Writes every byte to a file descriptor, resuming after interruptions;
 // zero, or the errno of the failed write.
 int writeAllBytes(int fd, std::span<const std::uint8_t> bytes);
+#endif
 
 // The text of the last system error (errno), for messages.
 std::string systemErrorText(int error);

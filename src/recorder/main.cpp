@@ -19,6 +19,14 @@ void requestStop(int) {
     stopRequested = 1;
 }
 
+#ifdef _WIN32
+// Windows ends a recorder by its message (msgClose) or by ending the process;
+// Ctrl+C from a console is the one signal there.
+void installStopHandlers() {
+    std::signal(SIGINT, requestStop);
+    std::signal(SIGTERM, requestStop);
+}
+#else
 // No SA_RESTART: the signal interrupts the recorder's wait at once.
 void installStopHandlers() {
     struct sigaction action {};
@@ -27,6 +35,7 @@ void installStopHandlers() {
     for (int signal : {SIGTERM, SIGINT, SIGHUP})
         sigaction(signal, &action, nullptr);
 }
+#endif
 
 } // namespace
 

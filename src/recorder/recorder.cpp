@@ -7,8 +7,7 @@
 #include "platform/locked_file.h"
 #include "recorder/log_appender.h"
 
-#include <cerrno>
-#include <poll.h>
+#include <set>
 
 namespace pln {
 
@@ -100,31 +99,37 @@ void tRecorder::sample(bool onlyEmptyLogs) {
 }
 
 // A log the viewer holds open (it reads logs for each drawing) is tried
-// again at the next tick, for a while.
+// again at the next tick, for a while. The later records of a log that made
+// one wait are not tried before it, even when the log is free by their turn:
+// a log's records stay in the order of their dates.
 void tRecorder::appendPending() {
     std::vector<tPendingRecord> waiting;
+    std::set<std::string> heldLogs;
     bool patient = setup_.clock.nowUnixMs() - pendingSince_ < appendPatienceMs;
     for (auto& next : pending_) {
+        if (heldLogs.contains(next.fileName)) {
+            waiting.push_back(std::move(next));
+            continue;
+        }
         try {
             appendRecord(setup_.locations.logsFolder, next.fileName, next.kind, next.valueType,
                          next.record);
             ++appended_;
         } catch (const Error& e) {
-            if (patient && std::string(e.what()) == fileInUseText)
+            if (patient && std::string(e.what()) == fileInUseText) {
+                heldLogs.insert(next.fileName);
                 waiting.push_back(std::move(next));
-            else
+            } else {
                 errors_.report(format(logmsg::cannotSave, {next.fileName, e.what()}));
+            }
         }
     }
     pending_ = std::move(waiting);
 }
 
 void tRecorder::run(const volatile std::sig_atomic_t& stop) {
-    pollfd watched{setup_.bus.descriptor(), POLLIN, 0};
     while (!stop && !closing_) {
-        int ready = ::poll(&watched, watched.fd < 0 ? 0 : 1, pollIntervalMs);
-        if (ready < 0 && errno != EINTR)
-            break;
+        setup_.bus.waitForMessages(pollIntervalMs);
         for (const BusMessage& message : setup_.bus.receive())
             handle(message);
         if (!stop && !closing_)

@@ -180,7 +180,7 @@ TEST_F(CancelledMetTest, HostileFilesFailCleanly) {
 
 TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     tCancelledMet missing(dir.file("none.met"), fs);
-    EXPECT_EQ(errorOf([&] { missing.load(); }), "No such file or directory");
+    EXPECT_EQ(errorOf([&] { missing.load(); }), test::missingFileText());
     EXPECT_EQ(errorOf([&] { missing.save(); }),
               "An error occurred while saving cancelled.met: cancelled.met has not been read");
 

@@ -60,7 +60,7 @@ TEST_F(KnownMetFile, FailedLoadsLeaveNoList) {
     EXPECT_EQ(km.list(), nullptr);
 
     tKnownMet missing(dir.file("absent.met"), files, clock);
-    EXPECT_EQ(errorOf([&] { missing.load(); }), "No such file or directory");
+    EXPECT_EQ(errorOf([&] { missing.load(); }), test::missingFileText());
     EXPECT_EQ(missing.list(), nullptr);
     EXPECT_TRUE(missing.needsReload());
 }

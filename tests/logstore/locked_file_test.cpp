@@ -1,6 +1,8 @@
 #include "platform/locked_file.h"
 #include "support/error_text.h"
+#ifndef _WIN32
 #include "support/other_process.h"
+#endif
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -26,12 +28,14 @@ TEST(LockedFile, ReadersShareAndWritersHoldAlone) {
         EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), fileInUseText);
     }
     EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), "no error");
-    EXPECT_EQ(openError(dir.file("missing"), LockedFile::Access::Read),
-              "No such file or directory");
-    EXPECT_EQ(openError(dir.path(), LockedFile::Access::Read), "Is a directory");
+    EXPECT_EQ(openError(dir.file("missing"), LockedFile::Access::Read), missingFileText());
+    EXPECT_EQ(openError(dir.path(), LockedFile::Access::Read), folderAsFileText());
 }
 
 TEST(LockedFile, AnotherProcessHoldingTheFileMakesOpeningFailAtOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the second process is forked";
+#else
     TempDir dir;
     std::string path = dir.write("f", "abc");
     OtherProcess other([&](const OtherProcess::Hold& hold) {
@@ -42,6 +46,7 @@ TEST(LockedFile, AnotherProcessHoldingTheFileMakesOpeningFailAtOnce) {
     EXPECT_EQ(openError(path, LockedFile::Access::Read), fileInUseText);
     EXPECT_TRUE(other.end());
     EXPECT_EQ(openError(path, LockedFile::Access::Read), "no error");
+#endif
 }
 
 TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {

@@ -1,6 +1,7 @@
 #include "app/core/errors_log.h"
 #include "common/error.h"
 #include "logstore/core/dos_date_time.h"
+#include "support/error_text.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST(ErrorsLogTest, AHugeFileIsReadFromItsTail) {
         readErrorsLog(dir.file("missing.log"));
         FAIL();
     } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "No such file or directory");
+        EXPECT_EQ(e.what(), test::missingFileText());
     }
 }
 

@@ -3,6 +3,7 @@
 #include "platform/locked_file.h"
 #include "recorder/log_appender.h"
 #include "recorder/log_values.h"
+#include "support/error_text.h"
 
 #include <gtest/gtest.h>
 
@@ -47,7 +48,7 @@ TEST(LogAppenderTest, RefusesFilesThatDoNotMatchTheRecord) {
                   std::string("Invalid log file: \"") + file + "\"");
     EXPECT_EQ(test::readBytes(dir.file("type.ini-s,k.pln")).size(), 79u) << "nothing was written";
     EXPECT_EQ(appendError(dir, "missing.ini-s,k.pln", tLogKind::iniValue, 3, record),
-              "No such file or directory");
+              test::missingFileText());
 }
 
 TEST(LogAppenderTest, AFileTheViewerReadsIsLeftAlone) {

@@ -10,7 +10,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 namespace pln::test {
 
@@ -34,7 +36,9 @@ public:
         std::filesystem::create_directories(locations.eMuleConfigFolder);
         std::filesystem::create_directories(locations.logsFolder);
         std::filesystem::create_directories(dir.path() + "run");
+#ifndef _WIN32
         ::chmod((dir.path() + "run").c_str(), 0700);
+#endif
         writeText(locations.eMuleConfigFolder + "preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
         writeStatistics(1000, 123456789);
         writeKnownMet(5, 3, 700, 60);

@@ -4,8 +4,7 @@
 #include "logstore/core/dos_date_time.h"
 #include "platform/fake_message_bus.h"
 #include "platform/fake_platform.h"
-#include "platform/posix/posix_file_system.h"
-#include "platform/posix/posix_ini_profile.h"
+#include "platform/platform.h"
 #include "recorder/recorder.h"
 #include "recorder_profile.h"
 
@@ -37,8 +36,9 @@ protected:
     }
 
     RecorderProfile profile;
-    PosixFileSystem files;
-    PosixIniProfile ini;
+    NativePlatform native;
+    FileSystem& files = native.services().files;
+    IniProfile& ini = native.services().ini;
     FakeClock clock;
     FakeMutexService mutexes;
     FakeMessageBus bus;

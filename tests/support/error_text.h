@@ -1,7 +1,15 @@
 #pragma once
 
 #include "common/error.h"
+#include "common/file_io.h"
 
+#ifdef _WIN32
+#include "common/wide_text.h"
+
+#include <windows.h>
+#endif
+
+#include <cerrno>
 #include <string>
 
 namespace pln::test {
@@ -16,5 +24,28 @@ template <class Call> std::string errorOf(Call&& call) {
     }
     return "no error";
 }
+
+// The system's wording of the common reasons, as the file functions report them.
+#ifdef _WIN32
+inline std::string missingFileText() {
+    return windowsErrorText(ERROR_FILE_NOT_FOUND);
+}
+inline std::string missingFolderText() {
+    return windowsErrorText(ERROR_PATH_NOT_FOUND);
+}
+inline std::string folderAsFileText() {
+    return windowsErrorText(ERROR_ACCESS_DENIED);
+}
+#else
+inline std::string missingFileText() {
+    return systemErrorText(ENOENT);
+}
+inline std::string missingFolderText() {
+    return systemErrorText(ENOENT);
+}
+inline std::string folderAsFileText() {
+    return systemErrorText(EISDIR);
+}
+#endif
 
 } // namespace pln::test

@@ -23,11 +23,16 @@ public:
 
 private:
     void apply(const std::optional<std::string>& value) {
+#ifdef _WIN32
+        ::_putenv_s(name_.c_str(), value ? value->c_str() : "");
+        ::_tzset();
+#else
         if (value)
             ::setenv(name_.c_str(), value->c_str(), 1);
         else
             ::unsetenv(name_.c_str());
         ::tzset();
+#endif
     }
 
     std::string name_;

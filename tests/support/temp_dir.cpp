@@ -3,16 +3,23 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
-#include <stdlib.h>
 
 namespace pln::test {
 
+// A folder that did not exist before: create_directory tells whether it made it.
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "pln-test-XXXXXX").string();
-    if (!::mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot create a temporary folder");
-    path_ = pattern + "/";
+    std::random_device random;
+    std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::filesystem::path folder = base / ("pln-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(folder)) {
+            path_ = folder.string() + "/";
+            return;
+        }
+    }
+    throw std::runtime_error("cannot create a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -21,8 +21,13 @@ std::string utcText(FileTime time) {
     std::int64_t ms = time / 1'000'000 - (time % 1'000'000 < 0 ? 1 : 0);
     std::time_t seconds = static_cast<std::time_t>(ms / 1000 - (ms % 1000 < 0 ? 1 : 0));
     std::tm parts{};
+#ifdef _WIN32
+    if (::gmtime_s(&parts, &seconds) != 0)
+        return "?";
+#else
     if (!::gmtime_r(&seconds, &parts))
         return "?";
+#endif
     char text[40];
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", parts.tm_year + 1900,
                   parts.tm_mon + 1, parts.tm_mday, parts.tm_hour, parts.tm_min, parts.tm_sec,

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -171,6 +172,11 @@ void PosixMessageBus::broadcast(const BusMessage& message) {
         if (sent < 0 && errno == ECONNREFUSED)
             (void)::unlink(path.c_str());
     }
+}
+
+void PosixMessageBus::waitForMessages(int timeoutMs) {
+    pollfd watched{descriptor(), POLLIN, 0};
+    (void)::poll(&watched, watched.fd < 0 ? 0 : 1, timeoutMs);
 }
 
 std::vector<BusMessage> PosixMessageBus::receive() {

@@ -25,6 +25,7 @@ public:
 
     void broadcast(const BusMessage& message) override;
     int descriptor() const override { return bound_ ? fd_ : -1; }
+    void waitForMessages(int timeoutMs) override;
     std::vector<BusMessage> receive() override;
 
 private:

@@ -29,8 +29,12 @@ public:
     // Failures are not reported; a message that cannot be delivered is lost.
     virtual void broadcast(const BusMessage& message) = 0;
     // A descriptor that becomes readable when messages arrive, for an event
-    // loop to watch; -1 when this process cannot receive.
+    // loop to watch; -1 when this process cannot receive or when messages
+    // come through the event loop's own window messages (Windows).
     virtual int descriptor() const = 0;
+    // Waits until messages may have arrived or the time is up, for a program
+    // without an event loop; a signal ends the wait early.
+    virtual void waitForMessages(int timeoutMs) = 0;
     // Every message that has arrived, oldest first, without waiting. Datagrams
     // that are not well-formed messages are dropped.
     virtual std::vector<BusMessage> receive() = 0;

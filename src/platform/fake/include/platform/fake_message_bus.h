@@ -16,6 +16,7 @@ struct FakeMessageBus : MessageBus {
 
     void broadcast(const BusMessage& message) override { sent.push_back(message); }
     int descriptor() const override { return -1; }
+    void waitForMessages(int) override {}
     std::vector<BusMessage> receive() override { return std::exchange(inbox, {}); }
 };
 

@@ -1,5 +1,5 @@
 #include "common/text.h"
-#include "platform/posix/posix_ini_profile.h"
+#include "platform/portable/ini_file_profile.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -23,7 +23,7 @@ void PrintTo(const EncodingCase& row, std::ostream* os) {
     *os << row.name;
 }
 
-class PosixIniProfileEncoding : public testing::TestWithParam<EncodingCase> {};
+class IniFileProfileEncoding : public testing::TestWithParam<EncodingCase> {};
 
 std::string encoded(const std::string& utf8, TextEncoding encoding) {
     if (encoding == TextEncoding::Ansi)
@@ -31,7 +31,7 @@ std::string encoded(const std::string& utf8, TextEncoding encoding) {
     return encodeTextFile(utf8, encoding);
 }
 
-TEST_P(PosixIniProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
+TEST_P(IniFileProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
     const TextEncoding encoding = GetParam().encoding;
     const std::string comment = encoding == TextEncoding::Ansi ? "; \xC2\x81 caf\xC3\xA9\r\n"
                                                                : "; caf\xC3\xA9 \xE2\x82\xAC\r\n";
@@ -41,7 +41,7 @@ TEST_P(PosixIniProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
                                         "Port = \xC3\xA9t\xC3\xA9\r\n\r\n[Other]\r\nPort=1\r\n";
     test::TempDir dir;
     std::string file = dir.write("preferences.ini", encoded(before, encoding));
-    PosixIniProfile ini;
+    IniFileProfile ini;
 
     EXPECT_EQ(ini.read(file, "EMULE", "incomingdir"), "C:\\D\xC3\xA9j\xC3\xA0");
     EXPECT_EQ(ini.sections(file), (std::vector<std::string>{"eMule", "Other"}));
@@ -52,15 +52,15 @@ TEST_P(PosixIniProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
     EXPECT_EQ(ini.read(file, "eMule", "Port"), "\xC3\xA9t\xC3\xA9");
 }
 
-INSTANTIATE_TEST_SUITE_P(Encodings, PosixIniProfileEncoding,
+INSTANTIATE_TEST_SUITE_P(Encodings, IniFileProfileEncoding,
                          testing::Values(EncodingCase{"Ansi", TextEncoding::Ansi},
                                          EncodingCase{"Utf8Bom", TextEncoding::Utf8Bom},
                                          EncodingCase{"Utf16LeBom", TextEncoding::Utf16LeBom}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(PosixIniProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
+TEST(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
     test::TempDir dir;
-    PosixIniProfile ini;
+    IniFileProfile ini;
     std::string file = dir.file("PLN.ini");
     EXPECT_EQ(ini.read(file, "PLN", "showTips"), std::nullopt);
     EXPECT_TRUE(ini.sections(file).empty());
@@ -72,22 +72,22 @@ TEST(PosixIniProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
     EXPECT_FALSE(ini.write(dir.file("no folder/PLN.ini"), "PLN", "showTips", "0"));
 }
 
-TEST(PosixIniProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
+TEST(IniFileProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
     test::TempDir dir;
     std::string file = dir.write("PLN.ini", "[PLN]\r\nk=caf\xE9\r\n");
-    PosixIniProfile ini;
+    IniFileProfile ini;
     ASSERT_TRUE(ini.write(file, "PLN", "j", "\xE2\x82\xB9"));
     EXPECT_EQ(readText(file), "\xEF\xBB\xBF[PLN]\r\nk=caf\xC3\xA9\r\nj=\xE2\x82\xB9\r\n");
 }
 
-TEST(PosixIniProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
+TEST(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
     test::TempDir dir;
-    PosixIniProfile ini;
+    IniFileProfile ini;
     std::string big = dir.write("big.ini", "[S]\r\nk=1\r\n");
-    std::filesystem::resize_file(big, PosixIniProfile::maxFileSize + 1);
+    std::filesystem::resize_file(big, IniFileProfile::maxFileSize + 1);
     EXPECT_EQ(ini.read(big, "S", "k"), std::nullopt);
     EXPECT_FALSE(ini.write(big, "S", "k", "2"));
-    EXPECT_EQ(std::filesystem::file_size(big), PosixIniProfile::maxFileSize + 1);
+    EXPECT_EQ(std::filesystem::file_size(big), IniFileProfile::maxFileSize + 1);
 
     std::string folder = dir.mkdir("folder.ini");
     EXPECT_EQ(ini.read(folder, "S", "k"), std::nullopt);

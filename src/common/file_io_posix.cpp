@@ -1,0 +1,102 @@
+#include "common/error.h"
+#include "common/file_io.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <utility>
+
+namespace pln {
+
+namespace {
+
+class Fd {
+public:
+    explicit Fd(int fd) : fd_(fd) {}
+    ~Fd() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+} // namespace
+
+int writeAllBytes(int fd, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+bool appendToFile(const std::string& path, std::string_view bytes) {
+    Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
+    if (fd.get() < 0)
+        return false;
+    ssize_t n = ::write(fd.get(), bytes.data(), bytes.size());
+    return n == static_cast<ssize_t>(bytes.size());
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0)
+        throw Error(systemErrorText(errno));
+    struct stat st {};
+    if (::fstat(fd.get(), &st) != 0)
+        throw Error(systemErrorText(errno));
+    std::vector<std::uint8_t> data;
+    data.reserve(static_cast<std::size_t>(st.st_size));
+    std::uint8_t chunk[65536];
+    for (;;) {
+        ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            throw Error(systemErrorText(errno));
+        }
+        if (n == 0)
+            break;
+        data.insert(data.end(), chunk, chunk + n);
+    }
+    return data;
+}
+
+void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
+    struct stat original {};
+    bool exists = ::stat(path.c_str(), &original) == 0;
+    std::string temp = temporarySiblingName(path);
+    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (fd.get() < 0)
+        throw Error(systemErrorText(errno));
+    try {
+        if (exists)
+            (void)::fchmod(fd.get(), original.st_mode & 07777);
+        if (int error = writeAllBytes(fd.get(), bytes))
+            throw Error(systemErrorText(error));
+        if (::fsync(fd.get()) != 0)
+            throw Error(systemErrorText(errno));
+        if (::close(fd.release()) != 0)
+            throw Error(systemErrorText(errno));
+        if (::rename(temp.c_str(), path.c_str()) != 0)
+            throw Error(systemErrorText(errno));
+    } catch (...) {
+        ::unlink(temp.c_str());
+        throw;
+    }
+}
+
+} // namespace pln

@@ -1,0 +1,98 @@
+#include "common/error.h"
+#include "common/file_io.h"
+#include "common/wide_text.h"
+#include "common/win_handle.h"
+
+namespace pln {
+
+namespace {
+
+[[noreturn]] void throwLastError() {
+    throw Error(windowsErrorText(::GetLastError()));
+}
+
+void writeAll(HANDLE file, std::span<const std::uint8_t> bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
+        DWORD written = 0;
+        if (!::WriteFile(file, bytes.data() + done, chunk, &written, nullptr))
+            throwLastError();
+        done += written;
+    }
+}
+
+} // namespace
+
+bool appendToFile(const std::string& path, std::string_view bytes) {
+    WinHandle file(::CreateFileW(toWide(path).c_str(), FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file.valid() &&
+           ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) &&
+           written == bytes.size();
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+    WinHandle file(::CreateFileW(toWide(path).c_str(), GENERIC_READ,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        throwLastError();
+    std::vector<std::uint8_t> data;
+    std::uint8_t chunk[65536];
+    for (;;) {
+        DWORD n = 0;
+        if (!::ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr))
+            throwLastError();
+        if (n == 0)
+            break;
+        data.insert(data.end(), chunk, chunk + n);
+    }
+    return data;
+}
+
+// One rename that replaces the file, written through to the disk. Not
+// ReplaceFileW: when it fails half-way the old file is gone under its name,
+// which is the very loss this is meant to prevent.
+void commitReplacement(const std::string& temporary, const std::string& path) {
+    std::wstring to = toWide(path);
+    DWORD attributes = ::GetFileAttributesW(to.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw Error(windowsErrorText(ERROR_ACCESS_DENIED));
+    if (!::MoveFileExW(toWide(temporary).c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        throwLastError();
+}
+
+void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::wstring widePath = toWide(path);
+    WinHandle file(::CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.valid())
+        throwLastError();
+    try {
+        writeAll(file.get(), bytes);
+        if (!::FlushFileBuffers(file.get()))
+            throwLastError();
+    } catch (...) {
+        file.reset();
+        ::DeleteFileW(widePath.c_str());
+        throw;
+    }
+}
+
+void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::string temporary = temporarySiblingName(path);
+    writeNewDurableFile(temporary, bytes);
+    try {
+        commitReplacement(temporary, path);
+    } catch (...) {
+        ::DeleteFileW(toWide(temporary).c_str());
+        throw;
+    }
+}
+
+} // namespace pln

@@ -1,0 +1,67 @@
+#include "platform/message_bus.h"
+#include "platform/platform.h"
+
+#include <chrono>
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <thread>
+
+// The second process of the Windows platform tests:
+//   hold-mutex NAME FOLDER   takes the mutex, writes FOLDER\ready with the
+//                            outcome, keeps it until FOLDER\release exists
+//   listen PREFIX FOLDER     joins the bus, writes FOLDER\ready, and writes
+//                            the first message to FOLDER\message
+//   send PREFIX NAME WORD VALUE   broadcasts one message
+namespace {
+
+using namespace std::chrono_literals;
+
+void writeFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+bool exists(const std::string& path) {
+    return std::ifstream(path).good();
+}
+
+int holdMutex(const std::string& name, const std::string& folder) {
+    pln::NativePlatform native;
+    auto result = native.services().mutexes.create(name);
+    writeFile(folder + "\\ready", std::to_string(static_cast<int>(result.outcome)));
+    for (int i = 0; i < 1000 && !exists(folder + "\\release"); ++i)
+        std::this_thread::sleep_for(10ms);
+    return 0;
+}
+
+int listen(const std::string& prefix, const std::string& folder) {
+    auto bus = pln::openNativeMessageBus(prefix);
+    writeFile(folder + "\\ready", "1");
+    for (auto end = std::chrono::steady_clock::now() + 20s;
+         std::chrono::steady_clock::now() < end;) {
+        bus->waitForMessages(50);
+        for (const pln::BusMessage& m : bus->receive()) {
+            writeFile(folder + "\\message",
+                      m.name + " " + std::to_string(m.word) + " " + std::to_string(m.value));
+            return 0;
+        }
+    }
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "hold-mutex" && argc == 4)
+        return holdMutex(argv[2], argv[3]);
+    if (mode == "listen" && argc == 4)
+        return listen(argv[2], argv[3]);
+    if (mode == "send" && argc == 6) {
+        pln::openNativeMessageBus(argv[2])->broadcast(
+            {argv[3], static_cast<std::uint32_t>(std::stoul(argv[4])), std::stoll(argv[5])});
+        return 0;
+    }
+    std::fprintf(stderr, "usage: see the source\n");
+    return 2;
+}
