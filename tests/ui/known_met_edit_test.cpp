@@ -146,13 +146,17 @@ private slots:
     void confirmationRecordsItsFlagsWhateverTheButton() {
         select({"alpha.avi"});
         const std::string backup = profile_->dir.file("known-copy.~met");
-        QString title, doneCaption;
+        QString title, failedCaption, doneCaption;
         bool backupCMEnabled = false, delLogChecked = false;
         answer_ = [&](QDialog& dialog) {
             title = dialog.windowTitle();
             auto* backupKM = child<QPushButton>(dialog, "aBackupKM");
             backupCMEnabled = child<QPushButton>(dialog, "aBackupCM")->isEnabled();
             delLogChecked = child<QCheckBox>(dialog, "delLogBox")->isChecked();
+            QtFileDialogs::setNextFileName(
+                QString::fromStdString(profile_->dir.file("no such folder/known.~met")));
+            backupKM->click();
+            failedCaption = backupKM->text();
             QtFileDialogs::setNextFileName(QString::fromStdString(backup));
             backupKM->click();
             doneCaption = backupKM->text();
@@ -166,6 +170,11 @@ private slots:
         QCOMPARE(title, "Set as cancelled file(s)");
         QVERIFY(backupCMEnabled);
         QVERIFY(delLogChecked);
+        QCOMPARE(failedCaption, "Backup &known.met...");
+        QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t(1));
+        QCOMPARE(QtPrompter::shownBoxes()[0].text, "Backup failed.");
+        QCOMPARE(QtPrompter::shownBoxes()[0].icon, QMessageBox::Warning);
+        QtPrompter::clearShownBoxes();
         QCOMPARE(doneCaption, "Backup &known.met... (Done)");
         QCOMPARE(QtFileDialogs::lastShown()->caption, "Backup your known.met file as");
         QCOMPARE(QtFileDialogs::lastShown()->startFile,
@@ -191,6 +200,12 @@ private slots:
         actions().aKFDelKnownFile->trigger();
         QCOMPARE(dialogs_, 2);
         QCOMPARE(namesOnDisk(), std::vector<std::string>{"bravo.mkv"});
+
+        // eMule rewrites known.met: the backup no longer counts.
+        QVERIFY(form_->knownMetEdit().session().knownMetBackedUp());
+        test::writeSettled(profile_->dir, "eMule/config/known.met", test::emptyKnownMet);
+        select({"bravo.mkv"});
+        QVERIFY(!form_->knownMetEdit().session().knownMetBackedUp());
     }
 
     void renameInPlaceCleansAsksAndSaves() {
