@@ -56,10 +56,24 @@ TEST(GraphWindowTest, DateSamplesArePackedStamps) {
     EXPECT_THAT(window.samples, ElementsAre(at(0), at(660), at(1320)));
 }
 
-std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<tRecordTimes> logs,
+// The buckets of a walk over logs whose record times are given, as i and
+// the last log's j * 10 + e.
+std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<std::uint32_t>> logs,
                                                       std::vector<std::int64_t> samples) {
-    std::vector<const tRecordTimes*> pointers;
-    for (const tRecordTimes& t : logs)
+    std::vector<std::vector<std::uint8_t>> bytes;
+    std::vector<tRecordTimes> times;
+    for (const auto& log : logs) {
+        ByteWriter out;
+        for (std::uint32_t time : log) {
+            out.u32(time);
+            out.i32(0);
+        }
+        bytes.push_back(out.take());
+    }
+    for (const auto& b : bytes)
+        times.emplace_back(tLogRecords(b, valueTypeInteger), nullptr);
+    std::vector<tRecordTimes*> pointers;
+    for (tRecordTimes& t : times)
         pointers.push_back(&t);
     std::vector<std::pair<std::size_t, std::size_t>> seen;
     walkBuckets(pointers, samples, [&](std::size_t i, std::span<const tBucket> buckets) {

@@ -1,5 +1,5 @@
 #include "graph_fixture.h"
-#include "graphs/core/runtime_map.h"
+#include "graphs/core/record_times.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -50,16 +50,28 @@ TEST_F(RuntimeMapTest, DateAtRuntimeFindsTheFirstRecordReachingIt) {
     EXPECT_EQ(mapOf({}).runtimeAtDate(at(5)), -1);
 }
 
-TEST_F(RuntimeMapTest, CursorAnswersAsTheMapForwardsAndBackwards) {
+TEST_F(RuntimeMapTest, RuntimesOfRecordsAnswerAsSingleLookups) {
     std::vector<std::pair<std::int64_t, std::int32_t>> records;
     for (int k = 0; k < 300; ++k)
         records.push_back({k * 660 + (k % 7) * 2, k * 400 + k % 13});
     tRuntimeMap map = mapOf(records);
-    tRuntimeCursor cursor(map);
-    for (std::int64_t seconds : {-100, 0, 1, 660, 661, 5000, 5000, 4000, 90000, 197340, 300000})
-        EXPECT_EQ(cursor.runtimeAtDate(at(seconds)), map.runtimeAtDate(at(seconds))) << seconds;
-    for (std::int64_t seconds = 0; seconds < 200000; seconds += 97)
-        ASSERT_EQ(cursor.runtimeAtDate(at(seconds)), map.runtimeAtDate(at(seconds))) << seconds;
+    // Steps within a record interval, single records, long jumps and jumps
+    // back, as a log with gaps and a clock set back would have them.
+    std::vector<std::int64_t> seconds = {-100, 0, 1, 660, 661, 5000, 5000, 4000, 90000, 197340};
+    for (std::int64_t s = 0; s < 200000; s += 97)
+        seconds.push_back(s);
+    ByteWriter log;
+    for (std::int64_t s : seconds) {
+        log.u32(at(s));
+        log.i32(0);
+    }
+    tRecordTimes times(tLogRecords(log.buffer(), valueTypeInteger), &map);
+    ASSERT_EQ(times.size(), seconds.size());
+    EXPECT_EQ(times.back(), map.runtimeAtDate(at(seconds.back())));
+    // In order, with looks back at the last two, as the bucket walk asks.
+    for (std::size_t i = 0; i < seconds.size(); ++i)
+        for (std::size_t k : {i, i > 0 ? i - 1 : i, i, i > 1 ? i - 2 : i})
+            ASSERT_EQ(times.at(k), map.runtimeAtDate(at(seconds[k]))) << seconds[k];
 }
 
 } // namespace

@@ -8,35 +8,33 @@ namespace {
 
 // The last record before the first sample, or the last record when none
 // reaches it.
-std::size_t startRecord(const tRecordTimes& times, std::int64_t firstSample) {
+std::size_t startRecord(tRecordTimes& times, std::int64_t firstSample) {
     std::size_t j = 0;
     do
         ++j;
-    while (j < times.size() && times[j] < firstSample);
+    while (j < times.size() && times.at(j) < firstSample);
     return j - 1;
 }
 
 bool covers(const tRecordTimes& times, std::int64_t sample) {
-    return !times.empty() && times.front() <= sample && sample <= times.back();
+    return times.front() <= sample && sample <= times.back();
 }
 
-// The first record after the sample that is also later than record j;
-// times.size() when there is none.
-std::size_t endRecord(const tRecordTimes& times, std::size_t j, std::int64_t sample) {
-    std::size_t e = j + 1;
-    while (e < times.size() && !(times[e] > sample && times[e] > times[j]))
-        ++e;
-    return e;
+// Finds e, the first record after the sample that is also later than
+// record j; times.size() when there is none.
+void findEnd(tRecordTimes& times, tBucket& bucket, std::int64_t sample) {
+    bucket.jTime = times.at(bucket.j);
+    bucket.e = times.firstAfter(bucket.j + 1, std::max(sample, bucket.jTime), bucket.eTime);
 }
 
 } // namespace
 
-void walkBuckets(std::span<const tRecordTimes* const> logs, std::span<const std::int64_t> samples,
+void walkBuckets(std::span<tRecordTimes* const> logs, std::span<const std::int64_t> samples,
                  const std::function<void(std::size_t, std::span<const tBucket>)>& point) {
     if (samples.empty() || logs.empty())
         return;
     for (const tRecordTimes* times : logs)
-        if (times->empty())
+        if (times->size() == 0)
             return;
     std::vector<tBucket> buckets(logs.size());
     for (std::size_t k = 0; k < logs.size(); ++k)
@@ -48,14 +46,14 @@ void walkBuckets(std::span<const tRecordTimes* const> logs, std::span<const std:
             continue;
         bool complete = true;
         for (std::size_t k = 0; k < logs.size(); ++k) {
-            buckets[k].e = endRecord(*logs[k], buckets[k].j, sample);
+            findEnd(*logs[k], buckets[k], sample);
             complete = complete && buckets[k].e < logs[k]->size();
         }
         if (complete)
             point(i, buckets);
         const tRecordTimes& first = *logs[0];
         bool backOne = i + 1 < samples.size() && buckets[0].e < first.size() &&
-                       samples[i + 1] < first[buckets[0].e];
+                       samples[i + 1] < buckets[0].eTime;
         // A log without a record after the sample stays on its last record,
         // where no later sample finds one either.
         for (std::size_t k = 0; k < logs.size(); ++k)

@@ -37,12 +37,13 @@ private:
     void clearGraphs(bool runtimeAxis);
     void chooseLogs();
     std::optional<tTimeRange> computeTimeRange() const;
-    tRecordTimes timesOf(const tLogRecords& records) const;
+    tRecordTimes timesOf(const tLogRecords& records) const {
+        return tRecordTimes(records, result_.runtimeAxis ? &map_ : nullptr);
+    }
     void plotKnownFile(const tChosenKnownFile& file, int slot);
     void plotStatLog(const tChosenStatLog& stat);
     bool dormant(const tLogRecords& records, const tBucket& bucket) const;
-    double bucketSeconds(const tLogRecords& records, const tRecordTimes& times,
-                         const tBucket& bucket) const;
+    double bucketSeconds(const tLogRecords& records, const tBucket& bucket) const;
     void addPoint(tChartId chart, int index, std::size_t sample, double y);
     void plotEventMarkers();
     bool isDrawn(const std::string& hash) const;
@@ -151,8 +152,8 @@ std::optional<tTimeRange> tDrawing::computeTimeRange() const {
     if (!first)
         return std::nullopt;
     if (result_.runtimeAxis) {
-        first = std::max(*first, map_.records().stamp(0));
-        last = std::min(*last, map_.records().stamp(map_.count() - 1));
+        first = std::max(*first, map_.stamp(0));
+        last = std::min(*last, map_.stamp(map_.count() - 1));
     }
     // Logs wholly outside the ConnRunTime log's coverage leave no range.
     if (*first > *last)
@@ -162,23 +163,9 @@ std::optional<tTimeRange> tDrawing::computeTimeRange() const {
     return tTimeRange{false, dosDateTimeToCalendar(*first), dosDateTimeToCalendar(*last)};
 }
 
-tRecordTimes tDrawing::timesOf(const tLogRecords& records) const {
-    tRecordTimes times(records.count());
-    if (!result_.runtimeAxis) {
-        for (std::size_t k = 0; k < times.size(); ++k)
-            times[k] = records.stamp(k);
-        return times;
-    }
-    tRuntimeCursor cursor(map_);
-    for (std::size_t k = 0; k < times.size(); ++k)
-        times[k] = cursor.runtimeAtDate(records.stamp(k));
-    return times;
-}
-
-double tDrawing::bucketSeconds(const tLogRecords& records, const tRecordTimes& times,
-                               const tBucket& bucket) const {
+double tDrawing::bucketSeconds(const tLogRecords& records, const tBucket& bucket) const {
     if (result_.runtimeAxis)
-        return static_cast<double>(times[bucket.e] - times[bucket.j]);
+        return static_cast<double>(bucket.eTime - bucket.jTime);
     return static_cast<double>(secondsBetween(records.stamp(bucket.j), records.stamp(bucket.e)));
 }
 
@@ -193,10 +180,10 @@ void tDrawing::addPoint(tChartId chart, int index, std::size_t sample, double y)
 void tDrawing::plotKnownFile(const tChosenKnownFile& file, int slot) {
     tLogRecords records = file.log->values();
     tRecordTimes times = timesOf(records);
-    const tRecordTimes* logs[] = {&times};
+    tRecordTimes* logs[] = {&times};
     walkBuckets(logs, window_.samples, [&](std::size_t i, std::span<const tBucket> buckets) {
         const tBucket& b = buckets[0];
-        double seconds = bucketSeconds(records, times, b);
+        double seconds = bucketSeconds(records, b);
         // Stamps with fields out of range can name one moment twice.
         if (seconds <= 0)
             return;
@@ -233,19 +220,19 @@ void tDrawing::plotStatLog(const tChosenStatLog& stat) {
         sources = {&log};
     std::vector<tLogRecords> records;
     std::vector<tRecordTimes> times;
-    std::vector<const tRecordTimes*> walked;
+    std::vector<tRecordTimes*> walked;
     for (const tLogFile* source : sources) {
         records.push_back(source->values());
         times.push_back(timesOf(records.back()));
     }
-    for (const tRecordTimes& t : times)
+    for (tRecordTimes& t : times)
         walked.push_back(&t);
     int index = stat.position +
                 (stat.chart == tChartId::requests ? firstRequestsInifile : firstTransferredInifile);
     walkBuckets(walked, window_.samples, [&](std::size_t i, std::span<const tBucket> buckets) {
         std::vector<double> values;
         for (std::size_t k = 0; k < sources.size(); ++k) {
-            double seconds = bucketSeconds(records[k], times[k], buckets[k]);
+            double seconds = bucketSeconds(records[k], buckets[k]);
             if (seconds <= 0)
                 return;
             bool keepsValue = (sources[k]->flags() & flagSavedWhenChanged) != 0;

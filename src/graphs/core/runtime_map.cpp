@@ -2,6 +2,7 @@
 
 #include "logstore/core/log_files.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace pln {
@@ -14,24 +15,39 @@ std::int64_t secondsBetween(CalendarMs a, CalendarMs b) {
 
 } // namespace
 
+tRuntimeMap::tRuntimeMap(const tLogRecords& records) {
+    records_.reserve(records.count());
+    for (std::size_t i = 0; i < records.count(); ++i)
+        records_.push_back({records.stamp(i), static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                                  records.integerValue(i), INT32_MIN, INT32_MAX))});
+}
+
+std::size_t tRuntimeMap::lowerBound(dosDateTime time, std::size_t from) const {
+    auto first = records_.begin() + static_cast<std::ptrdiff_t>(from);
+    return static_cast<std::size_t>(
+        std::lower_bound(first, records_.end(), time,
+                         [](const tEntry& entry, dosDateTime t) { return entry.stamp < t; }) -
+        records_.begin());
+}
+
 std::int64_t tRuntimeMap::runtimeAtDate(dosDateTime time) const {
-    return runtimeAt(time, records_.lowerBound(time));
+    return runtimeAt(time, lowerBound(time));
 }
 
 std::int64_t tRuntimeMap::runtimeAt(dosDateTime time, std::size_t p) const {
-    std::size_t n = records_.count();
+    std::size_t n = count();
     if (n == 0)
         return -1;
-    if (p < n && records_.stamp(p) == time)
-        return records_.integerValue(p);
+    if (p < n && stamp(p) == time)
+        return value(p);
     if (p == 0)
-        return records_.integerValue(0);
+        return value(0);
     if (p >= n - 1)
-        return records_.integerValue(n - 1);
-    std::int64_t v0 = records_.integerValue(p - 1);
-    std::int64_t v1 = records_.integerValue(p);
-    CalendarMs t0 = dosDateTimeToCalendar(records_.stamp(p - 1));
-    std::int64_t whole = secondsBetween(t0, dosDateTimeToCalendar(records_.stamp(p)));
+        return value(n - 1);
+    std::int64_t v0 = value(p - 1);
+    std::int64_t v1 = value(p);
+    CalendarMs t0 = dosDateTimeToCalendar(stamp(p - 1));
+    std::int64_t whole = secondsBetween(t0, dosDateTimeToCalendar(stamp(p)));
     // Two stamps with fields out of range can name the same moment.
     if (whole == 0)
         return v0;
@@ -45,51 +61,17 @@ std::int64_t tRuntimeMap::runtimeAt(dosDateTime time, std::size_t p) const {
 }
 
 std::int64_t tRuntimeMap::dateAtRuntime(std::int64_t runtime) const {
-    std::size_t n = records_.count();
-    if (n == 0)
+    if (empty())
         return -1;
-    std::size_t lo = 0, hi = n;
-    while (lo < hi) {
-        std::size_t mid = lo + (hi - lo) / 2;
-        if (records_.integerValue(mid) < runtime)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    return records_.stamp(lo < n ? lo : n - 1);
-}
-
-std::int64_t tRuntimeCursor::runtimeAtDate(dosDateTime time) {
-    const tLogRecords& records = map_.records();
-    std::size_t n = records.count();
-    if (time < last_) {
-        position_ = records.lowerBound(time);
-    } else {
-        // Gallop forward from the last answer, then search the last step.
-        std::size_t step = 1, lo = position_;
-        while (lo + step <= n && records.stamp(lo + step - 1) < time) {
-            lo += step;
-            step *= 2;
-        }
-        std::size_t hi = std::min(n, lo + step);
-        while (lo < hi) {
-            std::size_t mid = lo + (hi - lo) / 2;
-            if (records.stamp(mid) < time)
-                lo = mid + 1;
-            else
-                hi = mid;
-        }
-        position_ = lo;
-    }
-    last_ = time;
-    return map_.runtimeAt(time, position_);
+    auto p = std::lower_bound(records_.begin(), records_.end(), runtime,
+                              [](const tEntry& entry, std::int64_t r) { return entry.value < r; }) -
+             records_.begin();
+    return stamp(std::min(static_cast<std::size_t>(p), count() - 1));
 }
 
 tRuntimeMap runtimeMapOf(const tLogFiles& logFiles) {
     const tLogFile* log = logFiles.connRunTimeLog();
-    if (log == nullptr)
-        return tRuntimeMap(tLogRecords({}, valueTypeInteger));
-    return tRuntimeMap(log->values());
+    return log == nullptr ? tRuntimeMap() : tRuntimeMap(log->values());
 }
 
 std::int64_t runtimeAtDate(const tLogFiles& logFiles, dosDateTime time) {

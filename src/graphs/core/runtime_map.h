@@ -3,8 +3,10 @@
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_records.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace pln {
 
@@ -12,14 +14,17 @@ class tLogFiles;
 
 // The mapping between log times and eMule's running seconds, read from the
 // records of the ConnRunTime log (date, 32-bit running seconds, values not
-// decreasing). Both directions answer -1 when there are no records.
+// decreasing). Both directions answer -1 when there are no records. The map
+// keeps its own copy of the records, so the log may be unloaded after.
 class tRuntimeMap {
 public:
-    tRuntimeMap() : records_({}, valueTypeInteger) {}
-    explicit tRuntimeMap(tLogRecords records) : records_(records) {}
+    tRuntimeMap() = default;
+    explicit tRuntimeMap(const tLogRecords& records);
 
-    bool empty() const { return records_.count() == 0; }
-    std::size_t count() const { return records_.count(); }
+    bool empty() const { return records_.empty(); }
+    std::size_t count() const { return records_.size(); }
+    dosDateTime stamp(std::size_t index) const { return records_[index].stamp; }
+    std::int64_t value(std::size_t index) const { return records_[index].value; }
 
     // The running seconds at a time: the value of the first record of that
     // time; before the first record the first value; from the second-to-last
@@ -30,29 +35,52 @@ public:
     // or of the last record.
     std::int64_t dateAtRuntime(std::int64_t runtime) const;
 
+    // Where the last of a series of lookups ended.
+    struct tSearch {
+        std::size_t position = 0;
+        dosDateTime previous = 0;
+    };
+    // runtimeAtDate for the records of a log in turn: the search moves
+    // forward from the previous answer, as records come in time order; an
+    // earlier time starts it over.
+    std::int64_t runtimeAtDate(dosDateTime time, tSearch& search) const;
+
     // runtimeAtDate with p, the index of the first record not before the
     // time, already known.
     std::int64_t runtimeAt(dosDateTime time, std::size_t p) const;
-    const tLogRecords& records() const { return records_; }
+    // The index of the first record not before the time, from index from on.
+    std::size_t lowerBound(dosDateTime time, std::size_t from = 0) const;
 
 private:
-    tLogRecords records_;
+    // Further than this, the next answer is searched rather than walked to.
+    static constexpr std::size_t gallopDistance = 8;
+
+    // Stamp and running seconds side by side: a drawing reads them together
+    // once per log it draws. Running seconds are 32-bit values; a wider log
+    // value is bounded.
+    struct tEntry {
+        dosDateTime stamp;
+        std::int32_t value;
+    };
+    std::vector<tEntry> records_;
 };
 
-// runtimeAtDate for times that mostly move forward, as when the records of
-// a log are visited in order: the search goes on from the last answer
-// instead of starting over. Answers equal those of the map for records in
-// time order.
-class tRuntimeCursor {
-public:
-    explicit tRuntimeCursor(const tRuntimeMap& map) : map_(map) {}
-    std::int64_t runtimeAtDate(dosDateTime time);
-
-private:
-    const tRuntimeMap& map_;
-    std::size_t position_ = 0;
-    dosDateTime last_ = 0;
-};
+inline std::int64_t tRuntimeMap::runtimeAtDate(dosDateTime time, tSearch& search) const {
+    const std::size_t n = records_.size();
+    const tEntry* entries = records_.data();
+    std::size_t p = search.position;
+    if (time < search.previous) {
+        p = lowerBound(time);
+    } else if (p + gallopDistance < n && entries[p + gallopDistance].stamp < time) {
+        p = lowerBound(time, p + gallopDistance);
+    } else {
+        while (p < n && entries[p].stamp < time)
+            ++p;
+    }
+    search = {p, time};
+    // Logs are written at the ConnRunTime log's own times: the usual answer.
+    return p < n && entries[p].stamp == time ? entries[p].value : runtimeAt(time, p);
+}
 
 // The mapping of the catalogue's ConnRunTime log as it is loaded now; the
 // log must stay loaded while the map is used. Empty without that log.

@@ -1,0 +1,218 @@
+// A full drawing on the runtime axis (3 known files and 12 stats logs of 5
+// years of 11-minute records, 1,000 pixels at 4 pixels per point), read from
+// disk as the viewer does, against reading the same files' bytes; and the
+// cursor read-out of one mouse move over a 5-year ConnRunTime log and 1,000
+// events.
+
+#include "common/byte_writer.h"
+#include "common/prompter.h"
+#include "emulefiles/core/known_met_record.h"
+#include "graphs/core/events_log.h"
+#include "graphs/core/graph_data.h"
+#include "graphs/core/readout.h"
+#include "logstore/core/dos_date_time.h"
+#include "logstore/core/log_files.h"
+
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace pln;
+
+constexpr std::int64_t spacingMs = 660'000;
+constexpr std::size_t fiveYearsOfRecords = 5 * 365 * 24 * 60 / 11;
+const CalendarMs start = calendarDayOf(2020, 1, 1) * msPerDay;
+const std::string connRunTimeName = "statistics.ini-statistics,ConnRunTime";
+
+class QuietPrompter : public Prompter {
+public:
+    void showError(const std::string& text) override { throw std::runtime_error(text); }
+    void showWarning(const std::string&) override {}
+    void showInformation(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+};
+
+dosDateTime stampOf(std::size_t i) {
+    return calendarToDosDateTime(start + static_cast<std::int64_t>(i) * spacingMs);
+}
+
+std::vector<std::uint8_t> knownFileLog(std::size_t seed) {
+    ByteWriter out;
+    out.text("PLN");
+    out.u8(0);
+    out.u8(0);
+    std::uint32_t requests = 0, accepted = 0;
+    std::uint64_t transferred = 0;
+    for (std::size_t i = 0; i < fiveYearsOfRecords; ++i) {
+        std::size_t mix = (i * 2654435761u + seed) >> 7;
+        requests += static_cast<std::uint32_t>(mix % 4);
+        accepted += static_cast<std::uint32_t>(mix % 3 == 0);
+        transferred += mix % 5 == 0 ? 180'000 + mix % 9'000 : 0;
+        out.u32(stampOf(i));
+        out.u32(requests);
+        out.u32(accepted);
+        out.u64(transferred);
+    }
+    return out.take();
+}
+
+// A 32-bit value; the ConnRunTime log runs 600 of every 660 seconds.
+std::vector<std::uint8_t> statsLog(std::uint8_t flags, bool runTime) {
+    ByteWriter out;
+    out.text("PLN");
+    out.u8(0);
+    out.u8(1);
+    out.u8(3);
+    out.u8(flags);
+    out.f64(1.0);
+    out.u8(1);
+    out.zeros(63);
+    for (std::size_t i = 0; i < fiveYearsOfRecords; ++i) {
+        out.u32(stampOf(i));
+        out.i32(static_cast<std::int32_t>(runTime ? i * 600 : (i * 7919) % 5000));
+    }
+    return out.take();
+}
+
+class BenchFolder {
+public:
+    BenchFolder() {
+        std::string pattern = (fs::temp_directory_path() / "pln-bench-graphs-XXXXXX").string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        path_ = pattern + "/";
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        fs::remove_all(path_, ec);
+    }
+    const std::string& path() const { return path_; }
+    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
+        std::ofstream out(path_ + name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+
+private:
+    std::string path_;
+};
+
+// The bytes of a file read into a buffer of their size, as a log is loaded.
+std::size_t readBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    auto size = static_cast<std::size_t>(fs::file_size(path));
+    auto bytes = std::make_unique_for_overwrite<char[]>(size);
+    in.read(bytes.get(), static_cast<std::streamsize>(size));
+    benchmark::DoNotOptimize(bytes.get());
+    return size;
+}
+
+// Wall and processor seconds: the machine may be shared, and then the
+// processor time is the fairer measure of the work done.
+struct Stopwatch {
+    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
+    std::clock_t cpu = std::clock();
+
+    double wallSeconds() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+    }
+    double cpuSeconds() const { return static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC; }
+};
+
+struct Profile {
+    QuietPrompter prompter;
+    tDetachedRecorderLink recorder;
+    BenchFolder folder;
+    tLogFiles logs{tLogStoreContext{folder.path(), prompter, recorder}};
+    std::vector<std::unique_ptr<tKnownMetRecord>> files;
+    tGraphRequest request;
+
+    Profile() {
+        folder.write(connRunTimeName + ".pln", statsLog(flagCumulative, true));
+        for (std::size_t k = 0; k < 3; ++k) {
+            files.push_back(tKnownMetRecord::createFromValues(
+                "file", std::string(31, '0') + std::to_string(k + 1), 0, 0, 0, 1, ""));
+            folder.write(files.back()->hash.toString() + ".pln_on", knownFileLog(k));
+        }
+        for (int k = 0; k < 12; ++k)
+            folder.write("statistics.ini-statistics,Value" + std::to_string(k) + ".pln_on",
+                         statsLog(static_cast<std::uint8_t>((k % 2 ? flagShowWithRequests : 0) |
+                                                            (k % 3 ? flagCumulative : 0)),
+                                  false));
+        logs.scanLogs();
+        request.logFiles = &logs;
+        request.knownMetLoaded = true;
+        request.runtimeAxis = true;
+        request.chartWidth = 1000;
+        request.pointsPerPixel = 4;
+        for (const auto& file : files)
+            request.selectedKnownFiles.push_back(file.get());
+        for (int k = 0; k < 12; ++k)
+            request.selectedStatLogs.push_back(
+                logs.findLog("statistics.ini-statistics,Value" + std::to_string(k)));
+    }
+};
+
+void BM_DrawFullRuntimeAxis(benchmark::State& state) {
+    Profile profile;
+    double drawSeconds = 0, readSeconds = 0, drawCpu = 0, readCpu = 0;
+    std::size_t points = 0;
+    for (auto _ : state) {
+        Stopwatch drawing;
+        tGraphResult result = computeGraphs(profile.request);
+        double draw = drawing.wallSeconds();
+        drawSeconds += draw;
+        drawCpu += drawing.cpuSeconds();
+        points = 0;
+        for (const auto& chart : result.series)
+            for (const tGraphSeries& series : chart)
+                points += series.points.size();
+        Stopwatch reading;
+        for (const auto& entry : fs::directory_iterator(profile.folder.path()))
+            benchmark::DoNotOptimize(readBytes(entry.path().string()));
+        readSeconds += reading.wallSeconds();
+        readCpu += reading.cpuSeconds();
+        state.SetIterationTime(draw);
+    }
+    auto iterations = static_cast<double>(state.iterations());
+    state.counters["points"] = static_cast<double>(points);
+    state.counters["draw_ms"] = drawSeconds * 1000 / iterations;
+    state.counters["raw_read_ms"] = readSeconds * 1000 / iterations;
+    state.counters["ratio"] = drawSeconds / readSeconds;
+    state.counters["draw_cpu_ms"] = drawCpu * 1000 / iterations;
+    state.counters["raw_read_cpu_ms"] = readCpu * 1000 / iterations;
+}
+BENCHMARK(BM_DrawFullRuntimeAxis)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void BM_ReadoutOneMouseMove(benchmark::State& state) {
+    Profile profile;
+    tEventsLog events(eventsLogPath(profile.folder.path()));
+    for (int k = 0; k < 1000; ++k)
+        events.add({start + k * 157'000'000LL, "event " + std::to_string(k)});
+    events.save();
+    tReadoutSources sources(events.path());
+    double x = 900.5;
+    for (auto _ : state) {
+        sources.refresh(profile.logs, profile.prompter);
+        tCursorTime at = cursorToTime(x, true, sources.runtimeMap());
+        tCursorTime from = cursorToTime(x - 0.05, true, sources.runtimeMap());
+        tCursorTime to = cursorToTime(x + 0.05, true, sources.runtimeMap());
+        benchmark::DoNotOptimize(at.runtime);
+        benchmark::DoNotOptimize(eventsNear(sources.events(), from.date.value_or(0),
+                                            to.date.value_or(0),
+                                            [](const std::string&) { return true; }));
+        x += 0.001;
+    }
+}
+BENCHMARK(BM_ReadoutOneMouseMove)->Unit(benchmark::kMicrosecond);
+
+} // namespace
