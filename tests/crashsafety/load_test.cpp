@@ -1,0 +1,336 @@
+#include "app/core/recorder_messages.h"
+#include "app/core/startup.h"
+#include "common/byte_writer.h"
+#include "common/error.h"
+#include "emulefiles/core/known_met_codec.h"
+#include "logstore/core/compress.h"
+#include "logstore/core/conn_run_time.h"
+#include "logstore/core/log_files.h"
+#include "memory_folder.h"
+#include "platform/fake_platform.h"
+#include "platform/locked_file.h"
+#include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_ini_profile.h"
+#include "platform/posix/posix_message_bus.h"
+#include "recorder/recorder.h"
+#include "recorder/recorder_profile.h"
+#include "support/recording_prompter.h"
+#include "support/scoped_env.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <map>
+#include <poll.h>
+#include <random>
+#include <stop_token>
+#include <sys/stat.h>
+#include <thread>
+
+namespace pln {
+namespace {
+
+using namespace std::chrono_literals;
+using test::LogBytes;
+using test::RecorderProfile;
+
+#ifdef PLN_SANITIZED
+constexpr auto loadTime = 8s;
+#else
+constexpr auto loadTime = 15s;
+#endif
+// With the profile's own logs of file A, the uploaded bytes and ConnRunTime:
+// 200 recorded logs.
+constexpr std::uint32_t moreKnownFiles = 178;
+constexpr int statsKeys = 19;
+// eMule's saves, 2 seconds apart on the recorder's clock, so that every
+// sample has a stamp of its own; the sample's number is the counters' value.
+constexpr std::int64_t firstSaveMs = 1'780'272'000'000; // 2026-06-01
+constexpr std::int64_t saveSpacingMs = 2000;
+
+std::string extraHash(std::uint32_t i) {
+    char text[33];
+    std::snprintf(text, sizeof text, "%08X%024X", 0xC0FFEE00u + i, 0u);
+    return text;
+}
+
+// eMule and the recorder on one thread: eMule saves known.met and
+// statistics.ini every few milliseconds, every counter holding the number of
+// the save, and the recorder answers its messages and samples each save.
+class EmuleAndRecorder {
+public:
+    explicit EmuleAndRecorder(const RecorderProfile& profile)
+        : profile_(profile), bus_(messageBusFolder(profile.locations.messagePrefix)),
+          recorder_({profile.locations, files_, ini_, clock_, mutexes_, bus_}) {
+        mutexes_.heldElsewhere.insert(viewerMutexName(profile.locations));
+    }
+
+    void run(const std::stop_token& stop) {
+        pollfd watched{bus_.descriptor(), POLLIN, 0};
+        for (std::uint32_t save = 1; !stop.stop_requested(); ++save) {
+            answerMessages();
+            emuleSaves(save);
+            recorder_.tick();
+            ::poll(&watched, 1, 2);
+        }
+        // Records that waited for a log the viewer held open go now.
+        answerMessages();
+        recorder_.tick();
+    }
+    std::size_t appended() const { return recorder_.appendedRecords(); }
+
+private:
+    void answerMessages() {
+        for (const BusMessage& message : bus_.receive())
+            recorder_.handle(message);
+    }
+    void emuleSaves(std::uint32_t save) {
+        tKnownMetList list;
+        list.append("a.avi", tKnownMetRecord::createFromValues("a.avi", test::hashA, save, save,
+                                                               save, 1000, ""));
+        for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
+            list.append(extraHash(i), tKnownMetRecord::createFromValues(
+                                          extraHash(i), extraHash(i), save, save, save, 1000, ""));
+        ByteWriter out;
+        writeKnownMet(list, out);
+        std::string path = profile_.locations.eMuleConfigFolder + "known.met";
+        RecorderProfile::writeText(path, std::string(out.buffer().begin(), out.buffer().end()));
+        std::string statistics = "[Statistics]\r\nTotalUploadedBytes=" + std::to_string(save) +
+                                 "\r\n" + "ConnRunTime=" + std::to_string(save % 10 * 600) + "\r\n";
+        for (int k = 0; k < statsKeys; ++k)
+            statistics += "Key" + std::to_string(k) + "=" + std::to_string(save) + "\r\n";
+        RecorderProfile::writeText(profile_.locations.eMuleConfigFolder + "statistics.ini",
+                                   statistics);
+        std::int64_t stamp = firstSaveMs + save * saveSpacingMs;
+        timespec times[2] = {{stamp / 1000, stamp % 1000 * 1'000'000},
+                             {stamp / 1000, stamp % 1000 * 1'000'000}};
+        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
+        clock_.nowMs = stamp + settleMs + 1;
+    }
+
+    const RecorderProfile& profile_;
+    PosixFileSystem files_;
+    PosixIniProfile ini_;
+    FakeClock clock_;
+    FakeMutexService mutexes_;
+    PosixMessageBus bus_;
+    tRecorder recorder_;
+};
+
+// The viewer's side of the exchange: a rewrite runs only between the
+// recorder's answer and the resume.
+class ViewerLink : public tRecorderLink {
+public:
+    explicit ViewerLink(const RecorderProfile& profile)
+        : messages_(registerRecorderMessages(profile.locations.messagePrefix)),
+          bus_(messageBusFolder(profile.locations.messagePrefix)) {}
+
+    void broadcastNewLogs() override {}
+    // As in the viewer, no suspension is asked for while a task runs: the
+    // compression writes the ConnRunTime correction its loading finds.
+    void suspend(int taskCode) override {
+        if (working)
+            return;
+        requested.push_back(taskCode);
+        bus_.broadcast({messages_.msgSuspend, static_cast<std::uint32_t>(taskCode), 0});
+    }
+    bool awaitSuspended(int taskCode) {
+        pollfd watched{bus_.descriptor(), POLLIN, 0};
+        for (auto end = std::chrono::steady_clock::now() + 10s;
+             std::chrono::steady_clock::now() < end; ::poll(&watched, 1, 20)) {
+            for (const BusMessage& message : bus_.receive())
+                if (message.name == messages_.msgSuspended &&
+                    message.word == static_cast<std::uint32_t>(taskCode))
+                    return true;
+        }
+        return false;
+    }
+    void resume(int taskCode) {
+        bus_.broadcast({messages_.msgResume, static_cast<std::uint32_t>(taskCode), 0});
+    }
+
+    std::vector<int> requested;
+    bool working = false;
+
+private:
+    tRecorderMessages messages_;
+    PosixMessageBus bus_;
+};
+
+dosDateTime stampOfSave(std::int64_t save) {
+    return calendarToDosDateTime(unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs +
+                                 settleMs + 1);
+}
+
+std::int64_t counterOf(const tLogRecords& records, std::size_t i) {
+    return records.valueType() == valueTypeKnownFile ? records.knownFileValues(i).requests
+                                                     : records.integerValue(i);
+}
+
+// The records of every recorded log, read back: the stamps of each, in file
+// order, and whether the counters match their stamps.
+struct RecordedLogs {
+    explicit RecordedLogs(const std::string& folder) {
+        test::RecordingPrompter prompter;
+        tDetachedRecorderLink detached;
+        tLogFiles logs({folder, prompter, detached});
+        logs.scanLogs();
+        for (const auto& entry : logs.logs()) {
+            tLogFile& log = *entry;
+            if (log.state() == tLogState::inactive)
+                continue;
+            log.loadValues();
+            tLogRecords records = log.values();
+            std::vector<dosDateTime>& own = stamps[log.name()];
+            for (std::size_t i = 0; i < records.count(); ++i) {
+                own.push_back(records.stamp(i));
+                if (!log.isConnRunTimeLog() && stampOfSave(counterOf(records, i)) != own.back())
+                    ++mismatches;
+            }
+            total += records.count();
+        }
+        errors = prompter.errors();
+    }
+
+    std::map<std::string, std::vector<dosDateTime>> stamps;
+    std::size_t total = 0;
+    std::size_t mismatches = 0;
+    std::vector<std::string> errors;
+};
+
+class LoadTest : public ::testing::Test {
+protected:
+    LoadTest() {
+        for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
+            profile.writeLog(extraHash(i) + ".pln_on", LogBytes().prefix(0).bytes());
+        for (int k = 0; k < statsKeys; ++k)
+            profile.writeLog("statistics.ini-statistics,Key" + std::to_string(k) + ".pln_on",
+                             LogBytes().prefix(1).header(3, 1, 1, "").bytes());
+    }
+
+    // Every recorded log holds the same samples, each once, in order, with
+    // the counters of its save; together they hold every record appended.
+    std::size_t expectEveryRecordOnceInOrder(std::size_t appended) {
+        RecordedLogs recorded(profile.locations.logsFolder);
+        EXPECT_EQ(recorded.errors, std::vector<std::string>{});
+        EXPECT_EQ(recorded.stamps.size(), 200u);
+        if (recorded.stamps.empty())
+            return 0;
+        const std::vector<dosDateTime>& samples = recorded.stamps.begin()->second;
+        std::vector<std::string> differing;
+        std::vector<std::string> unordered;
+        for (const auto& [name, stamps] : recorded.stamps) {
+            auto [own, other] =
+                std::mismatch(stamps.begin(), stamps.end(), samples.begin(), samples.end());
+            if (own != stamps.end() || other != samples.end())
+                differing.push_back(name + " from record " + std::to_string(own - stamps.begin()));
+            auto wrong = std::adjacent_find(stamps.begin(), stamps.end(), std::greater_equal<>());
+            if (wrong != stamps.end())
+                unordered.push_back(name + " at record " + std::to_string(wrong - stamps.begin()));
+        }
+        EXPECT_EQ(differing, std::vector<std::string>{})
+            << "these logs lack records of others, or hold some twice";
+        EXPECT_EQ(unordered, std::vector<std::string>{});
+        EXPECT_EQ(recorded.mismatches, 0u);
+        EXPECT_EQ(recorded.total, appended);
+        EXPECT_EQ(profile.errorsLog(), "");
+        return samples.size();
+    }
+
+    test::MemoryTempFolder memory;
+    RecorderProfile profile;
+    test::ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
+};
+
+// The viewer compresses every log and writes the ConnRunTime correction
+// back, again and again, while the recorder samples eMule's saves: every
+// record the recorder appended is on disk afterwards, once, in order.
+TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder) {
+    EmuleAndRecorder recorder(profile);
+    ViewerLink link(profile);
+    test::RecordingPrompter prompter;
+    tLogFiles logs({profile.locations.logsFolder, prompter, link});
+    // Every record is younger than the threshold: compression rewrites each
+    // log whole.
+    CalendarMs compressNow = unixEpochCalendarMs + firstSaveMs + msPerDay;
+    int compressions = 0;
+    int writeBacks = 0;
+    {
+        std::jthread thread([&](std::stop_token stop) { recorder.run(stop); });
+        for (auto end = std::chrono::steady_clock::now() + loadTime;
+             std::chrono::steady_clock::now() < end && !HasFailure();) {
+            link.requested.clear();
+            logs.scanLogs();
+            if (compressions <= writeBacks) {
+                link.suspend(compressTask);
+            } else if (tLogFile* runTime = logs.connRunTimeLog()) {
+                // ConnRunTime drops every 10 saves: loading it asks for the write-back.
+                runTime->loadValues();
+                runTime->freeValues();
+            }
+            if (link.requested.empty())
+                continue;
+            int task = link.requested.front();
+            ASSERT_TRUE(link.awaitSuspended(task)) << "task " << task;
+            // Reading a log the recorder was appending to may have failed;
+            // nothing may fail from here on.
+            prompter.shown.clear();
+            link.working = true;
+            if (task == compressTask) {
+                compressLogs(logs, 30, compressNow);
+                ++compressions;
+            } else if (writeBackConnRunTime(logs)) {
+                ++writeBacks;
+            }
+            link.working = false;
+            link.resume(task);
+            EXPECT_EQ(prompter.errors(), std::vector<std::string>{});
+            // Between the rewrites the viewer draws: it reads logs while the
+            // recorder appends to them.
+            for (const auto& log : logs.logs()) {
+                log->loadValues();
+                log->freeValues();
+            }
+        }
+    }
+
+    std::size_t samples = expectEveryRecordOnceInOrder(recorder.appended());
+    EXPECT_GT(compressions, 1);
+    EXPECT_GT(writeBacks, 1);
+    std::cout << "samples: " << samples << ", records appended: " << recorder.appended()
+              << ", compressions: " << compressions << ", ConnRunTime write-backs: " << writeBacks
+              << '\n';
+}
+
+// The recorder tries again later to append to a log the viewer holds open
+// for reading; the records of that log sampled meanwhile wait behind the
+// first, even when the log is free again when their turn comes.
+TEST_F(LoadTest, RecordsWaitingForALogTheViewerReadsKeepTheirOrder) {
+    EmuleAndRecorder recorder(profile);
+    // The catalogue's last log: the recorder tries the records waiting for
+    // it first and the new one last, after the other logs.
+    std::string read = profile.locations.logsFolder + test::uploadedFile;
+    std::minstd_rand random(std::random_device{}());
+    // Short reads, so that a record seldom waits through many ticks.
+    std::uniform_int_distribution<int> reading(0, 1000);
+    std::uniform_int_distribution<int> pause(1000, 5000);
+    {
+        std::jthread thread([&](std::stop_token stop) { recorder.run(stop); });
+        for (auto end = std::chrono::steady_clock::now() + loadTime / 3;
+             std::chrono::steady_clock::now() < end;) {
+            try {
+                LockedFile file(read, LockedFile::Access::Read);
+                std::this_thread::sleep_for(std::chrono::microseconds(reading(random)));
+            } catch (const Error&) {
+                // The recorder is appending just now.
+            }
+            std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+        }
+    }
+    expectEveryRecordOnceInOrder(recorder.appended());
+}
+
+} // namespace
+} // namespace pln
