@@ -316,8 +316,7 @@ private slots:
         QVERIFY(a.aKFShowShared->isChecked());
         QVERIFY(a.aGrEmuleRuntime->isChecked());
         // Features that come later are present but cannot run yet.
-        for (const QAction* later :
-             {a.aKFRename, a.aRepairKM, a.aIniNewLog, a.aIniCombine})
+        for (const QAction* later : {a.aKFRename, a.aRepairKM, a.aIniCombine})
             QVERIFY2(!later->isEnabled(), qPrintable(later->objectName()));
         QCOMPARE(a.statsPopup->defaultAction(), a.aIniEditLog);
     }
