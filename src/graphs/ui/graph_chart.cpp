@@ -13,7 +13,9 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <optional>
 #include <span>
+#include <utility>
 
 namespace pln {
 
@@ -75,7 +77,11 @@ tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
          {static_cast<QAbstractAxis*>(dateAxis_), static_cast<QAbstractAxis*>(runtimeAxis_)}) {
         axis->setLineVisible(false);
         axis->setGridLineVisible(true);
-        axis->setLabelsVisible(kind == tChartKind::requests);
+        // The lower chart shows no dates, only the axis title. Its labels
+        // stay in the layout, drawn in no colour: without them the chart
+        // component cuts the title down to an ellipsis.
+        if (kind == tChartKind::transferred)
+            axis->setLabelsBrush(Qt::transparent);
         chart_->addAxis(axis, Qt::AlignBottom);
     }
     runtimeAxis_->setRange(0, initialBottomMaximum);
@@ -179,13 +185,26 @@ void tGraphChart::setEvents(const std::vector<double>& positions) {
     eventPositions_ = positions;
     const tAxisRange range = bottomRange();
     const double half = (toAxis(range.maximum) - toAxis(range.minimum)) * eventBarWidth / 2;
+    // Bars that touch become one: the outline of the area may not run back
+    // over itself, or the overlap would be left unfilled.
     QList<QPointF> outline;
     outline.reserve(static_cast<qsizetype>(positions.size() * 4));
+    const auto addBar = [&outline](double left, double right) {
+        outline << QPointF(left, 0) << QPointF(left, 1) << QPointF(right, 1) << QPointF(right, 0);
+    };
+    std::optional<std::pair<double, double>> bar;
     for (const double position : positions) {
         const double x = toAxis(position);
-        outline << QPointF(x - half, 0) << QPointF(x - half, 1) << QPointF(x + half, 1)
-                << QPointF(x + half, 0);
+        if (bar && x - half <= bar->second) {
+            bar->second = std::max(bar->second, x + half);
+            continue;
+        }
+        if (bar)
+            addBar(bar->first, bar->second);
+        bar = std::pair{x - half, x + half};
     }
+    if (bar)
+        addBar(bar->first, bar->second);
     eventsUpper_->replace(outline);
 }
 
