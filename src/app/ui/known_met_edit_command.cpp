@@ -94,21 +94,31 @@ void tKnownMetEditCommand::aKFRenameExecute() {
     view.edit(index);
 }
 
+tKnownFileRow* tKnownMetEditCommand::rowOf(const tKnownMetRecord* record,
+                                           const std::string& hashText, int& position) {
+    tKnownFilesModel& model = context_.knownFiles.model();
+    position = model.positionOf(record);
+    if (position < 0)
+        return nullptr;
+    tKnownFileRow& row = model.table().row(static_cast<std::size_t>(position));
+    return row.hashText == hashText ? &row : nullptr;
+}
+
+// The load cycle may refill the list while a question is open, so the row
+// is looked up again after each one.
 void tKnownMetEditCommand::knownFilesListEdited(const tKnownMetRecord* record,
                                                 const std::string& hashText,
                                                 const std::string& text) {
-    tKnownFilesModel& model = context_.knownFiles.model();
-    const int position = model.positionOf(record);
-    if (position < 0)
+    int position = -1;
+    const tKnownFileRow* before = rowOf(record, hashText, position);
+    if (!before)
         return;
-    tKnownFileRow& row = model.table().row(static_cast<std::size_t>(position));
-    if (row.hashText != hashText)
-        return;
+    const std::string oldName = before->name;
     const std::string name = withoutForbiddenCharacters(text);
     if (name != text)
         context_.prompter.showWarning(forbiddenCharactersWarning);
     // An empty name would make an erroneous entry of a good file.
-    if (name.empty() || name == row.name)
+    if (name.empty() || name == oldName)
         return;
     bool deleteLog = false;
     if (!session_.knownMetBackedUp() && !session_.dontAsk(tKnownMetEdit::rename) &&
@@ -124,8 +134,12 @@ void tKnownMetEditCommand::knownFilesListEdited(const tKnownMetRecord* record,
         failed(e.what());
         return;
     }
-    row.name = name;
-    model.rowChanged(static_cast<std::size_t>(position));
+    if (tKnownFileRow* row = rowOf(record, hashText, position)) {
+        row->name = name;
+        context_.knownFiles.model().rowChanged(static_cast<std::size_t>(position));
+    } else {
+        context_.rebuildList();
+    }
     context_.idle.tagsPending = true;
     context_.idleRequested();
 }
@@ -136,6 +150,11 @@ void tKnownMetEditCommand::delKnownFiles(bool cancelled) {
     const std::string question =
         cancelled ? "Do you really want to set the selected item(s) as cancelled file(s)?"
                   : "Do you really want to set the selected item(s) as unknown file(s)?";
+    // Taken before the question: the list may be refilled while it is open.
+    std::vector<std::string> hashTexts;
+    const tKnownFilesTable& table = context_.knownFiles.model().table();
+    for (std::size_t position : context_.knownFiles.selectedPositions())
+        hashTexts.push_back(table.row(position).hashText);
     // Without a question the user's last choice about the logs holds.
     bool deleteLog = session_.deleteLog();
     if (!session_.dontAsk(edit) &&
@@ -153,10 +172,6 @@ void tKnownMetEditCommand::delKnownFiles(bool cancelled) {
             return;
         }
     }
-    std::vector<std::string> hashTexts;
-    const tKnownFilesTable& table = context_.knownFiles.model().table();
-    for (std::size_t position : context_.knownFiles.selectedPositions())
-        hashTexts.push_back(table.row(position).hashText);
     try {
         forgetKnownFiles(context_.knownMet, hashTexts,
                          {cancelledMet.get(), deleteLog ? &context_.logFiles : nullptr});

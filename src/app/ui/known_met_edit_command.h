@@ -17,6 +17,7 @@ class QWidget;
 
 namespace pln {
 
+struct tKnownFileRow;
 class tKnownFilesList;
 
 // What the editing commands need of the main window.
@@ -64,6 +65,8 @@ public:
 private:
     tKnownMetEditState state(std::size_t selected, bool selectionShared);
     bool knownFilesListEditing(std::size_t position);
+    // The row of the record, if the list still shows it.
+    tKnownFileRow* rowOf(const tKnownMetRecord* record, const std::string& hashText, int& position);
     void knownFilesListEdited(const tKnownMetRecord* record, const std::string& hashText,
                               const std::string& text);
     // eMule may have started, or known.met changed, while a question was open.
