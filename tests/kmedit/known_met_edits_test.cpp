@@ -96,21 +96,6 @@ TEST(ForbiddenCharactersTest, RemovesEachOfTheNineAndNothingElse) {
               "The following characters are not allowed in windows filenames:\r\\/:*?\"<>|");
 }
 
-TEST_F(KnownMetEditsTest, RenameStoresTheNameAndSavesOnlyAKnownHash) {
-    const auto before = readBytes(dir.file("known.met"));
-    EXPECT_FALSE(renameKnownFile(knownMet, hashText(9), "nobody"));
-    EXPECT_EQ(readBytes(dir.file("known.met")), before);
-
-    EXPECT_TRUE(renameKnownFile(knownMet, hashText(2), "Été.txt"));
-    EXPECT_TRUE(knownMet.isUnchanged()) << "the saved file is the one in memory";
-    tKnownMet reread(dir.file("known.met"), files, fake.clock);
-    reread.load();
-    std::size_t index = 0;
-    ASSERT_TRUE(reread.list()->findByHash(hashText(2), index));
-    EXPECT_EQ(reread.list()->record(index).getFileName(), "Été.txt");
-    EXPECT_EQ(reread.list()->name(index), "Été.txt");
-}
-
 class SetCancelledTest : public KnownMetEditsTest, public testing::WithParamInterface<bool> {};
 
 TEST_P(SetCancelledTest, AddsEveryHashAndRemovesTheRecords) {
