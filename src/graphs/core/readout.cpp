@@ -52,8 +52,7 @@ tFileStamp tFileStamp::of(const std::string& path) {
     return stamp;
 }
 
-tReadoutSources::tReadoutSources(std::string eventsPath)
-    : map_(tLogRecords({}, valueTypeInteger)), events_(std::move(eventsPath)) {}
+tReadoutSources::tReadoutSources(std::string eventsPath) : events_(std::move(eventsPath)) {}
 
 void tReadoutSources::refresh(const tLogFiles& logFiles, Prompter& prompter) {
     refreshRunTime(logFiles);
@@ -71,19 +70,15 @@ void tReadoutSources::refreshRunTime(const tLogFiles& logFiles) {
         stamp = tFileStamp::of(log->path());
     if (stamp == runTimeStamp_)
         return;
-    runTime_.clear();
-    std::uint8_t valueType = valueTypeInteger;
+    map_ = tRuntimeMap();
     if (log) {
-        valueType = log->valueType();
         const bool wasLoaded = log->recordsSize() >= 0;
         if (!wasLoaded)
             log->loadValues();
-        const std::span<const std::uint8_t> bytes = log->records();
-        runTime_.assign(bytes.begin(), bytes.end());
+        map_ = tRuntimeMap(log->values());
         if (!wasLoaded)
             log->freeValues();
     }
-    map_ = tRuntimeMap(tLogRecords(runTime_, valueType));
     runTimeStamp_ = std::move(stamp);
 }
 

@@ -63,7 +63,6 @@ private:
     void refreshRunTime(const tLogFiles& logFiles);
 
     std::optional<tFileStamp> runTimeStamp_;
-    std::vector<std::uint8_t> runTime_;
     tRuntimeMap map_;
     std::optional<tFileStamp> eventsStamp_;
     tEventsLog events_;
