@@ -1,15 +1,11 @@
 // A full drawing on the runtime axis (3 known files and 12 stats logs of 5
 // years of 11-minute records, 1,000 pixels at 4 pixels per point), read from
-// disk as the viewer does, against reading the same files' bytes; and the
-// cursor read-out of one mouse move over a 5-year ConnRunTime log and 1,000
-// events.
+// disk as the viewer does, against reading the same files' bytes.
 
 #include "common/byte_writer.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met_record.h"
-#include "graphs/core/events_log.h"
 #include "graphs/core/graph_data.h"
-#include "graphs/core/readout.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
 
@@ -192,27 +188,5 @@ void BM_DrawFullRuntimeAxis(benchmark::State& state) {
     state.counters["raw_read_cpu_ms"] = readCpu * 1000 / iterations;
 }
 BENCHMARK(BM_DrawFullRuntimeAxis)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-void BM_ReadoutOneMouseMove(benchmark::State& state) {
-    Profile profile;
-    tEventsLog events(eventsLogPath(profile.folder.path()));
-    for (int k = 0; k < 1000; ++k)
-        events.add({start + k * 157'000'000LL, "event " + std::to_string(k)});
-    events.save();
-    tReadoutSources sources(events.path());
-    double x = 900.5;
-    for (auto _ : state) {
-        sources.refresh(profile.logs, profile.prompter);
-        tCursorTime at = cursorToTime(x, true, sources.runtimeMap());
-        tCursorTime from = cursorToTime(x - 0.05, true, sources.runtimeMap());
-        tCursorTime to = cursorToTime(x + 0.05, true, sources.runtimeMap());
-        benchmark::DoNotOptimize(at.runtime);
-        benchmark::DoNotOptimize(eventsNear(sources.events(), from.date.value_or(0),
-                                            to.date.value_or(0),
-                                            [](const std::string&) { return true; }));
-        x += 0.001;
-    }
-}
-BENCHMARK(BM_ReadoutOneMouseMove)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -159,6 +159,13 @@ void textSeeds(SeedWriter& seeds) {
                               "/no\nClean,ftp://h/#cleanfilename/#name/#cleanname\n");
 }
 
+void eventsLogSeeds(SeedWriter& seeds) {
+    seeds.add("events_log",
+              "3/7/2021=Release\r\n12/25/2021 12:05:09 PM=Caf\xC3\xA9|"
+              "0123456789ABCDEF0123456789ABCDEF\r\n1/2/1999 11:59:58 PM=old \xE9\r\n");
+    seeds.add("events_log", "13/1/2021=bad month\n2/29/2020 0:00=leap\n\n3/1/2020 1:2:3 am = x \n");
+}
+
 } // namespace
 } // namespace pln::test
 
@@ -174,6 +181,7 @@ int main(int argc, char** argv) {
         pln::test::logSeeds(seeds);
         pln::test::logStoreSeeds(seeds);
         pln::test::textSeeds(seeds);
+        pln::test::eventsLogSeeds(seeds);
     } catch (const std::exception& e) {
         std::cerr << e.what() << '\n';
         return 1;

@@ -53,16 +53,18 @@ TEST_F(EventsLogTest, OrderAccessorsAndFileRoundTrip) {
     log.add({when(2021, 5, 1, 14), "alpha"});
     log.add({when(2021, 4, 1), "Café " + std::string(32, 'x').insert(0, "|")});
     log.add({when(2021, 6, 1), "   "});
+    log.add({when(2021, 6, 2), "two\nlines"});
     log.save();
-    EXPECT_EQ(readText(path), "4/1/2021=Caf\xE9 |xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n"
+    EXPECT_EQ(readText(path), "4/1/2021=Café |xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\r\n"
                               "5/1/2021 2:00:00 PM=alpha\r\n"
                               "5/1/2021 2:00:00 PM=Zeta\r\n"
-                              "5/1/2021 2:00:00 PM=b file|FEDCBA9876543210FEDCBA9876543210\r\n");
+                              "5/1/2021 2:00:00 PM=b file|FEDCBA9876543210FEDCBA9876543210\r\n"
+                              "6/2/2021=two lines\r\n");
 
     tEventsLog again(path);
     again.load(prompter);
     EXPECT_TRUE(prompter.shown.empty());
-    ASSERT_EQ(again.count(), 4u);
+    ASSERT_EQ(again.count(), 5u);
     // Not a hash: shown whole, no file.
     EXPECT_EQ(again.text(0), "Café |" + std::string(32, 'x'));
     EXPECT_EQ(again.hash(0), "");
@@ -73,14 +75,16 @@ TEST_F(EventsLogTest, OrderAccessorsAndFileRoundTrip) {
 }
 
 TEST_F(EventsLogTest, BadLinesAreReportedAndSkipped) {
-    dir.write("events.log", "1/1/2020=one\r\nyesterday=two\r\n\r\n1/2/2020 3:04:05 AM =  three  \n"
+    // An older file keeps its descriptions in Windows-1252.
+    dir.write("events.log", "1/1/2020=one\r\nyesterday=two\r\n\r\n1/2/2020 3:04:05 AM =  thr\xE9"
+                            "e  \n"
                             "1/3/2020\r\n2/31/2020=four\r\n");
     tEventsLog log(path);
     log.load(prompter);
     EXPECT_THAT(prompter.errors(), ElementsAre("Invalid value in events.log at line 2",
                                                "Invalid value in events.log at line 6"));
     ASSERT_EQ(log.count(), 3u);
-    EXPECT_EQ(log.text(1), "three");
+    EXPECT_EQ(log.text(1), "thr\u00E9e");
     EXPECT_EQ(log.date(1), when(2020, 1, 2, 3, 4, 5));
     EXPECT_EQ(log.text(2), "");
 

@@ -33,14 +33,17 @@ bool hasHash(std::string_view part) {
     });
 }
 
-// Lines are kept in Windows-1252 where they can be, as the file always was,
-// and in UTF-8 otherwise; each line is read back in the form it is in.
+// Lines are written in UTF-8; a line that is not well-formed UTF-8 comes
+// from an older file in Windows-1252.
 std::string decodeLine(std::string_view bytes) {
     return isValidUtf8(bytes) ? std::string(bytes) : cp1252ToUtf8(bytes);
 }
 
-std::string encodeLine(const std::string& text) {
-    return utf8ToCp1252(text).value_or(text);
+// A line break inside a description would split its line in two.
+std::string encodeLine(std::string text) {
+    std::replace_if(
+        text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    return text;
 }
 
 std::string readEventsFile(const std::string& path) {
