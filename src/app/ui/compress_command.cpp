@@ -1,9 +1,9 @@
 #include "app/ui/compress_command.h"
 
+#include "app/ui/busy_cursor.h"
 #include "app/ui/local_text.h"
 #include "logstore/ui/compress_form.h"
 
-#include <QApplication>
 #include <QProgressDialog>
 
 namespace pln {
@@ -13,14 +13,6 @@ namespace {
 // Below this many logs a compression ends before a progress dialog would
 // be worth showing.
 constexpr int progressMinimumLogs = 20;
-
-class HourglassCursor {
-public:
-    HourglassCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~HourglassCursor() { QApplication::restoreOverrideCursor(); }
-    HourglassCursor(const HourglassCursor&) = delete;
-    HourglassCursor& operator=(const HourglassCursor&) = delete;
-};
 
 } // namespace
 
@@ -41,7 +33,7 @@ void tCompressCommand::execute() {
 }
 
 tCompressSummary tCompressCommand::compressLogs() {
-    HourglassCursor hourglass;
+    BusyCursor hourglass;
     CalendarMs now = clock_.nowLocal();
     values_.settings.setIniString("lastCompressDate", localDateTimeText(now));
     auto total = static_cast<int>(logs_.count());
