@@ -22,8 +22,7 @@ constexpr int firstRequestsInifile = 7;
 constexpr int firstTransferredInifile = 4;
 
 std::int64_t secondsBetween(dosDateTime a, dosDateTime b) {
-    CalendarMs ca = dosDateTimeToCalendar(a), cb = dosDateTimeToCalendar(b);
-    return (ca > cb ? ca - cb : cb - ca) / 1000;
+    return wholeSecondsBetween(dosDateTimeToCalendar(a), dosDateTimeToCalendar(b));
 }
 
 // One drawing: the request, its logs, the axis and the result being built.

@@ -7,14 +7,6 @@
 
 namespace pln {
 
-namespace {
-
-std::int64_t secondsBetween(CalendarMs a, CalendarMs b) {
-    return (a > b ? a - b : b - a) / 1000;
-}
-
-} // namespace
-
 tRuntimeMap::tRuntimeMap(const tLogRecords& records) {
     records_.reserve(records.count());
     for (std::size_t i = 0; i < records.count(); ++i)
@@ -47,11 +39,11 @@ std::int64_t tRuntimeMap::runtimeAt(dosDateTime time, std::size_t p) const {
     std::int64_t v0 = value(p - 1);
     std::int64_t v1 = value(p);
     CalendarMs t0 = dosDateTimeToCalendar(stamp(p - 1));
-    std::int64_t whole = secondsBetween(t0, dosDateTimeToCalendar(stamp(p)));
+    std::int64_t whole = wholeSecondsBetween(t0, dosDateTimeToCalendar(stamp(p)));
     // Two stamps with fields out of range can name the same moment.
     if (whole == 0)
         return v0;
-    std::int64_t part = secondsBetween(t0, dosDateTimeToCalendar(time));
+    std::int64_t part = wholeSecondsBetween(t0, dosDateTimeToCalendar(time));
     std::int64_t product = 0;
     double share = __builtin_mul_overflow(v1 - v0, part, &product)
                        ? static_cast<double>(v1 - v0) * static_cast<double>(part)

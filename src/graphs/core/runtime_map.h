@@ -12,6 +12,11 @@ namespace pln {
 
 class tLogFiles;
 
+// The whole seconds between two moments, exactly (truncated).
+inline std::int64_t wholeSecondsBetween(CalendarMs a, CalendarMs b) {
+    return (a > b ? a - b : b - a) / 1000;
+}
+
 // The mapping between log times and eMule's running seconds, read from the
 // records of the ConnRunTime log (date, 32-bit running seconds, values not
 // decreasing). Both directions answer -1 when there are no records. The map
