@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 #include <memory>
@@ -90,12 +91,16 @@ private:
         QVERIFY(model().setData(model().index(rowOf(name), 0), tick ? Qt::Checked : Qt::Unchecked,
                                 Qt::CheckStateRole));
     }
+    // The graphs colour the files they draw at idle time: the drawing a
+    // selection asks for is over before a test colours a file itself.
     void select(const QStringList& rows) {
+        QSignalSpy drawn(form_.get(), &tMainForm::drawGraphicsRequested);
         view().selectionModel()->clearSelection();
         for (const QString& name : rows)
             view().selectionModel()->select(model().index(rowOf(name), 0),
                                             QItemSelectionModel::Select |
                                                 QItemSelectionModel::Rows);
+        QTRY_VERIFY(drawn.count() > 0);
     }
     void withCtrl(const std::function<void()>& act) {
         QTest::keyPress(&view(), Qt::Key_Control, Qt::ControlModifier);
