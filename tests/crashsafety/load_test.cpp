@@ -259,8 +259,15 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder)
     int writeBacks = 0;
     {
         std::jthread thread([&](std::stop_token stop) { recorder.run(stop); });
-        for (auto end = std::chrono::steady_clock::now() + loadTime;
-             std::chrono::steady_clock::now() < end && !HasFailure();) {
+        // A machine too busy for a few rewrites of each kind in the time
+        // given gets more time.
+        auto start = std::chrono::steady_clock::now();
+        auto longEnough = [&] {
+            auto spent = std::chrono::steady_clock::now() - start;
+            return spent > loadTime * 4 ||
+                   (spent > loadTime && compressions >= 3 && writeBacks >= 3);
+        };
+        while (!longEnough() && !HasFailure()) {
             link.requested.clear();
             logs.scanLogs();
             if (compressions <= writeBacks) {
@@ -297,8 +304,8 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder)
     }
 
     std::size_t samples = expectEveryRecordOnceInOrder(recorder.appended());
-    EXPECT_GT(compressions, 1);
-    EXPECT_GT(writeBacks, 1);
+    EXPECT_GE(compressions, 3);
+    EXPECT_GE(writeBacks, 3);
     std::cout << "samples: " << samples << ", records appended: " << recorder.appended()
               << ", compressions: " << compressions << ", ConnRunTime write-backs: " << writeBacks
               << '\n';
