@@ -15,6 +15,7 @@
 #include "ui/ui_profile.h"
 
 #include <QAction>
+#include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -76,11 +77,11 @@ void writeProfile(UiProfile& profile) {
     writeLog(profile, "statistics.ini-statistics,ConnRunTime", tLogState::permanent,
              {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime);
     writeLog(profile, uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"}, values);
-    // At noon of the fifth day, 5.5 runtime days; the second event belongs
-    // to the file that is not drawn.
+    // At noon of the fifth day, 5.5 runtime days, and half a minute later;
+    // the event between them belongs to the file that is not drawn.
     profile.dir.write("PLN/events.log",
                       "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" + hashOf(2) +
-                          "\r\n");
+                          "\r\n3/5/2024 12:00:30 PM=cake\r\n");
 }
 
 QColor colourAt(const QTextEdit& box, int position) {
@@ -195,9 +196,16 @@ private slots:
         const tKnownMetList& known = *form_->knownMet().list();
         QCOMPARE(toQColor(known.record(0).graphColor), transferred().seriesColour(1));
         QCOMPARE(known.record(1).graphColor, clWindow);
-        // The event of the file not drawn is left out.
-        QCOMPARE(requests().events(), std::vector<double>{5.5});
-        QCOMPARE(transferred().events(), std::vector<double>{5.5});
+        // The event of the file not drawn is left out; the two others make
+        // one bar, filled although their bars overlap.
+        const std::vector<double> events{5.5, (5.5 * 86400 + 30) / 86400};
+        QCOMPARE(requests().events(), events);
+        QCOMPARE(transferred().events(), events);
+        const QPoint bar = pixelOf(requests(), 5.5);
+        const tPlotArea area = requests().plotArea();
+        const QImage image = requests().view().viewport()->grab().toImage();
+        QCOMPARE(image.pixelColor(bar.x() + 1, static_cast<int>(area.bottom - 3)),
+                 requests().seriesColour(0));
     }
 
     void axisToggleZoomAndScrollChangeTheWindow() {
@@ -235,7 +243,8 @@ private slots:
         QTRY_VERIFY(!requests().points(1).isEmpty());
         for (const QPointF& point : requests().points(1))
             QVERIFY(point.x() >= firstDay && point.x() <= firstDay + 20);
-        QCOMPARE(requests().events(), std::vector<double>{firstDay + 4.5});
+        QCOMPARE(requests().events().size(), 2u);
+        QCOMPARE(requests().events().front(), firstDay + 4.5);
     }
 
     void readoutFollowsTheMouseAndTheKeys() {
@@ -247,7 +256,8 @@ private slots:
         QTest::mouseMove(viewport, atEvent);
         const CalendarMs party = calendarDayOf(2024, 3, 5) * msPerDay + 12 * 3'600'000;
         QCOMPARE(readout.lastEventBox().toPlainText(),
-                 "Events: " + localeDateTimeText(party) + " = party");
+                 "Events: " + localeDateTimeText(party) + " = party  |  " +
+                     localeDateTimeText(party + 30'000) + " = cake");
         const QStringList parts = readout.dateTimeBox().text().split("  |  ");
         QCOMPARE(parts.size(), 3);
         QVERIFY(parts[1].endsWith(" eMule runtime days"));
