@@ -15,12 +15,15 @@
 #include "ui/ui_profile.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QImage>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
+#include <QTimer>
 #include <memory>
 
 using namespace pln;
@@ -280,6 +283,27 @@ private slots:
         QTRY_VERIFY(readout.dateTimeBox().text().isEmpty());
         QVERIFY(readout.lastEventBox().toPlainText().isEmpty());
         QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // On the runtime axis the date is that of the first ConnRunTime record
+    // that reaches the runtime under the mouse: noon, where "party" is.
+    void doubleClickOpensTheEventsEditorAtTheDate() {
+        QString date, description;
+        QTimer closer;
+        connect(&closer, &QTimer::timeout, [&] {
+            auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!editor)
+                return;
+            date = editor->findChild<QLineEdit*>("dateTimeBox")->text();
+            description = editor->findChild<QLineEdit*>("eventBox")->text();
+            editor->reject();
+        });
+        closer.start(10);
+        QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {},
+                           pixelOf(requests(), 5.5));
+        const CalendarMs party = calendarDayOf(2024, 3, 5) * msPerDay + 12 * 3'600'000;
+        QCOMPARE(date, localeDateTimeText(party));
+        QCOMPARE(description, QString("party"));
     }
 };
 
