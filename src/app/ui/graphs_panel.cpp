@@ -146,7 +146,9 @@ void tGraphsPanel::drawGraphics() {
     try {
         result = computeGraphs(request);
     } catch (const Error& error) {
+        // The charts keep the last drawing; the logs are released already.
         form_.prompter().showError(error.what());
+        return;
     }
     if (result.runtimeAxisUnavailable)
         form_.actions().aGrEmuleRuntime->setChecked(false);
