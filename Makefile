@@ -2,8 +2,9 @@
 #   make run   installs what is missing, builds, and opens the viewer on a
 #              generated demo eMule profile
 #   make test  installs what is missing, builds, and runs every test, then
-#              each fuzz target for a few seconds, then every test again
-#              under the address and undefined-behaviour sanitizers
+#              each fuzz target for a few seconds, then the core suites
+#              built for Windows under Wine, then every test again under the
+#              address and undefined-behaviour sanitizers
 #   make fuzz  runs each fuzz target for FUZZ_SECONDS
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
@@ -11,13 +12,14 @@ JOBS ?= $(shell nproc)
 DEMO_DIR := $(BUILD_DIR)/demo
 ASAN_DIR := build/asan
 FUZZ_DIR := build/fuzz
+WIN32_DIR := build/win32
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 # Any sanitizer report ends the program with a failure.
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps configure build test sanitize-test fuzz-build fuzz run demo bench format clean
+.PHONY: all deps configure build test wine-test sanitize-test fuzz-build fuzz run demo bench format clean
 
 all: build
 
@@ -37,7 +39,18 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 600
 	$(MAKE) fuzz-build
 	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
+	$(MAKE) wine-test
 	$(MAKE) sanitize-test
+
+# The core, the platform layer, the recorder and the tools cross-built for
+# Windows with MinGW-w64, their GoogleTest suites run under Wine.
+$(WIN32_DIR)/build.ninja:
+	cmake -S . -B $(WIN32_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLN_WERROR=ON \
+		--toolchain cmake/mingw-w64-x86_64.cmake
+
+wine-test: deps $(WIN32_DIR)/build.ninja
+	cmake --build $(WIN32_DIR) -j $(JOBS)
+	xvfb-run -a ctest --test-dir $(WIN32_DIR) --output-on-failure -j $(JOBS) --timeout 600
 
 $(ASAN_DIR)/build.ninja:
 	cmake -S . -B $(ASAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLN_WERROR=ON \

@@ -13,8 +13,7 @@ add_subdirectory(${PLN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 # The tests run under Wine in a prefix of this build folder, made once by a
 # fixture, quietly and without asking to install Mono or Gecko. Tests that
-# open windows need a display: the run is wrapped in xvfb-run when there is
-# none.
+# open windows need a display: the whole run goes under xvfb-run.
 set(PLN_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(PLN_WINE_ENVIRONMENT WINEPREFIX=${PLN_WINE_PREFIX} WINEDEBUG=-all
     WINEDLLOVERRIDES=mscoree,mshtml=)

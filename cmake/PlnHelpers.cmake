@@ -58,14 +58,15 @@ function(pln_add_ui_library name)
 endfunction()
 
 # A GoogleTest executable from the .cpp files of the current folder.
-# Files named posix_*.cpp, and those listed as POSIX_ONLY (they need fork,
-# signals or a POSIX shell), are left out of Windows builds.
+# Files named posix_*.cpp, the tests of pln-tool's command lines (written for
+# a POSIX shell: its quoting, its line ends) and the files listed as
+# POSIX_ONLY (fork, signals, POSIX file calls) are left out of Windows builds.
 #   pln_add_core_test(NAME [DEPS lib...] [POSIX_ONLY file.cpp...])
 function(pln_add_core_test name)
   cmake_parse_arguments(ARG "" "" "DEPS;POSIX_ONLY" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   if(WIN32)
-    list(FILTER sources EXCLUDE REGEX "/posix_[^/]*\\.cpp$")
+    list(FILTER sources EXCLUDE REGEX "/(posix_[^/]*|pln_tool_[^/]*|[^/]*_tool_test)\\.cpp$")
     foreach(file ${ARG_POSIX_ONLY})
       list(REMOVE_ITEM sources ${CMAKE_CURRENT_SOURCE_DIR}/${file})
     endforeach()

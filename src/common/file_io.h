@@ -30,8 +30,9 @@ std::string temporarySiblingName(const std::string& path);
 // Writes a file that must not exist yet and flushes it to disk; a failed
 // write leaves no file behind. Throws Error.
 void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> bytes);
-// Puts a flushed temporary file in the place of path in one step. Throws Error.
-void commitReplacement(const std::string& temporary, const std::string& path);
+// Puts a flushed temporary file in the place of path in one step; zero, or
+// the Windows error code of the failure.
+unsigned long commitReplacement(const std::string& temporary, const std::string& path);
 #else
 // Writes every byte to a file descriptor, resuming after interruptions;
 // zero, or the errno of the failed write.

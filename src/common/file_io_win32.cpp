@@ -57,14 +57,15 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
 // One rename that replaces the file, written through to the disk. Not
 // ReplaceFileW: when it fails half-way the old file is gone under its name,
 // which is the very loss this is meant to prevent.
-void commitReplacement(const std::string& temporary, const std::string& path) {
+unsigned long commitReplacement(const std::string& temporary, const std::string& path) {
     std::wstring to = toWide(path);
     DWORD attributes = ::GetFileAttributesW(to.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        throw Error(windowsErrorText(ERROR_ACCESS_DENIED));
+        return ERROR_ACCESS_DENIED;
     if (!::MoveFileExW(toWide(temporary).c_str(), to.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        throwLastError();
+        return ::GetLastError();
+    return ERROR_SUCCESS;
 }
 
 void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> bytes) {
@@ -87,11 +88,9 @@ void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> 
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
     std::string temporary = temporarySiblingName(path);
     writeNewDurableFile(temporary, bytes);
-    try {
-        commitReplacement(temporary, path);
-    } catch (...) {
+    if (DWORD error = commitReplacement(temporary, path)) {
         ::DeleteFileW(toWide(temporary).c_str());
-        throw;
+        throw Error(windowsErrorText(error));
     }
 }
 

@@ -198,7 +198,7 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     EXPECT_EQ(errorOf([&] { met.save(); }),
-              "An error occurred while saving cancelled.met: Is a directory");
+              "An error occurred while saving cancelled.met: " + test::folderAsFileText());
     EXPECT_TRUE(std::filesystem::is_directory(path));
     EXPECT_EQ(dir.entryCount(), 1u);
 }

@@ -5,6 +5,7 @@
 #include "support/error_text.h"
 #include "support/temp_dir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace pln {
@@ -93,8 +94,9 @@ TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
     tKnownMet km(longPath, files, clock);
     km.load();
     km.list()->record(0).setFileName("changed");
-    EXPECT_EQ(errorOf([&] { km.save(); }),
-              "An error occurred while saving known.met: File name too long");
+    // The system's reason differs: too long a name here, a path not found on Windows.
+    EXPECT_THAT(errorOf([&] { km.save(); }),
+                testing::MatchesRegex("An error occurred while saving known\\.met: .+"));
     EXPECT_EQ(readBytes(longPath), twoRecords());
     EXPECT_EQ(dir.entryCount(), 2u);
     // The list no longer matches the disk: edits are refused and a reload is due.

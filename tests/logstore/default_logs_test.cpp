@@ -1,6 +1,7 @@
 #include "log_fixture.h"
 #include "logstore/core/default_logs.h"
 #include "logstore/core/log_files.h"
+#include "support/error_text.h"
 
 #include <filesystem>
 
@@ -62,8 +63,8 @@ TEST_F(DefaultLogsTest, NothingCreatedNothingAnnounced) {
     EXPECT_EQ(recorder.newLogs, 0);
     EXPECT_EQ(prompter.errors().size(), 5u);
     EXPECT_EQ(prompter.errors().front(),
-              "Cannot create the \"statistics.ini-statistics,ConnRunTime\" "
-              "log file: No such file or directory");
+              "Cannot create the \"statistics.ini-statistics,ConnRunTime\" log file: " +
+                  test::missingFolderText());
 }
 
 } // namespace

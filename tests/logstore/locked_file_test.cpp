@@ -69,8 +69,7 @@ TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
     EXPECT_EQ(dir.entryCount(), 2u) << "no temporary file stays behind";
 
     FileReplacementBatch missingFolder;
-    EXPECT_EQ(errorOf([&] { missingFolder.add(dir.file("none/c"), x); }),
-              "No such file or directory");
+    EXPECT_EQ(errorOf([&] { missingFolder.add(dir.file("none/c"), x); }), missingFolderText());
 }
 
 } // namespace

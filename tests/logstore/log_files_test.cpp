@@ -1,5 +1,6 @@
 #include "log_fixture.h"
 #include "logstore/core/log_files.h"
+#include "support/error_text.h"
 
 #include <filesystem>
 
@@ -181,7 +182,7 @@ TEST_F(LogFilesTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
             "Cannot create the \"sub/x.ini-s,k\" log file: The log name is not a valid file name",
             "Cannot create the \"virtual;long\" log file: The source log name is longer than 255 "
             "bytes",
-            "Cannot create the \"c.ini-s,k\" log file: No such file or directory"}));
+            "Cannot create the \"c.ini-s,k\" log file: " + test::missingFolderText()}));
 }
 
 } // namespace

@@ -256,10 +256,7 @@ bool tLogFile::stageValues(std::span<const std::uint8_t> bytes, FileReplacementB
 }
 
 bool tLogFile::commitValues(FileReplacementBatch& batch) {
-    return save([&] {
-        LockedFile file(path(), LockedFile::Access::ReadWrite);
-        batch.commit(path());
-    });
+    return save([&] { batch.commit(path()); });
 }
 
 bool tLogFile::updateProperties(std::uint8_t flags, const std::string& units, double multiplier,

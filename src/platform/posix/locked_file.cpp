@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <optional>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -167,6 +168,9 @@ void FileReplacementBatch::commit(const std::string& path) {
                               [&](const Entry& e) { return e.path == path; });
     if (entry == pending_.end() || !flushed_)
         throw Error("The new contents of the file were not made durable");
+    std::optional<LockedFile> held;
+    if (::access(path.c_str(), F_OK) == 0)
+        held.emplace(path, LockedFile::Access::ReadWrite);
     if (::rename(entry->temporary.c_str(), entry->path.c_str()) != 0)
         throw Error(systemErrorText(errno));
     pending_.erase(entry);

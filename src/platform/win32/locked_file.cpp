@@ -36,7 +36,7 @@ DWORD chunkOf(std::size_t remaining) {
 
 // Readers share with readers only, so an open writer (the recorder
 // appending) keeps a reader out, and a reader keeps writers out; a rewrite
-// shares with nobody.
+// shares with nobody. Nobody can rename the file over an open one either.
 LockedFile::LockedFile(const std::string& path, Access access) : handle_(0) {
     DWORD desired = access == Access::Read ? GENERIC_READ : GENERIC_READ | GENERIC_WRITE;
     DWORD share = access == Access::Read ? FILE_SHARE_READ : 0;
@@ -125,7 +125,10 @@ void FileReplacementBatch::commit(const std::string& path) {
                               [&](const Entry& e) { return e.path == path; });
     if (entry == pending_.end() || !flushed_)
         throw Error("The new contents of the file were not made durable");
-    commitReplacement(entry->temporary, entry->path);
+    // The rename itself fails while another handle holds the file, so no lock
+    // is taken here: one would keep the rename out as well.
+    if (DWORD error = commitReplacement(entry->temporary, entry->path))
+        throwError(error);
     pending_.erase(entry);
 }
 

@@ -57,7 +57,9 @@ public:
     void add(const std::string& path, std::span<const std::uint8_t> bytes);
     // Makes every added file's new contents durable. Throws Error.
     void flush();
-    // Puts the flushed new contents of the file at path in its place. Throws Error.
+    // Puts the flushed new contents of the file at path in its place, only
+    // while no other program has the file open (else fileInUseText): the
+    // recorder never appends into a file that is being replaced. Throws Error.
     void commit(const std::string& path);
 
 private:
