@@ -18,6 +18,13 @@ tRecorderLinkQt::tRecorderLinkQt(std::unique_ptr<MessageBus> bus, const tLocatio
         notifier_ = new QSocketNotifier(bus_->descriptor(), QSocketNotifier::Read, this);
         connect(notifier_, &QSocketNotifier::activated, this, &tRecorderLinkQt::readBus);
     }
+#ifdef _WIN32
+    // Broadcasts reach the bus's own window through this event loop; what
+    // they leave there is collected every 50 ms, well inside the answer time.
+    auto* collector = new QTimer(this);
+    connect(collector, &QTimer::timeout, this, &tRecorderLinkQt::readBus);
+    collector->start(50);
+#endif
 }
 
 tRecorderLinkQt::~tRecorderLinkQt() = default;
