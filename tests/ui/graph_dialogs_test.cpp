@@ -25,6 +25,7 @@
 #include <QSpinBox>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <functional>
 
 using namespace pln;
@@ -177,6 +178,18 @@ private slots:
         QVERIFY(form.result() != QDialog::Accepted);
         QCOMPARE(prompter.errors().size(), 1u);
         QVERIFY(prompter.errors()[0].starts_with("An error occurred while saving events.log: "));
+
+        // An events.log too large to read is reported and never replaced by
+        // the empty list the editor shows.
+        const std::string huge(16 * 1024 * 1024 + 1, 'x');
+        context.eventsLogPath = dir.write("huge.log", huge);
+        tEventsLogEditForm refused(nullptr, context, std::nullopt);
+        refused.findChild<QLineEdit*>("dateTimeBox")->setText(localeDateTimeText(at(2026, 1, 1)));
+        refused.findChild<QPushButton*>("okBtn")->click();
+        QVERIFY(refused.result() != QDialog::Accepted);
+        QCOMPARE(prompter.errors().size(), 3u);
+        QVERIFY(prompter.errors()[2].starts_with("events.log could not be read"));
+        QCOMPARE(std::filesystem::file_size(context.eventsLogPath), huge.size());
     }
 
     void colorFormPreviewsTheSelectedSlotAndEditsItsColour() {

@@ -319,8 +319,13 @@ private slots:
         QVERIFY(logExists(3, ".pln_on"));
         QVERIFY(ticked(rowOf("bravo.iso")));
 
+        // The special events of a file whose log goes leave events.log.
+        const std::string events = profile_->dir.write(
+            "PLN/events.log",
+            "1/2/2026 3:04:05 PM=Kept\r\n1/3/2026 3:04:05 PM=Gone|" + hashOf(1) + "\r\n");
         QtPrompter::setNextAnswer(true);
         withCtrl([&] { setTick("bravo.iso", false); });
+        QCOMPARE(test::readText(events), "1/2/2026 3:04:05 PM=Kept\r\n");
         QVERIFY(!logExists(1, ".pln_on"));
         QVERIFY(!logExists(3, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");

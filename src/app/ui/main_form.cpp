@@ -15,6 +15,7 @@
 #include "app/ui/local_text.h"
 #include "app/ui/stats_logs_list.h"
 #include "app/ui/tips_form.h"
+#include "graphs/core/events_log.h"
 #include "links/core/link_exports.h"
 #include "links/core/links_collection.h"
 #include "links/core/web_services.h"
@@ -97,6 +98,9 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
         prompter_, std::chrono::seconds(10), this);
     logFiles_ = std::make_unique<tLogFiles>(
         tLogStoreContext{values_.locations.logsFolder, prompter_, *recorder_});
+    // A known file whose log goes takes its special events with it.
+    logFiles_->onKnownFileLogDeleted(
+        eventsLogCleaner(eventsLogPath(values_.locations.dataFolder), prompter_));
     createDefaultLogs(*logFiles_);
     compress_ = std::make_unique<tCompressCommand>(*this, values_, *logFiles_, *recorder_,
                                                    platform_.clock, [this] {

@@ -89,17 +89,17 @@ bool eventBefore(const tEvent& a, const tEvent& b) {
                     bPart.substr(0, bPart.size() - hashDigits - 1)) < 0;
 }
 
-void tEventsLog::load(Prompter& prompter) {
+bool tEventsLog::load(Prompter& prompter) {
     events_.clear();
     std::error_code error;
     if (!std::filesystem::exists(path_, error))
-        return;
+        return true;
     std::string content;
     try {
         content = readEventsFile(path_);
     } catch (const Error& e) {
         prompter.showError(e.what());
-        return;
+        return false;
     }
     int reported = 0;
     std::size_t lineNumber = 0;
@@ -126,6 +126,7 @@ void tEventsLog::load(Prompter& prompter) {
         events_.push_back({*date, std::move(part)});
     }
     std::stable_sort(events_.begin(), events_.end(), eventBefore);
+    return true;
 }
 
 void tEventsLog::save() const {
@@ -168,8 +169,7 @@ std::size_t tEventsLog::removeWithHash(std::string_view hash) {
 }
 
 void tEventsLog::removeEventsOfFile(std::string_view hash, Prompter& prompter) {
-    load(prompter);
-    if (removeWithHash(hash) > 0)
+    if (load(prompter) && removeWithHash(hash) > 0)
         save();
 }
 

@@ -51,8 +51,9 @@ public:
     // Replaces the list by the file's events; a missing file gives none. A
     // line whose date does not read is left out and reported ("Invalid value
     // in events.log at line n"); a file that cannot be read is reported and
-    // gives none.
-    void load(Prompter& prompter);
+    // gives none. False when the file exists but could not be read, so that
+    // nobody overwrites it with the empty list.
+    bool load(Prompter& prompter);
     // Rewrites the file from the list; throws Error "An error occurred while
     // saving events.log: ..." and leaves the old file when it cannot.
     void save() const;

@@ -28,7 +28,7 @@ tEventsLogEditForm::tEventsLogEditForm(QWidget* parent, const tEventsEditorConte
     ui_->eventsBox->addAction(ui_->aDel);
     addAction(ui_->aAdd);
 
-    working_.load(context_.prompter);
+    readable_ = working_.load(context_.prompter);
     moveAsideEventsOfHiddenFiles();
     fillFileBox();
     fillEventsBox();
@@ -71,6 +71,11 @@ bool tEventsLogEditForm::execute(QWidget* parent, const tEventsEditorContext& co
 // them whatever the user did; a failed save leaves the dialog open with
 // nothing lost.
 void tEventsLogEditForm::accept() {
+    if (!readable_) {
+        context_.prompter.showError(
+            "events.log could not be read, so it is not overwritten: your changes are not saved.");
+        return;
+    }
     tEventsLog all(context_.eventsLogPath);
     for (const tEvent& event : working_.events())
         all.add(event);

@@ -75,6 +75,9 @@ private:
     std::vector<tEvent> keptAside_;
     // Set while the form itself fills the boxes, which is no edit.
     bool filling_ = false;
+    // An events.log that exists but could not be read is never replaced by
+    // the (empty) list shown.
+    bool readable_ = true;
 };
 
 } // namespace pln
