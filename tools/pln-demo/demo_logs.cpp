@@ -3,6 +3,7 @@
 #include "common/byte_writer.h"
 #include "common/error.h"
 #include "emulefiles/core/known_met.h"
+#include "graphs/core/events_log.h"
 #include "logstore/core/default_logs.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
@@ -216,17 +217,18 @@ LogRecords knownFileLog(const tKnownMetRecord& record, const KnownFileHistory& h
     return log;
 }
 
-void writeKnownFileLogs(tLogFiles& logs, const tKnownMetList& list,
-                        const std::vector<Sample>& samples, DemoRandom& random) {
-    std::size_t written = 0;
-    for (std::size_t i = 0; i < list.count() && written < knownFileLogs; ++i) {
+std::vector<KnownFileHistory> writeKnownFileLogs(tLogFiles& logs, const tKnownMetList& list,
+                                                 const std::vector<Sample>& samples,
+                                                 DemoRandom& random) {
+    std::vector<KnownFileHistory> written;
+    for (std::size_t i = 0; i < list.count() && written.size() < knownFileLogs; ++i) {
         const tKnownMetRecord& record = list.record(i);
         if (record.getRequested() < 100 || !random.chance(50))
             continue;
         KnownFileHistory history{record.hash.toString()};
         if (random.chance(35))
             history.firstDay = static_cast<int>(random.between(1, 70));
-        bool switchedOff = written % 9 == 4;
+        bool switchedOff = written.size() % 9 == 4;
         if (switchedOff)
             history.lastDay = static_cast<int>(random.between(85, 110));
         logs.createLogFile(history.name, tLogState::active, {});
@@ -234,8 +236,28 @@ void writeKnownFileLogs(tLogFiles& logs, const tKnownMetList& list,
             .appendTo(logs.context().logsFolder + history.name + ".pln_on");
         if (switchedOff)
             logs.setLogState(history.name, tLogState::inactive);
-        ++written;
+        written.push_back(history);
     }
+    return written;
+}
+
+// The special events a user would have noted: the statistics resets, the
+// upload limit changes, and the day some files were shared.
+void writeDemoEvents(const std::string& path, CalendarMs firstDay,
+                     const std::vector<KnownFileHistory>& files) {
+    auto at = [firstDay](int day, int hour) { return firstDay + day * msPerDay + hour * hourMs; };
+    tEventsLog events(path);
+    for (int day : resetDays)
+        events.add({at(day, 9), "Statistics reset"});
+    events.add({at(30, 21), "Upload limit raised"});
+    events.add({at(80, 21), "Upload limit lowered"});
+    int shared = 0;
+    for (const KnownFileHistory& file : files) {
+        if (file.firstDay == 0 || ++shared > 4)
+            continue;
+        events.add({at(file.firstDay, 10), tEvent::makePart("Shared", file.name)});
+    }
+    events.save();
 }
 
 void createStatisticsLogs(const tLogFiles& logs) {
@@ -261,7 +283,8 @@ void writeDemoLogs(const DemoProfile& profile, DemoRandom& random) {
     tLogFiles logs(tLogStoreContext{folder, prompter, recorder});
 
     CalendarMs today = platform.clock.nowLocal() / msPerDay * msPerDay;
-    std::vector<Sample> samples = recorderSamples(today - historyDays * msPerDay, random);
+    CalendarMs firstDay = today - historyDays * msPerDay;
+    std::vector<Sample> samples = recorderSamples(firstDay, random);
     CalendarMs now = platform.clock.nowLocal();
     std::erase_if(samples, [&](const Sample& s) { return s.at > now; });
 
@@ -273,7 +296,9 @@ void writeDemoLogs(const DemoProfile& profile, DemoRandom& random) {
 
     tKnownMet knownMet((profile.config() / "known.met").string(), platform.files, platform.clock);
     knownMet.load();
-    writeKnownFileLogs(logs, *knownMet.list(), samples, random);
+    std::vector<KnownFileHistory> logged =
+        writeKnownFileLogs(logs, *knownMet.list(), samples, random);
+    writeDemoEvents((profile.data() / "events.log").string(), firstDay, logged);
 
     // The viewer must read back every log the demo wrote.
     logs.scanLogs();
