@@ -12,6 +12,7 @@
 #include "graphs/ui/qt_colour.h"
 #include "logstore/core/dos_date_time.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAction>
@@ -100,9 +101,7 @@ class GraphsTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
 
@@ -138,20 +137,11 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void init() {
         profile_ = std::make_unique<UiProfile>();
         writeProfile(*profile_);
-        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
-        QVERIFY(form_);
-        form_->resize(1200, 800);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_ = session_.open(profile_->locations);
+        QVERIFY(form_ && test::showExposed(*form_, {1200, 800}));
         form_->actions().aKFShowAll->trigger();
         QTRY_COMPARE(form_->knownFilesList().model().rowCount(), 2);
         selectDrawnItems();

@@ -5,6 +5,7 @@
 #include "app/ui/qt_prompter.h"
 #include "app/ui/tips_form.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAction>
@@ -40,9 +41,7 @@ class HelpDialogsTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
 
     // Answers the modal dialogs of an action, one step per dialog shown,
     // from inside their own event loops.
@@ -63,12 +62,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void tipsPageAroundBothWays() {
         tTipsForm form(nullptr, tipTexts(captions, 30), 10, false);
         QCOMPARE(form.windowTitle(), "Tips");
@@ -115,7 +108,7 @@ private slots:
 
     void tipsSettingAndNotesLeadToEachOther() {
         UiProfile profile;
-        auto form = tMainForm::create(native_->services(), prompter_, profile.locations, 6);
+        auto form = session_.open(profile.locations);
         QCOMPARE(form->getIniInt("showTips", 1), 0);
         bool notesShown = false;
         bool tipsUnticked = false;
@@ -147,7 +140,7 @@ private slots:
 
     void creditsNameTheLibraries() {
         UiProfile profile;
-        auto form = tMainForm::create(native_->services(), prompter_, profile.locations, 6);
+        auto form = session_.open(profile.locations);
         QString text;
         runWithSteps([&] { form->actions().aCredits->trigger(); }, {[&](QDialog& credits) {
                          text = static_cast<tCreditsForm&>(credits).text();

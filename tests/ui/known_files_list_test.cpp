@@ -4,6 +4,7 @@
 #include "app/ui/qt_prompter.h"
 #include "emulefiles/core/known_met_record.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAbstractItemModelTester>
@@ -67,9 +68,7 @@ class KnownFilesListTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
@@ -124,22 +123,13 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void init() {
         profile_ = std::make_unique<UiProfile>();
         addFiles(*profile_);
         profile_->writeLog(hashOf(3), tLogState::inactive);
-        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
-        QVERIFY(form_);
+        form_ = session_.open(profile_->locations);
         // Wide enough for every column header to be clicked.
-        form_->resize(1800, 600);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(form_ && test::showExposed(*form_, {1800, 600}));
         tester_ = std::make_unique<QAbstractItemModelTester>(
             &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         form_->actions().aKFShowAll->trigger();

@@ -7,6 +7,7 @@
 #include "emulefiles/core/known_met.h"
 #include "kmedit/core/emule_running.h"
 #include "links/ui/qt_file_dialogs.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAction>
@@ -26,9 +27,7 @@ class KnownMetEditTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
     // What the test does with each confirmation; counts them.
@@ -45,15 +44,14 @@ private:
         return -1;
     }
     void select(const std::vector<std::string>& names) {
-        view().selectionModel()->clearSelection();
+        std::vector<int> rows;
         for (const std::string& name : names)
-            view().selectionModel()->select(model().index(rowOf(name), 0),
-                                            QItemSelectionModel::Select |
-                                                QItemSelectionModel::Rows);
+            rows.push_back(rowOf(name));
+        test::selectRows(view(), rows);
     }
     std::vector<std::string> namesOnDisk() {
         tKnownMet known(profile_->locations.eMuleConfigFolder + "known.met",
-                        native_->services().files, native_->services().clock);
+                        session_.platform().files, session_.platform().clock);
         known.load();
         std::vector<std::string> names;
         for (std::size_t i = 0; i < known.list()->count(); ++i)
@@ -76,12 +74,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void init() {
         profile_ = std::make_unique<UiProfile>();
         profile_->add(1, "alpha.avi", 10);
@@ -95,10 +87,8 @@ private slots:
                            std::string("\x0E\x00\x00\x00\x00", 5));
         // The port of no eMule on this machine.
         writePreferences("");
-        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
-        QVERIFY(form_);
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        form_ = session_.open(profile_->locations);
+        QVERIFY(form_ && test::showExposed(*form_));
         actions().aKFShowAll->trigger();
         QTRY_COMPARE(model().rowCount(), 3);
         // No reload pending: the edits are allowed.
@@ -135,7 +125,7 @@ private slots:
 
         // eMule starts on its port: every edit stops.
         writePreferences("4711");
-        auto marker = native_->services().mutexes.create(emuleInstanceMarker("4711"));
+        auto marker = session_.platform().mutexes.create(emuleInstanceMarker("4711"));
         QCOMPARE(marker.outcome, MutexOutcome::Created);
         select({"charlie.iso"});
         QVERIFY(!actions().aKFRename->isEnabled());
@@ -189,7 +179,7 @@ private slots:
         QCOMPARE(namesOnDisk(), (std::vector<std::string>{"bravo.mkv", "charlie.iso"}));
         QCOMPARE(model().rowCount(), 2);
         QVERIFY(profile_->logExists(hashOf(1), ".pln_on"));
-        tCancelledMet cancelled(configFile("cancelled.met"), native_->services().files);
+        tCancelledMet cancelled(configFile("cancelled.met"), session_.platform().files);
         cancelled.load();
         QCOMPARE(cancelled.list()->count(), std::size_t(1));
         QVERIFY(QtPrompter::shownBoxes().empty());

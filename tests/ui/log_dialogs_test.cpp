@@ -8,6 +8,7 @@
 #include "logstore/ui/new_log_wizard.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAction>
@@ -93,14 +94,12 @@ class LogDialogsTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
 
     tNewLogSources sources() {
-        Platform& p = native_->services();
+        Platform& p = session_.platform();
         const tLocations& l = profile_->locations;
         return {p.ini, p.listing, l.eMuleConfigFolder, l.eMuleConfigBase, l.logsFolder};
     }
@@ -113,26 +112,19 @@ private:
         return -1;
     }
     void select(const std::vector<std::string>& names) {
-        view().selectionModel()->clearSelection();
+        std::vector<int> rows;
         for (const std::string& name : names)
-            view().selectionModel()->select(model().index(rowOf(name), 0),
-                                            QItemSelectionModel::Select |
-                                                QItemSelectionModel::Rows);
+            rows.push_back(rowOf(name));
+        test::selectRows(view(), rows);
     }
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {
-        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
+        form_ = session_.open(profile_->locations);
         QVERIFY(form_);
         QTRY_VERIFY(model().rowCount() > 0);
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void init() {
         QLocale::setDefault(QLocale::c());
         profile_ = std::make_unique<UiProfile>();

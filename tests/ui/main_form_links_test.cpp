@@ -5,6 +5,7 @@
 #include "common/file_io.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAction>
@@ -49,9 +50,7 @@ class MainFormLinksTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
 
@@ -61,18 +60,14 @@ private:
         profile_->add(1, "a one.avi", 100, 7);
         profile_->add(2, "b two.avi", 200, 9);
         profile_->saveKnownMet();
-        form_ = tMainForm::create(native_->services(), prompter_, profile_->locations, 6);
+        form_ = session_.open(profile_->locations);
         form_->actions().aKFShowAll->trigger();
         QTRY_COMPARE(form_->knownFilesList().model().rowCount(), 2);
         QCOMPARE(form_->knownFilesList().model().table().row(0).name, std::string("a one.avi"));
     }
 
-    void select(std::initializer_list<int> rows) {
-        tListView& view = form_->knownFilesList().view();
-        view.clearSelection();
-        for (int row : rows)
-            view.selectionModel()->select(view.model()->index(row, 0),
-                                          QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    void select(const std::vector<int>& rows) {
+        test::selectRows(form_->knownFilesList().view(), rows);
     }
 
     std::vector<QAction*> linkActions() const {
@@ -82,12 +77,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void cleanup() {
         form_.reset();
         profile_.reset();

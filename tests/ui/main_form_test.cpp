@@ -10,6 +10,7 @@
 #include "app/ui/tips_form.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAction>
@@ -86,13 +87,11 @@ class MainFormTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
 
-    Platform& platform() { return native_->services(); }
+    Platform& platform() { return session_.platform(); }
     std::unique_ptr<tMainForm> start(const UiProfile& profile) {
-        return tMainForm::create(platform(), prompter_, profile.locations, 6);
+        return session_.open(profile.locations);
     }
     static QTimer* loadTimer(tMainForm& form) { return form.findChild<QTimer*>("timer"); }
     static QString failureText(tMainForm& form) {
@@ -100,13 +99,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        // The names of the single-viewer marks live here, away from the user's.
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void captionShowsTheConfigurationFolder() {
         UiProfile profile;
         auto form = start(profile);
@@ -324,8 +316,7 @@ private slots:
     void msgCloseEndsTheViewerBeforeItsPendingIdleWork() {
         UiProfile profile;
         auto form = start(profile);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(test::showExposed(*form));
         QSignalSpy redraws(form.get(), &tMainForm::drawGraphicsRequested);
         form->idleFlags().redrawPending = true;
         form->requestIdle();
@@ -337,8 +328,7 @@ private slots:
         // The same request from the recorder's side of the bus.
         UiProfile other;
         auto second = start(other);
-        second->show();
-        QVERIFY(QTest::qWaitForWindowExposed(second.get()));
+        QVERIFY(test::showExposed(*second));
         BusRecorder recorder(other.locations);
         recorder.bus->broadcast({recorder.names.msgClose, 0, 0});
         QTRY_VERIFY(!second->isVisible());
@@ -407,8 +397,7 @@ private slots:
     void listsTakeHalfTheWindowUntilDraggedAway() {
         UiProfile profile;
         auto form = start(profile);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(test::showExposed(*form));
         auto* main = form->findChild<QSplitter*>("mainSplitter");
         auto* lists = form->findChild<QSplitter*>("listsSplitter");
         const int total = main->sizes().value(0) + main->sizes().value(1);
@@ -432,8 +421,7 @@ private slots:
     void theLegendYieldsToNarrowGraphsAndDocksBack() {
         UiProfile profile;
         auto form = start(profile);
-        form->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(test::showExposed(*form));
         auto* graphs = form->findChild<QSplitter*>("graphsSplitter");
         auto* dock = form->findChild<QDockWidget*>("legendDockablePanel");
         QTRY_COMPARE(graphs->sizes().value(1), 250);
@@ -466,10 +454,10 @@ private slots:
 
     void boxesAreTitledAndIntercepted() {
         QtPrompter::clearShownBoxes();
-        prompter_.showError("Cannot do it");
+        session_.prompter().showError("Cannot do it");
         QtPrompter::setNextAnswer(true);
-        QVERIFY(prompter_.confirm("Sure?"));
-        QVERIFY(!prompter_.confirm("Again?"));
+        QVERIFY(session_.prompter().confirm("Sure?"));
+        QVERIFY(!session_.prompter().confirm("Again?"));
         const auto& shown = QtPrompter::shownBoxes();
         QCOMPARE(shown.size(), 3u);
         QCOMPARE(shown[0].title, "PLN");

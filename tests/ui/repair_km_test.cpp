@@ -3,6 +3,7 @@
 #include "app/ui/qt_prompter.h"
 #include "kmedit/ui/repair_km_form.h"
 #include "support/recording_prompter.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QCheckBox>
@@ -79,9 +80,7 @@ private slots:
     // Without a recorder the repair runs at once; the list shows the
     // repaired file, and after a failure what is on disk.
     void repairFromTheMainWindow() {
-        test::TempDir runtime;
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path()));
-        NativePlatform native;
+        test::UiSession session;
         test::UiProfile profile;
         test::writeSettled(profile.dir, "eMule/config/preferences.ini",
                            "[eMule]\r\nPort=\r\nIncomingDir=" + profile.dir.file("eMule/Incoming") +
@@ -90,8 +89,7 @@ private slots:
         profile.saveKnownMet();
         writeTransfers(profile, 1, {100});
         writeTransfers(profile, 9, {10, 20, 5});
-        QtPrompter prompter;
-        auto form = tMainForm::create(native.services(), prompter, profile.locations, 6);
+        auto form = session.open(profile.locations);
         form->show();
         form->actions().aKFShowAll->trigger();
         tKnownFilesModel& model = form->knownFilesList().model();
@@ -109,7 +107,7 @@ private slots:
         QCOMPARE(model.rowCount(), 2);
         const std::map<std::string, std::uint64_t> repaired{{"alpha.avi", 105},
                                                             {"Unknown filename", 25}};
-        QCOMPARE(transfersOnDisk(profile, native.services()), repaired);
+        QCOMPARE(transfersOnDisk(profile, session.platform()), repaired);
 
         choose = [](tRepairKMForm& dialog) {
             dialog.backupChosen(QStringLiteral("/nonexistent/known.~met"));
@@ -119,7 +117,7 @@ private slots:
         QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t{1});
         QCOMPARE(QtPrompter::shownBoxes().front().icon, QMessageBox::Critical);
         QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(transfersOnDisk(profile, native.services()), repaired);
+        QCOMPARE(transfersOnDisk(profile, session.platform()), repaired);
     }
 
     void optionsStartAsOffered() {

@@ -4,6 +4,7 @@
 #include "app/ui/stats_logs_list.h"
 #include "logstore/core/log_file.h"
 #include "platform/platform.h"
+#include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAbstractItemModelTester>
@@ -33,9 +34,7 @@ class StatsLogsListTest : public QObject {
     Q_OBJECT
 
 private:
-    test::TempDir runtime_;
-    std::unique_ptr<NativePlatform> native_;
-    QtPrompter prompter_;
+    test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
@@ -66,12 +65,6 @@ private:
     }
 
 private slots:
-    void initTestCase() {
-        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime_.path()));
-        native_ = std::make_unique<NativePlatform>();
-        QtPrompter::interceptBoxes(true);
-    }
-
     void init() {
         profile_ = std::make_unique<UiProfile>();
         UiProfile& p = *profile_;
@@ -84,7 +77,7 @@ private slots:
                     encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0, "kB"},
                                  {tLogOperation::quotient, {uploaded, sessions}}));
         p.writeLog(test::hashOf(7), tLogState::active);
-        form_ = tMainForm::create(native_->services(), prompter_, p.locations, 6);
+        form_ = session_.open(p.locations);
         QVERIFY(form_);
         tester_ = std::make_unique<QAbstractItemModelTester>(
             &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
@@ -169,8 +162,7 @@ private slots:
     }
 
     void swappingTwiceReturnsTheLogToItsGraph() {
-        form_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form_.get()));
+        QVERIFY(test::showExposed(*form_));
         view().setFocus();
         view().setCurrentIndex(model().index(rowOf("MaxUpload"), 0));
         QTRY_VERIFY(form_->actions().aIniSwapGraph->isEnabled());

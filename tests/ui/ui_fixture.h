@@ -1,0 +1,58 @@
+#pragma once
+
+#include "app/ui/main_form.h"
+#include "app/ui/qt_prompter.h"
+#include "platform/platform.h"
+#include "support/temp_dir.h"
+
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
+#include <QSize>
+#include <QTest>
+#include <memory>
+
+namespace pln::test {
+
+// The desktop a UI test runs on: the native platform keeps its single-viewer
+// marks in a runtime folder of the test's own, away from the user's, and
+// message boxes are recorded instead of shown. Built once QApplication exists.
+class UiSession {
+public:
+    UiSession() : native_(nativeIn(runtime_)) { QtPrompter::interceptBoxes(true); }
+
+    Platform& platform() { return native_->services(); }
+    QtPrompter& prompter() { return prompter_; }
+
+    // The main window on that profile; null where the start-up refuses it.
+    std::unique_ptr<tMainForm> open(const tLocations& locations) {
+        return tMainForm::create(platform(), prompter_, locations, 6);
+    }
+
+private:
+    static std::unique_ptr<NativePlatform> nativeIn(const TempDir& runtime) {
+        qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime.path()));
+        return std::make_unique<NativePlatform>();
+    }
+
+    TempDir runtime_;
+    std::unique_ptr<NativePlatform> native_;
+    QtPrompter prompter_;
+};
+
+// Shows a window, at that size where one is given; false if it never came up.
+[[nodiscard]] inline bool showExposed(QWidget& window, QSize size = {}) {
+    if (size.isValid())
+        window.resize(size);
+    window.show();
+    return QTest::qWaitForWindowExposed(&window);
+}
+
+// Makes exactly those rows of a list the selection.
+inline void selectRows(QAbstractItemView& view, const std::vector<int>& rows) {
+    view.selectionModel()->clearSelection();
+    for (int row : rows)
+        view.selectionModel()->select(view.model()->index(row, 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
+}
+
+} // namespace pln::test
