@@ -142,8 +142,7 @@ private slots:
         writeProfile(*profile_);
         form_ = session_.open(profile_->locations);
         QVERIFY(form_ && test::showExposed(*form_, {1200, 800}));
-        form_->actions().aKFShowAll->trigger();
-        QTRY_COMPARE(form_->knownFilesList().model().rowCount(), 2);
+        QVERIFY(test::listsAllKnownFiles(*form_, 2));
         selectDrawnItems();
     }
 

@@ -30,6 +30,7 @@
 #include <memory>
 
 using namespace pln;
+using test::menuTexts;
 using test::UiProfile;
 
 namespace {
@@ -74,13 +75,6 @@ struct BusRecorder {
     }
 };
 
-QStringList menuTexts(const QMenu* menu) {
-    QStringList texts;
-    for (const QAction* action : menu->actions())
-        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
-    return texts;
-}
-
 } // namespace
 
 class MainFormTest : public QObject {
@@ -99,19 +93,13 @@ private:
     }
 
 private slots:
-    void captionShowsTheConfigurationFolder() {
-        UiProfile profile;
-        auto form = start(profile);
-        QVERIFY(form);
-        QCOMPARE(form->windowTitle(),
-                 QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
-    }
-
-    void oneViewerPerConfiguration() {
+    void oneViewerPerConfigurationNamedInTheCaption() {
         UiProfile profile;
         UiProfile other;
         auto first = start(profile);
         QVERIFY(first);
+        QCOMPARE(first->windowTitle(),
+                 QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
         QVERIFY(!start(profile));
         auto second = start(other);
         QVERIFY(second);
@@ -136,8 +124,7 @@ private slots:
         QCOMPARE(form->statsLogsList().model().rowCount(), 5);
         QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
         QCOMPARE(failureText(*form), QString());
-        form->actions().aKFShowAll->trigger();
-        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 1);
+        QVERIFY(test::listsAllKnownFiles(*form, 1));
     }
 
     void failedLoadIsRetriedEveryTwoSecondsAndSaysWhy() {
@@ -164,8 +151,7 @@ private slots:
         profile.add(1, "one.avi", 100);
         profile.saveKnownMet();
         auto form = start(profile);
-        form->actions().aKFShowAll->trigger();
-        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 1);
+        QVERIFY(test::listsAllKnownFiles(*form, 1));
         form->knownFilesList().view().selectAll();
 
         const std::string path = profile.locations.eMuleConfigFolder + "known.met";
@@ -198,8 +184,7 @@ private slots:
         QCOMPARE(form->knownMet().list()->count(), 1u);
 
         // A reload while eMule rewrites the file keeps what was loaded.
-        form->actions().aKFShowAll->trigger();
-        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 1);
+        QVERIFY(test::listsAllKnownFiles(*form, 1));
         profile.add(2, "two.avi", 200);
         profile.saveKnownMet(false);
         form->actions().aKFReload->trigger();

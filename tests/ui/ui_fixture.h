@@ -6,8 +6,11 @@
 #include "support/temp_dir.h"
 
 #include <QAbstractItemView>
+#include <QAction>
 #include <QItemSelectionModel>
+#include <QMenu>
 #include <QSize>
+#include <QStringList>
 #include <QTest>
 #include <memory>
 
@@ -45,6 +48,20 @@ private:
         window.resize(size);
     window.show();
     return QTest::qWaitForWindowExposed(&window);
+}
+
+// Lists the files of known.met, all of them, and waits for the rows to come.
+[[nodiscard]] inline bool listsAllKnownFiles(tMainForm& form, int rows) {
+    form.actions().aKFShowAll->trigger();
+    return QTest::qWaitFor([&] { return form.knownFilesList().model().rowCount() == rows; });
+}
+
+// The captions of a menu, a separator as "-".
+inline QStringList menuTexts(const QMenu* menu) {
+    QStringList texts;
+    for (const QAction* action : menu->actions())
+        texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    return texts;
 }
 
 // Makes exactly those rows of a list the selection.
