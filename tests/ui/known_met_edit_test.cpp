@@ -19,6 +19,7 @@
 #include <memory>
 
 using namespace pln;
+using test::child;
 using test::hashOf;
 using test::UiProfile;
 
@@ -65,12 +66,6 @@ private:
         test::writeSettled(profile_->dir, "eMule/config/preferences.ini",
                            "[eMule]\r\nPort=" + port +
                                "\r\nIncomingDir=" + profile_->dir.file("eMule/Incoming") + "\r\n");
-    }
-    template <class T> T* child(QDialog& dialog, const char* name) {
-        T* found = dialog.findChild<T*>(name);
-        if (!found)
-            qFatal("no %s", name);
-        return found;
     }
 
 private slots:
@@ -139,18 +134,18 @@ private slots:
         bool backupCMEnabled = false, delLogChecked = false;
         answer_ = [&](QDialog& dialog) {
             title = dialog.windowTitle();
-            auto* backupKM = child<QPushButton>(dialog, "aBackupKM");
-            backupCMEnabled = child<QPushButton>(dialog, "aBackupCM")->isEnabled();
-            delLogChecked = child<QCheckBox>(dialog, "delLogBox")->isChecked();
+            auto& backupKM = child<QPushButton>(dialog, "aBackupKM");
+            backupCMEnabled = child<QPushButton>(dialog, "aBackupCM").isEnabled();
+            delLogChecked = child<QCheckBox>(dialog, "delLogBox").isChecked();
             QtFileDialogs::setNextFileName(
                 QString::fromStdString(profile_->dir.file("no such folder/known.~met")));
-            backupKM->click();
-            failedCaption = backupKM->text();
+            backupKM.click();
+            failedCaption = backupKM.text();
             QtFileDialogs::setNextFileName(QString::fromStdString(backup));
-            backupKM->click();
-            doneCaption = backupKM->text();
-            child<QCheckBox>(dialog, "delLogBox")->setChecked(false);
-            child<QCheckBox>(dialog, "dontAskBox")->setChecked(true);
+            backupKM.click();
+            doneCaption = backupKM.text();
+            child<QCheckBox>(dialog, "delLogBox").setChecked(false);
+            child<QCheckBox>(dialog, "dontAskBox").setChecked(true);
             return int(QDialog::Rejected);
         };
         const auto before = test::readBytes(configFile("known.met"));

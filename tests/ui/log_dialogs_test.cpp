@@ -26,6 +26,7 @@
 #include <memory>
 
 using namespace pln;
+using test::child;
 using test::UiProfile;
 
 namespace {
@@ -46,13 +47,6 @@ template <class Dialog> void onNextDialog(QObject* owner, std::function<void(Dia
         }
     });
     poll->start(10);
-}
-
-template <class Widget> Widget& child(QWidget& dialog, const char* name) {
-    auto* widget = dialog.findChild<Widget*>(name);
-    if (!widget)
-        qFatal("no control %s", name);
-    return *widget;
 }
 
 QStringList texts(const QTreeWidgetItem* parent) {

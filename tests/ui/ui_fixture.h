@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/ui/known_files_list.h"
+#include "app/ui/main_actions.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "platform/platform.h"
@@ -62,6 +64,14 @@ inline QStringList menuTexts(const QMenu* menu) {
     for (const QAction* action : menu->actions())
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return texts;
+}
+
+// A control of a dialog by name; a missing one ends the test run.
+template <class Widget> Widget& child(QWidget& dialog, const char* name) {
+    auto* widget = dialog.findChild<Widget*>(name);
+    if (!widget)
+        qFatal("no control %s", name);
+    return *widget;
 }
 
 // Makes exactly those rows of a list the selection.
