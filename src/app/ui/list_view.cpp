@@ -1,6 +1,7 @@
 #include "app/ui/list_view.h"
 
 #include "common/colour.h"
+#include "graphs/ui/qt_colour.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -15,11 +16,6 @@ namespace pln {
 namespace {
 
 constexpr int minimumColumnWidth = 50;
-
-QColor qColour(tColour colour) {
-    return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                  static_cast<int>((colour >> 16) & 0xFF));
-}
 
 } // namespace
 
@@ -145,7 +141,7 @@ void tColourLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyle* style = widget ? widget->style() : QApplication::style();
     const QRect icon = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &item, widget);
     painter->save();
-    painter->setPen(QPen(qColour(colour.value<tColour>()), reference ? 3 : 1));
+    painter->setPen(QPen(toQColor(colour.value<tColour>()), reference ? 3 : 1));
     const int middle = icon.center().y();
     painter->drawLine(icon.left(), middle, icon.right(), middle);
     painter->restore();

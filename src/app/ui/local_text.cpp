@@ -1,26 +1,12 @@
 #include "app/ui/local_text.h"
 
+#include "graphs/ui/locale_date_time.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QTime>
 
 namespace pln {
-
-namespace {
-
-QString withoutTimeZone(const QString& format) {
-    QString kept;
-    bool quoted = false;
-    for (QChar c : format) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (quoted || c != u't')
-            kept += c;
-    }
-    return kept.simplified();
-}
-
-} // namespace
 
 std::string localDateTimeText(CalendarMs when) {
     std::int64_t days = when / msPerDay;
@@ -32,9 +18,8 @@ std::string localDateTimeText(CalendarMs when) {
     const QDate date = QDate(1899, 12, 30).addDays(days);
     const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay));
     const QLocale locale = QLocale::system();
-    const QString text =
-        locale.toString(date, QLocale::ShortFormat) + u' ' +
-        locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+    const QString text = locale.toString(date, QLocale::ShortFormat) + u' ' +
+                         locale.toString(time, timeFormat(QLocale::LongFormat));
     return text.toStdString();
 }
 

@@ -15,10 +15,17 @@ QString fourDigitYear(QString format) {
     return format;
 }
 
-QString withoutTimeZone(const QString& format) {
+QString dateFormat() {
+    return fourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
+}
+
+} // namespace
+
+// The stored values carry no time zone, so its name is left out of the form.
+QString timeFormat(QLocale::FormatType type) {
     QString kept;
     bool quoted = false;
-    for (QChar c : format) {
+    for (QChar c : QLocale::system().timeFormat(type)) {
         if (c == u'\'')
             quoted = !quoted;
         if (quoted || c != u't')
@@ -27,13 +34,7 @@ QString withoutTimeZone(const QString& format) {
     return kept.simplified();
 }
 
-QString dateFormat() {
-    return fourDigitYear(QLocale::system().dateFormat(QLocale::ShortFormat));
-}
-
-QString timeFormat(QLocale::FormatType type) {
-    return withoutTimeZone(QLocale::system().timeFormat(type));
-}
+namespace {
 
 CalendarMs toCalendar(const QDateTime& value) {
     return calendarStart.daysTo(value.date()) * msPerDay + value.time().msecsSinceStartOfDay();

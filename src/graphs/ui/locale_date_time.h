@@ -2,6 +2,7 @@
 
 #include "platform/clock.h"
 
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -11,6 +12,8 @@ namespace pln {
 // four-digit year (so that the text reads back to the same date), a blank
 // and the long time form without a time-zone name. Milliseconds are dropped.
 QString localeDateTimeText(CalendarMs value);
+// The user's time form of that length without a time-zone name.
+QString timeFormat(QLocale::FormatType type);
 
 // Reads what localeDateTimeText writes; also the date alone (midnight) and
 // a time without seconds. Empty for anything else.
