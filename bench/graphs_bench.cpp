@@ -2,6 +2,7 @@
 // years of 11-minute records, 1,000 pixels at 4 pixels per point), read from
 // disk as the viewer does, against reading the same files' bytes.
 
+#include "bench_logs.h"
 #include "common/byte_writer.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met_record.h"
@@ -23,43 +24,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace pln;
+using namespace pln::bench;
 
-constexpr std::int64_t spacingMs = 660'000;
-constexpr std::size_t fiveYearsOfRecords = 5 * 365 * 24 * 60 / 11;
-const CalendarMs start = calendarDayOf(2020, 1, 1) * msPerDay;
 const std::string connRunTimeName = "statistics.ini-statistics,ConnRunTime";
-
-class QuietPrompter : public Prompter {
-public:
-    void showError(const std::string& text) override { throw std::runtime_error(text); }
-    void showWarning(const std::string&) override {}
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-};
-
-dosDateTime stampOf(std::size_t i) {
-    return calendarToDosDateTime(start + static_cast<std::int64_t>(i) * spacingMs);
-}
-
-std::vector<std::uint8_t> knownFileLog(std::size_t seed) {
-    ByteWriter out;
-    out.text("PLN");
-    out.u8(0);
-    out.u8(0);
-    std::uint32_t requests = 0, accepted = 0;
-    std::uint64_t transferred = 0;
-    for (std::size_t i = 0; i < fiveYearsOfRecords; ++i) {
-        std::size_t mix = (i * 2654435761u + seed) >> 7;
-        requests += static_cast<std::uint32_t>(mix % 4);
-        accepted += static_cast<std::uint32_t>(mix % 3 == 0);
-        transferred += mix % 5 == 0 ? 180'000 + mix % 9'000 : 0;
-        out.u32(stampOf(i));
-        out.u32(requests);
-        out.u32(accepted);
-        out.u64(transferred);
-    }
-    return out.take();
-}
 
 // A 32-bit value; the ConnRunTime log runs 600 of every 660 seconds.
 std::vector<std::uint8_t> statsLog(std::uint8_t flags, bool runTime) {
@@ -137,7 +104,8 @@ struct Profile {
         for (std::size_t k = 0; k < 3; ++k) {
             files.push_back(tKnownMetRecord::createFromValues(
                 "file", std::string(31, '0') + std::to_string(k + 1), 0, 0, 0, 1, ""));
-            folder.write(files.back()->hash.toString() + ".pln_on", knownFileLog(k));
+            folder.write(files.back()->hash.toString() + ".pln_on",
+                         knownFileLog(fiveYearsOfRecords, k));
         }
         for (int k = 0; k < 12; ++k)
             folder.write("statistics.ini-statistics,Value" + std::to_string(k) + ".pln_on",

@@ -3,6 +3,7 @@
 // with reading the same bytes), and compressing 200 such logs (compared with
 // copying the same files).
 
+#include "bench_logs.h"
 #include "common/byte_writer.h"
 #include "common/prompter.h"
 #include "logstore/core/compress.h"
@@ -25,18 +26,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace pln;
-
-constexpr std::int64_t spacingMs = 660'000;
-constexpr std::size_t fiveYearsOfRecords = 5 * 365 * 24 * 60 / 11;
-const CalendarMs start = dosDateTimeToCalendar(0x50210000u); // 2020-01-01
-
-class QuietPrompter : public Prompter {
-public:
-    void showError(const std::string& text) override { throw std::runtime_error(text); }
-    void showWarning(const std::string&) override {}
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-};
+using namespace pln::bench;
 
 QuietPrompter prompter;
 tDetachedRecorderLink recorder;
@@ -74,28 +64,6 @@ std::string hashText(std::size_t n) {
         text[31 - i] = digits[(n >> (4 * (i % 16))) & 0xF];
     text[0] = digits[(n * 7) & 0xF];
     return text;
-}
-
-// Counters of one known file sampled every 11 minutes.
-std::vector<std::uint8_t> knownFileLog(std::size_t records, std::size_t seed) {
-    ByteWriter out;
-    out.reserve(5 + records * 20);
-    out.text("PLN");
-    out.u8(0);
-    out.u8(0);
-    std::uint32_t requests = 0, accepted = 0;
-    std::uint64_t transferred = 0;
-    for (std::size_t i = 0; i < records; ++i) {
-        std::size_t mix = (i * 2654435761u + seed) >> 7;
-        requests += static_cast<std::uint32_t>(mix % 4);
-        accepted += static_cast<std::uint32_t>(mix % 3 == 0);
-        transferred += mix % 5 == 0 ? 180'000 + mix % 9'000 : 0;
-        out.u32(calendarToDosDateTime(start + static_cast<std::int64_t>(i) * spacingMs));
-        out.u32(requests);
-        out.u32(accepted);
-        out.u64(transferred);
-    }
-    return out.take();
 }
 
 std::vector<std::uint8_t> statsLog(std::size_t records) {

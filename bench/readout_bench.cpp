@@ -5,6 +5,7 @@
 // them. The data: 5 years of ConnRunTime records every 11 minutes and
 // 1,000 events.
 
+#include "bench_logs.h"
 #include "common/byte_writer.h"
 #include "common/file_io.h"
 #include "common/prompter.h"
@@ -20,19 +21,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace pln;
+using namespace pln::bench;
 
 constexpr std::int64_t spacingSeconds = 660;
 constexpr std::int64_t fiveYears = 5 * 365 * 86'400;
 constexpr std::int64_t eventCount = 1000;
-const CalendarMs start = calendarDayOf(2020, 1, 1) * msPerDay;
-
-class QuietPrompter : public Prompter {
-public:
-    void showError(const std::string& text) override { throw std::runtime_error(text); }
-    void showWarning(const std::string&) override {}
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-};
 
 // A data folder with its logs folder, removed at the end.
 struct Profile {

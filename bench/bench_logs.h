@@ -1,0 +1,55 @@
+#pragma once
+
+// What the benchmarks share: a prompter that stays silent (and fails the run
+// on an error) and the logs of five years of 11-minute samples.
+
+#include "common/byte_writer.h"
+#include "common/prompter.h"
+#include "logstore/core/dos_date_time.h"
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace pln::bench {
+
+constexpr std::int64_t spacingMs = 660'000;
+constexpr std::size_t fiveYearsOfRecords = 5 * 365 * 24 * 60 / 11;
+inline const CalendarMs start = calendarDayOf(2020, 1, 1) * msPerDay;
+
+class QuietPrompter : public Prompter {
+public:
+    void showError(const std::string& text) override { throw std::runtime_error(text); }
+    void showWarning(const std::string&) override {}
+    void showInformation(const std::string&) override {}
+    bool confirm(const std::string&) override { return false; }
+};
+
+inline dosDateTime stampOf(std::size_t i) {
+    return calendarToDosDateTime(start + static_cast<std::int64_t>(i) * spacingMs);
+}
+
+// Counters of one known file sampled every 11 minutes.
+inline std::vector<std::uint8_t> knownFileLog(std::size_t records, std::size_t seed) {
+    ByteWriter out;
+    out.reserve(5 + records * 20);
+    out.text("PLN");
+    out.u8(0);
+    out.u8(0);
+    std::uint32_t requests = 0, accepted = 0;
+    std::uint64_t transferred = 0;
+    for (std::size_t i = 0; i < records; ++i) {
+        std::size_t mix = (i * 2654435761u + seed) >> 7;
+        requests += static_cast<std::uint32_t>(mix % 4);
+        accepted += static_cast<std::uint32_t>(mix % 3 == 0);
+        transferred += mix % 5 == 0 ? 180'000 + mix % 9'000 : 0;
+        out.u32(stampOf(i));
+        out.u32(requests);
+        out.u32(accepted);
+        out.u64(transferred);
+    }
+    return out.take();
+}
+
+} // namespace pln::bench
