@@ -10,6 +10,7 @@
 #include <QLineSeries>
 #include <QValueAxis>
 #include <array>
+#include <memory>
 
 namespace pln {
 
@@ -27,6 +28,8 @@ QChart& prepare(QChartView& view, QColor background) {
     chart->legend()->hide();
     chart->setBackgroundBrush(background);
     chart->setMargins(QMargins(2, 2, 2, 2));
+    // The view gives up the chart it was built with without deleting it.
+    std::unique_ptr<QChart> builtWith(view.chart());
     view.setChart(chart);
     view.setRenderHint(QPainter::Antialiasing);
     return *chart;
