@@ -8,6 +8,9 @@
 #include "logstore/core/dos_date_time.h"
 
 #include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,6 +27,34 @@ public:
     void showWarning(const std::string&) override {}
     void showInformation(const std::string&) override {}
     bool confirm(const std::string&) override { return false; }
+};
+
+// A folder under the temporary folder, removed with what it holds.
+class BenchFolder {
+public:
+    explicit BenchFolder(const std::string& tag) {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / ("pln-bench-" + tag + "-XXXXXX")).string();
+        if (!::mkdtemp(pattern.data()))
+            throw std::runtime_error("cannot create a temporary folder");
+        path_ = pattern + "/";
+    }
+    ~BenchFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    BenchFolder(const BenchFolder&) = delete;
+    BenchFolder& operator=(const BenchFolder&) = delete;
+
+    const std::string& path() const { return path_; }
+    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) const {
+        std::ofstream out(path_ + name, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()),
+                  static_cast<std::streamsize>(bytes.size()));
+    }
+
+private:
+    std::string path_;
 };
 
 inline dosDateTime stampOf(std::size_t i) {

@@ -46,29 +46,6 @@ std::vector<std::uint8_t> statsLog(std::uint8_t flags, bool runTime) {
     return out.take();
 }
 
-class BenchFolder {
-public:
-    BenchFolder() {
-        std::string pattern = (fs::temp_directory_path() / "pln-bench-graphs-XXXXXX").string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern + "/";
-    }
-    ~BenchFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-    void write(const std::string& name, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream out(path_ + name, std::ios::binary | std::ios::trunc);
-        out.write(reinterpret_cast<const char*>(bytes.data()),
-                  static_cast<std::streamsize>(bytes.size()));
-    }
-
-private:
-    std::string path_;
-};
-
 // The bytes of a file read into a buffer of their size, as a log is loaded.
 std::size_t readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,7 +71,7 @@ struct Stopwatch {
 struct Profile {
     QuietPrompter prompter;
     tDetachedRecorderLink recorder;
-    BenchFolder folder;
+    BenchFolder folder{"graphs"};
     tLogFiles logs{tLogStoreContext{folder.path(), prompter, recorder}};
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     tGraphRequest request;

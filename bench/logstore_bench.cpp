@@ -31,32 +31,6 @@ using namespace pln::bench;
 QuietPrompter prompter;
 tDetachedRecorderLink recorder;
 
-// A folder under the temporary folder, removed at exit.
-class BenchFolder {
-public:
-    explicit BenchFolder(const std::string& tag) {
-        std::string pattern =
-            (fs::temp_directory_path() / ("pln-bench-" + tag + "-XXXXXX")).string();
-        if (!::mkdtemp(pattern.data()))
-            throw std::runtime_error("cannot create a temporary folder");
-        path_ = pattern + "/";
-    }
-    ~BenchFolder() {
-        std::error_code ec;
-        fs::remove_all(path_, ec);
-    }
-    const std::string& path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-void writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
 std::string hashText(std::size_t n) {
     static const char digits[] = "0123456789ABCDEF";
     std::string text(32, '0');
@@ -92,10 +66,9 @@ void BM_ScanLogs5000(benchmark::State& state) {
     BenchFolder folder("scan");
     for (std::size_t i = 0; i < 5000; ++i) {
         if (i % 50 == 0)
-            writeFile(folder.path() + "a" + std::to_string(i) + ".ini-s,k.pln_on", statsLog(200));
+            folder.write("a" + std::to_string(i) + ".ini-s,k.pln_on", statsLog(200));
         else
-            writeFile(folder.path() + hashText(i) + (i % 3 ? ".pln_on" : ".pln_off"),
-                      knownFileLog(200, i));
+            folder.write(hashText(i) + (i % 3 ? ".pln_on" : ".pln_off"), knownFileLog(200, i));
     }
     tLogFiles logs(tLogStoreContext{folder.path(), prompter, recorder});
     for (auto _ : state) {
@@ -127,7 +100,7 @@ std::size_t rawRead(const std::string& path) {
 void BM_LoadFiveYearKnownFileLog(benchmark::State& state) {
     BenchFolder folder("load");
     const std::string name = hashText(1);
-    writeFile(folder.path() + name + ".pln_on", knownFileLog(fiveYearsOfRecords, 1));
+    folder.write(name + ".pln_on", knownFileLog(fiveYearsOfRecords, 1));
     tLogFile log(tLogStoreContext{folder.path(), prompter, recorder}, name);
     double loadSeconds = 0, readSeconds = 0;
     for (auto _ : state) {
@@ -160,7 +133,7 @@ void BM_CompressTwoHundredFiveYearLogs(benchmark::State& state) {
     BenchFolder work("work");
     BenchFolder copies("copies");
     for (std::size_t i = 0; i < 200; ++i)
-        writeFile(pristine.path() + hashText(i) + ".pln_on", knownFileLog(fiveYearsOfRecords, i));
+        pristine.write(hashText(i) + ".pln_on", knownFileLog(fiveYearsOfRecords, i));
     const CalendarMs now = start + static_cast<std::int64_t>(fiveYearsOfRecords) * spacingMs;
     tLogFiles logs(tLogStoreContext{work.path(), prompter, recorder});
     double compressSeconds = 0, copySeconds = 0, copyOverSeconds = 0;
