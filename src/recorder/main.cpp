@@ -2,6 +2,7 @@
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
 #include "app/core/windows_version.h"
+#include "common/program_info.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "recorder/recorder.h"
@@ -12,6 +13,19 @@
 #include <variant>
 
 namespace {
+
+const char* const usage =
+    "Usage: PLN [OPTION]\n"
+    "Records the statistics of eMule: each time eMule saves known.met and its INI files,\n"
+    "appends the counters of every logged known file and value to the logs of PLN. The\n"
+    "viewer PLNViewer starts it beside itself when it is not running; it records until it\n"
+    "is ended (SIGTERM, SIGINT or SIGHUP) and leaves its failures in errors.log.\n"
+    "\n"
+    "Options:\n"
+    "      --close-viewer  tell the viewer and the recorder of this eMule configuration\n"
+    "                      to end, then end\n"
+    "  -h, --help          show this help and end\n"
+    "      --version       show the version and end\n";
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -43,9 +57,11 @@ void installStopHandlers() {
 // --close-viewer it tells the viewer and the recorder of this eMule
 // configuration to end, and ends itself.
 int main(int argc, char* argv[]) {
+    if (const auto answered = pln::answerInfoOption(argc, argv, usage, pln::versionLine("PLN")))
+        return *answered;
     bool closeViewer = argc == 2 && std::strcmp(argv[1], "--close-viewer") == 0;
     if (argc > 2 || (argc == 2 && !closeViewer)) {
-        std::cerr << "usage: PLN [--close-viewer]\n";
+        std::cerr << usage;
         return 2;
     }
     pln::NativePlatform native;

@@ -4,6 +4,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/tips_form.h"
+#include "common/program_info.h"
 #include "platform/platform.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
@@ -141,15 +142,18 @@ private slots:
     void creditsNameTheLibraries() {
         UiProfile profile;
         auto form = session_.open(profile.locations);
-        QString text;
+        QString text, version;
         runWithSteps([&] { form->actions().aCredits->trigger(); }, {[&](QDialog& credits) {
                          text = static_cast<tCreditsForm&>(credits).text();
+                         version = static_cast<tCreditsForm&>(credits).version();
                          QCOMPARE(credits.windowTitle(), "Credits");
                          credits.accept();
                      }});
         for (const char* name :
              {"Qt 6", "Qt Charts", "GNU Lesser General Public License", "RFC 1321", "GoogleTest"})
             QVERIFY2(text.contains(name), name);
+        // What --version prints, checked on the installed program by the package test.
+        QCOMPARE(version, QString("PLNViewer %1 (Qt %2)").arg(programVersion(), qVersion()));
     }
 };
 

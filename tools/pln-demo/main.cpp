@@ -1,4 +1,5 @@
 #include "common/error.h"
+#include "common/program_info.h"
 #include "demo_incoming.h"
 #include "demo_ini.h"
 #include "demo_known_met.h"
@@ -10,10 +11,33 @@
 #include <iostream>
 #include <string>
 
+namespace {
+
+const char* const usage = "Usage: pln-demo FOLDER\n"
+                          "       pln-demo --live FOLDER [SECONDS]\n"
+                          "Writes a demo eMule profile into FOLDER; the viewer finds it when\n"
+                          "XDG_DATA_HOME points at FOLDER. With --live, saves the profile's\n"
+                          "known.met every SECONDS (20) like a running eMule.\n"
+                          "\n"
+                          "Options:\n"
+                          "  -h, --help     show this help and end\n"
+                          "      --version  show the version and end\n";
+
+} // namespace
+
 // Writes a demo eMule profile: the viewer finds it when XDG_DATA_HOME points
 // at FOLDER. With --live it plays a running eMule on that profile instead.
 int main(int argc, char** argv) {
     using namespace pln::demo;
+    if (const auto answered =
+            pln::answerInfoOption(argc, argv, usage, pln::versionLine("pln-demo")))
+        return *answered;
+    // An unknown option is not a folder to write a profile into.
+    const int folderArgument = argc > 1 && std::string(argv[1]) == "--live" ? 2 : 1;
+    if (argc <= folderArgument || pln::looksLikeOption(argv[folderArgument])) {
+        std::cerr << usage;
+        return 2;
+    }
     if (argc >= 3 && argc <= 4 && std::string(argv[1]) == "--live") {
         int interval = argc == 4 ? std::atoi(argv[3]) : 20;
         if (interval < 1) {
@@ -29,7 +53,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (argc != 2) {
-        std::cerr << "usage: pln-demo FOLDER\n       pln-demo --live FOLDER [SECONDS]\n";
+        std::cerr << usage;
         return 2;
     }
     DemoProfile profile{std::filesystem::absolute(argv[1])};

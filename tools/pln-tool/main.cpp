@@ -1,7 +1,9 @@
 #include "commands.h"
+#include "common/program_info.h"
 
 #include <cstring>
 #include <iostream>
+#include <string>
 
 namespace {
 
@@ -21,9 +23,24 @@ int usage() {
     return exitUsage;
 }
 
+std::string help() {
+    std::string text = "Usage: pln-tool AREA COMMAND [ARGUMENT]...\n"
+                       "Reads and edits the files of eMule and of PLN from the command line,\n"
+                       "with the same code as the viewer PLNViewer. Edits of eMule's files are\n"
+                       "refused while eMule runs.\n\nCommands:\n";
+    for (const auto& area : areas)
+        text += area.usage;
+    return text + "\nOptions:\n"
+                  "  -h, --help     show this help and end\n"
+                  "      --version  show the version and end\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (const auto answered =
+            pln::answerInfoOption(argc, argv, help(), pln::versionLine("pln-tool")))
+        return *answered;
     if (argc < 2)
         return usage();
     for (const auto& area : areas) {

@@ -2,12 +2,17 @@
 
 #include <QDialog>
 #include <memory>
+#include <string>
 
 namespace Ui {
 class tCreditsForm;
 }
 
 namespace pln {
+
+// The viewer's version and the version of Qt it runs with, as --version
+// prints them and the credits box shows them.
+std::string viewerVersionLine();
 
 // The acknowledgements of the software PLN is built with.
 class tCreditsForm : public QDialog {
@@ -18,6 +23,7 @@ public:
     ~tCreditsForm() override;
 
     QString text() const;
+    QString version() const;
 
 private:
     std::unique_ptr<Ui::tCreditsForm> ui_;

@@ -1,13 +1,35 @@
 #include "app/core/locations.h"
 #include "app/core/windows_version.h"
+#include "app/ui/credits_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
+#include "common/program_info.h"
 #include "platform/platform.h"
 
 #include <QApplication>
 #include <variant>
 
+namespace {
+
+const char* const usage =
+    "Usage: PLNViewer [QT-OPTION]...\n"
+    "Shows the statistics that eMule keeps about the files it shares: every known file\n"
+    "of known.met with its all-time counters, and graphs of requests, accepted requests\n"
+    "and upload rates drawn from the logs that the recorder PLN writes. It starts the\n"
+    "recorder, found beside it, when the recorder is not running.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help     show this help and end\n"
+    "      --version  show the version and the version of Qt it runs with, and end\n"
+    "The options of Qt programs (-platform NAME, -style NAME, ...) are understood too.\n";
+
+} // namespace
+
 int main(int argc, char* argv[]) {
+    // Answered before any window or folder: a terminal without a display
+    // and a machine without eMule get the answer too.
+    if (const auto answered = pln::answerInfoOption(argc, argv, usage, pln::viewerVersionLine()))
+        return *answered;
     pln::NativePlatform native;
     pln::Platform& platform = native.services();
     const std::uint16_t windowsVersion = pln::getWindowsVersion(platform.system);
