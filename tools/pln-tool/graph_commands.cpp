@@ -1,11 +1,13 @@
 #include "app/core/process_values.h"
 #include "commands.h"
 #include "common/error.h"
+#include "common/program_info.h"
 #include "common/prompter.h"
 #include "common/text.h"
 #include "emulefiles/core/known_met.h"
 #include "graphs/core/colors.h"
 #include "graphs/core/events_log.h"
+#include "graphs/core/graph_csv.h"
 #include "graphs/core/graph_data.h"
 #include "json_writer.h"
 #include "logstore/core/log_files.h"
@@ -13,7 +15,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -68,6 +69,8 @@ int intValue(const std::string& text, int low, int high, const std::string& what
 GraphArgs parseArgs(const CommandArgs& args) {
     if (args.empty())
         throw UsageError{};
+    if (looksLikeOption(args[0]))
+        throw UsageError{"the data folder comes first: " + args[0]};
     GraphArgs g;
     g.dataFolder = args[0];
     if (!g.dataFolder.empty() && g.dataFolder.back() != '/')
@@ -142,57 +145,11 @@ private:
     std::vector<std::unique_ptr<tKnownMetRecord>> own_;
 };
 
-std::string real(double value) {
-    char buffer[32];
-    auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return {buffer, result.ptr};
-}
-
-std::string colourText(tColour colour) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02X%02X%02X", redOf(colour), greenOf(colour),
-                  blueOf(colour));
-    return text;
-}
-
-const char* chartName(tChartId chart) {
-    return chart == tChartId::requests ? "requests" : "transferred";
-}
-
-std::string csvText(const std::string& text) {
-    std::string out = "\"";
-    for (char c : text)
-        out += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return out + "\"";
-}
-
-void printCsv(const tGraphResult& r) {
-    std::cout << "axis," << (r.runtimeAxis ? "runtime" : "date") << ','
-              << csvText(r.bottomAxisTitle) << ',' << real(r.bottomMin) << ',' << real(r.bottomMax)
-              << '\n';
-    std::cout << "zoomBarMaximum,"
-              << (r.zoomBarMaximum ? std::to_string(*r.zoomBarMaximum) : "none") << '\n';
-    for (auto [chart, legend] : {std::pair{tChartId::requests, &r.requestsLegend},
-                                 std::pair{tChartId::transferred, &r.transfersLegend}})
-        for (const tLegendPiece& piece : *legend)
-            std::cout << "legend," << chartName(chart) << ',' << colourText(piece.colour) << ','
-                      << csvText(piece.text) << '\n';
-    for (const auto& chart : r.series)
-        for (const tGraphSeries& s : chart) {
-            std::cout << "series," << chartName(s.chart) << ',' << s.index << ','
-                      << csvText(s.title) << ',' << colourText(s.colour) << ',' << s.points.size()
-                      << '\n';
-            for (const tGraphPoint& p : s.points)
-                std::cout << "point," << chartName(s.chart) << ',' << s.index << ',' << real(p.x)
-                          << ',' << real(p.y) << '\n';
-        }
-}
-
 std::string legendJson(const std::vector<tLegendPiece>& legend) {
     JsonArray pieces;
     for (const tLegendPiece& piece : legend)
         pieces.add(
-            JsonObject().text("colour", colourText(piece.colour)).text("text", piece.text).str());
+            JsonObject().text("colour", colourHex(piece.colour)).text("text", piece.text).str());
     return pieces.str();
 }
 
@@ -202,12 +159,12 @@ void printJson(const tGraphResult& r) {
         for (const tGraphSeries& s : chart) {
             JsonArray points;
             for (const tGraphPoint& p : s.points)
-                points.add("[" + real(p.x) + "," + real(p.y) + "]");
+                points.add("[" + shortestReal(p.x) + "," + shortestReal(p.y) + "]");
             series.add(JsonObject()
                            .text("chart", chartName(s.chart))
                            .number("index", static_cast<std::uint64_t>(s.index))
                            .text("title", s.title)
-                           .text("colour", colourText(s.colour))
+                           .text("colour", colourHex(s.colour))
                            .raw("points", points.str())
                            .str());
         }
@@ -272,7 +229,7 @@ int graph(const GraphArgs& g) {
     if (g.json)
         printJson(result);
     else
-        printCsv(result);
+        std::cout << graphCsv(result);
     return std::cout.flush() ? 0 : exitFailure;
 }
 

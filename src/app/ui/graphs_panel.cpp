@@ -1,6 +1,7 @@
 #include "app/ui/graphs_panel.h"
 
 #include "app/ui/busy_cursor.h"
+#include "app/ui/graph_export_command.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
@@ -66,6 +67,11 @@ tGraphsPanel::tGraphsPanel(tMainForm& form)
     scrollBar_->setPageStep(scrollStepsPerWindow);
     colours_ = loadColors(settings(), form.prompter());
     connectCharts();
+    new tGraphExportCommand({form,
+                             {*requests_, *transferred_, *requestsLegend_, *transfersLegend_},
+                             [this]() -> const tGraphResult& { return shown_; },
+                             form.prompter()},
+                            *form.actions().aGrSaveImage, *form.actions().aGrSaveData);
 }
 
 tGraphsPanel::~tGraphsPanel() = default;
@@ -159,6 +165,7 @@ void tGraphsPanel::drawGraphics() {
     statsLogs.view().viewport()->update();
     if (result.zoomBarMaximum)
         zoomBar_->setMaximum(*result.zoomBarMaximum);
+    shown_ = std::move(result);
     form_.idleFlags().readoutPending = true;
     form_.requestIdle();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/core/colors.h"
+#include "graphs/core/graph_data.h"
 #include "platform/clock.h"
 
 #include <QObject>
@@ -36,6 +37,8 @@ public:
     QScrollBar& zoomBar() { return *zoomBar_; }
     QScrollBar& scrollBar() { return *scrollBar_; }
     const tChartColours& colours() const { return colours_; }
+    // The drawing the charts show now.
+    const tGraphResult& shownDrawing() const { return shown_; }
 
     void drawGraphics();
     // The read-out for the mouse where it is now, with the keys held now.
@@ -63,6 +66,7 @@ private:
     QTextEdit* requestsLegend_;
     QTextEdit* transfersLegend_;
     tChartColours colours_;
+    tGraphResult shown_;
 };
 
 } // namespace pln

@@ -78,6 +78,8 @@ void createOtherActions(QMainWindow& window, tMainActions& a) {
     a.aGrEmuleRuntime->setChecked(true);
     a.aColors = action(window, "aColors", "&Colors...", {}, false);
     a.aGraphOptions = action(window, "aGraphOptions", "&Options...", {}, false);
+    a.aGrSaveImage = action(window, "aGrSaveImage", "Save graphs as &image...", {}, false);
+    a.aGrSaveData = action(window, "aGrSaveData", "Save graph &data as CSV...", {}, false);
 
     a.aHlpTips = action(window, "aHlpTips", "&Tips");
     a.aHlpBugs = action(window, "aHlpBugs", "&Important notes");
@@ -154,6 +156,8 @@ tMainActions createMainActions(QMainWindow& window) {
     a.statsPopup->setDefaultAction(a.aIniEditLog);
     a.chartPopup = new QMenu(&window);
     a.chartPopup->addActions({a.aGrEmuleRuntime, a.aColors, a.aGraphOptions});
+    a.chartPopup->addSeparator();
+    a.chartPopup->addActions({a.aGrSaveImage, a.aGrSaveData});
     return a;
 }
 

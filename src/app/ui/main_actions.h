@@ -42,6 +42,8 @@ struct tMainActions {
     QAction* aGrEmuleRuntime = nullptr;
     QAction* aColors = nullptr;
     QAction* aGraphOptions = nullptr;
+    QAction* aGrSaveImage = nullptr;
+    QAction* aGrSaveData = nullptr;
 
     QAction* aHlpTips = nullptr;
     QAction* aHlpBugs = nullptr;

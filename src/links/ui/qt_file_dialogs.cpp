@@ -1,5 +1,6 @@
 #include "links/ui/qt_file_dialogs.h"
 
+#include <QRegularExpression>
 #include <utility>
 
 namespace pln {
@@ -19,6 +20,14 @@ QString QtFileDialogs::getSaveFileName(QWidget* parent, const QString& caption,
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(nameFilters);
     dialog.setDefaultSuffix(defaultSuffix);
+    // A name typed without a suffix takes that of the type chosen last.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& filter) {
+            static const QRegularExpression oneSuffix(QStringLiteral(R"(\(\*\.(\w+)\)$)"));
+            const QRegularExpressionMatch match = oneSuffix.match(filter);
+            if (match.hasMatch())
+                dialog.setDefaultSuffix(match.captured(1));
+        });
     if (!startFile.isEmpty())
         dialog.selectFile(startFile);
     if (nextFileName) {
