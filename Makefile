@@ -6,6 +6,8 @@
 #              built for Windows under Wine, then every test again under the
 #              address and undefined-behaviour sanitizers
 #   make fuzz  runs each fuzz target for FUZZ_SECONDS
+#   make package  builds the programs for release and makes
+#              build/package/pln_<version>_<arch>.deb
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc)
@@ -13,13 +15,14 @@ DEMO_DIR := $(BUILD_DIR)/demo
 ASAN_DIR := build/asan
 FUZZ_DIR := build/fuzz
 WIN32_DIR := build/win32
+PACKAGE_DIR := build/package
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 # Any sanitizer report ends the program with a failure.
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps configure build test wine-test sanitize-test fuzz-build fuzz run demo bench format clean
+.PHONY: all deps configure build test wine-test sanitize-test fuzz-build fuzz run demo bench package format clean
 
 all: build
 
@@ -85,6 +88,13 @@ bench: deps
 	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLN_WERROR=ON
 	cmake --build build/release -j $(JOBS)
 	bash scripts/run-benchmarks.sh build/release
+
+# Only what the package holds is built: no tests, no benchmarks.
+package: deps
+	cmake -S . -B $(PACKAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLN_WERROR=ON \
+		-DPLN_BUILD_TESTS=OFF -DPLN_BUILD_BENCH=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+	cd $(PACKAGE_DIR) && cpack
 
 format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
