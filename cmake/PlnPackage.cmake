@@ -18,5 +18,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${PLN_MAINTAINER})
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PLN_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Beside the libraries the programs link: the plug-in that shows windows.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
