@@ -19,22 +19,22 @@ std::int32_t valueAt(std::span<const std::uint8_t> records, std::size_t i) {
 
 bool correctConnRunTime(std::span<std::uint8_t> records) {
     std::size_t n = records.size() / recordSize;
-    std::size_t drop = 0;
-    for (std::size_t i = n; i-- > 1;) {
-        if (valueAt(records, i - 1) > valueAt(records, i)) {
-            drop = i;
-            break;
-        }
-    }
-    if (drop == 0)
+    if (n == 0)
         return false;
-    // Unsigned arithmetic: a hostile file may push the sum past 32 bits.
-    auto offset = static_cast<std::uint32_t>(valueAt(records, drop - 1));
-    for (std::size_t i = drop; i < n; ++i) {
+    // Unsigned arithmetic: a hostile file may push the sums past 32 bits.
+    std::uint32_t offset = 0;
+    std::int32_t previous = valueAt(records, 0);
+    for (std::size_t i = 1; i < n; ++i) {
+        // Drops are judged on the stored values; each reset adds the total
+        // reached before it, so all resets are mended in one pass.
+        std::int32_t stored = valueAt(records, i);
+        if (previous > stored)
+            offset += static_cast<std::uint32_t>(previous);
+        previous = stored;
         std::uint8_t* p = records.data() + i * recordSize + 4;
-        storeU32(p, loadU32(p) + offset);
+        storeU32(p, static_cast<std::uint32_t>(stored) + offset);
     }
-    return true;
+    return offset != 0;
 }
 
 bool writeBackConnRunTime(const tLogFiles& logs) {

@@ -8,12 +8,12 @@ namespace pln {
 class tLogFiles;
 
 // eMule's connected run time restarts from zero when its statistics are
-// reset. The log turns such a drop into a continuation of the running total:
-// the latest index i whose value is below the value at i - 1 is found, and
-// the value at i - 1 is added to every value from i on. One drop is mended
-// per call; older drops are mended by later loads. The records are the
-// 8-byte (date, signed 32-bit seconds) records of the ConnRunTime log.
-// True when a value changed.
+// reset. The log turns every such drop into a continuation of the running
+// total: each index i whose stored value is below the stored value at i - 1
+// adds the total reached at i - 1 to every value from i on, so one pass
+// leaves the values non-decreasing across any number of resets. The records
+// are the 8-byte (date, signed 32-bit seconds) records of the ConnRunTime
+// log. True when a value changed.
 bool correctConnRunTime(std::span<std::uint8_t> records);
 
 // The write-back of the correction, run while the recorder is suspended for
