@@ -17,6 +17,10 @@ inline const CalendarMs graphBase = calendarDayOf(2020, 1, 1) * msPerDay;
 inline dosDateTime at(std::int64_t seconds) {
     return calendarToDosDateTime(graphBase + seconds * 1000);
 }
+// Its instant when stamps are read as UTC (no time-zone rules given).
+inline std::int64_t instantAt(std::int64_t seconds) {
+    return (graphBase - unixEpochCalendarMs) / 1000 + seconds;
+}
 inline double dayAt(std::int64_t seconds) {
     return static_cast<double>(graphBase + seconds * 1000) / msPerDay;
 }

@@ -49,11 +49,11 @@ TEST(GraphWindowTest, ZoomAndScrollOnTheRuntimeAxis) {
     EXPECT_THAT(tiny.samples, ElementsAre(0));
 }
 
-TEST(GraphWindowTest, DateSamplesArePackedStamps) {
-    tTimeRange whole{false, graphBase + 1000, graphBase + 1000 + 1980 * 1000};
+TEST(GraphWindowTest, DateSamplesAreInstantsShownAsLocalReadings) {
+    tTimeRange whole{false, instantAt(0), instantAt(1980)};
     tGraphWindow window = computeGraphWindow(whole, 1, 0, 400, 4);
-    // 2-second stamps: the odd millisecond start is truncated.
-    EXPECT_THAT(window.samples, ElementsAre(at(0), at(660), at(1320)));
+    EXPECT_THAT(window.samples, ElementsAre(instantAt(0), instantAt(660), instantAt(1320)));
+    EXPECT_THAT(window.xs, ElementsAre(dayAt(0), dayAt(660), dayAt(1320)));
 }
 
 // The buckets of a walk over logs whose record times are given, as i and
@@ -61,6 +61,7 @@ TEST(GraphWindowTest, DateSamplesArePackedStamps) {
 std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<std::uint32_t>> logs,
                                                       std::vector<std::int64_t> samples) {
     std::vector<std::vector<std::uint8_t>> bytes;
+    std::vector<std::vector<std::int64_t>> instants;
     std::vector<tRecordTimes> times;
     for (const auto& log : logs) {
         ByteWriter out;
@@ -69,9 +70,10 @@ std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<st
             out.i32(0);
         }
         bytes.push_back(out.take());
+        instants.emplace_back(log.begin(), log.end());
     }
-    for (const auto& b : bytes)
-        times.emplace_back(tLogRecords(b, valueTypeInteger), nullptr);
+    for (std::size_t k = 0; k < bytes.size(); ++k)
+        times.emplace_back(tLogRecords(bytes[k], valueTypeInteger, instants[k]), nullptr);
     std::vector<tRecordTimes*> pointers;
     for (tRecordTimes& t : times)
         pointers.push_back(&t);

@@ -73,7 +73,7 @@ TEST_F(ReadoutTest, SourcesFollowTheirFiles) {
     written.save();
     sources.refresh(logs, prompter);
     EXPECT_EQ(sources.runtimeMap().count(), 4u);
-    EXPECT_EQ(sources.runtimeMap().runtimeAtDate(at(1980)), 40);
+    EXPECT_EQ(sources.runtimeMap().runtimeAtInstant(instantAt(1980)), 40);
     EXPECT_EQ(sources.events().count(), 2u);
 
     std::filesystem::remove(eventsPath());

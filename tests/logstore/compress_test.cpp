@@ -1,6 +1,7 @@
 #include "log_fixture.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/log_files.h"
+#include "logstore/core/record_instants.h"
 #include "platform/locked_file.h"
 
 namespace pln::test {
@@ -31,7 +32,9 @@ LogBytes knownFileLogAged(const std::vector<std::int64_t>& ages) {
 std::vector<bool> kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
     auto bytes = statsLogAged(ages).bytes();
     std::span<const std::uint8_t> records(bytes.begin() + 79, bytes.end());
-    return recordsToKeep(tLogRecords(records, 3), thresholdDays, now);
+    std::vector<std::int64_t> instants = recordInstants(tLogRecords(records, 3), nullptr);
+    return recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
+                         (now - unixEpochCalendarMs) / 1000);
 }
 
 TEST(RecordsToKeep, SpacingGrowsWithAgeAndIsMeasuredFromTheLastKept) {

@@ -191,7 +191,8 @@ int graph(const GraphArgs& g) {
     Platform& platform = native.services();
     ReportStream reports;
     tDetachedRecorderLink recorder;
-    tLogFiles logs(tLogStoreContext{g.dataFolder + "PLN logs/", reports, recorder});
+    tLogFiles logs(
+        tLogStoreContext{g.dataFolder + "PLN logs/", reports, recorder, &platform.clock});
     logs.scanLogs();
     KnownFiles files(g, platform, logs);
 

@@ -247,7 +247,7 @@ int compress(const CommandArgs& args) {
     refuseWhileRecorderRuns(platform, request);
     ErrorStream errors;
     tDetachedRecorderLink recorder;
-    tLogFiles logs(tLogStoreContext{request.folder, errors, recorder});
+    tLogFiles logs(tLogStoreContext{request.folder, errors, recorder, &platform.clock});
     logs.scanLogs();
     CalendarMs now = request.now ? *request.now : platform.clock.nowLocal();
     tCompressSummary summary = compressLogs(logs, request.thresholdDays, now);

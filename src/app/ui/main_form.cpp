@@ -97,7 +97,7 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
         openNativeMessageBus(values_.locations.messagePrefix), values_.locations, platform_.mutexes,
         prompter_, std::chrono::seconds(10), this);
     logFiles_ = std::make_unique<tLogFiles>(
-        tLogStoreContext{values_.locations.logsFolder, prompter_, *recorder_});
+        tLogStoreContext{values_.locations.logsFolder, prompter_, *recorder_, &platform_.clock});
     // A known file whose log goes takes its special events with it.
     logFiles_->onKnownFileLogDeleted(
         eventsLogCleaner(eventsLogPath(values_.locations.dataFolder), prompter_));

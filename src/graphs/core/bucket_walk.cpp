@@ -6,6 +6,15 @@ namespace pln {
 
 namespace {
 
+// Records of one moment (a clock set back by hand leaves some) are one
+// record: a bucket starts at the first of them, so that the counts between
+// them are not lost.
+std::size_t firstOfMoment(tRecordTimes& times, std::size_t j) {
+    while (j > 0 && times.at(j - 1) == times.at(j))
+        --j;
+    return j;
+}
+
 // The last record before the first sample, or the last record when none
 // reaches it.
 std::size_t startRecord(tRecordTimes& times, std::int64_t firstSample) {
@@ -13,7 +22,7 @@ std::size_t startRecord(tRecordTimes& times, std::int64_t firstSample) {
     do
         ++j;
     while (j < times.size() && times.at(j) < firstSample);
-    return j - 1;
+    return firstOfMoment(times, j - 1);
 }
 
 bool covers(const tRecordTimes& times, std::int64_t sample) {
@@ -57,7 +66,8 @@ void walkBuckets(std::span<tRecordTimes* const> logs, std::span<const std::int64
         // A log without a record after the sample stays on its last record,
         // where no later sample finds one either.
         for (std::size_t k = 0; k < logs.size(); ++k)
-            buckets[k].j = std::min(backOne ? buckets[k].e - 1 : buckets[k].e, logs[k]->size() - 1);
+            buckets[k].j = firstOfMoment(
+                *logs[k], std::min(backOne ? buckets[k].e - 1 : buckets[k].e, logs[k]->size() - 1));
     }
 }
 

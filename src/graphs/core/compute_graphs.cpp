@@ -21,14 +21,12 @@ constexpr double secondsPerDay = 86400;
 constexpr int firstRequestsInifile = 7;
 constexpr int firstTransferredInifile = 4;
 
-std::int64_t secondsBetween(dosDateTime a, dosDateTime b) {
-    return wholeSecondsBetween(dosDateTimeToCalendar(a), dosDateTimeToCalendar(b));
-}
-
 // One drawing: the request, its logs, the axis and the result being built.
 class tDrawing {
 public:
-    tDrawing(const tGraphRequest& request, tGraphLogs& logs) : request_(request), logs_(logs) {}
+    tDrawing(const tGraphRequest& request, tGraphLogs& logs)
+        : request_(request), logs_(logs),
+          clock_(request.logFiles ? request.logFiles->context().clock : nullptr) {}
 
     tGraphResult run();
 
@@ -42,13 +40,13 @@ private:
     void plotKnownFile(const tChosenKnownFile& file, int slot);
     void plotStatLog(const tChosenStatLog& stat);
     bool dormant(const tLogRecords& records, const tBucket& bucket) const;
-    double bucketSeconds(const tLogRecords& records, const tBucket& bucket) const;
     void addPoint(tChartId chart, int index, std::size_t sample, double y);
     void plotEventMarkers();
     bool isDrawn(const std::string& hash) const;
 
     const tGraphRequest& request_;
     tGraphLogs& logs_;
+    Clock* clock_;
     tRuntimeMap map_;
     tGraphWindow window_;
     tGraphResult result_;
@@ -62,7 +60,7 @@ tGraphResult tDrawing::run() {
     }
     if (tLogFile* connRunTime = logFiles->connRunTimeLog()) {
         logs_.load(*connRunTime);
-        map_ = tRuntimeMap(connRunTime->values());
+        map_ = tRuntimeMap(connRunTime->values(), clock_);
     }
     bool runtimeAxis = request_.runtimeAxis && !map_.empty();
     result_.runtimeAxisUnavailable = request_.runtimeAxis && !runtimeAxis;
@@ -72,7 +70,7 @@ tGraphResult tDrawing::run() {
     if (!range)
         return result_;
     window_ = computeGraphWindow(*range, request_.zoom, request_.scroll, request_.chartWidth,
-                                 request_.pointsPerPixel);
+                                 request_.pointsPerPixel, clock_);
     result_.zoomBarMaximum = window_.zoomBarMaximum;
     for (std::size_t k = 0; k < logs_.knownFiles().size(); ++k)
         plotKnownFile(logs_.knownFiles()[k], static_cast<int>(k) + 1);
@@ -132,11 +130,14 @@ void tDrawing::chooseLogs() {
 }
 
 std::optional<tTimeRange> tDrawing::computeTimeRange() const {
-    std::optional<dosDateTime> first, last;
+    // Instants never decrease, so a log's first and last records bound it,
+    // even when a clock set back made its last stamp earlier than its first.
+    std::optional<std::int64_t> first, last;
     auto widen = [&](const tLogFile& log) {
         tLogRecords records = log.values();
-        first = std::min(first.value_or(records.stamp(0)), records.stamp(0));
-        last = std::max(last.value_or(0), records.stamp(records.count() - 1));
+        std::int64_t front = records.instant(0), back = records.instant(records.count() - 1);
+        first = std::min(first.value_or(front), front);
+        last = std::max(last.value_or(back), back);
     };
     for (const tChosenKnownFile& file : logs_.knownFiles())
         widen(*file.log);
@@ -151,21 +152,20 @@ std::optional<tTimeRange> tDrawing::computeTimeRange() const {
     if (!first)
         return std::nullopt;
     if (result_.runtimeAxis) {
-        first = std::max(*first, map_.stamp(0));
-        last = std::min(*last, map_.stamp(map_.count() - 1));
+        first = std::max(*first, map_.instant(0));
+        last = std::min(*last, map_.instant(map_.count() - 1));
     }
     // Logs wholly outside the ConnRunTime log's coverage leave no range.
     if (*first > *last)
         return std::nullopt;
     if (result_.runtimeAxis)
-        return tTimeRange{true, map_.runtimeAtDate(*first), map_.runtimeAtDate(*last)};
-    return tTimeRange{false, dosDateTimeToCalendar(*first), dosDateTimeToCalendar(*last)};
+        return tTimeRange{true, map_.runtimeAtInstant(*first), map_.runtimeAtInstant(*last)};
+    return tTimeRange{false, *first, *last};
 }
 
-double tDrawing::bucketSeconds(const tLogRecords& records, const tBucket& bucket) const {
-    if (result_.runtimeAxis)
-        return static_cast<double>(bucket.eTime - bucket.jTime);
-    return static_cast<double>(secondsBetween(records.stamp(bucket.j), records.stamp(bucket.e)));
+// The real seconds of a bucket on either axis; the walk makes it positive.
+double bucketSeconds(const tBucket& bucket) {
+    return static_cast<double>(bucket.eTime - bucket.jTime);
 }
 
 void tDrawing::addPoint(tChartId chart, int index, std::size_t sample, double y) {
@@ -177,36 +177,29 @@ void tDrawing::addPoint(tChartId chart, int index, std::size_t sample, double y)
 }
 
 void tDrawing::plotKnownFile(const tChosenKnownFile& file, int slot) {
-    tLogRecords records = file.log->values();
-    tRecordTimes times = timesOf(records);
+    tRecordTimes times = timesOf(file.log->values());
+    const tLogRecords& records = times.records();
     tRecordTimes* logs[] = {&times};
     walkBuckets(logs, window_.samples, [&](std::size_t i, std::span<const tBucket> buckets) {
         const tBucket& b = buckets[0];
-        double seconds = bucketSeconds(records, b);
-        // Stamps with fields out of range can name one moment twice.
-        if (seconds <= 0)
-            return;
-        tKnownFileValues a = records.knownFileValues(b.j), e = records.knownFileValues(b.e);
-        auto increase32 = [](std::uint32_t from, std::uint32_t to) {
-            return static_cast<double>(from > to ? to : to - from);
-        };
-        addPoint(tChartId::requests, 2 * slot - 1, i,
-                 increase32(a.requests, e.requests) * 3600 / seconds);
-        addPoint(tChartId::requests, 2 * slot, i,
-                 increase32(a.accepted, e.accepted) * 3600 / seconds);
-        addPoint(tChartId::transferred, slot, i,
-                 counterIncrease(static_cast<std::int64_t>(a.transferred),
-                                 static_cast<std::int64_t>(e.transferred)) /
-                     seconds / 1024);
+        double seconds = bucketSeconds(b);
+        tKnownFileIncrease increase = knownFileIncrease(records, b.j, b.e);
+        addPoint(tChartId::requests, 2 * slot - 1, i, increase.requests * 3600 / seconds);
+        addPoint(tChartId::requests, 2 * slot, i, increase.accepted * 3600 / seconds);
+        addPoint(tChartId::transferred, slot, i, increase.transferred / seconds / 1024);
     });
 }
 
+// Only where the ConnRunTime log recorded both ends can it tell that eMule
+// was not running; outside its span the value is drawn as it is.
 bool tDrawing::dormant(const tLogRecords& records, const tBucket& bucket) const {
-    if (result_.runtimeAxis || map_.empty())
+    if (result_.runtimeAxis)
         return false;
-    std::int64_t ran =
-        map_.runtimeAtDate(records.stamp(bucket.e)) - map_.runtimeAtDate(records.stamp(bucket.j));
-    return 2 * ran < secondsBetween(records.stamp(bucket.j), records.stamp(bucket.e));
+    std::int64_t from = records.instant(bucket.j), to = records.instant(bucket.e);
+    if (!map_.covers(from) || !map_.covers(to))
+        return false;
+    std::int64_t ran = map_.runtimeAtInstant(to) - map_.runtimeAtInstant(from);
+    return 2 * ran < to - from;
 }
 
 void tDrawing::plotStatLog(const tChosenStatLog& stat) {
@@ -217,13 +210,10 @@ void tDrawing::plotStatLog(const tChosenStatLog& stat) {
         sources = {log.source(0), log.source(1)};
     else
         sources = {&log};
-    std::vector<tLogRecords> records;
     std::vector<tRecordTimes> times;
     std::vector<tRecordTimes*> walked;
-    for (const tLogFile* source : sources) {
-        records.push_back(source->values());
-        times.push_back(timesOf(records.back()));
-    }
+    for (const tLogFile* source : sources)
+        times.push_back(timesOf(source->values()));
     for (tRecordTimes& t : times)
         walked.push_back(&t);
     int index = stat.position +
@@ -231,20 +221,19 @@ void tDrawing::plotStatLog(const tChosenStatLog& stat) {
     walkBuckets(walked, window_.samples, [&](std::size_t i, std::span<const tBucket> buckets) {
         std::vector<double> values;
         for (std::size_t k = 0; k < sources.size(); ++k) {
-            double seconds = bucketSeconds(records[k], buckets[k]);
-            if (seconds <= 0)
-                return;
+            double seconds = bucketSeconds(buckets[k]);
             bool keepsValue = (sources[k]->flags() & flagSavedWhenChanged) != 0;
-            values.push_back(statValue(records[k], sources[k]->flags(), sources[k]->multiplier(),
+            const tLogRecords& records = times[k].records();
+            values.push_back(statValue(records, sources[k]->flags(), sources[k]->multiplier(),
                                        buckets[k].j, buckets[k].e, seconds,
-                                       !keepsValue && dormant(records[k], buckets[k])));
+                                       !keepsValue && dormant(records, buckets[k])));
         }
         if (!combined) {
             addPoint(stat.chart, index, i, values[0]);
             return;
         }
         bool firstKeepsValue = (sources[0]->flags() & flagSavedWhenChanged) != 0;
-        double value = !firstKeepsValue && dormant(records[0], buckets[0])
+        double value = !firstKeepsValue && dormant(times[0].records(), buckets[0])
                            ? 0.0
                            : combineValues(log.operation(), values[0], values[1]);
         value *= log.multiplier();
@@ -264,8 +253,9 @@ void tDrawing::plotEventMarkers() {
         return;
     auto calendarOf = [this](std::int64_t sample) {
         if (result_.runtimeAxis)
-            sample = map_.dateAtRuntime(sample);
-        return dosDateTimeToCalendar(static_cast<dosDateTime>(sample));
+            return dosDateTimeToCalendar(static_cast<dosDateTime>(map_.dateAtRuntime(sample)));
+        return clock_ ? clock_->toLocalCalendar(sample * 1000)
+                      : unixEpochCalendarMs + sample * 1000;
     };
     CalendarMs from = calendarOf(window_.samples.front());
     CalendarMs to = calendarOf(window_.samples.back());
@@ -276,8 +266,7 @@ void tDrawing::plotEventMarkers() {
             continue;
         double x = static_cast<double>(events.date(i)) / msPerDay;
         if (result_.runtimeAxis)
-            x = static_cast<double>(map_.runtimeAtDate(calendarToDosDateTime(events.date(i)))) /
-                secondsPerDay;
+            x = static_cast<double>(map_.runtimeAtLocal(events.date(i))) / secondsPerDay;
         for (auto& series : result_.series)
             series[0].points.push_back({x, 1.0});
     }

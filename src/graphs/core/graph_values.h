@@ -7,10 +7,24 @@
 
 namespace pln {
 
+// The increases of a known file's three counters over a bucket.
+struct tKnownFileIncrease {
+    double requests = 0;
+    double accepted = 0;
+    double transferred = 0;
+};
+
 // b - a of two counters, exact up to the double's precision; a counter
 // that dropped (eMule reset it) counts from 0.
 double counterIncrease(std::int64_t a, std::int64_t b);
 double counterIncrease(double a, double b);
+
+// The increase of a counter from record j to record e, summed over each
+// pair of consecutive records: a drop between two of them (eMule reset it)
+// counts from 0 there, so a bucket spanning a reset loses nothing of the
+// counts before it.
+double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e);
+tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, std::size_t e);
 
 // a + b, exact up to the double's precision.
 double sumOf(std::int64_t a, std::int64_t b);

@@ -11,6 +11,10 @@ namespace {
 
 constexpr double secondsPerDay = 86400;
 
+CalendarMs localReading(std::int64_t instant, Clock* clock) {
+    return clock ? clock->toLocalCalendar(instant * 1000) : unixEpochCalendarMs + instant * 1000;
+}
+
 } // namespace
 
 std::int64_t divideRounded(std::int64_t a, std::int64_t b) {
@@ -32,13 +36,8 @@ tPointCount computePointCount(std::int64_t spanSeconds, int chartWidth, int poin
     return count;
 }
 
-std::int64_t tTimeRange::spanSeconds() const {
-    std::int64_t span = last > first ? last - first : first - last;
-    return runtimeAxis ? span : span / 1000;
-}
-
 tGraphWindow computeGraphWindow(const tTimeRange& whole, int zoom, int scroll, int chartWidth,
-                                int pointsPerPixel) {
+                                int pointsPerPixel, Clock* clock) {
     tGraphWindow window;
     std::int64_t span = whole.spanSeconds();
     tPointCount all = computePointCount(span, chartWidth, pointsPerPixel);
@@ -51,22 +50,22 @@ tGraphWindow computeGraphWindow(const tTimeRange& whole, int zoom, int scroll, i
     int s = std::clamp(scroll, 0, (z - 1) * 10);
     std::int64_t visibleSpan = span / z;
     window.visible = whole;
-    window.visible.first += whole.secondsToUnits(divideRounded(visibleSpan * s, 10));
-    window.visible.last = window.visible.first + whole.secondsToUnits(visibleSpan);
+    window.visible.first += divideRounded(visibleSpan * s, 10);
+    window.visible.last = window.visible.first + visibleSpan;
 
     std::int64_t points = computePointCount(visibleSpan, chartWidth, pointsPerPixel).points;
     std::int64_t step = visibleSpan / points;
     window.samples.reserve(static_cast<std::size_t>(points));
     window.xs.reserve(static_cast<std::size_t>(points));
+    CalendarMs reading = INT64_MIN;
     for (std::int64_t i = 0; i < points; ++i) {
-        std::int64_t at = window.visible.first + whole.secondsToUnits(i * step);
+        std::int64_t at = window.visible.first + i * step;
+        window.samples.push_back(at);
         if (whole.runtimeAxis) {
-            window.samples.push_back(at);
             window.xs.push_back(static_cast<double>(at) / secondsPerDay);
         } else {
-            dosDateTime stamp = calendarToDosDateTime(at);
-            window.samples.push_back(stamp);
-            window.xs.push_back(static_cast<double>(dosDateTimeToCalendar(stamp)) / msPerDay);
+            reading = std::max(reading, localReading(at, clock));
+            window.xs.push_back(static_cast<double>(reading) / msPerDay);
         }
     }
     return window;

@@ -18,17 +18,14 @@ struct tPointCount {
 };
 tPointCount computePointCount(std::int64_t spanSeconds, int chartWidth, int pointsPerPixel);
 
-// The range to draw on either axis: runtime seconds, or calendar
-// milliseconds on the real-date axis.
+// The range to draw on either axis: runtime seconds, or on the real-date
+// axis instants (seconds since 1970 UTC), so that a span is real time.
 struct tTimeRange {
     bool runtimeAxis = false;
     std::int64_t first = 0;
     std::int64_t last = 0;
 
-    std::int64_t spanSeconds() const;
-    std::int64_t secondsToUnits(std::int64_t seconds) const {
-        return runtimeAxis ? seconds : seconds * 1000;
-    }
+    std::int64_t spanSeconds() const { return last > first ? last - first : first - last; }
 };
 
 // The visible part of the range and its sample times.
@@ -36,15 +33,19 @@ struct tGraphWindow {
     // The zoom bar's maximum for the whole range.
     int zoomBarMaximum = 1;
     tTimeRange visible;
-    // Runtime seconds, or packed times on the real-date axis.
+    // Runtime seconds, or instants on the real-date axis.
     std::vector<std::int64_t> samples;
-    // The bottom-axis value of each sample: runtime days or calendar days.
+    // The bottom-axis value of each sample: runtime days, or the days of the
+    // local calendar reading of the instant. Readings of the hour repeated
+    // in autumn do not go back: they stay at the hour's end until the
+    // calendar passes it.
     std::vector<double> xs;
 };
 
 // Zoom z (bounded by the zoom bar's range) shows span div z, moved by
 // scroll tenths of that window; the samples start every span div N of it.
+// The clock's time-zone rules give the local readings (UTC without one).
 tGraphWindow computeGraphWindow(const tTimeRange& whole, int zoom, int scroll, int chartWidth,
-                                int pointsPerPixel);
+                                int pointsPerPixel, Clock* clock = nullptr);
 
 } // namespace pln

@@ -23,7 +23,7 @@ tCursorTime cursorToTime(double bottomValue, bool runtimeAxis, const tRuntimeMap
     } else {
         time.date = static_cast<CalendarMs>(std::llround(bottomValue * msPerDay));
         if (!map.empty())
-            time.runtime = map.runtimeAtDate(calendarToDosDateTime(*time.date));
+            time.runtime = map.runtimeAtLocal(*time.date);
     }
     return time;
 }
@@ -75,7 +75,7 @@ void tReadoutSources::refreshRunTime(const tLogFiles& logFiles) {
         const bool wasLoaded = log->recordsSize() >= 0;
         if (!wasLoaded)
             log->loadValues();
-        map_ = tRuntimeMap(log->values());
+        map_ = tRuntimeMap(log->values(), logFiles.context().clock);
         if (!wasLoaded)
             log->freeValues();
     }

@@ -1,23 +1,37 @@
 #include "graphs/core/record_times.h"
 
+#include <algorithm>
+
 namespace pln {
 
 tRecordTimes::tRecordTimes(tLogRecords records, const tRuntimeMap* runtimes)
     : records_(records), runtimes_(runtimes) {
+    if (runtimes_ != nullptr && !runtimes_->empty()) {
+        std::span<const std::int64_t> instants = records.instants();
+        auto from = std::lower_bound(instants.begin(), instants.end(), runtimes_->instant(0));
+        auto to =
+            std::upper_bound(from, instants.end(), runtimes_->instant(runtimes_->count() - 1));
+        records_ = records.slice(static_cast<std::size_t>(from - instants.begin()),
+                                 static_cast<std::size_t>(to - instants.begin()));
+    }
     if (records_.count() == 0)
         return;
-    dosDateTime first = records_.stamp(0), last = records_.stamp(records_.count() - 1);
-    front_ = runtimes_ ? runtimes_->runtimeAtDate(first) : first;
-    back_ = runtimes_ ? runtimes_->runtimeAtDate(last) : last;
+    std::int64_t first = records_.instant(0), last = records_.instant(records_.count() - 1);
+    front_ = runtimes_ ? runtimes_->runtimeAtInstant(first) : first;
+    back_ = runtimes_ ? runtimes_->runtimeAtInstant(last) : last;
 }
 
 std::size_t tRecordTimes::firstAfter(std::size_t from, std::int64_t after, std::int64_t& time) {
     const std::size_t n = size();
     std::size_t e = from;
     if (runtimes_ == nullptr) {
-        while (e < n && static_cast<std::int64_t>(records_.stamp(e)) <= after)
-            ++e;
-        time = e < n ? records_.stamp(e) : 0;
+        // Instants never decrease: a search, however far the bucket reaches.
+        std::span<const std::int64_t> instants = records_.instants();
+        e = static_cast<std::size_t>(
+            std::upper_bound(instants.begin() + static_cast<std::ptrdiff_t>(std::min(from, n)),
+                             instants.begin() + static_cast<std::ptrdiff_t>(n), after) -
+            instants.begin());
+        time = e < n ? records_.instant(e) : 0;
         return e;
     }
     // The hot loop of a drawing: nothing is stored until it ends, so the
@@ -26,7 +40,7 @@ std::size_t tRecordTimes::firstAfter(std::size_t from, std::int64_t after, std::
     std::int64_t before = 0, found = 0;
     for (; e < n; ++e) {
         before = found;
-        found = runtimes_->runtimeAtDate(records_.stamp(e), search);
+        found = runtimes_->runtimeAtInstant(records_.instant(e), search);
         if (found > after)
             break;
     }

@@ -8,13 +8,16 @@
 
 namespace pln {
 
-// The times of one log's records on the drawn axis: their packed times, or
-// on the runtime axis their eMule runtime through the ConnRunTime mapping.
+// The times of one log's records on the drawn axis: their instants, or on
+// the runtime axis their eMule runtime through the ConnRunTime mapping.
+// Both never decrease, as the instants of a loaded log never do.
 // The bucket walk asks for them in record order, going back to one of the
 // last two at most, so each runtime is looked up once, moving forward.
 class tRecordTimes {
 public:
-    // Without a map the packed times are the times.
+    // Without a map the instants are the times. With one, only the records
+    // within the span the ConnRunTime log recorded have a runtime: the
+    // others are left out, and records() holds the ones kept.
     tRecordTimes(tLogRecords records, const tRuntimeMap* runtimes);
 
     std::size_t size() const { return records_.count(); }
@@ -24,12 +27,12 @@ public:
 
     std::int64_t at(std::size_t index) {
         if (runtimes_ == nullptr)
-            return records_.stamp(index);
+            return records_.instant(index);
         if (index == lastIndex_)
             return lastTime_;
         if (index == previousIndex_)
             return previousTime_;
-        remember(index, runtimes_->runtimeAtDate(records_.stamp(index), search_));
+        remember(index, runtimes_->runtimeAtInstant(records_.instant(index), search_));
         return lastTime_;
     }
 

@@ -1,36 +1,42 @@
 #include "graphs/core/runtime_map.h"
 
 #include "logstore/core/log_files.h"
+#include "logstore/core/record_instants.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace pln {
 
-tRuntimeMap::tRuntimeMap(const tLogRecords& records) {
+tRuntimeMap::tRuntimeMap(const tLogRecords& records, Clock* clock) : clock_(clock) {
     records_.reserve(records.count());
     for (std::size_t i = 0; i < records.count(); ++i)
-        records_.push_back({records.stamp(i), static_cast<std::int32_t>(std::clamp<std::int64_t>(
-                                                  records.integerValue(i), INT32_MIN, INT32_MAX))});
+        records_.push_back({records.instant(i), records.stamp(i),
+                            static_cast<std::int32_t>(std::clamp<std::int64_t>(
+                                records.integerValue(i), INT32_MIN, INT32_MAX))});
 }
 
-std::size_t tRuntimeMap::lowerBound(dosDateTime time, std::size_t from) const {
+std::size_t tRuntimeMap::lowerBound(std::int64_t instant, std::size_t from) const {
     auto first = records_.begin() + static_cast<std::ptrdiff_t>(from);
     return static_cast<std::size_t>(
-        std::lower_bound(first, records_.end(), time,
-                         [](const tEntry& entry, dosDateTime t) { return entry.stamp < t; }) -
+        std::lower_bound(first, records_.end(), instant,
+                         [](const tEntry& entry, std::int64_t t) { return entry.instant < t; }) -
         records_.begin());
 }
 
-std::int64_t tRuntimeMap::runtimeAtDate(dosDateTime time) const {
-    return runtimeAt(time, lowerBound(time));
+std::int64_t tRuntimeMap::runtimeAtInstant(std::int64_t instant) const {
+    return runtimeAt(instant, lowerBound(instant));
 }
 
-std::int64_t tRuntimeMap::runtimeAt(dosDateTime time, std::size_t p) const {
+std::int64_t tRuntimeMap::runtimeAtLocal(CalendarMs local) const {
+    return runtimeAtInstant(tLocalTimeZone(clock_).instantsOf(local).earlier);
+}
+
+std::int64_t tRuntimeMap::runtimeAt(std::int64_t t, std::size_t p) const {
     std::size_t n = count();
     if (n == 0)
         return -1;
-    if (p < n && stamp(p) == time)
+    if (p < n && instant(p) == t)
         return value(p);
     if (p == 0)
         return value(0);
@@ -38,12 +44,9 @@ std::int64_t tRuntimeMap::runtimeAt(dosDateTime time, std::size_t p) const {
         return value(n - 1);
     std::int64_t v0 = value(p - 1);
     std::int64_t v1 = value(p);
-    CalendarMs t0 = dosDateTimeToCalendar(stamp(p - 1));
-    std::int64_t whole = wholeSecondsBetween(t0, dosDateTimeToCalendar(stamp(p)));
-    // Two stamps with fields out of range can name the same moment.
-    if (whole == 0)
-        return v0;
-    std::int64_t part = wholeSecondsBetween(t0, dosDateTimeToCalendar(time));
+    // Instants never decrease and record p is later than t, so whole > 0.
+    std::int64_t whole = instant(p) - instant(p - 1);
+    std::int64_t part = t - instant(p - 1);
     std::int64_t product = 0;
     double share = __builtin_mul_overflow(v1 - v0, part, &product)
                        ? static_cast<double>(v1 - v0) * static_cast<double>(part)
@@ -63,15 +66,7 @@ std::int64_t tRuntimeMap::dateAtRuntime(std::int64_t runtime) const {
 
 tRuntimeMap runtimeMapOf(const tLogFiles& logFiles) {
     const tLogFile* log = logFiles.connRunTimeLog();
-    return log == nullptr ? tRuntimeMap() : tRuntimeMap(log->values());
-}
-
-std::int64_t runtimeAtDate(const tLogFiles& logFiles, dosDateTime time) {
-    return runtimeMapOf(logFiles).runtimeAtDate(time);
-}
-
-std::int64_t dateAtRuntime(const tLogFiles& logFiles, std::int64_t runtime) {
-    return runtimeMapOf(logFiles).dateAtRuntime(runtime);
+    return log == nullptr ? tRuntimeMap() : tRuntimeMap(log->values(), logFiles.context().clock);
 }
 
 } // namespace pln

@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/log_messages.h"
+#include "logstore/core/record_instants.h"
 #include "platform/locked_file.h"
 
 #include <algorithm>
@@ -12,27 +13,9 @@ namespace pln {
 
 namespace {
 
-// Converts the stamps of consecutive records, which mostly share their day,
-// without redoing the calendar arithmetic for every record.
-class StampConverter {
-public:
-    CalendarMs operator()(dosDateTime stamp) {
-        dosDateTime dayBits = stamp & 0xFFFF0000u;
-        if (dayBits != dayBits_ || !valid_) {
-            dayBits_ = dayBits;
-            dayStart_ = dosDateToCalendar(stamp);
-            valid_ = true;
-        }
-        return dayStart_ + dosTimeOfDayMs(stamp);
-    }
+constexpr std::int64_t secondsPerDay = 86'400;
 
-private:
-    dosDateTime dayBits_ = 0;
-    CalendarMs dayStart_ = 0;
-    bool valid_ = false;
-};
-
-std::int64_t distanceMs(CalendarMs a, CalendarMs b) {
+std::int64_t distance(std::int64_t a, std::int64_t b) {
     return a > b ? a - b : b - a;
 }
 
@@ -41,34 +24,32 @@ std::int64_t distanceMs(CalendarMs a, CalendarMs b) {
 // by date happens once per period.
 class PeriodCounter {
 public:
-    explicit PeriodCounter(std::int64_t periodMs) : periodMs_(periodMs) {}
-    std::int64_t operator()(std::int64_t ageMs) {
-        if (ageMs < low_ || ageMs >= low_ + periodMs_) {
-            periods_ = ageMs / periodMs_;
-            low_ = periods_ * periodMs_;
+    explicit PeriodCounter(std::int64_t period) : period_(period) {}
+    std::int64_t operator()(std::int64_t age) {
+        if (age < low_ || age >= low_ + period_) {
+            periods_ = age / period_;
+            low_ = periods_ * period_;
         }
         return periods_;
     }
 
 private:
-    std::int64_t periodMs_;
+    std::int64_t period_;
     std::int64_t periods_ = 0;
     std::int64_t low_ = 0;
 };
 
 } // namespace
 
-// Whole seconds of an age divided by whole seconds of a period equals the
-// milliseconds of both divided, so the periods are counted in milliseconds.
-std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, CalendarMs now) {
-    PeriodCounter periodsOf(std::int64_t{std::max(thresholdDays, 1)} * msPerDay);
+std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays,
+                                std::int64_t nowInstant) {
+    PeriodCounter periodsOf(std::int64_t{std::max(thresholdDays, 1)} * secondsPerDay);
     std::vector<bool> keep(records.count(), false);
-    StampConverter toCalendar;
-    CalendarMs lastKept = now;
+    std::int64_t lastKept = nowInstant;
     for (std::size_t i = records.count(); i-- > 0;) {
-        CalendarMs t = toCalendar(records.stamp(i));
-        std::int64_t periods = periodsOf(distanceMs(now, t));
-        std::int64_t gap = distanceMs(lastKept, t) / 1000;
+        std::int64_t t = records.instant(i);
+        std::int64_t periods = periodsOf(distance(nowInstant, t));
+        std::int64_t gap = distance(lastKept, t);
         if (periods * baseSpacingSeconds > gap && gap < largestSpacingSeconds)
             continue;
         keep[i] = true;
@@ -89,6 +70,8 @@ tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now
     };
     std::vector<Staged> staged;
     std::size_t done = 0;
+    // Now as the most recent instant the reading can stand for.
+    const std::int64_t nowInstant = tLocalTimeZone(logs.context().clock).instantsOf(now).later;
     for (const auto& entry : logs.logs()) {
         if (progress)
             progress(done++, logs.count());
@@ -98,7 +81,7 @@ tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now
             continue;
         log.loadValues();
         if (log.recordCount() >= 2 && log.valueType() <= valueTypeKnownFile) {
-            std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, now);
+            std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, nowInstant);
             log.retainRecords(keep);
             if (log.stageValues(log.records(), batch))
                 staged.push_back({&log, keep.size(), static_cast<std::size_t>(log.recordCount())});

@@ -28,8 +28,11 @@ struct tCompressSummary {
 // dropped when (age div T days) x 660 s exceeds the seconds between t and
 // the last record kept and these are fewer than 6 hours; otherwise it is
 // kept. The walk starts with "now" as the last record kept. Ages and gaps are
-// whole seconds, exact. A threshold below one day counts as one day.
-std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, CalendarMs now);
+// the real seconds between the records' instants and the instant of now, so
+// a daylight-saving change neither shortens nor stretches them. A threshold
+// below one day counts as one day.
+std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays,
+                                std::int64_t nowInstant);
 
 // Thins out the old part of every log of the catalogue: within the first T
 // days every record stays, between kT and (k+1)T days records are kept at
@@ -39,7 +42,8 @@ std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays, C
 // in the catalogue. Runs only while the recorder is suspended; failures are
 // reported per log and the run goes on.
 // progress, when given, is told before each log how many logs of how many
-// have been handled, so that a long run can show how far it is.
+// have been handled, so that a long run can show how far it is. now is a
+// local reading, turned into an instant by the catalogue's time-zone rules.
 using tCompressProgress = std::function<void(std::size_t done, std::size_t total)>;
 tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now,
                               const tCompressProgress& progress = {});

@@ -5,6 +5,7 @@
 #include "logstore/core/log_folder.h"
 #include "logstore/core/log_messages.h"
 #include "logstore/core/log_names.h"
+#include "logstore/core/record_instants.h"
 #include "platform/locked_file.h"
 
 #include <algorithm>
@@ -158,6 +159,7 @@ void tLogFile::loadValues() {
     }
     if (connRunTimeLog_)
         correctConnRunTime();
+    instants_ = recordInstants(tLogRecords(records(), valueType_), context_.clock);
 }
 
 void tLogFile::readRecords() {
@@ -204,6 +206,7 @@ void tLogFile::correctConnRunTime() {
 void tLogFile::freeValues() {
     sources_ = {};
     records_.reset();
+    instants_.clear();
     recordsSize_ = -1;
 }
 
@@ -214,10 +217,13 @@ void tLogFile::retainRecords(const std::vector<bool>& keep) {
     for (std::size_t i = 0; i < count; ++i) {
         if (!keep[i])
             continue;
-        if (kept != i)
+        if (kept != i) {
             std::memmove(records_.get() + kept * size, records_.get() + i * size, size);
+            instants_[kept] = instants_[i];
+        }
         ++kept;
     }
+    instants_.resize(std::min(kept, instants_.size()));
     if (recordsSize_ >= 0)
         recordsSize_ = static_cast<std::int32_t>(kept * size);
 }

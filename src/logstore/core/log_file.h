@@ -56,7 +56,8 @@ public:
     // Size of the loaded record area; -1 while nothing is loaded.
     std::int32_t recordsSize() const { return recordsSize_; }
     std::span<const std::uint8_t> records() const;
-    tLogRecords values() const { return {records(), valueType_}; }
+    // The records with their instants.
+    tLogRecords values() const { return {records(), valueType_, instants_}; }
     std::int32_t recordCount() const;
     // The sources of a loaded combined log; null otherwise.
     const tLogFile* source(int index) const {
@@ -67,6 +68,7 @@ public:
     // Reads the record area. A combined log loads its two sources instead.
     // The catalogue's ConnRunTime log is corrected where its values drop, and
     // the recorder is asked to pause so that the correction can be saved.
+    // Each record's instant is worked out here, once.
     void loadValues();
     void freeValues();
 
@@ -128,6 +130,7 @@ private:
     std::string units_;
     std::int32_t recordsSize_ = -1;
     std::unique_ptr<std::uint8_t[]> records_;
+    std::vector<std::int64_t> instants_;
     tColour colour_ = clWindow;
     std::array<std::unique_ptr<tLogFile>, 2> sources_;
     std::array<std::string, 2> sourceNames_;

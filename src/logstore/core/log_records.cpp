@@ -2,6 +2,7 @@
 
 #include "common/missing_value.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -21,9 +22,18 @@ template <typename T> T load(const std::uint8_t* p) {
 
 } // namespace
 
-tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType)
-    : bytes_(bytes), valueType_(valueType), recordSize_(recordSizeOf(valueType)),
+tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType,
+                         std::span<const std::int64_t> instants)
+    : bytes_(bytes), instants_(instants), valueType_(valueType),
+      recordSize_(recordSizeOf(valueType)),
       count_(recordSize_ == 0 ? 0 : bytes.size() / recordSize_) {}
+
+tLogRecords tLogRecords::slice(std::size_t first, std::size_t last) const {
+    last = std::min(last, count_);
+    first = std::min(first, last);
+    return {bytes_.subspan(first * recordSize_, (last - first) * recordSize_), valueType_,
+            instants_.empty() ? instants_ : instants_.subspan(first, last - first)};
+}
 
 double tLogRecords::value(std::size_t index) const {
     switch (valueType_) {

@@ -29,15 +29,23 @@ struct tKnownFileValues {
 
 // A read-only view of a loaded record area: the raw bytes of the file, read
 // in place. Whole records only; a trailing partial record is not part of it.
+// A loaded log also gives each record its instant (seconds since 1970 UTC,
+// never decreasing from one record to the next, worked out once at load),
+// the measure of every elapsed time; a view of bare bytes has none.
 class tLogRecords {
 public:
-    tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType);
+    tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType,
+                std::span<const std::int64_t> instants = {});
 
     std::size_t count() const { return count_; }
     std::size_t recordSize() const { return recordSize_; }
     std::uint8_t valueType() const { return valueType_; }
 
     dosDateTime stamp(std::size_t index) const { return loadU32(record(index)); }
+    std::int64_t instant(std::size_t index) const { return instants_[index]; }
+    std::span<const std::int64_t> instants() const { return instants_; }
+    // The records from first up to (not including) last, with their instants.
+    tLogRecords slice(std::size_t first, std::size_t last) const;
     // The value of a stats or queued-clients record (types 1..5); the
     // missing value for the other types, whose records hold no single value.
     double value(std::size_t index) const;
@@ -56,6 +64,7 @@ private:
     }
 
     std::span<const std::uint8_t> bytes_;
+    std::span<const std::int64_t> instants_;
     std::uint8_t valueType_;
     std::size_t recordSize_;
     std::size_t count_;

@@ -2,6 +2,7 @@
 
 #include "common/prompter.h"
 #include "logstore/core/recorder_link.h"
+#include "platform/clock.h"
 
 #include <string>
 
@@ -14,6 +15,9 @@ struct tLogStoreContext {
     std::string logsFolder;
     Prompter& prompter;
     tRecorderLink& recorder;
+    // Whose time-zone rules turn the local stamps of loaded records into
+    // instants; without it the stamps are read as UTC.
+    Clock* clock = nullptr;
 };
 
 } // namespace pln

@@ -84,14 +84,21 @@ private:
     IniDocument document(const std::string& file) const;
 };
 
-// The local calendar is UTC shifted by a fixed offset.
+// The local calendar is UTC shifted by an offset, changed at the instants
+// of a fixed table as daylight-saving rules would.
 struct FakeClock : Clock {
     std::int64_t nowMs = 0;
     std::int64_t utcOffsetMs = 0;
+    // From each instant (ms since 1970 UTC) on, in ascending order, the offset.
+    std::vector<std::pair<std::int64_t, std::int64_t>> offsetChanges;
 
     std::int64_t nowUnixMs() override { return nowMs; }
     CalendarMs toLocalCalendar(std::int64_t unixMs) override {
-        return unixEpochCalendarMs + unixMs + utcOffsetMs;
+        std::int64_t offset = utcOffsetMs;
+        for (auto [from, changed] : offsetChanges)
+            if (from <= unixMs)
+                offset = changed;
+        return unixEpochCalendarMs + unixMs + offset;
     }
 };
 

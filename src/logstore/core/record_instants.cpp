@@ -1,0 +1,66 @@
+#include "logstore/core/record_instants.h"
+
+#include <algorithm>
+
+namespace pln {
+
+namespace {
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+std::int64_t secondsOf(std::int64_t unixMs) {
+    return floorDiv(unixMs, 1000);
+}
+
+} // namespace
+
+std::int64_t tLocalTimeZone::offsetMsAt(std::int64_t unixMs) const {
+    return clock_->toLocalCalendar(unixMs) - unixEpochCalendarMs - unixMs;
+}
+
+tLocalInstants tLocalTimeZone::instantsOf(CalendarMs local) {
+    const std::int64_t asUtc = local - unixEpochCalendarMs;
+    if (clock_ == nullptr)
+        return {secondsOf(asUtc), secondsOf(asUtc)};
+    const std::int64_t day = floorDiv(local, msPerDay);
+    if (day != day_) {
+        // Offsets a day before and two days after the local day bracket
+        // every instant that can read as a time of that day.
+        const std::int64_t dayStart = day * msPerDay - unixEpochCalendarMs;
+        dayOffsetMs_ = offsetMsAt(dayStart - msPerDay);
+        nextOffsetMs_ = offsetMsAt(dayStart + 2 * msPerDay);
+        day_ = day;
+    }
+    const std::int64_t before = asUtc - dayOffsetMs_;
+    if (dayOffsetMs_ == nextOffsetMs_)
+        return {secondsOf(before), secondsOf(before)};
+    const std::int64_t after = asUtc - nextOffsetMs_;
+    const bool beforeReads = before + offsetMsAt(before) == asUtc;
+    const bool afterReads = after + offsetMsAt(after) == asUtc;
+    if (beforeReads && afterReads)
+        return {secondsOf(std::min(before, after)), secondsOf(std::max(before, after))};
+    const std::int64_t only = afterReads && !beforeReads ? after : before;
+    return {secondsOf(only), secondsOf(only)};
+}
+
+std::vector<std::int64_t> recordInstants(const tLogRecords& records, Clock* clock) {
+    tLocalTimeZone zone(clock);
+    std::vector<std::int64_t> instants;
+    instants.reserve(records.count());
+    for (std::size_t i = 0; i < records.count(); ++i) {
+        tLocalInstants candidates = zone.instantsOf(dosDateTimeToCalendar(records.stamp(i)));
+        std::int64_t instant = candidates.earlier;
+        if (i > 0) {
+            const std::int64_t previous = instants.back();
+            if (instant < previous)
+                instant = candidates.later < previous ? previous : candidates.later;
+        }
+        instants.push_back(instant);
+    }
+    return instants;
+}
+
+} // namespace pln
