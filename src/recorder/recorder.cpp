@@ -14,7 +14,7 @@ namespace pln {
 tRecorder::tRecorder(tRecorderSetup setup)
     : setup_(setup), messages_(registerRecorderMessages(setup.locations.messagePrefix)),
       errors_(setup.locations.dataFolder + errorsLogFileName, setup.clock),
-      logs_(tLogStoreContext{setup.locations.logsFolder, errors_, detached_}),
+      logs_(tLogStoreContext{setup.locations.logsFolder, errors_, detached_, &setup.clock}),
       knownMet_(setup.locations.eMuleConfigFolder + "known.met", setup.files, setup.clock),
       // The save eMule made before the recorder started has been recorded
       // already, or was made while nobody recorded: the first sample waits
@@ -82,6 +82,7 @@ bool tRecorder::loadKnownMet(FileStamp stamp) {
             return false;
         errors_.report(e.what());
     }
+    loadedStamp_ = stamp;
     return true;
 }
 
@@ -89,13 +90,21 @@ void tRecorder::sample(bool onlyEmptyLogs) {
     logs_.scanLogs();
     tSampleSources sources{setup_.locations.eMuleConfigFolder, setup_.locations.eMuleConfigBase,
                            setup_.ini};
-    auto records =
-        sampleLogs(logs_, knownMet_.list(), sources, calendarToDosDateTime(setup_.clock.nowLocal()),
-                   errors_, onlyEmptyLogs);
+    // eMule saves its INI files with known.met: the values are those of the
+    // save loaded last, and so is the date.
+    CalendarMs saved =
+        loadedStamp_ ? setup_.clock.toLocalCalendar(*loadedStamp_) : setup_.clock.nowLocal();
+    dosDateTime date = calendarToDosDateTime(saved);
+    auto records = sampleLogs(logs_, knownMet_.list(), sources, date, errors_, onlyEmptyLogs);
     if (pending_.empty())
         pendingSince_ = setup_.clock.nowUnixMs();
-    for (auto& record : records)
+    for (auto& record : records) {
+        auto [last, added] = lastDates_.try_emplace(record.fileName, date);
+        if (!added && last->second == date)
+            continue;
+        last->second = date;
         pending_.push_back(std::move(record));
+    }
 }
 
 // A log the viewer holds open (it reads logs for each drawing) is tried

@@ -1,5 +1,4 @@
 #pragma once
-
 #include "app/core/locations.h"
 #include "app/core/recorder_messages.h"
 #include "emulefiles/core/known_met.h"
@@ -15,6 +14,7 @@
 
 #include <csignal>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -42,7 +42,11 @@ inline constexpr const char* viewerGoneMessage =
     "The viewer ended while the recorder was suspended; recording goes on";
 
 // The recorder: each time eMule has saved known.met and left it alone for
-// two seconds, one record is appended to every active and permanent log.
+// two seconds, one record is appended to every active and permanent log,
+// dated with the time of that save (the file's modification time), not
+// with the moment of the append: a record taken late, at the end of a
+// suspension or for a log just created, still dates the values it holds.
+// A log never gets two records of one save.
 // While the viewer holds a suspension nothing is appended; the samples wait
 // and are taken at the resume.
 class tRecorder {
@@ -75,6 +79,10 @@ private:
     tLogFiles logs_;
     tKnownMet knownMet_;
     std::optional<FileStamp> sampledStamp_;
+    // The save whose values are loaded, and the date of each log's latest
+    // record taken.
+    std::optional<FileStamp> loadedStamp_;
+    std::map<std::string, dosDateTime> lastDates_;
     bool newLogsPending_ = false;
     tSuspensions suspensions_;
     std::vector<tPendingRecord> pending_;

@@ -31,6 +31,16 @@ protected:
                       settleMs + 1;
     }
     void send(const std::string& name, std::uint32_t word) { recorder.handle({name, word, 0}); }
+    // The date of the save of known.met now on disk, and of a log's last record.
+    dosDateTime savedDate() {
+        return calendarToDosDateTime(clock.toLocalCalendar(
+            *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met")));
+    }
+    dosDateTime lastDate(const std::string& file, std::size_t start, std::size_t size) {
+        auto bytes = profile.logBytes(file);
+        const std::uint8_t* p = bytes.data() + start + (bytes.size() - start) / size * size - size;
+        return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    }
     std::size_t knownFileRecords() const {
         return profile.records(std::string(test::hashA) + ".pln_on", 20);
     }
@@ -68,10 +78,32 @@ TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
     auto runTime = profile.logBytes(test::connRunTimeFile);
     ASSERT_EQ(runTime.size(), 79u + 8u);
     EXPECT_EQ(runTime[83] | runTime[84] << 8, 1000);
-    std::uint32_t stamp = runTime[79] | runTime[80] << 8 | runTime[81] << 16 |
-                          static_cast<std::uint32_t>(runTime[82]) << 24;
-    EXPECT_EQ(stamp, calendarToDosDateTime(clock.nowLocal()));
     EXPECT_EQ(profile.records(test::uploadedFile, 12), 1u);
+}
+
+// A record holds the values of one save of eMule and carries its date,
+// however late it is taken; a save gives each log one record at most.
+TEST_F(RecorderTest, RecordsAreDatedWithTheSaveTheyHold) {
+    profile.writeKnownMet(5, 3, 700, 55);
+    clock.nowMs = *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met");
+    send(messages.msgNewLogs, 0);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 3u) << "the new logs' first values, before settling";
+    EXPECT_EQ(lastDate(test::connRunTimeFile, 79, 8), savedDate());
+    clock.nowMs += 10 * settleMs;
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 3u) << "the settled save was recorded already";
+
+    send(messages.msgSuspend, 0);
+    save(6, 50);
+    clock.nowMs += 3'600'000;
+    recorder.tick();
+    send(messages.msgResume, 0);
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 6u);
+    EXPECT_EQ(lastDate(std::string(test::hashA) + ".pln_on", 5, 20), savedDate())
+        << "an hour after the save, at the resume";
+    EXPECT_NE(savedDate(), calendarToDosDateTime(clock.nowLocal()));
 }
 
 TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
