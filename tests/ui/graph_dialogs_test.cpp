@@ -8,6 +8,7 @@
 #include "graphs/ui/qt_colour.h"
 #include "logstore/core/dos_date_time.h"
 #include "support/recording_prompter.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <QAction>
@@ -77,6 +78,7 @@ class GraphDialogsTest : public QObject {
 
 private slots:
     void eventsEditorValidatesAddsRemovesAndKeepsHiddenFilesEvents() {
+        const test::ScopedEnv zone("TZ", "Europe/Berlin");
         test::TempDir dir;
         const std::string path =
             dir.write("events.log", "1/2/2026 10:00:00 AM=Beta|" + hashA +
@@ -112,6 +114,11 @@ private slots:
 
         dateBox->setText("not a date");
         QVERIFY(!errorBox->isHidden());
+        // A reading of the hour skipped when the clocks go forward is a date.
+        dateBox->setText(localeDateTimeText(at(2026, 3, 29, 2, 30)));
+        QVERIFY(errorBox->isHidden());
+        QVERIFY(parseLocaleDateTime(dateBox->text()) == at(2026, 3, 29, 2, 30));
+        dateBox->setText("not a date");
         QCOMPARE(list->count(), 2);
         QVERIFY(list->selectedItems().isEmpty());
 

@@ -9,6 +9,7 @@
 #include <QDateTime>
 #include <QDateTimeAxis>
 #include <QLineSeries>
+#include <QTimeZone>
 #include <QValueAxis>
 #include <algorithm>
 #include <array>
@@ -58,8 +59,7 @@ constexpr double unixEpochDays = 25'569;
 tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
     : kind_(kind), chart_(new QChart), view_(new tChartView(chart_, parent)),
       dateAxis_(new QDateTimeAxis), runtimeAxis_(new QValueAxis), valueAxis_(new QValueAxis),
-      eventsAxis_(new QValueAxis),
-      utcOffsetMs_(QDateTime::currentDateTime().offsetFromUtc() * 1000.0) {
+      eventsAxis_(new QValueAxis) {
     view_->setObjectName(kind == tChartKind::requests ? "requestsChart" : "transferredChart");
     // The title only keeps a strip free at the top, where the read-out sits.
     chart_->setTitle(QStringLiteral(" "));
@@ -156,16 +156,24 @@ void tGraphChart::setSeriesColour(int index, const QColor& colour) {
         lines_.at(static_cast<std::size_t>(index - 1))->setPen(QPen(colour, 1));
 }
 
+// The date axis counts real milliseconds and labels them in local time, so
+// a calendar reading goes to the instant it stands for under the local
+// rules of its own date: every label shows the reading that was stored,
+// whatever the daylight-saving season of the label or of today.
 double tGraphChart::toAxis(double value) const {
     if (onRuntime_)
         return value;
-    return (value - unixEpochDays) * msPerDay - utcOffsetMs_;
+    const auto ms = static_cast<qint64>(std::llround((value - unixEpochDays) * msPerDay));
+    const QDateTime reading = QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
+    return static_cast<double>(QDateTime(reading.date(), reading.time()).toMSecsSinceEpoch());
 }
 
 double tGraphChart::fromAxis(double value) const {
     if (onRuntime_)
         return value;
-    return (value + utcOffsetMs_) / msPerDay + unixEpochDays;
+    const QDateTime local = QDateTime::fromMSecsSinceEpoch(std::llround(value));
+    const QDateTime reading(local.date(), local.time(), QTimeZone::utc());
+    return static_cast<double>(reading.toMSecsSinceEpoch()) / msPerDay + unixEpochDays;
 }
 
 QList<QPointF> tGraphChart::points(int index) const {

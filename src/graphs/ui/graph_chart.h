@@ -81,10 +81,6 @@ private:
     std::vector<QLineSeries*> lines_;
     std::vector<double> eventPositions_;
     bool onRuntime_ = false;
-    // The date axis counts real milliseconds and labels them in local time;
-    // the calendar's days are turned into them with the local offset from
-    // UTC taken once, so that the mapping stays linear.
-    double utcOffsetMs_;
 };
 
 } // namespace pln

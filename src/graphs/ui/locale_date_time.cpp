@@ -36,8 +36,8 @@ QString timeFormat(QLocale::FormatType type) {
 
 namespace {
 
-CalendarMs toCalendar(const QDateTime& value) {
-    return calendarStart.daysTo(value.date()) * msPerDay + value.time().msecsSinceStartOfDay();
+CalendarMs toCalendar(QDate date, QTime time) {
+    return calendarStart.daysTo(date) * msPerDay + time.msecsSinceStartOfDay();
 }
 
 } // namespace
@@ -59,14 +59,23 @@ QString localeDateTimeText(CalendarMs value) {
 std::optional<CalendarMs> parseLocaleDateTime(const QString& text) {
     const QLocale locale = QLocale::system();
     const QString trimmed = text.simplified();
-    for (QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
-        const QDateTime value = locale.toDateTime(trimmed, dateFormat() + u' ' + timeFormat(type));
-        if (value.isValid())
-            return toCalendar(value);
+    // Date and time are read apart: a reading is a calendar value, valid even
+    // in the hour skipped when the clocks go forward, where no local
+    // date-time exists. The date may hold blanks, so every split is tried.
+    for (qsizetype blank = trimmed.indexOf(u' '); blank >= 0;
+         blank = trimmed.indexOf(u' ', blank + 1)) {
+        const QDate date = locale.toDate(trimmed.left(blank), dateFormat());
+        if (!date.isValid())
+            continue;
+        for (QLocale::FormatType type : {QLocale::LongFormat, QLocale::ShortFormat}) {
+            const QTime time = locale.toTime(trimmed.mid(blank + 1), timeFormat(type));
+            if (time.isValid())
+                return toCalendar(date, time);
+        }
     }
     const QDate date = locale.toDate(trimmed, dateFormat());
     if (date.isValid())
-        return toCalendar(QDateTime(date, QTime(0, 0)));
+        return toCalendar(date, QTime(0, 0));
     return std::nullopt;
 }
 
