@@ -7,6 +7,7 @@
 #include "logstore/core/default_logs.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
+#include "logstore/core/record_instants.h"
 #include "platform/platform.h"
 
 #include <algorithm>
@@ -18,11 +19,10 @@ namespace pln::demo {
 
 namespace {
 
-constexpr int historyDays = 120;
 constexpr std::int64_t hourMs = 3'600'000;
 constexpr std::int64_t sampleMs = 660'000;
-// Days on which eMule's statistics were reset: its cumulative counters drop to 0.
-constexpr int resetDays[] = {47, 101};
+// The user's clock ran 14 minutes fast until it was set right, once.
+constexpr std::int64_t clockFastMs = 14 * 60'000;
 constexpr std::size_t knownFileLogs = 36;
 
 const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
@@ -42,38 +42,72 @@ public:
     bool confirm(const std::string&) override { return false; }
 };
 
+// What happened during the history, in days from its first day: the
+// statistics resets (eMule's cumulative counters drop to 0), the day the
+// clock was set back, the day the ConnRunTime log was created (after the
+// other logs), and the upload limit changes.
+struct Timeline {
+    int days;
+    std::vector<int> resets;
+    int clockSetBack;
+    int connRunTimeFrom;
+    int limitRaised;
+    int limitLowered;
+
+    explicit Timeline(int historyDays)
+        : days(historyDays), resets{days * 2 / 9, days * 4 / 9, days * 6 / 9, days * 8 / 9},
+          clockSetBack(days / 3), connRunTimeFrom(days / 12), limitRaised(days / 4),
+          limitLowered(days * 2 / 3) {}
+};
+
 // One moment the recorder sampled eMule's values: eMule was running then.
 struct Sample {
-    CalendarMs at;
+    // The instant (ms since 1970 UTC) and the local wall-clock reading the
+    // record was dated with.
+    std::int64_t at;
+    CalendarMs stamp;
     int day;
     // Whether eMule's statistics were reset just before this sample.
     bool reset;
 };
 
 // eMule runs part of most days, started in the morning and closed in the
-// evening or after midnight; on some days it is not started at all. While it
-// runs, the recorder samples every 11 minutes, give or take a few seconds.
-std::vector<Sample> recorderSamples(CalendarMs firstDay, DemoRandom& random) {
+// evening or after midnight by the local clock; on some days it is not
+// started at all. While it runs, the recorder samples every 11 minutes of
+// real time, give or take a few seconds, across daylight-saving changes.
+std::vector<Sample> recorderSamples(const Timeline& timeline, CalendarMs firstDay, Clock& clock,
+                                    DemoRandom& random) {
+    tLocalTimeZone zone(&clock);
+    auto instantOf = [&zone](CalendarMs local) { return zone.instantsOf(local).earlier * 1000; };
     std::vector<Sample> samples;
-    CalendarMs lastStop = firstDay;
+    std::int64_t lastStop = instantOf(firstDay);
     std::size_t nextReset = 0;
-    for (int day = 0; day < historyDays; ++day) {
+    bool clockFast = true;
+    for (int day = 0; day < timeline.days; ++day) {
         if (random.chance(10))
             continue;
         CalendarMs dayStart = firstDay + day * msPerDay;
-        CalendarMs start =
-            std::max(lastStop + hourMs,
-                     dayStart + static_cast<std::int64_t>(random.between(420, 720)) * 60'000);
-        CalendarMs stop = dayStart + static_cast<std::int64_t>(random.between(1140, 1530)) * 60'000;
-        bool reset = nextReset < std::size(resetDays) && day >= resetDays[nextReset];
-        for (CalendarMs t = start; t < stop;
+        std::int64_t start = std::max(
+            lastStop + hourMs,
+            instantOf(dayStart + static_cast<std::int64_t>(random.between(420, 720)) * 60'000));
+        std::int64_t stop =
+            instantOf(dayStart + static_cast<std::int64_t>(random.between(1140, 1530)) * 60'000);
+        bool reset = nextReset < timeline.resets.size() && day >= timeline.resets[nextReset];
+        // The clock is set right while eMule runs, three hours after its
+        // first start from that day on.
+        std::int64_t setRight = !clockFast                    ? start
+                                : day < timeline.clockSetBack ? stop
+                                                              : start + 3 * hourMs;
+        clockFast = clockFast && day < timeline.clockSetBack;
+        for (std::int64_t t = start; t < stop;
              t += sampleMs + static_cast<std::int64_t>(random.between(0, 4000))) {
-            samples.push_back({t, day, reset});
+            CalendarMs fast = t < setRight ? clockFastMs : 0;
+            samples.push_back({t, clock.toLocalCalendar(t) + fast, day, reset});
             reset = false;
         }
-        if (nextReset < std::size(resetDays) && day >= resetDays[nextReset])
+        if (nextReset < timeline.resets.size() && day >= timeline.resets[nextReset])
             ++nextReset;
-        lastStop = stop;
+        lastStop = std::max(lastStop, stop);
     }
     return samples;
 }
@@ -117,17 +151,25 @@ std::int64_t iniInt(IniProfile& ini, const std::filesystem::path& file, const st
 
 // The upload limit the user set: changed twice during the history, ending
 // at the value of preferences.ini.
-std::int64_t uploadLimitOn(int day, std::int64_t finalLimit) {
-    if (day < 30)
+std::int64_t uploadLimitOn(const Timeline& timeline, int day, std::int64_t finalLimit) {
+    if (day < timeline.limitRaised)
         return std::max<std::int64_t>(10, finalLimit * 2 / 3);
-    if (day < 80)
+    if (day < timeline.limitLowered)
         return finalLimit + 25;
     return finalLimit;
 }
 
+void writeCounter(IniProfile& ini, const std::filesystem::path& file, const std::string& key,
+                  std::int64_t value) {
+    if (!ini.write(file.string(), "Statistics", key, std::to_string(value)))
+        throw Error("Cannot write " + file.string());
+}
+
 // eMule's statistics: every cumulative counter restarts from 0 after a
-// reset; the upload follows the upload limit.
-std::map<std::string, LogRecords> statisticsLogs(const std::vector<Sample>& samples,
+// reset; the upload follows the upload limit. statistics.ini is left with
+// the counters the logs end at, so that eMule goes on from there.
+std::map<std::string, LogRecords> statisticsLogs(const Timeline& timeline,
+                                                 const std::vector<Sample>& samples,
                                                  IniProfile& ini, const DemoProfile& profile,
                                                  DemoRandom& random) {
     auto preferences = profile.config() / "preferences.ini";
@@ -142,7 +184,7 @@ std::map<std::string, LogRecords> statisticsLogs(const std::vector<Sample>& samp
     for (const Sample& s : samples) {
         if (s.reset)
             runTime = uploaded = fileData = sessions = 0;
-        std::int64_t limit = uploadLimitOn(s.day, finalLimit);
+        std::int64_t limit = uploadLimitOn(timeline, s.day, finalLimit);
         std::int64_t bytes =
             limit * 1024 * 660 * static_cast<std::int64_t>(random.between(30, 95)) / 100;
         runTime += random.chance(97) ? 660 : static_cast<std::int64_t>(random.between(0, 600));
@@ -151,17 +193,22 @@ std::map<std::string, LogRecords> statisticsLogs(const std::vector<Sample>& samp
         sessions += bytes / static_cast<std::int64_t>(random.between(2'000'000, 8'000'000));
         queue = std::clamp<std::int64_t>(
             queue + static_cast<std::int64_t>(random.between(0, 40)) - 20, 0, 400);
-        logs[connRunTime].int32(s.at, runTime);
-        logs[totalUploaded].int64(s.at, uploaded);
-        logs[upDataFile].int64(s.at, fileData);
-        logs[upSessions].int32(s.at, sessions);
-        logs[maxUpload].int32(s.at, limit);
-        logs[queuedClients].int32(s.at, queue);
+        if (s.day >= timeline.connRunTimeFrom)
+            logs[connRunTime].int32(s.stamp, runTime);
+        logs[totalUploaded].int64(s.stamp, uploaded);
+        logs[upDataFile].int64(s.stamp, fileData);
+        logs[upSessions].int32(s.stamp, sessions);
+        logs[maxUpload].int32(s.stamp, limit);
+        logs[queuedClients].int32(s.stamp, queue);
         // The upload speed sense was switched off for a week, and its log
         // switched off after two months.
         if (s.day < 60)
-            logs[ussEnabled].int8(s.at, s.day >= 20 && s.day < 27 ? 0 : 1);
+            logs[ussEnabled].int8(s.stamp, s.day >= 20 && s.day < 27 ? 0 : 1);
     }
+    writeCounter(ini, statistics, "ConnRunTime", runTime);
+    writeCounter(ini, statistics, "TotalUploadedBytes", uploaded);
+    writeCounter(ini, statistics, "UpData_File", fileData);
+    writeCounter(ini, statistics, "UpSuccessfulSessions", sessions);
     return logs;
 }
 
@@ -170,7 +217,7 @@ std::map<std::string, LogRecords> statisticsLogs(const std::vector<Sample>& samp
 struct KnownFileHistory {
     std::string name;
     int firstDay = 0;
-    int lastDay = historyDays;
+    int lastDay = 0;
 };
 
 LogRecords knownFileLog(const tKnownMetRecord& record, const KnownFileHistory& history,
@@ -184,7 +231,7 @@ LogRecords knownFileLog(const tKnownMetRecord& record, const KnownFileHistory& h
     std::vector<double> requests(own.size());
     double total = 0;
     for (std::size_t i = 0; i < own.size(); ++i) {
-        double evening = own[i]->at % msPerDay > 18 * hourMs ? 1.8 : 1.0;
+        double evening = own[i]->stamp % msPerDay > 18 * hourMs ? 1.8 : 1.0;
         requests[i] = static_cast<double>(random.between(0, 200)) / 100.0 * perSample * evening;
         total += requests[i];
     }
@@ -212,12 +259,13 @@ LogRecords knownFileLog(const tKnownMetRecord& record, const KnownFileHistory& h
     }
     LogRecords log;
     for (std::size_t i = 0; i < own.size(); ++i)
-        log.knownFile(own[i]->at, static_cast<std::uint32_t>(values[i][0]),
+        log.knownFile(own[i]->stamp, static_cast<std::uint32_t>(values[i][0]),
                       static_cast<std::uint32_t>(values[i][1]), values[i][2]);
     return log;
 }
 
 std::vector<KnownFileHistory> writeKnownFileLogs(tLogFiles& logs, const tKnownMetList& list,
+                                                 const Timeline& timeline,
                                                  const std::vector<Sample>& samples,
                                                  DemoRandom& random) {
     std::vector<KnownFileHistory> written;
@@ -225,12 +273,18 @@ std::vector<KnownFileHistory> writeKnownFileLogs(tLogFiles& logs, const tKnownMe
         const tKnownMetRecord& record = list.record(i);
         if (record.getRequested() < 100 || !random.chance(50))
             continue;
-        KnownFileHistory history{record.hash.toString()};
+        KnownFileHistory history{record.hash.toString(), 0, timeline.days};
+        auto dayAt = [&timeline, &random](int low, int high) {
+            return static_cast<int>(
+                random.between(static_cast<std::uint64_t>(timeline.days * low),
+                               static_cast<std::uint64_t>(timeline.days * high)) /
+                100);
+        };
         if (random.chance(35))
-            history.firstDay = static_cast<int>(random.between(1, 70));
+            history.firstDay = std::max(1, dayAt(1, 58));
         bool switchedOff = written.size() % 9 == 4;
         if (switchedOff)
-            history.lastDay = static_cast<int>(random.between(85, 110));
+            history.lastDay = dayAt(70, 92);
         logs.createLogFile(history.name, tLogState::active, {});
         knownFileLog(record, history, samples, random)
             .appendTo(logs.context().logsFolder + history.name + ".pln_on");
@@ -243,14 +297,15 @@ std::vector<KnownFileHistory> writeKnownFileLogs(tLogFiles& logs, const tKnownMe
 
 // The special events a user would have noted: the statistics resets, the
 // upload limit changes, and the day some files were shared.
-void writeDemoEvents(const std::string& path, CalendarMs firstDay,
+void writeDemoEvents(const std::string& path, const Timeline& timeline, CalendarMs firstDay,
                      const std::vector<KnownFileHistory>& files) {
     auto at = [firstDay](int day, int hour) { return firstDay + day * msPerDay + hour * hourMs; };
     tEventsLog events(path);
-    for (int day : resetDays)
+    for (int day : timeline.resets)
         events.add({at(day, 9), "Statistics reset"});
-    events.add({at(30, 21), "Upload limit raised"});
-    events.add({at(80, 21), "Upload limit lowered"});
+    events.add({at(timeline.clockSetBack, 8), "Clock set right (it ran 14 minutes fast)"});
+    events.add({at(timeline.limitRaised, 21), "Upload limit raised"});
+    events.add({at(timeline.limitLowered, 21), "Upload limit lowered"});
     int shared = 0;
     for (const KnownFileHistory& file : files) {
         if (file.firstDay == 0 || ++shared > 4)
@@ -266,39 +321,43 @@ void createStatisticsLogs(const tLogFiles& logs) {
                        {valueTypeInteger, flagCumulative, 3600.0, "sessions / hour"});
     logs.createLogFile(queuedClients, tLogState::active,
                        {valueTypeInteger, flagShowWithRequests, 1.0, "clients"});
+    // kBytes per second over sessions per hour: times 3600 / 1024 gives
+    // MBytes per session.
     tCombineBlock perSession{tLogOperation::quotient, {totalUploaded, upSessions}, missingValue()};
     logs.createLogFile("virtual;Average upload per session", tLogState::active,
-                       {valueTypeReal, 0, 1.0 / 1048576, "MBytes / session"}, perSession);
+                       {valueTypeReal, 0, 3600.0 / 1024, "MBytes / session"}, perSession);
 }
 
 } // namespace
 
-void writeDemoLogs(const DemoProfile& profile, DemoRandom& random) {
+void writeDemoLogs(const DemoProfile& profile, DemoRandom& random, int historyDays) {
     std::string folder = (profile.data() / "PLN logs").string() + "/";
     std::filesystem::create_directories(folder);
     NativePlatform native;
     Platform& platform = native.services();
     FailingPrompter prompter;
     tDetachedRecorderLink recorder;
-    tLogFiles logs(tLogStoreContext{folder, prompter, recorder});
+    tLogFiles logs(tLogStoreContext{folder, prompter, recorder, &platform.clock});
 
+    Timeline timeline(historyDays);
     CalendarMs today = platform.clock.nowLocal() / msPerDay * msPerDay;
     CalendarMs firstDay = today - historyDays * msPerDay;
-    std::vector<Sample> samples = recorderSamples(firstDay, random);
-    CalendarMs now = platform.clock.nowLocal();
+    std::vector<Sample> samples = recorderSamples(timeline, firstDay, platform.clock, random);
+    std::int64_t now = platform.clock.nowUnixMs();
     std::erase_if(samples, [&](const Sample& s) { return s.at > now; });
 
     createStatisticsLogs(logs);
     logs.scanLogs();
-    for (const auto& [name, records] : statisticsLogs(samples, platform.ini, profile, random))
+    for (const auto& [name, records] :
+         statisticsLogs(timeline, samples, platform.ini, profile, random))
         records.appendTo(folder + logs.findLog(name)->fileName());
     logs.setLogState(ussEnabled, tLogState::inactive);
 
     tKnownMet knownMet((profile.config() / "known.met").string(), platform.files, platform.clock);
     knownMet.load();
     std::vector<KnownFileHistory> logged =
-        writeKnownFileLogs(logs, *knownMet.list(), samples, random);
-    writeDemoEvents((profile.data() / "events.log").string(), firstDay, logged);
+        writeKnownFileLogs(logs, *knownMet.list(), timeline, samples, random);
+    writeDemoEvents((profile.data() / "events.log").string(), timeline, firstDay, logged);
 
     // The viewer must read back every log the demo wrote.
     logs.scanLogs();

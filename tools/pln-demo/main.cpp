@@ -13,10 +13,11 @@
 
 namespace {
 
-const char* const usage = "Usage: pln-demo FOLDER\n"
+const char* const usage = "Usage: pln-demo [--years N] FOLDER\n"
                           "       pln-demo --live FOLDER [SECONDS]\n"
                           "Writes a demo eMule profile into FOLDER; the viewer finds it when\n"
-                          "XDG_DATA_HOME points at FOLDER. With --live, saves the profile's\n"
+                          "XDG_DATA_HOME points at FOLDER. Its logs hold 200 days of history,\n"
+                          "or N years with --years. With --live, saves the profile's\n"
                           "known.met every SECONDS (20) like a running eMule.\n"
                           "\n"
                           "Options:\n"
@@ -26,14 +27,16 @@ const char* const usage = "Usage: pln-demo FOLDER\n"
 } // namespace
 
 // Writes a demo eMule profile: the viewer finds it when XDG_DATA_HOME points
-// at FOLDER. With --live it plays a running eMule on that profile instead.
+// at FOLDER. With --live it plays a running eMule on that profile instead;
+// with --years its logs hold that many years of history.
 int main(int argc, char** argv) {
     using namespace pln::demo;
     if (const auto answered =
             pln::answerInfoOption(argc, argv, usage, pln::versionLine("pln-demo")))
         return *answered;
     // An unknown option is not a folder to write a profile into.
-    const int folderArgument = argc > 1 && std::string(argv[1]) == "--live" ? 2 : 1;
+    const std::string first = argc > 1 ? argv[1] : "";
+    const int folderArgument = first == "--live" ? 2 : first == "--years" ? 3 : 1;
     if (argc <= folderArgument || pln::looksLikeOption(argv[folderArgument])) {
         std::cerr << usage;
         return 2;
@@ -52,6 +55,17 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    int historyDays = demoHistoryDays;
+    if (argc == 4 && std::string(argv[1]) == "--years") {
+        int years = std::atoi(argv[2]);
+        if (years < 1 || years > 40) {
+            std::cerr << "pln-demo: the years are a number from 1 to 40\n";
+            return 2;
+        }
+        historyDays = years * 365;
+        argv += 2;
+        argc -= 2;
+    }
     if (argc != 2) {
         std::cerr << usage;
         return 2;
@@ -67,7 +81,7 @@ int main(int argc, char** argv) {
         writeDemoStatistics(profile, random);
         writeDemoIncoming(profile, shared);
         writeDemoWebServices(profile);
-        writeDemoLogs(profile, random);
+        writeDemoLogs(profile, random, historyDays);
     } catch (const pln::Error& e) {
         std::cerr << "pln-demo: " << e.what() << '\n';
         return 1;
