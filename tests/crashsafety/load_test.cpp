@@ -160,8 +160,7 @@ private:
 };
 
 dosDateTime stampOfSave(std::int64_t save) {
-    return calendarToDosDateTime(unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs +
-                                 settleMs + 1);
+    return calendarToDosDateTime(unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs);
 }
 
 std::int64_t counterOf(const tLogRecords& records, std::size_t i) {

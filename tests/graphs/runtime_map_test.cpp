@@ -40,17 +40,9 @@ TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEven) {
                                     {350, 50},  // between the last two records: the last value
                                     {500, 50}}) // after the last record
         EXPECT_EQ(map.runtimeAtInstant(instantAt(row.seconds)), row.runtime) << row.seconds;
+    EXPECT_EQ(map.dateAtRuntime(15), at(200)) << "the first record reaching it";
+    EXPECT_EQ(map.dateAtRuntime(99), at(400));
     EXPECT_EQ(mapOf({{0, 11}, {4, 12}, {8, 13}}).runtimeAtInstant(instantAt(2)), 12); // 11.5 to 12
-}
-
-TEST_F(RuntimeMapTest, DateAtRuntimeFindsTheFirstRecordReachingIt) {
-    tRuntimeMap map = mapOf({{100, 10}, {200, 20}, {300, 20}, {400, 30}});
-    EXPECT_EQ(map.dateAtRuntime(0), at(100));
-    EXPECT_EQ(map.dateAtRuntime(15), at(200));
-    EXPECT_EQ(map.dateAtRuntime(20), at(200));
-    EXPECT_EQ(map.dateAtRuntime(31), at(400));
-    EXPECT_EQ(mapOf({}).dateAtRuntime(5), -1);
-    EXPECT_EQ(mapOf({}).runtimeAtInstant(instantAt(5)), -1);
 }
 
 } // namespace

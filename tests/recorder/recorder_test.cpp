@@ -81,31 +81,6 @@ TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
     EXPECT_EQ(profile.records(test::uploadedFile, 12), 1u);
 }
 
-// A record holds the values of one save of eMule and carries its date,
-// however late it is taken; a save gives each log one record at most.
-TEST_F(RecorderTest, RecordsAreDatedWithTheSaveTheyHold) {
-    profile.writeKnownMet(5, 3, 700, 55);
-    clock.nowMs = *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met");
-    send(messages.msgNewLogs, 0);
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 3u) << "the new logs' first values, before settling";
-    EXPECT_EQ(lastDate(test::connRunTimeFile, 79, 8), savedDate());
-    clock.nowMs += 10 * settleMs;
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 3u) << "the settled save was recorded already";
-
-    send(messages.msgSuspend, 0);
-    save(6, 50);
-    clock.nowMs += 3'600'000;
-    recorder.tick();
-    send(messages.msgResume, 0);
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 6u);
-    EXPECT_EQ(lastDate(std::string(test::hashA) + ".pln_on", 5, 20), savedDate())
-        << "an hour after the save, at the resume";
-    EXPECT_NE(savedDate(), calendarToDosDateTime(clock.nowLocal()));
-}
-
 TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     send(messages.msgSuspend, 0);
     send(messages.msgSuspend, 1);
@@ -121,9 +96,12 @@ TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     EXPECT_EQ(recorder.appendedRecords(), 0u) << "task 1 still holds the recorder";
     EXPECT_TRUE(recorder.suspended());
 
+    clock.nowMs += 3'600'000;
     send(messages.msgResume, 1);
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u) << "the save made meanwhile is sampled at the resume";
+    EXPECT_EQ(lastDate(std::string(test::hashA) + ".pln_on", 5, 20), savedDate())
+        << "dated with the save, an hour before the resume";
 }
 
 TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
@@ -145,8 +123,11 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
 TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on",
                      test::LogBytes().prefix(1).header(3, 2, 1, "kBytes / sec").bytes());
+    save(5, 1);
+    clock.nowMs -= settleMs; // a save not settled yet: its values are read all the same
     send(messages.msgNewLogs, 0);
     recorder.tick();
+    EXPECT_EQ(lastDate("preferences.ini-eMule,MaxUpload.pln_on", 79, 8), savedDate());
     EXPECT_EQ(recorder.appendedRecords(), 4u)
         << "A's log, ConnRunTime, uploaded bytes and MaxUpload were empty";
     EXPECT_EQ(profile.records("preferences.ini-eMule,MaxUpload.pln_on", 8), 1u);
@@ -161,6 +142,10 @@ TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     auto queued = profile.logBytes("Queued clients.pln_on");
     ASSERT_EQ(queued.size(), 87u);
     EXPECT_EQ(queued[83], 17);
+
+    clock.nowMs += 2 * settleMs;
+    recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 5u) << "the save sampled already gives no second record";
 }
 
 TEST_F(RecorderTest, BadValuesAreWrittenToTheErrorsLogOnceUntilViewed) {
