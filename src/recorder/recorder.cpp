@@ -58,15 +58,12 @@ void tRecorder::tick() {
 }
 
 // A viewer that ended without resuming would stop the recording for good.
-// The viewer's mark is probed only after a long suspension: the probe holds
-// the mark for a moment, and a viewer starting just then would end.
+// The viewer's mark is probed only after a long suspension.
 void tRecorder::releaseAbandonedSuspension() {
     if (setup_.clock.nowUnixMs() - suspensions_.since() < suspensionCheckMs)
         return;
-    auto probe = setup_.mutexes.create(viewerMutexName(setup_.locations));
-    if (probe.outcome != MutexOutcome::Created)
+    if (setup_.mutexes.isHeld(viewerMutexName(setup_.locations)))
         return;
-    probe.handle.reset();
     suspensions_.clear();
     errors_.report(viewerGoneMessage);
 }

@@ -2,8 +2,10 @@
 #include "support/other_process.h"
 #include "support/temp_dir.h"
 
+#include <atomic>
 #include <gtest/gtest.h>
 #include <set>
+#include <thread>
 
 namespace pln {
 namespace {
@@ -31,6 +33,31 @@ TEST(PosixMutexServiceTest, NameHeldByAnotherProcessUntilItEnds) {
     auto mine = mutexes.create(viewerName);
     EXPECT_EQ(mine.outcome, MutexOutcome::Created);
     EXPECT_NE(mine.handle, nullptr);
+}
+
+// A recorder that starts again and again while a viewer probes its mark:
+// the probe takes nothing, so no start ever finds the name held.
+TEST(PosixMutexServiceTest, ProbingNeverKeepsAStartingProgramFromTheName) {
+    test::TempDir dir;
+    PosixMutexService mutexes(dir.path());
+    test::OtherProcess recorder([&](const test::OtherProcess::Hold& hold) {
+        PosixMutexService service(dir.path());
+        for (int start = 0; start < 20000; ++start)
+            if (service.create(viewerName).outcome != MutexOutcome::Created)
+                return hold('x');
+        hold('k');
+    });
+    std::atomic<bool> stop = false;
+    std::thread viewer([&] {
+        while (!stop)
+            (void)mutexes.isHeld(viewerName);
+    });
+    const char report = recorder.report();
+    stop = true;
+    viewer.join();
+    EXPECT_EQ(report, 'k');
+    EXPECT_TRUE(recorder.end());
+    EXPECT_FALSE(mutexes.isHeld(viewerName));
 }
 
 TEST(PosixMutexServiceTest, HandleHoldsTheNameUntilReleased) {

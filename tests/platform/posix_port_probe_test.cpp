@@ -1,4 +1,5 @@
 #include "platform/posix/posix_port_probe.h"
+#include "support/other_process.h"
 
 #include <gtest/gtest.h>
 #include <netinet/in.h>
@@ -8,24 +9,24 @@
 namespace pln {
 namespace {
 
-// A listening socket on a port the system picks; closed with the object.
-class Listener {
+// A socket on a port the system picks, listening or only bound; closed with
+// the object. The family's port field lies at the same place for both.
+class Socket {
 public:
-    Listener() {
-        fd_ = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_ANY);
-        socklen_t length = sizeof address;
+    Socket(int family, bool listening) {
+        fd_ = ::socket(family, SOCK_STREAM, 0);
+        sockaddr_in6 address{};
+        address.sin6_family = static_cast<sa_family_t>(family);
+        socklen_t length = family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
         auto* raw = reinterpret_cast<sockaddr*>(&address);
-        if (::bind(fd_, raw, length) != 0 || ::listen(fd_, 1) != 0 ||
+        if (fd_ < 0 || ::bind(fd_, raw, length) != 0 || (listening && ::listen(fd_, 1) != 0) ||
             ::getsockname(fd_, raw, &length) != 0)
-            ADD_FAILURE() << "no listening socket";
-        port_ = ntohs(address.sin_port);
+            ADD_FAILURE() << "no socket of family " << family;
+        port_ = ntohs(address.sin6_port);
     }
-    ~Listener() { ::close(fd_); }
-    Listener(const Listener&) = delete;
-    Listener& operator=(const Listener&) = delete;
+    ~Socket() { ::close(fd_); }
+    Socket(const Socket&) = delete;
+    Socket& operator=(const Socket&) = delete;
     std::uint16_t port() const { return port_; }
 
 private:
@@ -33,16 +34,37 @@ private:
     std::uint16_t port_ = 0;
 };
 
-TEST(PosixPortProbeTest, ATakenPortIsInUseAndFreeAgainOnceClosed) {
+class PosixPortProbeTest : public ::testing::TestWithParam<int> {};
+
+// Only a listening socket counts, and the probe binds nothing: once the
+// listener is gone another program listens on the port at once.
+TEST_P(PosixPortProbeTest, OnlyAListenerTakesThePortAndTheProbeLeavesItFree) {
     PosixPortProbe probe;
     std::uint16_t port = 0;
     {
-        Listener listener;
+        Socket bound(GetParam(), false);
+        EXPECT_FALSE(probe.tcpPortInUse(bound.port()));
+        Socket listener(GetParam(), true);
         port = listener.port();
         EXPECT_TRUE(probe.tcpPortInUse(port));
     }
     EXPECT_FALSE(probe.tcpPortInUse(port));
+    test::OtherProcess eMule([&](const test::OtherProcess::Hold& hold) {
+        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in address{};
+        address.sin_family = AF_INET;
+        address.sin_port = htons(port);
+        const bool listens =
+            ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+            ::listen(fd, 1) == 0;
+        hold(listens ? 'k' : 'x');
+    });
+    EXPECT_EQ(eMule.report(), 'k');
+    EXPECT_TRUE(probe.tcpPortInUse(port));
+    EXPECT_TRUE(eMule.end());
 }
+
+INSTANTIATE_TEST_SUITE_P(Families, PosixPortProbeTest, ::testing::Values(AF_INET, AF_INET6));
 
 } // namespace
 } // namespace pln

@@ -91,6 +91,10 @@ MutexService::Result FakeMutexService::create(const std::string& name) {
     return result;
 }
 
+bool FakeMutexService::isHeld(const std::string& name) {
+    return denied.count(name) || heldElsewhere.count(name) || heldHere.count(name);
+}
+
 bool FakeProcessLauncher::runProgram(const std::string& path, const std::string& parameters) {
     started.emplace_back(path, parameters);
     return result;

@@ -3,7 +3,6 @@
 #include <cerrno>
 #include <cstdlib>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -39,6 +38,18 @@ std::string withoutTrailingSlashes(std::string path) {
 bool isWritableFolder(const char* path) {
     struct stat st {};
     return ::stat(path, &st) == 0 && S_ISDIR(st.st_mode) && ::access(path, W_OK | X_OK) == 0;
+}
+
+bool isRegularFile(int fd) {
+    struct stat st {};
+    return ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+}
+
+struct flock wholeFile(short type) {
+    struct flock lock {};
+    lock.l_type = type;
+    lock.l_whence = SEEK_SET;
+    return lock;
 }
 
 class PosixNamedMutex : public NamedMutex {
@@ -101,6 +112,9 @@ bool PosixMutexService::lockFolderUsable() const {
            st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
 }
 
+// An open file description lock on the whole file: like flock it belongs to
+// the open file, so it goes with the handle and with the process, and unlike
+// flock it can be queried without being taken.
 MutexService::Result PosixMutexService::create(const std::string& name) {
     Result result;
     if (!lockFolderUsable())
@@ -108,23 +122,39 @@ MutexService::Result PosixMutexService::create(const std::string& name) {
     std::string path = lockFolder_ + "/" + lockFileName(name);
     // Close-on-exec keeps a started program from holding the name; no
     // blocking open on something that is not a regular file.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+    int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
     if (fd < 0)
         return result;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (!isRegularFile(fd)) {
         ::close(fd);
         return result;
     }
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    struct flock lock = wholeFile(F_WRLCK);
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0) {
         result.outcome = MutexOutcome::Created;
         result.handle = std::make_unique<PosixNamedMutex>(fd);
         return result;
     }
-    if (errno == EWOULDBLOCK)
+    if (errno == EAGAIN || errno == EACCES)
         result.outcome = MutexOutcome::AlreadyExists;
     ::close(fd);
     return result;
+}
+
+// The lock file is only looked at: nobody has held a name whose file does
+// not exist yet.
+bool PosixMutexService::isHeld(const std::string& name) {
+    if (!lockFolderUsable())
+        return true;
+    std::string path = lockFolder_ + "/" + lockFileName(name);
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return errno != ENOENT;
+    struct flock lock = wholeFile(F_RDLCK);
+    const bool held =
+        !isRegularFile(fd) || ::fcntl(fd, F_OFD_GETLK, &lock) != 0 || lock.l_type != F_UNLCK;
+    ::close(fd);
+    return held;
 }
 
 } // namespace pln

@@ -4,8 +4,9 @@
 
 namespace pln {
 
-// A named mutex is a lock file per name, held with flock(2) for the life of
-// the handle, so the name is free again when its process ends in any way.
+// A named mutex is a lock file per name, held with an open file description
+// lock (fcntl(2)) for the life of the handle, so the name is free again when its process ends in
+// any way.
 class PosixMutexService : public MutexService {
 public:
     // The lock files go to $XDG_RUNTIME_DIR when it is a writable folder,
@@ -14,6 +15,7 @@ public:
     explicit PosixMutexService(std::string lockFolder);
 
     Result create(const std::string& name) override;
+    bool isHeld(const std::string& name) override;
 
     // The file name of a mutex name: characters outside [A-Za-z0-9._-]
     // percent-encoded; a long result keeps its tail and gains a hash of the

@@ -4,8 +4,9 @@
 
 namespace pln {
 
-// A port is in use when a listening socket cannot be bound to it; sockets
-// lingering after a closed connection do not count.
+// A port is in use when the kernel lists a socket listening on it (IPv4 or
+// IPv6); sockets lingering after a closed connection, or bound without
+// listening, do not count.
 class PosixPortProbe : public PortProbe {
 public:
     bool tcpPortInUse(std::uint16_t port) override;

@@ -36,4 +36,11 @@ MutexService::Result Win32MutexService::create(const std::string& name) {
     return result;
 }
 
+// Opening, unlike creating, never makes the name exist: a program creating
+// it at this instant still finds it new.
+bool Win32MutexService::isHeld(const std::string& name) {
+    WinHandle handle(::OpenMutexW(SYNCHRONIZE, FALSE, toWide(name).c_str()));
+    return handle.valid() || ::GetLastError() != ERROR_FILE_NOT_FOUND;
+}
+
 } // namespace pln

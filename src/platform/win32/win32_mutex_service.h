@@ -9,6 +9,7 @@ namespace pln {
 class Win32MutexService : public MutexService {
 public:
     Result create(const std::string& name) override;
+    bool isHeld(const std::string& name) override;
 };
 
 } // namespace pln

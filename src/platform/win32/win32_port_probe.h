@@ -4,8 +4,8 @@
 
 namespace pln {
 
-// A port is in use when a socket bound to it alone (SO_EXCLUSIVEADDRUSE)
-// cannot be had: Windows would otherwise let a second socket share it.
+// A port is in use when the system's TCP table lists a socket listening on
+// it (IPv4 or IPv6).
 class Win32PortProbe : public PortProbe {
 public:
     bool tcpPortInUse(std::uint16_t port) override;

@@ -27,8 +27,10 @@ public:
         std::unique_ptr<NamedMutex> handle;
     };
     virtual Result create(const std::string& name) = 0;
-    // Whether another process holds the name, without taking it.
-    bool isHeld(const std::string& name) { return create(name).outcome != MutexOutcome::Created; }
+    // Whether some process holds the name (or it cannot be opened). The name
+    // is never taken, not even for a moment: a program creating it at the
+    // same instant must not find it held by the probe.
+    virtual bool isHeld(const std::string& name) = 0;
 };
 
 } // namespace pln

@@ -59,6 +59,7 @@ struct FakeMutexService : MutexService {
     std::vector<std::string> created; // every successful creation, in order
 
     Result create(const std::string& name) override;
+    bool isHeld(const std::string& name) override;
 };
 
 struct FakeProcessLauncher : ProcessLauncher {
