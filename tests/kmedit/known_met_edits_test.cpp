@@ -7,13 +7,12 @@
 #include "platform/fake_platform.h"
 #include "platform/posix/posix_file_system.h"
 #include "support/error_text.h"
+#include "support/file_size_limit.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
-#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
 namespace pln {
 namespace {
@@ -26,20 +25,6 @@ std::string hashText(int n) {
     return text;
 }
 
-// Runs the call while no file may grow beyond `limit` bytes, so a save
-// larger than that fails in the middle of its write.
-template <class Call> void withFileSizeLimit(rlim_t limit, Call&& call) {
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit limited = previous;
-    limited.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    call();
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
-}
-
 class KnownMetEditsTest : public testing::Test {
 protected:
     KnownMetEditsTest() {
@@ -47,10 +32,10 @@ protected:
         tKnownMetList list;
         // Long names make known.met far larger than cancelled.met.
         for (int n = 1; n <= 5; ++n)
-            list.append("f" + std::to_string(n),
-                        tKnownMetRecord::createFromValues("f" + std::to_string(n) +
-                                                              std::string(300, 'x'),
-                                                          hashText(n), 0, 0, 0, 10, ""));
+            list.append(
+                "f" + std::to_string(n),
+                tKnownMetRecord::createFromValues("f" + std::to_string(n) + std::string(300, 'x'),
+                                                  hashText(n), 0, 0, 0, 10, ""));
         ByteWriter out;
         writeKnownMet(list, out);
         dir.write("known.met", out.buffer());
@@ -123,8 +108,7 @@ INSTANTIATE_TEST_SUITE_P(PlainAndSalted, SetCancelledTest, testing::Bool());
 TEST_F(KnownMetEditsTest, SetUnknownDeletesTheLogsOnlyWhenAsked) {
     const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
     for (int n : {1, 2})
-        dir.write("logs/" + hashText(n) + ".pln_on",
-                  encodeNewLog(kindOf(hashText(n)), header, {}));
+        dir.write("logs/" + hashText(n) + ".pln_on", encodeNewLog(kindOf(hashText(n)), header, {}));
     logs.scanLogs();
 
     EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(1), hashText(7)}, {nullptr, &logs}), 1u);

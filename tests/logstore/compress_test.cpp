@@ -4,6 +4,11 @@
 #include "logstore/core/record_instants.h"
 #include "platform/locked_file.h"
 
+#include <filesystem>
+#ifndef _WIN32
+#include "support/file_size_limit.h"
+#endif
+
 namespace pln::test {
 namespace {
 
@@ -118,25 +123,51 @@ TEST_F(CompressTest, LogsDoNotInfluenceEachOther) {
               statsLogAged({40 * day + 2000, 40 * day + 400}).bytes());
 }
 
-TEST_F(CompressTest, FailuresAreReportedPerLogAndTheRunGoesOn) {
+// A log that cannot be read (another program holds it) and, where the file
+// size can be limited, a log whose new contents cannot be written are left
+// as they were and named in one report at the end; every other log is
+// compressed, and no temporary file stays. One that a crash left beside a
+// log is removed by the next scan.
+TEST_F(CompressTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
     std::vector<std::int64_t> ages = {45 * day + 400, 45 * day};
+    const LogBytes compressed =
+        LogBytes().prefix(1).header(3, 0, 1, "").int32Record(agedStamp(45 * day), 1);
     std::string held = write("a.ini-s,held.pln_on", statsLogAged(ages));
     write("b.ini-s,free.pln_on", statsLogAged(ages));
+    write("d.ini-s,free.pln", statsLogAged(ages));
+    write("b.ini-s,free.pln_on.tmp123", LogBytes());
+    std::vector<std::int64_t> young(1000, 2 * day);
+    young.insert(young.begin(), ages.begin(), ages.end());
+    write("c.ini-s,big.pln_on", statsLogAged(young));
     logs.scanLogs();
+    EXPECT_FALSE(std::filesystem::exists(dir.path() + "b.ini-s,free.pln_on.tmp123"));
     tCompressSummary summary;
+    std::vector<std::string> expected = {
+        "Cannot load the \"a.ini-s,held\" log file: The process cannot access the file because "
+        "it is being used by another process"};
     {
         // Released before the file is read back: Windows lets nobody read it meanwhile.
         LockedFile writer(held, LockedFile::Access::ReadWrite);
+#ifdef _WIN32
         summary = compressLogs(logs, 30, now);
+#else
+        withFileSizeLimit(4096, [&] { summary = compressLogs(logs, 30, now); });
+        expected.push_back("Cannot save the \"c.ini-s,big\" log file: File too large");
+#endif
     }
-    EXPECT_EQ(summary.logsRewritten, 1u);
-    EXPECT_EQ(
-        prompter.errors(),
-        std::vector<std::string>{"Cannot load the \"a.ini-s,held\" log file: The process cannot "
-                                 "access the file because it is being used by another process"});
+    EXPECT_EQ(summary.failures, expected);
+    EXPECT_EQ(compressFailureReport(summary.failures),
+              std::string(compressFailedText) + "\n" + expected.front() +
+                  (expected.size() > 1 ? "\n" + expected.back() : ""));
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(read("a.ini-s,held.pln_on"), statsLogAged(ages).bytes());
-    EXPECT_EQ(read("b.ini-s,free.pln_on"),
-              LogBytes().prefix(1).header(3, 0, 1, "").int32Record(agedStamp(45 * day), 1).bytes());
+    EXPECT_EQ(read("b.ini-s,free.pln_on"), compressed.bytes());
+    EXPECT_EQ(read("d.ini-s,free.pln"), compressed.bytes());
+#ifndef _WIN32
+    EXPECT_EQ(read("c.ini-s,big.pln_on"), statsLogAged(young).bytes());
+#endif
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
 
 } // namespace

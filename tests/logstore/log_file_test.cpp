@@ -1,11 +1,10 @@
 #include "log_fixture.h"
 #include "logstore/core/log_file.h"
 #include "platform/locked_file.h"
+#include "support/file_size_limit.h"
 
 #include <cmath>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace pln::test {
 namespace {
@@ -169,15 +168,8 @@ TEST_F(LogFileTest, FailedReplaceLeavesTheLogIntact) {
     tLogFile log(context, statsName);
     std::vector<std::uint8_t> big(4096, 0x55);
 
-    auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit previous{};
-    getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit limited = previous;
-    limited.rlim_cur = 1024;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    bool replaced = log.replaceValues(big);
-    setrlimit(RLIMIT_FSIZE, &previous);
-    std::signal(SIGXFSZ, previousHandler);
+    bool replaced = true;
+    withFileSizeLimit(1024, [&] { replaced = log.replaceValues(big); });
 
     EXPECT_FALSE(replaced);
     EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Cannot save the \"" + statsName +

@@ -144,9 +144,14 @@ private slots:
         QCOMPARE(bus->sent.size(), std::size_t{4});
     }
 
-    void noNestedSuspensionAndMessagesWaitForTheTask() {
+    // One task at a time: what comes while a task runs, or while a dialog
+    // holds the link, waits and is served in its order afterwards. An answer
+    // that waits is not late, however long the dialog stays open.
+    void requestsAndMessagesWaitForTheTaskAndForAHold() {
+        makeLink(std::chrono::milliseconds(30));
         const auto& m = link->messages();
         QSignalSpy closing(link.get(), &tRecorderLinkQt::closeRequested);
+        QSignalSpy released(link.get(), &tRecorderLinkQt::released);
         link->setTasks({[&] {
                             link->suspend(connRunTimeFixTask);
                             link->wndProc(message(m.msgClose, 0));
@@ -159,9 +164,23 @@ private slots:
         link->wndProc(message(m.msgSuspended, 0));
         QCOMPARE(ran, std::vector<int>{0});
         QCOMPARE(closing.count(), 1);
-        // Suspend 0 and resume 0 only.
-        QCOMPARE(bus->sent.size(), std::size_t{2});
-        QVERIFY(bus->sent.back() == message(m.msgResume, 0));
+        QCOMPARE(released.count(), 1);
+        QCOMPARE(bus->sent.size(), std::size_t{3});
+        QVERIFY(bus->sent[1] == message(m.msgResume, 0));
+        QVERIFY(bus->sent[2] == message(m.msgSuspend, 1));
+
+        {
+            tTaskHold dialog(*link);
+            link->wndProc(message(m.msgSuspended, 1));
+            link->suspend(repairTask);
+            QTest::qWait(100);
+            QCOMPARE(ran, std::vector<int>{0});
+            QCOMPARE(bus->sent.size(), std::size_t{3});
+        }
+        QCOMPARE(ran, (std::vector<int>{0, 1}));
+        QVERIFY(bus->sent[3] == message(m.msgResume, 1));
+        QVERIFY(bus->sent[4] == message(m.msgSuspend, 2));
+        QVERIFY(prompter.shown.empty());
     }
 
     void withoutARecorderTheTaskRunsAtOnce() {

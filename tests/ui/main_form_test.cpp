@@ -21,6 +21,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
+#include <QProgressDialog>
 #include <QSignalSpy>
 #include <QSplitter>
 #include <QTabWidget>
@@ -74,6 +75,31 @@ struct BusRecorder {
         });
     }
 };
+
+// A known-file log of one day of records a minute apart, years old: a
+// compression keeps one in six hours.
+constexpr std::uintmax_t dayOfRecordsSize = logPrefixSize + 1440 * 20;
+std::string writeDayOfRecords(const UiProfile& profile, const std::string& name) {
+    tLogHeader header;
+    header.valueType = valueTypeKnownFile;
+    ByteWriter out;
+    out.bytes(encodeNewLog(tLogKind::knownFile, header, {}));
+    for (std::uint32_t minute = 0; minute < 1440; ++minute) {
+        out.u32((40u << 25) | (1u << 21) | (1u << 16) | (minute / 60) << 11 | (minute % 60) << 5);
+        out.zeros(16);
+    }
+    return profile.dir.write("PLN/PLN logs/" + name + ".pln_on", out.buffer());
+}
+
+// The catalogue's objects, each marked so that a new object of the same
+// address is told apart.
+constexpr tColour marked = 0x123456;
+std::vector<const tLogFile*> markedCatalogueOf(tMainForm& form) {
+    std::vector<const tLogFile*> logs;
+    for (const auto& log : form.logFiles().logs())
+        logs.push_back(log->colour() == marked ? log.get() : nullptr);
+    return logs;
+}
 
 } // namespace
 
@@ -319,14 +345,22 @@ private slots:
         QTRY_VERIFY(!second->isVisible());
     }
 
-    void compressionRunsWhenTheRecorderAnswers() {
+    // A load tick and a drawing that come while the compression runs (its
+    // progress dialog turns the event loop) wait for its end: the catalogue
+    // it works on stays the same objects, no box comes up and every log is
+    // compressed. A viewer that closes while it awaits an answer resumes
+    // the recorder.
+    void compressionRunsAloneWhenTheRecorderAnswers() {
         UiProfile profile;
+        std::vector<std::string> oldLogs;
+        for (int n = 1; n <= 24; ++n)
+            oldLogs.push_back(writeDayOfRecords(profile, test::hashOf(n)));
         auto holder = platform().mutexes.create(recorderMutexName(profile.locations));
         QVERIFY(holder.handle);
         BusRecorder recorder(profile.locations);
         auto form = start(profile);
         QAction* compress = form->actions().aFileCompressLogs;
-        QTRY_COMPARE(form->logFiles().count(), 5u);
+        QTRY_COMPARE(form->logFiles().count(), 29u);
         QTRY_VERIFY(compress->isEnabled());
         const std::string never = form->getIniString("lastCompressDate", "");
 
@@ -336,14 +370,53 @@ private slots:
         QVERIFY(form->recorder().awaitingAnswer(compressTask));
         QCOMPARE(form->getIniString("lastCompressDate", ""), never);
 
+        for (const auto& log : form->logFiles().logs())
+            log->setColour(marked);
+        const std::vector<const tLogFile*> catalogue = markedCatalogueOf(*form);
+        QSignalSpy draws(form.get(), &tMainForm::drawGraphicsRequested);
+        QSignalSpy ticks(loadTimer(*form), &QTimer::timeout);
+        bool ticked = false;
+        bool sameCatalogue = true;
+        QTimer duringCompression;
+        connect(&duringCompression, &QTimer::timeout, this, [&] {
+            auto* progress = form->findChild<QProgressDialog*>();
+            if (!progress || !progress->isVisible())
+                return;
+            sameCatalogue =
+                sameCatalogue && markedCatalogueOf(*form) == catalogue && draws.isEmpty();
+            if (!std::exchange(ticked, true)) {
+                QVERIFY(QMetaObject::invokeMethod(loadTimer(*form), "timeout"));
+                form->idleFlags().redrawPending = true;
+                form->requestIdle();
+            }
+        });
+        duringCompression.start(0);
         recorder.bus->broadcast({recorder.names.msgSuspended, compressTask, 0});
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
+        duringCompression.stop();
+        QVERIFY(ticked);
+        QVERIFY(sameCatalogue);
+        QVERIFY(QtPrompter::shownBoxes().empty());
         QVERIFY(form->getIniString("lastCompressDate", "") != never);
+        for (const std::string& path : oldLogs)
+            QVERIFY2(std::filesystem::file_size(path) < dayOfRecordsSize, path.c_str());
+        // The load and the drawing that waited run now.
+        QTRY_VERIFY(ticks.count() >= 2 && !draws.isEmpty());
+
+        recorder.heard.clear();
+        answerNextDialog<QDialog>(this, true);
+        compress->trigger();
+        QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
+        form.reset();
+        QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
 
         // Without a recorder nobody can be appending: the compression runs
         // as soon as the dialog is confirmed.
         holder.handle.reset();
+        form = start(profile);
         form->setIniString("lastCompressDate", never);
+        compress = form->actions().aFileCompressLogs;
+        QTRY_VERIFY(compress->isEnabled());
         answerNextDialog<QDialog>(this, true);
         compress->trigger();
         QVERIFY(form->getIniString("lastCompressDate", "") != never);

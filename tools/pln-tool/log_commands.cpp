@@ -253,6 +253,8 @@ int compress(const CommandArgs& args) {
     tCompressSummary summary = compressLogs(logs, request.thresholdDays, now);
     std::cout << summary.logsRewritten << " logs rewritten, " << summary.recordsAfter << " of "
               << summary.recordsBefore << " records kept\n";
+    if (!summary.failures.empty())
+        errors.showError(compressFailureReport(summary.failures));
     return errors.failed ? exitFailure : 0;
 }
 

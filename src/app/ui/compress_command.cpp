@@ -2,6 +2,7 @@
 
 #include "app/ui/busy_cursor.h"
 #include "app/ui/local_text.h"
+#include "common/error.h"
 #include "logstore/ui/compress_form.h"
 
 #include <QProgressDialog>
@@ -23,12 +24,15 @@ tCompressCommand::tCompressCommand(QWidget& window, tProcessValues& values, tLog
       redraw_(std::move(redraw)) {}
 
 void tCompressCommand::execute() {
-    tCompressForm form(&window_, values_.settings.getIniString("lastCompressDate", "Never"),
-                       values_.compressionThreshold);
-    if (form.exec() != QDialog::Accepted)
-        return;
-    values_.compressionThreshold = form.threshold();
-    values_.settings.setIniInt("compressionThreshold", values_.compressionThreshold);
+    {
+        tTaskHold hold(recorder_);
+        tCompressForm form(&window_, values_.settings.getIniString("lastCompressDate", "Never"),
+                           values_.compressionThreshold);
+        if (form.exec() != QDialog::Accepted)
+            return;
+        values_.compressionThreshold = form.threshold();
+        values_.settings.setIniInt("compressionThreshold", values_.compressionThreshold);
+    }
     recorder_.suspend(compressTask);
 }
 
@@ -47,6 +51,8 @@ tCompressSummary tCompressCommand::compressLogs() {
         [&](std::size_t done, std::size_t) { progress.setValue(static_cast<int>(done)); });
     progress.setValue(total);
     redraw_();
+    if (!summary.failures.empty())
+        throw Error(compressFailureReport(summary.failures));
     return summary;
 }
 

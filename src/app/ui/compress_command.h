@@ -24,7 +24,8 @@ public:
     bool enabled() const { return logs_.count() > 0; }
     // aFileCompressLogsExecute.
     void execute();
-    // The work of task 0, with the hourglass and a progress dialog.
+    // The work of task 0, with the hourglass and a progress dialog. Throws
+    // Error with the list of the logs that failed.
     tCompressSummary compressLogs();
 
 private:

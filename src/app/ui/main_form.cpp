@@ -111,6 +111,7 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                          [this] { writeBackConnRunTime(*logFiles_); },
                          [this] { repair_->repairKnownMet(); }});
     connect(recorder_.get(), &tRecorderLinkQt::closeRequested, this, &QWidget::close);
+    connect(recorder_.get(), &tRecorderLinkQt::released, this, &tMainForm::serveHeldWork);
 
     const tListContext context{*logFiles_, prompter_, *recorder_, idle_, [this] { requestIdle(); }};
     knownFiles_ = new tKnownFilesList(*knownFilesView_, context, this);
@@ -316,8 +317,20 @@ bool tMainForm::refillKnownFiles(std::string& failure) {
                                        sharedFileLookup(shared, platform_.clock), failure);
 }
 
+// The load and the drawing that waited for a task or its dialog.
+void tMainForm::serveHeldWork() {
+    if (std::exchange(loadHeld_, false))
+        armLoadCycle();
+    requestIdle();
+}
+
 void tMainForm::timerTimer() {
     timer_.stop();
+    // The catalogue and the list are rebuilt only when no task works on them.
+    if (recorder_->busy()) {
+        loadHeld_ = true;
+        return;
+    }
     {
         BusyCursor busy;
         std::string failure;
@@ -341,7 +354,8 @@ void tMainForm::requestIdle() {
 }
 
 void tMainForm::appEventsIdle() {
-    if (closing_ || QCoreApplication::closingDown())
+    // A drawing would read the logs a task rewrites; the flags stay set.
+    if (closing_ || QCoreApplication::closingDown() || recorder_->busy())
         return;
     if (idle_.redrawPending) {
         idle_.redrawPending = false;

@@ -111,6 +111,7 @@ private:
     void buildWebServices(QMenu& submenu);
 
     void timerTimer();
+    void serveHeldWork();
     bool loadCycle(std::string& failure);
     bool refillKnownFiles(std::string& failure);
     void appEventsIdle();
@@ -138,6 +139,8 @@ private:
     std::unique_ptr<tLogDialogsCommand> logDialogs_;
     tIdleFlags idle_;
     bool closing_ = false;
+    // A load cycle came due while a task or its dialog held the link.
+    bool loadHeld_ = false;
 
     tMainActions actions_;
     QSplitter* mainSplitter_ = nullptr;

@@ -4,6 +4,8 @@
 #include "common/error.h"
 
 #include <QSocketNotifier>
+#include <algorithm>
+#include <set>
 
 namespace pln {
 
@@ -27,7 +29,16 @@ tRecorderLinkQt::tRecorderLinkQt(std::unique_ptr<MessageBus> bus, const tLocatio
 #endif
 }
 
-tRecorderLinkQt::~tRecorderLinkQt() = default;
+tRecorderLinkQt::~tRecorderLinkQt() {
+    std::set<std::uint32_t> suspended;
+    for (const auto& awaited : awaiting_)
+        suspended.insert(static_cast<std::uint32_t>(awaited.first));
+    for (const BusMessage& message : deferred_)
+        if (message.name == messages_.msgSuspended)
+            suspended.insert(message.word);
+    for (std::uint32_t word : suspended)
+        bus_->broadcast({messages_.msgResume, word, 0});
+}
 
 void tRecorderLinkQt::broadcast(const std::string& name, int word) {
     bus_->broadcast({name, static_cast<std::uint32_t>(word), 0});
@@ -42,10 +53,15 @@ void tRecorderLinkQt::broadcastErrorsViewed() {
 }
 
 void tRecorderLinkQt::suspend(int taskCode) {
-    if (inTask_ || awaitingAnswer(taskCode))
+    if (busy()) {
+        if (std::find(keptRequests_.begin(), keptRequests_.end(), taskCode) == keptRequests_.end())
+            keptRequests_.push_back(taskCode);
+        return;
+    }
+    if (awaitingAnswer(taskCode))
         return;
     if (!mutexes_.isHeld(recorderMutexName_)) {
-        runTask(taskCode);
+        runTask(taskCode, std::nullopt);
         return;
     }
     auto timer = std::make_unique<QTimer>();
@@ -75,7 +91,13 @@ void tRecorderLinkQt::readBus() {
 // rewrite. The recorder is resumed all the same, so that it never stays
 // suspended for a request nobody serves.
 void tRecorderLinkQt::wndProc(const BusMessage& message) {
-    if (inTask_) {
+    if (busy()) {
+        // The recorder has answered: its answer is no longer late, it waits.
+        if (message.name == messages_.msgSuspended && message.word <= 0x7FFFFFFFu) {
+            auto awaited = awaiting_.find(static_cast<int>(message.word));
+            if (awaited != awaiting_.end())
+                awaited->second->stop();
+        }
         deferred_.push_back(message);
         return;
     }
@@ -85,13 +107,16 @@ void tRecorderLinkQt::wndProc(const BusMessage& message) {
         auto task = static_cast<int>(message.word);
         if (message.word <= 0x7FFFFFFFu && awaitingAnswer(task)) {
             awaiting_.erase(task);
-            runTask(task);
+            runTask(task, message.word);
+        } else {
+            bus_->broadcast({messages_.msgResume, message.word, 0});
         }
-        bus_->broadcast({messages_.msgResume, message.word, 0});
     }
 }
 
-void tRecorderLinkQt::runTask(int taskCode) {
+// The recorder is resumed before a failure is shown, and the box still
+// holds other work back.
+void tRecorderLinkQt::runTask(int taskCode, std::optional<std::uint32_t> resumeWord) {
     const std::function<void()>* work = nullptr;
     if (taskCode == compressTask)
         work = &tasks_.compress;
@@ -99,17 +124,38 @@ void tRecorderLinkQt::runTask(int taskCode) {
         work = &tasks_.writeBackConnRunTime;
     else if (taskCode == repairTask)
         work = &tasks_.repair;
+    std::optional<std::string> failure;
+    inTask_ = true;
     if (work && *work) {
-        inTask_ = true;
         try {
             (*work)();
         } catch (const Error& e) {
-            prompter_.showError(e.what());
+            failure = e.what();
         }
-        inTask_ = false;
     }
+    if (resumeWord)
+        bus_->broadcast({messages_.msgResume, *resumeWord, 0});
+    inTask_ = false;
+    if (failure) {
+        tTaskHold hold(*this);
+        prompter_.showError(*failure);
+    } else if (!busy()) {
+        serveHeldWork();
+    }
+}
+
+void tRecorderLinkQt::releaseTasks() {
+    if (--holds_ == 0 && !inTask_)
+        serveHeldWork();
+}
+
+void tRecorderLinkQt::serveHeldWork() {
     for (const BusMessage& message : std::exchange(deferred_, {}))
         wndProc(message);
+    for (int taskCode : std::exchange(keptRequests_, {}))
+        suspend(taskCode);
+    if (!busy())
+        emit released();
 }
 
 } // namespace pln

@@ -13,6 +13,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QSocketNotifier;
@@ -38,11 +39,14 @@ inline constexpr const char* recorderSilentMessage =
 // its mark nobody can be appending, and the task runs at once. A recorder
 // that holds its mark but does not answer in time is reported (except for
 // the ConnRunTime write-back, which the next load requests again) and
-// nothing is rewritten. While a task runs no further suspension is
-// requested: the ConnRunTime correction that a compression's loading finds
-// is written by the compression itself, and a nested exchange could resume
-// the recorder in the middle of the rewrite. Messages that arrive while a
-// task runs (a progress dialog turns the event loop) wait for its end.
+// nothing is rewritten.
+//
+// One task at a time: while a task runs, and while a command that leads to
+// one holds the link (its dialog is open), the link is busy. Messages that
+// arrive then (a progress dialog turns the event loop) and suspension
+// requests wait, and are served in their order once the link is free; the
+// window's load cycle and drawing wait for released() likewise. A nested
+// exchange could otherwise resume the recorder in the middle of a rewrite.
 class tRecorderLinkQt : public QObject, public tRecorderLink {
     Q_OBJECT
 
@@ -51,13 +55,20 @@ public:
                     MutexService& mutexes, Prompter& prompter,
                     std::chrono::milliseconds answerPatience = std::chrono::seconds(10),
                     QObject* parent = nullptr);
+    // Resumes the recorder for every answer still awaited or not yet
+    // served, so that a closing viewer never leaves it suspended.
     ~tRecorderLinkQt() override;
 
     void setTasks(tRecorderTasks tasks) { tasks_ = std::move(tasks); }
 
     void broadcastNewLogs() override;
     void suspend(int taskCode) override;
+    void holdTasks() override { ++holds_; }
+    void releaseTasks() override;
     void broadcastErrorsViewed();
+
+    // A task runs or a command holds the link.
+    bool busy() const { return inTask_ || holds_ > 0; }
 
     // One message from the bus: msgClose asks the viewer to end, msgSuspended
     // runs the task this viewer asked for and resumes the recorder.
@@ -68,10 +79,13 @@ public:
 
 signals:
     void closeRequested();
+    // The link is free again after being busy: work that waited may run.
+    void released();
 
 private:
     void readBus();
-    void runTask(int taskCode);
+    void runTask(int taskCode, std::optional<std::uint32_t> resumeWord);
+    void serveHeldWork();
     void answerMissing(int taskCode);
     void broadcast(const std::string& name, int word);
 
@@ -85,7 +99,9 @@ private:
     QSocketNotifier* notifier_ = nullptr;
     std::map<int, std::unique_ptr<QTimer>> awaiting_;
     bool inTask_ = false;
+    int holds_ = 0;
     std::vector<BusMessage> deferred_;
+    std::vector<int> keptRequests_;
 };
 
 } // namespace pln

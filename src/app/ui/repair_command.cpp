@@ -23,6 +23,7 @@ std::optional<std::string> tRepairCommand::refusal() {
 }
 
 void tRepairCommand::execute() {
+    std::optional<tTaskHold> hold(std::in_place, recorder_);
     tRepairKMForm form(&context_.window,
                        {context_.knownMet.fileName(), context_.prompter,
                         edits_.session().knownMetBackedUp(),
@@ -31,6 +32,7 @@ void tRepairCommand::execute() {
     if (run_(form) != QDialog::Accepted)
         return;
     pending_ = form.options();
+    hold.reset();
     recorder_.suspend(repairTask);
 }
 

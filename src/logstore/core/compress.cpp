@@ -58,17 +58,42 @@ std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays,
     return keep;
 }
 
-// Every log's new file is written first and all are made durable together;
-// only then does each replace its log. Memory still holds one log at a time.
+namespace {
+
+// A report longer than this many logs names only the first ones.
+constexpr std::size_t reportedFailures = 20;
+
+void compressLog(tLogFile& log, int thresholdDays, std::int64_t nowInstant,
+                 tCompressSummary& summary) {
+    log.readValues();
+    if (log.recordCount() < 2 || log.valueType() > valueTypeKnownFile)
+        return;
+    std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, nowInstant);
+    log.retainRecords(keep);
+    log.writeValues(log.records());
+    ++summary.logsRewritten;
+    summary.recordsBefore += keep.size();
+    summary.recordsAfter += static_cast<std::size_t>(log.recordCount());
+}
+
+} // namespace
+
+std::string compressFailureReport(const std::vector<std::string>& failures) {
+    std::string text = compressFailedText;
+    for (std::size_t i = 0; i < failures.size() && i < reportedFailures; ++i)
+        text += "\n" + failures[i];
+    if (failures.size() > reportedFailures)
+        text += "\n" + format(compressMoreFailedText,
+                              {std::to_string(failures.size() - reportedFailures)});
+    return text;
+}
+
+// Each log is written to its temporary file, made durable and put in place
+// before the next is read, so the run needs free space for one log only and
+// an interruption leaves at most one temporary file behind.
 tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now,
                               const tCompressProgress& progress) {
     tCompressSummary summary;
-    FileReplacementBatch batch;
-    struct Staged {
-        tLogFile* log;
-        std::size_t before, after;
-    };
-    std::vector<Staged> staged;
     std::size_t done = 0;
     // Now as the most recent instant the reading can stand for.
     const std::int64_t nowInstant = tLocalTimeZone(logs.context().clock).instantsOf(now).later;
@@ -79,29 +104,12 @@ tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now
         // A combined log has no records; loading it would only load its sources.
         if (log.kind() == tLogKind::virtualLog)
             continue;
-        log.loadValues();
-        if (log.recordCount() >= 2 && log.valueType() <= valueTypeKnownFile) {
-            std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, nowInstant);
-            log.retainRecords(keep);
-            if (log.stageValues(log.records(), batch))
-                staged.push_back({&log, keep.size(), static_cast<std::size_t>(log.recordCount())});
+        try {
+            compressLog(log, thresholdDays, nowInstant, summary);
+        } catch (const Error& e) {
+            summary.failures.emplace_back(e.what());
         }
         log.freeValues();
-    }
-    try {
-        batch.flush();
-    } catch (const Error& e) {
-        for (const Staged& s : staged)
-            logs.context().prompter.showError(
-                format(logmsg::cannotSave, {s.log->name(), e.what()}));
-        return summary;
-    }
-    for (const Staged& s : staged) {
-        if (s.log->commitValues(batch)) {
-            ++summary.logsRewritten;
-            summary.recordsBefore += s.before;
-            summary.recordsAfter += s.after;
-        }
     }
     return summary;
 }

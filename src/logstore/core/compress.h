@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace pln {
@@ -21,7 +22,16 @@ struct tCompressSummary {
     std::size_t logsRewritten = 0;
     std::size_t recordsBefore = 0;
     std::size_t recordsAfter = 0;
+    // The report of each log that failed, in catalogue order.
+    std::vector<std::string> failures;
 };
+
+inline constexpr const char* compressFailedText =
+    "These logs could not be compressed; they were left as they were:";
+inline constexpr const char* compressMoreFailedText = "... and %s more";
+
+// compressFailedText followed by one failure a line, the first 20 of them.
+std::string compressFailureReport(const std::vector<std::string>& failures);
 
 // Which records of a log compression keeps, oldest first, as one flag per
 // record. Walking from the newest record to the oldest, a record t is
@@ -39,8 +49,10 @@ std::vector<bool> recordsToKeep(const tLogRecords& records, int thresholdDays,
 // least k x 11 minutes apart, and a record 6 hours or more after the last
 // kept one always stays. Each log is handled on its own, starting again from
 // "now", so the result for one log never depends on which logs precede it
-// in the catalogue. Runs only while the recorder is suspended; failures are
-// reported per log and the run goes on.
+// in the catalogue. Runs only while the recorder is suspended. Each log is
+// rewritten on its own (temporary file, flush, rename); a log that fails is
+// left as it was, the run goes on, and its report is added to the
+// summary's failures (for compressFailureReport) instead of being shown.
 // progress, when given, is told before each log how many logs of how many
 // have been handled, so that a long run can show how far it is. now is a
 // local reading, turned into an instant by the catalogue's time-zone rules.

@@ -9,9 +9,12 @@
 #include "platform/locked_file.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <string_view>
+#include <thread>
 #include <vector>
 
 namespace pln {
@@ -23,6 +26,23 @@ class InvalidLogFile : public Error {
 public:
     InvalidLogFile() : Error("invalid log file") {}
 };
+
+// The recorder holds a log alone for the moment it appends a record; a
+// reader waits that long before it reports the file as in use.
+constexpr int readAttempts = 20;
+constexpr std::chrono::milliseconds readRetryDelay{50};
+
+LockedFile openForReading(const std::string& path) {
+    for (int attempt = 1;; ++attempt) {
+        try {
+            return LockedFile(path, LockedFile::Access::Read);
+        } catch (const Error& e) {
+            if (attempt == readAttempts || std::string_view(e.what()) != fileInUseText)
+                throw;
+        }
+        std::this_thread::sleep_for(readRetryDelay);
+    }
+}
 
 bool isRegularFile(const std::string& path) {
     std::error_code ec;
@@ -115,7 +135,7 @@ void tLogFile::probe(const tLogFolderListing& listing) {
 }
 
 void tLogFile::readProperties() {
-    LockedFile file(path(), LockedFile::Access::Read);
+    LockedFile file = openForReading(path());
     LogFront front = readFront(file, kind_);
     if (kind_ != tLogKind::knownFile) {
         flags_ = front.header.flags;
@@ -144,6 +164,14 @@ std::int32_t tLogFile::recordCount() const {
 }
 
 void tLogFile::loadValues() {
+    try {
+        readValues();
+    } catch (const Error& e) {
+        report(e.what());
+    }
+}
+
+void tLogFile::readValues() {
     freeValues();
     try {
         if (kind_ == tLogKind::virtualLog)
@@ -152,10 +180,10 @@ void tLogFile::loadValues() {
             readRecords();
     } catch (const InvalidLogFile&) {
         freeValues();
-        report(format(logmsg::invalidLogFile, {fileName()}));
+        throw Error(format(logmsg::invalidLogFile, {fileName()}));
     } catch (const std::exception& e) {
         freeValues();
-        report(format(logmsg::cannotLoad, {name_, e.what()}));
+        throw Error(format(logmsg::cannotLoad, {name_, e.what()}));
     }
     if (connRunTimeLog_)
         correctConnRunTime();
@@ -163,7 +191,7 @@ void tLogFile::loadValues() {
 }
 
 void tLogFile::readRecords() {
-    LockedFile file(path(), LockedFile::Access::Read);
+    LockedFile file = openForReading(path());
     checkPrefix(file, kind_);
     std::uint64_t size = file.size();
     std::uint64_t start = recordAreaStart(kind_);
@@ -184,7 +212,7 @@ void tLogFile::readRecords() {
 }
 
 void tLogFile::loadSources() {
-    sourceNames_ = readFront(LockedFile(path(), LockedFile::Access::Read), kind_).block.sourceNames;
+    sourceNames_ = readFront(openForReading(path()), kind_).block.sourceNames;
     // A combined log never loads another combined log, so no chain of
     // combined logs (and no cycle of them) is ever followed.
     for (std::size_t i = 0; i < sources_.size(); ++i) {
@@ -228,37 +256,61 @@ void tLogFile::retainRecords(const std::vector<bool>& keep) {
         recordsSize_ = static_cast<std::int32_t>(kept * size);
 }
 
+// Runs a rewrite of the file; its failure becomes the report's text.
+template <typename Action> void tLogFile::saveOrThrow(Action action) {
+    try {
+        action();
+    } catch (const InvalidLogFile&) {
+        throw Error(format(logmsg::invalidLogFile, {fileName()}));
+    } catch (const std::exception& e) {
+        throw Error(format(logmsg::cannotSave, {name_, e.what()}));
+    }
+}
+
 // Runs a rewrite of the file and reports its failure.
 template <typename Action> bool tLogFile::save(Action action) {
     try {
-        action();
+        saveOrThrow(action);
         return true;
-    } catch (const InvalidLogFile&) {
-        report(format(logmsg::invalidLogFile, {fileName()}));
-    } catch (const std::exception& e) {
-        report(format(logmsg::cannotSave, {name_, e.what()}));
+    } catch (const Error& e) {
+        report(e.what());
     }
     return false;
 }
 
 bool tLogFile::replaceValues(std::span<const std::uint8_t> bytes) {
-    FileReplacementBatch batch;
-    return stageValues(bytes, batch) && save([&] { batch.flush(); }) && commitValues(batch);
+    try {
+        writeValues(bytes);
+        return true;
+    } catch (const Error& e) {
+        report(e.what());
+    }
+    return false;
+}
+
+void tLogFile::writeValues(std::span<const std::uint8_t> bytes) {
+    saveOrThrow([&] {
+        FileReplacementBatch batch;
+        stageInto(bytes, batch);
+        batch.flush();
+        batch.commit(path());
+    });
 }
 
 bool tLogFile::stageValues(std::span<const std::uint8_t> bytes, FileReplacementBatch& batch) {
-    return save([&] {
-        if (kind_ == tLogKind::virtualLog)
-            throw Error(logmsg::noRecordArea);
-        LockedFile file(path(), LockedFile::Access::ReadWrite);
-        std::size_t start = recordAreaStart(kind_);
-        std::vector<std::uint8_t> contents(start + bytes.size());
-        if (!file.readAt(0, {contents.data(), start}) || !prefixIsValid(contents, kind_))
-            throw InvalidLogFile();
-        std::copy(bytes.begin(), bytes.end(),
-                  contents.begin() + static_cast<std::ptrdiff_t>(start));
-        batch.add(path(), contents);
-    });
+    return save([&] { stageInto(bytes, batch); });
+}
+
+void tLogFile::stageInto(std::span<const std::uint8_t> bytes, FileReplacementBatch& batch) {
+    if (kind_ == tLogKind::virtualLog)
+        throw Error(logmsg::noRecordArea);
+    LockedFile file(path(), LockedFile::Access::ReadWrite);
+    std::size_t start = recordAreaStart(kind_);
+    std::vector<std::uint8_t> contents(start + bytes.size());
+    if (!file.readAt(0, {contents.data(), start}) || !prefixIsValid(contents, kind_))
+        throw InvalidLogFile();
+    std::copy(bytes.begin(), bytes.end(), contents.begin() + static_cast<std::ptrdiff_t>(start));
+    batch.add(path(), contents);
 }
 
 bool tLogFile::commitValues(FileReplacementBatch& batch) {

@@ -70,6 +70,9 @@ public:
     // the recorder is asked to pause so that the correction can be saved.
     // Each record's instant is worked out here, once.
     void loadValues();
+    // loadValues for callers that gather failures: the report's text is
+    // thrown as Error instead of being shown.
+    void readValues();
     void freeValues();
 
     // Keeps the loaded records flagged in keep (one flag per whole record),
@@ -82,6 +85,8 @@ public:
     // temporary file renamed over the log: an interrupted rewrite leaves the
     // old log intact. Only while the recorder is suspended. False on failure.
     bool replaceValues(std::span<const std::uint8_t> bytes);
+    // replaceValues throwing the report's text as Error instead of showing it.
+    void writeValues(std::span<const std::uint8_t> bytes);
     // The two halves of replaceValues for logs rewritten together: the new
     // file is written into the batch, and after the batch has been flushed
     // it takes the log's place. False (after reporting) on failure.
@@ -117,7 +122,9 @@ private:
     void loadSources();
     void correctConnRunTime();
     void report(const std::string& text) const;
+    template <typename Action> void saveOrThrow(Action action);
     template <typename Action> bool save(Action action);
+    void stageInto(std::span<const std::uint8_t> bytes, FileReplacementBatch& batch);
 
     tLogStoreContext context_;
     std::string name_;

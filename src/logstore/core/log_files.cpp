@@ -16,6 +16,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The temporary file of a rewrite that a crash interrupted: a log file's
+// name, ".tmp" and digits.
+bool isLeftoverTemporary(std::string_view fileName) {
+    const std::size_t tmp = fileName.rfind(".tmp");
+    if (tmp == std::string_view::npos)
+        return false;
+    const std::string_view digits = fileName.substr(tmp + 4);
+    const std::string_view log = fileName.substr(0, tmp);
+    const std::size_t dot = log.rfind('.');
+    return !digits.empty() &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+           dot != std::string_view::npos && stateOfExtension(log.substr(dot));
+}
+
 void removeQuietly(const std::string& path) {
     std::error_code ec;
     fs::remove(path, ec);
@@ -66,6 +80,8 @@ void tLogFiles::scanLogs() {
     tLogFolderListing listing(context_.logsFolder);
     std::vector<std::string> duplicates;
     for (const std::string& fileName : listing.fileNames()) {
+        if (isLeftoverTemporary(fileName))
+            removeQuietly(context_.logsFolder + fileName);
         std::size_t dot = fileName.rfind('.');
         if (dot == std::string::npos || !stateOfExtension(std::string_view(fileName).substr(dot)))
             continue;

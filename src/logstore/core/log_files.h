@@ -34,7 +34,8 @@ public:
     void clearLogs();
     // Rebuilds the catalogue from the log files of the logs folder. When one
     // name has several files, the one first in the order .pln, .pln_on,
-    // .pln_off is kept and each other file is reported once.
+    // .pln_off is kept and each other file is reported once. Temporary
+    // files that a crash left beside a log are removed.
     void scanLogs();
 
     std::size_t count() const { return entries_.size(); }

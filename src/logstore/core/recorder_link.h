@@ -18,6 +18,22 @@ public:
     virtual void broadcastNewLogs() = 0;
     // Ask the recorder to pause; its answer carries the same task code.
     virtual void suspend(int taskCode) = 0;
+    // While a command that leads to a task has its dialog open, other work
+    // on the logs waits as it waits for a running task. Holds nest.
+    virtual void holdTasks() {}
+    virtual void releaseTasks() {}
+};
+
+// holdTasks for the life of this object.
+class tTaskHold {
+public:
+    explicit tTaskHold(tRecorderLink& link) : link_(link) { link_.holdTasks(); }
+    ~tTaskHold() { link_.releaseTasks(); }
+    tTaskHold(const tTaskHold&) = delete;
+    tTaskHold& operator=(const tTaskHold&) = delete;
+
+private:
+    tRecorderLink& link_;
 };
 
 // For programs that work on a logs folder while no recorder listens (the
