@@ -1,11 +1,10 @@
 #include "app/core/errors_log.h"
-#include "app/core/process_values.h"
 #include "app/core/startup.h"
-#include "app/ui/compress_command.h"
 #include "app/ui/errors_log_form.h"
 #include "app/ui/recorder_link_qt.h"
 #include "common/byte_writer.h"
 #include "logstore/core/conn_run_time.h"
+#include "logstore/core/log_files.h"
 #include "logstore/ui/compress_form.h"
 #include "logstore/ui/hint_text.h"
 #include "platform/fake_message_bus.h"
@@ -183,17 +182,6 @@ private slots:
         QVERIFY(prompter.shown.empty());
     }
 
-    void withoutARecorderTheTaskRunsAtOnce() {
-        mutexes.heldElsewhere.clear();
-        link->suspend(repairTask);
-        QCOMPARE(ran, std::vector<int>{2});
-        QVERIFY(bus->sent.empty());
-        link->broadcastNewLogs();
-        link->broadcastErrorsViewed();
-        QVERIFY(bus->sent[0] == message(link->messages().msgNewLogs, 0));
-        QVERIFY(bus->sent[1] == message(link->messages().msgErrorsViewed, 0));
-    }
-
     void aSilentRecorderIsReportedAndItsLateAnswerRunsNothing() {
         makeLink(std::chrono::milliseconds(30));
         link->suspend(compressTask);
@@ -278,32 +266,6 @@ private slots:
         QCOMPARE(form.exec(), int(QDialog::Rejected));
         pressOnModal(Qt::Key_Return);
         QCOMPARE(form.exec(), int(QDialog::Accepted));
-    }
-
-    void compressCommandStoresTheThresholdAndCompressesAsATask() {
-        mutexes.heldElsewhere.clear();
-        FakeIniProfile ini;
-        FakeClock clock;
-        clock.nowMs = 1'700'000'000'000;
-        tProcessValues values(locations, 6, ini);
-        tLogFiles logs({locations.logsFolder, prompter, *link});
-        bool redrawn = false;
-        QWidget window;
-        tCompressCommand command(window, values, logs, *link, clock, [&] { redrawn = true; });
-        QVERIFY(!command.enabled());
-        link->setTasks({[&] { command.compressLogs(); }, {}, {}});
-
-        QTimer::singleShot(0, [] {
-            auto* box =
-                QApplication::activeModalWidget()->findChild<QSpinBox*>("compressThresholdBox");
-            box->setValue(90);
-            QTest::keyClick(box, Qt::Key_Enter);
-        });
-        command.execute();
-        QCOMPARE(values.compressionThreshold, 90);
-        QCOMPARE(values.settings.getIniInt("compressionThreshold", 0), 90);
-        QVERIFY(redrawn);
-        QVERIFY(values.settings.getIniString("lastCompressDate", "Never") != "Never");
     }
 
     void errorsLogShowsItsLinesAndTellsTheRecorder() {
