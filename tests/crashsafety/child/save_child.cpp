@@ -101,10 +101,8 @@ int serveLogs(const std::vector<std::string>& args) {
     if (!now)
         throw Error("bad date: " + args[2]);
     int days = std::stoi(args[3]);
-    return serve([&] {
-        compressLogs(logs, days, *now);
-        return !prompter.failed;
-    });
+    return serve(
+        [&] { return compressLogs(logs, days, *now).failures.empty() && !prompter.failed; });
 }
 
 } // namespace
