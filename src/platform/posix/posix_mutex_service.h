@@ -5,8 +5,8 @@
 namespace pln {
 
 // A named mutex is a lock file per name, held with an open file description
-// lock (fcntl(2)) for the life of the handle, so the name is free again when its process ends in
-// any way.
+// lock (fcntl(2)) for the life of the handle, so the name is free again when
+// its process ends in any way; isHeld queries the lock without taking it.
 class PosixMutexService : public MutexService {
 public:
     // The lock files go to $XDG_RUNTIME_DIR when it is a writable folder,
