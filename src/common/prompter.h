@@ -15,6 +15,13 @@ public:
     virtual void showInformation(const std::string& text) = 0;
     // Question icon; true for "Yes".
     virtual bool confirm(const std::string& text) = 0;
+    // Question icon with "OK" and "Cancel", for a step that cannot be undone;
+    // the details name what it acts on, one a line. True for "OK". Where
+    // there are no such buttons, it is the question above.
+    virtual bool confirmAction(const std::string& text, const std::string& details) {
+        static_cast<void>(details);
+        return confirm(text);
+    }
 };
 
 } // namespace pln

@@ -24,6 +24,7 @@ const char* const usage =
     "Options:\n"
     "      --close-viewer  tell the viewer and the recorder of this eMule configuration\n"
     "                      to end, then end\n"
+    "      --stop          tell the recorder of this eMule configuration to end, then end\n"
     "  -h, --help          show this help and end\n"
     "      --version       show the version and end\n";
 
@@ -55,12 +56,13 @@ void installStopHandlers() {
 
 // The PLN recorder. Without arguments it records until SIGTERM; with
 // --close-viewer it tells the viewer and the recorder of this eMule
-// configuration to end, and ends itself.
+// configuration to end, with --stop the recorder alone, and ends itself.
 int main(int argc, char* argv[]) {
     if (const auto answered = pln::answerInfoOption(argc, argv, usage, pln::versionLine("PLN")))
         return *answered;
     bool closeViewer = argc == 2 && std::strcmp(argv[1], "--close-viewer") == 0;
-    if (argc > 2 || (argc == 2 && !closeViewer)) {
+    bool stop = argc == 2 && std::strcmp(argv[1], "--stop") == 0;
+    if (argc > 2 || (argc == 2 && !closeViewer && !stop)) {
         std::cerr << usage;
         return 2;
     }
@@ -74,8 +76,10 @@ int main(int argc, char* argv[]) {
     }
     const auto& locations = std::get<pln::tLocations>(outcome);
     auto bus = pln::openNativeMessageBus(locations.messagePrefix);
-    if (closeViewer) {
-        bus->broadcast({pln::registerRecorderMessages(locations.messagePrefix).msgClose, 0, 0});
+    if (closeViewer || stop) {
+        const pln::tRecorderMessages messages =
+            pln::registerRecorderMessages(locations.messagePrefix);
+        bus->broadcast({closeViewer ? messages.msgClose : messages.msgStopRecorder, 0, 0});
         return 0;
     }
     // Another recorder serves this configuration already.

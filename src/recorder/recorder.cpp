@@ -31,7 +31,7 @@ void tRecorder::handle(const BusMessage& message) {
         newLogsPending_ = true;
     } else if (message.name == messages_.msgErrorsViewed) {
         errors_.viewed();
-    } else if (message.name == messages_.msgClose) {
+    } else if (message.name == messages_.msgClose || message.name == messages_.msgStopRecorder) {
         closing_ = true;
     }
 }

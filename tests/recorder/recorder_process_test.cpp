@@ -142,8 +142,13 @@ TEST_F(RecorderProcessTest, RecordsEachSaveAndNothingWhileTheViewerRewritesLogs)
     EXPECT_FALSE(mutexes.isHeld(recorderMutexName(profile.locations)));
 }
 
-TEST_F(RecorderProcessTest, CloseViewerEndsTheViewerAndTheRecorder) {
+TEST_F(RecorderProcessTest, StopEndsTheRecorderAndCloseViewerTheViewerToo) {
     pid_t recorder = startRecorder();
+    awaitRecorder();
+    EXPECT_EQ(exitStatus(startRecorder({"--stop"}), 5s), 0);
+    EXPECT_EQ(exitStatus(recorder, 3s), 0);
+
+    recorder = startRecorder();
     awaitRecorder();
     EXPECT_EQ(exitStatus(startRecorder({"--close-viewer"}), 5s), 0);
     EXPECT_TRUE(awaitMessage(messages.msgClose, 2s));

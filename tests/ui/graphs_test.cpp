@@ -24,12 +24,15 @@
 #include <QImage>
 #include <QInputDialog>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <QXmlStreamReader>
+#include <fstream>
 #include <memory>
 #include <set>
 
@@ -128,6 +131,17 @@ private:
                 form_->statsLogsList().view().selectionModel()->select(
                     stats.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
         QTRY_VERIFY(!requests().points(1).isEmpty());
+        settle();
+        // One date is at one pixel column in both charts, give or take the
+        // rounding of the plot areas' fractional edges.
+        QVERIFY(qAbs(requests().plotArea().left - transferred().plotArea().left) <= 1);
+        QVERIFY(qAbs(requests().plotArea().right - transferred().plotArea().right) <= 1);
+    }
+    // The charts lay themselves out again after a drawing, and once more to
+    // line up with each other.
+    static void settle() {
+        for (int round = 0; round < 4; ++round)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     }
     // The pixel of a bottom-axis value in a chart's view.
     QPoint pixelOf(tGraphChart& chart, double value) {
@@ -245,6 +259,42 @@ private slots:
         QCOMPARE(requests().events().front(), firstDay + 4.5);
     }
 
+    // A reload finds the selection again, and a log the recorder appends
+    // to is drawn again without one, at the zoom the user chose.
+    void reloadAndRecorderKeepTheDrawing() {
+        QSignalSpy reset(&form_->knownFilesList().model(), &QAbstractItemModel::modelReset);
+        form_->actions().aKFReload->trigger();
+        QTRY_VERIFY(reset.count() > 0);
+        QCOMPARE(form_->knownFilesList().selectedPositions().size(), 2u);
+        QCOMPARE(form_->statsLogsList().selectedPositions().size(), 1u);
+        QTRY_VERIFY(!requests().points(1).isEmpty());
+
+        graphs().zoomBar().setValue(2);
+        QTRY_VERIFY(bottomWidth() < 15);
+        const double end = requests().points(1).back().x();
+        // The recorder's next saves, of the file and of eMule's runtime.
+        ByteWriter more, runtime;
+        for (int i = recordCount; i < recordCount + 8; ++i) {
+            const int hours = i * hoursApart;
+            more.u32(stampAt(hours));
+            more.u32(static_cast<std::uint32_t>(10 * hours));
+            more.u32(static_cast<std::uint32_t>(5 * hours));
+            more.u64(std::uint64_t{3'686'400} * static_cast<std::uint64_t>(hours));
+            runtime.u32(stampAt(hours));
+            runtime.i32(86'400 + 3600 * hours);
+        }
+        for (const auto& [name, bytes] :
+             {std::pair{hashOf(1) + ".pln_on", &more},
+              std::pair{std::string("statistics.ini-statistics,ConnRunTime.pln"), &runtime}}) {
+            std::ofstream log(profile_->dir.file("PLN/PLN logs/" + name),
+                              std::ios::binary | std::ios::app);
+            log.write(reinterpret_cast<const char*>(bytes->buffer().data()),
+                      static_cast<std::streamsize>(bytes->buffer().size()));
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(requests().points(1).back().x() > end + 1, 15000);
+        QCOMPARE(graphs().zoomBar().value(), 2);
+    }
+
     void readoutFollowsTheMouseAndTheKeys() {
         tGraphReadout& readout = graphs().readout();
         QWidget* viewport = requests().view().viewport();
@@ -271,9 +321,15 @@ private slots:
         QTest::keyRelease(form_->windowHandle(), Qt::Key_Shift);
         QTRY_COMPARE(viewport->cursor().shape(), Qt::CrossCursor);
 
-        // Far from any event, and then off the chart.
-        QTest::mouseMove(viewport, pixelOf(requests(), 15));
+        // Far from any event, and then off the chart. At the bottom the
+        // small value shows two significant digits.
+        QPoint low = pixelOf(requests(), 15);
+        low.setY(static_cast<int>(requests().plotArea().bottom));
+        QTest::mouseMove(viewport, low);
         QCOMPARE(readout.lastEventBox().toPlainText(), QString("Events: none"));
+        QString digits = readout.dateTimeBox().text().split("  |  ")[0];
+        digits.remove(QRegularExpression("[^0-9]"));
+        QVERIFY2(digits.remove(QRegularExpression("^0+")).size() >= 2, qPrintable(digits));
         QTest::mouseMove(&legend("requestsLegend"));
         QTRY_VERIFY(readout.dateTimeBox().text().isEmpty());
         QVERIFY(readout.lastEventBox().toPlainText().isEmpty());
@@ -294,11 +350,24 @@ private slots:
             editor->reject();
         });
         closer.start(10);
-        QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {},
-                           pixelOf(requests(), 5.5));
+        const QPoint atParty = pixelOf(requests(), 5.5);
+        QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {}, atParty);
         const CalendarMs party = calendarDayOf(2024, 3, 5) * msPerDay + 12 * 3'600'000;
         QCOMPARE(date, localeDateTimeText(party));
         QCOMPARE(description, QString("party"));
+
+        // Without a selection nothing is drawn: no axis labels, a hint, and
+        // no date under the mouse for the read-out or the editor.
+        form_->knownFilesList().view().selectionModel()->clearSelection();
+        form_->statsLogsList().view().selectionModel()->clearSelection();
+        QTRY_VERIFY(requests().isEmpty());
+        settle();
+        QCOMPARE(requests().view().hint(),
+                 QString("Select known files or stats logs to draw their graphs"));
+        QTest::mouseMove(requests().view().viewport(), atParty);
+        QVERIFY(graphs().readout().dateTimeBox().text().isEmpty());
+        QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {}, atParty);
+        QCOMPARE(date, QString());
     }
 
     void exportsSaveThePictureAndTheDrawingsData() {

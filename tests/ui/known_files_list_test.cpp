@@ -15,8 +15,10 @@
 #include <QLocale>
 #include <QPlainTextEdit>
 #include <QSignalSpy>
+#include <QStyleOptionViewItem>
 #include <QTest>
 #include <QTimer>
+#include <filesystem>
 #include <memory>
 
 using namespace pln;
@@ -92,6 +94,15 @@ private:
     }
     // The graphs colour the files they draw at idle time: the drawing a
     // selection asks for is over before a test colours a file itself.
+    void clickCheckBox(const QString& name) {
+        QStyleOptionViewItem option;
+        option.initFrom(&view());
+        option.rect = view().visualRect(model().index(rowOf(name), 0));
+        option.features |= QStyleOptionViewItem::HasCheckIndicator;
+        const QRect box =
+            view().style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, &view());
+        QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, box.center());
+    }
     void select(const QStringList& rows) {
         QSignalSpy drawn(form_.get(), &tMainForm::drawGraphicsRequested);
         view().selectionModel()->clearSelection();
@@ -242,9 +253,24 @@ private slots:
         QVERIFY(!logExists(1, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "Inactive");
 
-        // Several selected rows follow the one clicked.
+        // Several selected rows follow the box clicked. Logs that cannot be
+        // written leave their rows without one, told in one message.
         select({"bravo.iso", "Charlie.mkv", "echo.zip"});
-        setTick("Charlie.mkv", true);
+        for (int n : {2, 5})
+            profile_->dir.mkdir("PLN/PLN logs/" + hashOf(n) + ".pln_on");
+        clickCheckBox("Charlie.mkv");
+        QVERIFY(logExists(3, ".pln_on"));
+        for (const char* name : {"Charlie.mkv", "echo.zip"}) {
+            QVERIFY(!ticked(rowOf(name)));
+            QCOMPARE(cell(rowOf(name), logColumn), "None");
+        }
+        QCOMPARE(QtPrompter::shownBoxes().size(), 1u);
+        QVERIFY(QtPrompter::shownBoxes()[0].text.contains(QString::fromStdString(hashOf(2))));
+        QVERIFY(QtPrompter::shownBoxes()[0].text.contains(QString::fromStdString(hashOf(5))));
+        QtPrompter::clearShownBoxes();
+        for (int n : {2, 5})
+            std::filesystem::remove(profile_->dir.file("PLN/PLN logs/" + hashOf(n) + ".pln_on"));
+        clickCheckBox("Charlie.mkv");
         for (int n : {2, 3, 5})
             QVERIFY(logExists(n, ".pln_on"));
         QVERIFY(!logExists(3, ".pln_off"));
@@ -304,6 +330,10 @@ private slots:
         QCOMPARE(QtPrompter::shownBoxes().size(), 1u);
         QCOMPARE(QtPrompter::shownBoxes()[0].text,
                  "Do you really want to delete the log file(s) of the selected item(s)?");
+        QCOMPARE(QtPrompter::shownBoxes()[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        QCOMPARE(QtPrompter::shownBoxes()[0].details,
+                 QString::fromStdString("delta.avi (" + hashOf(1) + ".pln_on)\nbravo.iso (" +
+                                        hashOf(3) + ".pln_on)\n"));
         QVERIFY(logExists(1, ".pln_on"));
         QVERIFY(logExists(3, ".pln_on"));
         QVERIFY(ticked(rowOf("bravo.iso")));

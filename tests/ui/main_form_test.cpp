@@ -22,6 +22,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QProgressDialog>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSplitter>
@@ -126,7 +127,12 @@ private slots:
         QVERIFY(first);
         QCOMPARE(first->windowTitle(),
                  QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
+        // The second viewer asks the first to come to the front.
+        QVERIFY(test::showExposed(*first));
+        first->showMinimized();
+        QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
+        QTRY_VERIFY(!first->isMinimized());
         auto second = start(other);
         QVERIFY(second);
         first.reset();
@@ -432,10 +438,17 @@ private slots:
         BusRecorder recorder(profile.locations);
         auto form = start(profile);
         QAction* errors = form->actions().aFileRecErrorsLog;
+        QVERIFY(test::showExposed(*form));
+        QTRY_VERIFY(!form->findChild<QTimer*>("idleTimer")->isActive());
         QVERIFY(!errors->isEnabled());
+        // The menu looks as it opens, however it is opened.
         profile.dir.write("PLN/errors.log", "39000.5|Cannot open the log\r\n");
-        form->requestIdle();
-        QTRY_VERIFY(errors->isEnabled());
+        QMenuBar* bar = form->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(form->actions().fileMenu->menuAction()).center());
+        QTRY_VERIFY(form->actions().fileMenu->isVisible());
+        QVERIFY(errors->isEnabled());
+        form->actions().fileMenu->close();
         answerNextDialog<QDialog>(this, false);
         errors->trigger();
         QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
@@ -454,6 +467,25 @@ private slots:
         QCOMPARE(tabs->currentIndex(), 0);
         form->actions().aNavPrevTab->trigger();
         QCOMPARE(tabs->currentIndex(), 1);
+
+        // Tab goes on from the lists to the scroll and zoom bars, which the
+        // keys then move.
+        form->actions().aNavPrevTab->trigger();
+        QVERIFY(test::showExposed(*form));
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* zoom = form->findChild<QScrollBar*>("zoomBar");
+        zoom->setMaximum(5);
+        form->findChild<QWidget*>("eMuleStatsList")->setFocus();
+        QStringList reached;
+        for (int step = 0; step < 4 && QApplication::focusWidget() != zoom; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            reached << QApplication::focusWidget()->objectName();
+        }
+        QVERIFY2(reached.contains("scrollBar") && QApplication::focusWidget() == zoom,
+                 qPrintable(reached.join(' ')));
+        QTest::keyClick(zoom, Qt::Key_PageDown);
+        QCOMPARE(zoom->value(), 5);
     }
 
     void listsTakeHalfTheWindowUntilDraggedAway() {
@@ -488,9 +520,13 @@ private slots:
         auto* dock = form->findChild<QDockWidget*>("legendDockablePanel");
         QTRY_COMPARE(graphs->sizes().value(1), 250);
 
+        // Docked, it cannot be closed out of reach; squeezed out, it comes
+        // back with the room.
+        QVERIFY(!dock->features().testFlag(QDockWidget::DockWidgetClosable));
         form->resize(290, 480);
         QTRY_COMPARE(graphs->sizes().value(1), 0);
         form->resize(900, 480);
+        QTRY_COMPARE(graphs->sizes().value(1), 250);
 
         dock->setFloating(true);
         QCOMPARE(dock->windowTitle(), "Legend");

@@ -9,8 +9,11 @@
 
 #include <QAbstractItemModelTester>
 #include <QAction>
+#include <QApplication>
 #include <QHeaderView>
+#include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <memory>
 
 using namespace pln;
@@ -163,9 +166,26 @@ private slots:
 
     void swappingTwiceReturnsTheLogToItsGraph() {
         QVERIFY(test::showExposed(*form_));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
         view().setFocus();
         view().setCurrentIndex(model().index(rowOf("MaxUpload"), 0));
-        QTRY_VERIFY(form_->actions().aIniSwapGraph->isEnabled());
+        // The menu opened from the keyboard acts on the list that had the
+        // focus; Alt and the keypad's Enter open the focused log.
+        QTest::keyClick(form_.get(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(form_->actions().statsMenu->isVisible());
+        QVERIFY(form_->actions().aIniSwapGraph->isEnabled());
+        form_->actions().statsMenu->close();
+        select({"MaxUpload"});
+        QString opened;
+        QTimer::singleShot(0, this, [&opened] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                opened = dialog->windowTitle();
+                dialog->close();
+            }
+        });
+        QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier);
+        QVERIFY(!opened.isEmpty());
         form_->actions().aIniSwapGraph->trigger();
         QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Requests");
         const tLogFile* log = form_->logFiles().findLog(maxUpload);

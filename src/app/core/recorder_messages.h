@@ -15,6 +15,11 @@ struct tRecorderMessages {
     std::string msgResumed;
     std::string msgNewLogs;
     std::string msgErrorsViewed;
+    // Not the recorder's: a viewer that finds another serving the same
+    // configuration asks it to come to the front; "PLN --stop" ends the
+    // recorder alone.
+    std::string msgShowViewer;
+    std::string msgStopRecorder;
 };
 
 tRecorderMessages registerRecorderMessages(const std::string& messagePrefix);

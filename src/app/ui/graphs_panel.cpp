@@ -1,6 +1,7 @@
 #include "app/ui/graphs_panel.h"
 
 #include "app/ui/busy_cursor.h"
+#include "app/ui/drawn_logs_watch.h"
 #include "app/ui/graph_export_command.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
@@ -19,9 +20,12 @@
 #include "graphs/ui/graph_options_form.h"
 #include "graphs/ui/graph_readout.h"
 #include "graphs/ui/locale_date_time.h"
+#include "logstore/core/log_file.h"
+#include "logstore/core/log_files.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QChart>
 #include <QMenu>
 #include <QScrollBar>
 #include <QTextEdit>
@@ -65,7 +69,11 @@ tGraphsPanel::tGraphsPanel(tMainForm& form)
     scrollBar_->setToolTip(QStringLiteral("Scroll"));
     scrollBar_->setRange(0, 0);
     scrollBar_->setPageStep(scrollStepsPerWindow);
+    drawnLogs_ = new tDrawnLogsWatch([this] { redraw(); }, this);
     colours_ = loadColors(settings(), form.prompter());
+    alignPlotAreas(*requests_, *transferred_);
+    requests_->setEmpty(true);
+    transferred_->setEmpty(true);
     connectCharts();
     new tGraphExportCommand({form,
                              {*requests_, *transferred_, *requestsLegend_, *transfersLegend_},
@@ -98,6 +106,12 @@ void tGraphsPanel::connectCharts() {
     connect(a.aGraphOptions, &QAction::triggered, this, &tGraphsPanel::aGraphOptionsExecute);
     connectChart(*requests_);
     connectChart(*transferred_);
+    // A new axis moves the plot area once the chart is laid out again; the
+    // read-out under the resting mouse follows it then.
+    connect(&requests_->chart(), &QChart::plotAreaChanged, this, [this] {
+        form_.idleFlags().readoutPending = true;
+        form_.requestIdle();
+    });
 }
 
 void tGraphsPanel::connectChart(tGraphChart& chart) {
@@ -165,9 +179,27 @@ void tGraphsPanel::drawGraphics() {
     statsLogs.view().viewport()->update();
     if (result.zoomBarMaximum)
         zoomBar_->setMaximum(*result.zoomBarMaximum);
+    watchDrawnLogs(result, request.selectedStatLogs);
     shown_ = std::move(result);
     form_.idleFlags().readoutPending = true;
     form_.requestIdle();
+}
+
+void tGraphsPanel::watchDrawnLogs(const tGraphResult& result,
+                                  const std::vector<tLogFile*>& statLogs) {
+    std::vector<std::string> paths;
+    tLogFiles& logs = form_.logFiles();
+    for (const tDrawnKnownFile& file : result.drawnKnownFiles)
+        if (const tLogFile* log = logs.findLog(file.hash))
+            paths.push_back(log->path());
+    for (const tDrawnStatLog& drawn : result.drawnStatLogs)
+        for (const tLogFile* log : statLogs)
+            if (log->name() == drawn.name)
+                paths.push_back(log->path());
+    // The runtime axis moves with the ConnRunTime log.
+    if (!paths.empty() && result.runtimeAxis && logs.connRunTimeLog())
+        paths.push_back(logs.connRunTimeLog()->path());
+    drawnLogs_->watch(paths);
 }
 
 void tGraphsPanel::showValuesAtCursor() {
@@ -192,7 +224,7 @@ void tGraphsPanel::zoomBarChange() {
 
 void tGraphsPanel::chartClick(tGraphChart& chart, QPoint position, Qt::KeyboardModifiers keys) {
     const bool zoomIn = keys.testFlag(Qt::ShiftModifier);
-    if (!zoomIn && !keys.testFlag(Qt::ControlModifier))
+    if (chart.isEmpty() || (!zoomIn && !keys.testFlag(Qt::ControlModifier)))
         return;
     const tPlotArea area = chart.plotArea();
     if (position.x() < area.left || position.x() > area.right)
@@ -213,6 +245,11 @@ void tGraphsPanel::chartDblClick(tGraphChart& chart, QPoint position, Qt::Keyboa
     const tPlotArea area = chart.plotArea();
     if (!area.contains(position.x(), position.y()))
         return;
+    // Nothing drawn, no date under the mouse: the editor opens on none.
+    if (chart.isEmpty()) {
+        editEventsLog(std::nullopt);
+        return;
+    }
     // On the runtime axis the date comes from the ConnRunTime log; without
     // its records there is none to offer.
     const tCursorTime time = readout_->cursorToTime(chart, position.x());

@@ -9,13 +9,17 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QScrollBar;
 class QTextEdit;
 
 namespace pln {
 
+class tDrawnLogsWatch;
 class tGraphChart;
+struct tGraphResult;
+class tLogFile;
 class tGraphReadout;
 class tKnownMetRecord;
 class tMainForm;
@@ -55,6 +59,7 @@ private:
     void aColorsExecute();
     void aGraphOptionsExecute();
     void redraw();
+    void watchDrawnLogs(const tGraphResult& result, const std::vector<tLogFile*>& statLogs);
     tGraphSettings settings();
 
     tMainForm& form_;
@@ -67,6 +72,7 @@ private:
     QTextEdit* transfersLegend_;
     tChartColours colours_;
     tGraphResult shown_;
+    tDrawnLogsWatch* drawnLogs_ = nullptr;
 };
 
 } // namespace pln

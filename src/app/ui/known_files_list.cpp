@@ -3,6 +3,7 @@
 #include "app/ui/list_support.h"
 #include "app/ui/list_view.h"
 #include "emulefiles/core/known_met_record.h"
+#include "logstore/core/log_names.h"
 
 #include <QGuiApplication>
 #include <QItemSelectionModel>
@@ -34,6 +35,9 @@ tKnownFilesList::tKnownFilesList(tListView& view, tListContext context, QObject*
 bool tKnownFilesList::knownMetLoaded(tKnownMetList* list, tKnownFilesFilter filter,
                                      const tSharedLookup& findShared, std::string& failure) {
     BusyScope filling(filling_);
+    // A refill shows the same files as they are now: the selection is found
+    // again by hash, and the graphs come back.
+    const tListMemory memory = view_.remember(rowKey());
     bool ok = false;
     try {
         if (list) {
@@ -49,6 +53,7 @@ bool tKnownFilesList::knownMetLoaded(tKnownMetList* list, tKnownFilesFilter filt
     }
     if (model_->rowCount() > 0)
         view_.selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
+    view_.restore(memory, rowKey());
     setPending(true);
     emit stateChanged();
     return ok;
@@ -61,6 +66,12 @@ void tKnownFilesList::clear() {
     }
     setPending(true);
     emit stateChanged();
+}
+
+tRowKey tKnownFilesList::rowKey() const {
+    return [this](int row) {
+        return QString::fromStdString(model_->table().row(static_cast<std::size_t>(row)).hashText);
+    };
 }
 
 std::vector<const tKnownMetRecord*> tKnownFilesList::selectedRecords() const {
@@ -98,33 +109,65 @@ void tKnownFilesList::onCheckItem(std::size_t clicked, bool ticked) {
             model_->rowChanged(position);
         }
     } else {
-        for (std::size_t position : rows) {
-            tKnownFileRow& row = rowAt(position);
-            if (row.logState == tLogState::active && position != clicked)
-                continue;
-            if (context_.logFiles.getLogState(row.hashText) == tLogState::none)
-                created |= context_.logFiles.createLogFile(row.hashText, tLogState::active,
-                                                           knownFileLogHeader);
-            context_.logFiles.setLogState(row.hashText, tLogState::active);
-            row.logState = tLogState::active;
-            model_->rowChanged(position);
-        }
+        created = activateLogs(rows, clicked);
     }
     if (created)
         context_.recorder.broadcastNewLogs();
     emit stateChanged();
 }
 
+// A row whose new log cannot be written keeps no log; the failures are
+// told together once every row has been tried.
+bool tKnownFilesList::activateLogs(const std::vector<std::size_t>& rows, std::size_t clicked) {
+    bool created = false;
+    std::string failures;
+    for (std::size_t position : rows) {
+        tKnownFileRow& row = rowAt(position);
+        if (row.logState == tLogState::active && position != clicked)
+            continue;
+        try {
+            if (context_.logFiles.getLogState(row.hashText) == tLogState::none) {
+                context_.logFiles.writeNewLogFile(row.hashText, tLogState::active,
+                                                  knownFileLogHeader);
+                created = true;
+            }
+            context_.logFiles.setLogState(row.hashText, tLogState::active);
+            row.logState = tLogState::active;
+        } catch (const std::exception& e) {
+            failures += (failures.empty() ? "" : "\n") + std::string(e.what());
+        }
+        // Also a failed row is shown again: the view ticked it already.
+        model_->rowChanged(position);
+    }
+    if (!failures.empty())
+        context_.prompter.showError(failures);
+    return created;
+}
+
 void tKnownFilesList::deleteSelectedLogs() {
-    if (busy_ || !context_.prompter.confirm(confirmDeleteSelectedLogs))
+    const std::vector<std::size_t> positions = view_.selectedPositions();
+    if (busy_ || !context_.prompter.confirmAction(confirmDeleteSelectedLogs, logsNamed(positions)))
         return;
-    deleteLogs(view_.selectedPositions());
+    deleteLogs(positions);
 }
 
 void tKnownFilesList::deleteThisLog(std::size_t position) {
-    if (busy_ || !context_.prompter.confirm(confirmDeleteThisLog))
+    if (busy_ || !context_.prompter.confirmAction(confirmDeleteThisLog, logsNamed({position})))
         return;
     deleteLogs({position});
+}
+
+// The logs a deletion takes, a line each: the file's name and the log's.
+std::string tKnownFilesList::logsNamed(const std::vector<std::size_t>& positions) {
+    std::string names;
+    for (std::size_t position : positions) {
+        const tKnownFileRow& row = rowAt(position);
+        if (row.logState == tLogState::none)
+            continue;
+        const std::string file = row.record ? row.record->getFileName() + " " : std::string();
+        names += file + "(" + row.hashText + std::string(extensionOf(row.logState)) + ")\n";
+    }
+    return names;
 }
 
 void tKnownFilesList::deleteLogs(const std::vector<std::size_t>& positions) {

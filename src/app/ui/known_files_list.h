@@ -2,8 +2,10 @@
 
 #include "app/ui/known_files_model.h"
 #include "app/ui/list_context.h"
+#include "app/ui/list_view.h"
 
 #include <QObject>
+#include <string>
 #include <vector>
 
 class QItemSelection;
@@ -58,6 +60,9 @@ signals:
 private:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void deleteLogs(const std::vector<std::size_t>& positions);
+    tRowKey rowKey() const;
+    std::string logsNamed(const std::vector<std::size_t>& positions);
+    bool activateLogs(const std::vector<std::size_t>& rows, std::size_t clicked);
     void setPending(bool tags);
     tKnownFileRow& rowAt(std::size_t position) { return model_->table().row(position); }
 

@@ -6,9 +6,13 @@
 #include <QApplication>
 #include <QContextMenuEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QScrollBar>
+#include <QSet>
+#include <QToolTip>
 #include <algorithm>
 
 namespace pln {
@@ -76,6 +80,36 @@ std::vector<std::size_t> tListView::actedOn(std::size_t clicked) const {
     return {clicked};
 }
 
+tListMemory tListView::remember(const tRowKey& key) const {
+    tListMemory memory;
+    for (const std::size_t position : selectedPositions())
+        memory.selected << key(static_cast<int>(position));
+    if (currentIndex().isValid())
+        memory.current = key(currentIndex().row());
+    memory.vertical = verticalScrollBar()->value();
+    memory.horizontal = horizontalScrollBar()->value();
+    return memory;
+}
+
+void tListView::restore(const tListMemory& memory, const tRowKey& key) {
+    const QSet<QString> wanted(memory.selected.begin(), memory.selected.end());
+    QItemSelection selection;
+    for (int row = 0; row < model()->rowCount(); ++row) {
+        const QString rowKey = key(row);
+        if (wanted.contains(rowKey))
+            selection.select(model()->index(row, 0), model()->index(row, 0));
+        if (!memory.current.isEmpty() && rowKey == memory.current)
+            selectionModel()->setCurrentIndex(model()->index(row, 0),
+                                              QItemSelectionModel::NoUpdate);
+    }
+    selectionModel()->select(selection,
+                             QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    // The scroll ranges follow the new rows only once they are laid out.
+    executeDelayedItemsLayout();
+    verticalScrollBar()->setValue(memory.vertical);
+    horizontalScrollBar()->setValue(memory.horizontal);
+}
+
 void tListView::keepFirstColumnFirst() {
     const int place = header()->visualIndex(0);
     if (place > 0)
@@ -141,10 +175,49 @@ void tColourLineDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     QStyle* style = widget ? widget->style() : QApplication::style();
     const QRect icon = style->subElementRect(QStyle::SE_ItemViewItemDecoration, &item, widget);
     painter->save();
-    painter->setPen(QPen(toQColor(colour.value<tColour>()), reference ? 3 : 1));
+    const int width = reference ? 3 : 1;
     const int middle = icon.center().y();
+    // On the highlight the line keeps a border of the list's background, so
+    // that a colour close to the highlight's still shows.
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(
+            QRect(icon.left() - 1, middle - width / 2 - 2, icon.width() + 2, width + 4),
+            option.palette.color(QPalette::Base));
+    painter->setPen(QPen(toQColor(colour.value<tColour>()), width));
     painter->drawLine(icon.left(), middle, icon.right(), middle);
     painter->restore();
+}
+
+// A number cut short would read as another number: until its column is
+// wide enough it shows as marks, as in a spreadsheet.
+void tColourLineDelegate::initStyleOption(QStyleOptionViewItem* option,
+                                          const QModelIndex& index) const {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if ((option->displayAlignment & Qt::AlignRight) && !fits(*option))
+        option->text = QStringLiteral("###");
+}
+
+// The whole text of a cell too narrow for it is its tooltip.
+bool tColourLineDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                    const QStyleOptionViewItem& option, const QModelIndex& index) {
+    if (event->type() != QEvent::ToolTip)
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    QStyleOptionViewItem item = option;
+    QStyledItemDelegate::initStyleOption(&item, index);
+    if (item.text.isEmpty() || fits(item)) {
+        QToolTip::hideText();
+        return true;
+    }
+    QToolTip::showText(event->globalPos(), item.text, view, option.rect);
+    return true;
+}
+
+bool tColourLineDelegate::fits(const QStyleOptionViewItem& option) {
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    const QRect area = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget);
+    const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+    return option.fontMetrics.horizontalAdvance(option.text) <= area.width() - 2 * margin;
 }
 
 } // namespace pln

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QStringList>
 #include <QStyledItemDelegate>
 #include <QTreeView>
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 class QMenu;
@@ -16,6 +18,16 @@ inline constexpr int lineColour = Qt::UserRole + 1;
 // True for the reference files of the graphs.
 inline constexpr int reference = Qt::UserRole + 2;
 } // namespace listRole
+
+// What a list keeps over a refill: its selected rows and its focused row by
+// their keys, and how far it was scrolled.
+struct tListMemory {
+    QStringList selected;
+    QString current;
+    int vertical = 0;
+    int horizontal = 0;
+};
+using tRowKey = std::function<QString(int row)>;
 
 // A report list with check boxes in its first column, several selected rows,
 // and a header whose clicks set the sort priorities: a left click makes a
@@ -38,6 +50,10 @@ public:
     // The rows a check box click acts on: every selected row when the
     // clicked row is one of several selected, else the clicked row alone.
     std::vector<std::size_t> actedOn(std::size_t clicked) const;
+    tListMemory remember(const tRowKey& key) const;
+    // Selects and focuses again the rows that are still there, and scrolls
+    // back to where the list was.
+    void restore(const tListMemory& memory, const tRowKey& key);
 
 signals:
     void headerClicked(int column);
@@ -55,7 +71,8 @@ private:
 
 // Draws, over the icon area of a selected row or reference file, a line in
 // the colour the item has in the graphs: 3 pixels for a reference file,
-// 1 pixel otherwise.
+// 1 pixel otherwise. A cell too narrow for its text has it as its tooltip,
+// and a number that does not fit shows as "###".
 class tColourLineDelegate : public QStyledItemDelegate {
     Q_OBJECT
 
@@ -63,6 +80,14 @@ public:
     using QStyledItemDelegate::QStyledItemDelegate;
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+
+private:
+    static bool fits(const QStyleOptionViewItem& option);
 };
 
 } // namespace pln

@@ -67,6 +67,9 @@ void createOtherActions(QMainWindow& window, tMainActions& a) {
     a.aIniNewLog = action(window, "aIniNewLog", "&New log...", Qt::CTRL | Qt::Key_N, false);
     a.aIniEditLog =
         action(window, "aIniEditLog", "Log &properties...", Qt::ALT | Qt::Key_Return, false);
+    // The keypad's Enter is the same key to the user.
+    a.aIniEditLog->setShortcuts(
+        {QKeySequence(Qt::ALT | Qt::Key_Return), QKeySequence(Qt::ALT | Qt::Key_Enter)});
     a.aIniSwapGraph = action(window, "aIniSwapGraph", "Swap focused log between &graphs",
                              Qt::CTRL | Qt::Key_G, false);
     a.aIniDelLog = action(window, "aIniDelLog", "&Delete log\tCtrl+Untick checkbox", {}, false);

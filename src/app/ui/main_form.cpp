@@ -57,7 +57,11 @@ tNumberFormat userNumbers() {
     return {[](std::uint64_t n) {
                 return QLocale::system().toString(static_cast<qulonglong>(n)).toStdString();
             },
-            [](double d) { return QLocale::system().toString(d, 'g', 15).toStdString(); }};
+            [](double d) {
+                QLocale locale = QLocale::system();
+                locale.setNumberOptions(QLocale::OmitGroupSeparator);
+                return locale.toString(d, 'g', 15).toStdString();
+            }};
 }
 
 } // namespace
@@ -65,8 +69,12 @@ tNumberFormat userNumbers() {
 std::unique_ptr<tMainForm> tMainForm::create(Platform& platform, Prompter& prompter,
                                              tLocations locations, std::uint16_t windowsVersion) {
     auto viewerMutex = claimViewer(platform.mutexes, locations);
-    if (!viewerMutex)
+    if (!viewerMutex) {
+        // The viewer already running comes to the front instead.
+        openNativeMessageBus(locations.messagePrefix)
+            ->broadcast({registerRecorderMessages(locations.messagePrefix).msgShowViewer, 0, 0});
         return nullptr;
+    }
     return std::unique_ptr<tMainForm>(new tMainForm(platform, prompter, std::move(viewerMutex),
                                                     std::move(locations), windowsVersion));
 }
@@ -112,6 +120,12 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                          [this] { repair_->repairKnownMet(); }});
     connect(recorder_.get(), &tRecorderLinkQt::closeRequested, this, &QWidget::close);
     connect(recorder_.get(), &tRecorderLinkQt::released, this, &tMainForm::serveHeldWork);
+    connect(recorder_.get(), &tRecorderLinkQt::showRequested, this, [this] {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+        show();
+        raise();
+        activateWindow();
+    });
 
     const tListContext context{*logFiles_, prompter_, *recorder_, idle_, [this] { requestIdle(); }};
     knownFiles_ = new tKnownFilesList(*knownFilesView_, context, this);
@@ -208,6 +222,11 @@ void tMainForm::connectActions() {
     connect(knownFiles_, &tKnownFilesList::stateChanged, this, &tMainForm::updateActions);
     connect(statsLogs_, &tStatsLogsList::stateChanged, this, &tMainForm::updateActions);
     connect(qApp, &QApplication::focusChanged, this, &tMainForm::updateActions);
+    // Files appear and focus moves behind a menu's back: its actions are
+    // brought up to date as it opens, however it is opened.
+    for (QMenu* menu : {a.fileMenu, a.knownFilesMenu, a.statsMenu, a.graphicsMenu, a.helpMenu,
+                        a.knownFilesPopup, a.statsPopup, a.chartPopup})
+        connect(menu, &QMenu::aboutToShow, this, &tMainForm::updateActions);
     connectLinkActions();
 }
 

@@ -47,7 +47,8 @@ class tMainForm : public QMainWindow {
 public:
     // Null when another viewer already serves this eMule configuration (or
     // its mark is not accessible): the program then ends without a word,
-    // before any window appears.
+    // before any window appears, once it has asked that viewer to come to
+    // the front.
     static std::unique_ptr<tMainForm> create(Platform& platform, Prompter& prompter,
                                              tLocations locations, std::uint16_t windowsVersion);
     ~tMainForm() override;
@@ -122,6 +123,7 @@ private:
     void topPanelResize();
     void applyLegendWidth();
     void legendFloatingChanged(bool floating);
+    void setLegendFeatures(bool floating);
     bool legendCloseRequested();
 
     Platform& platform_;
@@ -162,6 +164,8 @@ private:
     // The legend's docked width and the graphs' narrowest width, from the
     // design; the graphs splitter returns to them when the legend docks.
     int legendWidth_ = 0;
+    // The docked legend's width as last dragged; narrow pages take from it.
+    int legendWanted_ = 0;
     // The user dragged the lists out of sight; they stay hidden on resizing
     // until dragged open again.
     bool listsCollapsed_ = false;

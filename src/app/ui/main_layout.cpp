@@ -122,6 +122,8 @@ QWidget* tMainForm::buildStatsPage() {
     for (const char* bar : {"scrollBar", "zoomBar"}) {
         auto* scroll = named<QScrollBar>(bar, graphsPanel);
         scroll->setOrientation(Qt::Horizontal);
+        // In the Tab order after the lists: arrows and Page Up/Down move them.
+        scroll->setFocusPolicy(Qt::StrongFocus);
         graphs->addWidget(scroll);
     }
 
@@ -143,8 +145,7 @@ void tMainForm::buildLegend(QWidget& page) {
     legendDock_ = named<QDockWidget>("legendDockablePanel", legendPanel_);
     legendDock_->setWindowTitle("Legend");
     legendDock_->setAllowedAreas(Qt::RightDockWidgetArea);
-    legendDock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable |
-                             QDockWidget::DockWidgetClosable);
+    setLegendFeatures(false);
     auto* boxes = new QWidget(legendDock_);
     auto* layout = new QVBoxLayout(boxes);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -156,6 +157,23 @@ void tMainForm::buildLegend(QWidget& page) {
     legendDock_->installEventFilter(this);
     connect(legendDock_, &QDockWidget::topLevelChanged, this, &tMainForm::legendFloatingChanged);
     graphsSplitter_->setSizes({designLegendWidth, legendWidth_});
+    legendWanted_ = legendWidth_;
+    // The width the user drags the legend to is the one it keeps coming back
+    // to; dragged shut, it stays shut.
+    connect(graphsSplitter_, &QSplitter::splitterMoved, this, [this] {
+        if (!legendDock_->isFloating())
+            legendWanted_ = graphsSplitter_->sizes().value(1);
+    });
+}
+
+// Docked, the legend has no close button: a closed legend could not be
+// opened again. A floating legend closes back into its place.
+void tMainForm::setLegendFeatures(bool floating) {
+    QDockWidget::DockWidgetFeatures features =
+        QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable;
+    if (floating)
+        features |= QDockWidget::DockWidgetClosable;
+    legendDock_->setFeatures(features);
 }
 
 void tMainForm::formResize() {
@@ -177,13 +195,12 @@ void tMainForm::topPanelResize() {
 }
 
 // Narrow pages keep the graphs at least at their minimum width, taking it
-// from the legend, which disappears when it would be narrower still.
+// from the legend, which disappears when it would be narrower still and
+// comes back, up to its width, when the page leaves room for it again.
 void tMainForm::applyLegendWidth() {
     const int page = graphsSplitter_->width();
     const int handle = graphsSplitter_->handleWidth();
-    int legend = legendDock_->isFloating() ? 0 : graphsSplitter_->sizes().value(1);
-    // The splitter may already have narrowed the legend to keep the graphs
-    // at their minimum; a legend narrower than that minimum is not shown.
+    int legend = legendDock_->isFloating() ? 0 : legendWanted_;
     if (legend > 0) {
         legend = std::min(legend, page - graphsMinimum_ - handle);
         if (legend < graphsMinimum_)
@@ -195,6 +212,7 @@ void tMainForm::applyLegendWidth() {
 }
 
 void tMainForm::legendFloatingChanged(bool floating) {
+    setLegendFeatures(floating);
     if (floating) {
         legendDock_->setWindowTitle("Legend");
         graphsSplitter_->setSizes({graphsSplitter_->width(), 0});
@@ -202,6 +220,7 @@ void tMainForm::legendFloatingChanged(bool floating) {
         graphsSplitter_->handle(1)->setEnabled(false);
     } else {
         graphsSplitter_->handle(1)->setEnabled(true);
+        legendWanted_ = legendWidth_;
         graphsSplitter_->setSizes(
             {graphsSplitter_->width() - legendWidth_ - graphsSplitter_->handleWidth(),
              legendWidth_});

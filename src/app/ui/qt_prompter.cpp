@@ -35,21 +35,32 @@ bool QtPrompter::confirm(const std::string& text) {
     return run(QMessageBox::Question, text, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
+bool QtPrompter::confirmAction(const std::string& text, const std::string& details) {
+    return run(QMessageBox::Question, text, QMessageBox::Ok | QMessageBox::Cancel, details) ==
+           QMessageBox::Ok;
+}
+
 QMessageBox::StandardButton QtPrompter::run(QMessageBox::Icon icon, const std::string& text,
-                                            QMessageBox::StandardButtons buttons) {
+                                            QMessageBox::StandardButtons buttons,
+                                            const std::string& details) {
     QMessageBox box(icon, QStringLiteral("PLN"), QString::fromStdString(text), buttons, parent_);
+    box.setDetailedText(QString::fromStdString(details));
     Interception& state = interception();
     if (!state.on)
         return static_cast<QMessageBox::StandardButton>(box.exec());
 
-    state.shown.push_back({box.windowTitle(), box.icon(), box.text(), box.standardButtons()});
-    if (!(buttons & QMessageBox::Yes))
+    state.shown.push_back(
+        {box.windowTitle(), box.icon(), box.text(), box.standardButtons(), box.detailedText()});
+    const bool question = buttons & (QMessageBox::Yes | QMessageBox::Cancel);
+    if (!question)
         return QMessageBox::Ok;
     bool yes = false;
     if (!state.answers.empty()) {
         yes = state.answers.front();
         state.answers.pop_front();
     }
+    if (buttons & QMessageBox::Cancel)
+        return yes ? QMessageBox::Ok : QMessageBox::Cancel;
     return yes ? QMessageBox::Yes : QMessageBox::No;
 }
 

@@ -24,12 +24,14 @@ public:
     void showWarning(const std::string& text) override;
     void showInformation(const std::string& text) override;
     bool confirm(const std::string& text) override;
+    bool confirmAction(const std::string& text, const std::string& details) override;
 
     struct Shown {
         QString title;
         QMessageBox::Icon icon;
         QString text;
         QMessageBox::StandardButtons buttons;
+        QString details;
     };
     static void interceptBoxes(bool on);
     // Also turns interception on.
@@ -39,7 +41,8 @@ public:
 
 private:
     QMessageBox::StandardButton run(QMessageBox::Icon icon, const std::string& text,
-                                    QMessageBox::StandardButtons buttons);
+                                    QMessageBox::StandardButtons buttons,
+                                    const std::string& details = {});
 
     QWidget* parent_;
 };

@@ -103,6 +103,8 @@ void tRecorderLinkQt::wndProc(const BusMessage& message) {
     }
     if (message.name == messages_.msgClose) {
         emit closeRequested();
+    } else if (message.name == messages_.msgShowViewer) {
+        emit showRequested();
     } else if (message.name == messages_.msgSuspended) {
         auto task = static_cast<int>(message.word);
         if (message.word <= 0x7FFFFFFFu && awaitingAnswer(task)) {

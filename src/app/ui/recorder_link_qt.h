@@ -81,6 +81,8 @@ signals:
     void closeRequested();
     // The link is free again after being busy: work that waited may run.
     void released();
+    // Another viewer of this configuration was started and ended.
+    void showRequested();
 
 private:
     void readBus();

@@ -6,8 +6,10 @@
 #include "logstore/core/log_file.h"
 
 #include <QCoreApplication>
+#include <QFocusEvent>
 #include <QGuiApplication>
 #include <QItemSelectionModel>
+#include <QScrollBar>
 #include <algorithm>
 
 namespace pln {
@@ -23,12 +25,28 @@ tStatsLogsList::tStatsLogsList(tListView& view, tListContext context, QObject* p
     connect(&view_, &tListView::headerRightClicked, model_, &tStatsLogsModel::columnRightClick);
     connect(view_.selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &tStatsLogsList::selectionChanged);
+    view_.installEventFilter(this);
+    connect(view_.selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { memory_ = view_.remember(rowKey()); });
 }
 
+tRowKey tStatsLogsList::rowKey() const {
+    return [this](int row) {
+        const tLogFile* log = model_->logAt(row);
+        return log ? QString::fromStdString(log->name()) : QString();
+    };
+}
+
+// The rows' logs are gone with the last catalogue: what was selected is
+// known by the names remembered at each change.
 void tStatsLogsList::logFilesLoaded() {
+    memory_.vertical = view_.verticalScrollBar()->value();
+    memory_.horizontal = view_.horizontalScrollBar()->value();
+    const tListMemory memory = memory_;
     model_->fill(context_.logFiles);
     if (model_->rowCount() > 0)
         view_.selectionModel()->setCurrentIndex(model_->index(0, 0), QItemSelectionModel::NoUpdate);
+    view_.restore(memory, rowKey());
     setRedrawPending();
     emit stateChanged();
 }
@@ -61,15 +79,27 @@ void tStatsLogsList::onCheckItem(std::size_t clicked, bool ticked) {
 }
 
 void tStatsLogsList::deleteSelectedLogs() {
-    if (busy_ || !context_.prompter.confirm(confirmDeleteSelectedLogs))
+    const std::vector<std::size_t> positions = view_.selectedPositions();
+    if (busy_ || !context_.prompter.confirmAction(confirmDeleteSelectedLogs, logsNamed(positions)))
         return;
-    deleteLogs(view_.selectedPositions());
+    deleteLogs(positions);
 }
 
 void tStatsLogsList::deleteThisLog(std::size_t position) {
-    if (busy_ || !context_.prompter.confirm(confirmDeleteThisLog))
+    if (busy_ || !context_.prompter.confirmAction(confirmDeleteThisLog, logsNamed({position})))
         return;
     deleteLogs({position});
+}
+
+// The logs a deletion takes, a line each; permanent logs stay.
+std::string tStatsLogsList::logsNamed(const std::vector<std::size_t>& positions) const {
+    std::string names;
+    for (std::size_t position : positions) {
+        const tStatsLogRow& row = model_->table().row(position);
+        if (row.state != tLogState::permanent)
+            names += row.log->displayName() + "\n";
+    }
+    return names;
 }
 
 void tStatsLogsList::deleteLogs(std::vector<std::size_t> positions) {
@@ -97,7 +127,19 @@ bool tStatsLogsList::canDeleteLog() const {
 }
 
 bool tStatsLogsList::canSwapGraph() const {
-    return view_.hasFocus() && view_.currentIndex().isValid();
+    return (view_.hasFocus() || focusInMenu_) && view_.currentIndex().isValid();
+}
+
+// A menu opened from the list, however it was opened, acts on the list's
+// focused log: the focus it took is the list's still.
+bool tStatsLogsList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == &view_ && event->type() == QEvent::FocusOut) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        focusInMenu_ = reason == Qt::PopupFocusReason || reason == Qt::MenuBarFocusReason;
+    } else if (watched == &view_ && event->type() == QEvent::FocusIn) {
+        focusInMenu_ = false;
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void tStatsLogsList::swapGraph() {
@@ -125,6 +167,8 @@ void tStatsLogsList::selectionChanged(const QItemSelection& selected,
                 if (index.column() == 0)
                     if (tLogFile* log = model_->logAt(index.row()))
                         log->setColour(clWindow);
+    if (!busy_)
+        memory_ = view_.remember(rowKey());
     setRedrawPending();
     emit stateChanged();
 }

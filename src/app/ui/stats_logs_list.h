@@ -1,16 +1,16 @@
 #pragma once
 
 #include "app/ui/list_context.h"
+#include "app/ui/list_view.h"
 #include "app/ui/stats_logs_model.h"
 
 #include <QObject>
+#include <string>
 #include <vector>
 
 class QItemSelection;
 
 namespace pln {
-
-class tListView;
 
 // The behaviour of the stats logs list: check boxes switch logs between
 // active and inactive (a permanent log stays ticked), deletion, moving a
@@ -40,15 +40,22 @@ public:
 signals:
     void stateChanged();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
     void deleteLogs(std::vector<std::size_t> positions);
     void setRedrawPending();
+    tRowKey rowKey() const;
+    std::string logsNamed(const std::vector<std::size_t>& positions) const;
 
     tListView& view_;
     tListContext context_;
     tStatsLogsModel* model_;
     bool busy_ = false;
+    tListMemory memory_;
+    bool focusInMenu_ = false;
 };
 
 } // namespace pln

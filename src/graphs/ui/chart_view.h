@@ -2,6 +2,8 @@
 
 #include <QChartView>
 
+class QLabel;
+
 namespace pln {
 
 // The widget of one chart. It passes the mouse on as the chart's own events,
@@ -12,6 +14,14 @@ class tChartView : public QChartView {
 
 public:
     explicit tChartView(QChart* chart, QWidget* parent = nullptr);
+
+    // A short text centred over the chart; none when empty.
+    void setHint(const QString& text);
+    QString hint() const;
+    // A line of text at the bottom, centred; none when empty.
+    void setFooter(const QString& text);
+    QString footer() const;
+    int footerHeight() const;
 
 signals:
     void mouseMoved(QPoint position, Qt::KeyboardModifiers keys);
@@ -25,6 +35,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    QLabel* hint_;
+    QLabel* footer_;
 };
 
 } // namespace pln

@@ -10,10 +10,21 @@ namespace pln {
 
 namespace {
 
+bool drawsNothing(const tGraphResult& result) {
+    for (const std::vector<tGraphSeries>& chart : result.series)
+        for (const tGraphSeries& one : chart)
+            if (!one.points.empty())
+                return false;
+    return true;
+}
+
 void fillChart(const std::vector<tGraphSeries>& series, const tGraphResult& result,
                tGraphChart& chart) {
     chart.clear(result.runtimeAxis);
-    chart.setBottomRange(result.bottomMin, result.bottomMax);
+    // An empty drawing has no range of its own: the axes show none.
+    chart.setEmpty(drawsNothing(result));
+    if (!chart.isEmpty())
+        chart.setBottomRange(result.bottomMin, result.bottomMax);
     for (const tGraphSeries& one : series) {
         chart.setSeriesColour(one.index, toQColor(one.colour));
         if (one.index == 0) {

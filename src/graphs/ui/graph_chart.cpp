@@ -8,6 +8,8 @@
 #include <QChart>
 #include <QDateTime>
 #include <QDateTimeAxis>
+#include <QFontMetrics>
+#include <QGraphicsLayout>
 #include <QLineSeries>
 #include <QTimeZone>
 #include <QValueAxis>
@@ -49,6 +51,13 @@ QColor designColour(tChartKind kind, std::size_t index) {
 
 // The bars are a hundredth of the visible range wide.
 constexpr double eventBarWidth = 0.01;
+constexpr QMargins chartMargins(4, 0, 8, 2);
+// The free room between two labels of an axis, in pixels beside each other
+// on the bottom axis and in lines of text above each other on the left.
+constexpr int bottomLabelGap = 16;
+constexpr int valueLabelLines = 2;
+constexpr int maxTicks = 11;
+const char* const emptyHint = "Select known files or stats logs to draw their graphs";
 constexpr double initialBottomMaximum = 25;
 constexpr double msPerDay = 86'400'000;
 // 1970-01-01, where the date axis counts from, in days of the calendar.
@@ -68,7 +77,10 @@ tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
     chart_->setBackgroundBrush(Qt::white);
     chart_->setBackgroundRoundness(0);
     chart_->setPlotAreaBackgroundVisible(false);
-    chart_->setMargins(QMargins(4, 0, 8, 2));
+    chart_->setMargins(chartMargins);
+    // The view is small at the window's design size: the chart keeps no
+    // padding of its own around the margins.
+    chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->legend()->hide();
 
     dateAxis_->setFormat(QStringLiteral("dd/MM/yyyy"));
@@ -77,11 +89,11 @@ tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
          {static_cast<QAbstractAxis*>(dateAxis_), static_cast<QAbstractAxis*>(runtimeAxis_)}) {
         axis->setLineVisible(false);
         axis->setGridLineVisible(true);
-        // The lower chart shows no dates, only the axis title. Its labels
-        // stay in the layout, drawn in no colour: without them the chart
-        // component cuts the title down to an ellipsis.
+        // The lower chart shows no dates, only the axis title, under the
+        // plot area: the chart component would cut a title of its own down
+        // to an ellipsis in a small window.
         if (kind == tChartKind::transferred)
-            axis->setLabelsBrush(Qt::transparent);
+            axis->setLabelsVisible(false);
         chart_->addAxis(axis, Qt::AlignBottom);
     }
     runtimeAxis_->setRange(0, initialBottomMaximum);
@@ -97,6 +109,10 @@ tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
     addEventsSeries();
     addLines();
     attachBottom(true);
+    QObject::connect(chart_, &QChart::plotAreaChanged, chart_, [this] {
+        settling_ = false;
+        fitTicks();
+    });
 }
 
 void tGraphChart::addEventsSeries() {
@@ -228,9 +244,10 @@ void tGraphChart::clear(bool runtimeAxis) {
 void tGraphChart::setBottomRange(double minimum, double maximum) {
     const double low = toAxis(std::min(minimum, maximum));
     const double high = toAxis(std::max(minimum, maximum));
-    if (onRuntime_)
+    if (onRuntime_) {
         runtimeAxis_->setRange(low, high);
-    else
+        fitRuntimeTicks();
+    } else
         dateAxis_->setRange(QDateTime::fromMSecsSinceEpoch(std::llround(low)),
                             QDateTime::fromMSecsSinceEpoch(std::llround(high)));
 }
@@ -243,15 +260,18 @@ tAxisRange tGraphChart::bottomRange() const {
 }
 
 void tGraphChart::setBottomTitle(const QString& title) {
-    dateAxis_->setTitleText(title);
-    runtimeAxis_->setTitleText(title);
+    view_->setFooter(title);
+    indents_ = {};
+    chart_->setMargins(chartMargins + QMargins(0, 0, 0, view_->footerHeight()));
 }
 
 QString tGraphChart::bottomTitle() const {
-    return onRuntime_ ? runtimeAxis_->titleText() : dateAxis_->titleText();
+    return view_->footer();
 }
 
 void tGraphChart::fitValueAxis() {
+    if (valueTicks_ > 0)
+        valueAxis_->setTickCount(valueTicks_);
     double top = 0;
     for (const QLineSeries* line : lines_)
         for (const QPointF& point : line->points())
@@ -259,6 +279,91 @@ void tGraphChart::fitValueAxis() {
     valueAxis_->setRange(0, top > 0 ? top : 1);
     valueAxis_->applyNiceNumbers();
     valueAxis_->setMin(0);
+}
+
+// As many ticks as labels fit beside each other on the bottom axis and
+// above each other on the left one, so that no label is cut short.
+void tGraphChart::fitTicks() {
+    const QRectF area = chart_->plotArea();
+    // Both charts have the same grid: the lower one's hidden labels count
+    // as the upper one's.
+    const QFontMetrics metrics(valueAxis_->labelsFont());
+    const int labelWidth = metrics.horizontalAdvance(QStringLiteral("00/00/0000")) + bottomLabelGap;
+    const int bottom = std::clamp(static_cast<int>(area.width()) / labelWidth + 1, 2, maxTicks);
+    const int value = std::clamp(
+        static_cast<int>(area.height()) / (valueLabelLines * metrics.height()) + 1, 2, maxTicks);
+    if (bottom != bottomTicks_) {
+        bottomTicks_ = bottom;
+        dateAxis_->setTickCount(bottom);
+        fitRuntimeTicks();
+    }
+    if (value != valueTicks_) {
+        valueTicks_ = value;
+        fitValueAxis();
+    }
+}
+
+// Runtime days are labelled at round steps of 1, 2 or 5 times a power of
+// ten, counted from day 0, at most as many as the ticks that fit.
+void tGraphChart::fitRuntimeTicks() {
+    const double span = runtimeAxis_->max() - runtimeAxis_->min();
+    if (span <= 0 || bottomTicks_ < 2)
+        return;
+    const double rough = span / (bottomTicks_ - 1);
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10 * power;
+    for (const double nice : {1.0, 2.0, 5.0})
+        if (nice * power >= rough) {
+            step = nice * power;
+            break;
+        }
+    runtimeAxis_->setTickType(QValueAxis::TicksDynamic);
+    runtimeAxis_->setTickAnchor(0);
+    runtimeAxis_->setTickInterval(step);
+}
+
+void tGraphChart::setEmpty(bool empty) {
+    empty_ = empty;
+    for (QAbstractAxis* axis : std::array<QAbstractAxis*, 3>{dateAxis_, runtimeAxis_, valueAxis_}) {
+        axis->setGridLineVisible(!empty);
+        // The lower chart's bottom labels only keep room for its title.
+        if (kind_ == tChartKind::requests || axis == valueAxis_)
+            axis->setLabelsVisible(!empty);
+    }
+    if (kind_ == tChartKind::requests)
+        view_->setHint(empty ? QString::fromLatin1(emptyHint) : QString());
+}
+
+tPlotEdges tGraphChart::naturalEdges() const {
+    const QRectF area = chart_->plotArea();
+    return {area.left() - indents_.left, chart_->size().width() - area.right() - indents_.right};
+}
+
+void tGraphChart::setIndents(tPlotEdges indents) {
+    const auto left = static_cast<int>(std::lround(indents.left));
+    const auto right = static_cast<int>(std::lround(indents.right));
+    if (left == indents_.left && right == indents_.right)
+        return;
+    indents_ = {static_cast<double>(left), static_cast<double>(right)};
+    settling_ = true;
+    chart_->setMargins(chartMargins + QMargins(left, 0, right, view_->footerHeight()));
+}
+
+void alignPlotAreas(tGraphChart& upper, tGraphChart& lower) {
+    // Until a chart is laid out with its new margins, its plot area does not
+    // tell where its labels put it.
+    const auto align = [&upper, &lower] {
+        if (upper.settling() || lower.settling())
+            return;
+        const tPlotEdges a = upper.naturalEdges();
+        const tPlotEdges b = lower.naturalEdges();
+        const double left = std::max(a.left, b.left);
+        const double right = std::max(a.right, b.right);
+        upper.setIndents({left - a.left, right - a.right});
+        lower.setIndents({left - b.left, right - b.right});
+    };
+    QObject::connect(&upper.chart(), &QChart::plotAreaChanged, &upper.chart(), align);
+    QObject::connect(&lower.chart(), &QChart::plotAreaChanged, &upper.chart(), align);
 }
 
 tAxisRange tGraphChart::valueRange() const {

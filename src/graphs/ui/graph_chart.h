@@ -21,6 +21,13 @@ class tChartView;
 
 enum class tChartKind { requests, transferred };
 
+// The room left and right of a plot area inside its chart, or the widths
+// added at those sides.
+struct tPlotEdges {
+    double left = 0;
+    double right = 0;
+};
+
 // One of the two charts in its fixed configuration: white, without the
 // built-in legend or mouse zoom, a bottom axis for dates and one for runtime
 // days (only one shown at a time), the value axis from 0, the event bars on
@@ -58,6 +65,15 @@ public:
     QString bottomTitle() const;
     // The value axis runs from 0 to just above the largest value shown.
     void fitValueAxis();
+    // A chart with nothing to draw shows neither labels nor grid lines of
+    // an earlier drawing; the upper one says how to get a drawing.
+    void setEmpty(bool empty);
+    bool isEmpty() const { return empty_; }
+    // The room beside the plot area as the chart's own labels leave it, and
+    // the room added to it so that the plot area lines up with another's.
+    tPlotEdges naturalEdges() const;
+    void setIndents(tPlotEdges indents);
+    bool settling() const { return settling_; }
     tAxisRange valueRange() const;
     // The area inside the axes, in pixels of the view.
     tPlotArea plotArea() const;
@@ -68,6 +84,8 @@ private:
     void addEventsSeries();
     void addLines();
     void attachBottom(bool runtimeAxis);
+    void fitTicks();
+    void fitRuntimeTicks();
 
     tChartKind kind_;
     QChart* chart_;
@@ -81,6 +99,16 @@ private:
     std::vector<QLineSeries*> lines_;
     std::vector<double> eventPositions_;
     bool onRuntime_ = false;
+    bool empty_ = false;
+    tPlotEdges indents_;
+    bool settling_ = false;
+    int bottomTicks_ = 0;
+    int valueTicks_ = 0;
 };
+
+// Keeps the plot areas of two charts of the same width over each other, so
+// that a date is at the same pixel column in both: the chart with the
+// narrower left labels is moved in by the difference.
+void alignPlotAreas(tGraphChart& upper, tGraphChart& lower);
 
 } // namespace pln

@@ -13,6 +13,8 @@
 #include <QPalette>
 #include <QTextCursor>
 #include <QTextEdit>
+#include <algorithm>
+#include <cmath>
 
 namespace pln {
 
@@ -32,8 +34,20 @@ template <class Box> void prepareBox(Box& box, const char* name) {
     box.setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-QString twoDecimals(double value) {
-    return QLocale::system().toString(value, 'f', 2);
+constexpr int maxDecimals = 15;
+
+// Two decimals with the user's decimal separator and no digit groups, as
+// "%f" writes them, and more when needed to tell a small value from 0: at
+// least two significant digits.
+QString readoutNumber(double value) {
+    int decimals = 2;
+    const double magnitude = std::fabs(value);
+    if (magnitude > 0 && magnitude < 1)
+        decimals =
+            std::clamp(1 - static_cast<int>(std::floor(std::log10(magnitude))), 2, maxDecimals);
+    QLocale locale = QLocale::system();
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(value, 'f', decimals);
 }
 
 } // namespace
@@ -95,7 +109,8 @@ void tGraphReadout::showValuesAtCursor(tGraphChart* chart, QPoint globalPosition
     }
     const QPoint at = chart->view().mapFromGlobal(globalPosition);
     const tPlotArea area = chart->plotArea();
-    if (outside || !chart->view().isVisible() || !area.contains(at.x(), at.y())) {
+    if (outside || chart->isEmpty() || !chart->view().isVisible() ||
+        !area.contains(at.x(), at.y())) {
         clear();
         return;
     }
@@ -109,14 +124,14 @@ void tGraphReadout::showValuesAtCursor(tGraphChart* chart, QPoint globalPosition
     sources_.refresh(context_.logFiles, context_.prompter);
     const tCursorTime here = timeAt(*chart, at.x());
     const double value = area.leftValueAt(chart->valueRange(), at.y());
-    dateTimeBox_->setText(twoDecimals(value) + separator + timeText(here));
+    dateTimeBox_->setText(readoutNumber(value) + separator + timeText(here));
     showEvents(timeAt(*chart, at.x() - eventsReach), timeAt(*chart, at.x() + eventsReach));
 }
 
 QString tGraphReadout::timeText(const tCursorTime& time) const {
     QString text;
     if (time.runtime != -1)
-        text = twoDecimals(static_cast<double>(time.runtime) / secondsPerDay) +
+        text = readoutNumber(static_cast<double>(time.runtime) / secondsPerDay) +
                QStringLiteral(" eMule runtime days");
     if (time.date) {
         if (!text.isEmpty())

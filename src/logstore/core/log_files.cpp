@@ -192,15 +192,24 @@ bool tLogFiles::createLogFile(const std::string& name, tLogState state, const tL
     if (state == tLogState::none)
         return false;
     try {
+        writeNewLogFile(name, state, header, block);
+        return true;
+    } catch (const std::exception& e) {
+        context_.prompter.showError(e.what());
+    }
+    return false;
+}
+
+void tLogFiles::writeNewLogFile(const std::string& name, tLogState state, const tLogHeader& header,
+                                const tCombineBlock& block) const {
+    try {
         if (!isFileName(name))
             throw Error(logmsg::notAFileName);
         replaceFileContents(context_.logsFolder + name + std::string(extensionOf(state)),
                             encodeNewLog(kindOf(name), header, block));
-        return true;
     } catch (const std::exception& e) {
-        context_.prompter.showError(format(logmsg::cannotCreateFile, {name, e.what()}));
+        throw Error(format(logmsg::cannotCreateFile, {name, e.what()}));
     }
-    return false;
 }
 
 bool logExistsInAnyState(const std::string& logsFolder, std::string_view name) {

@@ -64,6 +64,9 @@ public:
     // does not enter the catalogue. False (after reporting) on failure.
     bool createLogFile(const std::string& name, tLogState state, const tLogHeader& header,
                        const tCombineBlock& block = {}) const;
+    // The same for a caller that reports failures itself: they are thrown.
+    void writeNewLogFile(const std::string& name, tLogState state, const tLogHeader& header,
+                         const tCombineBlock& block = {}) const;
 
 private:
     Entries::const_iterator lowerBound(std::string_view name) const;
