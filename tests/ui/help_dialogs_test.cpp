@@ -147,6 +147,7 @@ private slots:
                          text = static_cast<tCreditsForm&>(credits).text();
                          version = static_cast<tCreditsForm&>(credits).version();
                          QCOMPARE(credits.windowTitle(), "Credits");
+                         QCOMPARE(credits.findChild<QPushButton*>()->text(), "Ok");
                          credits.accept();
                      }});
         for (const char* name :

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -70,8 +71,15 @@ QTreeWidgetItem* node(QTreeWidget& tree, const QStringList& path) {
     return current;
 }
 
+// The new-log wizard says in its status line why Ok is disabled, and says
+// nothing while it is enabled; a status that disagrees fails the caller's
+// expectation whichever it is.
 bool okEnabled(QWidget& dialog) {
-    return child<QPushButton>(dialog, "okBtn").isEnabled();
+    const bool enabled = child<QPushButton>(dialog, "okBtn").isEnabled();
+    const auto* status = dialog.findChild<QLabel*>("statusLabel");
+    if (status && status->text().isEmpty() != enabled)
+        return !enabled;
+    return enabled;
 }
 
 tLogHeader headerOf(const std::string& path) {

@@ -4,6 +4,8 @@
 #include "common/program_info.h"
 #include "ui_credits_form.h"
 
+#include <QPushButton>
+
 namespace pln {
 
 std::string viewerVersionLine() {
@@ -14,6 +16,7 @@ tCreditsForm::tCreditsForm(QWidget* parent)
     : QDialog(parent), ui_(std::make_unique<Ui::tCreditsForm>()) {
     ui_->setupUi(this);
     ui_->versionLabel->setText(QString::fromStdString(viewerVersionLine()));
+    ui_->buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Ok"));
     connect(ui_->buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     centreOnDesktop(*this);
 }

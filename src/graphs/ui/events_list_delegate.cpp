@@ -10,6 +10,7 @@ namespace {
 constexpr int dateLeft = 2;
 constexpr int textLeft = 152;
 constexpr int itemHeight = 16;
+constexpr int textPadding = 2;
 
 } // namespace
 
@@ -31,8 +32,17 @@ void tEventsListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
     painter->save();
     painter->setPen(plain);
     painter->drawText(dateRect, Qt::AlignVCenter | Qt::AlignLeft, index.data().toString());
+    const QString text = index.data(textRole).toString();
+    // A file's colour may be close to the highlight's: on a selected line
+    // its text keeps the list's own background behind it.
+    if (fileColour.isValid() && selected) {
+        const QRect behind =
+            option.fontMetrics.boundingRect(textRect, Qt::AlignVCenter | Qt::AlignLeft, text);
+        painter->fillRect(behind.adjusted(-textPadding, 0, textPadding, 0),
+                          option.palette.color(QPalette::Base));
+    }
     painter->setPen(fileColour.isValid() ? fileColour.value<QColor>() : plain);
-    painter->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, index.data(textRole).toString());
+    painter->drawText(textRect, Qt::AlignVCenter | Qt::AlignLeft, text);
     painter->restore();
 }
 

@@ -2,6 +2,8 @@
 
 #include "ui_confirm_km_edit_form.h"
 
+#include <algorithm>
+
 namespace pln {
 
 QString backupCaption(bool cancelled, bool done) {
@@ -19,8 +21,15 @@ tConfirmKMEditForm::tConfirmKMEditForm(QWidget* parent, const tConfirmKMEditRequ
     ui_->setupUi(this);
     setWindowTitle(QString::fromStdString(request.caption));
     ui_->textBox->setPlainText(QString::fromStdString(request.text));
+    // The buttons are wide enough for their captions once a backup is done.
+    for (QPushButton* button : {ui_->aBackupKM, ui_->aBackupCM}) {
+        button->setText(backupCaption(button == ui_->aBackupCM, true));
+        button->setMinimumWidth(button->sizeHint().width());
+    }
     ui_->aBackupKM->setText(backupCaption(false, session.knownMetBackedUp()));
     ui_->aBackupCM->setText(backupCaption(true, session.cancelledMetBackedUp()));
+    setMinimumWidth(std::max(minimumWidth(), layout()->minimumSize().width()));
+    resize(size().expandedTo(minimumSize()));
     ui_->aBackupCM->setEnabled(request.cancelledMode);
     ui_->delLogBox->setEnabled(request.offerDeleteLog);
     ui_->delLogBox->setChecked(request.offerDeleteLog && session.deleteLog());

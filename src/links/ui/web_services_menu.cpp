@@ -53,7 +53,12 @@ void mWebServicesClick(const std::string& urlTemplate, const tKnownMetRecord& re
             format("The web service address \"%s\" is not an http, https or ftp address.", {url}));
         return;
     }
-    QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::TolerantMode));
+    // Without a browser, or when the desktop refuses, the user learns the
+    // address and can open it by hand.
+    if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url), QUrl::TolerantMode)))
+        prompter.showError(format("The web service address \"%s\" could not be opened: no web "
+                                  "browser took it.",
+                                  {url}));
 }
 
 } // namespace pln

@@ -179,19 +179,29 @@ bool tNewLogWizard::logExists(const std::string& name) {
     return checkedNameExists_;
 }
 
+// The status line says what keeps Ok disabled.
 bool tNewLogWizard::validate() {
     bool valid = true;
+    QString reason;
     if (!editedName_.empty()) {
         logName_ = editedName_;
     } else {
         const QTreeWidgetItem* node = selectedKeyNode();
         const std::optional<std::string> name = node ? chosenName(*node) : std::nullopt;
-        if (!name)
+        if (!name) {
+            ui_->statusLabel->setText(QStringLiteral("Choose a value in the eMule ini files."));
             return false;
+        }
         logName_ = *name;
         valid = !logExists(logName_);
+        if (!valid)
+            reason = QStringLiteral("This value has a log already.");
     }
-    valid = valid && !std::isnan(multiplier());
+    if (valid && std::isnan(multiplier())) {
+        valid = false;
+        reason = QStringLiteral("Multiplier: numbers joined by * and /, not 0, such as 1/1024.");
+    }
+    ui_->statusLabel->setText(reason);
     valueType_ = shownValueType();
     flags_ = static_cast<std::uint8_t>(
         (ui_->flagsCumulBox->isChecked() ? flagCumulative : 0) |
