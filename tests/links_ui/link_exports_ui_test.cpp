@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -144,8 +146,9 @@ private slots:
     void collectionFileHoldsTheLinks() {
         test::TempDir dir;
         test::RecordingPrompter prompter;
+        QString folder;
         QtFileDialogs::setNextFileName(QString::fromStdString(dir.file("two.emulecollection")));
-        saveLinksAsCollection(nullptr, two_, prompter);
+        saveLinksAsCollection(nullptr, two_, prompter, folder);
         QCOMPARE(test::readText(dir.file("two.emulecollection")),
                  (linkA + "\r\n" + linkB + "\r\n").toStdString());
         const auto& shown = QtFileDialogs::lastShown();
@@ -155,19 +158,26 @@ private slots:
         QCOMPARE(shown->nameFilters,
                  QStringList({"Collections (*.emulecollection)", "Any file (*)"}));
         QVERIFY(shown->confirmOverwrite);
+        // First in the documents, then where the last one went.
+        QCOMPARE(QFileInfo(shown->startFile).absolutePath(),
+                 QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        QCOMPARE(QFileInfo(shown->startFile).fileName(), "links.emulecollection");
+        QCOMPARE(folder + "/", QString::fromStdString(dir.path()));
 
         QtFileDialogs::setNextFileName(QString::fromStdString(dir.file("two.emulecollection")));
-        saveLinksAsCollection(nullptr, {}, prompter);
+        saveLinksAsCollection(nullptr, {}, prompter, folder);
+        QCOMPARE(QtFileDialogs::lastShown()->startFile,
+                 QString::fromStdString(dir.file("links.emulecollection")));
         QCOMPARE(test::readText(dir.file("two.emulecollection")), "");
 
         QtFileDialogs::setNextFileName("");
-        saveLinksAsCollection(nullptr, two_, prompter);
+        saveLinksAsCollection(nullptr, two_, prompter, folder);
         QCOMPARE(test::readText(dir.file("two.emulecollection")), "");
         QVERIFY(prompter.shown.empty());
 
         std::string missing = dir.file("no/such/folder.emulecollection");
         QtFileDialogs::setNextFileName(QString::fromStdString(missing));
-        saveLinksAsCollection(nullptr, two_, prompter);
+        saveLinksAsCollection(nullptr, two_, prompter, folder);
         QCOMPARE(prompter.errors(), std::vector<std::string>{"Cannot save \"" + missing +
                                                              "\": No such file or directory"});
     }

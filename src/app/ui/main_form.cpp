@@ -233,7 +233,7 @@ void tMainForm::connectActions() {
 void tMainForm::connectLinkActions() {
     const tMainActions& a = actions_;
     connect(a.aKFSaveAsCollection, &QAction::triggered, this,
-            [this] { saveLinksAsCollection(this, selectedLinkRows(), prompter_); });
+            [this] { saveLinksAsCollection(this, selectedLinkRows(), prompter_, linksFolder_); });
     connect(a.aKFCopyAsCollection, &QAction::triggered, this,
             [this] { copyLinksToClipboard(selectedLinkRows()); });
     connect(a.aKFCopyAsHtmlCollection, &QAction::triggered, this,

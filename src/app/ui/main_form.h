@@ -170,6 +170,8 @@ private:
     // until dragged open again.
     bool listsCollapsed_ = false;
     int graphsMinimum_ = 0;
+    // Where the last collection of links was saved, for the next one.
+    QString linksFolder_;
 
     QTimer timer_;
     QTimer idleTimer_;

@@ -7,8 +7,11 @@
 #include "links/ui/qt_file_dialogs.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QStandardPaths>
 
 namespace pln {
 
@@ -20,12 +23,21 @@ void setClipboardText(const std::string& text) {
 
 } // namespace
 
-void saveLinksAsCollection(QWidget* parent, std::span<const tLinkRow> rows, Prompter& prompter) {
+void saveLinksAsCollection(QWidget* parent, std::span<const tLinkRow> rows, Prompter& prompter,
+                           QString& lastFolder) {
+    const QString folder = lastFolder.isEmpty()
+                               ? QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)
+                               : lastFolder;
+    const QString name = rows.size() == 1 && rows.front().record
+                             ? QString::fromStdString(rows.front().record->getFileName())
+                             : QStringLiteral("links");
     QString fileName = QtFileDialogs::getSaveFileName(
         parent, "Save link(s) as eMuleCollection",
-        {"Collections (*.emulecollection)", "Any file (*)"}, "emulecollection");
+        {"Collections (*.emulecollection)", "Any file (*)"}, "emulecollection",
+        QDir(folder).filePath(name + QStringLiteral(".emulecollection")));
     if (fileName.isEmpty())
         return;
+    lastFolder = QFileInfo(fileName).absolutePath();
     std::string text = collectionFileText(getLinksCollection("", rows));
     std::string path = QFile::encodeName(fileName).toStdString();
     try {

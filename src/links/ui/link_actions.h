@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 
+class QString;
 class QWidget;
 
 namespace pln {
@@ -25,7 +26,10 @@ struct tCopyFormatSetting {
 
 // Asks for a file and writes the plain links to it, one per CR LF ended
 // line; a failed write is reported and leaves an existing file as it was.
-void saveLinksAsCollection(QWidget* parent, std::span<const tLinkRow> rows, Prompter& prompter);
+// The dialog opens in lastFolder (the user's documents when it is empty)
+// with a name from the first file, and lastFolder becomes the chosen one.
+void saveLinksAsCollection(QWidget* parent, std::span<const tLinkRow> rows, Prompter& prompter,
+                           QString& lastFolder);
 void copyLinksToClipboard(std::span<const tLinkRow> rows);
 void copyHtmlLinksToClipboard(std::span<const tLinkRow> rows);
 // Lets the user edit the stored format; on OK stores it and copies the
