@@ -90,6 +90,10 @@ TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
     EXPECT_EQ(summary.logsRewritten, 3u);
     EXPECT_EQ(summary.recordsBefore, 8u);
     EXPECT_EQ(summary.recordsAfter, 6u);
+    // Stats records are 8 bytes, known-file records 20.
+    EXPECT_EQ(summary.bytesBefore, 3u * 8 + 3 * 20 + 2 * 8);
+    EXPECT_EQ(summary.bytesAfter, 2u * 8 + 2 * 20 + 2 * 8);
+    EXPECT_TRUE(summary.failures.empty());
 
     auto expectedStats = LogBytes()
                              .prefix(1)

@@ -26,6 +26,7 @@
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -408,6 +409,8 @@ private slots:
         QVERIFY(sameCatalogue);
         QVERIFY(QtPrompter::shownBoxes().empty());
         QVERIFY(form->getIniString("lastCompressDate", "") != never);
+        QVERIFY2(form->statusBar()->currentMessage().startsWith("Compression: "),
+                 qPrintable(form->statusBar()->currentMessage()));
         for (const std::string& path : oldLogs)
             QVERIFY2(std::filesystem::file_size(path) < dayOfRecordsSize, path.c_str());
         // The load and the drawing that waited run now.

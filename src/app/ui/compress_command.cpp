@@ -5,7 +5,9 @@
 #include "common/error.h"
 #include "logstore/ui/compress_form.h"
 
+#include <QMainWindow>
 #include <QProgressDialog>
+#include <QStatusBar>
 
 namespace pln {
 
@@ -36,6 +38,23 @@ void tCompressCommand::execute() {
     recorder_.suspend(compressTask);
 }
 
+// What the compression did stays in the status bar until the next message.
+void tCompressCommand::showSummary(const tCompressSummary& summary) {
+    auto* window = qobject_cast<QMainWindow*>(&window_);
+    if (!window)
+        return;
+    QString text = QStringLiteral("Compression: %1 log(s) compressed, %2 records and %3 bytes "
+                                  "before, %4 records and %5 bytes after")
+                       .arg(summary.logsRewritten)
+                       .arg(summary.recordsBefore)
+                       .arg(summary.bytesBefore)
+                       .arg(summary.recordsAfter)
+                       .arg(summary.bytesAfter);
+    if (!summary.failures.empty())
+        text += QStringLiteral(", %1 log(s) failed").arg(summary.failures.size());
+    window->statusBar()->showMessage(text + QLatin1Char('.'));
+}
+
 tCompressSummary tCompressCommand::compressLogs() {
     BusyCursor hourglass;
     CalendarMs now = clock_.nowLocal();
@@ -51,6 +70,7 @@ tCompressSummary tCompressCommand::compressLogs() {
         [&](std::size_t done, std::size_t) { progress.setValue(static_cast<int>(done)); });
     progress.setValue(total);
     redraw_();
+    showSummary(summary);
     if (!summary.failures.empty())
         throw Error(compressFailureReport(summary.failures));
     return summary;

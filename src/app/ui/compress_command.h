@@ -29,6 +29,8 @@ public:
     tCompressSummary compressLogs();
 
 private:
+    void showSummary(const tCompressSummary& summary);
+
     QWidget& window_;
     tProcessValues& values_;
     tLogFiles& logs_;

@@ -71,9 +71,12 @@ void compressLog(tLogFile& log, int thresholdDays, std::int64_t nowInstant,
     std::vector<bool> keep = recordsToKeep(log.values(), thresholdDays, nowInstant);
     log.retainRecords(keep);
     log.writeValues(log.records());
+    const std::uint64_t recordSize = recordSizeOf(log.valueType());
     ++summary.logsRewritten;
     summary.recordsBefore += keep.size();
     summary.recordsAfter += static_cast<std::size_t>(log.recordCount());
+    summary.bytesBefore += keep.size() * recordSize;
+    summary.bytesAfter += static_cast<std::uint64_t>(log.recordCount()) * recordSize;
 }
 
 } // namespace

@@ -22,6 +22,9 @@ struct tCompressSummary {
     std::size_t logsRewritten = 0;
     std::size_t recordsBefore = 0;
     std::size_t recordsAfter = 0;
+    // The record areas of the logs rewritten.
+    std::uint64_t bytesBefore = 0;
+    std::uint64_t bytesAfter = 0;
     // The report of each log that failed, in catalogue order.
     std::vector<std::string> failures;
 };
