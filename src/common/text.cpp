@@ -1,5 +1,7 @@
 #include "common/text.h"
 
+#include "common/case_fold.h"
+
 #include <array>
 
 namespace pln {
@@ -250,6 +252,20 @@ bool iequals(std::string_view a, std::string_view b) {
 
 bool istartsWith(std::string_view text, std::string_view prefix) {
     return text.size() >= prefix.size() && iequals(text.substr(0, prefix.size()), prefix);
+}
+
+std::string foldCase(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        const std::size_t start = i;
+        char32_t c = 0;
+        if (nextUtf8(utf8, i, c))
+            appendUtf8(out, foldCodePoint(c));
+        else
+            out += utf8[start];
+    }
+    return out;
 }
 
 std::string trimControl(std::string_view text) {

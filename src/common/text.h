@@ -58,6 +58,11 @@ bool iequals(std::string_view a, std::string_view b);
 int icompare(std::string_view a, std::string_view b);
 bool istartsWith(std::string_view text, std::string_view prefix);
 
+// UTF-8 text with every character case-folded as Windows compares names
+// (Unicode simple case folding); ill-formed bytes stay as they are. Two
+// names are one name when their folded texts are equal.
+std::string foldCase(std::string_view utf8);
+
 // Leading and trailing characters at or below the space character removed.
 std::string trimControl(std::string_view text);
 

@@ -1,16 +1,18 @@
-#include "app/core/locations.h"
+#include "app/core/location_search.h"
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
 #include "app/core/windows_version.h"
+#include "common/error.h"
 #include "common/program_info.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "recorder/recorder.h"
 
 #include <csignal>
-#include <cstring>
 #include <iostream>
+#include <string>
 #include <variant>
+#include <vector>
 
 namespace {
 
@@ -25,6 +27,8 @@ const char* const usage =
     "      --close-viewer  tell the viewer and the recorder of this eMule configuration\n"
     "                      to end, then end\n"
     "      --stop          tell the recorder of this eMule configuration to end, then end\n"
+    "      --config FOLDER eMule's config folder, as for the viewer (which passes on its\n"
+    "                      own)\n"
     "  -h, --help          show this help and end\n"
     "      --version       show the version and end\n";
 
@@ -57,19 +61,33 @@ void installStopHandlers() {
 // The PLN recorder. Without arguments it records until SIGTERM; with
 // --close-viewer it tells the viewer and the recorder of this eMule
 // configuration to end, with --stop the recorder alone, and ends itself.
+// --config names eMule's config folder, as for the viewer.
 int main(int argc, char* argv[]) {
     if (const auto answered = pln::answerInfoOption(argc, argv, usage, pln::versionLine("PLN")))
         return *answered;
-    bool closeViewer = argc == 2 && std::strcmp(argv[1], "--close-viewer") == 0;
-    bool stop = argc == 2 && std::strcmp(argv[1], "--stop") == 0;
-    if (argc > 2 || (argc == 2 && !closeViewer && !stop)) {
-        std::cerr << usage;
-        return 2;
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    bool closeViewer = false;
+    bool stop = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--close-viewer" && !stop) {
+            closeViewer = true;
+        } else if (args[i] == "--stop" && !closeViewer) {
+            stop = true;
+        } else if (args[i] != "--config" || ++i == args.size()) {
+            std::cerr << usage;
+            return 2;
+        }
     }
     pln::NativePlatform native;
     pln::Platform& platform = native.services();
-    auto outcome = pln::resolveLocations(platform.system, platform.files,
-                                         pln::getWindowsVersion(platform.system));
+    pln::tLocationsOutcome outcome;
+    try {
+        outcome = pln::searchLocations(platform.system, platform.files, platform.listing,
+                                       pln::getWindowsVersion(platform.system),
+                                       pln::nativeLocationSearch(args, platform.listing));
+    } catch (const pln::Error& e) {
+        outcome = pln::tStartupEnd{e.what()};
+    }
     if (const auto* end = std::get_if<pln::tStartupEnd>(&outcome)) {
         std::cerr << end->message << '\n';
         return 1;

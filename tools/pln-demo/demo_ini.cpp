@@ -35,8 +35,8 @@ std::string rate(DemoRandom& random, std::uint64_t maxHundredths) {
 } // namespace
 
 void writeDemoPreferences(const DemoProfile& profile, DemoRandom& random) {
-    std::string incoming = profile.incoming().string();
-    std::string temp = (profile.root / "eMule" / "Temp").string();
+    std::string incoming = profile.stored(profile.incoming());
+    std::string temp = profile.stored(profile.root / "eMule" / "Temp");
     writeIni(profile.config() / "preferences.ini", "eMule",
              {{"AppVersion", "0.50a"},
               {"Nick", "http://www.emule-project.net"},

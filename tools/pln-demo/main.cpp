@@ -6,6 +6,7 @@
 #include "demo_live.h"
 #include "demo_logs.h"
 #include "demo_webservices.h"
+#include "demo_wine.h"
 
 #include <cstdlib>
 #include <iostream>
@@ -15,10 +16,13 @@ namespace {
 
 const char* const usage = "Usage: pln-demo [--years N] FOLDER\n"
                           "       pln-demo --live FOLDER [SECONDS]\n"
+                          "       pln-demo --wine PREFIX\n"
                           "Writes a demo eMule profile into FOLDER; the viewer finds it when\n"
                           "XDG_DATA_HOME points at FOLDER. Its logs hold 200 days of history,\n"
                           "or N years with --years. With --live, saves the profile's\n"
-                          "known.met every SECONDS (20) like a running eMule.\n"
+                          "known.met every SECONDS (20) like a running eMule. With --wine,\n"
+                          "lays out PREFIX as a Wine prefix with eMule installed and the\n"
+                          "profile in its user's folders: WINEPREFIX=PREFIX PLNViewer finds it.\n"
                           "\n"
                           "Options:\n"
                           "  -h, --help     show this help and end\n"
@@ -27,8 +31,8 @@ const char* const usage = "Usage: pln-demo [--years N] FOLDER\n"
 } // namespace
 
 // Writes a demo eMule profile: the viewer finds it when XDG_DATA_HOME points
-// at FOLDER. With --live it plays a running eMule on that profile instead;
-// with --years its logs hold that many years of history.
+// at FOLDER, or, with --wine, when WINEPREFIX names PREFIX. With --live it plays a running eMule on
+// that profile instead; with --years its logs hold that many years of history.
 int main(int argc, char** argv) {
     using namespace pln::demo;
     if (const auto answered =
@@ -36,7 +40,9 @@ int main(int argc, char** argv) {
         return *answered;
     // An unknown option is not a folder to write a profile into.
     const std::string first = argc > 1 ? argv[1] : "";
-    const int folderArgument = first == "--live" ? 2 : first == "--years" ? 3 : 1;
+    const int folderArgument = first == "--live" || first == "--wine" ? 2
+                               : first == "--years"                   ? 3
+                                                                      : 1;
     if (argc <= folderArgument || pln::looksLikeOption(argv[folderArgument])) {
         std::cerr << usage;
         return 2;
@@ -66,12 +72,15 @@ int main(int argc, char** argv) {
         argv += 2;
         argc -= 2;
     }
-    if (argc != 2) {
+    const bool wine = argc == 3 && std::string(argv[1]) == "--wine";
+    if (argc != 2 && !wine) {
         std::cerr << usage;
         return 2;
     }
-    DemoProfile profile{std::filesystem::absolute(argv[1])};
+    DemoProfile profile{std::filesystem::absolute(argv[argc - 1])};
     try {
+        if (wine)
+            profile = prepareWinePrefix(profile.root);
         std::filesystem::create_directories(profile.config());
         std::filesystem::create_directories(profile.incoming());
         std::filesystem::create_directories(profile.data());

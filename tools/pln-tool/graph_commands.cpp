@@ -12,6 +12,7 @@
 #include "json_writer.h"
 #include "logstore/core/log_files.h"
 #include "platform/platform.h"
+#include "tool_paths.h"
 
 #include <algorithm>
 #include <charconv>
@@ -72,9 +73,7 @@ GraphArgs parseArgs(const CommandArgs& args) {
     if (looksLikeOption(args[0]))
         throw UsageError{"the data folder comes first: " + args[0]};
     GraphArgs g;
-    g.dataFolder = args[0];
-    if (!g.dataFolder.empty() && g.dataFolder.back() != '/')
-        g.dataFolder += '/';
+    g.dataFolder = folderPath(args[0]);
     for (std::size_t i = 1; i < args.size(); i += 2) {
         if (i + 1 == args.size())
             throw UsageError{args[i] + " needs a value"};

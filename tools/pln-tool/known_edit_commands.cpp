@@ -4,6 +4,7 @@
 #include "kmedit/core/known_met_edits.h"
 #include "kmedit/core/repair_km.h"
 #include "platform/platform.h"
+#include "tool_paths.h"
 
 #include <algorithm>
 #include <iostream>
@@ -12,15 +13,8 @@ namespace pln::tool {
 
 namespace {
 
-// The configuration folder is the one of known.met; its preferences.ini
-// tells whether eMule runs.
-std::string folderOf(const std::string& file) {
-    const std::size_t end = file.find_last_of('/');
-    return end == std::string::npos ? "./" : file.substr(0, end + 1);
-}
-
 tKnownMet loadedKnownMet(Platform& platform, const std::string& file) {
-    if (isEmuleRunning(platform, folderOf(file)))
+    if (isEmuleRunning(platform, folderOfFile(file)))
         throw Error(emuleRunningMessage);
     tKnownMet knownMet(file, platform.files, platform.clock);
     try {

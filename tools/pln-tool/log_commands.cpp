@@ -1,3 +1,4 @@
+#include "app/core/location_search.h"
 #include "app/core/startup.h"
 #include "app/core/windows_version.h"
 #include "commands.h"
@@ -11,6 +12,7 @@
 #include "logstore/core/log_names.h"
 #include "logstore/core/multiplier.h"
 #include "platform/platform.h"
+#include "tool_paths.h"
 
 #include <algorithm>
 #include <charconv>
@@ -52,12 +54,6 @@ std::string real(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.17g", value);
     return text;
-}
-
-std::string folderPath(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
 }
 
 // --- dump -----------------------------------------------------------------
@@ -227,8 +223,9 @@ void refuseWhileRecorderRuns(Platform& platform, const CompressRequest& request)
         locations.messagePrefix = *request.config;
         std::replace(locations.messagePrefix.begin(), locations.messagePrefix.end(), '\\', '/');
     } else {
-        auto outcome =
-            resolveLocations(platform.system, platform.files, getWindowsVersion(platform.system));
+        auto outcome = searchLocations(platform.system, platform.files, platform.listing,
+                                       getWindowsVersion(platform.system),
+                                       nativeLocationSearch({}, platform.listing));
         if (!std::holds_alternative<tLocations>(outcome))
             return;
         locations = std::get<tLocations>(outcome);

@@ -10,6 +10,7 @@
 #include "kmedit/core/repair_link.h"
 #include "logstore/core/log_files.h"
 #include "platform/platform.h"
+#include "tool_paths.h"
 
 #include <algorithm>
 #include <iostream>
@@ -24,12 +25,6 @@ struct RepairRequest {
     std::string linksFile;
     tRepairOptions options;
 };
-
-std::string folderPath(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
-}
 
 // Null when the words do not form a repair command.
 std::optional<RepairRequest> repairRequest(const CommandArgs& args) {

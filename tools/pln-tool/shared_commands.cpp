@@ -4,6 +4,7 @@
 #include "emulefiles/core/shared_folders.h"
 #include "platform/file_listing.h"
 #include "platform/platform.h"
+#include "tool_paths.h"
 
 #include <cstdio>
 #include <ctime>
@@ -92,9 +93,7 @@ int runSharedCommand(const CommandArgs& args) {
     Platform& platform = native.services();
     auto listing = makeNativeFileListing();
     char separator = platform.system.pathSeparator();
-    std::string config = args[1];
-    if (config.empty() || config.back() != separator)
-        config += separator;
+    std::string config = folderPath(args[1]);
     try {
         tSharedFolders folders(platform.files, platform.clock, platform.ini, *listing, config,
                                separator);

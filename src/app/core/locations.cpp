@@ -188,10 +188,24 @@ bool ensureFolder(FileSystem& files, const std::string& folder) {
     return files.folderExists(folder);
 }
 
+std::string messagePrefixOf(std::string configFolder) {
+    for (char& c : configFolder)
+        if (c == '\\')
+            c = '/';
+    return configFolder;
+}
+
+void placeFolders(tLocations& loc, const tPathRules& paths, const tFolderChoice& chosen) {
+    loc.eMuleConfigBase = chosen.config;
+    loc.eMuleConfigFolder = paths.folder(chosen.config, "config");
+    loc.dataFolder = chosen.data;
+    loc.logsFolder = paths.folder(chosen.data, "PLN logs");
+    loc.messagePrefix = messagePrefixOf(loc.eMuleConfigFolder);
+}
+
 } // namespace
 
-tLocationsOutcome resolveLocations(SystemInfo& system, FileSystem& files,
-                                   std::uint16_t windowsVersion) {
+tLocations ruleLocations(SystemInfo& system, FileSystem& files, std::uint16_t windowsVersion) {
     const tPathRules paths(system.pathSeparator());
     tLocations loc;
     loc.programFolder = paths.folderOf(system.executablePath());
@@ -200,23 +214,45 @@ tLocationsOutcome resolveLocations(SystemInfo& system, FileSystem& files,
     tFolderChoice chosen{loc.eMuleFolder, loc.programFolder};
     if (auto user = userFolderChoice(system, files, paths, windowsVersion, loc.eMuleFolder))
         chosen = std::move(*user);
+    placeFolders(loc, paths, chosen);
+    return loc;
+}
 
-    loc.eMuleConfigBase = chosen.config;
-    loc.eMuleConfigFolder = paths.folder(chosen.config, "config");
-    loc.dataFolder = chosen.data;
-    loc.logsFolder = paths.folder(chosen.data, "PLN logs");
-    loc.messagePrefix = loc.eMuleConfigFolder;
-    for (char& c : loc.messagePrefix)
-        if (c == '\\')
-            c = '/';
+tLocations namedConfigLocations(FileSystem& files, const std::string& configFolder,
+                                const std::string& programFolder, char separator) {
+    const tPathRules paths(separator);
+    tLocations loc;
+    loc.programFolder = programFolder;
+    const std::string base = paths.parentOf(paths.withSeparator(configFolder));
+    // Beside eMule.exe the folder is eMule's program folder, whose viewer
+    // keeps its data in "PLN" inside it; any other folder is a user's
+    // "eMule" folder, with "PLN" beside it.
+    loc.eMuleFolder = files.fileExists(base + "eMule.exe") ? base : paths.parentOf(base);
+    placeFolders(loc, paths, {base, paths.folder(loc.eMuleFolder, "PLN")});
+    // The folder named keeps its own name, which need not be "config".
+    loc.eMuleConfigFolder = paths.withSeparator(configFolder);
+    loc.messagePrefix = messagePrefixOf(loc.eMuleConfigFolder);
+    return loc;
+}
 
-    if (!files.fileExists(loc.eMuleConfigFolder + "known.met") ||
-        !files.fileExists(loc.eMuleConfigFolder + "preferences.ini"))
-        return tStartupEnd{format(missingEmuleFilesMessage, {"PLN", "PLN", "PLN\\"})};
-    for (const std::string* folder : {&loc.dataFolder, &loc.logsFolder})
+bool holdsEmuleFiles(FileSystem& files, const tLocations& locations) {
+    return files.fileExists(locations.eMuleConfigFolder + "known.met") &&
+           files.fileExists(locations.eMuleConfigFolder + "preferences.ini");
+}
+
+tLocationsOutcome withDataFolders(FileSystem& files, tLocations locations) {
+    for (const std::string* folder : {&locations.dataFolder, &locations.logsFolder})
         if (!ensureFolder(files, *folder))
             return tStartupEnd{format(missingDataFolderMessage, {*folder})};
-    return loc;
+    return locations;
+}
+
+tLocationsOutcome resolveLocations(SystemInfo& system, FileSystem& files,
+                                   std::uint16_t windowsVersion) {
+    tLocations loc = ruleLocations(system, files, windowsVersion);
+    if (!holdsEmuleFiles(files, loc))
+        return tStartupEnd{format(missingEmuleFilesMessage, {"PLN", "PLN", "PLN\\"})};
+    return withDataFolders(files, std::move(loc));
 }
 
 } // namespace pln

@@ -22,6 +22,9 @@ struct tLocations {
     // eMuleConfigFolder with every backslash turned into "/": the prefix of
     // the names shared with the recorder of the same eMule configuration.
     std::string messagePrefix;
+    // The configuration folder the viewer was told to use, passed on to the
+    // recorder it starts; empty when the folder was looked for.
+    std::string namedConfig;
 
     bool operator==(const tLocations&) const = default;
 };
@@ -42,5 +45,18 @@ extern const char* const missingDataFolderMessage;
 // cannot be found or a folder of the viewer cannot be created.
 tLocationsOutcome resolveLocations(SystemInfo& system, FileSystem& files,
                                    std::uint16_t windowsVersion);
+
+// The pieces of resolveLocations. The locations the system's answers give,
+// nothing checked or created yet:
+tLocations ruleLocations(SystemInfo& system, FileSystem& files, std::uint16_t windowsVersion);
+// the locations of an eMule configuration folder named by the user: the
+// viewer's data lies in "PLN" inside eMule's program folder when the folder
+// above the configuration holds eMule.exe, else in "PLN" beside that folder;
+tLocations namedConfigLocations(FileSystem& files, const std::string& configFolder,
+                                const std::string& programFolder, char separator);
+// whether eMule's known.met and preferences.ini are there;
+bool holdsEmuleFiles(FileSystem& files, const tLocations& locations);
+// the data and logs folders created when missing, or the end of the program.
+tLocationsOutcome withDataFolders(FileSystem& files, tLocations locations);
 
 } // namespace pln

@@ -19,8 +19,17 @@ std::unique_ptr<NamedMutex> claimViewer(MutexService& mutexes, const tLocations&
 
 void ensureRecorderRunning(MutexService& mutexes, ProcessLauncher& processes,
                            const tLocations& locations) {
-    if (!mutexes.isHeld(recorderMutexName(locations)))
-        processes.runProgram(locations.programFolder + recorderExecutable, "");
+    if (mutexes.isHeld(recorderMutexName(locations)))
+        return;
+    std::string parameters;
+    if (!locations.namedConfig.empty()) {
+        // A separator before the closing quote would escape it on Windows.
+        std::string folder = locations.namedConfig;
+        while (folder.size() > 1 && (folder.back() == '\\' || folder.back() == '/'))
+            folder.pop_back();
+        parameters = "--config \"" + folder + "\"";
+    }
+    processes.runProgram(locations.programFolder + recorderExecutable, parameters);
 }
 
 } // namespace pln

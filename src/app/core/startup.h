@@ -30,7 +30,8 @@ std::unique_ptr<NamedMutex> claimViewer(MutexService& mutexes, const tLocations&
 
 // Starts the recorder when it does not hold its mark. The probe releases the
 // name at once so that a recorder starting a moment later can take it; a
-// recorder that cannot be started is left alone.
+// recorder that cannot be started is left alone. A configuration folder the
+// viewer was told to use is passed on with --config.
 void ensureRecorderRunning(MutexService& mutexes, ProcessLauncher& processes,
                            const tLocations& locations);
 

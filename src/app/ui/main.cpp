@@ -1,8 +1,9 @@
-#include "app/core/locations.h"
+#include "app/core/location_search.h"
 #include "app/core/windows_version.h"
 #include "app/ui/credits_form.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
+#include "common/error.h"
 #include "common/program_info.h"
 #include "platform/platform.h"
 
@@ -19,6 +20,8 @@ const char* const usage =
     "recorder, found beside it, when the recorder is not running.\n"
     "\n"
     "Options:\n"
+    "      --config FOLDER  eMule's config folder (else $PLN_EMULE_CONFIG, else the one\n"
+    "                     eMule uses in the Wine prefix, else ~/.local/share/eMule/config)\n"
     "  -h, --help     show this help and end\n"
     "      --version  show the version and the version of Qt it runs with, and end\n"
     "The options of Qt programs (-platform NAME, -style NAME, ...) are understood too.\n";
@@ -33,7 +36,14 @@ int main(int argc, char* argv[]) {
     pln::NativePlatform native;
     pln::Platform& platform = native.services();
     const std::uint16_t windowsVersion = pln::getWindowsVersion(platform.system);
-    auto outcome = pln::resolveLocations(platform.system, platform.files, windowsVersion);
+    pln::tLocationsOutcome outcome;
+    try {
+        const auto search = pln::nativeLocationSearch({argv + 1, argv + argc}, platform.listing);
+        outcome = pln::searchLocations(platform.system, platform.files, platform.listing,
+                                       windowsVersion, search);
+    } catch (const pln::Error& e) {
+        outcome = pln::tStartupEnd{e.what()};
+    }
 
     // The locations are known before the application exists, but a message
     // box needs the application, so it is created before any message shows.

@@ -19,7 +19,7 @@ void tSharedFileTable::assign(std::vector<tSharedFile> found) {
     std::vector<std::pair<std::string, std::size_t>> order;
     order.reserve(found.size());
     for (std::size_t i = 0; i < found.size(); ++i)
-        order.emplace_back(toLowerAscii(found[i].name), i);
+        order.emplace_back(foldCase(found[i].name), i);
     std::stable_sort(order.begin(), order.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     files_.clear();
@@ -54,7 +54,7 @@ bool sameFileDate(std::uint32_t date, const tSharedData& data) {
 
 int findSharedFile(const tSharedFileTable& table, std::string_view name, std::uint64_t size,
                    std::uint32_t date) {
-    const std::string key = toLowerAscii(name);
+    const std::string key = foldCase(name);
     const auto& keys = table.keys_;
     auto it = std::lower_bound(keys.begin(), keys.end(), key);
     if (it == keys.end() || *it != key)

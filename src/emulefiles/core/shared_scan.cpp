@@ -1,6 +1,7 @@
 #include "common/text.h"
 #include "emulefiles/core/shared_folders.h"
 #include "emulefiles/core/windows_path.h"
+#include "emulefiles/core/wine_paths.h"
 
 #include <algorithm>
 #include <charconv>
@@ -35,13 +36,14 @@ bool parseBool(const std::optional<std::string>& text) {
 class tShareScan {
 public:
     tShareScan(FileSystem& files, FileListing& listing, IniProfile& ini,
-               std::string preferencesPath, char separator,
+               const std::string& configFolder, char separator,
                const std::vector<std::string>& excludedFiles)
-        : files_(files), listing_(listing), ini_(ini), preferencesPath_(std::move(preferencesPath)),
-          separator_(separator), winePrefix_(listing.winePrefix()), excludedFiles_(excludedFiles) {}
+        : files_(files), listing_(listing), ini_(ini),
+          preferencesPath_(configFolder + "preferences.ini"), separator_(separator),
+          winePrefix_(winePrefixFor(configFolder)), excludedFiles_(excludedFiles) {}
 
     void scanFolder(const std::string& folder) {
-        for (const auto& native : nativePathCandidates(folder, separator_, winePrefix_)) {
+        for (const auto& native : nativePathCandidates(folder, separator_, listing_, winePrefix_)) {
             if (!files_.folderExists(native))
                 continue;
             for (auto& entry : listing_.listFolder(native))
@@ -60,8 +62,18 @@ public:
     std::vector<tSharedFile> take() { return std::move(found_); }
 
 private:
+    // The Windows paths of an eMule running in Wine lead into the prefix its
+    // configuration lies in; other configurations use the user's prefix.
+    std::optional<std::string> winePrefixFor(const std::string& configFolder) {
+        if (separator_ != '/')
+            return std::nullopt;
+        if (auto enclosing = enclosingWinePrefix(files_, configFolder))
+            return enclosing;
+        return listing_.winePrefix();
+    }
+
     std::optional<std::pair<std::string, FileEntry>> findFile(const std::string& path) {
-        for (auto& native : nativePathCandidates(path, separator_, winePrefix_)) {
+        for (auto& native : nativePathCandidates(path, separator_, listing_, winePrefix_)) {
             auto entry = listing_.entry(native);
             if (entry && isShareable(*entry))
                 return std::pair{std::move(native), std::move(*entry)};
@@ -126,7 +138,7 @@ private:
 
 void tSharedFolders::scanSharedFiles(tSharedFileTable& table) {
     table.clear();
-    tShareScan scan(files_, listing_, ini_, preferencesPath(), separator_, excludedFiles_);
+    tShareScan scan(files_, listing_, ini_, configFolder_, separator_, excludedFiles_);
     for (const auto& folder : folders_)
         scan.scanFolder(folder.path);
     for (const auto& path : sharedFiles_)

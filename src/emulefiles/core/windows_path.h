@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/file_listing.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -11,6 +13,9 @@ namespace pln {
 // Both delimiters are understood everywhere, so a path keeps the form in
 // which eMule wrote it and is mapped to this system's form only to reach the
 // disk.
+
+// Whether a path starts with a drive letter and a colon ("C:").
+bool hasDriveLetter(std::string_view path);
 
 inline bool isPathDelimiter(char c) {
     return c == '\\' || c == '/';
@@ -25,7 +30,8 @@ std::string withTrailingDelimiter(std::string_view path, char separator);
 std::string_view folderPart(std::string_view path);
 std::string_view fileNamePart(std::string_view path);
 
-// Orders paths without regard to ASCII case, a backslash equal to a slash.
+// Orders paths without regard to case (as Windows folds it), a backslash
+// equal to a slash.
 int comparePaths(std::string_view a, std::string_view b);
 
 inline bool pathLess(std::string_view a, std::string_view b) {
@@ -34,8 +40,9 @@ inline bool pathLess(std::string_view a, std::string_view b) {
 
 // The paths under which a stored path may be found here, the path as written
 // first. With '/' as separator a Windows path is also tried with slashes,
-// and a drive letter through Wine's "dosdevices" folder of the prefix.
+// and a drive letter as Wine finds it in the prefix (wineNativePath).
 std::vector<std::string> nativePathCandidates(std::string_view stored, char separator,
+                                              FileListing& listing,
                                               const std::optional<std::string>& winePrefix);
 
 } // namespace pln

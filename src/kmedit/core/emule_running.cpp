@@ -30,6 +30,8 @@ bool isEmuleRunning(Platform& platform, const std::string& configFolder) {
     const std::string port = platform.ini.read(path, "eMule", "Port").value_or("");
     if (platform.files.modificationStamp(path) != before)
         return true;
+    if (platform.programs.userRuns("eMule.exe"))
+        return true;
     if (port.empty())
         return false;
     if (platform.mutexes.isHeld(emuleInstanceMarker(port)))

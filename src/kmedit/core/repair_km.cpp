@@ -66,7 +66,7 @@ std::optional<std::string> repairRefusal(bool emuleRunning, bool knownMetUnchang
 }
 
 bool isKnownMetItself(const std::string& backupPath, const std::string& knownMetPath) {
-    if (iequals(backupPath, knownMetPath))
+    if (foldCase(backupPath) == foldCase(knownMetPath))
         return true;
     std::error_code error;
     return std::filesystem::equivalent(backupPath, knownMetPath, error);

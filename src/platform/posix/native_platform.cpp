@@ -5,6 +5,7 @@
 #include "platform/posix/posix_mutex_service.h"
 #include "platform/posix/posix_port_probe.h"
 #include "platform/posix/posix_process_launcher.h"
+#include "platform/posix/posix_running_programs.h"
 #include "platform/posix/posix_system_info.h"
 
 namespace pln {
@@ -15,8 +16,10 @@ NativePlatform::NativePlatform()
       processes_(std::make_unique<PosixProcessLauncher>()),
       ini_(std::make_unique<IniFileProfile>()), clock_(std::make_unique<PosixClock>()),
       listing_(makeNativeFileListing()), ports_(std::make_unique<PosixPortProbe>()),
-      services_(std::make_unique<Platform>(Platform{*system_, *files_, *mutexes_, *processes_,
-                                                    *ini_, *clock_, *listing_, *ports_})) {}
+      programs_(std::make_unique<PosixRunningPrograms>()),
+      services_(
+          std::make_unique<Platform>(Platform{*system_, *files_, *mutexes_, *processes_, *ini_,
+                                              *clock_, *listing_, *ports_, *programs_})) {}
 
 NativePlatform::~NativePlatform() = default;
 

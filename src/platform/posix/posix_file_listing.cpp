@@ -1,6 +1,9 @@
 #include "platform/posix/posix_file_listing.h"
 
+#include "common/shell_link.h"
+
 #include <array>
+#include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
@@ -8,6 +11,7 @@
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace pln {
 
@@ -100,8 +104,26 @@ std::unique_ptr<FileListing> makeNativeFileListing() {
     return std::make_unique<PosixFileListing>();
 }
 
-std::optional<std::string> PosixFileListing::shellLinkTarget(const std::string&) {
-    return std::nullopt;
+// No shell resolves shortcuts here: the target is read from the shortcut's
+// bytes, whose link information lies near the start of the file.
+std::optional<std::string> PosixFileListing::shellLinkTarget(const std::string& path) {
+    constexpr std::size_t readLimit = 65536;
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return std::nullopt;
+    std::vector<std::uint8_t> bytes(readLimit);
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    ::close(fd);
+    bytes.resize(got);
+    return shellLinkLocalTarget(bytes);
 }
 
 } // namespace pln

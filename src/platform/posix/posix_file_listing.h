@@ -6,8 +6,9 @@ namespace pln {
 
 // Listings through readdir(2) and one statx(2) per entry, which also gives
 // the birth time where the file system keeps one. Symbolic links are
-// followed, as Windows programs under Wine see them. Shortcuts are
-// recognised by their header but never resolved: there is no shell here.
+// followed, as Windows programs under Wine see them. A shortcut's target is
+// read from its bytes, as written by Windows (a Windows path, which the
+// caller maps to this system).
 class PosixFileListing : public FileListing {
 public:
     // The Wine prefix from $WINEPREFIX, else ~/.wine.

@@ -11,11 +11,16 @@ namespace pln {
 
 namespace {
 
+// Words are separated by blanks, except inside double quotes, which are
+// dropped: "--config "/home/ann/My eMule/config"" gives two words.
 std::vector<std::string> splitAtBlanks(const std::string& text) {
     std::vector<std::string> words;
     std::string word;
+    bool quoted = false;
     for (char c : text) {
-        if (c == ' ' || c == '\t') {
+        if (c == '"') {
+            quoted = !quoted;
+        } else if (!quoted && (c == ' ' || c == '\t')) {
             if (!word.empty())
                 words.push_back(std::move(word));
             word.clear();

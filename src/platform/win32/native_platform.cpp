@@ -5,6 +5,7 @@
 #include "platform/win32/win32_mutex_service.h"
 #include "platform/win32/win32_port_probe.h"
 #include "platform/win32/win32_process_launcher.h"
+#include "platform/win32/win32_running_programs.h"
 #include "platform/win32/win32_system_info.h"
 
 namespace pln {
@@ -15,8 +16,10 @@ NativePlatform::NativePlatform()
       processes_(std::make_unique<Win32ProcessLauncher>()),
       ini_(std::make_unique<IniFileProfile>()), clock_(std::make_unique<Win32Clock>()),
       listing_(makeNativeFileListing()), ports_(std::make_unique<Win32PortProbe>()),
-      services_(std::make_unique<Platform>(Platform{*system_, *files_, *mutexes_, *processes_,
-                                                    *ini_, *clock_, *listing_, *ports_})) {}
+      programs_(std::make_unique<Win32RunningPrograms>()),
+      services_(
+          std::make_unique<Platform>(Platform{*system_, *files_, *mutexes_, *processes_, *ini_,
+                                              *clock_, *listing_, *ports_, *programs_})) {}
 
 NativePlatform::~NativePlatform() = default;
 

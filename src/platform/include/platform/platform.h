@@ -7,6 +7,7 @@
 #include "platform/named_mutex.h"
 #include "platform/port_probe.h"
 #include "platform/process_launcher.h"
+#include "platform/running_programs.h"
 #include "platform/system_info.h"
 
 #include <memory>
@@ -24,6 +25,7 @@ struct Platform {
     Clock& clock;
     FileListing& listing;
     PortProbe& ports;
+    RunningPrograms& programs;
 };
 
 // The services of the machine the program runs on, owning every service.
@@ -44,6 +46,7 @@ private:
     std::unique_ptr<Clock> clock_;
     std::unique_ptr<FileListing> listing_;
     std::unique_ptr<PortProbe> ports_;
+    std::unique_ptr<RunningPrograms> programs_;
     std::unique_ptr<Platform> services_;
 };
 

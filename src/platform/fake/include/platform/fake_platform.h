@@ -133,6 +133,15 @@ struct FakePortProbe : PortProbe {
     bool tcpPortInUse(std::uint16_t port) override { return inUse.count(port) != 0; }
 };
 
+// Programs that run, by executable name, are set by the test.
+struct FakeRunningPrograms : RunningPrograms {
+    std::set<std::string> running;
+
+    bool userRuns(const std::string& executableName) override {
+        return running.count(executableName) != 0;
+    }
+};
+
 class FakePlatform {
 public:
     FakePlatform() = default;
@@ -147,11 +156,12 @@ public:
     FakeClock clock;
     FakeFileListing listing;
     FakePortProbe ports;
+    FakeRunningPrograms programs;
 
     Platform& services() { return services_; }
 
 private:
-    Platform services_{system, files, mutexes, processes, ini, clock, listing, ports};
+    Platform services_{system, files, mutexes, processes, ini, clock, listing, ports, programs};
 };
 
 } // namespace pln
