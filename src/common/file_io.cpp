@@ -1,5 +1,7 @@
 #include "common/file_io.h"
 
+#include "common/error.h"
+
 #include <cstring>
 #include <random>
 
@@ -7,6 +9,18 @@ namespace pln {
 
 std::string systemErrorText(int error) {
     return std::strerror(error);
+}
+
+std::string fileFailure(const char* action, const std::string& path, const std::string& reason) {
+    return std::string("Cannot ") + action + " \"" + path + "\": " + reason;
+}
+
+void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+    try {
+        replaceFileContents(path, bytes);
+    } catch (const Error& e) {
+        throw Error(fileFailure("write", path, e.what()));
+    }
 }
 
 std::string temporarySiblingName(const std::string& path) {

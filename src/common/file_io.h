@@ -8,7 +8,8 @@
 
 namespace pln {
 
-// Reads a whole file; throws Error with the system's reason when it cannot.
+// Reads a whole file; throws Error naming the file and the system's reason
+// when it cannot (fileFailure).
 std::vector<std::uint8_t> readWholeFile(const std::string& path);
 
 // Replaces the contents of a file so that a crash or a full disk leaves either
@@ -22,6 +23,9 @@ void replaceFileContents(const std::string& path, std::span<const std::uint8_t> 
 // system puts at the end of the file as a whole, so that lines of several
 // writers never interleave. False when the file could not be written.
 bool appendToFile(const std::string& path, std::string_view bytes);
+
+// replaceFileContents whose error names the file (fileFailure).
+void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // A fresh name beside path for a temporary file that will replace it.
 std::string temporarySiblingName(const std::string& path);
@@ -38,6 +42,9 @@ unsigned long commitReplacement(const std::string& temporary, const std::string&
 // zero, or the errno of the failed write.
 int writeAllBytes(int fd, std::span<const std::uint8_t> bytes);
 #endif
+
+// The message of a failed file operation: Cannot <action> "<path>": <reason>.
+std::string fileFailure(const char* action, const std::string& path, const std::string& reason);
 
 // The text of the last system error (errno), for messages.
 std::string systemErrorText(int error);

@@ -54,10 +54,10 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
 std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
-        throw Error(systemErrorText(errno));
+        throw Error(fileFailure("open", path, systemErrorText(errno)));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        throw Error(systemErrorText(errno));
+        throw Error(fileFailure("read", path, systemErrorText(errno)));
     std::vector<std::uint8_t> data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t chunk[65536];
@@ -66,7 +66,7 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw Error(systemErrorText(errno));
+            throw Error(fileFailure("read", path, systemErrorText(errno)));
         }
         if (n == 0)
             break;

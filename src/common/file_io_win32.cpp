@@ -40,13 +40,13 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        throwLastError();
+        throw Error(fileFailure("open", path, windowsErrorText(::GetLastError())));
     std::vector<std::uint8_t> data;
     std::uint8_t chunk[65536];
     for (;;) {
         DWORD n = 0;
         if (!::ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr))
-            throwLastError();
+            throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())));
         if (n == 0)
             break;
         data.insert(data.end(), chunk, chunk + n);

@@ -51,12 +51,17 @@ TEST(Startup, StartsTheRecorderOnlyWhenItsMarkIsFree) {
     EXPECT_EQ(processes.started[0].second, "");
     EXPECT_TRUE(mutexes.heldHere.empty()) << "the probe must not keep the recorder's name";
 
+    auto named = locationsFor("C:\\My eMule\\config\\");
+    named.namedConfig = "C:\\My eMule\\config\\";
+    ensureRecorderRunning(mutexes, processes, named);
+    EXPECT_EQ(processes.started.back().second, "--config \"C:\\My eMule\\config\"");
+
     mutexes.heldElsewhere.insert(recorderName);
     ensureRecorderRunning(mutexes, processes, loc);
     mutexes.heldElsewhere.clear();
     mutexes.denied.insert(recorderName);
     ensureRecorderRunning(mutexes, processes, loc);
-    EXPECT_EQ(processes.started.size(), 1u);
+    EXPECT_EQ(processes.started.size(), 2u);
 }
 
 } // namespace

@@ -46,7 +46,10 @@ TEST(FileIo, AFailedReplaceLeavesTheOriginalAndNoTemporaryFile) {
 
     EXPECT_EQ(test::errorOf([&] { replaceFileContents(dir.file("no-folder/a"), bytesOf("x")); }),
               test::missingFolderText());
-    EXPECT_EQ(test::errorOf([&] { readWholeFile(dir.file("absent")); }), test::missingFileText());
+    EXPECT_EQ(test::errorOf([&] { readWholeFile(dir.file("absent")); }),
+              "Cannot open \"" + dir.file("absent") + "\": " + test::missingFileText());
+    EXPECT_EQ(test::errorOf([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); }),
+              "Cannot write \"" + dir.file("no-folder/a") + "\": " + test::missingFolderText());
 }
 
 } // namespace

@@ -142,7 +142,9 @@ TEST_F(CancelledMetTest, HostileFilesFailCleanly) {
         tCancelledMet met(path, fs);
         std::string error = errorOf([&] { met.load(); });
         EXPECT_EQ(met.list(), nullptr);
-        return error;
+        const std::string named = "Cannot read \"" + path + "\": ";
+        EXPECT_EQ(error.substr(0, named.size()), named) << "the message names the file";
+        return error.substr(std::min(named.size(), error.size()));
     };
     EXPECT_EQ(loadError({0x10, 0, 0, 0, 0}), "Unexpected cancelled.met version");
     EXPECT_EQ(loadError({0x0F, 2, 0, 0, 0, 0, 0, 0, 0, 0}), "Unexpected cancelled.met version");
@@ -180,7 +182,8 @@ TEST_F(CancelledMetTest, HostileFilesFailCleanly) {
 
 TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     tCancelledMet missing(dir.file("none.met"), fs);
-    EXPECT_EQ(errorOf([&] { missing.load(); }), test::missingFileText());
+    EXPECT_EQ(errorOf([&] { missing.load(); }),
+              "Cannot open \"" + dir.file("none.met") + "\": " + test::missingFileText());
     EXPECT_EQ(errorOf([&] { missing.save(); }),
               "An error occurred while saving cancelled.met: cancelled.met has not been read");
 
@@ -198,7 +201,8 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
     EXPECT_EQ(errorOf([&] { met.save(); }),
-              "An error occurred while saving cancelled.met: " + test::folderAsFileText());
+              "An error occurred while saving cancelled.met: Cannot write \"" + path +
+                  "\": " + test::folderAsFileText());
     EXPECT_TRUE(std::filesystem::is_directory(path));
     EXPECT_EQ(dir.entryCount(), 1u);
 }

@@ -57,11 +57,12 @@ TEST_F(KnownMetFile, FailedLoadsLeaveNoList) {
     EXPECT_FALSE(km.fileAge());
 
     dir.write("known.met", std::string("\x0E\x01\x00\x00\x00", 5));
-    EXPECT_EQ(errorOf([&] { km.load(); }), "Unexpected end of file");
+    EXPECT_EQ(errorOf([&] { km.load(); }), "Cannot read \"" + path + "\": Unexpected end of file");
     EXPECT_EQ(km.list(), nullptr);
 
     tKnownMet missing(dir.file("absent.met"), files, clock);
-    EXPECT_EQ(errorOf([&] { missing.load(); }), test::missingFileText());
+    EXPECT_EQ(errorOf([&] { missing.load(); }),
+              "Cannot open \"" + dir.file("absent.met") + "\": " + test::missingFileText());
     EXPECT_EQ(missing.list(), nullptr);
     EXPECT_TRUE(missing.needsReload());
 }

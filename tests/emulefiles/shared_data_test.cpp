@@ -72,8 +72,9 @@ TEST(SharedFileTable, FindMatchesNameSizeAndDate) {
     tSharedFileTable table;
     table.assign({file("alpha.bin", "/s/", 10, 0),
                   file("Beta.bin", "/s/", 5'000'000'000, 3'600'000),
-                  file("gamma.bin", "/s/", 30, 0)});
+                  file("gamma.bin", "/s/", 30, 0), file("Ärger.mp3", "/s/", 40, 0)});
     EXPECT_EQ(findSharedFile(table, "BETA.BIN", 5'000'000'000, knownDate), 1);
+    EXPECT_EQ(findSharedFile(table, "ärger.MP3", 40, knownDate), 3);
     EXPECT_EQ(findSharedFile(table, "alpha.bin", 10, knownDate), 0);
     EXPECT_EQ(findSharedFile(table, "beta.bin", 5'000'000'001, knownDate), -1);
     EXPECT_EQ(findSharedFile(table, "beta.bin", 5'000'000'000, knownDate + 1), -1);

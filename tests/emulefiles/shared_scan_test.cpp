@@ -131,10 +131,10 @@ TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
     dir.write("Back/Slash/file.bin", "file");
     std::string backslashed = dir.file("Back\\Slash");
 
-    load("X:\\Share\r\n" + backslashed + "\r\n", "x:\\Single\\one.iso\r\n-X:\\share\\SKIP.avi\r\n");
+    load("X:\\SHARE\r\n" + backslashed + "\r\n", "x:\\Single\\one.iso\r\n-X:\\share\\SKIP.avi\r\n");
     auto found = scan();
     ASSERT_EQ(found.size(), 3u);
-    EXPECT_EQ(found["video.avi"].path, "X:\\Share\\");
+    EXPECT_EQ(found["video.avi"].path, "X:\\SHARE\\");
     EXPECT_EQ(found["one.iso"].path, "x:\\Single\\");
     EXPECT_EQ(found["file.bin"].path, backslashed + "\\");
 }

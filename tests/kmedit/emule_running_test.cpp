@@ -28,6 +28,7 @@ struct GuardCase {
     bool markerDenied;
     bool portInUse;
     bool running;
+    bool emuleProcess = false; // a process named eMule.exe runs (Wine)
 };
 
 class EmuleRunningTest : public testing::TestWithParam<GuardCase> {};
@@ -48,8 +49,10 @@ TEST_P(EmuleRunningTest, FollowsPreferencesMarkerAndPort) {
         fake.mutexes.denied.insert(marker);
     if (c.portInUse)
         fake.ports.inUse.insert(4662);
-    Platform platform{fake.system, files,      fake.mutexes, fake.processes,
-                      fake.ini,    fake.clock, fake.listing, fake.ports};
+    if (c.emuleProcess)
+        fake.programs.running.insert("eMule.exe");
+    Platform platform{fake.system, files,        fake.mutexes, fake.processes, fake.ini,
+                      fake.clock,  fake.listing, fake.ports,   fake.programs};
 
     EXPECT_EQ(isEmuleRunning(platform, config), c.running);
     EXPECT_TRUE(fake.mutexes.heldHere.empty()) << "the probe keeps no marker";
@@ -66,6 +69,8 @@ INSTANTIATE_TEST_SUITE_P(
         GuardCase{"NoPortKey", "[eMule]\nNick=x\n", false, true, false, true, false},
         GuardCase{"ChangingWhileRead", "[eMule]\nPort=4662\n", true, false, false, false, true},
         GuardCase{"NoPreferences", nullptr, false, false, false, false, true},
+        GuardCase{"EmuleProcessWithoutPort", "[eMule]\nPort=\n", false, false, false, false, true,
+                  true},
         GuardCase{"PortNotANumberMarkerFree", "[eMule]\nPort=46x\n", false, false, false, true,
                   false}),
     [](const testing::TestParamInfo<GuardCase>& row) { return std::string(row.param.name); });

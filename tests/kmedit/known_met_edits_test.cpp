@@ -133,8 +133,10 @@ TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
         error = errorOf([&] { forgetKnownFiles(knownMet, {hashText(1)}, {&cancelled, &logs}); });
     });
 
-    EXPECT_EQ(error.rfind("An error occurred while saving known.met: File too large\r\n"
-                          "cancelled.met has been saved",
+    EXPECT_EQ(error.rfind("An error occurred while saving known.met: Cannot write \"" +
+                              dir.file("known.met") +
+                              "\": File too large\r\n"
+                              "cancelled.met has been saved",
                           0),
               0u)
         << error;
@@ -153,7 +155,8 @@ TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
     withFileSizeLimit(10, [&] {
         error = errorOf([&] { forgetKnownFiles(knownMet, {hashText(2)}, {&cancelled, &logs}); });
     });
-    EXPECT_EQ(error, "An error occurred while saving cancelled.met: File too large");
+    EXPECT_EQ(error, "An error occurred while saving cancelled.met: Cannot write \"" +
+                         dir.file("cancelled.met") + "\": File too large");
     EXPECT_EQ(readBytes(dir.file("cancelled.met")), cancelledBefore);
     EXPECT_EQ(readBytes(dir.file("known.met")), knownBefore);
     EXPECT_TRUE(knownMet.isUnchanged()) << "known.met in memory was not touched";

@@ -52,7 +52,9 @@ TEST(ErrorsLogTest, AHugeFileIsReadFromItsTail) {
         readErrorsLog(dir.file("missing.log"));
         FAIL();
     } catch (const Error& e) {
-        EXPECT_EQ(e.what(), systemErrorText(ENOENT)) << "read through the C library";
+        EXPECT_EQ(e.what(),
+                  "Cannot open \"" + dir.file("missing.log") + "\": " + systemErrorText(ENOENT))
+            << "read through the C library";
     }
 }
 

@@ -103,14 +103,14 @@ errorsLogDisplayLines(std::string_view fileText,
 std::string readErrorsLog(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        throw Error(systemErrorText(EISDIR));
+        throw Error(fileFailure("open", path, systemErrorText(EISDIR)));
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw Error(systemErrorText(errno));
+        throw Error(fileFailure("open", path, systemErrorText(errno)));
     in.seekg(0, std::ios::end);
     std::streamoff end = in.tellg();
     if (end < 0)
-        throw Error(systemErrorText(EIO));
+        throw Error(fileFailure("read", path, systemErrorText(EIO)));
     auto size = static_cast<std::size_t>(end);
     std::size_t start = size > errorsLogReadLimit ? size - errorsLogReadLimit : 0;
     in.seekg(static_cast<std::streamoff>(start));

@@ -24,7 +24,7 @@ struct tLocations {
     std::string messagePrefix;
     // The configuration folder the viewer was told to use, passed on to the
     // recorder it starts; empty when the folder was looked for.
-    std::string namedConfig;
+    std::string namedConfig = {};
 
     bool operator==(const tLocations&) const = default;
 };

@@ -157,8 +157,12 @@ void tKnownMetEditCommand::delKnownFiles(bool cancelled) {
         hashTexts.push_back(table.row(position).hashText);
     // Without a question the user's last choice about the logs holds.
     bool deleteLog = session_.deleteLog();
+    // Without a cancelled.met (eMule writes it at the first cancel) there is
+    // nothing to back up.
+    const bool cancelledBackup =
+        cancelled && context_.platform.files.fileExists(cancelledMetPath());
     if (!session_.dontAsk(edit) &&
-        !confirm({captionOf(action), question, cancelled, true}, edit, deleteLog))
+        !confirm({captionOf(action), question, cancelledBackup, true}, edit, deleteLog))
         return;
     if (!stillEditable())
         return;

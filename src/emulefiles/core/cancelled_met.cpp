@@ -106,7 +106,12 @@ void tCancelledMet::load() {
     if (!before || files_.modificationStamp(fileName_) != before)
         throw Error(
             format("The \"%s\" file has been modified while trying to read it.", {fileName_}));
-    tCancelledMetContents contents = readCancelledMet(bytes);
+    tCancelledMetContents contents;
+    try {
+        contents = readCancelledMet(bytes);
+    } catch (const Error& e) {
+        throw Error(fileFailure("read", fileName_, e.what()));
+    }
     header_ = contents.header;
     list_ = std::make_unique<tCancelledMetList>(std::move(contents.list));
 }
@@ -131,7 +136,7 @@ void tCancelledMet::save() {
             throw Error("cancelled.met has not been read");
         ByteWriter out;
         writeCancelledMet(header_, *list_, out);
-        replaceFileContents(fileName_, out.buffer());
+        writeNamedFile(fileName_, out.buffer());
     } catch (const Error& e) {
         throw Error(format("An error occurred while saving cancelled.met: %s", {e.what()}));
     }

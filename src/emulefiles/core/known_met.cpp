@@ -26,7 +26,12 @@ void tKnownMet::load() {
     if (!before || before != after)
         throw Error(
             format("The \"%s\" file has been modified while trying to read it.", {fileName_}));
-    tKnownMetContents contents = readKnownMet(bytes);
+    tKnownMetContents contents;
+    try {
+        contents = readKnownMet(bytes);
+    } catch (const Error& e) {
+        throw Error(fileFailure("read", fileName_, e.what()));
+    }
     list_ = std::make_unique<tKnownMetList>(std::move(contents.list));
     version_ = contents.version;
     fileAge_ = after;
@@ -38,7 +43,7 @@ void tKnownMet::save() {
             throw Error("known.met has not been read");
         ByteWriter out;
         std::uint8_t version = writeKnownMet(*list_, out);
-        replaceFileContents(fileName_, out.buffer());
+        writeNamedFile(fileName_, out.buffer());
         version_ = version;
         fileAge_ = files_.modificationStamp(fileName_);
     } catch (const Error& e) {

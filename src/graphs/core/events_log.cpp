@@ -137,8 +137,8 @@ void tEventsLog::save() const {
             content += formatUsDateTime(event.date) + "=" + encodeLine(part) + "\r\n";
     }
     try {
-        replaceFileContents(
-            path_, {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
+        writeNamedFile(path_,
+                       {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
     } catch (const Error& e) {
         throw Error(
             format("An error occurred while saving %s: %s", {std::string(fileName), e.what()}));

@@ -18,7 +18,7 @@ struct tConfirmKMEditRequest {
     // The command's caption without "&".
     std::string caption;
     std::string text;
-    // Set as cancelled: cancelled.met may be backed up too.
+    // Set as cancelled with a cancelled.met on disk: it may be backed up too.
     bool cancelledMode = false;
     // The delete-log box is offered.
     bool offerDeleteLog = false;
