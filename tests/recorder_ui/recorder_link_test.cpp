@@ -294,7 +294,9 @@ private slots:
         std::filesystem::remove(locations.dataFolder + "errors.log");
         std::filesystem::create_directory(locations.dataFolder + "errors.log");
         aFileRecErrorsLogExecute(nullptr, locations.dataFolder, *link, prompter);
-        QCOMPARE(prompter.errors(), std::vector<std::string>{"Is a directory"});
+        QCOMPARE(prompter.errors(),
+                 std::vector<std::string>{"Cannot open \"" + locations.dataFolder +
+                                          "errors.log\": Is a directory"});
     }
 };
 

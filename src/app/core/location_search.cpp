@@ -5,6 +5,7 @@
 #include "common/error.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 namespace pln {
 
@@ -48,6 +49,9 @@ tLocationSearch nativeLocationSearch(const std::vector<std::string>& args, FileL
     }
     if (!search.configFolder)
         search.configFolder = environment("PLN_EMULE_CONFIG");
+    // A relative folder has no folder above it to hold eMule or PLN's data.
+    if (search.configFolder)
+        search.configFolder = std::filesystem::absolute(*search.configFolder).string();
     search.winePrefix = listing.winePrefix();
     search.userName = environment("USER").value_or(environment("LOGNAME").value_or(""));
     return search;
