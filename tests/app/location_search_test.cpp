@@ -36,6 +36,7 @@ protected:
         dir.mkdir("wine/dosdevices");
         std::filesystem::create_directory_symlink("../drive_c", dir.file("wine/dosdevices/c:"));
         dir.mkdir("wine/drive_c/users/ann/AppData/Local");
+        dir.mkdir("wine/drive_c/users/Public/Downloads");
         search.winePrefix = dir.file("wine");
         search.userName = "ann";
     }
@@ -72,6 +73,9 @@ protected:
         case Place::WineUser:
         case Place::WineDefaultUser:
             writeUserReg(0, where == Place::WineUser);
+            // Without the system's user name the one personal profile serves.
+            if (where == Place::WineDefaultUser)
+                search.userName.clear();
             placeConfig("wine/drive_c/users/ann/AppData/Local/eMule/config/");
             break;
         case Place::WineX86:

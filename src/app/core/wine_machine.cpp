@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/text.h"
 #include "emulefiles/core/wine_paths.h"
 
 #include <filesystem>
@@ -64,9 +65,22 @@ std::optional<std::int32_t> tWineMachine::emuleRegistryInt(const std::string& va
     return registry_.dword(emuleKey, valueName);
 }
 
+// Wine names the profile after the system's user; without that name the
+// prefix's one personal profile serves.
+std::string tWineMachine::profileName() {
+    if (!userName_.empty())
+        return userName_;
+    for (const FileEntry& entry : listing_.listFolder(nativeFolder("C:\\users"))) {
+        const std::string name = foldCase(entry.name);
+        if ((entry.attributes & fileAttribute::directory) && name != "public" && name != "default")
+            return entry.name;
+    }
+    return {};
+}
+
 std::string tWineMachine::userFolder(const char* valueName, const std::string& underProfile) {
     auto named = registry_.text(shellFoldersKey, valueName);
-    return nativeFolder(named ? *named : "C:\\users\\" + userName_ + "\\" + underProfile);
+    return nativeFolder(named ? *named : "C:\\users\\" + profileName() + "\\" + underProfile);
 }
 
 std::optional<std::string> tWineMachine::knownFolder(KnownFolder folder) {

@@ -30,6 +30,7 @@ public:
 
 private:
     std::string nativeFolder(const std::string& windowsPath);
+    std::string profileName();
     std::string userFolder(const char* valueName, const std::string& underProfile);
 
     FileSystem& files_;
