@@ -19,6 +19,12 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path);
 // original is untouched and the temporary file removed.
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The file a replacement of path must write: path itself, or the file its
+// chain of symbolic links ends at. eMule and the user may keep a file as a
+// link elsewhere; renaming over the link would cut it off from the file the
+// others go on reading. Throws Error when a link cannot be read.
+std::string replacementTarget(const std::string& path);
+
 // Appends the bytes to a file, created when missing, in one write that the
 // system puts at the end of the file as a whole, so that lines of several
 // writers never interleave. False when the file could not be written.

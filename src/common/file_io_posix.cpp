@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
+#include <vector>
 
 namespace pln {
 
@@ -27,7 +28,36 @@ private:
     int fd_;
 };
 
+constexpr int maxLinkHops = 40;
+
+std::string readLink(const std::string& link) {
+    std::vector<char> buffer(256);
+    for (;;) {
+        ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
+        if (n < 0)
+            throw Error(systemErrorText(errno));
+        if (static_cast<std::size_t>(n) < buffer.size())
+            return std::string(buffer.data(), static_cast<std::size_t>(n));
+        buffer.resize(buffer.size() * 2);
+    }
+}
+
 } // namespace
+
+std::string replacementTarget(const std::string& path) {
+    std::string target = path;
+    for (int hop = 0; hop < maxLinkHops; ++hop) {
+        struct stat st {};
+        if (::lstat(target.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return target;
+        std::string link = readLink(target);
+        const std::size_t slash = target.find_last_of('/');
+        if (!link.empty() && link.front() != '/' && slash != std::string::npos)
+            link = target.substr(0, slash + 1) + link;
+        target = std::move(link);
+    }
+    throw Error(systemErrorText(ELOOP));
+}
 
 int writeAllBytes(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
@@ -76,9 +106,10 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
 }
 
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const std::string target = replacementTarget(path);
     struct stat original {};
-    bool exists = ::stat(path.c_str(), &original) == 0;
-    std::string temp = temporarySiblingName(path);
+    bool exists = ::stat(target.c_str(), &original) == 0;
+    std::string temp = temporarySiblingName(target);
     Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (fd.get() < 0)
         throw Error(systemErrorText(errno));
@@ -91,7 +122,7 @@ void replaceFileContents(const std::string& path, std::span<const std::uint8_t> 
             throw Error(systemErrorText(errno));
         if (::close(fd.release()) != 0)
             throw Error(systemErrorText(errno));
-        if (::rename(temp.c_str(), path.c_str()) != 0)
+        if (::rename(temp.c_str(), target.c_str()) != 0)
             throw Error(systemErrorText(errno));
     } catch (...) {
         ::unlink(temp.c_str());

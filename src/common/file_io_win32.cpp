@@ -22,7 +22,45 @@ void writeAll(HANDLE file, std::span<const std::uint8_t> bytes) {
     }
 }
 
+// GetFinalPathNameByHandleW answers in the long form; the rest of the
+// program and the user see the plain one.
+std::wstring withoutLongPrefix(std::wstring path) {
+    const std::wstring unc = L"\\\\?\\UNC\\";
+    const std::wstring local = L"\\\\?\\";
+    if (path.compare(0, unc.size(), unc) == 0)
+        return L"\\\\" + path.substr(unc.size());
+    if (path.compare(0, local.size(), local) == 0)
+        return path.substr(local.size());
+    return path;
+}
+
 } // namespace
+
+// A link whose target is missing is replaced like a plain file: there is no
+// file behind it that others could be reading.
+std::string replacementTarget(const std::string& path) {
+    const std::wstring widePath = toWide(path);
+    DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    WinHandle file(::CreateFileW(widePath.c_str(), 0,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!file.valid())
+        return path;
+    std::wstring target(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n = ::GetFinalPathNameByHandleW(file.get(), target.data(),
+                                              static_cast<DWORD>(target.size()), 0);
+        if (n == 0)
+            throwLastError();
+        if (n < target.size()) {
+            target.resize(n);
+            return fromWide(withoutLongPrefix(target));
+        }
+        target.resize(n);
+    }
+}
 
 bool appendToFile(const std::string& path, std::string_view bytes) {
     WinHandle file(::CreateFileW(toWide(path).c_str(), FILE_APPEND_DATA,
@@ -86,9 +124,10 @@ void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> 
 }
 
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string temporary = temporarySiblingName(path);
+    const std::string target = replacementTarget(path);
+    std::string temporary = temporarySiblingName(target);
     writeNewDurableFile(temporary, bytes);
-    if (DWORD error = commitReplacement(temporary, path)) {
+    if (DWORD error = commitReplacement(temporary, target)) {
         ::DeleteFileW(toWide(temporary).c_str());
         throw Error(windowsErrorText(error));
     }

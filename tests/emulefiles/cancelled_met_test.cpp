@@ -207,5 +207,20 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     EXPECT_EQ(dir.entryCount(), 1u);
 }
 
+#ifndef _WIN32
+TEST_F(CancelledMetTest, ALinkedFileIsSavedThroughToItsTarget) {
+    const std::string real = dir.mkdir("eMule");
+    std::filesystem::create_symlink("eMule/cancelled.met", path);
+    ByteWriter w;
+    fileHead(w, 0);
+    tCancelledMet met = loaded(w.buffer());
+    met.addHash(hashOf(4).toString());
+    met.save();
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_NE(readBytes(real + "cancelled.met"), w.buffer());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
+}
+#endif
+
 } // namespace
 } // namespace pln

@@ -5,6 +5,7 @@
 #include "support/error_text.h"
 #include "support/temp_dir.h"
 
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -108,6 +109,21 @@ TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
     EXPECT_EQ(errorOf([&] { unread.save(); }),
               "An error occurred while saving known.met: known.met has not been read");
 }
+
+#ifndef _WIN32
+TEST_F(KnownMetFile, ALinkedFileIsSavedThroughToItsTarget) {
+    const std::string real = dir.mkdir("eMule");
+    std::filesystem::rename(path, real + "known.met");
+    std::filesystem::create_symlink("eMule/known.met", path);
+    tKnownMet km(path, files, clock);
+    km.load();
+    km.list()->record(0).setFileName("linked");
+    km.save();
+    EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_NE(readBytes(real + "known.met"), twoRecords());
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
+}
+#endif
 
 TEST_F(KnownMetFile, ReloadWaitsUntilAChangeIsOlderThanTwoSeconds) {
     tKnownMet km(path, files, clock);

@@ -121,13 +121,14 @@ FileReplacementBatch::~FileReplacementBatch() {
 }
 
 void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
+    std::string target = replacementTarget(path);
     struct stat original {};
-    bool exists = ::stat(path.c_str(), &original) == 0;
-    std::string temporary = temporarySiblingName(path);
+    bool exists = ::stat(target.c_str(), &original) == 0;
+    std::string temporary = temporarySiblingName(target);
     int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd < 0)
         throw Error(systemErrorText(errno));
-    pending_.push_back({path, temporary});
+    pending_.push_back({path, temporary, std::move(target)});
     flushed_ = false;
     if (exists)
         (void)::fchmod(fd, original.st_mode & 07777);
@@ -171,7 +172,7 @@ void FileReplacementBatch::commit(const std::string& path) {
     std::optional<LockedFile> held;
     if (::access(path.c_str(), F_OK) == 0)
         held.emplace(path, LockedFile::Access::ReadWrite);
-    if (::rename(entry->temporary.c_str(), entry->path.c_str()) != 0)
+    if (::rename(entry->temporary.c_str(), entry->target.c_str()) != 0)
         throw Error(systemErrorText(errno));
     pending_.erase(entry);
 }

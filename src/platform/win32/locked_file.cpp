@@ -110,9 +110,10 @@ FileReplacementBatch::~FileReplacementBatch() {
 // Windows offers no flush of a whole volume to a plain user, so every new
 // file is made durable as it is written.
 void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string temporary = temporarySiblingName(path);
+    std::string target = replacementTarget(path);
+    std::string temporary = temporarySiblingName(target);
     writeNewDurableFile(temporary, bytes);
-    pending_.push_back({path, temporary});
+    pending_.push_back({path, temporary, std::move(target)});
     flushed_ = false;
 }
 
@@ -127,7 +128,7 @@ void FileReplacementBatch::commit(const std::string& path) {
         throw Error("The new contents of the file were not made durable");
     // The rename itself fails while another handle holds the file, so no lock
     // is taken here: one would keep the rename out as well.
-    if (DWORD error = commitReplacement(entry->temporary, entry->path))
+    if (DWORD error = commitReplacement(entry->temporary, entry->target))
         throwError(error);
     pending_.erase(entry);
 }

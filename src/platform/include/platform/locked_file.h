@@ -66,6 +66,8 @@ private:
     struct Entry {
         std::string path;
         std::string temporary;
+        // The file renamed over: path, or the end of its symbolic links.
+        std::string target;
     };
     std::vector<Entry> pending_;
     bool flushed_ = false;
