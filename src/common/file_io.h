@@ -33,6 +33,12 @@ bool appendToFile(const std::string& path, std::string_view bytes);
 // replaceFileContents whose error names the file (fileFailure).
 void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes);
 
+// The folder as the system names it: absolute, "." and ".." resolved, no
+// doubled separator, symbolic links resolved (as far as the folder exists),
+// ending with one separator; on Windows either separator is accepted and the
+// result uses backslashes.
+std::string canonicalFolder(const std::string& folder);
+
 // A fresh name beside path for a temporary file that will replace it.
 std::string temporarySiblingName(const std::string& path);
 

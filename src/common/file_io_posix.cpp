@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <utility>
@@ -57,6 +58,21 @@ std::string replacementTarget(const std::string& path) {
         target = std::move(link);
     }
     throw Error(systemErrorText(ELOOP));
+}
+
+std::string canonicalFolder(const std::string& folder) {
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path absolute = fs::absolute(fs::path(folder), error);
+    if (error)
+        absolute = fs::path(folder);
+    fs::path resolved = fs::weakly_canonical(absolute, error);
+    std::string text = (error ? absolute.lexically_normal() : resolved).string();
+    while (text.size() > 1 && text.back() == '/')
+        text.pop_back();
+    if (text.empty() || text.back() != '/')
+        text += '/';
+    return text;
 }
 
 int writeAllBytes(int fd, std::span<const std::uint8_t> bytes) {

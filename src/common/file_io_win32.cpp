@@ -3,6 +3,8 @@
 #include "common/wide_text.h"
 #include "common/win_handle.h"
 
+#include <optional>
+
 namespace pln {
 
 namespace {
@@ -34,32 +36,72 @@ std::wstring withoutLongPrefix(std::wstring path) {
     return path;
 }
 
-} // namespace
-
-// A link whose target is missing is replaced like a plain file: there is no
-// file behind it that others could be reading.
-std::string replacementTarget(const std::string& path) {
-    const std::wstring widePath = toWide(path);
-    DWORD attributes = ::GetFileAttributesW(widePath.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-        return path;
-    WinHandle file(::CreateFileW(widePath.c_str(), 0,
+// The path of the file or folder the handle is open on, links resolved;
+// none when it cannot be opened.
+std::optional<std::wstring> finalPathOf(const std::wstring& path) {
+    WinHandle file(::CreateFileW(path.c_str(), 0,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
     if (!file.valid())
-        return path;
+        return std::nullopt;
     std::wstring target(MAX_PATH, L'\0');
     for (;;) {
         DWORD n = ::GetFinalPathNameByHandleW(file.get(), target.data(),
                                               static_cast<DWORD>(target.size()), 0);
         if (n == 0)
-            throwLastError();
-        if (n < target.size()) {
-            target.resize(n);
-            return fromWide(withoutLongPrefix(target));
-        }
+            return std::nullopt;
+        bool fits = n < target.size();
         target.resize(n);
+        if (fits)
+            return withoutLongPrefix(target);
     }
+}
+
+// Either separator, doubled or not, becomes one backslash; the two of a
+// network path's head stay.
+std::wstring withoutDoubledSeparators(const std::wstring& path) {
+    std::wstring result;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const wchar_t c = path[i] == L'/' ? L'\\' : path[i];
+        if (c == L'\\' && i > 1 && result.back() == L'\\')
+            continue;
+        result += c;
+    }
+    return result;
+}
+
+} // namespace
+
+// A link whose target is missing, or cannot be opened, is replaced like a
+// plain file: there is no file behind it that others could be reading.
+std::string replacementTarget(const std::string& path) {
+    const std::wstring widePath = toWide(path);
+    DWORD attributes = ::GetFileAttributesW(widePath.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return path;
+    std::optional<std::wstring> target = finalPathOf(widePath);
+    return target ? fromWide(*target) : path;
+}
+
+std::string canonicalFolder(const std::string& folder) {
+    const std::wstring wide = toWide(folder);
+    std::wstring full(MAX_PATH, L'\0');
+    for (;;) {
+        DWORD n =
+            ::GetFullPathNameW(wide.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+        if (n == 0) {
+            full = wide;
+            break;
+        }
+        bool fits = n < full.size();
+        full.resize(n);
+        if (fits)
+            break;
+    }
+    std::wstring text = finalPathOf(full).value_or(withoutDoubledSeparators(full));
+    while (text.size() > 1 && (text.back() == L'\\' || text.back() == L'/'))
+        text.pop_back();
+    return fromWide(text) + '\\';
 }
 
 bool appendToFile(const std::string& path, std::string_view bytes) {

@@ -3,6 +3,8 @@
 #include "support/error_text.h"
 #include "support/temp_dir.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -50,6 +52,33 @@ TEST(FileIo, AFailedReplaceLeavesTheOriginalAndNoTemporaryFile) {
               "Cannot open \"" + dir.file("absent") + "\": " + test::missingFileText());
     EXPECT_EQ(test::errorOf([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); }),
               "Cannot write \"" + dir.file("no-folder/a") + "\": " + test::missingFolderText());
+}
+
+// Every spelling of one folder must give the same name, or a check for the
+// recorder of that folder looks at a mutex nobody holds.
+TEST(FileIo, EverySpellingOfAFolderIsCanonicalisedAlike) {
+    namespace fs = std::filesystem;
+    TempDir dir;
+    const std::string folder = dir.mkdir("config");
+    const std::string expected = canonicalFolder(folder);
+    std::vector<std::string> spellings = {
+        folder.substr(0, folder.size() - 1),
+        dir.path() + "/config//",
+        dir.path() + "config/../config/./",
+        fs::relative(fs::path(folder), fs::current_path()).string(),
+    };
+#ifdef _WIN32
+    std::string backslashes = folder;
+    std::replace(backslashes.begin(), backslashes.end(), '/', '\\');
+    spellings.push_back(backslashes);
+    EXPECT_EQ(expected.back(), '\\');
+#else
+    fs::create_directory_symlink("config", dir.file("link"));
+    spellings.push_back(dir.file("link"));
+    EXPECT_EQ(expected, fs::canonical(folder).string() + "/");
+#endif
+    for (const std::string& spelling : spellings)
+        EXPECT_EQ(canonicalFolder(spelling), expected) << spelling;
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "app/core/startup.h"
+#include "common/file_io.h"
 #include "log_fixture.h"
 #include "platform/platform.h"
 #include "support/run_command.h"
@@ -86,18 +87,23 @@ TEST_F(PlnToolLogTest, CompressRewritesTheFolderUnlessTheRecorderRuns) {
                    .int32Record(dos(2024, 1, 1, 12, 17, 40), 3);
     write("a.ini-s,k.pln_on", old);
     std::string config = dir.mkdir("config");
-    std::string arguments =
-        "log compress " + dir.path() + " --threshold 30 --now 2024-02-15T00:00 --config " + config;
+    std::string arguments = "log compress " + dir.path() + " --threshold 30 --now 2024-02-15T00:00";
     {
         NativePlatform platform;
-        auto held = platform.services().mutexes.create(config + sharedNameId + "_recorder");
+        const std::string prefix = canonicalFolder(config);
+        auto held = platform.services().mutexes.create(prefix + sharedNameId + "_recorder");
         ASSERT_EQ(held.outcome, MutexOutcome::Created);
-        CommandRun refused = runPlnTool(arguments);
-        EXPECT_EQ(refused.status, 1);
-        EXPECT_EQ(refused.output, "pln-tool: the recorder of " + config +
-                                      " is running; stop it before compressing its logs\n");
+        std::filesystem::create_directory_symlink("config", dir.file("link"));
+        for (const std::string& spelling :
+             {config, dir.path() + "/config//", dir.path() + "link/../config", dir.file("link")}) {
+            CommandRun refused = runPlnTool(arguments + " --config " + spelling);
+            EXPECT_EQ(refused.status, 1);
+            EXPECT_EQ(refused.output, "pln-tool: the recorder of " + prefix +
+                                          " is running; stop it before compressing its logs\n");
+        }
         EXPECT_EQ(read("a.ini-s,k.pln_on"), old.bytes());
     }
+    arguments += " --config " + config;
     CommandRun run = runPlnTool(arguments);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "1 logs rewritten, 2 of 3 records kept\n");

@@ -1,5 +1,6 @@
 #include "commands.h"
 #include "common/error.h"
+#include "common/file_io.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/known_met_edits.h"
 #include "kmedit/core/repair_km.h"
@@ -13,8 +14,14 @@ namespace pln::tool {
 
 namespace {
 
+// The configuration folder is the one of known.met, of the file a link
+// leads to; its preferences.ini tells whether eMule runs.
+std::string configFolderOf(Platform& platform, const std::string& file) {
+    return platform.files.canonicalFolder(folderOfFile(replacementTarget(file)));
+}
+
 tKnownMet loadedKnownMet(Platform& platform, const std::string& file) {
-    if (isEmuleRunning(platform, folderOfFile(file)))
+    if (isEmuleRunning(platform, configFolderOf(platform, file)))
         throw Error(emuleRunningMessage);
     tKnownMet knownMet(file, platform.files, platform.clock);
     try {

@@ -220,8 +220,7 @@ CompressRequest compressRequest(const CommandArgs& args) {
 void refuseWhileRecorderRuns(Platform& platform, const CompressRequest& request) {
     tLocations locations;
     if (request.config) {
-        locations.messagePrefix = *request.config;
-        std::replace(locations.messagePrefix.begin(), locations.messagePrefix.end(), '\\', '/');
+        locations.messagePrefix = messagePrefixOf(platform.files, *request.config);
     } else {
         auto outcome = searchLocations(platform.system, platform.files, platform.listing,
                                        getWindowsVersion(platform.system),

@@ -72,11 +72,10 @@ void refuseWhileRunning(Platform& platform, const RepairRequest& request) {
     const std::string knownMetPath = request.configFolder + "known.met";
     if (!platform.files.fileExists(knownMetPath))
         throw Error(knownMetPath + ": no such file");
-    if (isEmuleRunning(platform, request.configFolder))
+    if (isEmuleRunning(platform, platform.files.canonicalFolder(request.configFolder)))
         throw Error(emuleRunningMessage);
     tLocations locations;
-    locations.messagePrefix = request.configFolder;
-    std::replace(locations.messagePrefix.begin(), locations.messagePrefix.end(), '\\', '/');
+    locations.messagePrefix = messagePrefixOf(platform.files, request.configFolder);
     if (request.options.recalculateStats && platform.mutexes.isHeld(recorderMutexName(locations)))
         throw Error("the recorder of " + locations.messagePrefix +
                     " is running; stop it before repairing known.met from its logs");

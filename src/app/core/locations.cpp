@@ -3,6 +3,7 @@
 #include "app/core/windows_version.h"
 #include "common/error.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace pln {
@@ -188,22 +189,22 @@ bool ensureFolder(FileSystem& files, const std::string& folder) {
     return files.folderExists(folder);
 }
 
-std::string messagePrefixOf(std::string configFolder) {
-    for (char& c : configFolder)
-        if (c == '\\')
-            c = '/';
-    return configFolder;
-}
-
-void placeFolders(tLocations& loc, const tPathRules& paths, const tFolderChoice& chosen) {
+void placeFolders(tLocations& loc, FileSystem& files, const tPathRules& paths,
+                  const tFolderChoice& chosen) {
     loc.eMuleConfigBase = chosen.config;
     loc.eMuleConfigFolder = paths.folder(chosen.config, "config");
     loc.dataFolder = chosen.data;
     loc.logsFolder = paths.folder(chosen.data, "PLN logs");
-    loc.messagePrefix = messagePrefixOf(loc.eMuleConfigFolder);
+    loc.messagePrefix = messagePrefixOf(files, loc.eMuleConfigFolder);
 }
 
 } // namespace
+
+std::string messagePrefixOf(FileSystem& files, const std::string& configFolder) {
+    std::string prefix = files.canonicalFolder(configFolder);
+    std::replace(prefix.begin(), prefix.end(), '\\', '/');
+    return prefix;
+}
 
 tLocations ruleLocations(SystemInfo& system, FileSystem& files, std::uint16_t windowsVersion) {
     const tPathRules paths(system.pathSeparator());
@@ -214,7 +215,7 @@ tLocations ruleLocations(SystemInfo& system, FileSystem& files, std::uint16_t wi
     tFolderChoice chosen{loc.eMuleFolder, loc.programFolder};
     if (auto user = userFolderChoice(system, files, paths, windowsVersion, loc.eMuleFolder))
         chosen = std::move(*user);
-    placeFolders(loc, paths, chosen);
+    placeFolders(loc, files, paths, chosen);
     return loc;
 }
 
@@ -228,10 +229,10 @@ tLocations namedConfigLocations(FileSystem& files, const std::string& configFold
     // keeps its data in "PLN" inside it; any other folder is a user's
     // "eMule" folder, with "PLN" beside it.
     loc.eMuleFolder = files.fileExists(base + "eMule.exe") ? base : paths.parentOf(base);
-    placeFolders(loc, paths, {base, paths.folder(loc.eMuleFolder, "PLN")});
+    placeFolders(loc, files, paths, {base, paths.folder(loc.eMuleFolder, "PLN")});
     // The folder named keeps its own name, which need not be "config".
     loc.eMuleConfigFolder = paths.withSeparator(configFolder);
-    loc.messagePrefix = messagePrefixOf(loc.eMuleConfigFolder);
+    loc.messagePrefix = messagePrefixOf(files, loc.eMuleConfigFolder);
     return loc;
 }
 

@@ -37,6 +37,12 @@ struct tStartupEnd {
 
 using tLocationsOutcome = std::variant<tLocations, tStartupEnd>;
 
+// The prefix of the names shared by the viewer, the recorder and pln-tool for
+// the eMule configuration in configFolder: its canonical spelling with every
+// backslash turned into "/", so that every spelling of one folder names the
+// same mutexes and messages.
+std::string messagePrefixOf(FileSystem& files, const std::string& configFolder);
+
 extern const char* const missingEmuleFilesMessage;
 extern const char* const missingDataFolderMessage;
 

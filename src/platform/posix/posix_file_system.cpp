@@ -1,5 +1,7 @@
 #include "platform/posix/posix_file_system.h"
 
+#include "common/file_io.h"
+
 #include <sys/stat.h>
 
 namespace pln {
@@ -25,6 +27,10 @@ std::optional<FileStamp> PosixFileSystem::modificationStamp(const std::string& p
         return std::nullopt;
     std::int64_t ms = static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000;
     return ms + static_cast<std::int64_t>(st.st_mtim.tv_nsec) / 1'000'000;
+}
+
+std::string PosixFileSystem::canonicalFolder(const std::string& folder) {
+    return pln::canonicalFolder(folder);
 }
 
 } // namespace pln

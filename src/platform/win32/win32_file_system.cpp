@@ -1,5 +1,6 @@
 #include "platform/win32/win32_file_system.h"
 
+#include "common/file_io.h"
 #include "common/wide_text.h"
 #include "common/win_handle.h"
 #include "platform/win32/win32_file_time.h"
@@ -38,6 +39,10 @@ std::optional<FileStamp> Win32FileSystem::modificationStamp(const std::string& p
     if (!file.valid() || !::GetFileInformationByHandle(file.get(), &info))
         return std::nullopt;
     return fileTimeToUnixNs(info.ftLastWriteTime) / 1'000'000;
+}
+
+std::string Win32FileSystem::canonicalFolder(const std::string& folder) {
+    return pln::canonicalFolder(folder);
 }
 
 } // namespace pln

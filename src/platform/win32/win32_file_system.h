@@ -12,6 +12,7 @@ public:
     bool folderExists(const std::string& path) override;
     bool createFolder(const std::string& path) override;
     std::optional<FileStamp> modificationStamp(const std::string& path) override;
+    std::string canonicalFolder(const std::string& folder) override;
 };
 
 } // namespace pln

@@ -21,6 +21,9 @@ public:
     virtual bool createFolder(const std::string& path) = 0;
     // Empty when the file does not exist or cannot be queried.
     virtual std::optional<FileStamp> modificationStamp(const std::string& path) = 0;
+    // The one spelling of a folder: absolute, links resolved, ending with the
+    // separator. Names derived from a folder depend on it.
+    virtual std::string canonicalFolder(const std::string& folder) = 0;
 };
 
 } // namespace pln

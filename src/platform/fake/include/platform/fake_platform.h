@@ -47,6 +47,8 @@ struct FakeFileSystem : FileSystem {
     // Succeeds when the parent exists and the folder is not in failCreate.
     bool createFolder(const std::string& path) override;
     std::optional<FileStamp> modificationStamp(const std::string& path) override;
+    // A fake world's folders are spelled as they are meant.
+    std::string canonicalFolder(const std::string& folder) override { return folder; }
 };
 
 // Names held by other processes and names that are denied are set by the
