@@ -158,7 +158,7 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     const std::string tail = std::string("|h=") + std::string(aich) + "|/";
     EXPECT_TRUE(pasteKF(repair, {"ed2k://|file|a%20b.txt|123|" + std::string(hashB) + tail,
                                  "ed2k://|file|renamed.txt|99|" + std::string(hashC) + "|/",
-                                 "ed2k://|file|new.bin|5|" + std::string(hashD) + tail}));
+                                 "ed2k://|file|new.bin|0|" + std::string(hashD) + tail}));
     const tKnownMetRecord* linked = saved(hashB);
     EXPECT_EQ(linked->getFileName(), "a b.txt");
     EXPECT_EQ(linked->getFileSize(), 123u);
@@ -167,6 +167,9 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     EXPECT_EQ(saved(hashC)->getFileName(), "other.txt");
     EXPECT_EQ(saved(hashD)->getFileName(), "new.bin");
     EXPECT_EQ(saved(hashD)->getAichHash(), aich);
+    EXPECT_TRUE(pasteKF(repair, {"ed2k://|file|new.bin|5|" + std::string(hashD) + "|/"}));
+    EXPECT_EQ(saved(hashD)->getFileSize(), 5u);
+    EXPECT_EQ(saved(hashD)->getAichHash(), "");
     std::size_t index = 0;
     ASSERT_TRUE(knownMet.list()->findByHash(hashB, index));
     EXPECT_EQ(knownMet.list()->name(index), "a b.txt");

@@ -42,7 +42,13 @@ INSTANTIATE_TEST_SUITE_P(
         LinkCase{"aichNotAlphanumeric", link("a", "1", "h=ZYXWVUTSRQPONMLKJIHGFEDCBA23456=|/"),
                  false},
         LinkCase{"aichShort", link("a", "1", "h=ZYXW|/"), false},
-        LinkCase{"aichWithoutPrefix", link("a", "1", "x=" + std::string(aichText) + "|/"), false}),
+        LinkCase{"aichWithoutPrefix", link("a", "1", "x=" + std::string(aichText) + "|/"), false},
+        LinkCase{"nulInName", link("a%00b", "1", "/"), false},
+        LinkCase{"slashInName", link("..%2Fa", "1", "/"), false},
+        LinkCase{"backslashInName", link("a\\b", "1", "/"), false},
+        LinkCase{"colonInName", link("c%3Ax", "1", "/"), false},
+        LinkCase{"pipeInName", link("a%7Cb", "1", "/"), false},
+        LinkCase{"quoteInName", link("%22a%22", "1", "/"), false}),
     [](const testing::TestParamInfo<LinkCase>& row) { return std::string(row.param.label); });
 
 TEST(LinkParsing, TakesNameSizeHashAndAich) {
@@ -63,6 +69,10 @@ TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
     EXPECT_FALSE(linksAreValid(good + "\nnot a link"));
     EXPECT_FALSE(linksAreValid(""));
     EXPECT_FALSE(linksAreValid(" \n\t\n"));
+    EXPECT_EQ(linksRefusal(" \n"), noLinkMessage);
+    EXPECT_EQ(linksRefusal(good + "\nx"), notALinkMessage + std::string("x"));
+    const std::string named = link("a%2A", "1", "/");
+    EXPECT_EQ(linksRefusal(good + "\n" + named), forbiddenLinkNameMessage + named);
     EXPECT_EQ(linkLines("\n " + good + "\r\n\n" + good), (std::vector<std::string>{good, good}));
 }
 

@@ -57,13 +57,9 @@ std::vector<std::string> readLinks(const std::string& file) {
     const std::vector<std::uint8_t> bytes = readWholeFile(file);
     const std::string text =
         decodeTextFile({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
-    std::vector<std::string> lines = linkLines(text);
-    if (lines.empty())
-        throw Error(file + ": no ed2k link");
-    for (const std::string& line : lines)
-        if (!parseEd2kLink(line))
-            throw Error(file + ": not an ed2k link of a file: " + line);
-    return lines;
+    if (std::optional<std::string> refusal = linksRefusal(text))
+        throw Error(file + ": " + *refusal);
+    return linkLines(text);
 }
 
 // Nothing is written while eMule runs, and the logs are not rewritten while

@@ -46,8 +46,11 @@ void completeFromLink(tKnownMetList& list, std::size_t index, const tEd2kFileLin
     list.setName(index, link.name);
     setText(record, tagId::fileName, link.name);
     record.setFileSize(link.size);
-    // A link without an AICH hash says nothing against the one known.
-    if (!link.aichText.empty())
+    // The link describes the file as it is now: an AICH hash it lacks is not
+    // kept from the record, which may have been of other contents.
+    if (link.aichText.empty())
+        record.setAichHash("");
+    else
         setText(record, tagId::aichHash, link.aichText);
 }
 

@@ -53,9 +53,11 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, last - first + 1);
 }
 
-} // namespace
+bool isFileName(std::string_view name) {
+    return name.find_first_of(std::string_view("\0\\/:*?\"<>|", 10)) == std::string_view::npos;
+}
 
-std::optional<tEd2kFileLink> parseEd2kLink(std::string_view line) {
+std::optional<tEd2kFileLink> parseLinkForm(std::string_view line) {
     if (!line.starts_with(linkStart))
         return std::nullopt;
     std::size_t nameEnd = line.find('|', linkStart.size());
@@ -85,6 +87,40 @@ std::optional<tEd2kFileLink> parseEd2kLink(std::string_view line) {
                          *size, std::string(hash), std::string(aich)};
 }
 
+} // namespace
+
+const char* const noLinkMessage = "No ed2k link";
+const char* const notALinkMessage = "Not an ed2k link of a file: ";
+const char* const forbiddenLinkNameMessage =
+    "The file name of this link holds a character that is not allowed in windows filenames "
+    "(NUL or \\ / : * ? \" < > |): ";
+
+std::optional<tEd2kFileLink> parseEd2kLink(std::string_view line) {
+    std::optional<tEd2kFileLink> link = parseLinkForm(line);
+    if (link && !isFileName(link->name))
+        return std::nullopt;
+    return link;
+}
+
+std::optional<std::string> linkRefusal(std::string_view line) {
+    std::optional<tEd2kFileLink> link = parseLinkForm(line);
+    if (!link)
+        return notALinkMessage + std::string(line);
+    if (!isFileName(link->name))
+        return forbiddenLinkNameMessage + std::string(line);
+    return std::nullopt;
+}
+
+std::optional<std::string> linksRefusal(std::string_view text) {
+    std::vector<std::string> lines = linkLines(text);
+    if (lines.empty())
+        return noLinkMessage;
+    for (const std::string& line : lines)
+        if (std::optional<std::string> refusal = linkRefusal(line))
+            return refusal;
+    return std::nullopt;
+}
+
 std::vector<std::string> linkLines(std::string_view text) {
     std::vector<std::string> lines;
     while (!text.empty()) {
@@ -98,13 +134,7 @@ std::vector<std::string> linkLines(std::string_view text) {
 }
 
 bool linksAreValid(std::string_view text) {
-    std::vector<std::string> lines = linkLines(text);
-    if (lines.empty())
-        return false;
-    for (const std::string& line : lines)
-        if (!parseEd2kLink(line))
-            return false;
-    return true;
+    return !linksRefusal(text);
 }
 
 std::string decodeLinkName(std::string_view encoded) {

@@ -130,9 +130,17 @@ void tRepairKMForm::aBackupKMExecute() {
         ui_->backupKMBtn->setText(backupCaption(false, true));
 }
 
+// The help box tells why the links cannot be imported, as they are typed.
 void tRepairKMForm::ed2kLinksBoxChange() {
-    setOffered(*ui_->importFromLinksBox,
-               linksAreValid(ui_->ed2kLinksBox->toPlainText().toStdString()));
+    const std::optional<std::string> refusal =
+        linksRefusal(ui_->ed2kLinksBox->toPlainText().toStdString());
+    setOffered(*ui_->importFromLinksBox, !refusal);
+    QString help = QString::fromUtf8(linksHelp);
+    if (refusal)
+        help += QStringLiteral("\r\n") + QString::fromStdString(*refusal);
+    help_[ui_->ed2kLinksBox] = help;
+    if (ui_->ed2kLinksBox->hasFocus())
+        ui_->helpBox->setPlainText(help);
 }
 
 void tRepairKMForm::recalculateStatsBoxClick() {
