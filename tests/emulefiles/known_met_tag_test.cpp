@@ -87,7 +87,9 @@ INSTANTIATE_TEST_SUITE_P(
         TagCase{"BlobKept", "87 60 03000000 78797A", "07 0100 60 03000000 78797A", 7},
         TagCase{"TextNameKept", "03 0600 526174696E67 04000000", "03 0600 526174696E67 04000000",
                 3},
-        TagCase{"TextNameEndsAtNul", "03 0500 6162006364 04000000", "03 0200 6162 04000000", 3},
+        TagCase{"TextNameKeptPastNul", "03 0500 6162006364 04000000", "03 0500 6162006364 04000000",
+                3},
+        TagCase{"NameCutByNulIsNoId", "03 0200 5000 05000000", "03 0200 5000 05000000", 3},
         TagCase{"BoolDropped", "85 70 01", "", 5},
         TagCase{"BoolArrayDropped", "06 0100 71 1100 000000", "", 6},
         TagCase{"HashDropped", "81 28 09090909090909090909090909090909", "", 1}),
@@ -115,6 +117,8 @@ TEST(KnownMetTag, HostileInputFailsWithItsMessage) {
         {"HugeBoolArray", "06 0100 01 FFFF" + std::string(200, '0'), eof},
         {"CutShortString", "A0 04 73686F7274", eof},
         {"NoName", "83", eof},
+        {"UnknownTypeAtTheEnd", "8A", "Unknown tag type"},
+        {"UnknownNamedTypeAtTheEnd", "21", "Unknown tag type"},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);

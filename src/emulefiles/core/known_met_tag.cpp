@@ -17,10 +17,16 @@ void readName(ByteReader& in, tKnownMetTag& tag) {
         tag.nameId = in.u8();
         return;
     }
-    std::string name = in.text(length);
-    if (auto end = name.find('\0'); end != std::string::npos)
-        name.resize(end);
-    tag.name = std::move(name);
+    // Every stored byte is kept: a name cut at a NUL could come back as a
+    // one-byte name, which is read as an id and would count as another tag.
+    tag.name = in.text(length);
+}
+
+// Checked before the name is read, so that a file cut right after an unknown
+// type reports the type rather than its end.
+bool isKnownType(std::uint8_t type) {
+    return (type >= tagType::hash && type <= tagType::uint64 && type != tagType::bsob) ||
+           (type >= tagType::shortStringFirst && type <= tagType::shortStringLast);
 }
 
 void readValue(ByteReader& in, tKnownMetTag& tag) {
@@ -64,8 +70,6 @@ void readValue(ByteReader& in, tKnownMetTag& tag) {
     default:
         break;
     }
-    if (tag.tagType < tagType::shortStringFirst || tag.tagType > tagType::shortStringLast)
-        throw Error("Unknown tag type");
     tag.text = in.text(tag.tagType - 0x10u);
     tag.tagType = tagType::string;
 }
@@ -82,6 +86,8 @@ std::uint16_t checkedLength(std::size_t length) {
 tKnownMetTag tKnownMetTag::createFromStream(ByteReader& in) {
     tKnownMetTag tag;
     std::uint8_t type = in.u8();
+    if (!isKnownType(type & ~idFlag))
+        throw Error("Unknown tag type");
     if (type & idFlag) {
         tag.tagType = type & ~idFlag;
         tag.nameId = in.u8();
@@ -121,9 +127,8 @@ bool tKnownMetTag::writeToStream(ByteWriter& out) const {
     }
     out.u8(tagType);
     if (name) {
-        std::string_view stored(name->c_str());
-        out.u16(checkedLength(stored.size()));
-        out.text(stored);
+        out.u16(checkedLength(name->size()));
+        out.text(*name);
     } else {
         out.u16(1);
         out.u8(nameId);

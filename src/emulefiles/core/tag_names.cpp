@@ -75,7 +75,7 @@ std::string_view knownMetTagName(std::uint8_t id) {
 
 std::string knownMetTagLabel(const tKnownMetTag& tag) {
     if (tag.name)
-        return decodeEmuleString(*tag.name);
+        return decodeEmuleString(tag.name->c_str());
     std::string_view fromTable = knownMetTagName(tag.nameId);
     return fromTable.empty() ? std::to_string(tag.nameId) : std::string(fromTable);
 }
