@@ -23,6 +23,10 @@ void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes
     }
 }
 
+std::string tooLargeText(std::uint64_t limit) {
+    return "The file is larger than " + std::to_string(limit >> 20) + " MiB";
+}
+
 std::string temporarySiblingName(const std::string& path) {
     std::random_device rd;
     return path + ".tmp" + std::to_string(rd() % 1000000u);

@@ -9,8 +9,10 @@
 namespace pln {
 
 // Reads a whole file; throws Error naming the file and the system's reason
-// when it cannot (fileFailure).
-std::vector<std::uint8_t> readWholeFile(const std::string& path);
+// when it cannot (fileFailure), and naming the file and tooLargeText (limit)
+// without reading when it holds more than limit bytes.
+std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit = UINT64_MAX);
+std::string tooLargeText(std::uint64_t limit);
 
 // Replaces the contents of a file so that a crash or a full disk leaves either
 // the old or the new contents, never a mix: the bytes go to a temporary file

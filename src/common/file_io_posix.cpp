@@ -97,13 +97,15 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
     return n == static_cast<ssize_t>(bytes.size());
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit) {
     Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
     if (fd.get() < 0)
         throw Error(fileFailure("open", path, systemErrorText(errno)));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         throw Error(fileFailure("read", path, systemErrorText(errno)));
+    if (static_cast<std::uint64_t>(st.st_size) > limit)
+        throw Error(fileFailure("read", path, tooLargeText(limit)));
     std::vector<std::uint8_t> data;
     data.reserve(static_cast<std::size_t>(st.st_size));
     std::uint8_t chunk[65536];
@@ -116,6 +118,9 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
         }
         if (n == 0)
             break;
+        // A file that grows while it is read is bounded all the same.
+        if (data.size() + static_cast<std::size_t>(n) > limit)
+            throw Error(tooLargeText(limit));
         data.insert(data.end(), chunk, chunk + n);
     }
     return data;

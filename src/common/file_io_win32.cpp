@@ -115,12 +115,17 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
            written == bytes.size();
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path) {
+std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit) {
     WinHandle file(::CreateFileW(toWide(path).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
         throw Error(fileFailure("open", path, windowsErrorText(::GetLastError())));
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size))
+        throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())));
+    if (static_cast<std::uint64_t>(size.QuadPart) > limit)
+        throw Error(fileFailure("read", path, tooLargeText(limit)));
     std::vector<std::uint8_t> data;
     std::uint8_t chunk[65536];
     for (;;) {
@@ -129,6 +134,8 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path) {
             throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())));
         if (n == 0)
             break;
+        if (data.size() + n > limit)
+            throw Error(fileFailure("read", path, tooLargeText(limit)));
         data.insert(data.end(), chunk, chunk + n);
     }
     return data;

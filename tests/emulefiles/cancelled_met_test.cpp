@@ -195,6 +195,9 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     EXPECT_EQ(errorOf([&] { changing.load(); }),
               "The \"" + path + "\" file has been modified while trying to read it.");
     EXPECT_EQ(changing.list(), nullptr);
+    std::filesystem::resize_file(path, maxMetFileSize + 1);
+    EXPECT_EQ(errorOf([&] { tCancelledMet(path, fs).load(); }),
+              "Cannot read \"" + path + "\": The file is larger than 1024 MiB");
 
     tCancelledMet met = loaded(w.buffer());
     met.addHash(hashOf(4).toString());

@@ -61,6 +61,11 @@ TEST_F(KnownMetFile, FailedLoadsLeaveNoList) {
     EXPECT_EQ(errorOf([&] { km.load(); }), "Cannot read \"" + path + "\": Unexpected end of file");
     EXPECT_EQ(km.list(), nullptr);
 
+    // Sparse: nothing of it is read.
+    std::filesystem::resize_file(path, maxMetFileSize + 1);
+    EXPECT_EQ(errorOf([&] { km.load(); }),
+              "Cannot read \"" + path + "\": The file is larger than 1024 MiB");
+
     tKnownMet missing(dir.file("absent.met"), files, clock);
     EXPECT_EQ(errorOf([&] { missing.load(); }),
               "Cannot open \"" + dir.file("absent.met") + "\": " + test::missingFileText());

@@ -102,7 +102,7 @@ tCancelledMet::tCancelledMet(std::string fileName, FileSystem& files)
 void tCancelledMet::load() {
     list_.reset();
     std::optional<FileStamp> before = files_.modificationStamp(fileName_);
-    std::vector<std::uint8_t> bytes = readWholeFile(fileName_);
+    std::vector<std::uint8_t> bytes = readWholeFile(fileName_, maxMetFileSize);
     if (!before || files_.modificationStamp(fileName_) != before)
         throw Error(
             format("The \"%s\" file has been modified while trying to read it.", {fileName_}));

@@ -21,7 +21,7 @@ void tKnownMet::load() {
     list_.reset();
     fileAge_.reset();
     std::optional<FileStamp> before = files_.modificationStamp(fileName_);
-    std::vector<std::uint8_t> bytes = readWholeFile(fileName_);
+    std::vector<std::uint8_t> bytes = readWholeFile(fileName_, maxMetFileSize);
     std::optional<FileStamp> after = files_.modificationStamp(fileName_);
     if (!before || before != after)
         throw Error(

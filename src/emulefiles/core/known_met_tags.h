@@ -9,6 +9,10 @@
 
 namespace pln {
 
+// Far beyond any known.met or cancelled.met eMule writes: a larger file, a
+// backup copy among them, is refused before it is read.
+inline constexpr std::uint64_t maxMetFileSize = 1ull << 30;
+
 // The tags of one record in file order; new tags are appended. known.met
 // counts them in 4 bytes, cancelled.met in 1.
 class tKnownMetTags {
