@@ -78,6 +78,9 @@ TEST(LogDialogRules, CombineEntries) {
     EXPECT_FALSE(combineEntriesValid(e, '.', logs.path(), ""));
     EXPECT_EQ(maxValueOf(true, " 2.5 ", ','), 2.5);
     EXPECT_TRUE(std::isnan(*maxValueOf(false, "12", '.')));
+    EXPECT_EQ(editedMaxValue(true, "1.23457e+06", "1.23457e+06", 1234567, '.'), 1234567);
+    EXPECT_EQ(editedMaxValue(true, "5", "1.23457e+06", 1234567, '.'), 5);
+    EXPECT_FALSE(editedMaxValue(true, "inf", "inf", HUGE_VAL, '.'));
 }
 
 } // namespace

@@ -22,6 +22,13 @@ TEST(Multiplier, InvalidTextsGiveTheMissingValue) {
         EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
 }
 
+TEST(Multiplier, AnEditedLogKeepsItsValueWhileTheTextIsAsShownIfItIsUsable) {
+    EXPECT_EQ(editedMultiplier("1.23457e+06", "1.23457e+06", 1234567), 1234567);
+    EXPECT_EQ(editedMultiplier("2", "1.23457e+06", 1234567), 2);
+    for (double stored : {0.0, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_TRUE(std::isnan(editedMultiplier("x", "x", stored))) << stored;
+}
+
 TEST(Multiplier, TakesTheLocaleSeparatorAndTheDot) {
     EXPECT_EQ(getMultiplier("2.5", ','), 2.5);
     EXPECT_EQ(getMultiplier("2,5 * 1.5", ','), 3.75);

@@ -3,6 +3,7 @@
 #include "common/byte_reader.h"
 #include "common/error.h"
 #include "common/text.h"
+#include "logstore/core/log_dialog_rules.h"
 
 #include <algorithm>
 
@@ -93,9 +94,15 @@ std::optional<tCombineBlock> decodeCombineBlock(std::span<const std::uint8_t> by
         return std::nullopt;
     ByteReader in(bytes);
     tCombineBlock block;
-    block.operation = static_cast<tLogOperation>(in.u8());
+    const std::uint8_t operation = in.u8();
+    if (operation > static_cast<std::uint8_t>(tLogOperation::secondShare))
+        return std::nullopt;
+    block.operation = static_cast<tLogOperation>(operation);
     block.sourceNames[0] = readSourceName(in);
     block.sourceNames[1] = readSourceName(in);
+    for (const std::string& name : block.sourceNames)
+        if (!isSourceLogName(name))
+            return std::nullopt;
     block.maxValue = in.remaining() >= 8 ? in.f64() : missingValue();
     return block;
 }

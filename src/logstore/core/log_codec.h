@@ -45,8 +45,10 @@ void encodeHeader(const tLogHeader& header, ByteWriter& out);
 std::array<std::uint8_t, unitsFieldSize> encodeUnits(std::string_view units);
 std::string decodeUnits(std::span<const std::uint8_t, unitsFieldSize> field);
 
-// Empty when the bytes end before the second source name does; a block that
-// ends before its maximum has no maximum.
+// Empty when the bytes end before the second source name does, when the
+// operation is not one of the seven or when a source name could not be a
+// source's (isSourceLogName); a block that ends before its maximum has no
+// maximum.
 std::optional<tCombineBlock> decodeCombineBlock(std::span<const std::uint8_t> bytes);
 // Throws Error when a source name does not fit its 255 bytes.
 void encodeCombineBlock(const tCombineBlock& block, ByteWriter& out);

@@ -43,6 +43,13 @@ bool isPortableFileName(std::string_view fileName) {
     return !isDeviceName(base);
 }
 
+bool isSourceLogName(std::string_view name) {
+    const tLogKind kind = kindOf(name);
+    return (kind == tLogKind::iniValue || kind == tLogKind::queuedClients) &&
+           name.find("..") == std::string_view::npos &&
+           isPortableFileName(std::string(name) + std::string(longestExtension));
+}
+
 bool isValidVirtualTitle(std::string_view title) {
     return !title.empty() && isPortableFileName(std::string(virtualPrefix) + std::string(title) +
                                                 std::string(longestExtension));
@@ -66,6 +73,13 @@ std::optional<double> maxValueOf(bool useMaxValue, std::string_view text, char d
     if (!useMaxValue)
         return missingValue();
     return parseDecimal(trimControl(text), decimalSeparator);
+}
+
+std::optional<double> editedMaxValue(bool useMaxValue, std::string_view text,
+                                     std::string_view shown, double stored, char decimalSeparator) {
+    if (!useMaxValue || text != shown)
+        return maxValueOf(useMaxValue, text, decimalSeparator);
+    return std::isfinite(stored) ? std::optional(stored) : std::nullopt;
 }
 
 bool combineEntriesValid(const tCombineEntries& entries, char decimalSeparator,

@@ -16,6 +16,12 @@ namespace pln {
 // so a name Windows refuses is refused everywhere.
 bool isPortableFileName(std::string_view fileName);
 
+// Whether a name stored as a combined log's source can be one: the name of
+// an INI value log or "Queued clients" that is a portable file name and holds
+// no "..". Neither a known file's log nor another combined log can be a
+// source, and a name reaching out of the logs folder must never be opened.
+bool isSourceLogName(std::string_view name);
+
 // Whether a title can name a combined log: not empty, none of
 // / \ : * ? " < > |, and short enough, with the log's prefix and its longest
 // extension, to be a file name.
@@ -35,6 +41,12 @@ std::optional<std::string> iniLogNameFor(std::string_view file, std::string_view
 // The maximum of a combined log: the missing value when none is used; empty
 // when the text is not a number.
 std::optional<double> maxValueOf(bool useMaxValue, std::string_view text, char decimalSeparator);
+
+// The maximum of a combined log being edited, by the rule of
+// editedMultiplier: the stored one while its box shows the text it was
+// filled with; empty when that one is not finite.
+std::optional<double> editedMaxValue(bool useMaxValue, std::string_view text,
+                                     std::string_view shown, double stored, char decimalSeparator);
 
 // The entries of the combine dialog.
 struct tCombineEntries {

@@ -213,14 +213,12 @@ void tLogFile::readRecords() {
 
 void tLogFile::loadSources() {
     sourceNames_ = readFront(openForReading(path()), kind_).block.sourceNames;
-    // A combined log never loads another combined log, so no chain of
-    // combined logs (and no cycle of them) is ever followed.
+    // The names are those of stats logs (readFront refuses any other), so no
+    // chain of combined logs, no cycle and no file outside the folder is
+    // ever followed.
     for (std::size_t i = 0; i < sources_.size(); ++i) {
         sources_[i] = std::make_unique<tLogFile>(context_, sourceNames_[i]);
-        if (sources_[i]->kind() == tLogKind::virtualLog)
-            report(format(logmsg::cannotLoad, {sourceNames_[i], logmsg::virtualSource}));
-        else
-            sources_[i]->loadValues();
+        sources_[i]->loadValues();
     }
 }
 

@@ -12,8 +12,6 @@ inline constexpr const char* cannotCreateFile = "Cannot create the \"%s\" log fi
 inline constexpr const char* duplicateFiles = "Duplicate log files: \"%s\" (*%s used)";
 
 // Reasons given in the reports above.
-inline constexpr const char* virtualSource =
-    "A combined log cannot be the source of another combined log";
 inline constexpr const char* noRecordArea = "A combined log holds no records";
 inline constexpr const char* nameTaken = "Another log file has that name";
 inline constexpr const char* notAFileName = "The log name is not a valid file name";

@@ -79,6 +79,13 @@ std::string formatNumber(double value, char decimalSeparator) {
     return out;
 }
 
+double editedMultiplier(std::string_view text, std::string_view shown, double stored,
+                        char decimalSeparator) {
+    if (text != shown)
+        return getMultiplier(text, decimalSeparator);
+    return std::isfinite(stored) && stored != 0 ? stored : missingValue();
+}
+
 double getMultiplier(std::string_view text, char decimalSeparator) {
     std::string rest = trimControl(text);
     if (rest.empty())

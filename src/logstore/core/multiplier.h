@@ -25,4 +25,11 @@ std::string formatNumber(double value, char decimalSeparator = '.');
 // nothing after it, a divisor is 0, or the result is 0 or not finite.
 double getMultiplier(std::string_view text, char decimalSeparator = '.');
 
+// The multiplier of a log being edited: its stored value while the box still
+// shows the text it was filled with (a text that may round it), else the
+// value of the text. The missing value when the result is 0 or not finite:
+// a value read from a damaged file is checked as a typed one is.
+double editedMultiplier(std::string_view text, std::string_view shown, double stored,
+                        char decimalSeparator = '.');
+
 } // namespace pln

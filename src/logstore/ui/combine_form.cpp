@@ -78,7 +78,9 @@ void tCombineForm::setEditedLog(const tLogFile& log) {
     ui_->unitsBox->setText(QString::fromStdString(log.units()));
     const bool hasMaximum = !std::isnan(log.maxValue());
     ui_->useMaxValueBox->setChecked(hasMaximum);
-    ui_->maxValueBox->setText(hasMaximum ? numberText(log.maxValue()) : QString());
+    editedMaxValue_ = log.maxValue();
+    shownMaxValue_ = hasMaximum ? numberText(log.maxValue()) : QString();
+    ui_->maxValueBox->setText(shownMaxValue_);
     useMaxValueBoxClick();
 }
 
@@ -95,23 +97,33 @@ std::uint8_t tCombineForm::flags() const {
 }
 
 double tCombineForm::multiplier() const {
-    if (!editedName_.empty() && ui_->multiplierBox->text() == shownMultiplier_)
-        return editedMultiplier_;
-    return getMultiplier(ui_->multiplierBox->text().toStdString(), localDecimalSeparator());
+    const std::string text = ui_->multiplierBox->text().toStdString();
+    if (editedName_.empty())
+        return getMultiplier(text, localDecimalSeparator());
+    return editedMultiplier(text, shownMultiplier_.toStdString(), editedMultiplier_,
+                            localDecimalSeparator());
 }
 
 std::string tCombineForm::units() const {
     return ui_->unitsBox->text().toStdString();
 }
 
+std::optional<double> tCombineForm::enteredMaxValue() const {
+    const bool ticked = ui_->useMaxValueBox->isChecked();
+    const std::string text = ui_->maxValueBox->text().toStdString();
+    if (editedName_.empty())
+        return maxValueOf(ticked, text, localDecimalSeparator());
+    return editedMaxValue(ticked, text, shownMaxValue_.toStdString(), editedMaxValue_,
+                          localDecimalSeparator());
+}
+
 double tCombineForm::maxValue() const {
-    return maxValueOf(ui_->useMaxValueBox->isChecked(), ui_->maxValueBox->text().toStdString(),
-                      localDecimalSeparator())
-        .value_or(missingValue());
+    return enteredMaxValue().value_or(missingValue());
 }
 
 bool tCombineForm::validate() const {
-    return combineEntriesValid({title(), ui_->multiplierBox->text().toStdString(),
+    return !std::isnan(multiplier()) && enteredMaxValue() &&
+           combineEntriesValid({title(), ui_->multiplierBox->text().toStdString(),
                                 ui_->useMaxValueBox->isChecked(),
                                 ui_->maxValueBox->text().toStdString()},
                                localDecimalSeparator(), logsFolder_, editedName_);

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QButtonGroup;
@@ -55,6 +56,8 @@ private:
     void updateOkBtn();
     void updateOperationTexts();
     void useMaxValueBoxClick();
+    // Empty when the maximum is ticked but not a finite number.
+    std::optional<double> enteredMaxValue() const;
 
     std::unique_ptr<Ui::tCombineForm> ui_;
     QButtonGroup* operations_;
@@ -65,6 +68,9 @@ private:
     // text left as shown keeps the exact value.
     double editedMultiplier_ = 1.0;
     QString shownMultiplier_;
+    // The same for the maximum.
+    double editedMaxValue_ = 0;
+    QString shownMaxValue_;
 };
 
 } // namespace pln

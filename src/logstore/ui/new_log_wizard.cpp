@@ -212,9 +212,11 @@ bool tNewLogWizard::validate() {
 }
 
 double tNewLogWizard::multiplier() const {
-    if (!editedName_.empty() && ui_->multiplierBox->text() == shownMultiplier_)
-        return editedMultiplier_;
-    return getMultiplier(ui_->multiplierBox->text().toStdString(), localDecimalSeparator());
+    const std::string text = ui_->multiplierBox->text().toStdString();
+    if (editedName_.empty())
+        return getMultiplier(text, localDecimalSeparator());
+    return editedMultiplier(text, shownMultiplier_.toStdString(), editedMultiplier_,
+                            localDecimalSeparator());
 }
 
 void tNewLogWizard::updateOkBtn() {
