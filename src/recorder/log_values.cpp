@@ -80,17 +80,4 @@ std::optional<std::vector<std::uint8_t>> statsRecord(dosDateTime date, std::uint
     return out.take();
 }
 
-std::optional<std::string> queuedClientsText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return std::nullopt;
-    std::string bytes(onlineSignatureLimit + 1, '\0');
-    in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    bytes.resize(static_cast<std::size_t>(in.gcount()));
-    std::size_t bar = bytes.rfind('|');
-    if (bytes.size() > onlineSignatureLimit || bar == std::string::npos)
-        return std::nullopt;
-    return trimControl(bytes.substr(bar + 1));
-}
-
 } // namespace pln

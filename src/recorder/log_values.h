@@ -22,10 +22,4 @@ std::vector<std::uint8_t> knownFileRecord(dosDateTime date, const tKnownMetRecor
 std::optional<std::vector<std::uint8_t>> statsRecord(dosDateTime date, std::uint8_t valueType,
                                                      const std::string& text);
 
-// The queued-clients count eMule writes into onlinesig.dat: the text after
-// the last "|" of the file, trimmed. Empty when the file cannot be read or
-// holds no "|"; a file larger than any signature is not read.
-inline constexpr std::size_t onlineSignatureLimit = 64 * 1024;
-std::optional<std::string> queuedClientsText(const std::string& path);
-
 } // namespace pln

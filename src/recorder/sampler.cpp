@@ -3,6 +3,7 @@
 #include "common/error.h"
 #include "emulefiles/core/known_met_list.h"
 #include "logstore/core/log_files.h"
+#include "logstore/core/online_signature.h"
 #include "recorder/log_values.h"
 
 #include <filesystem>
@@ -34,7 +35,8 @@ const tKnownMetRecord* findKnownFile(const tKnownMetList& list, const std::strin
 
 std::optional<std::string> currentText(const tLogFile& log, const tSampleSources& sources) {
     if (log.kind() == tLogKind::queuedClients)
-        return queuedClientsText(sources.eMuleConfigBase + "onlinesig.dat");
+        return readQueuedClients(sources.ini, sources.eMuleConfigFolder, sources.eMuleConfigBase)
+            .value;
     return sources.ini.read(sources.eMuleConfigFolder + log.iniFileName(), log.iniSection(),
                             log.iniKey());
 }

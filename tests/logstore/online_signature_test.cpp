@@ -31,6 +31,7 @@ TEST_F(OnlineSignatureTest, DisabledMissingOrTheLastField) {
     EXPECT_EQ(text(), "17");
     dir.write("onlinesig.dat", "0\n");
     EXPECT_EQ(text(), "");
+    EXPECT_FALSE(readQueuedClients(ini, dir.file("config/"), dir.path()).value);
     // Only the end of a huge file is read.
     dir.write("onlinesig.dat", std::string(1 << 20, 'x') + "|42\r\n");
     EXPECT_EQ(text(), "42");

@@ -89,13 +89,5 @@ TEST(LogValuesTest, ValuesMustSuitTheLogsValueType) {
     }
 }
 
-TEST(LogValuesTest, QueuedClientsComeAfterTheLastBar) {
-    test::TempDir dir;
-    EXPECT_EQ(queuedClientsText(dir.write("a", "1|srv|9| 42 \r\n")), "42");
-    EXPECT_FALSE(queuedClientsText(dir.write("b", "no bar")));
-    EXPECT_FALSE(queuedClientsText(dir.file("missing")));
-    EXPECT_FALSE(queuedClientsText(dir.write("c", std::string(onlineSignatureLimit, 'x') + "|1")));
-}
-
 } // namespace
 } // namespace pln

@@ -138,6 +138,11 @@ TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
                                "1|server|x|17\r\n");
     send(messages.msgNewLogs, 0);
     recorder.tick();
+    EXPECT_EQ(recorder.appendedRecords(), 4u) << "eMule's online signature is off";
+    RecorderProfile::writeText(profile.locations.eMuleConfigFolder + "preferences.ini",
+                               "[eMule]\r\nMaxUpload=40\r\nOnlineSignature=1\r\n");
+    send(messages.msgNewLogs, 0);
+    recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 5u) << "only the new log";
     auto queued = profile.logBytes("Queued clients.pln_on");
     ASSERT_EQ(queued.size(), 87u);

@@ -41,17 +41,23 @@ std::optional<std::string> readTail(const std::string& path) {
 
 } // namespace
 
-std::string queuedClientsText(IniProfile& ini, const std::string& configFolder,
-                              const std::string& configBase) {
+tQueuedClients readQueuedClients(IniProfile& ini, const std::string& configFolder,
+                                 const std::string& configBase) {
     if (!iniBoolean(ini.read(configFolder + "preferences.ini", "eMule", "OnlineSignature")))
-        return onlineSignatureDisabled;
+        return {std::nullopt, onlineSignatureDisabled};
     std::optional<std::string> tail = readTail(configBase + "onlinesig.dat");
     if (!tail)
-        return onlineSignatureNotFound;
+        return {std::nullopt, onlineSignatureNotFound};
     std::size_t bar = tail->rfind('|');
     if (bar == std::string::npos)
         return {};
-    return trimControl(cp1252ToUtf8(std::string_view(*tail).substr(bar + 1)));
+    return {trimControl(cp1252ToUtf8(std::string_view(*tail).substr(bar + 1))), nullptr};
+}
+
+std::string queuedClientsText(IniProfile& ini, const std::string& configFolder,
+                              const std::string& configBase) {
+    tQueuedClients read = readQueuedClients(ini, configFolder, configBase);
+    return read.missing ? read.missing : read.value.value_or("");
 }
 
 } // namespace pln
