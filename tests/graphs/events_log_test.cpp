@@ -75,15 +75,20 @@ TEST_F(EventsLogTest, OrderAccessorsAndFileRoundTrip) {
 }
 
 TEST_F(EventsLogTest, BadLinesAreReportedAndSkipped) {
-    // An older file keeps its descriptions in Windows-1252.
-    dir.write("events.log", "1/1/2020=one\r\nyesterday=two\r\n\r\n1/2/2020 3:04:05 AM =  thr\xE9"
+    // An older file keeps its descriptions in Windows-1252; an editor may put
+    // a byte-order mark first.
+    dir.write("events.log", "\xEF\xBB\xBF"
+                            "1/1/2020=one\r\nyesterday=two\r\n\r\n1/2/2020 3:04:05 AM =  thr\xE9"
                             "e  \n"
                             "1/3/2020\r\n2/31/2020=four\r\n");
     tEventsLog log(path);
-    log.load(prompter);
+    std::optional<tEventsFileState> lastRead;
+    log.load(prompter, &lastRead);
+    log.load(prompter, &lastRead);
     EXPECT_THAT(prompter.errors(), ElementsAre("Invalid value in events.log at line 2",
                                                "Invalid value in events.log at line 6"));
     ASSERT_EQ(log.count(), 3u);
+    EXPECT_EQ(log.text(0), "one");
     EXPECT_EQ(log.text(1), "thr\u00E9e");
     EXPECT_EQ(log.date(1), when(2020, 1, 2, 3, 4, 5));
     EXPECT_EQ(log.text(2), "");
@@ -92,6 +97,10 @@ TEST_F(EventsLogTest, BadLinesAreReportedAndSkipped) {
     missing.load(prompter);
     EXPECT_EQ(missing.count(), 0u);
     EXPECT_EQ(prompter.errors().size(), 2u);
+
+    dir.write("events.log", "now=one\r\n");
+    log.load(prompter, &lastRead);
+    EXPECT_EQ(prompter.errors().back(), "Invalid value in events.log at line 1");
 }
 
 TEST_F(EventsLogTest, SaveFailureIsReportedWithTheFileName) {

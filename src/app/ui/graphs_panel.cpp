@@ -159,7 +159,7 @@ void tGraphsPanel::drawGraphics() {
     request.pointsPerPixel = form_.values().pointsPerPixel;
     request.colours = colours_;
     tEventsLog events(eventsLogPath(form_.values().locations.dataFolder));
-    events.load(form_.prompter());
+    events.load(form_.prompter(), &eventsRead_);
     request.events = &events;
 
     tGraphResult result;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphs/core/colors.h"
+#include "graphs/core/events_log.h"
 #include "graphs/core/graph_data.h"
 #include "platform/clock.h"
 
@@ -73,6 +74,8 @@ private:
     tChartColours colours_;
     tGraphResult shown_;
     tDrawnLogsWatch* drawnLogs_ = nullptr;
+    // Every drawing reads events.log; its bad lines are reported once a version.
+    std::optional<tEventsFileState> eventsRead_;
 };
 
 } // namespace pln

@@ -14,6 +14,7 @@ namespace pln {
 namespace {
 
 constexpr std::string_view fileName = "events.log";
+constexpr std::string_view utf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::size_t hashDigits = 32;
 // More than any hand-kept list of events; a larger file is refused rather
 // than read into memory.
@@ -46,13 +47,25 @@ std::string encodeLine(std::string text) {
     return text;
 }
 
+std::optional<tEventsFileState> fileStateOf(const std::string& path) {
+    std::error_code error;
+    tEventsFileState state{std::filesystem::last_write_time(path, error), 0};
+    if (!error)
+        state.size = std::filesystem::file_size(path, error);
+    return error ? std::nullopt : std::optional(state);
+}
+
 std::string readEventsFile(const std::string& path) {
     std::error_code error;
     std::uintmax_t size = std::filesystem::file_size(path, error);
     if (!error && size > maxFileSize)
         throw Error("The file " + std::string(fileName) + " is too large.");
     std::vector<std::uint8_t> bytes = readWholeFile(path);
-    return {bytes.begin(), bytes.end()};
+    std::string content(bytes.begin(), bytes.end());
+    // An editor may have put a byte-order mark before the first event.
+    if (content.starts_with(utf8ByteOrderMark))
+        content.erase(0, utf8ByteOrderMark.size());
+    return content;
 }
 
 } // namespace
@@ -89,11 +102,18 @@ bool eventBefore(const tEvent& a, const tEvent& b) {
                     bPart.substr(0, bPart.size() - hashDigits - 1)) < 0;
 }
 
-bool tEventsLog::load(Prompter& prompter) {
+bool tEventsLog::load(Prompter& prompter, std::optional<tEventsFileState>* lastRead) {
     events_.clear();
     std::error_code error;
     if (!std::filesystem::exists(path_, error))
         return true;
+    const std::optional<tEventsFileState> state = fileStateOf(path_);
+    int reported = 0;
+    if (lastRead) {
+        if (state && *lastRead == state)
+            reported = maxReportedLines;
+        *lastRead = state;
+    }
     std::string content;
     try {
         content = readEventsFile(path_);
@@ -101,7 +121,6 @@ bool tEventsLog::load(Prompter& prompter) {
         prompter.showError(e.what());
         return false;
     }
-    int reported = 0;
     std::size_t lineNumber = 0;
     for (std::size_t start = 0; start < content.size();) {
         std::size_t end = std::min(content.find('\n', start), content.size());

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 
 #include <cstddef>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -34,6 +35,14 @@ struct tEvent {
 // (or by the hash and then the text) without regard to case.
 bool eventBefore(const tEvent& a, const tEvent& b);
 
+// What tells one version of events.log from another: its time of change and
+// its size.
+struct tEventsFileState {
+    std::filesystem::file_time_type modified;
+    std::uintmax_t size = 0;
+    bool operator==(const tEventsFileState&) const = default;
+};
+
 // The special events of events.log, kept sorted.
 class tEventsLog {
 public:
@@ -52,8 +61,10 @@ public:
     // line whose date does not read is left out and reported ("Invalid value
     // in events.log at line n"); a file that cannot be read is reported and
     // gives none. False when the file exists but could not be read, so that
-    // nobody overwrites it with the empty list.
-    bool load(Prompter& prompter);
+    // nobody overwrites it with the empty list. With lastRead, the bad lines
+    // of a file are reported once: not again while the file stays as it was
+    // when lastRead was set.
+    bool load(Prompter& prompter, std::optional<tEventsFileState>* lastRead = nullptr);
     // Rewrites the file from the list; throws Error "An error occurred while
     // saving events.log: ..." and leaves the old file when it cannot.
     void save() const;
