@@ -128,7 +128,7 @@ void tKnownMetEditCommand::knownFilesListEdited(const tKnownMetRecord* record,
     if (!stillEditable())
         return;
     try {
-        if (!renameKnownFile(context_.knownMet, hashText, name))
+        if (!renameKnownFile(context_.knownMet, hashText, name, record))
             return;
     } catch (const Error& e) {
         failed(e.what());

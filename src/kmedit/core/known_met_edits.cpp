@@ -23,11 +23,20 @@ std::string withoutForbiddenCharacters(std::string_view name) {
     return kept;
 }
 
-bool renameKnownFile(tKnownMet& knownMet, std::string_view hashText, const std::string& name) {
+bool renameKnownFile(tKnownMet& knownMet, std::string_view hashText, const std::string& name,
+                     const tKnownMetRecord* record) {
     tKnownMetList* list = knownMet.list();
     std::size_t index = 0;
     if (!list || !list->findByHash(hashText, index))
         return false;
+    if (record) {
+        const tHash hash = list->record(index).hash;
+        while (index < list->count() && &list->record(index) != record &&
+               list->record(index).hash == hash)
+            ++index;
+        if (index == list->count() || &list->record(index) != record)
+            return false;
+    }
     list->setName(index, name);
     list->record(index).setFileName(name);
     knownMet.save();

@@ -16,10 +16,12 @@ extern const std::string forbiddenCharactersWarning;
 // The name without the characters Windows forbids in file names.
 std::string withoutForbiddenCharacters(std::string_view name);
 
-// Stores a new name in the first record of the hash and saves known.met.
-// False when known.met has no such record (nothing is saved then). Throws
-// the save's error.
-bool renameKnownFile(tKnownMet& knownMet, std::string_view hashText, const std::string& name);
+// Stores a new name in the record of the hash and saves known.met: the given
+// record, which a damaged known.met may hold beside another of the same hash,
+// or else the first of the hash. False when known.met has no such record
+// (nothing is saved then). Throws the save's error.
+bool renameKnownFile(tKnownMet& knownMet, std::string_view hashText, const std::string& name,
+                     const tKnownMetRecord* record = nullptr);
 
 // What a removal of known files touches besides known.met.
 struct tForgetOptions {
