@@ -283,9 +283,10 @@ private slots:
 
     void editingBothKinds() {
         profile_->writeLog("Queued clients", tLogState::active, {valueTypeShort, 4, 2.5, "q"});
-        profile_->dir.write("PLN/PLN logs/virtual;Old.pln_off",
-                            encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0 / 3, "kB"},
-                                         {tLogOperation::difference, {uploaded, sessions}}));
+        profile_->dir.write(
+            "PLN/PLN logs/virtual;Old.pln_off",
+            encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0 / 3, "kB"},
+                         {tLogOperation::difference, {uploaded, sessions}, 1234567}));
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         openMainForm();
 
@@ -318,7 +319,7 @@ private slots:
             QCOMPARE(child<QRadioButton>(combine, "op1").text(),
                      "TotalUploadedBytes - UpSuccessfulSessions");
             QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
-            QVERIFY(!child<QLineEdit>(combine, "maxValueBox").isEnabled());
+            QVERIFY(child<QLineEdit>(combine, "maxValueBox").isEnabled());
             QLineEdit& title = child<QLineEdit>(combine, "titleBox");
             QCOMPARE(title.text(), "Old");
             title.setText("Ne?w");
@@ -335,6 +336,8 @@ private slots:
         QCOMPARE(header.units, "MB");
         // The shown text rounds the multiplier; left alone, it stays exact.
         QCOMPARE(header.multiplier, 1.0 / 3);
+        const std::vector<std::uint8_t> bytes = test::readBytes(path);
+        QCOMPARE(decodeCombineBlock(std::span(bytes).subspan(headerEnd))->maxValue, 1234567.0);
         QCOMPARE(currentLog(), "virtual;New");
     }
 };

@@ -139,6 +139,8 @@ private slots:
         QCOMPARE(form->options().links.size(), std::size_t{2});
         links->setPlainText(validLink + "\nnot a link");
         QVERIFY(withdrawn(*form, "importFromLinksBox"));
+        links->setPlainText(QString(validLink).replace("|file|", "|file|a%2F"));
+        QVERIFY(withdrawn(*form, "importFromLinksBox"));
         QVERIFY(form->options().links.empty());
         links->setPlainText(QString());
         QVERIFY(withdrawn(*form, "importFromLinksBox"));
