@@ -38,6 +38,9 @@ void tRecorder::handle(const BusMessage& message) {
 
 void tRecorder::tick() {
     if (suspensions_.active()) {
+        // Nothing is tried while suspended: the records waiting for a log
+        // the viewer held get their full patience again at the resume.
+        pendingSince_ = setup_.clock.nowUnixMs();
         releaseAbandonedSuspension();
         return;
     }

@@ -4,6 +4,7 @@
 #include "logstore/core/dos_date_time.h"
 #include "platform/fake_message_bus.h"
 #include "platform/fake_platform.h"
+#include "platform/locked_file.h"
 #include "platform/platform.h"
 #include "recorder/recorder.h"
 #include "recorder_profile.h"
@@ -105,18 +106,26 @@ TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
 }
 
 TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
-    send(messages.msgSuspend, 0);
     save(6, 40);
-    clock.nowMs += suspensionCheckMs;
-    recorder.tick();
-    EXPECT_TRUE(recorder.suspended()) << "the viewer still runs";
+    {
+        // The viewer reads a log as it ends: its record waits, past the suspension.
+        LockedFile drawing(profile.locations.logsFolder + test::hashA + ".pln_on",
+                           LockedFile::Access::Read);
+        recorder.tick();
+        send(messages.msgSuspend, 0);
+        clock.nowMs += suspensionCheckMs;
+        recorder.tick();
+        EXPECT_TRUE(recorder.suspended()) << "the viewer still runs";
 
-    mutexes.heldElsewhere.clear();
+        mutexes.heldElsewhere.clear();
+        recorder.tick();
+        EXPECT_FALSE(recorder.suspended());
+        EXPECT_TRUE(mutexes.heldHere.empty()) << "the viewer's mark is not kept";
+        EXPECT_NE(profile.errorsLog().find(viewerGoneMessage), std::string::npos);
+        recorder.tick();
+    }
     recorder.tick();
-    EXPECT_FALSE(recorder.suspended());
-    EXPECT_TRUE(mutexes.heldHere.empty()) << "the viewer's mark is not kept";
-    EXPECT_NE(profile.errorsLog().find(viewerGoneMessage), std::string::npos);
-    recorder.tick();
+    EXPECT_EQ(knownFileRecords(), 1u) << "its patience counts from the end of the suspension";
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 }
 
