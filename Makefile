@@ -2,15 +2,20 @@
 #   make run   installs what is missing, builds, and opens the viewer on a
 #              generated demo eMule profile
 #   make test  installs what is missing, builds, and runs every test, then
-#              each fuzz target for a few seconds, then the core suites
+#              compiles the optimised build (benchmarks and tests too), then
+#              runs each fuzz target for a few seconds, then the core suites
 #              built for Windows under Wine, then every test again under the
 #              address and undefined-behaviour sanitizers
 #   make fuzz  runs each fuzz target for FUZZ_SECONDS
+#   make bench runs every benchmark on the optimised build
 #   make package  builds the programs for release and makes
 #              build/package/pln_<version>_<arch>.deb
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc)
+# One optimised build serves make bench and the check in make test that no
+# warning shows only when the optimiser runs.
+RELEASE_DIR := build/release
 DEMO_DIR := $(BUILD_DIR)/demo
 ASAN_DIR := build/asan
 FUZZ_DIR := build/fuzz
@@ -22,7 +27,8 @@ FUZZ_SMOKE_SECONDS ?= 3
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps configure build test wine-test sanitize-test fuzz-build fuzz run demo bench package format clean
+.PHONY: all deps configure build release-build test wine-test sanitize-test fuzz-build fuzz run demo \
+	bench package format clean
 
 all: build
 
@@ -37,9 +43,16 @@ configure: deps $(BUILD_DIR)/build.ninja
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+$(RELEASE_DIR)/build.ninja:
+	cmake -S . -B $(RELEASE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLN_WERROR=ON
+
+release-build: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
 # The sanitizer suite runs last, so the run ends with ctest's summary.
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 600
+	$(MAKE) release-build
 	$(MAKE) fuzz-build
 	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SMOKE_SECONDS)
 	$(MAKE) wine-test
@@ -84,10 +97,8 @@ demo: build $(DEMO_DIR)/eMule/config/known.met
 run: demo
 	XDG_DATA_HOME=$(abspath $(DEMO_DIR)) $(BUILD_DIR)/bin/PLNViewer
 
-bench: deps
-	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DPLN_WERROR=ON
-	cmake --build build/release -j $(JOBS)
-	bash scripts/run-benchmarks.sh build/release
+bench: release-build
+	bash scripts/run-benchmarks.sh $(RELEASE_DIR)
 
 # Only what the package holds is built: no tests, no benchmarks.
 package: deps
