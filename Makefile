@@ -1,6 +1,6 @@
 # The two set-up commands of the README:
-#   make run   installs what is missing, builds, and opens the viewer on a
-#              generated demo eMule profile
+#   make run   installs what is missing, builds the optimised viewer, and
+#              opens it on a generated demo eMule profile
 #   make test  installs what is missing, builds, and runs every test, then
 #              compiles the optimised build (benchmarks and tests too), then
 #              runs each fuzz target for a few seconds, then the core suites
@@ -13,10 +13,10 @@
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc)
-# One optimised build serves make bench and the check in make test that no
-# warning shows only when the optimiser runs.
+# One optimised build serves make run, make bench and the check in make test
+# that no warning shows only when the optimiser runs.
 RELEASE_DIR := build/release
-DEMO_DIR := $(BUILD_DIR)/demo
+DEMO_DIR := $(RELEASE_DIR)/demo
 ASAN_DIR := build/asan
 FUZZ_DIR := build/fuzz
 WIN32_DIR := build/win32
@@ -27,8 +27,8 @@ FUZZ_SMOKE_SECONDS ?= 3
 SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
-.PHONY: all deps configure build release-build test wine-test sanitize-test fuzz-build fuzz run demo \
-	bench package format clean
+.PHONY: all deps configure build release-build test wine-test sanitize-test fuzz-build fuzz \
+	run-build run demo bench package format clean
 
 all: build
 
@@ -88,14 +88,19 @@ fuzz-build: deps $(FUZZ_DIR)/build.ninja
 fuzz: fuzz-build
 	bash scripts/run-fuzz.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
+# make run builds only the programs it starts: the viewer, the recorder the
+# viewer starts beside it, and the demo generator.
+run-build: deps $(RELEASE_DIR)/build.ninja
+	cmake --build $(RELEASE_DIR) -j $(JOBS) --target PLNViewer PLN pln-demo
+
 # The demo profile is generated once; delete $(DEMO_DIR) to make a new one.
 $(DEMO_DIR)/eMule/config/known.met:
-	$(BUILD_DIR)/bin/pln-demo $(DEMO_DIR)
+	$(RELEASE_DIR)/bin/pln-demo $(DEMO_DIR)
 
-demo: build $(DEMO_DIR)/eMule/config/known.met
+demo: run-build $(DEMO_DIR)/eMule/config/known.met
 
 run: demo
-	XDG_DATA_HOME=$(abspath $(DEMO_DIR)) $(BUILD_DIR)/bin/PLNViewer
+	XDG_DATA_HOME=$(abspath $(DEMO_DIR)) $(RELEASE_DIR)/bin/PLNViewer
 
 bench: release-build
 	bash scripts/run-benchmarks.sh $(RELEASE_DIR)
