@@ -6,6 +6,7 @@
 #include "common/byte_writer.h"
 #include "common/prompter.h"
 #include "logstore/core/dos_date_time.h"
+#include "logstore/core/log_types.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -79,6 +80,26 @@ inline std::vector<std::uint8_t> knownFileLog(std::size_t records, std::size_t s
         out.u32(requests);
         out.u32(accepted);
         out.u64(transferred);
+    }
+    return out.take();
+}
+
+inline const std::string connRunTimeName = "statistics.ini-statistics,ConnRunTime";
+
+// A 32-bit value; the ConnRunTime log runs 600 of every 660 seconds.
+inline std::vector<std::uint8_t> statsLog(std::uint8_t flags, bool runTime) {
+    ByteWriter out;
+    out.text("PLN");
+    out.u8(0);
+    out.u8(1);
+    out.u8(3);
+    out.u8(flags);
+    out.f64(1.0);
+    out.u8(1);
+    out.zeros(63);
+    for (std::size_t i = 0; i < fiveYearsOfRecords; ++i) {
+        out.u32(stampOf(i));
+        out.i32(static_cast<std::int32_t>(runTime ? i * 600 : (i * 7919) % 5000));
     }
     return out.take();
 }

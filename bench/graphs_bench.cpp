@@ -9,11 +9,10 @@
 #include "graphs/core/graph_data.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
+#include "support/comparison.h"
 
 #include <benchmark/benchmark.h>
-#include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -26,26 +25,6 @@ namespace fs = std::filesystem;
 using namespace pln;
 using namespace pln::bench;
 
-const std::string connRunTimeName = "statistics.ini-statistics,ConnRunTime";
-
-// A 32-bit value; the ConnRunTime log runs 600 of every 660 seconds.
-std::vector<std::uint8_t> statsLog(std::uint8_t flags, bool runTime) {
-    ByteWriter out;
-    out.text("PLN");
-    out.u8(0);
-    out.u8(1);
-    out.u8(3);
-    out.u8(flags);
-    out.f64(1.0);
-    out.u8(1);
-    out.zeros(63);
-    for (std::size_t i = 0; i < fiveYearsOfRecords; ++i) {
-        out.u32(stampOf(i));
-        out.i32(static_cast<std::int32_t>(runTime ? i * 600 : (i * 7919) % 5000));
-    }
-    return out.take();
-}
-
 // The bytes of a file read into a buffer of their size, as a log is loaded.
 std::size_t readBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -55,18 +34,6 @@ std::size_t readBytes(const std::string& path) {
     benchmark::DoNotOptimize(bytes.get());
     return size;
 }
-
-// Wall and processor seconds: the machine may be shared, and then the
-// processor time is the fairer measure of the work done.
-struct Stopwatch {
-    std::chrono::steady_clock::time_point wall = std::chrono::steady_clock::now();
-    std::clock_t cpu = std::clock();
-
-    double wallSeconds() const {
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
-    }
-    double cpuSeconds() const { return static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC; }
-};
 
 struct Profile {
     QuietPrompter prompter;
@@ -105,14 +72,13 @@ struct Profile {
 
 void BM_DrawFullRuntimeAxis(benchmark::State& state) {
     Profile profile;
-    double drawSeconds = 0, readSeconds = 0, drawCpu = 0, readCpu = 0;
+    Comparison comparison("draw", "raw_read");
+    PeakMemory memory;
     std::size_t points = 0;
     for (auto _ : state) {
         Stopwatch drawing;
         tGraphResult result = computeGraphs(profile.request);
-        double draw = drawing.wallSeconds();
-        drawSeconds += draw;
-        drawCpu += drawing.cpuSeconds();
+        state.SetIterationTime(comparison.addMeasured(drawing));
         points = 0;
         for (const auto& chart : result.series)
             for (const tGraphSeries& series : chart)
@@ -120,17 +86,10 @@ void BM_DrawFullRuntimeAxis(benchmark::State& state) {
         Stopwatch reading;
         for (const auto& entry : fs::directory_iterator(profile.folder.path()))
             benchmark::DoNotOptimize(readBytes(entry.path().string()));
-        readSeconds += reading.wallSeconds();
-        readCpu += reading.cpuSeconds();
-        state.SetIterationTime(draw);
+        comparison.addBaseline(reading);
     }
-    auto iterations = static_cast<double>(state.iterations());
     state.counters["points"] = static_cast<double>(points);
-    state.counters["draw_ms"] = drawSeconds * 1000 / iterations;
-    state.counters["raw_read_ms"] = readSeconds * 1000 / iterations;
-    state.counters["ratio"] = drawSeconds / readSeconds;
-    state.counters["draw_cpu_ms"] = drawCpu * 1000 / iterations;
-    state.counters["raw_read_cpu_ms"] = readCpu * 1000 / iterations;
+    comparison.report(state, memory);
 }
 BENCHMARK(BM_DrawFullRuntimeAxis)->UseManualTime()->Unit(benchmark::kMillisecond);
 
