@@ -15,8 +15,9 @@ constexpr std::int64_t msPerMinute = 60 * msPerSecond;
 constexpr std::int64_t msPerHour = 60 * msPerMinute;
 constexpr std::int64_t fastestDownloadSeconds = 30;
 
-template <class T> int threeWay(T a, T b) {
-    return a < b ? -1 : (b < a ? 1 : 0);
+// A signed value as a word in the same order.
+std::uint64_t signedOrder(std::int64_t value) {
+    return static_cast<std::uint64_t>(value) ^ (std::uint64_t{1} << 63);
 }
 
 std::string twoDigits(std::int64_t n) {
@@ -108,31 +109,59 @@ std::string_view knownFileLogText(tLogState state) {
     return state == tLogState::permanent ? stateText(tLogState::none) : stateText(state);
 }
 
-int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int column) {
+std::size_t knownFileSortKeyWords(int column) {
+    return static_cast<tKnownFilesColumn>(column) == tKnownFilesColumn::hash ? hashKeyWords : 1;
+}
+
+void appendKnownFileSortKey(const tKnownFileRow& row, int column, std::vector<std::uint64_t>& key) {
     switch (static_cast<tKnownFilesColumn>(column)) {
     case tKnownFilesColumn::name:
-        return threeWay(a.nameRank, b.nameRank);
+        key.push_back(row.nameRank);
+        return;
     case tKnownFilesColumn::log:
-        return threeWay(logRank(a.logState), logRank(b.logState));
+        key.push_back(logRank(row.logState));
+        return;
     case tKnownFilesColumn::size:
-        return threeWay(a.size, b.size);
+        key.push_back(row.size);
+        return;
     case tKnownFilesColumn::shared:
-        return threeWay(a.shared, b.shared);
+        key.push_back(row.shared ? 1 : 0);
+        return;
     case tKnownFilesColumn::transferred:
-        return threeWay(a.transferred, b.transferred);
+        key.push_back(row.transferred);
+        return;
     case tKnownFilesColumn::hash:
-        return a.hashText.compare(b.hashText);
+        // The text's bytes, eight to a word with the first byte highest:
+        // the words compare as the texts do.
+        for (std::size_t word = 0; word < hashKeyWords; ++word) {
+            std::uint64_t bytes = 0;
+            for (std::size_t i = word * 8; i < word * 8 + 8; ++i)
+                bytes = (bytes << 8) |
+                        (i < row.hashText.size() ? static_cast<std::uint8_t>(row.hashText[i]) : 0);
+            key.push_back(bytes);
+        }
+        return;
     case tKnownFilesColumn::dled:
-        return threeWay(dledRank(a.dled), dledRank(b.dled));
+        key.push_back(dledRank(row.dled));
+        return;
     case tKnownFilesColumn::lastModified:
         // The cell shows whole seconds, and the cells are what is compared.
-        return threeWay(a.modified / msPerSecond, b.modified / msPerSecond);
+        key.push_back(signedOrder(row.modified / msPerSecond));
+        return;
     case tKnownFilesColumn::path:
-        return threeWay(a.pathRank, b.pathRank);
+        key.push_back(row.pathRank);
+        return;
     case tKnownFilesColumn::dlTime:
-        return threeWay(a.dlMinutes, b.dlMinutes);
+        key.push_back(signedOrder(row.dlMinutes));
+        return;
     }
-    return 0;
+}
+
+int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int column) {
+    std::vector<std::uint64_t> first, second;
+    appendKnownFileSortKey(a, column, first);
+    appendKnownFileSortKey(b, column, second);
+    return first < second ? -1 : (second < first ? 1 : 0);
 }
 
 } // namespace pln

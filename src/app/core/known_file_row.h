@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pln {
 
@@ -78,6 +79,13 @@ struct tKnownFileRow {
     std::uint32_t nameRank = 0;
     std::uint32_t pathRank = 0;
 };
+
+// A row's sort key for one column: words whose order, compared as unsigned
+// integers from the first, is the column's ascending order. The hash column
+// takes hashKeyWords words (its text is 32 digits), every other column one.
+inline constexpr std::size_t hashKeyWords = 4;
+std::size_t knownFileSortKeyWords(int column);
+void appendKnownFileSortKey(const tKnownFileRow& row, int column, std::vector<std::uint64_t>& key);
 
 // Negative, zero or positive for the ascending order of one column.
 int compareKnownFileRows(const tKnownFileRow& a, const tKnownFileRow& b, int column);

@@ -3,6 +3,7 @@
 #include "emulefiles/core/known_met_list.h"
 #include "logstore/core/log_files.h"
 
+#include <algorithm>
 #include <numeric>
 #include <unordered_map>
 
@@ -87,8 +88,29 @@ void tKnownFilesTable::sortByFirstPriority() {
 }
 
 void tKnownFilesTable::sort(bool full) {
-    sortByPriorities(order_, sortOrder_, full, [this](std::uint32_t a, std::uint32_t b, int c) {
-        return compareKnownFileRows(rows_[a], rows_[b], c);
+    const std::size_t used = full ? sortOrder_.size() : std::min<std::size_t>(1, sortOrder_.size());
+    // The rows' keys on the priorities in use lie side by side in one array,
+    // those of descending columns inverted, so that the sort compares words
+    // in a row instead of reaching into rows all over the heap. The sort is
+    // stable: after a header click, rows equal on the clicked column keep
+    // the order of the other priorities.
+    std::size_t stride = 0;
+    for (std::size_t p = 0; p < used; ++p)
+        stride += knownFileSortKeyWords(sortOrder_.columnAt(p));
+    std::vector<std::uint64_t> keys;
+    keys.reserve(rows_.size() * stride);
+    for (const tKnownFileRow& row : rows_)
+        for (std::size_t p = 0; p < used; ++p) {
+            const std::size_t first = keys.size();
+            appendKnownFileSortKey(row, sortOrder_.columnAt(p), keys);
+            if (!sortOrder_.ascendingAt(p))
+                for (std::size_t w = first; w < keys.size(); ++w)
+                    keys[w] = ~keys[w];
+        }
+    std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const std::uint64_t* keyA = keys.data() + std::size_t{a} * stride;
+        const std::uint64_t* keyB = keys.data() + std::size_t{b} * stride;
+        return std::lexicographical_compare(keyA, keyA + stride, keyB, keyB + stride);
     });
 }
 

@@ -54,6 +54,9 @@ public:
     // The row shown at a display position.
     tKnownFileRow& row(std::size_t position) { return rows_[order_[position]]; }
     const tKnownFileRow& row(std::size_t position) const { return rows_[order_[position]]; }
+    // The identity of the row shown at a display position: below count(),
+    // distinct for every row and kept by the sorts.
+    std::uint32_t idAt(std::size_t position) const { return order_[position]; }
 
     tSortOrder& sortOrder() { return sortOrder_; }
     const tSortOrder& sortOrder() const { return sortOrder_; }

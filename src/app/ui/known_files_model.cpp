@@ -6,7 +6,6 @@
 #include "emulefiles/core/known_met_record.h"
 
 #include <QPixmap>
-#include <unordered_map>
 
 namespace pln {
 
@@ -72,23 +71,22 @@ void tKnownFilesModel::columnRightClick(int column) {
 void tKnownFilesModel::resort(bool full) {
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
     const QModelIndexList before = persistentIndexList();
-    std::vector<const tKnownMetRecord*> records;
-    records.reserve(static_cast<std::size_t>(before.size()));
+    std::vector<std::uint32_t> ids;
+    ids.reserve(static_cast<std::size_t>(before.size()));
     for (const QModelIndex& index : before)
-        records.push_back(recordAt(index.row()));
+        ids.push_back(table_.idAt(static_cast<std::size_t>(index.row())));
     if (full)
         table_.sortFully();
     else
         table_.sortByFirstPriority();
     if (!before.isEmpty()) {
-        std::unordered_map<const tKnownMetRecord*, int> positions;
-        positions.reserve(table_.count());
+        std::vector<int> positions(table_.count());
         for (std::size_t i = 0; i < table_.count(); ++i)
-            positions.emplace(table_.row(i).record, static_cast<int>(i));
+            positions[table_.idAt(i)] = static_cast<int>(i);
         QModelIndexList after;
+        after.reserve(before.size());
         for (qsizetype i = 0; i < before.size(); ++i)
-            after.push_back(
-                index(positions.at(records[static_cast<std::size_t>(i)]), before[i].column()));
+            after.push_back(index(positions[ids[static_cast<std::size_t>(i)]], before[i].column()));
         changePersistentIndexList(before, after);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);

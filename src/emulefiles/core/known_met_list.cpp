@@ -30,9 +30,26 @@ std::unique_ptr<tKnownMetRecord> tKnownMetList::extract(std::size_t index) {
 }
 
 void tKnownMetList::sortByHash() {
-    std::stable_sort(items_.begin(), items_.end(), [](const Item& a, const Item& b) {
-        return a.record->hash.compare(b.record->hash) < 0;
-    });
+    // The hashes are sorted in a compact copy and the items moved once: a
+    // sort of the items themselves would reach into every record again and
+    // again, all over the heap.
+    struct Key {
+        tHash hash;
+        std::size_t position;
+    };
+    std::vector<Key> keys;
+    keys.reserve(items_.size());
+    for (std::size_t i = 0; i < items_.size(); ++i)
+        keys.push_back({items_[i].record->hash, i});
+    const auto less = [](const Key& a, const Key& b) { return a.hash.compare(b.hash) < 0; };
+    if (std::is_sorted(keys.begin(), keys.end(), less))
+        return;
+    std::stable_sort(keys.begin(), keys.end(), less);
+    std::vector<Item> sorted;
+    sorted.reserve(items_.size());
+    for (const Key& key : keys)
+        sorted.push_back(std::move(items_[key.position]));
+    items_ = std::move(sorted);
 }
 
 } // namespace pln

@@ -24,9 +24,10 @@ std::unique_ptr<tKnownMetRecord> tKnownMetRecord::createFromStream(ByteReader& i
     record->hash = tHash::createFromStream(in);
     std::uint16_t partCount = in.u16();
     auto raw = in.view(std::size_t{partCount} * tHash::size);
-    record->partHashes.resize(partCount);
-    if (partCount > 0)
-        std::memcpy(record->partHashes.data(), raw.data(), raw.size());
+    // One pass over the bytes: a resize would first clear what is then copied.
+    record->partHashes.reserve(partCount);
+    for (std::size_t at = 0; at < raw.size(); at += tHash::size)
+        std::memcpy(record->partHashes.emplace_back().bytes.data(), raw.data() + at, tHash::size);
     record->tags.readTags(in, recordTagCountWidth);
     return record;
 }
