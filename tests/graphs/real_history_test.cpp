@@ -1,6 +1,7 @@
 #include "graph_fixture.h"
 #include "graphs/core/readout.h"
 #include "logstore/core/compress.h"
+#include "logstore/core/record_instants.h"
 #include "platform/platform.h"
 #include "support/scoped_env.h"
 
@@ -165,6 +166,21 @@ INSTANTIATE_TEST_SUITE_P(
                       History{"ClockSetBack", "UTC", utc(2024, 5, 1, 0), 70, {}, 70, 0, 2},
                       History{"BeforeConnRunTime", "UTC", utc(2024, 5, 1, 0), 60, {}, -1, 50}),
     [](const auto& row) { return std::string(row.param.name); });
+
+// Stamps read a day at a time read as each alone, on and around the changes.
+TEST(RealHistoryStamps, ReadAsEachAlone) {
+    for (const char* name : {"Europe/Berlin", "America/New_York", "Australia/Lord_Howe"}) {
+        ScopedEnv zone{"TZ", name};
+        NativePlatform native;
+        tLocalTimeZone days(&native.services().clock);
+        auto pair = [](tLocalInstants i) { return std::pair(i.earlier, i.later); };
+        for (int d : {309, 310, 330, 331, 406, 407, 1005, 1006, 1026, 1027, 1102, 1103})
+            for (std::uint32_t t = dos(2024, d / 100, d % 100); t % 0x10000 < 0xFF00; t += 0x123)
+                ASSERT_EQ(pair(days.instantsOf(t)), pair(tLocalTimeZone(&native.services().clock)
+                                                             .instantsOf(dosDateTimeToCalendar(t))))
+                    << name << ' ' << t;
+    }
+}
 
 } // namespace
 } // namespace pln::test

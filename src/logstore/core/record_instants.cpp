@@ -46,12 +46,31 @@ tLocalInstants tLocalTimeZone::instantsOf(CalendarMs local) {
     return {secondsOf(only), secondsOf(only)};
 }
 
+tLocalInstants tLocalTimeZone::instantsOf(dosDateTime stamp) {
+    const std::uint32_t date = stamp >> 16;
+    if (date != stampDate_) {
+        stampDate_ = date;
+        stampMidnight_ = dosDateToCalendar(stamp);
+        const tLocalInstants midnight = instantsOf(stampMidnight_);
+        const std::int64_t utcMs = stampMidnight_ - unixEpochCalendarMs - dayOffsetMs_;
+        const bool plain = dayOffsetMs_ == nextOffsetMs_ && utcMs % 1000 == 0;
+        midnightInstant_ = plain ? std::optional(midnight.earlier) : std::nullopt;
+    }
+    const std::int64_t timeOfDayMs = dosTimeOfDayMs(stamp);
+    // Fields beyond their range can carry a time into the next day, whose
+    // offset may differ.
+    if (!midnightInstant_ || timeOfDayMs >= msPerDay)
+        return instantsOf(stampMidnight_ + timeOfDayMs);
+    const std::int64_t instant = *midnightInstant_ + timeOfDayMs / 1000;
+    return {instant, instant};
+}
+
 std::vector<std::int64_t> recordInstants(const tLogRecords& records, Clock* clock) {
     tLocalTimeZone zone(clock);
     std::vector<std::int64_t> instants;
     instants.reserve(records.count());
     for (std::size_t i = 0; i < records.count(); ++i) {
-        tLocalInstants candidates = zone.instantsOf(dosDateTimeToCalendar(records.stamp(i)));
+        tLocalInstants candidates = zone.instantsOf(records.stamp(i));
         std::int64_t instant = candidates.earlier;
         if (i > 0) {
             const std::int64_t previous = instants.back();

@@ -4,6 +4,7 @@
 #include "platform/clock.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace pln {
@@ -26,6 +27,10 @@ public:
     explicit tLocalTimeZone(Clock* clock) : clock_(clock) {}
 
     tLocalInstants instantsOf(CalendarMs local);
+    // The same for a record's stamp. A log holds about a hundred stamps a
+    // day: outside a day with a change, each is its day's first second plus
+    // its time of day, so the calendar is worked out once per date.
+    tLocalInstants instantsOf(dosDateTime stamp);
 
 private:
     std::int64_t offsetMsAt(std::int64_t unixMs) const;
@@ -34,6 +39,11 @@ private:
     std::int64_t day_ = INT64_MIN;
     std::int64_t dayOffsetMs_ = 0;
     std::int64_t nextOffsetMs_ = 0;
+    // The date bits of the last stamp, its midnight, and that midnight's
+    // instant when one offset in whole seconds holds all that day.
+    std::uint32_t stampDate_ = UINT32_MAX;
+    CalendarMs stampMidnight_ = 0;
+    std::optional<std::int64_t> midnightInstant_;
 };
 
 // One instant per record, never decreasing: a record whose earlier instant
