@@ -18,10 +18,10 @@ std::size_t firstOfMoment(tRecordTimes& times, std::size_t j) {
 // The last record before the first sample, or the last record when none
 // reaches it.
 std::size_t startRecord(tRecordTimes& times, std::int64_t firstSample) {
-    std::size_t j = 0;
-    do
-        ++j;
-    while (j < times.size() && times.at(j) < firstSample);
+    std::int64_t time = 0;
+    // From the second record on: the first one is the start even when it
+    // already reaches the sample.
+    const std::size_t j = times.firstAfter(1, firstSample - 1, time);
     return firstOfMoment(times, j - 1);
 }
 
