@@ -1,6 +1,7 @@
 #include "platform/posix/posix_file_listing.h"
 
 #include "common/shell_link.h"
+#include "platform/posix/read_up_to.h"
 
 #include <array>
 #include <cerrno>
@@ -112,17 +113,8 @@ std::optional<std::string> PosixFileListing::shellLinkTarget(const std::string& 
     if (fd < 0)
         return std::nullopt;
     std::vector<std::uint8_t> bytes(readLimit);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
+    bytes.resize(readUpTo(fd, reinterpret_cast<char*>(bytes.data()), bytes.size()));
     ::close(fd);
-    bytes.resize(got);
     return shellLinkLocalTarget(bytes);
 }
 

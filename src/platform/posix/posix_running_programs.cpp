@@ -1,6 +1,7 @@
 #include "platform/posix/posix_running_programs.h"
 
 #include "common/text.h"
+#include "platform/posix/read_up_to.h"
 
 #include <cerrno>
 #include <dirent.h>
@@ -22,15 +23,7 @@ std::string commandLine(int procFd, const char* pid) {
     if (fd < 0)
         return {};
     std::vector<char> bytes(maxCommandLine);
-    std::size_t got = 0;
-    while (got < bytes.size()) {
-        ssize_t n = ::read(fd, bytes.data() + got, bytes.size() - got);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        got += static_cast<std::size_t>(n);
-    }
+    const std::size_t got = readUpTo(fd, bytes.data(), bytes.size());
     ::close(fd);
     return std::string(bytes.data(), got);
 }
