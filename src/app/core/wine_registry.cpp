@@ -1,5 +1,6 @@
 #include "app/core/wine_registry.h"
 
+#include "common/hex_digit.h"
 #include "common/text.h"
 
 #include <charconv>
@@ -7,16 +8,6 @@
 namespace pln {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 void appendCodeUnit(std::string& utf16, std::uint16_t unit) {
     utf16 += static_cast<char>(unit & 0xFF);

@@ -3,22 +3,13 @@
 #include "common/byte_reader.h"
 #include "common/byte_writer.h"
 #include "common/error.h"
+#include "common/hex_digit.h"
 
 #include <cstring>
 
 namespace pln {
 
 namespace {
-
-int hexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
 
 std::int64_t signedHalf(const std::array<std::uint8_t, tHash::size>& bytes, std::size_t first) {
     std::uint64_t v = 0;
