@@ -114,14 +114,14 @@ TEST_F(Repair, LogsAddTheirCountersAndUndoRestarts) {
     const std::vector<std::uint8_t> logA = readBytes(dir.file(std::string(hashA) + ".pln_on"));
     const std::vector<std::uint8_t> logB = readBytes(dir.file(std::string(hashB) + ".pln_on"));
 
-    EXPECT_TRUE(repairKM(loaded(), false));
+    EXPECT_EQ(repairKM(loaded(), false).repaired, 1u);
     EXPECT_EQ(saved(hashA), nullptr);
     EXPECT_EQ(readBytes(dir.file(std::string(hashA) + ".pln_on")), logA);
     EXPECT_EQ(saved(hashB)->getTransferred(), 105u);
     EXPECT_EQ(saved(hashB)->getRequested(), 4u);
     EXPECT_EQ(readBytes(dir.file(std::string(hashB) + ".pln_on")), logB);
 
-    EXPECT_TRUE(repairKM(loaded(), true));
+    EXPECT_EQ(repairKM(loaded(), true).restored, 1u);
     const tKnownMetRecord* restored = saved(hashA);
     ASSERT_NE(restored, nullptr);
     EXPECT_EQ(restored->getFileName(), unknownFileName);
@@ -132,14 +132,14 @@ TEST_F(Repair, LogsAddTheirCountersAndUndoRestarts) {
     EXPECT_EQ(loggedTransfers(hashA), (std::vector<std::uint64_t>{10, 20, 25, 35, 38, 43}));
     // The counters now hold what the logs hold: nothing more to add.
     EXPECT_EQ(saved(hashB)->getTransferred(), 105u);
-    EXPECT_FALSE(repairKM(loaded(), true));
+    EXPECT_FALSE(repairKM(loaded(), true).any());
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     writeLog(hashA, {{7, 70}});
     writeLog(hashB, {{8, 80}});
-    EXPECT_TRUE(repairKM(loaded(), true));
+    EXPECT_EQ(repairKM(loaded(), true).restored, 2u);
 
     std::vector<std::unique_ptr<tKnownMetRecord>> backup;
     backup.push_back(record("movie.avi", hashA, 1, 1, 700));
@@ -147,18 +147,19 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     const std::string backupPath = writeKnownMet("known.~met", std::move(backup));
     EXPECT_EQ(errorOf([&] { importMissingKF(repair, configFolder + "KNOWN.MET"); }),
               notABackupMessage);
-    EXPECT_TRUE(importMissingKF(repair, backupPath));
+    EXPECT_EQ(importMissingKF(repair, backupPath), 2u);
     EXPECT_EQ(saved(hashA)->getFileName(), "movie.avi");
     EXPECT_EQ(saved(hashA)->getFileSize(), 700u);
     EXPECT_EQ(saved(hashA)->getTransferred(), 70u);
     EXPECT_EQ(saved(hashA)->getRequested(), 7u);
     EXPECT_EQ(saved(hashC)->getFileName(), "other.txt");
-    EXPECT_FALSE(importMissingKF(repair, backupPath));
+    EXPECT_EQ(importMissingKF(repair, backupPath), 0u);
 
     const std::string tail = std::string("|h=") + std::string(aich) + "|/";
-    EXPECT_TRUE(pasteKF(repair, {"ed2k://|file|a%20b.txt|123|" + std::string(hashB) + tail,
-                                 "ed2k://|file|renamed.txt|99|" + std::string(hashC) + "|/",
-                                 "ed2k://|file|new.bin|0|" + std::string(hashD) + tail}));
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|123|" + std::string(hashB) + tail,
+                               "ed2k://|file|renamed.txt|99|" + std::string(hashC) + "|/",
+                               "ed2k://|file|new.bin|0|" + std::string(hashD) + tail}),
+              2u);
     const tKnownMetRecord* linked = saved(hashB);
     EXPECT_EQ(linked->getFileName(), "a b.txt");
     EXPECT_EQ(linked->getFileSize(), 123u);
@@ -167,7 +168,7 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     EXPECT_EQ(saved(hashC)->getFileName(), "other.txt");
     EXPECT_EQ(saved(hashD)->getFileName(), "new.bin");
     EXPECT_EQ(saved(hashD)->getAichHash(), aich);
-    EXPECT_TRUE(pasteKF(repair, {"ed2k://|file|new.bin|5|" + std::string(hashD) + "|/"}));
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|new.bin|5|" + std::string(hashD) + "|/"}), 1u);
     EXPECT_EQ(saved(hashD)->getAichHash(), "");
     std::size_t index = 0;
     ASSERT_TRUE(knownMet.list()->findByHash(hashB, index));
@@ -189,7 +190,7 @@ TEST_F(Repair, ErroneousEntriesGoAndAFailureStopsTheLaterOperations) {
     EXPECT_EQ(readBytes(knownMetPath), before);
 
     options.backupPath.clear();
-    EXPECT_TRUE(repairKnownMet(loaded(), options).deleted);
+    EXPECT_EQ(repairKnownMet(loaded(), options).deleted, 2u);
     EXPECT_EQ(knownMet.list()->count(), 1u);
     EXPECT_NE(saved(hashB), nullptr);
     EXPECT_EQ(saved(hashA), nullptr);

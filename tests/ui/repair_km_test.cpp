@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <map>
@@ -86,6 +87,7 @@ private slots:
                            "[eMule]\r\nPort=\r\nIncomingDir=" + profile.dir.file("eMule/Incoming") +
                                "\r\n");
         profile.add(1, "alpha.avi", 10, 5);
+        profile.add(2, "", 10);
         profile.saveKnownMet();
         writeTransfers(profile, 1, {100});
         writeTransfers(profile, 9, {10, 20, 5});
@@ -93,10 +95,11 @@ private slots:
         form->show();
         form->actions().aKFShowAll->trigger();
         tKnownFilesModel& model = form->knownFilesList().model();
-        QTRY_COMPARE(model.rowCount(), 1);
+        QTRY_COMPARE(model.rowCount(), 2);
 
         std::function<void(tRepairKMForm&)> choose = [](tRepairKMForm& dialog) {
             dialog.findChild<QCheckBox*>("recalculateStatsBox")->click();
+            dialog.findChild<QCheckBox*>("deleteErroneousBox")->click();
         };
         form->repair().setDialogRunner([&](QDialog& dialog) {
             choose(static_cast<tRepairKMForm&>(dialog));
@@ -108,6 +111,8 @@ private slots:
         const std::map<std::string, std::uint64_t> repaired{{"alpha.avi", 105},
                                                             {"Unknown filename", 25}};
         QCOMPARE(transfersOnDisk(profile, session.platform()), repaired);
+        QCOMPARE(form->statusBar()->currentMessage(),
+                 QStringLiteral("Repair: 1 record(s) imported, 1 repaired, 1 deleted."));
 
         choose = [](tRepairKMForm& dialog) {
             dialog.backupChosen(QStringLiteral("/nonexistent/known.~met"));

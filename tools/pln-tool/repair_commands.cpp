@@ -78,18 +78,19 @@ void refuseWhileRunning(Platform& platform, const RepairRequest& request) {
 }
 
 void printOutcome(const tRepairOptions& options, const tRepairOutcome& outcome) {
-    auto line = [](const char* operation, bool changed) {
-        std::cout << operation << ": " << (changed ? "known.met changed" : "nothing to change")
-                  << '\n';
+    auto line = [](const char* operation, std::size_t records, const char* change) {
+        std::cout << operation << ": " << records << " record(s) " << change << '\n';
     };
     if (!options.backupPath.empty())
-        line("backup", outcome.imported);
+        line("backup", outcome.imported, "imported");
     if (!options.links.empty())
-        line("links", outcome.pasted);
-    if (options.recalculateStats)
-        line("logs", outcome.recalculated);
+        line("links", outcome.pasted, "imported");
+    if (options.recalculateStats) {
+        line("logs", outcome.repaired, "repaired");
+        line("logs", outcome.restored, "restored");
+    }
     if (options.deleteErroneous)
-        line("erroneous entries", outcome.deleted);
+        line("erroneous entries", outcome.deleted, "deleted");
 }
 
 } // namespace

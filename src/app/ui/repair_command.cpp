@@ -6,6 +6,8 @@
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
 
+#include <QMainWindow>
+#include <QStatusBar>
 #include <exception>
 
 namespace pln {
@@ -56,6 +58,7 @@ void tRepairCommand::repairKnownMet() {
         try {
             const tRepairOutcome outcome = pln::repairKnownMet(repair, options);
             context_.rebuildList();
+            showSummary(outcome);
             if (outcome.any()) {
                 context_.idle.redrawPending = true;
                 context_.idle.tagsPending = true;
@@ -68,6 +71,18 @@ void tRepairCommand::repairKnownMet() {
     }
     if (failure)
         context_.prompter.showError(*failure);
+}
+
+// What the repair did stays in the status bar until the next message.
+void tRepairCommand::showSummary(const tRepairOutcome& outcome) {
+    auto* window = qobject_cast<QMainWindow*>(&context_.window);
+    if (!window)
+        return;
+    window->statusBar()->showMessage(
+        QStringLiteral("Repair: %1 record(s) imported, %2 repaired, %3 deleted.")
+            .arg(outcome.added())
+            .arg(outcome.repaired)
+            .arg(outcome.deleted));
 }
 
 // known.met in memory may hold changes that were not saved.

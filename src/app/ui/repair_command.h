@@ -31,6 +31,7 @@ public:
 
 private:
     std::optional<std::string> refusal();
+    void showSummary(const tRepairOutcome& outcome);
     void readBack();
 
     tKnownMetEditContext context_;

@@ -45,7 +45,7 @@ public:
     LogRepair(tRepairContext& repair, bool importMissing)
         : list_(*repair.knownMet.list()), importMissing_(importMissing) {}
 
-    bool changed() const { return changed_; }
+    const tRepairOutcome& outcome() const { return outcome_; }
 
     // One known-file log: its record in known.met is updated or restored,
     // and its corrected records are staged for the rewrite.
@@ -66,16 +66,18 @@ public:
             log.records().begin() +
                 static_cast<std::ptrdiff_t>(values.count() * knownFileRecordSize));
         const std::size_t n = values.count();
-        if (found && n > 0)
-            changed_ |= addLoggedCounters(list_.record(index), values.knownFileValues(n - 1));
+        bool repaired =
+            found && n > 0 && addLoggedCounters(list_.record(index), values.knownFileValues(n - 1));
         log.freeValues();
         const tDropCorrection correction = correctDrops(records);
         if (found && correction.any()) {
             addCorrection(list_.record(index), correction);
-            changed_ = true;
+            repaired = true;
         } else if (!found) {
             restore(hash, index, records);
         }
+        if (repaired)
+            ++outcome_.repaired;
         if (correction.any())
             stage(log, records);
     }
@@ -107,7 +109,7 @@ private:
                      tKnownMetRecord::createFromValues(unknownFileName, hash.toString(),
                                                        last.transferred, last.requests,
                                                        last.accepted, 0, {}));
-        changed_ = true;
+        ++outcome_.restored;
     }
 
     void stage(tLogFile& log, const std::vector<std::uint8_t>& records) {
@@ -118,14 +120,14 @@ private:
 
     tKnownMetList& list_;
     bool importMissing_;
-    bool changed_ = false;
+    tRepairOutcome outcome_;
     FileReplacementBatch batch_;
     std::vector<tLogFile*> staged_;
 };
 
 } // namespace
 
-bool repairKM(tRepairContext& repair, bool importMissing) {
+tRepairOutcome repairKM(tRepairContext& repair, bool importMissing) {
     if (!repair.knownMet.list())
         throw Error("known.met has not been read");
     LogRepair logRepair(repair, importMissing);
@@ -133,9 +135,9 @@ bool repairKM(tRepairContext& repair, bool importMissing) {
         if (log->kind() == tLogKind::knownFile)
             logRepair.repair(*log);
     logRepair.commit();
-    if (logRepair.changed())
+    if (logRepair.outcome().any())
         repair.knownMet.save();
-    return logRepair.changed();
+    return logRepair.outcome();
 }
 
 } // namespace pln

@@ -18,8 +18,8 @@ tKnownMetList& listOf(tRepairContext& repair) {
     return *list;
 }
 
-bool saveWhenChanged(tRepairContext& repair, bool changed) {
-    if (changed)
+std::size_t saveWhenChanged(tRepairContext& repair, std::size_t changed) {
+    if (changed > 0)
         repair.knownMet.save();
     return changed;
 }
@@ -75,14 +75,14 @@ bool isKnownMetItself(const std::string& backupPath, const std::string& knownMet
     return std::filesystem::equivalent(backupPath, knownMetPath, error);
 }
 
-bool importMissingKF(tRepairContext& repair, const std::string& backupPath) {
+std::size_t importMissingKF(tRepairContext& repair, const std::string& backupPath) {
     tKnownMetList& list = listOf(repair);
     if (isKnownMetItself(backupPath, repair.knownMet.fileName()))
         throw Error(notABackupMessage);
     tKnownMet backup(backupPath, repair.files, repair.clock);
     backup.load();
     tKnownMetList& source = *backup.list();
-    bool changed = false;
+    std::size_t changed = 0;
     for (std::size_t i = 0; i < source.count();) {
         std::size_t index = 0;
         const bool found = list.findByHash(source.record(i).hash, index);
@@ -99,14 +99,14 @@ bool importMissingKF(tRepairContext& repair, const std::string& backupPath) {
         }
         std::string name = record->getFileName();
         list.insert(index, std::move(name), std::move(record));
-        changed = true;
+        ++changed;
     }
     return saveWhenChanged(repair, changed);
 }
 
-bool pasteKF(tRepairContext& repair, const std::vector<std::string>& links) {
+std::size_t pasteKF(tRepairContext& repair, const std::vector<std::string>& links) {
     tKnownMetList& list = listOf(repair);
-    bool changed = false;
+    std::size_t changed = 0;
     for (const std::string& line : links) {
         std::optional<tEd2kFileLink> link = parseEd2kLink(line);
         if (!link)
@@ -116,23 +116,23 @@ bool pasteKF(tRepairContext& repair, const std::vector<std::string>& links) {
             list.insert(index, link->name,
                         tKnownMetRecord::createFromValues(link->name, link->hashText, 0, 0, 0,
                                                           link->size, link->aichText));
-            changed = true;
+            ++changed;
         } else if (list.record(index).getFileSize() == 0) {
             completeFromLink(list, index, *link);
-            changed = true;
+            ++changed;
         }
     }
     return saveWhenChanged(repair, changed);
 }
 
-bool delErroneousKF(tRepairContext& repair) {
+std::size_t delErroneousKF(tRepairContext& repair) {
     tKnownMetList& list = listOf(repair);
-    bool changed = false;
+    std::size_t changed = 0;
     for (std::size_t i = list.count(); i-- > 0;) {
         const tKnownMetRecord& record = list.record(i);
         if (record.getFileName().empty() || isZeroHash(record.hash)) {
             list.extract(i);
-            changed = true;
+            ++changed;
         }
     }
     return saveWhenChanged(repair, changed);
@@ -144,8 +144,11 @@ tRepairOutcome repairKnownMet(tRepairContext& repair, const tRepairOptions& opti
         outcome.imported = importMissingKF(repair, options.backupPath);
     if (!options.links.empty())
         outcome.pasted = pasteKF(repair, options.links);
-    if (options.recalculateStats)
-        outcome.recalculated = repairKM(repair, options.importFromLogs);
+    if (options.recalculateStats) {
+        const tRepairOutcome logs = repairKM(repair, options.importFromLogs);
+        outcome.restored = logs.restored;
+        outcome.repaired = logs.repaired;
+    }
     if (options.deleteErroneous)
         outcome.deleted = delErroneousKF(repair);
     return outcome;

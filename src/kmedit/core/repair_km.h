@@ -40,14 +40,20 @@ struct tRepairOptions {
     bool deleteErroneous = false;
 };
 
-// Which operations changed known.met.
+// How many records each operation added, completed or removed.
 struct tRepairOutcome {
-    bool imported = false;
-    bool pasted = false;
-    bool recalculated = false;
-    bool deleted = false;
+    // Copied from a backup copy (added, or completing one of size 0).
+    std::size_t imported = 0;
+    // Added or completed from ed2k links.
+    std::size_t pasted = 0;
+    // Restored from the logs of files known.met lacks.
+    std::size_t restored = 0;
+    // Whose counters the logs completed.
+    std::size_t repaired = 0;
+    std::size_t deleted = 0;
 
-    bool any() const { return imported || pasted || recalculated || deleted; }
+    std::size_t added() const { return imported + pasted + restored; }
+    bool any() const { return added() + repaired + deleted > 0; }
 };
 
 // Why the repair may not write known.met now, or nothing.
@@ -58,22 +64,23 @@ std::optional<std::string> repairRefusal(bool emuleRunning, bool knownMetUnchang
 bool isKnownMetItself(const std::string& backupPath, const std::string& knownMetPath);
 
 // Each operation saves known.met once at its end when it changed something
-// and tells whether it did. A failure throws, and known.met in memory may
+// and tells how many records it changed. A failure throws, and known.met in memory may
 // then differ from the file: the caller reloads it.
 
 // Copies in the files of a backup copy that known.met lacks, and those it
 // holds with size 0 (as restored from the logs), keeping their counters.
-bool importMissingKF(tRepairContext& repair, const std::string& backupPath);
+std::size_t importMissingKF(tRepairContext& repair, const std::string& backupPath);
 // Adds the files of ed2k links that known.met lacks, and completes those it
 // holds with size 0.
-bool pasteKF(tRepairContext& repair, const std::vector<std::string>& links);
+std::size_t pasteKF(tRepairContext& repair, const std::vector<std::string>& links);
 // Adds to the counters of each known file what its log holds beyond them
 // and undoes the restarts of its log's counters, rewriting the log; with
 // importMissing, a logged file known.met lacks is restored as "Unknown
-// filename" of size 0. Runs only while the recorder is suspended.
-bool repairKM(tRepairContext& repair, bool importMissing);
+// filename" of size 0. Runs only while the recorder is suspended. Fills
+// the repaired and restored counts.
+tRepairOutcome repairKM(tRepairContext& repair, bool importMissing);
 // Removes every file without a name and every file of hash zero.
-bool delErroneousKF(tRepairContext& repair);
+std::size_t delErroneousKF(tRepairContext& repair);
 
 // The chosen operations in their order; after a failure the later ones do
 // not run.
