@@ -489,6 +489,12 @@ private slots:
                  qPrintable(reached.join(' ')));
         QTest::keyClick(zoom, Qt::Key_PageDown);
         QCOMPARE(zoom->value(), 5);
+        // Left and Down zoom out, Right and Up zoom in.
+        for (auto [key, zoomed] :
+             {std::pair{Qt::Key_Left, 4}, {Qt::Key_Up, 5}, {Qt::Key_Down, 4}, {Qt::Key_Right, 5}}) {
+            QTest::keyClick(zoom, key);
+            QCOMPARE(zoom->value(), zoomed);
+        }
     }
 
     void listsTakeHalfTheWindowUntilDraggedAway() {

@@ -1,13 +1,13 @@
 // The arrangement of the main window and its rules on resizing: the lists
 // over the pages, the graphs beside the legend, and the legend that can
 // float away and dock back.
+#include "app/ui/graph_scroll_bar.h"
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
 
 #include <QDockWidget>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -120,8 +120,7 @@ QWidget* tMainForm::buildStatsPage() {
         graphs->addWidget(panel, 1);
     }
     for (const char* bar : {"scrollBar", "zoomBar"}) {
-        auto* scroll = named<QScrollBar>(bar, graphsPanel);
-        scroll->setOrientation(Qt::Horizontal);
+        auto* scroll = named<tGraphScrollBar>(bar, graphsPanel);
         // In the Tab order after the lists: arrows and Page Up/Down move them.
         scroll->setFocusPolicy(Qt::StrongFocus);
         graphs->addWidget(scroll);
