@@ -4,16 +4,21 @@
 #include "logstore/core/log_files.h"
 
 #include <algorithm>
-#include <numeric>
 #include <unordered_map>
 
 namespace pln {
 
-tKnownFilesTable::tKnownFilesTable() : sortOrder_(tSortOrder::fromImages(knownFilesDesignImages)) {}
+tKnownFilesTable::tKnownFilesTable() : tLogsTable(knownFilesDesignImages) {}
 
 void tKnownFilesTable::clear() {
     rows_.clear();
-    order_.clear();
+    showRows(0);
+    logs_ = nullptr;
+}
+
+void tKnownFilesTable::refresh(std::size_t position) {
+    tKnownFileRow& shown = row(position);
+    shown.logState = logs_ ? logs_->getLogState(shown.hashText) : tLogState::none;
 }
 
 void tKnownFilesTable::fill(tKnownMetList& list, const tLogFiles& logs, tKnownFilesFilter filter,
@@ -49,8 +54,8 @@ void tKnownFilesTable::fill(tKnownMetList& list, const tLogFiles& logs, tKnownFi
         }
         rows_.push_back(std::move(row));
     }
-    order_.resize(rows_.size());
-    std::iota(order_.begin(), order_.end(), 0u);
+    logs_ = &logs;
+    showRows(rows_.size());
     rank(ranking);
     sortFully();
 }
@@ -79,16 +84,9 @@ void tKnownFilesTable::rank(const tTextRanking& ranking) {
         rows_[i].pathRank = ranks[folderOf[i]];
 }
 
-void tKnownFilesTable::sortFully() {
-    sort(true);
-}
-
-void tKnownFilesTable::sortByFirstPriority() {
-    sort(false);
-}
-
-void tKnownFilesTable::sort(bool full) {
-    const std::size_t used = full ? sortOrder_.size() : std::min<std::size_t>(1, sortOrder_.size());
+void tKnownFilesTable::sort(std::vector<std::uint32_t>& order, bool full) {
+    const tSortOrder& priorities = sortOrder();
+    const std::size_t used = full ? priorities.size() : std::min<std::size_t>(1, priorities.size());
     // The rows' keys on the priorities in use lie side by side in one array,
     // those of descending columns inverted, so that the sort compares words
     // in a row instead of reaching into rows all over the heap. The sort is
@@ -96,18 +94,18 @@ void tKnownFilesTable::sort(bool full) {
     // the order of the other priorities.
     std::size_t stride = 0;
     for (std::size_t p = 0; p < used; ++p)
-        stride += knownFileSortKeyWords(sortOrder_.columnAt(p));
+        stride += knownFileSortKeyWords(priorities.columnAt(p));
     std::vector<std::uint64_t> keys;
     keys.reserve(rows_.size() * stride);
     for (const tKnownFileRow& row : rows_)
         for (std::size_t p = 0; p < used; ++p) {
             const std::size_t first = keys.size();
-            appendKnownFileSortKey(row, sortOrder_.columnAt(p), keys);
-            if (!sortOrder_.ascendingAt(p))
+            appendKnownFileSortKey(row, priorities.columnAt(p), keys);
+            if (!priorities.ascendingAt(p))
                 for (std::size_t w = first; w < keys.size(); ++w)
                     keys[w] = ~keys[w];
         }
-    std::stable_sort(order_.begin(), order_.end(), [&](std::uint32_t a, std::uint32_t b) {
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
         const std::uint64_t* keyA = keys.data() + std::size_t{a} * stride;
         const std::uint64_t* keyB = keys.data() + std::size_t{b} * stride;
         return std::lexicographical_compare(keyA, keyA + stride, keyB, keyB + stride);

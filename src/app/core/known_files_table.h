@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/core/known_file_row.h"
-#include "app/core/sort_order.h"
+#include "app/core/logs_table.h"
 #include "app/core/text_ranking.h"
 
 #include <array>
@@ -37,41 +37,33 @@ using tSharedLookup = std::function<std::optional<tSharedMatch>(
 inline constexpr std::array<int, knownFilesColumnCount> knownFilesDesignImages = {
     5, 1, 7, 4, 9, 11, 13, 15, 17, 19};
 
-// The rows of the known files list in display order, with their sort
-// priorities. Rows refer to the records of the known.met list they were
-// filled from; a reload refills them.
-class tKnownFilesTable {
+// The rows of the known files list. Rows refer to the records of the
+// known.met list they were filled from; a reload refills them.
+class tKnownFilesTable : public tLogsTable {
 public:
     tKnownFilesTable();
 
     // One row per record of the list, in list order, leaving out the records
-    // the filter hides; then the full sort.
+    // the filter hides; then the full sort. The rows read their log states
+    // from logs from then on.
     void fill(tKnownMetList& list, const tLogFiles& logs, tKnownFilesFilter filter,
               const tSharedLookup& findShared, const tTextRanking& ranking);
     void clear();
 
-    std::size_t count() const { return order_.size(); }
     // The row shown at a display position.
-    tKnownFileRow& row(std::size_t position) { return rows_[order_[position]]; }
-    const tKnownFileRow& row(std::size_t position) const { return rows_[order_[position]]; }
-    // The identity of the row shown at a display position: below count(),
-    // distinct for every row and kept by the sorts.
-    std::uint32_t idAt(std::size_t position) const { return order_[position]; }
+    tKnownFileRow& row(std::size_t position) { return rows_[idAt(position)]; }
+    const tKnownFileRow& row(std::size_t position) const { return rows_[idAt(position)]; }
 
-    tSortOrder& sortOrder() { return sortOrder_; }
-    const tSortOrder& sortOrder() const { return sortOrder_; }
-    void sortFully();
-    // After a header click: on the first priority alone, keeping the order
-    // of rows that are equal on it.
-    void sortByFirstPriority();
+    std::string logName(std::size_t position) const override { return row(position).hashText; }
+    tLogState logState(std::size_t position) const override { return row(position).logState; }
+    void refresh(std::size_t position) override;
 
 private:
     void rank(const tTextRanking& ranking);
-    void sort(bool full);
+    void sort(std::vector<std::uint32_t>& order, bool full) override;
 
     std::vector<tKnownFileRow> rows_;
-    std::vector<std::uint32_t> order_;
-    tSortOrder sortOrder_;
+    const tLogFiles* logs_ = nullptr;
 };
 
 } // namespace pln

@@ -33,10 +33,11 @@ int compareStatsLogRows(const tStatsLogRow& a, const tStatsLogRow& b, int column
     return threeWay(a.ranks[c], b.ranks[c]);
 }
 
-tStatsLogsTable::tStatsLogsTable() : sortOrder_(tSortOrder::fromImages(statsLogsDesignImages)) {}
+tStatsLogsTable::tStatsLogsTable() : tLogsTable(statsLogsDesignImages) {}
 
 void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
     rows_.clear();
+    showRows(0);
     for (const auto& entry : logs.logs()) {
         tLogFile& log = *entry;
         if (log.kind() == tLogKind::knownFile)
@@ -56,8 +57,8 @@ void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
             texts[static_cast<int>(tStatsLogsColumn::section)] = log.iniSection();
         }
         texts[static_cast<int>(tStatsLogsColumn::units)] = log.units();
+        refreshRow(row);
         rows_.push_back(std::move(row));
-        refresh(rows_.size() - 1);
     }
     for (int column = 0; column < statsLogsColumnCount; ++column) {
         std::vector<std::string_view> texts;
@@ -67,26 +68,29 @@ void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
         for (std::size_t i = 0; i < rows_.size(); ++i)
             rows_[i].ranks[static_cast<std::size_t>(column)] = ranks[i];
     }
+    showRows(rows_.size());
     sortFully();
 }
 
+std::string tStatsLogsTable::logName(std::size_t position) const {
+    return row(position).log->name();
+}
+
 void tStatsLogsTable::refresh(std::size_t position) {
-    tStatsLogRow& row = rows_.at(position);
+    refreshRow(row(position));
+}
+
+void tStatsLogsTable::refreshRow(tStatsLogRow& row) {
     row.state = row.log->state();
     row.texts[static_cast<int>(tStatsLogsColumn::log)] = statsLogText(row.state);
     row.texts[static_cast<int>(tStatsLogsColumn::graphic)] = graphicText(row.log->flags());
 }
 
-void tStatsLogsTable::remove(std::size_t position) {
-    rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(position));
-}
-
-void tStatsLogsTable::sortFully() {
-    sortByPriorities(rows_, sortOrder_, true, compareStatsLogRows);
-}
-
-void tStatsLogsTable::sortByFirstPriority() {
-    sortByPriorities(rows_, sortOrder_, false, compareStatsLogRows);
+void tStatsLogsTable::sort(std::vector<std::uint32_t>& order, bool full) {
+    sortByPriorities(order, sortOrder(), full,
+                     [this](std::uint32_t a, std::uint32_t b, int column) {
+                         return compareStatsLogRows(rows_[a], rows_[b], column);
+                     });
 }
 
 } // namespace pln

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/sort_order.h"
+#include "app/core/logs_table.h"
 #include "app/core/text_ranking.h"
 #include "logstore/core/combine_formula.h"
 #include "logstore/core/log_types.h"
@@ -50,29 +50,26 @@ struct tStatsLogRow {
 // column puts permanent logs first, then active, then inactive.
 int compareStatsLogRows(const tStatsLogRow& a, const tStatsLogRow& b, int column);
 
-// Every log of the catalogue except the known-file logs, in display order.
-class tStatsLogsTable {
+// Every log of the catalogue except the known-file logs.
+class tStatsLogsTable : public tLogsTable {
 public:
     tStatsLogsTable();
 
     void fill(const tLogFiles& logs, const tTextRanking& ranking);
-    void clear() { rows_.clear(); }
 
-    std::size_t count() const { return rows_.size(); }
-    tStatsLogRow& row(std::size_t position) { return rows_[position]; }
-    const tStatsLogRow& row(std::size_t position) const { return rows_[position]; }
-    void remove(std::size_t position);
+    tStatsLogRow& row(std::size_t position) { return rows_[idAt(position)]; }
+    const tStatsLogRow& row(std::size_t position) const { return rows_[idAt(position)]; }
+
+    std::string logName(std::size_t position) const override;
+    tLogState logState(std::size_t position) const override { return row(position).state; }
     // Refreshes the state and Graphic texts after the log changed.
-    void refresh(std::size_t position);
-
-    tSortOrder& sortOrder() { return sortOrder_; }
-    const tSortOrder& sortOrder() const { return sortOrder_; }
-    void sortFully();
-    void sortByFirstPriority();
+    void refresh(std::size_t position) override;
 
 private:
+    void refreshRow(tStatsLogRow& row);
+    void sort(std::vector<std::uint32_t>& order, bool full) override;
+
     std::vector<tStatsLogRow> rows_;
-    tSortOrder sortOrder_;
 };
 
 } // namespace pln

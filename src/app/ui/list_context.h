@@ -20,9 +20,4 @@ struct tListContext {
     std::function<void()> idleRequested;
 };
 
-inline constexpr const char* confirmDeleteSelectedLogs =
-    "Do you really want to delete the log file(s) of the selected item(s)?";
-inline constexpr const char* confirmDeleteThisLog =
-    "Do you really want to delete the log file of this item?";
-
 } // namespace pln
