@@ -23,6 +23,31 @@ void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes
     }
 }
 
+std::size_t FileReader::read(std::span<std::uint8_t> buffer) {
+    std::size_t filled = 0;
+    while (filled < buffer.size()) {
+        std::size_t n = readSome(buffer.subspan(filled));
+        if (n == 0)
+            break;
+        filled += n;
+    }
+    done_ += filled;
+    if (done_ > limit_)
+        throw FileReadError(fileFailure("read", path_, tooLargeText(limit_)));
+    return filled;
+}
+
+std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit) {
+    FileReader file(path, limit);
+    std::vector<std::uint8_t> data;
+    data.reserve(static_cast<std::size_t>(file.size()));
+    // A file that grew while it was read is read to its end all the same.
+    std::uint8_t chunk[65536];
+    while (std::size_t n = file.read(chunk))
+        data.insert(data.end(), chunk, chunk + n);
+    return data;
+}
+
 std::string tooLargeText(std::uint64_t limit) {
     return "The file is larger than " + std::to_string(limit >> 20) + " MiB";
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/error.h"
+
 #include <cstdint>
 #include <span>
 #include <string>
@@ -13,6 +15,38 @@ namespace pln {
 // without reading when it holds more than limit bytes.
 std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit = UINT64_MAX);
 std::string tooLargeText(std::uint64_t limit);
+
+// A file that could not be read, as against bytes read that make no sense.
+class FileReadError : public Error {
+public:
+    using Error::Error;
+};
+
+// A file read from its start to its end a piece at a time, for contents
+// parsed as they come instead of held whole beside what is parsed from them.
+// Fails as readWholeFile does, also when the file grows beyond limit while
+// it is read; a failure while reading is a FileReadError.
+class FileReader {
+public:
+    FileReader(const std::string& path, std::uint64_t limit);
+    ~FileReader();
+    FileReader(const FileReader&) = delete;
+    FileReader& operator=(const FileReader&) = delete;
+
+    // The size when the file was opened.
+    std::uint64_t size() const { return size_; }
+    // Fills the buffer with the next bytes, as far as the file goes; 0 at its end.
+    std::size_t read(std::span<std::uint8_t> buffer);
+
+private:
+    std::size_t readSome(std::span<std::uint8_t> buffer);
+
+    std::string path_;
+    std::uint64_t limit_;
+    std::uint64_t size_ = 0;
+    std::uint64_t done_ = 0;
+    std::intptr_t handle_;
+};
 
 // Replaces the contents of a file so that a crash or a full disk leaves either
 // the old or the new contents, never a mix: the bytes go to a temporary file

@@ -97,33 +97,32 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
     return n == static_cast<ssize_t>(bytes.size());
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit) {
-    Fd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+FileReader::FileReader(const std::string& path, std::uint64_t limit)
+    : path_(path), limit_(limit), handle_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
+    Fd fd(static_cast<int>(handle_));
     if (fd.get() < 0)
         throw Error(fileFailure("open", path, systemErrorText(errno)));
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         throw Error(fileFailure("read", path, systemErrorText(errno)));
-    if (static_cast<std::uint64_t>(st.st_size) > limit)
+    size_ = static_cast<std::uint64_t>(st.st_size);
+    if (size_ > limit)
         throw Error(fileFailure("read", path, tooLargeText(limit)));
-    std::vector<std::uint8_t> data;
-    data.reserve(static_cast<std::size_t>(st.st_size));
-    std::uint8_t chunk[65536];
+    fd.release();
+}
+
+FileReader::~FileReader() {
+    ::close(static_cast<int>(handle_));
+}
+
+std::size_t FileReader::readSome(std::span<std::uint8_t> buffer) {
     for (;;) {
-        ssize_t n = ::read(fd.get(), chunk, sizeof chunk);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            throw Error(fileFailure("read", path, systemErrorText(errno)));
-        }
-        if (n == 0)
-            break;
-        // A file that grows while it is read is bounded all the same.
-        if (data.size() + static_cast<std::size_t>(n) > limit)
-            throw Error(tooLargeText(limit));
-        data.insert(data.end(), chunk, chunk + n);
+        ssize_t n = ::read(static_cast<int>(handle_), buffer.data(), buffer.size());
+        if (n >= 0)
+            return static_cast<std::size_t>(n);
+        if (errno != EINTR)
+            throw FileReadError(fileFailure("read", path_, systemErrorText(errno)));
     }
-    return data;
 }
 
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {

@@ -3,6 +3,7 @@
 #include "common/wide_text.h"
 #include "common/win_handle.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace pln {
@@ -115,7 +116,8 @@ bool appendToFile(const std::string& path, std::string_view bytes) {
            written == bytes.size();
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t limit) {
+FileReader::FileReader(const std::string& path, std::uint64_t limit)
+    : path_(path), limit_(limit), handle_(0) {
     WinHandle file(::CreateFileW(toWide(path).c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -124,21 +126,22 @@ std::vector<std::uint8_t> readWholeFile(const std::string& path, std::uint64_t l
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size))
         throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())));
-    if (static_cast<std::uint64_t>(size.QuadPart) > limit)
+    size_ = static_cast<std::uint64_t>(size.QuadPart);
+    if (size_ > limit)
         throw Error(fileFailure("read", path, tooLargeText(limit)));
-    std::vector<std::uint8_t> data;
-    std::uint8_t chunk[65536];
-    for (;;) {
-        DWORD n = 0;
-        if (!::ReadFile(file.get(), chunk, sizeof chunk, &n, nullptr))
-            throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())));
-        if (n == 0)
-            break;
-        if (data.size() + n > limit)
-            throw Error(fileFailure("read", path, tooLargeText(limit)));
-        data.insert(data.end(), chunk, chunk + n);
-    }
-    return data;
+    handle_ = reinterpret_cast<std::intptr_t>(file.release());
+}
+
+FileReader::~FileReader() {
+    ::CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+std::size_t FileReader::readSome(std::span<std::uint8_t> buffer) {
+    DWORD n = 0;
+    DWORD wanted = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), 1u << 30));
+    if (!::ReadFile(reinterpret_cast<HANDLE>(handle_), buffer.data(), wanted, &n, nullptr))
+        throw FileReadError(fileFailure("read", path_, windowsErrorText(::GetLastError())));
+    return n;
 }
 
 // One rename that replaces the file, written through to the disk. Not

@@ -25,6 +25,7 @@ public:
 
     bool valid() const { return handle_ && handle_ != INVALID_HANDLE_VALUE; }
     HANDLE get() const { return handle_; }
+    HANDLE release() { return std::exchange(handle_, nullptr); }
     void reset() {
         if (valid())
             ::CloseHandle(handle_);

@@ -1,7 +1,9 @@
 #include "common/byte_writer.h"
+#include "common/file_io.h"
 #include "emulefiles/core/known_met_codec.h"
 #include "known_met_bytes.h"
 #include "support/error_text.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -96,10 +98,26 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
     valid.text("blob");
     const Bytes& all = valid.buffer();
     ASSERT_EQ(loadError(all), "no error");
-    // Every truncation fails; none reads past the end.
-    for (std::size_t n = 0; n < all.size(); ++n) {
-        std::string error = loadError(Bytes(all.begin(), all.begin() + static_cast<long>(n)));
-        EXPECT_TRUE(error == "Unexpected end of file" || error == "Invalid tag") << n << error;
+    // Every truncation fails; none reads past the end. Read from the file a
+    // few bytes at a time, each fails alike, and the whole file reads alike.
+    TempDir dir;
+    for (std::size_t n = 0; n <= all.size(); ++n) {
+        Bytes part(all.begin(), all.begin() + static_cast<long>(n)), whole, windowed;
+        std::string error = errorOf([&] { whole = rewrite(part); });
+        EXPECT_TRUE(n == all.size() || error == "Unexpected end of file" || error == "Invalid tag")
+            << n << error;
+        std::string path = dir.write("known.met", part);
+        for (std::size_t chunk : {1, 5, 64}) {
+            FileReader file(path, maxMetFileSize);
+            EXPECT_EQ(errorOf([&] {
+                          ByteWriter out;
+                          writeKnownMet(readKnownMet(file, chunk).list, out);
+                          windowed = out.take();
+                      }),
+                      error)
+                << n << " " << chunk;
+            EXPECT_EQ(windowed, whole);
+        }
     }
 
     // Corrupted bytes anywhere either load or fail with an Error, never worse.

@@ -1,4 +1,5 @@
 #include "log_fixture.h"
+#include "logstore/core/instants_cache.h"
 #include "logstore/core/log_file.h"
 #include "platform/locked_file.h"
 #include "support/file_size_limit.h"
@@ -164,6 +165,34 @@ TEST_F(LogFileTest, ReplaceValuesKeepsTheHeaderAndCutsTheRest) {
     EXPECT_TRUE(known.replaceValues(LogBytes().knownFileRecord(2, 2, 2, 2).bytes()));
     EXPECT_EQ(read(std::string(hashName) + ".pln_on"),
               LogBytes().prefix(0).knownFileRecord(2, 2, 2, 2).bytes());
+    EXPECT_TRUE(prompter.shown.empty());
+}
+
+// A log loaded again takes the instants worked out before, until its file is
+// appended to or replaced.
+TEST_F(LogFileTest, KeptInstantsLastUntilTheFileChanges) {
+    tInstantsCache cache;
+    context.instants = &cache;
+    LogBytes twoDays = statsLog().int64Record(dos(2024, 1, 1), 1).int64Record(dos(2024, 1, 2), 2);
+    write(statsName + ".pln", twoDays);
+    tLogFile log(context, statsName);
+    log.loadValues();
+    const std::int64_t* kept = log.values().instants().data();
+    log.loadValues();
+    EXPECT_EQ(log.values().instants().data(), kept);
+
+    write(statsName + ".pln", twoDays.int64Record(dos(2024, 1, 4), 3));
+    log.loadValues();
+    ASSERT_EQ(log.values().instants().size(), 3u);
+    EXPECT_EQ(log.values().instant(2) - log.values().instant(1), 2 * 86400);
+
+    ASSERT_TRUE(log.replaceValues(LogBytes()
+                                      .int64Record(dos(2024, 1, 1), 1)
+                                      .int64Record(dos(2024, 1, 1, 6), 2)
+                                      .int64Record(dos(2024, 1, 2), 3)
+                                      .bytes()));
+    log.loadValues();
+    EXPECT_EQ(log.values().instant(1) - log.values().instant(0), 6 * 3600);
     EXPECT_TRUE(prompter.shown.empty());
 }
 

@@ -17,21 +17,31 @@ constexpr std::int64_t settleMs = 2000;
 tKnownMet::tKnownMet(std::string fileName, FileSystem& files, Clock& clock)
     : fileName_(std::move(fileName)), files_(files), clock_(clock) {}
 
+// The records are parsed as the file is read, so that its bytes and the
+// records built from them are never held whole at once. A file that changed
+// while it was read is reported as such, before what its bytes made of it.
 void tKnownMet::load() {
     list_.reset();
     fileAge_.reset();
     std::optional<FileStamp> before = files_.modificationStamp(fileName_);
-    std::vector<std::uint8_t> bytes = readWholeFile(fileName_, maxMetFileSize);
+    tKnownMetContents contents;
+    std::optional<std::string> failure;
+    {
+        FileReader file(fileName_, maxMetFileSize);
+        try {
+            contents = readKnownMet(file);
+        } catch (const FileReadError&) {
+            throw;
+        } catch (const Error& e) {
+            failure = e.what();
+        }
+    }
     std::optional<FileStamp> after = files_.modificationStamp(fileName_);
     if (!before || before != after)
         throw Error(
             format("The \"%s\" file has been modified while trying to read it.", {fileName_}));
-    tKnownMetContents contents;
-    try {
-        contents = readKnownMet(bytes);
-    } catch (const Error& e) {
-        throw Error(fileFailure("read", fileName_, e.what()));
-    }
+    if (failure)
+        throw Error(fileFailure("read", fileName_, *failure));
     list_ = std::make_unique<tKnownMetList>(std::move(contents.list));
     version_ = contents.version;
     fileAge_ = after;

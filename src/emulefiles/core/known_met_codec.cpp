@@ -3,6 +3,7 @@
 #include "common/byte_reader.h"
 #include "common/byte_writer.h"
 #include "common/error.h"
+#include "common/read_window.h"
 
 namespace pln {
 
@@ -20,25 +21,35 @@ std::size_t sizeBound(const tKnownMetRecord& record) {
     return size;
 }
 
-} // namespace
-
-tKnownMetContents readKnownMet(std::span<const std::uint8_t> bytes) {
-    ByteReader in(bytes);
+tKnownMetContents readFrom(tReadWindow& input) {
     tKnownMetContents contents;
-    contents.version = in.u8();
+    contents.version = input.next([](ByteReader& in) { return in.u8(); });
     if (contents.version != knownMetVersion && contents.version != knownMetLargeFilesVersion)
         throw Error("Unexpected known.met version");
-    std::uint32_t count = in.u32();
-    if (count > in.remaining() / smallestRecordSize)
+    std::uint32_t count = input.next([](ByteReader& in) { return in.u32(); });
+    if (count > input.remaining() / smallestRecordSize)
         throw Error("Unexpected end of file");
     contents.list.reserve(count);
     for (std::uint32_t i = 0; i < count; ++i) {
-        auto record = tKnownMetRecord::createFromStream(in);
+        auto record =
+            input.next([](ByteReader& in) { return tKnownMetRecord::createFromStream(in); });
         std::string name = record->getFileName();
         contents.list.append(std::move(name), std::move(record));
     }
     contents.list.sortByHash();
     return contents;
+}
+
+} // namespace
+
+tKnownMetContents readKnownMet(std::span<const std::uint8_t> bytes) {
+    tReadWindow input(bytes);
+    return readFrom(input);
+}
+
+tKnownMetContents readKnownMet(FileReader& file, std::size_t chunkSize) {
+    tReadWindow input(file, chunkSize);
+    return readFrom(input);
 }
 
 std::uint8_t writeKnownMet(const tKnownMetList& list, ByteWriter& out) {

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "logstore/core/conn_run_time.h"
+#include "logstore/core/instants_cache.h"
 #include "logstore/core/log_folder.h"
 #include "logstore/core/log_messages.h"
 #include "logstore/core/log_names.h"
@@ -13,6 +14,8 @@
 #include <cstring>
 #include <filesystem>
 #include <limits>
+#include <memory>
+#include <optional>
 #include <string_view>
 #include <thread>
 #include <vector>
@@ -156,6 +159,12 @@ std::span<const std::uint8_t> tLogFile::records() const {
     return {records_.get(), static_cast<std::size_t>(recordsSize_)};
 }
 
+tLogRecords tLogFile::values() const {
+    if (!instants_)
+        return {records(), valueType_};
+    return {records(), valueType_, *instants_};
+}
+
 std::int32_t tLogFile::recordCount() const {
     std::size_t size = recordSizeOf(valueType_);
     if (recordsSize_ < 1 || size == 0)
@@ -173,11 +182,12 @@ void tLogFile::loadValues() {
 
 void tLogFile::readValues() {
     freeValues();
+    std::optional<FileVersion> version;
     try {
         if (kind_ == tLogKind::virtualLog)
             loadSources();
         else
-            readRecords();
+            version = readRecords();
     } catch (const InvalidLogFile&) {
         freeValues();
         throw Error(format(logmsg::invalidLogFile, {fileName()}));
@@ -187,11 +197,26 @@ void tLogFile::readValues() {
     }
     if (connRunTimeLog_)
         correctConnRunTime();
-    instants_ = recordInstants(tLogRecords(records(), valueType_), context_.clock);
+    workOutInstants(version ? &*version : nullptr);
 }
 
-void tLogFile::readRecords() {
+// The instants come from the stamps alone, which the ConnRunTime correction
+// leaves as they are, so those kept for this version of the file still hold.
+void tLogFile::workOutInstants(const FileVersion* version) {
+    tInstantsCache* cache = version ? context_.instants : nullptr;
+    if (cache)
+        instants_ = cache->find(path(), *version);
+    if (instants_)
+        return;
+    instants_ = std::make_shared<const std::vector<std::int64_t>>(
+        recordInstants(tLogRecords(records(), valueType_), context_.clock));
+    if (cache)
+        cache->store(path(), *version, instants_);
+}
+
+FileVersion tLogFile::readRecords() {
     LockedFile file = openForReading(path());
+    FileVersion version = file.version();
     checkPrefix(file, kind_);
     std::uint64_t size = file.size();
     std::uint64_t start = recordAreaStart(kind_);
@@ -202,13 +227,14 @@ void tLogFile::readRecords() {
         throw Error(logmsg::tooLarge);
     if (area == 0) {
         recordsSize_ = 0;
-        return;
+        return version;
     }
     auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(area);
     if (!file.readAt(start, {buffer.get(), area}))
         throw InvalidLogFile();
     records_ = std::move(buffer);
     recordsSize_ = static_cast<std::int32_t>(area);
+    return version;
 }
 
 void tLogFile::loadSources() {
@@ -232,24 +258,27 @@ void tLogFile::correctConnRunTime() {
 void tLogFile::freeValues() {
     sources_ = {};
     records_.reset();
-    instants_.clear();
+    instants_.reset();
     recordsSize_ = -1;
 }
 
 void tLogFile::retainRecords(const std::vector<bool>& keep) {
     std::size_t size = recordSizeOf(valueType_);
     std::size_t count = std::min(keep.size(), static_cast<std::size_t>(recordCount()));
+    // The instants kept may be shared: the kept ones go to a copy.
+    std::vector<std::int64_t> instants;
     std::size_t kept = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (!keep[i])
             continue;
-        if (kept != i) {
+        if (kept != i)
             std::memmove(records_.get() + kept * size, records_.get() + i * size, size);
-            instants_[kept] = instants_[i];
-        }
+        if (instants_ && i < instants_->size())
+            instants.push_back((*instants_)[i]);
         ++kept;
     }
-    instants_.resize(std::min(kept, instants_.size()));
+    if (instants_)
+        instants_ = std::make_shared<const std::vector<std::int64_t>>(std::move(instants));
     if (recordsSize_ >= 0)
         recordsSize_ = static_cast<std::int32_t>(kept * size);
 }

@@ -6,6 +6,7 @@
 #include "logstore/core/log_records.h"
 #include "logstore/core/log_store_context.h"
 #include "logstore/core/log_types.h"
+#include "platform/locked_file.h"
 
 #include <array>
 #include <cstdint>
@@ -57,7 +58,7 @@ public:
     std::int32_t recordsSize() const { return recordsSize_; }
     std::span<const std::uint8_t> records() const;
     // The records with their instants.
-    tLogRecords values() const { return {records(), valueType_, instants_}; }
+    tLogRecords values() const;
     std::int32_t recordCount() const;
     // The sources of a loaded combined log; null otherwise.
     const tLogFile* source(int index) const {
@@ -118,7 +119,8 @@ private:
     void probe(const tLogFolderListing* listing);
     void probe(const tLogFolderListing& listing);
     void readProperties();
-    void readRecords();
+    FileVersion readRecords();
+    void workOutInstants(const FileVersion* version);
     void loadSources();
     void correctConnRunTime();
     void report(const std::string& text) const;
@@ -137,7 +139,8 @@ private:
     std::string units_;
     std::int32_t recordsSize_ = -1;
     std::unique_ptr<std::uint8_t[]> records_;
-    std::vector<std::int64_t> instants_;
+    // Shared with the context's cache, which never sees them change.
+    std::shared_ptr<const std::vector<std::int64_t>> instants_;
     tColour colour_ = clWindow;
     std::array<std::unique_ptr<tLogFile>, 2> sources_;
     std::array<std::string, 2> sourceNames_;

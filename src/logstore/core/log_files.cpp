@@ -47,7 +47,10 @@ bool isFileName(std::string_view name) {
 
 } // namespace
 
-tLogFiles::tLogFiles(tLogStoreContext context) : context_(std::move(context)) {}
+tLogFiles::tLogFiles(tLogStoreContext context) : context_(std::move(context)) {
+    if (context_.instants == nullptr)
+        context_.instants = instants_.get();
+}
 
 tLogFiles::~tLogFiles() {
     clearLogs();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "logstore/core/instants_cache.h"
 #include "logstore/core/log_codec.h"
 #include "logstore/core/log_file.h"
 #include "logstore/core/log_store_context.h"
@@ -74,6 +75,8 @@ private:
     void remove(const tLogFile& log);
     void designateConnRunTime();
 
+    // Before context_, which points to it unless the caller gave its own.
+    std::unique_ptr<tInstantsCache> instants_ = std::make_unique<tInstantsCache>();
     tLogStoreContext context_;
     Entries entries_;
     tLogFile* connRunTimeLog_ = nullptr;

@@ -8,6 +8,8 @@
 
 namespace pln {
 
+class tInstantsCache;
+
 // What every log object needs from its surroundings: where the logs live,
 // how to report a failure, and how to reach the recorder.
 struct tLogStoreContext {
@@ -18,6 +20,8 @@ struct tLogStoreContext {
     // Whose time-zone rules turn the local stamps of loaded records into
     // instants; without it the stamps are read as UTC.
     Clock* clock = nullptr;
+    // Where loaded logs keep their instants for the next load; none without.
+    tInstantsCache* instants = nullptr;
 };
 
 } // namespace pln

@@ -75,6 +75,15 @@ std::uint64_t LockedFile::size() const {
     return static_cast<std::uint64_t>(st.st_size);
 }
 
+FileVersion LockedFile::version() const {
+    struct stat st {};
+    if (::fstat(fdOf(handle_), &st) != 0)
+        throw Error(systemErrorText(errno));
+    auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
+    return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
+            static_cast<std::uint64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
+}
+
 std::size_t LockedFile::readSomeAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     std::size_t done = 0;
     while (done < buffer.size()) {

@@ -62,6 +62,20 @@ std::uint64_t LockedFile::size() const {
     return static_cast<std::uint64_t>(size.QuadPart);
 }
 
+FileVersion LockedFile::version() const {
+    BY_HANDLE_FILE_INFORMATION info{};
+    FILE_BASIC_INFO basic{};
+    if (!::GetFileInformationByHandle(handleOf(handle_), &info) ||
+        !::GetFileInformationByHandleEx(handleOf(handle_), FileBasicInfo, &basic, sizeof basic))
+        throwError(::GetLastError());
+    auto join = [](DWORD high, DWORD low) { return std::uint64_t{high} << 32 | low; };
+    return {info.dwVolumeSerialNumber, join(info.nFileIndexHigh, info.nFileIndexLow),
+            join(info.nFileSizeHigh, info.nFileSizeLow),
+            static_cast<std::int64_t>(
+                join(info.ftLastWriteTime.dwHighDateTime, info.ftLastWriteTime.dwLowDateTime)),
+            basic.ChangeTime.QuadPart};
+}
+
 std::size_t LockedFile::readSomeAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const {
     std::size_t done = 0;
     while (done < buffer.size()) {

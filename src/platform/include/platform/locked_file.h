@@ -7,6 +7,19 @@
 
 namespace pln {
 
+// What tells one state of a file from another: the file itself (volume and
+// index), its size and the times of its last write and last change. Two
+// equal versions hold the same bytes unless the file was written in place
+// and its times were set back.
+struct FileVersion {
+    std::uint64_t volume = 0;
+    std::uint64_t index = 0;
+    std::uint64_t size = 0;
+    std::int64_t lastWrite = 0;
+    std::int64_t lastChange = 0;
+    bool operator==(const FileVersion&) const = default;
+};
+
 // A file opened with a share mode that keeps others from writing while it is
 // open: readers share the file with other readers, a rewrite holds it alone.
 // Opening never waits: a file held by another writer (or, for a rewrite, by
@@ -26,6 +39,7 @@ public:
     LockedFile& operator=(const LockedFile&) = delete;
 
     std::uint64_t size() const;
+    FileVersion version() const;
     // Reads exactly buffer.size() bytes at the offset; false when the file
     // ends before, and then nothing beyond the file's end is taken.
     bool readAt(std::uint64_t offset, std::span<std::uint8_t> buffer) const;
