@@ -10,6 +10,8 @@
 #   make bench runs every benchmark on the optimised build
 #   make package  builds the programs for release and makes
 #              build/package/pln_<version>_<arch>.deb
+#   make format   formats the sources; make test first checks they are
+#   make tidy  runs clang-tidy (.clang-tidy) over the program's sources
 BUILD_DIR ?= build/dev
 BUILD_TYPE ?= Debug
 JOBS ?= $(shell nproc)
@@ -28,7 +30,7 @@ SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: all deps configure build release-build test wine-test sanitize-test fuzz-build fuzz \
-	run-build run demo bench package format clean
+	run-build run demo bench package format format-check tidy clean
 
 all: build
 
@@ -50,7 +52,7 @@ release-build: deps $(RELEASE_DIR)/build.ninja
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 # The sanitizer suite runs last, so the run ends with ctest's summary.
-test: build
+test: format-check build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS) --timeout 600
 	$(MAKE) release-build
 	$(MAKE) fuzz-build
@@ -112,8 +114,20 @@ package: deps
 	cmake --build $(PACKAGE_DIR) -j $(JOBS)
 	cd $(PACKAGE_DIR) && cpack
 
+# The C++ files clang-format keeps in shape.
+FORMAT_FILES = git ls-files -- src tools tests bench fuzz | grep -E '\.(cpp|h)$$'
+
 format:
-	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+	$(FORMAT_FILES) | xargs clang-format -i
+
+format-check:
+	$(FORMAT_FILES) | xargs clang-format --dry-run --Werror
+
+# The compile commands of the development build, with its generated headers;
+# GCC's warning options that Clang does not know are not errors here.
+tidy: build
+	run-clang-tidy-14 -quiet -j $(JOBS) -p $(BUILD_DIR) \
+		-extra-arg=-Wno-unknown-warning-option '$(CURDIR)/(src|tools)/.*\.cpp$$'
 
 clean:
 	rm -rf build

@@ -17,6 +17,17 @@ add_subdirectory(${PLN_GTEST_SOURCE} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 set(PLN_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
 set(PLN_WINE_ENVIRONMENT WINEPREFIX=${PLN_WINE_PREFIX} WINEDEBUG=-all
     WINEDLLOVERRIDES=mscoree,mshtml=)
-add_test(NAME wine_prefix COMMAND sh -c "wineboot --init && wineserver -w")
+# One wine server serves the whole run, with the prefix's system processes
+# (services, plugplay, ...): left to itself, the server ends a few seconds
+# after its last client, and a test starting at that moment is refused. The
+# prefix is made first; the server and the processes are then started with
+# their standard streams away from ctest's, which would otherwise wait for
+# them to close. The cleanup ends them all.
+set(PLN_WINE_QUIET "</dev/null >/dev/null 2>&1")
+add_test(NAME wine_prefix
+         COMMAND sh -c "wineboot --init && wineserver -w && wineserver -p ${PLN_WINE_QUIET} && wineboot ${PLN_WINE_QUIET}")
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
+                     ENVIRONMENT "${PLN_WINE_ENVIRONMENT}")
+add_test(NAME wine_server_end COMMAND wineserver -k)
+set_tests_properties(wine_server_end PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60
                      ENVIRONMENT "${PLN_WINE_ENVIRONMENT}")

@@ -7,7 +7,7 @@ packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6test6 qt6-qpa-plugins libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format clang-tidy-14
   xvfb xauth
   g++-mingw-w64-x86-64-posix googletest wine wine64
   librsvg2-bin help2man dpkg-dev file desktop-file-utils appstream

@@ -56,16 +56,7 @@ void installStopHandlers() {
 }
 #endif
 
-} // namespace
-
-// The PLN recorder. Without arguments it records until SIGTERM; with
-// --close-viewer it tells the viewer and the recorder of this eMule
-// configuration to end, with --stop the recorder alone, and ends itself.
-// --config names eMule's config folder, as for the viewer.
-int main(int argc, char* argv[]) {
-    if (const auto answered = pln::answerInfoOption(argc, argv, usage, pln::versionLine("PLN")))
-        return *answered;
-    const std::vector<std::string> args(argv + 1, argv + argc);
+int runRecorder(const std::vector<std::string>& args) {
     bool closeViewer = false;
     bool stop = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -109,4 +100,23 @@ int main(int argc, char* argv[]) {
         {locations, platform.files, platform.ini, platform.clock, platform.mutexes, *bus});
     recorder.run(stopRequested);
     return 0;
+}
+
+} // namespace
+
+// The PLN recorder. Without arguments it records until SIGTERM; with
+// --close-viewer it tells the viewer and the recorder of this eMule
+// configuration to end, with --stop the recorder alone, and ends itself.
+// --config names eMule's config folder, as for the viewer.
+int main(int argc, char* argv[]) {
+    // A failure the recorder cannot report in its errors log (no message
+    // bus, no memory) ends it with its message rather than an abort.
+    try {
+        if (const auto answered = pln::answerInfoOption(argc, argv, usage, pln::versionLine("PLN")))
+            return *answered;
+        return runRecorder(std::vector<std::string>(argv + 1, argv + argc));
+    } catch (const std::exception& e) {
+        std::cerr << "PLN: " << e.what() << '\n';
+        return 1;
+    }
 }

@@ -60,7 +60,7 @@ std::string uniqueName(const DemoName& name, std::set<std::string>& taken) {
 }
 
 void addShortString(DemoRecord& r, std::uint8_t id, const std::string& text) {
-    if (text.size() >= 1 && text.size() <= 16)
+    if (!text.empty() && text.size() <= 16)
         r.compact.push_back({static_cast<std::uint8_t>(0x10 + text.size()), id, 0, text});
 }
 

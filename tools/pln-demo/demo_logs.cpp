@@ -22,7 +22,7 @@ namespace {
 constexpr std::int64_t hourMs = 3'600'000;
 constexpr std::int64_t sampleMs = 660'000;
 // The user's clock ran 14 minutes fast until it was set right, once.
-constexpr std::int64_t clockFastMs = 14 * 60'000;
+constexpr std::int64_t clockFastMs = std::int64_t{14} * 60'000;
 constexpr std::size_t knownFileLogs = 36;
 
 const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
@@ -276,8 +276,8 @@ std::vector<KnownFileHistory> writeKnownFileLogs(tLogFiles& logs, const tKnownMe
         KnownFileHistory history{record.hash.toString(), 0, timeline.days};
         auto dayAt = [&timeline, &random](int low, int high) {
             return static_cast<int>(
-                random.between(static_cast<std::uint64_t>(timeline.days * low),
-                               static_cast<std::uint64_t>(timeline.days * high)) /
+                random.between(static_cast<std::uint64_t>(timeline.days) * low,
+                               static_cast<std::uint64_t>(timeline.days) * high) /
                 100);
         };
         if (random.chance(35))

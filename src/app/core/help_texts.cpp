@@ -43,8 +43,7 @@ std::vector<std::string> tipTexts(const tTipCaptions& captions, int compressionT
     dled = replaceFirst(dled, "%d", std::to_string(fastestDownloadSeconds));
 
     return {
-        "Right-click on a column title to reverse its sort order without changing the columns "
-        "priority.",
+        R"(Right-click on a column title to reverse its sort order without changing the columns priority.)",
         R"(You can use the Shift and Ctrl keys to select multiple items.\n\nWhen several items are selected, pressing space or clicking in a checkbox will activate / unactivate the logs of all the selected items.)",
         R"(You can use the two scrollbars at the bottom to zoom and/or scroll the graphics.\nAlternatively, you can shift-click / ctrl-click on the graphs to zoom / unzoom and center on the clicked point.)",
         R"(Don't expect to see nice graphics at once:\n\n- The logs are updated every 11 minutes (when eMule saves known.met).\n- Due to the way the graphs are computed, at least 4 values are needed before anything is shown on the graphs (that is, after 44 minutes).\n- And anyway, to get useful and significant results, you will have to wait at least several hours... if not several days.)",

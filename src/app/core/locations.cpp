@@ -136,11 +136,10 @@ std::optional<tFolderChoice> knownFolderChoice(SystemInfo& system, FileSystem& f
 
     int mode = setting;
     if (mode == settingUnknown) {
-        if (files.fileExists(paths.preferencesUnder(local)))
-            mode = settingPerUser;
-        else if (files.fileExists(paths.preferencesUnder(common)))
+        const bool perUserFound = files.fileExists(paths.preferencesUnder(local));
+        if (!perUserFound && files.fileExists(paths.preferencesUnder(common)))
             mode = settingAllUsers;
-        else if (!configInEmuleFolder)
+        else if (perUserFound || !configInEmuleFolder)
             mode = settingPerUser;
     }
     if (mode == settingPerUser)

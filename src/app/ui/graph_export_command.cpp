@@ -27,8 +27,8 @@ QString tGraphExportCommand::askFileName(const QString& caption, const QStringLi
                                          const QString& suffix, const QString& name) {
     if (folder_.isEmpty())
         folder_ = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString chosen = QtFileDialogs::getSaveFileName(&context_.window, caption, filters,
-                                                          suffix, QDir(folder_).filePath(name));
+    QString chosen = QtFileDialogs::getSaveFileName(&context_.window, caption, filters, suffix,
+                                                    QDir(folder_).filePath(name));
     if (!chosen.isEmpty())
         folder_ = QFileInfo(chosen).absolutePath();
     return chosen;

@@ -59,7 +59,8 @@ void tLogDialogsCommand::editLog() {
 // replaces every log object: after a dialog, logs are looked up again by name.
 
 void tLogDialogsCommand::editProperties(const tLogFile& edited) {
-    const std::string name = edited.name();
+    // A copy: the name outlives the log object.
+    const std::string name = edited.name(); // NOLINT(performance-unnecessary-copy-initialization)
     tNewLogWizard wizard(&window_, sources_, edited);
     if (wizard.exec() != QDialog::Accepted)
         return;

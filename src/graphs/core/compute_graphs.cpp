@@ -212,6 +212,8 @@ void tDrawing::plotStatLog(const tChosenStatLog& stat) {
         sources = {&log};
     std::vector<tRecordTimes> times;
     std::vector<tRecordTimes*> walked;
+    times.reserve(sources.size());
+    walked.reserve(sources.size());
     for (const tLogFile* source : sources)
         times.push_back(timesOf(source->values()));
     for (tRecordTimes& t : times)

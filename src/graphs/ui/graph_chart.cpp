@@ -212,7 +212,7 @@ void tGraphChart::setEvents(const std::vector<double>& positions) {
     // Bars that touch become one: the outline of the area may not run back
     // over itself, or the overlap would be left unfilled.
     QList<QPointF> outline;
-    outline.reserve(static_cast<qsizetype>(positions.size() * 4));
+    outline.reserve(static_cast<qsizetype>(positions.size()) * 4);
     const auto addBar = [&outline](double left, double right) {
         outline << QPointF(left, 0) << QPointF(left, 1) << QPointF(right, 1) << QPointF(right, 0);
     };

@@ -20,7 +20,7 @@ void addDisabledItem(QMenu& submenu, const std::string& caption) {
 } // namespace
 
 void buildWebServicesMenu(QMenu& submenu, const std::string& webServicesPath,
-                          std::size_t selectedRows, tFirstSelectedRecord firstSelected,
+                          std::size_t selectedRows, const tFirstSelectedRecord& firstSelected,
                           Prompter& prompter) {
     submenu.clear();
     std::vector<tWebService> services;

@@ -21,7 +21,7 @@ using tFirstSelectedRecord = std::function<const tKnownMetRecord*()>;
 // item then says why). An item opens its service for firstSelected() at the
 // time it is chosen.
 void buildWebServicesMenu(QMenu& submenu, const std::string& webServicesPath,
-                          std::size_t selectedRows, tFirstSelectedRecord firstSelected,
+                          std::size_t selectedRows, const tFirstSelectedRecord& firstSelected,
                           Prompter& prompter);
 
 // Fills the template from the record and hands the address to the desktop's

@@ -14,7 +14,7 @@ class IniFileProfile : public IniProfile {
 public:
     // A larger file is not a settings file; it reads as absent and is never
     // rewritten.
-    static constexpr std::size_t maxFileSize = 16 * 1024 * 1024;
+    static constexpr std::size_t maxFileSize = std::size_t{16} * 1024 * 1024;
 
     std::optional<std::string> read(const std::string& file, const std::string& section,
                                     const std::string& key) override;
