@@ -44,27 +44,11 @@ private:
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
     QString cell(int row, int column) { return model().index(row, column).data().toString(); }
-    QStringList column(int c) {
-        QStringList out;
-        for (int row = 0; row < model().rowCount(); ++row)
-            out << cell(row, c);
-        return out;
-    }
-    int rowOf(const QString& value) { return static_cast<int>(column(valueColumn).indexOf(value)); }
-    bool ticked(const QString& value) {
-        return model().index(rowOf(value), 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
-    }
-    void setTick(const QString& value, bool tick) {
-        QVERIFY(model().setData(model().index(rowOf(value), 0), tick ? Qt::Checked : Qt::Unchecked,
-                                Qt::CheckStateRole));
-    }
-    void select(const QStringList& values) {
-        view().selectionModel()->clearSelection();
-        for (const QString& value : values)
-            view().selectionModel()->select(model().index(rowOf(value), 0),
-                                            QItemSelectionModel::Select |
-                                                QItemSelectionModel::Rows);
-    }
+    QStringList column(int c) { return test::columnTexts(model(), c); }
+    int rowOf(const QString& value) { return test::rowOf(model(), value); }
+    bool ticked(const QString& value) { return test::ticked(model(), value); }
+    void setTick(const QString& value, bool tick) { QVERIFY(test::setTick(model(), value, tick)); }
+    void select(const QStringList& values) { test::selectNamed(view(), values); }
 
 private slots:
     void init() {
