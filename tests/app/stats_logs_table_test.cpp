@@ -70,6 +70,14 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
     table.sortByFirstPriority();
     EXPECT_EQ(column(tStatsLogsColumn::value).front(), "Average per session");
     EXPECT_EQ(column(tStatsLogsColumn::value).back(), "ConnRunTime");
+
+    // A rescan replaces the logs: a row finds its log again by name, or none.
+    logs.clearLogs();
+    EXPECT_EQ(table.logAt(0), nullptr);
+    table.refresh(0);
+    EXPECT_EQ(table.row(0).state, tLogState::none);
+    logs.scanLogs();
+    EXPECT_EQ(table.logAt(0), logs.findLog("virtual;Average per session"));
 }
 
 TEST(CombineFormula, NamesTheSourcesInTheOperation) {

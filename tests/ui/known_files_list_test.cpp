@@ -78,20 +78,10 @@ private:
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
     QString cell(int row, int column) { return model().index(row, column).data().toString(); }
-    QStringList names() {
-        QStringList out;
-        for (int row = 0; row < model().rowCount(); ++row)
-            out << cell(row, nameColumn);
-        return out;
-    }
-    int rowOf(const QString& name) { return static_cast<int>(names().indexOf(name)); }
-    bool ticked(int row) {
-        return model().index(row, 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
-    }
-    void setTick(const QString& name, bool tick) {
-        QVERIFY(model().setData(model().index(rowOf(name), 0), tick ? Qt::Checked : Qt::Unchecked,
-                                Qt::CheckStateRole));
-    }
+    QStringList names() { return test::columnTexts(model()); }
+    int rowOf(const QString& name) { return test::rowOf(model(), name); }
+    bool ticked(const QString& name) { return test::ticked(model(), name); }
+    void setTick(const QString& name, bool tick) { QVERIFY(test::setTick(model(), name, tick)); }
     // The graphs colour the files they draw at idle time: the drawing a
     // selection asks for is over before a test colours a file itself.
     void clickCheckBox(const QString& name) {
@@ -160,8 +150,8 @@ private slots:
         QCOMPARE(cell(0, logColumn), "Active");
         QCOMPARE(cell(1, logColumn), "Inactive");
         QCOMPARE(cell(2, logColumn), "None");
-        QVERIFY(ticked(0));
-        QVERIFY(!ticked(1));
+        QVERIFY(ticked("delta.avi"));
+        QVERIFY(!ticked("bravo.iso"));
         QCOMPARE(cell(1, sizeColumn),
                  QLocale::system().toString(static_cast<qulonglong>(1'000'000'000'000ull)));
         QCOMPARE(cell(0, 4), QLocale::system().toString(5));
@@ -245,7 +235,7 @@ private slots:
         setTick("alpha.mp3", true);
         QVERIFY(logExists(4, ".pln_on"));
         QCOMPARE(cell(rowOf("alpha.mp3"), logColumn), "Active");
-        QVERIFY(ticked(rowOf("alpha.mp3")));
+        QVERIFY(ticked("alpha.mp3"));
         QCOMPARE(form_->logFiles().getLogState(hashOf(4)), tLogState::active);
 
         setTick("delta.avi", false);
@@ -261,7 +251,7 @@ private slots:
         clickCheckBox("Charlie.mkv");
         QVERIFY(logExists(3, ".pln_on"));
         for (const char* name : {"Charlie.mkv", "echo.zip"}) {
-            QVERIFY(!ticked(rowOf(name)));
+            QVERIFY(!ticked(name));
             QCOMPARE(cell(rowOf(name), logColumn), "None");
         }
         QCOMPARE(QtPrompter::shownBoxes().size(), 1u);
@@ -289,7 +279,7 @@ private slots:
         QVERIFY(!logExists(4, ".pln_on"));
         QTest::keyClick(&view(), Qt::Key_Space);
         QVERIFY(logExists(4, ".pln_on"));
-        QVERIFY(ticked(rowOf("alpha.mp3")));
+        QVERIFY(ticked("alpha.mp3"));
     }
 
     void keysReachTheWindowFirst() {
@@ -336,7 +326,7 @@ private slots:
                                         hashOf(3) + ".pln_on)\n"));
         QVERIFY(logExists(1, ".pln_on"));
         QVERIFY(logExists(3, ".pln_on"));
-        QVERIFY(ticked(rowOf("bravo.iso")));
+        QVERIFY(ticked("bravo.iso"));
 
         // The special events of a file whose log goes leave events.log.
         const std::string events = profile_->dir.write(
@@ -348,7 +338,7 @@ private slots:
         QVERIFY(!logExists(1, ".pln_on"));
         QVERIFY(!logExists(3, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");
-        QVERIFY(!ticked(rowOf("bravo.iso")));
+        QVERIFY(!ticked("bravo.iso"));
         QTRY_VERIFY(!form_->actions().aKFDelLog->isEnabled());
 
         setTick("alpha.mp3", true);

@@ -38,18 +38,8 @@ private:
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
     const tMainActions& actions() { return form_->actions(); }
-    int rowOf(const std::string& name) {
-        for (int row = 0; row < model().rowCount(); ++row)
-            if (model().index(row, 0).data().toString().toStdString() == name)
-                return row;
-        return -1;
-    }
-    void select(const std::vector<std::string>& names) {
-        std::vector<int> rows;
-        for (const std::string& name : names)
-            rows.push_back(rowOf(name));
-        test::selectRows(view(), rows);
-    }
+    int rowOf(const QString& name) { return test::rowOf(model(), name); }
+    void select(const QStringList& names) { test::selectNamed(view(), names); }
     std::vector<std::string> namesOnDisk() {
         tKnownMet known(profile_->locations.eMuleConfigFolder + "known.met",
                         session_.platform().files, session_.platform().clock);
@@ -103,7 +93,7 @@ private slots:
 
     void enablingRulesFollowSelectionSharingAndEmule() {
         struct Case {
-            std::vector<std::string> selected;
+            QStringList selected;
             bool remove, rename;
         };
         for (const Case& c :

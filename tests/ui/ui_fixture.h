@@ -82,4 +82,36 @@ inline void selectRows(QAbstractItemView& view, const std::vector<int>& rows) {
                                       QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
+// The texts of a column of a list, top to bottom.
+inline QStringList columnTexts(const QAbstractItemModel& model, int column = 0) {
+    QStringList texts;
+    for (int row = 0; row < model.rowCount(); ++row)
+        texts << model.index(row, column).data().toString();
+    return texts;
+}
+
+// The row whose first cell reads text; -1 where none does.
+inline int rowOf(const QAbstractItemModel& model, const QString& text) {
+    return static_cast<int>(columnTexts(model).indexOf(text));
+}
+
+// Makes exactly the rows of those first-cell texts the selection.
+inline void selectNamed(QAbstractItemView& view, const QStringList& texts) {
+    std::vector<int> rows;
+    for (const QString& text : texts)
+        rows.push_back(rowOf(*view.model(), text));
+    selectRows(view, rows);
+}
+
+inline bool ticked(const QAbstractItemModel& model, const QString& text) {
+    return model.index(rowOf(model, text), 0).data(Qt::CheckStateRole).toInt() == Qt::Checked;
+}
+
+// Ticks or unticks a row's box as a click in it does; false where the model
+// takes no tick.
+[[nodiscard]] inline bool setTick(QAbstractItemModel& model, const QString& text, bool tick) {
+    return model.setData(model.index(rowOf(model, text), 0), tick ? Qt::Checked : Qt::Unchecked,
+                         Qt::CheckStateRole);
+}
+
 } // namespace pln::test

@@ -38,12 +38,13 @@ tStatsLogsTable::tStatsLogsTable() : tLogsTable(statsLogsDesignImages) {}
 void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
     rows_.clear();
     showRows(0);
+    logs_ = &logs;
     for (const auto& entry : logs.logs()) {
         tLogFile& log = *entry;
         if (log.kind() == tLogKind::knownFile)
             continue;
         tStatsLogRow row;
-        row.log = &log;
+        row.name = log.name();
         auto& texts = row.texts;
         texts[static_cast<int>(tStatsLogsColumn::value)] = log.displayName();
         if (log.kind() == tLogKind::queuedClients) {
@@ -57,7 +58,7 @@ void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
             texts[static_cast<int>(tStatsLogsColumn::section)] = log.iniSection();
         }
         texts[static_cast<int>(tStatsLogsColumn::units)] = log.units();
-        refreshRow(row);
+        refreshRow(row, &log);
         rows_.push_back(std::move(row));
     }
     for (int column = 0; column < statsLogsColumnCount; ++column) {
@@ -72,18 +73,19 @@ void tStatsLogsTable::fill(const tLogFiles& logs, const tTextRanking& ranking) {
     sortFully();
 }
 
-std::string tStatsLogsTable::logName(std::size_t position) const {
-    return row(position).log->name();
+tLogFile* tStatsLogsTable::logAt(std::size_t position) const {
+    return logs_ ? logs_->findLog(row(position).name) : nullptr;
 }
 
 void tStatsLogsTable::refresh(std::size_t position) {
-    refreshRow(row(position));
+    refreshRow(row(position), logAt(position));
 }
 
-void tStatsLogsTable::refreshRow(tStatsLogRow& row) {
-    row.state = row.log->state();
+void tStatsLogsTable::refreshRow(tStatsLogRow& row, const tLogFile* log) {
+    row.state = log ? log->state() : tLogState::none;
     row.texts[static_cast<int>(tStatsLogsColumn::log)] = statsLogText(row.state);
-    row.texts[static_cast<int>(tStatsLogsColumn::graphic)] = graphicText(row.log->flags());
+    if (log)
+        row.texts[static_cast<int>(tStatsLogsColumn::graphic)] = graphicText(log->flags());
 }
 
 void tStatsLogsTable::sort(std::vector<std::uint32_t>& order, bool full) {

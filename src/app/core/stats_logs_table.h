@@ -36,7 +36,9 @@ std::string_view statsLogText(tLogState state);
 std::string_view graphicText(std::uint8_t flags);
 
 struct tStatsLogRow {
-    tLogFile* log = nullptr;
+    // The log's name: a row finds its log in the catalogue when asked, so
+    // that a row of a log gone with a rescan shows no freed object.
+    std::string name;
     tLogState state = tLogState::none;
     // The texts of the columns, by tag.
     std::array<std::string, statsLogsColumnCount> texts;
@@ -60,16 +62,20 @@ public:
     tStatsLogRow& row(std::size_t position) { return rows_[idAt(position)]; }
     const tStatsLogRow& row(std::size_t position) const { return rows_[idAt(position)]; }
 
-    std::string logName(std::size_t position) const override;
+    // The row's log in the catalogue the rows were filled from; null when it
+    // is not there (any more).
+    tLogFile* logAt(std::size_t position) const;
+    std::string logName(std::size_t position) const override { return row(position).name; }
     tLogState logState(std::size_t position) const override { return row(position).state; }
     // Refreshes the state and Graphic texts after the log changed.
     void refresh(std::size_t position) override;
 
 private:
-    void refreshRow(tStatsLogRow& row);
+    static void refreshRow(tStatsLogRow& row, const tLogFile* log);
     void sort(std::vector<std::uint32_t>& order, bool full) override;
 
     std::vector<tStatsLogRow> rows_;
+    const tLogFiles* logs_ = nullptr;
 };
 
 } // namespace pln

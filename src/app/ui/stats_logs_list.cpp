@@ -31,9 +31,8 @@ void tStatsLogsList::logFilesLoaded() {
     emit stateChanged();
 }
 
-// A catalogue emptied by a rescan has taken the rows' logs with it.
 bool tStatsLogsList::switchable(std::size_t position) const {
-    return context_.logFiles.count() > 0 && model().logAt(static_cast<int>(position));
+    return model().logAt(static_cast<int>(position)) != nullptr;
 }
 
 // The logs a deletion takes, a line each; permanent logs stay.
@@ -42,7 +41,7 @@ std::string tStatsLogsList::logsNamed(const std::vector<std::size_t>& positions)
     for (std::size_t position : positions) {
         const tStatsLogRow& row = model().table().row(position);
         if (row.state != tLogState::permanent)
-            names += row.log->displayName() + "\n";
+            names += row.texts[static_cast<std::size_t>(tStatsLogsColumn::value)] + "\n";
     }
     return names;
 }
@@ -78,9 +77,8 @@ void tStatsLogsList::swapGraph() {
 }
 
 void tStatsLogsList::resetColour(int row) {
-    if (context_.logFiles.count() > 0)
-        if (tLogFile* log = model().logAt(row))
-            log->setColour(clWindow);
+    if (tLogFile* log = model().logAt(row))
+        log->setColour(clWindow);
 }
 
 } // namespace pln

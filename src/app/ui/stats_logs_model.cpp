@@ -22,7 +22,7 @@ void tStatsLogsModel::fill(const tLogFiles& logs) {
 tLogFile* tStatsLogsModel::logAt(int position) const {
     if (position < 0 || static_cast<std::size_t>(position) >= table_.count())
         return nullptr;
-    return table_.row(static_cast<std::size_t>(position)).log;
+    return table_.logAt(static_cast<std::size_t>(position));
 }
 
 QString tStatsLogsModel::text(std::size_t position, int column) const {
@@ -30,9 +30,9 @@ QString tStatsLogsModel::text(std::size_t position, int column) const {
 }
 
 QVariant tStatsLogsModel::firstColumnData(std::size_t position, int role) const {
-    const tLogFile& log = *table_.row(position).log;
-    if (role == listRole::lineColour && log.colour() != clWindow)
-        return QVariant::fromValue(log.colour());
+    const tLogFile* log = table_.logAt(position);
+    if (role == listRole::lineColour && log && log->colour() != clWindow)
+        return QVariant::fromValue(log->colour());
     return {};
 }
 
