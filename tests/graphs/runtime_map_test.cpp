@@ -1,4 +1,5 @@
 #include "graph_fixture.h"
+#include "graphs/core/record_times.h"
 #include "graphs/core/runtime_map.h"
 #include "logstore/core/record_instants.h"
 
@@ -43,6 +44,36 @@ TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEven) {
     EXPECT_EQ(map.dateAtRuntime(15), at(200)) << "the first record reaching it";
     EXPECT_EQ(map.dateAtRuntime(99), at(400));
     EXPECT_EQ(mapOf({{0, 11}, {4, 12}, {8, 13}}).runtimeAtInstant(instantAt(2)), 12); // 11.5 to 12
+}
+
+// A record past a runtime is found as a look at every record in turn finds
+// it, whether the mapping's runtimes go back (a log not corrected) or not.
+TEST_F(RuntimeMapTest, RecordTimesFindTheFirstRecordPastARuntime) {
+    for (std::int32_t drop : {0, 60}) {
+        tRuntimeMap map = mapOf({{0, 0}, {100, 50}, {200, 90 - drop}, {300, 90}, {400, 160}});
+        std::vector<std::int64_t> logInstants;
+        for (std::int64_t s = -20; s <= 420; s += 7)
+            logInstants.push_back(instantAt(s));
+        std::vector<std::uint8_t> records(logInstants.size() * 8);
+        tRecordTimes times(tLogRecords(records, valueTypeInteger, logInstants), &map);
+        auto runtime = [&](std::size_t i) {
+            return map.runtimeAtInstant(times.records().instant(i));
+        };
+        for (std::size_t from = 0; from <= times.size(); from += 3)
+            for (std::int64_t after = -1; after <= 170; after += 4) {
+                std::size_t expected = from;
+                while (expected < times.size() && runtime(expected) <= after)
+                    ++expected;
+                std::int64_t time = 0;
+                ASSERT_EQ(times.firstAfter(from, after, time), expected) << drop << " " << after;
+                if (expected < times.size()) {
+                    EXPECT_EQ(time, runtime(expected));
+                }
+                if (expected > from) {
+                    EXPECT_EQ(times.at(expected - 1), runtime(expected - 1));
+                }
+            }
+    }
 }
 
 } // namespace

@@ -34,8 +34,46 @@ std::size_t tRecordTimes::firstAfter(std::size_t from, std::int64_t after, std::
         time = e < n ? records_.instant(e) : 0;
         return e;
     }
-    // The hot loop of a drawing: nothing is stored until it ends, so the
-    // search state stays in registers.
+    if (e >= n) {
+        time = 0;
+        return e;
+    }
+    if (!runtimes_->nonDecreasing())
+        return walkAfter(from, after, time);
+    // Runtimes never decrease either, as instants and the ConnRunTime values
+    // do not, so the first record past after is found by galloping from
+    // from: a bucket costs a few lookups however many records it spans.
+    auto timeAt = [this](std::size_t i) {
+        return runtimes_->runtimeAtInstant(records_.instant(i));
+    };
+    std::size_t below = from, step = 1;
+    while (e < n && timeAt(e) <= after) {
+        below = e + 1;
+        e = n - e > step ? e + step : n;
+        step *= 2;
+    }
+    // The answer lies in [below, e]: records before below are not past after.
+    while (below < e) {
+        std::size_t middle = below + (e - below) / 2;
+        if (timeAt(middle) > after)
+            e = middle;
+        else
+            below = middle + 1;
+    }
+    if (e > from)
+        remember(e - 1, timeAt(e - 1));
+    if (e == n) {
+        time = lastTime_;
+        return e;
+    }
+    time = timeAt(e);
+    remember(e, time);
+    return e;
+}
+
+std::size_t tRecordTimes::walkAfter(std::size_t from, std::int64_t after, std::int64_t& time) {
+    const std::size_t n = size();
+    std::size_t e = from;
     tRuntimeMap::tSearch search = search_;
     std::int64_t before = 0, found = 0;
     for (; e < n; ++e) {
@@ -46,14 +84,10 @@ std::size_t tRecordTimes::firstAfter(std::size_t from, std::int64_t after, std::
     }
     search_ = search;
     time = found;
-    if (e == n) {
-        if (e > from)
-            remember(e - 1, found);
-        return e;
-    }
     if (e > from)
-        remember(e - 1, before);
-    remember(e, found);
+        remember(e - 1, e == n ? found : before);
+    if (e < n)
+        remember(e, found);
     return e;
 }
 

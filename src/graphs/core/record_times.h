@@ -41,6 +41,9 @@ public:
     std::size_t firstAfter(std::size_t from, std::int64_t after, std::int64_t& time);
 
 private:
+    // firstAfter by the runtime of every record in turn, for a mapping whose
+    // runtimes may go back.
+    std::size_t walkAfter(std::size_t from, std::int64_t after, std::int64_t& time);
     void remember(std::size_t index, std::int64_t time) {
         previousIndex_ = lastIndex_;
         previousTime_ = lastTime_;

@@ -14,6 +14,9 @@ tRuntimeMap::tRuntimeMap(const tLogRecords& records, Clock* clock) : clock_(cloc
         records_.push_back({records.instant(i), records.stamp(i),
                             static_cast<std::int32_t>(std::clamp<std::int64_t>(
                                 records.integerValue(i), INT32_MIN, INT32_MAX))});
+    nonDecreasing_ =
+        std::is_sorted(records_.begin(), records_.end(),
+                       [](const tEntry& a, const tEntry& b) { return a.value < b.value; });
 }
 
 std::size_t tRuntimeMap::lowerBound(std::int64_t instant, std::size_t from) const {

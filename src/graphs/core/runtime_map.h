@@ -26,6 +26,9 @@ public:
     explicit tRuntimeMap(const tLogRecords& records, Clock* clock = nullptr);
 
     bool empty() const { return records_.empty(); }
+    // Whether the running seconds never decrease, as a corrected ConnRunTime
+    // log's do: then neither do the runtimes of later instants.
+    bool nonDecreasing() const { return nonDecreasing_; }
     std::size_t count() const { return records_.size(); }
     dosDateTime stamp(std::size_t index) const { return records_[index].stamp; }
     std::int64_t instant(std::size_t index) const { return records_[index].instant; }
@@ -78,6 +81,7 @@ private:
         std::int32_t value;
     };
     std::vector<tEntry> records_;
+    bool nonDecreasing_ = true;
     Clock* clock_ = nullptr;
 };
 

@@ -10,7 +10,8 @@ namespace pln {
 // What tells one state of a file from another: the file itself (volume and
 // index), its size and the times of its last write and last change. Two
 // equal versions hold the same bytes unless the file was written in place
-// and its times were set back.
+// without a change of size, within one tick of the file system's clock or
+// with its times set back.
 struct FileVersion {
     std::uint64_t volume = 0;
     std::uint64_t index = 0;
