@@ -46,7 +46,6 @@ TEST(KnownMetRecord, StreamRoundTripIsByteExact) {
     EXPECT_EQ(record->hash, hashOf(0x42));
     ASSERT_EQ(record->partHashes.size(), 2u);
     EXPECT_EQ(record->partHashes[1], hashOf(0xA1));
-    EXPECT_EQ(record->graphColor, clWindow);
     EXPECT_EQ(record->getFileName(), "Фильм.avi");
     EXPECT_TRUE(record->hasPartFileName());
     ByteWriter out;

@@ -88,9 +88,10 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     EXPECT_EQ(points(r, tChartId::requests, 12).size(), 3u);
     EXPECT_EQ(points(r, tChartId::transferred, 4).size(), 3u);
     EXPECT_EQ(r.transfersLegend.back().text, "Other (units)\r\n");
-    applyDisplayColours(r, nullptr, logs);
-    EXPECT_EQ(stat("Req7")->colour(), clWindow);
-    EXPECT_EQ(stat("Req1")->colour(), request.colours.requestsColours()[7]);
+    const tDrawnColours colours = drawnColours(r);
+    EXPECT_FALSE(colours.logColour(stat("Req7")->name()));
+    EXPECT_EQ(colours.logColour(stat("Req1")->name()), request.colours.requestsColours()[7]);
+    EXPECT_EQ(colours.fileColour(hashOf(2)), r.drawnKnownFiles[1].colour);
     for (const auto& log : logs.logs())
         EXPECT_EQ(log->recordsSize(), -1) << log->name();
 }

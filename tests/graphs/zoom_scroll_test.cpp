@@ -57,5 +57,27 @@ TEST(ZoomScrollTest, ClickZoomsOneStepAroundTheClickedValue) {
     EXPECT_EQ(zoomed->scroll, 0);
 }
 
+TEST(ZoomScrollTest, ViewStaysWithinTheLimitsOfTheLastDrawing) {
+    tGraphView view;
+    EXPECT_FALSE(view.setZoom(3)); // nothing to zoom into before a drawing
+    EXPECT_FALSE(view.setZoomMaximum(4));
+    EXPECT_TRUE(view.setZoom(9));
+    EXPECT_EQ(view.zoom(), 4);
+    EXPECT_EQ(view.scroll(), 30); // the first zoom shows the end of the range
+    EXPECT_TRUE(view.setScroll(-5));
+    EXPECT_EQ(view.scroll(), 0);
+    EXPECT_FALSE(view.setScroll(0));
+    EXPECT_TRUE(view.setScroll(10));
+    // A shorter range pulls the zoom back, and the scroll keeps its place.
+    EXPECT_TRUE(view.setZoomMaximum(2));
+    EXPECT_EQ(view.zoom(), 2);
+    EXPECT_EQ(view.scrollMaximum(), 10);
+    EXPECT_EQ(view.scroll(), 3);
+    EXPECT_FALSE(view.zoomAround(0, 50, 0.5, true));
+    EXPECT_TRUE(view.zoomAround(25, 75, 0.0, false));
+    EXPECT_EQ(view.zoom(), 1);
+    EXPECT_EQ(view.scroll(), 0);
+}
+
 } // namespace
 } // namespace pln

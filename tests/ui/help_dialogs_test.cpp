@@ -110,7 +110,7 @@ private slots:
     void tipsSettingAndNotesLeadToEachOther() {
         UiProfile profile;
         auto form = session_.open(profile.locations);
-        QCOMPARE(form->getIniInt("showTips", 1), 0);
+        QCOMPARE(form->session().getIniInt("showTips", 1), 0);
         bool notesShown = false;
         bool tipsUnticked = false;
         runWithSteps([&] { form->actions().aHlpTips->trigger(); },
@@ -128,7 +128,7 @@ private slots:
                       }});
         QVERIFY(tipsUnticked);
         QVERIFY(notesShown);
-        QCOMPARE(form->getIniInt("showTips", 0), 1);
+        QCOMPARE(form->session().getIniInt("showTips", 0), 1);
 
         runWithSteps([&] { form->actions().aHlpTips->trigger(); },
                      {[&](QDialog& tips) {
@@ -136,7 +136,7 @@ private slots:
                           click(tips, "notesButton");
                       },
                       [&](QDialog& notes) { click(notes, "closeButton"); }});
-        QCOMPARE(form->getIniInt("showTips", 1), 0);
+        QCOMPARE(form->session().getIniInt("showTips", 1), 0);
     }
 
     void creditsNameTheLibraries() {

@@ -1,3 +1,4 @@
+#include "app/ui/idle_work.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
@@ -80,6 +81,15 @@ private:
     QString cell(int row, int column) { return model().index(row, column).data().toString(); }
     QStringList names() { return test::columnTexts(model()); }
     int rowOf(const QString& name) { return test::rowOf(model(), name); }
+    tIdleWork* idleWork() { return form_->findChild<tIdleWork*>(); }
+    // As if the graphs had drawn that file in that colour.
+    void drawIn(const QString& name, tColour colour) {
+        tGraphResult drawing;
+        drawing.drawnKnownFiles.push_back(
+            {model().recordAt(rowOf(name))->hash.toString(), 1, colour});
+        form_->session().drawnColours() = drawnColours(drawing);
+        view().viewport()->update();
+    }
     bool ticked(const QString& name) { return test::ticked(model(), name); }
     void setTick(const QString& name, bool tick) { QVERIFY(test::setTick(model(), name, tick)); }
     // The graphs colour the files they draw at idle time: the drawing a
@@ -94,7 +104,7 @@ private:
         QTest::mouseClick(view().viewport(), Qt::LeftButton, {}, box.center());
     }
     void select(const QStringList& rows) {
-        QSignalSpy drawn(form_.get(), &tMainForm::drawGraphicsRequested);
+        QSignalSpy drawn(idleWork(), &tIdleWork::redrawDue);
         view().selectionModel()->clearSelection();
         for (const QString& name : rows)
             view().selectionModel()->select(model().index(rowOf(name), 0),
@@ -223,7 +233,7 @@ private slots:
         QCOMPARE(cell(0, 3), "Yes");
         QCOMPARE(cell(0, 8), QString::fromStdString(profile_->dir.file("eMule/Incoming/")));
         QVERIFY(!cell(0, 7).isEmpty());
-        QCOMPARE(form_->sharedFolders().folders().size(), 1u);
+        QCOMPARE(form_->session().sharedFolders().folders().size(), 1u);
 
         // A file of another size is another file.
         profile_->dir.write("eMule/Incoming/Charlie.mkv", "short");
@@ -236,7 +246,7 @@ private slots:
         QVERIFY(logExists(4, ".pln_on"));
         QCOMPARE(cell(rowOf("alpha.mp3"), logColumn), "Active");
         QVERIFY(ticked("alpha.mp3"));
-        QCOMPARE(form_->logFiles().getLogState(hashOf(4)), tLogState::active);
+        QCOMPARE(form_->session().logFiles().getLogState(hashOf(4)), tLogState::active);
 
         setTick("delta.avi", false);
         QVERIFY(logExists(1, ".pln_off"));
@@ -285,8 +295,8 @@ private slots:
     void keysReachTheWindowFirst() {
         int redraws = 0;
         int readouts = 0;
-        connect(form_.get(), &tMainForm::drawGraphicsRequested, this, [&] { ++redraws; });
-        connect(form_.get(), &tMainForm::readoutRequested, this, [&] { ++readouts; });
+        connect(idleWork(), &tIdleWork::redrawDue, this, [&] { ++redraws; });
+        connect(idleWork(), &tIdleWork::readoutDue, this, [&] { ++readouts; });
         int keysSeen = 0;
         KeyCounter counter(keysSeen);
         view().installEventFilter(&counter);
@@ -355,7 +365,7 @@ private slots:
         select({"alpha.mp3"});
         QTRY_VERIFY(!a.aRefKF1->isEnabled());
         // The graphs give a drawn file its colour.
-        model().recordAt(rowOf("alpha.mp3"))->graphColor = 0x0000FF;
+        drawIn("alpha.mp3", 0x0000FF);
         QTRY_VERIFY(a.aRefKF1->isEnabled());
         a.aRefKF1->trigger();
         QVERIFY(a.aRefKF1->isChecked());
@@ -363,7 +373,7 @@ private slots:
         QTRY_VERIFY(a.aResetRef->isEnabled());
 
         select({"delta.avi"});
-        model().recordAt(rowOf("delta.avi"))->graphColor = 0x00FF00;
+        drawIn("delta.avi", 0x00FF00);
         QTRY_VERIFY(a.aRefKF2->isEnabled());
         a.aRefKF2->trigger();
         const QString tags = tagsText();
@@ -374,7 +384,7 @@ private slots:
 
         // One file cannot be both references.
         select({"alpha.mp3"});
-        model().recordAt(rowOf("alpha.mp3"))->graphColor = 0x0000FF;
+        drawIn("alpha.mp3", 0x0000FF);
         QTRY_VERIFY(a.aRefKF2->isEnabled());
         a.aRefKF2->trigger();
         QCOMPARE(model().reference1(), nullptr);
@@ -390,8 +400,7 @@ private slots:
     void drawnFilesCarryALineInTheirColour() {
         const int row = rowOf("alpha.mp3");
         select({"alpha.mp3"});
-        model().recordAt(row)->graphColor = 0x0000FF; // red, as 0x00BBGGRR
-        view().viewport()->update();
+        drawIn("alpha.mp3", 0x0000FF); // red, as 0x00BBGGRR
         auto redAcross = [&] {
             const QImage image = view().viewport()->grab().toImage();
             const QRect caption = view().visualRect(model().index(row, 0));
@@ -406,8 +415,7 @@ private slots:
         // A reference file has the thicker line, selected or not.
         model().setReferences(model().recordAt(row), nullptr);
         view().selectionModel()->clearSelection();
-        model().recordAt(row)->graphColor = 0x0000FF;
-        view().viewport()->update();
+        drawIn("alpha.mp3", 0x0000FF);
         QVERIFY(redAcross() >= 3 * selectedLine - 3);
     }
 

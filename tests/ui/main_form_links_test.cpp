@@ -130,7 +130,7 @@ private slots:
 
         // The user's format comes from the settings and goes back to them.
         select({0, 1});
-        form_->setIniString("copyFormat", "<name>\\t<transferred>");
+        form_->session().setIniString("copyFormat", "<name>\\t<transferred>");
         auto* answer = new QTimer(this);
         connect(answer, &QTimer::timeout, answer, [answer] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -141,7 +141,7 @@ private slots:
         answer->start(20);
         form_->actions().aKFCopyFormat->trigger();
         QCOMPARE(clipboard->text(), "a one.avi\t7\r\nb two.avi\t9\r\n");
-        QCOMPARE(form_->getIniString("copyFormat", ""), "<name>\\t<transferred>");
+        QCOMPARE(form_->session().getIniString("copyFormat", ""), "<name>\\t<transferred>");
     }
 
     void webServicesListTheServicesForOneSelectedFile() {

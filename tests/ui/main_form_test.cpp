@@ -1,6 +1,7 @@
 #include "app/core/load_cycle.h"
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
+#include "app/ui/idle_work.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/local_text.h"
@@ -94,13 +95,12 @@ std::string writeDayOfRecords(const UiProfile& profile, const std::string& name)
     return profile.dir.write("PLN/PLN logs/" + name + ".pln_on", out.buffer());
 }
 
-// Logs of the catalogue are marked; a catalogue built anew has none.
-constexpr tColour marked = 0x123456;
-bool allMarked(tMainForm& form) {
-    const auto& logs = form.logFiles().logs();
-    return logs.size() == 29 && std::all_of(logs.begin(), logs.end(), [](const auto& log) {
-               return log->colour() == marked;
-           });
+// The catalogue's log objects; a catalogue built anew has others.
+std::vector<const tLogFile*> catalogue(tMainForm& form) {
+    std::vector<const tLogFile*> logs;
+    for (const auto& log : form.session().logFiles().logs())
+        logs.push_back(log.get());
+    return logs;
 }
 
 } // namespace
@@ -148,12 +148,13 @@ private slots:
         QTimer* timer = loadTimer(*form);
         QVERIFY(timer);
         QVERIFY(timer->isActive());
-        QCOMPARE(form->knownMet().list(), nullptr);
-        QTRY_VERIFY(form->knownMet().list() != nullptr);
+        QCOMPARE(form->session().knownMet().list(), nullptr);
+        QTRY_VERIFY(form->session().knownMet().list() != nullptr);
         QVERIFY(!timer->isActive());
-        QCOMPARE(form->knownMet().fileName(), profile.locations.eMuleConfigFolder + "known.met");
+        QCOMPARE(form->session().knownMet().fileName(),
+                 profile.locations.eMuleConfigFolder + "known.met");
         // A first start creates the default logs, which the first scan lists.
-        QCOMPARE(form->logFiles().count(), 5u);
+        QCOMPARE(form->session().logFiles().count(), 5u);
         QCOMPARE(form->statsLogsList().model().rowCount(), 5);
         QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
         QCOMPARE(failureText(*form), QString());
@@ -167,14 +168,14 @@ private slots:
         QTimer* timer = loadTimer(*form);
         QTRY_COMPARE(timer->interval(), 2000);
         QVERIFY(timer->isActive());
-        QCOMPARE(form->knownMet().list(), nullptr);
+        QCOMPARE(form->session().knownMet().list(), nullptr);
         QCOMPARE(form->knownFilesList().model().rowCount(), 0);
         QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
                  qPrintable(failureText(*form)));
         QVERIFY(QtPrompter::shownBoxes().empty());
 
         test::writeSettled(profile.dir, "eMule/config/known.met", test::emptyKnownMet);
-        QTRY_VERIFY_WITH_TIMEOUT(form->knownMet().list() != nullptr, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 5000);
         QVERIFY(!timer->isActive());
         QCOMPARE(failureText(*form), QString());
     }
@@ -213,8 +214,8 @@ private slots:
         QTRY_COMPARE(timer->interval(), 2000);
         QCOMPARE(failureText(*form), QString::fromUtf8(knownMetSettlingText)
                                          .prepend("Loading failed, retrying every 2 s: "));
-        QTRY_VERIFY_WITH_TIMEOUT(form->knownMet().list() != nullptr, 6000);
-        QCOMPARE(form->knownMet().list()->count(), 1u);
+        QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 6000);
+        QCOMPARE(form->session().knownMet().list()->count(), 1u);
 
         // A reload while eMule rewrites the file keeps what was loaded.
         QVERIFY(test::listsAllKnownFiles(*form, 1));
@@ -224,7 +225,7 @@ private slots:
         QVERIFY(timer->isActive());
         QTRY_VERIFY(!timer->isActive());
         QCOMPARE(form->knownFilesList().model().rowCount(), 1);
-        QCOMPARE(form->knownMet().list()->count(), 1u);
+        QCOMPARE(form->session().knownMet().list()->count(), 1u);
     }
 
     void startsTheRecorderOnlyWhenItIsNotRunning() {
@@ -248,22 +249,23 @@ private slots:
     void readsTheSettingsAtStartup() {
         UiProfile fresh;
         auto form = start(fresh);
-        const QString never = QString::fromStdString(form->getIniString("lastCompressDate", ""));
+        const QString never =
+            QString::fromStdString(form->session().getIniString("lastCompressDate", ""));
         QVERIFY2(never.startsWith("Never since " + QLocale::system().toString(
                                                        QDate::currentDate(), QLocale::ShortFormat)),
                  qPrintable(never));
-        QCOMPARE(form->values().pointsPerPixel, 4);
-        QCOMPARE(form->values().compressionThreshold, 30);
+        QCOMPARE(form->session().values().pointsPerPixel, 4);
+        QCOMPARE(form->session().values().compressionThreshold, 30);
 
         UiProfile used;
         used.dir.write("PLN/PLN.ini", "[PLN]\r\nlastCompressDate=01/02/2020 10:00:00\r\n"
                                       "pointsPerPixel=0\r\ncompressionThreshold=45\r\n"
                                       "showTips=0\r\n");
         auto second = start(used);
-        QCOMPARE(second->getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
-        QCOMPARE(second->values().pointsPerPixel, 1);
-        QCOMPARE(second->getIniInt("pointsPerPixel", 4), 0);
-        QCOMPARE(second->values().compressionThreshold, 45);
+        QCOMPARE(second->session().getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
+        QCOMPARE(second->session().values().pointsPerPixel, 1);
+        QCOMPARE(second->session().getIniInt("pointsPerPixel", 4), 0);
+        QCOMPARE(second->session().values().compressionThreshold, 45);
     }
 
     void tipsOpenOnceAfterTheFirstLoad() {
@@ -288,7 +290,7 @@ private slots:
         QTRY_COMPARE(opened, 1);
         QVERIFY(ticked);
         QVERIFY(!text.isEmpty());
-        QCOMPARE(form->getIniInt("showTips", 5), 1);
+        QCOMPARE(form->session().getIniInt("showTips", 5), 1);
 
         form->actions().aKFReload->trigger();
         QTRY_VERIFY(!loadTimer(*form)->isActive());
@@ -335,10 +337,10 @@ private slots:
         UiProfile profile;
         auto form = start(profile);
         QVERIFY(test::showExposed(*form));
-        QSignalSpy redraws(form.get(), &tMainForm::drawGraphicsRequested);
-        form->idleFlags().redrawPending = true;
-        form->requestIdle();
-        form->recorder().wndProc({form->recorder().messages().msgClose, 0, 0});
+        auto* idle = form->findChild<tIdleWork*>();
+        QSignalSpy redraws(idle, &tIdleWork::redrawDue);
+        idle->requestRedraw();
+        form->session().recorder().wndProc({form->session().recorder().messages().msgClose, 0, 0});
         QVERIFY(!form->isVisible());
         QTest::qWait(50);
         QCOMPARE(redraws.count(), 0);
@@ -367,9 +369,9 @@ private slots:
         BusRecorder recorder(profile.locations);
         auto form = start(profile);
         QAction* compress = form->actions().aFileCompressLogs;
-        QTRY_COMPARE(form->logFiles().count(), 29u);
+        QTRY_COMPARE(form->session().logFiles().count(), 29u);
         QTRY_VERIFY(compress->isEnabled());
-        const std::string never = form->getIniString("lastCompressDate", "");
+        const std::string never = form->session().getIniString("lastCompressDate", "");
 
         QTimer::singleShot(0, [] {
             auto* box =
@@ -378,14 +380,14 @@ private slots:
             QTest::keyClick(box, Qt::Key_Enter);
         });
         compress->trigger();
-        QCOMPARE(form->getIniInt("compressionThreshold", 0), 90);
+        QCOMPARE(form->session().getIniInt("compressionThreshold", 0), 90);
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
-        QVERIFY(form->recorder().awaitingAnswer(compressTask));
-        QCOMPARE(form->getIniString("lastCompressDate", ""), never);
+        QVERIFY(form->session().recorder().awaitingAnswer(compressTask));
+        QCOMPARE(form->session().getIniString("lastCompressDate", ""), never);
 
-        for (const auto& log : form->logFiles().logs())
-            log->setColour(marked);
-        QSignalSpy draws(form.get(), &tMainForm::drawGraphicsRequested);
+        const std::vector<const tLogFile*> before = catalogue(*form);
+        auto* idle = form->findChild<tIdleWork*>();
+        QSignalSpy draws(idle, &tIdleWork::redrawDue);
         QSignalSpy ticks(loadTimer(*form), &QTimer::timeout);
         bool ticked = false;
         bool sameCatalogue = true;
@@ -394,11 +396,10 @@ private slots:
             auto* progress = form->findChild<QProgressDialog*>();
             if (!progress || !progress->isVisible())
                 return;
-            sameCatalogue = sameCatalogue && allMarked(*form) && draws.isEmpty();
+            sameCatalogue = sameCatalogue && catalogue(*form) == before && draws.isEmpty();
             if (!std::exchange(ticked, true)) {
                 QVERIFY(QMetaObject::invokeMethod(loadTimer(*form), "timeout"));
-                form->idleFlags().redrawPending = true;
-                form->requestIdle();
+                idle->requestRedraw();
             }
         });
         duringCompression.start(0);
@@ -408,7 +409,7 @@ private slots:
         QVERIFY(ticked);
         QVERIFY(sameCatalogue);
         QVERIFY(QtPrompter::shownBoxes().empty());
-        QVERIFY(form->getIniString("lastCompressDate", "") != never);
+        QVERIFY(form->session().getIniString("lastCompressDate", "") != never);
         QVERIFY2(form->statusBar()->currentMessage().startsWith("Compression: "),
                  qPrintable(form->statusBar()->currentMessage()));
         for (const std::string& path : oldLogs)
@@ -427,13 +428,13 @@ private slots:
         // as soon as the dialog is confirmed.
         holder.handle.reset();
         form = start(profile);
-        form->setIniString("lastCompressDate", never);
+        form->session().setIniString("lastCompressDate", never);
         compress = form->actions().aFileCompressLogs;
         QTRY_VERIFY(compress->isEnabled());
         answerNextDialog<QDialog>(this, true);
         compress->trigger();
-        QVERIFY(form->getIniString("lastCompressDate", "") != never);
-        QVERIFY(!form->recorder().awaitingAnswer(compressTask));
+        QVERIFY(form->session().getIniString("lastCompressDate", "") != never);
+        QVERIFY(!form->session().recorder().awaitingAnswer(compressTask));
     }
 
     void theErrorsLogIsOfferedOnceTheRecorderWroteIt() {

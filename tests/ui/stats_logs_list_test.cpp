@@ -146,17 +146,17 @@ private slots:
         QVERIFY(!opened.isEmpty());
         form_->actions().aIniSwapGraph->trigger();
         QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Requests");
-        const tLogFile* log = form_->logFiles().findLog(maxUpload);
+        const tLogFile* log = form_->session().logFiles().findLog(maxUpload);
         QCOMPARE(log->flags(), std::uint8_t(2 | flagShowWithRequests));
         QCOMPARE(log->units(), "kBytes / sec");
-        form_->logFiles().scanLogs();
-        QCOMPARE(form_->logFiles().findLog(maxUpload)->flags(),
+        form_->session().logFiles().scanLogs();
+        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(),
                  std::uint8_t(2 | flagShowWithRequests));
         form_->statsLogsList().logFilesLoaded();
         view().setCurrentIndex(model().index(rowOf("MaxUpload"), 0));
         form_->actions().aIniSwapGraph->trigger();
         QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Transfers");
-        QCOMPARE(form_->logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
+        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
     }
 };
 

@@ -3,15 +3,11 @@
 #include "app/ui/busy_cursor.h"
 #include "app/ui/drawn_logs_watch.h"
 #include "app/ui/graph_export_command.h"
-#include "app/ui/known_files_list.h"
-#include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/stats_logs_list.h"
+#include "app/ui/graph_scroll_bar.h"
 #include "common/error.h"
+#include "common/prompter.h"
+#include "emulefiles/core/known_met.h"
 #include "graphs/core/displayed_file.h"
-#include "graphs/core/events_log.h"
-#include "graphs/core/graph_data.h"
-#include "graphs/core/zoom_scroll.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/color_form.h"
 #include "graphs/ui/events_log_edit_form.h"
@@ -30,88 +26,129 @@
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <set>
 
 namespace pln {
 
 namespace {
 
-template <class Widget> Widget& child(tMainForm& form, const char* name) {
-    auto* found = form.findChild<Widget*>(QString::fromLatin1(name));
-    Q_ASSERT(found);
-    return *found;
+QTextEdit* legendBox(const char* name, QWidget* parent) {
+    auto* box = new QTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setLineWrapMode(QTextEdit::NoWrap);
+    return box;
 }
 
-std::unique_ptr<tGraphChart> chartIn(tMainForm& form, tChartKind kind, const char* panelName) {
-    auto& panel = child<QWidget>(form, panelName);
-    auto chart = std::make_unique<tGraphChart>(kind, &panel);
-    panel.layout()->addWidget(&chart->view());
-    return chart;
+// The keys in one list and not in the other, either way round.
+std::set<std::string> changedKeys(const std::vector<std::string>& before,
+                                  const std::vector<std::string>& after) {
+    const std::set<std::string> old(before.begin(), before.end());
+    const std::set<std::string> now(after.begin(), after.end());
+    std::set<std::string> changed;
+    std::set_symmetric_difference(old.begin(), old.end(), now.begin(), now.end(),
+                                  std::inserter(changed, changed.end()));
+    return changed;
 }
 
 } // namespace
 
-tGraphsPanel::tGraphsPanel(tMainForm& form)
-    : QObject(&form), form_(form),
-      requests_(chartIn(form, tChartKind::requests, "requestsChartPanel")),
-      transferred_(chartIn(form, tChartKind::transferred, "transferredChartPanel")),
-      zoomBar_(&child<QScrollBar>(form, "zoomBar")),
-      scrollBar_(&child<QScrollBar>(form, "scrollBar")),
-      requestsLegend_(&child<QTextEdit>(form, "requestsLegend")),
-      transfersLegend_(&child<QTextEdit>(form, "transfersLegend")) {
+tGraphsPanel::tGraphsPanel(tGraphsContext context, QWidget* parent)
+    : QWidget(parent), context_(std::move(context)) {
+    setObjectName(QStringLiteral("graphsPanel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    // The bars come first in the Tab order, which follows creation.
+    buildBars();
+    // The two charts share the height left by the scroll and zoom bars.
+    requests_ = std::make_unique<tGraphChart>(tChartKind::requests, this);
+    transferred_ = std::make_unique<tGraphChart>(tChartKind::transferred, this);
+    layout->insertWidget(0, &requests_->view(), 1);
+    layout->insertWidget(1, &transferred_->view(), 1);
+    buildLegend();
     readout_ = std::make_unique<tGraphReadout>(
         *requests_, *transferred_,
-        tReadoutContext{form.logFiles(), form.prompter(),
-                        [this](const std::string& hash) { return getDisplayedFile(hash); },
+        tReadoutContext{context_.logFiles, context_.prompter,
+                        [this](const std::string& hash) { return displayedColour(hash); },
                         localeDateTimeText},
-        eventsLogPath(form.values().locations.dataFolder));
-    zoomBar_->setToolTip(QStringLiteral("Zoom"));
-    zoomBar_->setRange(1, 1);
-    scrollBar_->setToolTip(QStringLiteral("Scroll"));
-    scrollBar_->setRange(0, 0);
-    scrollBar_->setPageStep(scrollStepsPerWindow);
-    drawnLogs_ = new tDrawnLogsWatch([this] { redraw(); }, this);
-    colours_ = loadColors(settings(), form.prompter());
+        context_.eventsPath);
+    drawnLogs_ = new tDrawnLogsWatch(context_.redrawRequested, this);
+    colours_ = loadColors(context_.settings, context_.prompter);
     alignPlotAreas(*requests_, *transferred_);
     requests_->setEmpty(true);
     transferred_->setEmpty(true);
     connectCharts();
-    new tGraphExportCommand({form,
+    new tGraphExportCommand({*this,
                              {*requests_, *transferred_, *requestsLegend_, *transfersLegend_},
                              [this]() -> const tGraphResult& { return shown_; },
-                             form.prompter()},
-                            *form.actions().aGrSaveImage, *form.actions().aGrSaveData);
+                             context_.prompter},
+                            context_.actions.saveImage, context_.actions.saveData);
 }
 
 tGraphsPanel::~tGraphsPanel() = default;
 
-tGraphSettings tGraphsPanel::settings() {
-    return {[this](const std::string& key, const std::string& defaultValue) {
-                return form_.getIniString(key, defaultValue);
-            },
-            [this](const std::string& key, const std::string& value) {
-                form_.setIniString(key, value);
-            }};
+void tGraphsPanel::buildBars() {
+    scrollBar_ = new tGraphScrollBar(this);
+    scrollBar_->setObjectName(QStringLiteral("scrollBar"));
+    scrollBar_->setToolTip(QStringLiteral("Scroll"));
+    scrollBar_->setPageStep(scrollStepsPerWindow);
+    zoomBar_ = new tGraphScrollBar(this);
+    zoomBar_->setObjectName(QStringLiteral("zoomBar"));
+    zoomBar_->setToolTip(QStringLiteral("Zoom"));
+    for (QScrollBar* bar : {scrollBar_, zoomBar_}) {
+        // In the Tab order after the lists: arrows and Page Up/Down move them.
+        bar->setFocusPolicy(Qt::StrongFocus);
+        layout()->addWidget(bar);
+        connect(bar, &QScrollBar::valueChanged, this, &tGraphsPanel::barsMoved);
+    }
+    showView();
+}
+
+void tGraphsPanel::buildLegend() {
+    legend_ = new QWidget(this);
+    auto* layout = new QVBoxLayout(legend_);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    requestsLegend_ = legendBox("requestsLegend", legend_);
+    transfersLegend_ = legendBox("transfersLegend", legend_);
+    layout->addWidget(requestsLegend_, 1);
+    layout->addWidget(transfersLegend_, 1);
+}
+
+// The bars show the view; the view follows the user's moves of them, within
+// the range the bar offers.
+void tGraphsPanel::barsMoved() {
+    view_.setZoomMaximum(zoomBar_->maximum());
+    const bool zoomMoved = view_.setZoom(zoomBar_->value());
+    const bool scrollMoved = !zoomMoved && view_.setScroll(scrollBar_->value());
+    showView();
+    if (zoomMoved || scrollMoved)
+        context_.redrawRequested();
+}
+
+void tGraphsPanel::showView() {
+    const QSignalBlocker quietZoom(zoomBar_);
+    const QSignalBlocker quietScroll(scrollBar_);
+    zoomBar_->setRange(1, view_.zoomMaximum());
+    zoomBar_->setValue(view_.zoom());
+    scrollBar_->setRange(0, view_.scrollMaximum());
+    scrollBar_->setValue(view_.scroll());
 }
 
 void tGraphsPanel::connectCharts() {
-    connect(&form_, &tMainForm::drawGraphicsRequested, this, &tGraphsPanel::drawGraphics);
-    connect(&form_, &tMainForm::readoutRequested, this,
-            qOverload<>(&tGraphsPanel::showValuesAtCursor));
-    connect(zoomBar_, &QScrollBar::valueChanged, this, &tGraphsPanel::zoomBarChange);
-    connect(scrollBar_, &QScrollBar::valueChanged, this, &tGraphsPanel::redraw);
-    const tMainActions& a = form_.actions();
-    a.aColors->setEnabled(true);
-    a.aGraphOptions->setEnabled(true);
-    connect(a.aColors, &QAction::triggered, this, &tGraphsPanel::aColorsExecute);
-    connect(a.aGraphOptions, &QAction::triggered, this, &tGraphsPanel::aGraphOptionsExecute);
+    const tGraphActions& a = context_.actions;
+    a.colours.setEnabled(true);
+    a.options.setEnabled(true);
+    connect(&a.colours, &QAction::triggered, this, &tGraphsPanel::aColorsExecute);
+    connect(&a.options, &QAction::triggered, this, &tGraphsPanel::aGraphOptionsExecute);
     connectChart(*requests_);
     connectChart(*transferred_);
     // A new axis moves the plot area once the chart is laid out again; the
     // read-out under the resting mouse follows it then.
-    connect(&requests_->chart(), &QChart::plotAreaChanged, this, [this] {
-        form_.idleFlags().readoutPending = true;
-        form_.requestIdle();
-    });
+    connect(&requests_->chart(), &QChart::plotAreaChanged, this,
+            [this] { context_.readoutRequested(); });
 }
 
 void tGraphsPanel::connectChart(tGraphChart& chart) {
@@ -131,64 +168,87 @@ void tGraphsPanel::connectChart(tGraphChart& chart) {
                 chartDblClick(chart, position, keys);
             });
     connect(view, &QWidget::customContextMenuRequested, this, [this, view](QPoint position) {
-        form_.actions().chartPopup->popup(view->mapToGlobal(position));
+        context_.actions.chartPopup.popup(view->mapToGlobal(position));
     });
 }
 
-void tGraphsPanel::redraw() {
-    form_.idleFlags().redrawPending = true;
-    form_.requestIdle();
+void tGraphsPanel::setSelection(tGraphSelection selection) {
+    if (selection == selection_)
+        return;
+    for (const std::string& hash : changedKeys(selection_.files, selection.files))
+        context_.drawnColours.forgetFile(hash);
+    for (const std::string& name : changedKeys(selection_.logs, selection.logs))
+        context_.drawnColours.forgetLog(name);
+    selection_ = std::move(selection);
+    emit coloursChanged();
+    context_.redrawRequested();
+}
+
+const tKnownMetRecord* tGraphsPanel::knownFile(const std::string& hash) const {
+    const tKnownMetList* list = context_.knownMet.list();
+    std::size_t index = 0;
+    if (hash.empty() || !list || !list->findByHash(hash, index))
+        return nullptr;
+    return &list->record(index);
+}
+
+std::optional<tColour> tGraphsPanel::displayedColour(const std::string& hash) const {
+    return displayedFileColour(context_.knownMet.list(), context_.drawnColours, hash);
+}
+
+tGraphRequest tGraphsPanel::request(tEventsLog& events) {
+    tGraphRequest request;
+    request.logFiles = &context_.logFiles;
+    request.knownMetLoaded = context_.knownMet.list() != nullptr;
+    request.runtimeAxis = context_.actions.runtimeAxis.isChecked();
+    request.referenceFile1 = knownFile(selection_.reference1);
+    request.referenceFile2 = knownFile(selection_.reference2);
+    for (const std::string& hash : selection_.files)
+        if (const tKnownMetRecord* record = knownFile(hash))
+            request.selectedKnownFiles.push_back(record);
+    for (const std::string& name : selection_.logs)
+        if (tLogFile* log = context_.logFiles.findLog(name))
+            request.selectedStatLogs.push_back(log);
+    request.zoom = view_.zoom();
+    request.scroll = view_.scroll();
+    request.chartWidth = requests_->view().width();
+    request.pointsPerPixel = context_.pointsPerPixel;
+    request.colours = colours_;
+    events.load(context_.prompter, &eventsRead_);
+    request.events = &events;
+    return request;
 }
 
 void tGraphsPanel::drawGraphics() {
     BusyCursor busy;
-    tKnownFilesList& knownFiles = form_.knownFilesList();
-    tStatsLogsList& statsLogs = form_.statsLogsList();
-    tGraphRequest request;
-    request.logFiles = &form_.logFiles();
-    request.knownMetLoaded = form_.knownMet().list() != nullptr;
-    request.runtimeAxis = form_.actions().aGrEmuleRuntime->isChecked();
-    request.referenceFile1 = knownFiles.model().reference1();
-    request.referenceFile2 = knownFiles.model().reference2();
-    request.selectedKnownFiles = knownFiles.selectedRecords();
-    for (const std::size_t position : statsLogs.selectedPositions())
-        request.selectedStatLogs.push_back(statsLogs.model().logAt(static_cast<int>(position)));
-    request.zoom = zoomBar_->value();
-    request.scroll = scrollBar_->value();
-    request.chartWidth = requests_->view().width();
-    request.pointsPerPixel = form_.values().pointsPerPixel;
-    request.colours = colours_;
-    tEventsLog events(eventsLogPath(form_.values().locations.dataFolder));
-    events.load(form_.prompter(), &eventsRead_);
-    request.events = &events;
-
+    tEventsLog events(context_.eventsPath);
+    const tGraphRequest asked = request(events);
     tGraphResult result;
     try {
-        result = computeGraphs(request);
+        result = computeGraphs(asked);
     } catch (const Error& error) {
         // The charts keep the last drawing; the logs are released already.
-        form_.prompter().showError(error.what());
+        context_.prompter.showError(error.what());
         return;
     }
     if (result.runtimeAxisUnavailable)
-        form_.actions().aGrEmuleRuntime->setChecked(false);
+        context_.actions.runtimeAxis.setChecked(false);
     tGraphCharts charts{*requests_, *transferred_, *requestsLegend_, *transfersLegend_};
     applyGraphResult(result, charts);
-    applyDisplayColours(result, form_.knownMet().list(), form_.logFiles());
-    knownFiles.view().viewport()->update();
-    statsLogs.view().viewport()->update();
-    if (result.zoomBarMaximum)
-        zoomBar_->setMaximum(*result.zoomBarMaximum);
-    watchDrawnLogs(result, request.selectedStatLogs);
+    context_.drawnColours = drawnColours(result);
+    emit coloursChanged();
+    if (result.zoomBarMaximum && view_.setZoomMaximum(*result.zoomBarMaximum))
+        context_.redrawRequested();
+    showView();
+    watchDrawnLogs(result, asked.selectedStatLogs);
     shown_ = std::move(result);
-    form_.idleFlags().readoutPending = true;
-    form_.requestIdle();
+    context_.readoutRequested();
 }
 
 void tGraphsPanel::watchDrawnLogs(const tGraphResult& result,
                                   const std::vector<tLogFile*>& statLogs) {
     std::vector<std::string> paths;
-    tLogFiles& logs = form_.logFiles();
+    tLogFiles& logs = context_.logFiles;
     for (const tDrawnKnownFile& file : result.drawnKnownFiles)
         if (const tLogFile* log = logs.findLog(file.hash))
             paths.push_back(log->path());
@@ -209,19 +269,6 @@ void tGraphsPanel::showValuesAtCursor() {
                                  QGuiApplication::queryKeyboardModifiers());
 }
 
-const tKnownMetRecord* tGraphsPanel::getDisplayedFile(const std::string& hash) const {
-    return pln::getDisplayedFile(form_.knownMet().list(), hash);
-}
-
-void tGraphsPanel::zoomBarChange() {
-    const tScrollBarState after =
-        scrollAfterZoom({scrollBar_->maximum(), scrollBar_->value()}, zoomBar_->value());
-    const QSignalBlocker quiet(scrollBar_);
-    scrollBar_->setMaximum(after.maximum);
-    scrollBar_->setValue(after.position);
-    redraw();
-}
-
 void tGraphsPanel::chartClick(tGraphChart& chart, QPoint position, Qt::KeyboardModifiers keys) {
     const bool zoomIn = keys.testFlag(Qt::ShiftModifier);
     if (chart.isEmpty() || (!zoomIn && !keys.testFlag(Qt::ControlModifier)))
@@ -230,13 +277,10 @@ void tGraphsPanel::chartClick(tGraphChart& chart, QPoint position, Qt::KeyboardM
     if (position.x() < area.left || position.x() > area.right)
         return;
     const tAxisRange range = chart.bottomRange();
-    const std::optional<tZoomPosition> zoomed = zoomAroundClick(
-        {range.minimum, range.maximum, area.ratioAt(position.x()), zoomBar_->value(),
-         zoomBar_->minimum(), zoomBar_->maximum(), scrollBar_->value(), zoomIn});
-    if (!zoomed)
+    if (!view_.zoomAround(range.minimum, range.maximum, area.ratioAt(position.x()), zoomIn))
         return;
-    zoomBar_->setValue(zoomed->zoom);
-    scrollBar_->setValue(zoomed->scroll);
+    showView();
+    context_.redrawRequested();
 }
 
 void tGraphsPanel::chartDblClick(tGraphChart& chart, QPoint position, Qt::KeyboardModifiers keys) {
@@ -258,43 +302,41 @@ void tGraphsPanel::chartDblClick(tGraphChart& chart, QPoint position, Qt::Keyboa
 }
 
 void tGraphsPanel::editEventsLog(std::optional<CalendarMs> date) {
-    tKnownFilesList& knownFiles = form_.knownFilesList();
-    std::vector<const tKnownMetRecord*> candidates{knownFiles.model().reference1(),
-                                                   knownFiles.model().reference2()};
-    for (const tKnownMetRecord* record : knownFiles.selectedRecords())
-        if (record->graphColor != clWindow && record != candidates[0] && record != candidates[1])
-            candidates.push_back(record);
-    tEventsEditorContext context{eventsLogPath(form_.values().locations.dataFolder),
+    std::vector<const tKnownMetRecord*> candidates{knownFile(selection_.reference1),
+                                                   knownFile(selection_.reference2)};
+    for (const std::string& hash : selection_.files)
+        if (const tKnownMetRecord* record = knownFile(hash))
+            if (displayedColour(hash) && record != candidates[0] && record != candidates[1])
+                candidates.push_back(record);
+    tEventsEditorContext context{context_.eventsPath,
                                  {},
-                                 [this](const std::string& hash) -> std::optional<tColour> {
-                                     const tKnownMetRecord* file = getDisplayedFile(hash);
-                                     if (!file)
-                                         return std::nullopt;
-                                     return file->graphColor;
-                                 },
-                                 form_.prompter()};
+                                 [this](const std::string& hash) { return displayedColour(hash); },
+                                 context_.prompter};
     for (const tKnownMetRecord* record : candidates)
-        if (record)
+        if (record) {
+            const std::string hash = record->hash.toString();
             context.files.push_back(
-                {record->getFileName(), record->hash.toString(), record->graphColor});
-    if (tEventsLogEditForm::execute(&form_, context, date))
-        redraw();
+                {record->getFileName(), hash, displayedColour(hash).value_or(clWindow)});
+        }
+    if (tEventsLogEditForm::execute(window(), context, date))
+        context_.redrawRequested();
 }
 
 void tGraphsPanel::aColorsExecute() {
-    tGraphSettings stored = settings();
-    if (const std::optional<tChartColours> chosen = tColorForm::execute(&form_, colours_, stored)) {
+    tGraphSettings stored = context_.settings;
+    if (const std::optional<tChartColours> chosen =
+            tColorForm::execute(window(), colours_, stored)) {
         colours_ = *chosen;
-        redraw();
+        context_.redrawRequested();
     }
 }
 
 void tGraphsPanel::aGraphOptionsExecute() {
-    tGraphSettings stored = settings();
+    tGraphSettings stored = context_.settings;
     if (const std::optional<int> chosen =
-            tGraphOptionsForm::execute(&form_, form_.values().pointsPerPixel, stored)) {
-        form_.values().pointsPerPixel = *chosen;
-        redraw();
+            tGraphOptionsForm::execute(window(), context_.pointsPerPixel, stored)) {
+        context_.pointsPerPixel = *chosen;
+        context_.redrawRequested();
     }
 }
 

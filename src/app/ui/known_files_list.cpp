@@ -5,6 +5,7 @@
 #include "logstore/core/log_codec.h"
 #include "logstore/core/log_names.h"
 
+#include <QAction>
 #include <QItemSelectionModel>
 #include <exception>
 
@@ -18,7 +19,7 @@ const tLogHeader knownFileLogHeader{valueTypeKnownFile, 0, 1.0, ""};
 } // namespace
 
 tKnownFilesList::tKnownFilesList(tListView& view, tListContext context, QObject* parent)
-    : tLogsList(view, new tKnownFilesModel, std::move(context), parent) {
+    : tLogsList(view, new tKnownFilesModel(context.colours), std::move(context), parent) {
     view_.setColumnWidths({250, 60, 95, 75, 95, 70, 70, 120, 250, 100});
 }
 
@@ -86,11 +87,6 @@ std::string tKnownFilesList::logsNamed(const std::vector<std::size_t>& positions
     return names;
 }
 
-void tKnownFilesList::resetColour(int row) {
-    if (tKnownMetRecord* record = model().recordAt(row))
-        record->graphColor = clWindow;
-}
-
 const tKnownMetRecord* tKnownFilesList::selectedRecord() const {
     const std::vector<std::size_t> selected = view_.selectedPositions();
     return selected.size() == 1 ? model().table().row(selected.front()).record : nullptr;
@@ -98,7 +94,8 @@ const tKnownMetRecord* tKnownFilesList::selectedRecord() const {
 
 bool tKnownFilesList::referenceEnabled(int which) const {
     const tKnownMetRecord* record = selectedRecord();
-    return record && (record->graphColor != clWindow || referenceChecked(which));
+    return record &&
+           (context_.colours.fileColour(record->hash.toString()) || referenceChecked(which));
 }
 
 bool tKnownFilesList::referenceChecked(int which) const {
@@ -128,6 +125,26 @@ void tKnownFilesList::resetReferences() {
 
 bool tKnownFilesList::hasReference() const {
     return model().reference1() || model().reference2();
+}
+
+void tKnownFilesList::bindActions(const tMainActions& actions) {
+    actions_ = &actions;
+    connect(actions.aKFDelLog, &QAction::triggered, this, &tKnownFilesList::deleteSelectedLogs);
+    connect(actions.aRefKF1, &QAction::triggered, this,
+            [this](bool checked) { setReference(1, checked); });
+    connect(actions.aRefKF2, &QAction::triggered, this,
+            [this](bool checked) { setReference(2, checked); });
+    connect(actions.aResetRef, &QAction::triggered, this, &tKnownFilesList::resetReferences);
+}
+
+void tKnownFilesList::updateActions() {
+    const tMainActions& a = *actions_;
+    a.aKFDelLog->setEnabled(canDeleteLog());
+    a.aRefKF1->setEnabled(referenceEnabled(1));
+    a.aRefKF1->setChecked(referenceChecked(1));
+    a.aRefKF2->setEnabled(referenceEnabled(2));
+    a.aRefKF2->setChecked(referenceChecked(2));
+    a.aResetRef->setEnabled(hasReference());
 }
 
 } // namespace pln

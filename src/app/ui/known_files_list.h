@@ -2,6 +2,7 @@
 
 #include "app/ui/known_files_model.h"
 #include "app/ui/logs_list.h"
+#include "app/ui/main_actions.h"
 
 #include <string>
 #include <vector>
@@ -35,15 +36,20 @@ public:
     void resetReferences();
     bool hasReference() const;
 
+    // The list's actions: the list serves them and keeps them enabled as
+    // they apply.
+    void bindActions(const tMainActions& actions);
+    void updateActions();
+
 protected:
     bool switchable(std::size_t position) const override;
     const tLogHeader* newLogHeader() const override;
     std::string logsNamed(const std::vector<std::size_t>& positions) const override;
     void logDeleted(std::size_t position) override { model().rowChanged(position); }
-    void resetColour(int row) override;
     bool selectionShowsTags() const override { return true; }
 
 private:
+    const tMainActions* actions_ = nullptr;
     const tKnownMetRecord* selectedRecord() const;
 };
 

@@ -20,8 +20,8 @@ bool rightAligned(tKnownFilesColumn column) {
 
 } // namespace
 
-tKnownFilesModel::tKnownFilesModel(QObject* parent)
-    : tLogsTableModel(titles, parent), locale_(QLocale::system()) {}
+tKnownFilesModel::tKnownFilesModel(const tDrawnColours& colours)
+    : tLogsTableModel(titles, nullptr), colours_(colours), locale_(QLocale::system()) {}
 
 void tKnownFilesModel::fill(tKnownMetList& list, const tLogFiles& logs, tKnownFilesFilter filter,
                             const tSharedLookup& findShared) {
@@ -98,8 +98,9 @@ QVariant tKnownFilesModel::firstColumnData(std::size_t position, int role) const
     const tKnownFileRow& row = table_.row(position);
     switch (role) {
     case listRole::lineColour:
-        if (row.record && row.record->graphColor != clWindow)
-            return QVariant::fromValue(row.record->graphColor);
+        if (const std::optional<tColour> colour =
+                row.record ? colours_.fileColour(row.hashText) : std::nullopt)
+            return QVariant::fromValue(*colour);
         return {};
     case listRole::reference:
         return row.record && (row.record == reference1_ || row.record == reference2_);

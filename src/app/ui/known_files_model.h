@@ -2,6 +2,7 @@
 
 #include "app/core/known_files_table.h"
 #include "app/ui/logs_table_model.h"
+#include "graphs/core/graph_data.h"
 
 #include <QLocale>
 #include <functional>
@@ -17,7 +18,7 @@ class tKnownFilesModel : public tLogsTableModel {
 public:
     using RenameHandler = std::function<void(std::size_t position, const std::string& name)>;
 
-    explicit tKnownFilesModel(QObject* parent = nullptr);
+    explicit tKnownFilesModel(const tDrawnColours& colours);
 
     tKnownFilesTable& table() override { return table_; }
     const tKnownFilesTable& table() const override { return table_; }
@@ -43,6 +44,7 @@ protected:
     bool namesEditable() const override { return static_cast<bool>(renameHandler_); }
 
 private:
+    const tDrawnColours& colours_;
     tKnownFilesTable table_;
     QLocale locale_;
     RenameHandler renameHandler_;

@@ -140,8 +140,7 @@ void tKnownMetEditCommand::knownFilesListEdited(const tKnownMetRecord* record,
     } else {
         context_.rebuildList();
     }
-    context_.idle.tagsPending = true;
-    context_.idleRequested();
+    context_.idle.requestTags();
 }
 
 void tKnownMetEditCommand::delKnownFiles(bool cancelled) {
@@ -186,9 +185,8 @@ void tKnownMetEditCommand::delKnownFiles(bool cancelled) {
         return;
     }
     context_.rebuildList();
-    context_.idle.redrawPending = true;
-    context_.idle.tagsPending = true;
-    context_.idleRequested();
+    context_.idle.requestRedraw();
+    context_.idle.requestTags();
 }
 
 bool tKnownMetEditCommand::confirm(const tConfirmKMEditRequest& request, tKnownMetEdit edit,

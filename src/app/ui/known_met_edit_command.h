@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/core/idle_flags.h"
+#include "app/ui/idle_work.h"
 #include "app/ui/main_actions.h"
 #include "common/prompter.h"
 #include "emulefiles/core/known_met.h"
@@ -28,7 +28,7 @@ struct tKnownMetEditContext {
     tLogFiles& logFiles;
     tKnownFilesList& knownFiles;
     Prompter& prompter;
-    tIdleFlags& idle;
+    tIdleWork& idle;
     // Ends with a separator.
     std::string configFolder;
     std::function<bool()> reloadPending;
@@ -36,7 +36,6 @@ struct tKnownMetEditContext {
     std::function<void()> reload;
     // Refills the known files list from known.met in memory, at once.
     std::function<void()> rebuildList;
-    std::function<void()> idleRequested;
 };
 
 // The guarded edits of known.met from the known files list: rename in place,

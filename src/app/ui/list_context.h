@@ -1,7 +1,8 @@
 #pragma once
 
-#include "app/core/idle_flags.h"
+#include "app/ui/idle_work.h"
 #include "common/prompter.h"
+#include "graphs/core/graph_data.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
 
@@ -15,9 +16,9 @@ struct tListContext {
     tLogFiles& logFiles;
     Prompter& prompter;
     tRecorderLink& recorder;
-    tIdleFlags& idle;
-    // Called after a flag was set, so that the idle work gets scheduled.
-    std::function<void()> idleRequested;
+    tIdleWork& idle;
+    // The colours the graphs drew the files and logs in.
+    const tDrawnColours& colours;
 };
 
 } // namespace pln

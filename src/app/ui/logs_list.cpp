@@ -119,26 +119,22 @@ bool tLogsList::canDeleteLog() const {
     return false;
 }
 
-void tLogsList::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+void tLogsList::selectionChanged() {
     if (filling_ || QCoreApplication::closingDown())
         return;
-    // A row leaving the list during a deletion has lost its log already.
-    if (!busy_) {
-        for (const QItemSelection* change : {&selected, &deselected})
-            for (const QModelIndex& index : change->indexes())
-                if (index.column() == 0 && index.row() < model_.rowCount())
-                    resetColour(index.row());
-        selectionMade();
-    }
     requestRedraw(selectionShowsTags());
+    // A row leaving the list during a deletion has lost its log already: the
+    // deletion tells of the new state once it is done.
+    if (busy_)
+        return;
+    selectionMade();
     emit stateChanged();
 }
 
 void tLogsList::requestRedraw(bool tags) {
-    context_.idle.redrawPending = true;
+    context_.idle.requestRedraw();
     if (tags)
-        context_.idle.tagsPending = true;
-    context_.idleRequested();
+        context_.idle.requestTags();
 }
 
 } // namespace pln

@@ -14,8 +14,8 @@ namespace pln {
 
 // The behaviour the lists of logs share: a check box switches the logs of
 // the clicked row or of all the selected rows, Ctrl turns unticking into
-// deleting, deletions are confirmed, and a selection change forgets the
-// colours of the rows it touched and asks for a new drawing.
+// deleting, deletions are confirmed, and a selection change asks for a new
+// drawing.
 class tLogsList : public QObject {
     Q_OBJECT
 
@@ -54,8 +54,6 @@ protected:
     virtual std::string logsNamed(const std::vector<std::size_t>& positions) const = 0;
     // The log of the row is gone.
     virtual void logDeleted(std::size_t position) = 0;
-    // The graphs forget the colour they gave the row's item.
-    virtual void resetColour(int row) = 0;
     virtual bool selectionShowsTags() const { return false; }
     // The user changed the selection (not a refill or a deletion).
     virtual void selectionMade() {}
@@ -72,7 +70,7 @@ private:
     void onCheckItem(std::size_t clicked, bool ticked);
     void switchLogs(std::size_t clicked, bool ticked);
     void deleteLogs(std::vector<std::size_t> positions);
-    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void selectionChanged();
 
     tLogsTableModel& model_;
 };

@@ -164,4 +164,12 @@ tMainActions createMainActions(QMainWindow& window) {
     return a;
 }
 
+tKnownFilesFilter knownFilesFilter(const tMainActions& actions) {
+    if (actions.aKFShowAll->isChecked())
+        return tKnownFilesFilter::all;
+    if (actions.aKFShowLogged->isChecked())
+        return tKnownFilesFilter::logged;
+    return tKnownFilesFilter::shared;
+}
+
 } // namespace pln

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/core/known_files_table.h"
+
 class QAction;
 class QActionGroup;
 class QMainWindow;
@@ -68,5 +70,8 @@ struct tMainActions {
 
 // Creates the actions as children of the window and fills its menu bar.
 tMainActions createMainActions(QMainWindow& window);
+
+// The known files the filter actions ask the list to show.
+tKnownFilesFilter knownFilesFilter(const tMainActions& actions);
 
 } // namespace pln

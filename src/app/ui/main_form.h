@@ -1,23 +1,14 @@
 #pragma once
 
-#include "app/core/idle_flags.h"
 #include "app/core/known_files_table.h"
-#include "app/core/locations.h"
-#include "app/core/process_values.h"
 #include "app/ui/compress_command.h"
 #include "app/ui/known_met_edit_command.h"
 #include "app/ui/log_dialogs_command.h"
 #include "app/ui/main_actions.h"
-#include "app/ui/recorder_link_qt.h"
 #include "app/ui/repair_command.h"
-#include "common/prompter.h"
-#include "emulefiles/core/known_met.h"
-#include "emulefiles/core/shared_folders.h"
-#include "logstore/core/log_files.h"
-#include "platform/platform.h"
+#include "app/ui/session.h"
 
 #include <QMainWindow>
-#include <QTimer>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -33,14 +24,19 @@ class QTabWidget;
 namespace pln {
 
 class tGraphsPanel;
+struct tGraphsContext;
+class tHelpCommand;
+class tIdleWork;
 class tKnownFilesList;
-struct tLinkRow;
+class tLinkCommands;
+class tLoadCycleQt;
 class tListView;
 class tStatsLogsList;
 
-// The viewer's one window. It owns the process-wide objects for the life of
-// the process; members are declared in the order they are created, so they
-// are destroyed in the opposite order.
+// The viewer's one window: it places the lists, the graphs and the tags, and
+// handles the window's own events. The session it holds for the life of the
+// process owns the process-wide objects; members are declared in the order
+// they are created, so they are destroyed in the opposite order.
 class tMainForm : public QMainWindow {
     Q_OBJECT
 
@@ -53,46 +49,13 @@ public:
                                              tLocations locations, std::uint16_t windowsVersion);
     ~tMainForm() override;
 
-    tProcessValues& values() { return values_; }
-    tKnownMet& knownMet() { return *knownMet_; }
-    tSharedFolders& sharedFolders() { return *sharedFolders_; }
-    tLogFiles& logFiles() { return *logFiles_; }
-    tRecorderLinkQt& recorder() { return *recorder_; }
-    Prompter& prompter() { return prompter_; }
-    tIdleFlags& idleFlags() { return idle_; }
+    tSession& session() { return session_; }
     const tMainActions& actions() const { return actions_; }
     tKnownFilesList& knownFilesList() { return *knownFiles_; }
     tStatsLogsList& statsLogsList() { return *statsLogs_; }
     tGraphsPanel& graphs() { return *graphs_; }
     tKnownMetEditCommand& knownMetEdit() { return *knownMetEdit_; }
     tRepairCommand& repair() { return *repair_; }
-
-    std::string getIniString(const std::string& key, const std::string& defaultValue) const {
-        return values_.settings.getIniString(key, defaultValue);
-    }
-    void setIniString(const std::string& key, const std::string& value) {
-        values_.settings.setIniString(key, value);
-    }
-    int getIniInt(const std::string& key, int defaultValue) const {
-        return values_.settings.getIniInt(key, defaultValue);
-    }
-    void setIniInt(const std::string& key, int value) { values_.settings.setIniInt(key, value); }
-
-    // Arms the load cycle for the next event-loop turn.
-    void armLoadCycle();
-    // Schedules appEventsIdle for when the pending events have been handled.
-    void requestIdle();
-    tKnownFilesFilter knownFilesFilter() const;
-
-    void aHlpTipsExecute();
-    void aHlpBugsExecute();
-    void aCreditsExecute();
-
-signals:
-    // Served at idle time: the graphs and the cursor read-out follow the
-    // lists' selection.
-    void drawGraphicsRequested();
-    void readoutRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -102,22 +65,14 @@ private:
     tMainForm(Platform& platform, Prompter& prompter, std::unique_ptr<NamedMutex> viewerMutex,
               tLocations locations, std::uint16_t windowsVersion);
 
+    tGraphsContext graphsContext();
+    void connectGraphs();
     void buildLayout();
     QWidget* buildStatsPage();
     void buildLegend(QWidget& page);
     void connectActions();
     void updateActions();
-    void connectLinkActions();
-    std::vector<tLinkRow> selectedLinkRows();
-    void buildWebServices(QMenu& submenu);
-
-    void timerTimer();
-    void serveHeldWork();
-    bool loadCycle(std::string& failure);
-    bool refillKnownFiles(std::string& failure);
-    void appEventsIdle();
-    void showTags();
-    void runHelp(bool tipsFirst);
+    void createLinkCommands();
 
     void formResize();
     void topPanelResize();
@@ -126,23 +81,12 @@ private:
     void setLegendFeatures(bool floating);
     bool legendCloseRequested();
 
-    Platform& platform_;
-    Prompter& prompter_;
-    std::unique_ptr<NamedMutex> viewerMutex_;
-    tProcessValues values_;
-    // Outlives the catalogue and known.met: their work may still announce
-    // logs or ask for a suspension while they go.
-    std::unique_ptr<tRecorderLinkQt> recorder_;
-    std::unique_ptr<tKnownMet> knownMet_;
-    std::unique_ptr<tSharedFolders> sharedFolders_;
-    std::unique_ptr<tLogFiles> logFiles_;
+    tSession session_;
     std::unique_ptr<tCompressCommand> compress_;
     std::unique_ptr<tRepairCommand> repair_;
     std::unique_ptr<tLogDialogsCommand> logDialogs_;
-    tIdleFlags idle_;
+    tIdleWork* idleWork_ = nullptr;
     bool closing_ = false;
-    // A load cycle came due while a task or its dialog held the link.
-    bool loadHeld_ = false;
 
     tMainActions actions_;
     QSplitter* mainSplitter_ = nullptr;
@@ -161,6 +105,9 @@ private:
     tKnownMetEditCommand* knownMetEdit_ = nullptr;
     tStatsLogsList* statsLogs_ = nullptr;
     tGraphsPanel* graphs_ = nullptr;
+    tLoadCycleQt* loadCycle_ = nullptr;
+    tLinkCommands* links_ = nullptr;
+    tHelpCommand* help_ = nullptr;
     // The legend's docked width and the graphs' narrowest width, from the
     // design; the graphs splitter returns to them when the legend docks.
     int legendWidth_ = 0;
@@ -170,11 +117,6 @@ private:
     // until dragged open again.
     bool listsCollapsed_ = false;
     int graphsMinimum_ = 0;
-    // Where the last collection of links was saved, for the next one.
-    QString linksFolder_;
-
-    QTimer timer_;
-    QTimer idleTimer_;
 };
 
 } // namespace pln

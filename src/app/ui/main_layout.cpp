@@ -1,7 +1,7 @@
 // The arrangement of the main window and its rules on resizing: the lists
 // over the pages, the graphs beside the legend, and the legend that can
 // float away and dock back.
-#include "app/ui/graph_scroll_bar.h"
+#include "app/ui/graphs_panel.h"
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
 
@@ -11,7 +11,6 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <numeric>
@@ -40,13 +39,6 @@ template <class Widget> Widget* named(const char* name, QWidget* parent) {
     auto* created = new Widget(parent);
     created->setObjectName(QString::fromLatin1(name));
     return created;
-}
-
-QTextEdit* legendBox(const char* name, QWidget* parent) {
-    auto* box = named<QTextEdit>(name, parent);
-    box->setReadOnly(true);
-    box->setLineWrapMode(QTextEdit::NoWrap);
-    return box;
 }
 
 } // namespace
@@ -107,24 +99,8 @@ QWidget* tMainForm::buildStatsPage() {
     graphsSplitter_ = splitter(Qt::Horizontal, "graphsSplitter", statsTab_);
     layout->addWidget(graphsSplitter_);
 
-    auto* graphsPanel = named<QWidget>("graphsPanel", graphsSplitter_);
-    graphsPanel->setMinimumWidth(graphsMinimum_);
-    auto* graphs = new QVBoxLayout(graphsPanel);
-    graphs->setContentsMargins(0, 0, 0, 0);
-    graphs->setSpacing(0);
-    // The two charts share the height left by the scroll and zoom bars.
-    for (const char* chart : {"requestsChartPanel", "transferredChartPanel"}) {
-        auto* panel = named<QWidget>(chart, graphsPanel);
-        new QVBoxLayout(panel);
-        panel->layout()->setContentsMargins(0, 0, 0, 0);
-        graphs->addWidget(panel, 1);
-    }
-    for (const char* bar : {"scrollBar", "zoomBar"}) {
-        auto* scroll = named<tGraphScrollBar>(bar, graphsPanel);
-        // In the Tab order after the lists: arrows and Page Up/Down move them.
-        scroll->setFocusPolicy(Qt::StrongFocus);
-        graphs->addWidget(scroll);
-    }
+    graphs_->setMinimumWidth(graphsMinimum_);
+    graphsSplitter_->addWidget(graphs_);
 
     buildLegend(*statsTab_);
     graphsSplitter_->setStretchFactor(0, 1);
@@ -145,13 +121,7 @@ void tMainForm::buildLegend(QWidget& page) {
     legendDock_->setWindowTitle("Legend");
     legendDock_->setAllowedAreas(Qt::RightDockWidgetArea);
     setLegendFeatures(false);
-    auto* boxes = new QWidget(legendDock_);
-    auto* layout = new QVBoxLayout(boxes);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(legendBox("requestsLegend", boxes), 1);
-    layout->addWidget(legendBox("transfersLegend", boxes), 1);
-    legendDock_->setWidget(boxes);
+    legendDock_->setWidget(&graphs_->legend());
     legendPanel_->addDockWidget(Qt::RightDockWidgetArea, legendDock_);
     legendDock_->installEventFilter(this);
     connect(legendDock_, &QDockWidget::topLevelChanged, this, &tMainForm::legendFloatingChanged);
@@ -184,8 +154,7 @@ void tMainForm::formResize() {
     } else {
         mainSplitter_->setSizes({0, total});
     }
-    idle_.redrawPending = true;
-    requestIdle();
+    idleWork_->requestRedraw();
 }
 
 void tMainForm::topPanelResize() {
@@ -206,8 +175,7 @@ void tMainForm::applyLegendWidth() {
             legend = 0;
     }
     graphsSplitter_->setSizes({page - legend - handle, legend});
-    idle_.redrawPending = true;
-    requestIdle();
+    idleWork_->requestRedraw();
 }
 
 void tMainForm::legendFloatingChanged(bool floating) {
@@ -225,8 +193,7 @@ void tMainForm::legendFloatingChanged(bool floating) {
              legendWidth_});
         applyLegendWidth();
     }
-    idle_.redrawPending = true;
-    requestIdle();
+    idleWork_->requestRedraw();
 }
 
 // Closing the floating legend docks it back instead of hiding it.

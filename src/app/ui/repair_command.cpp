@@ -60,9 +60,8 @@ void tRepairCommand::repairKnownMet() {
             context_.rebuildList();
             showSummary(outcome);
             if (outcome.any()) {
-                context_.idle.redrawPending = true;
-                context_.idle.tagsPending = true;
-                context_.idleRequested();
+                context_.idle.requestRedraw();
+                context_.idle.requestTags();
             }
         } catch (const std::exception& e) {
             failure = e.what();

@@ -3,6 +3,7 @@
 #include "common/missing_value.h"
 #include "logstore/core/log_file.h"
 
+#include <QAction>
 #include <QFocusEvent>
 #include <QItemSelectionModel>
 #include <QScrollBar>
@@ -10,7 +11,7 @@
 namespace pln {
 
 tStatsLogsList::tStatsLogsList(tListView& view, tListContext context, QObject* parent)
-    : tLogsList(view, new tStatsLogsModel, std::move(context), parent) {
+    : tLogsList(view, new tStatsLogsModel(context.colours), std::move(context), parent) {
     view_.setColumnWidths({150, 70, 150, 150, 150, 80});
     view_.installEventFilter(this);
     connect(view_.selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -76,9 +77,15 @@ void tStatsLogsList::swapGraph() {
     requestRedraw();
 }
 
-void tStatsLogsList::resetColour(int row) {
-    if (tLogFile* log = model().logAt(row))
-        log->setColour(clWindow);
+void tStatsLogsList::bindActions(const tMainActions& actions) {
+    actions_ = &actions;
+    connect(actions.aIniDelLog, &QAction::triggered, this, &tStatsLogsList::deleteSelectedLogs);
+    connect(actions.aIniSwapGraph, &QAction::triggered, this, &tStatsLogsList::swapGraph);
+}
+
+void tStatsLogsList::updateActions() {
+    actions_->aIniDelLog->setEnabled(canDeleteLog());
+    actions_->aIniSwapGraph->setEnabled(canSwapGraph());
 }
 
 } // namespace pln

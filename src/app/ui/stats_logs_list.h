@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/ui/logs_list.h"
+#include "app/ui/main_actions.h"
 #include "app/ui/stats_logs_model.h"
 
 #include <string>
@@ -23,15 +24,20 @@ public:
     bool canSwapGraph() const;
     void swapGraph();
 
+    // The list's actions: the list serves them and keeps them enabled as
+    // they apply.
+    void bindActions(const tMainActions& actions);
+    void updateActions();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     bool switchable(std::size_t position) const override;
     std::string logsNamed(const std::vector<std::size_t>& positions) const override;
     void logDeleted(std::size_t position) override { model().removeRowAt(position); }
-    void resetColour(int row) override;
     void selectionMade() override { memory_ = view_.remember(rowKey()); }
 
 private:
+    const tMainActions* actions_ = nullptr;
     tListMemory memory_;
     bool focusInMenu_ = false;
 };

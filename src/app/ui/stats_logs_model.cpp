@@ -13,7 +13,8 @@ constexpr std::array<const char*, statsLogsColumnCount> titles = {"Value",   "Lo
 
 } // namespace
 
-tStatsLogsModel::tStatsLogsModel(QObject* parent) : tLogsTableModel(titles, parent) {}
+tStatsLogsModel::tStatsLogsModel(const tDrawnColours& colours)
+    : tLogsTableModel(titles, nullptr), colours_(colours) {}
 
 void tStatsLogsModel::fill(const tLogFiles& logs) {
     resetRows([&] { table_.fill(logs, rankInUserOrder); });
@@ -30,9 +31,10 @@ QString tStatsLogsModel::text(std::size_t position, int column) const {
 }
 
 QVariant tStatsLogsModel::firstColumnData(std::size_t position, int role) const {
-    const tLogFile* log = table_.logAt(position);
-    if (role == listRole::lineColour && log && log->colour() != clWindow)
-        return QVariant::fromValue(log->colour());
+    if (role != listRole::lineColour)
+        return {};
+    if (const std::optional<tColour> colour = colours_.logColour(table_.row(position).name))
+        return QVariant::fromValue(*colour);
     return {};
 }
 

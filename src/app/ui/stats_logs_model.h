@@ -2,6 +2,7 @@
 
 #include "app/core/stats_logs_table.h"
 #include "app/ui/logs_table_model.h"
+#include "graphs/core/graph_data.h"
 
 namespace pln {
 
@@ -11,7 +12,7 @@ class tStatsLogsModel : public tLogsTableModel {
     Q_OBJECT
 
 public:
-    explicit tStatsLogsModel(QObject* parent = nullptr);
+    explicit tStatsLogsModel(const tDrawnColours& colours);
 
     tStatsLogsTable& table() override { return table_; }
     const tStatsLogsTable& table() const override { return table_; }
@@ -24,6 +25,7 @@ protected:
     QVariant firstColumnData(std::size_t position, int role) const override;
 
 private:
+    const tDrawnColours& colours_;
     tStatsLogsTable table_;
 };
 

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/colour.h"
 #include "emulefiles/core/hash.h"
 #include "emulefiles/core/known_met_tags.h"
 
@@ -61,8 +60,6 @@ public:
     tHash hash;
     std::vector<tHash> partHashes;
     tKnownMetTags tags;
-    // Never stored in the file; clWindow means the file is not drawn.
-    tColour graphColor = clWindow;
 
 private:
     const tKnownMetTag* findStringTag(std::uint8_t id) const;

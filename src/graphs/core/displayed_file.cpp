@@ -1,15 +1,16 @@
 #include "graphs/core/displayed_file.h"
 
 #include "emulefiles/core/known_met_list.h"
+#include "graphs/core/graph_data.h"
 
 namespace pln {
 
-const tKnownMetRecord* getDisplayedFile(const tKnownMetList* list, std::string_view hash) {
+std::optional<tColour> displayedFileColour(const tKnownMetList* list, const tDrawnColours& drawn,
+                                           const std::string& hash) {
     std::size_t index = 0;
     if (!list || !list->findByHash(hash, index))
-        return nullptr;
-    const tKnownMetRecord& record = list->record(index);
-    return record.graphColor == clWindow ? nullptr : &record;
+        return std::nullopt;
+    return drawn.fileColour(hash);
 }
 
 } // namespace pln

@@ -1,10 +1,5 @@
 #include "graphs/core/graph_data.h"
 
-#include "emulefiles/core/known_met_list.h"
-#include "logstore/core/log_files.h"
-
-#include <algorithm>
-
 namespace pln {
 
 std::string seriesTitle(tChartId chart, int index) {
@@ -20,22 +15,47 @@ std::string seriesTitle(tChartId chart, int index) {
     return "Inifile " + std::to_string(index - 3);
 }
 
-void applyDisplayColours(const tGraphResult& result, tKnownMetList* knownFiles,
-                         const tLogFiles& logFiles) {
-    if (knownFiles != nullptr) {
-        for (std::size_t i = 0; i < knownFiles->count(); ++i)
-            knownFiles->record(i).graphColor = clWindow;
-        for (const tDrawnKnownFile& drawn : result.drawnKnownFiles) {
-            std::size_t index = 0;
-            if (knownFiles->findByHash(drawn.hash, index))
-                knownFiles->record(index).graphColor = drawn.colour;
-        }
-    }
-    for (const auto& log : logFiles.logs())
-        log->setColour(clWindow);
+namespace {
+
+std::string upper(std::string hash) {
+    for (char& c : hash)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return hash;
+}
+
+std::optional<tColour> find(const std::map<std::string, tColour>& colours, const std::string& key) {
+    const auto found = colours.find(key);
+    if (found == colours.end())
+        return std::nullopt;
+    return found->second;
+}
+
+} // namespace
+
+std::optional<tColour> tDrawnColours::fileColour(const std::string& hash) const {
+    return find(files_, upper(hash));
+}
+
+std::optional<tColour> tDrawnColours::logColour(const std::string& name) const {
+    return find(logs_, name);
+}
+
+void tDrawnColours::forgetFile(const std::string& hash) {
+    files_.erase(upper(hash));
+}
+
+void tDrawnColours::forgetLog(const std::string& name) {
+    logs_.erase(name);
+}
+
+tDrawnColours drawnColours(const tGraphResult& result) {
+    tDrawnColours colours;
+    for (const tDrawnKnownFile& drawn : result.drawnKnownFiles)
+        colours.files_.insert_or_assign(upper(drawn.hash), drawn.colour);
     for (const tDrawnStatLog& drawn : result.drawnStatLogs)
-        if (tLogFile* log = logFiles.findLog(drawn.name))
-            log->setColour(drawn.colour);
+        colours.logs_.insert_or_assign(drawn.name, drawn.colour);
+    return colours;
 }
 
 } // namespace pln

@@ -16,13 +16,14 @@
 //     piece ending in "\r\n" ends a line.
 //  6. When zoomBarMaximum is set, give it to the zoom bar (which may move the
 //     zoom and scroll bars and so request another drawing).
-//  7. applyDisplayColours, repaint both lists, and refresh the read-out.
+//  7. Keep drawnColours for the lists, repaint them, and refresh the read-out.
 
 #include "common/colour.h"
 #include "graphs/core/colors.h"
 
 #include <array>
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -32,7 +33,6 @@ namespace pln {
 class tEventsLog;
 class tLogFile;
 class tLogFiles;
-class tKnownMetList;
 class tKnownMetRecord;
 
 enum class tChartId : std::uint8_t { requests = 0, transferred = 1 };
@@ -135,9 +135,37 @@ std::string seriesTitle(tChartId chart, int index);
 // when an error escapes.
 tGraphResult computeGraphs(const tGraphRequest& request);
 
-// Gives every known file and log its display colour after a drawing:
-// clWindow for the ones not drawn.
-void applyDisplayColours(const tGraphResult& result, tKnownMetList* knownFiles,
-                         const tLogFiles& logFiles);
+// The colours a drawing gave the known files (by hash, in any letter case)
+// and the stats logs (by name) it drew; the ones not drawn have none.
+class tDrawnColours {
+public:
+    std::optional<tColour> fileColour(const std::string& hash) const;
+    std::optional<tColour> logColour(const std::string& name) const;
+    // A file or log that leaves or joins the selection loses its colour
+    // until the next drawing gives it one again.
+    void forgetFile(const std::string& hash);
+    void forgetLog(const std::string& name);
+
+    friend tDrawnColours drawnColours(const tGraphResult& result);
+
+private:
+    std::map<std::string, tColour> files_;
+    std::map<std::string, tColour> logs_;
+};
+
+tDrawnColours drawnColours(const tGraphResult& result);
+
+// What the lists have selected for drawing, by key (hash or log name), so
+// that a reload between the selection and the drawing leaves nothing
+// dangling: the keys are looked up afresh at each drawing.
+struct tGraphSelection {
+    std::string reference1;
+    std::string reference2;
+    // In list order.
+    std::vector<std::string> files;
+    std::vector<std::string> logs;
+
+    bool operator==(const tGraphSelection&) const = default;
+};
 
 } // namespace pln

@@ -46,4 +46,37 @@ std::optional<tZoomPosition> zoomAroundClick(const tZoomClick& click) {
     return result;
 }
 
+bool tGraphView::setZoomMaximum(int maximum) {
+    zoomMaximum_ = std::max(maximum, 1);
+    return zoom_ > zoomMaximum_ && setZoom(zoomMaximum_);
+}
+
+bool tGraphView::setZoom(int zoom) {
+    zoom = std::clamp(zoom, 1, zoomMaximum_);
+    if (zoom == zoom_)
+        return false;
+    const tScrollBarState after = scrollAfterZoom({scrollMaximum_, scroll_}, zoom);
+    zoom_ = zoom;
+    scrollMaximum_ = after.maximum;
+    scroll_ = after.position;
+    return true;
+}
+
+bool tGraphView::setScroll(int scroll) {
+    scroll = std::clamp(scroll, 0, scrollMaximum_);
+    if (scroll == scroll_)
+        return false;
+    scroll_ = scroll;
+    return true;
+}
+
+bool tGraphView::zoomAround(double axisMinimum, double axisMaximum, double ratio, bool zoomIn) {
+    const std::optional<tZoomPosition> zoomed =
+        zoomAroundClick({axisMinimum, axisMaximum, ratio, zoom_, 1, zoomMaximum_, scroll_, zoomIn});
+    if (!zoomed)
+        return false;
+    const bool zoomMoved = setZoom(zoomed->zoom);
+    return setScroll(zoomed->scroll) || zoomMoved;
+}
+
 } // namespace pln

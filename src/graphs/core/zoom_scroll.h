@@ -43,4 +43,29 @@ struct tZoomPosition {
 // when the zoom is already at its limit.
 std::optional<tZoomPosition> zoomAroundClick(const tZoomClick& click);
 
+// Where the charts look: the zoom factor (1 = the whole range) and the
+// scroll position in tenths of the visible window, kept within the limits
+// the last drawing set. Each change says whether the view moved, which is
+// when the charts are to be drawn again.
+class tGraphView {
+public:
+    int zoom() const { return zoom_; }
+    int zoomMaximum() const { return zoomMaximum_; }
+    int scroll() const { return scroll_; }
+    int scrollMaximum() const { return scrollMaximum_; }
+
+    // A zoom beyond the new limit comes back to it, the scroll with it.
+    bool setZoomMaximum(int maximum);
+    bool setZoom(int zoom);
+    bool setScroll(int scroll);
+    // One step in or out around the clicked place (zoomAroundClick).
+    bool zoomAround(double axisMinimum, double axisMaximum, double ratio, bool zoomIn);
+
+private:
+    int zoom_ = 1;
+    int zoomMaximum_ = 1;
+    int scroll_ = 0;
+    int scrollMaximum_ = 0;
+};
+
 } // namespace pln

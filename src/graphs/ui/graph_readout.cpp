@@ -1,6 +1,5 @@
 #include "graphs/ui/graph_readout.h"
 
-#include "emulefiles/core/known_met_record.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/graph_chart.h"
 #include "graphs/ui/qt_colour.h"
@@ -151,10 +150,11 @@ void tGraphReadout::appendEvents(const QString& text, const QColor& colour) {
 
 QColor tGraphReadout::eventColour(const tEvent& event) const {
     const std::string hash = event.hash();
-    const tKnownMetRecord* file = hash.empty() ? nullptr : context_.displayedFile(hash);
-    if (!file)
+    const std::optional<tColour> colour =
+        hash.empty() ? std::nullopt : context_.displayedColour(hash);
+    if (!colour)
         return lastEventBox_->palette().color(QPalette::WindowText);
-    return toQColor(file->graphColor);
+    return toQColor(*colour);
 }
 
 void tGraphReadout::showEvents(const tCursorTime& from, const tCursorTime& to) {
@@ -164,8 +164,9 @@ void tGraphReadout::showEvents(const tCursorTime& from, const tCursorTime& to) {
     appendEvents(QStringLiteral("Events: "), plain);
     std::vector<const tEvent*> near;
     if (from.date && to.date)
-        near = eventsNear(sources_.events(), *from.date, *to.date,
-                          [this](const std::string& hash) { return context_.displayedFile(hash); });
+        near = eventsNear(sources_.events(), *from.date, *to.date, [this](const std::string& hash) {
+            return context_.displayedColour(hash).has_value();
+        });
     if (near.empty()) {
         appendEvents(QStringLiteral("none"), plain);
         return;

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "common/colour.h"
 #include "graphs/core/readout.h"
 
 #include <QCursor>
 #include <QObject>
 #include <QString>
 #include <functional>
+#include <optional>
 
 class QLineEdit;
 class QTextEdit;
@@ -14,16 +16,15 @@ namespace pln {
 
 class Prompter;
 class tGraphChart;
-class tKnownMetRecord;
 class tLogFiles;
 
 // What the read-out needs from the window around it.
 struct tReadoutContext {
     const tLogFiles& logFiles;
     Prompter& prompter;
-    // The known file of that hash when it is on the graphs now, else null
-    // (getDisplayedFile).
-    std::function<const tKnownMetRecord*(const std::string& hash)> displayedFile;
+    // The colour of the known file of that hash when it is on the graphs
+    // now (displayedFileColour).
+    std::function<std::optional<tColour>(const std::string& hash)> displayedColour;
     // A date-time as the user reads it.
     std::function<QString(CalendarMs)> dateTimeText;
 };

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "common/colour.h"
 #include "common/missing_value.h"
 #include "logstore/core/log_codec.h"
 #include "logstore/core/log_records.h"
@@ -50,9 +49,6 @@ public:
     tLogOperation operation() const { return operation_; }
     const std::array<std::string, 2>& sourceNames() const { return sourceNames_; }
     double maxValue() const { return maxValue_; }
-    // The colour the lists and graphs give the log; not stored in the file.
-    tColour colour() const { return colour_; }
-    void setColour(tColour colour) { colour_ = colour; }
 
     // Size of the loaded record area; -1 while nothing is loaded.
     std::int32_t recordsSize() const { return recordsSize_; }
@@ -141,7 +137,6 @@ private:
     std::unique_ptr<std::uint8_t[]> records_;
     // Shared with the context's cache, which never sees them change.
     std::shared_ptr<const std::vector<std::int64_t>> instants_;
-    tColour colour_ = clWindow;
     std::array<std::unique_ptr<tLogFile>, 2> sources_;
     std::array<std::string, 2> sourceNames_;
     tLogOperation operation_ = tLogOperation::sum;
