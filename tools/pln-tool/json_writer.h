@@ -13,12 +13,12 @@ std::string jsonString(std::string_view utf8);
 // have distinct names so that a string literal never turns into a bool.
 class JsonObject {
 public:
-    JsonObject& text(std::string_view key, std::string_view utf8);
-    JsonObject& number(std::string_view key, std::uint64_t value);
-    JsonObject& real(std::string_view key, double value);
-    JsonObject& boolean(std::string_view key, bool value);
+    JsonObject& text(std::string_view name, std::string_view utf8);
+    JsonObject& number(std::string_view name, std::uint64_t value);
+    JsonObject& real(std::string_view name, double value);
+    JsonObject& boolean(std::string_view name, bool value);
     // A value that is already JSON (an array or an object).
-    JsonObject& raw(std::string_view key, std::string_view json);
+    JsonObject& raw(std::string_view name, std::string_view json);
     std::string str() const { return body_ + "}"; }
 
 private:

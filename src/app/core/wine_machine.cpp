@@ -17,7 +17,7 @@ constexpr const char* shellFoldersKey =
 constexpr const char* downloadsValue = "{374DE290-123F-4565-9164-39C4925E467B}";
 // A registry of a real prefix is a few megabytes; a larger file is no
 // registry worth reading.
-constexpr std::size_t maxRegistrySize = 64 * 1024 * 1024;
+constexpr std::size_t maxRegistrySize = std::size_t{64} * 1024 * 1024;
 
 tWineRegistry readRegistry(FileSystem& files, const std::string& path) {
     std::error_code error;

@@ -49,7 +49,7 @@ bool sameFileDate(std::uint32_t date, const tSharedData& data) {
     if (file - floorDiv(file, 1000) * 1000 == 0)
         file += 1;
     std::int64_t seconds = (file > known ? file - known : known - file) / 1000;
-    return seconds % 3600 == 0 && seconds <= 6 * 3600;
+    return seconds % 3600 == 0 && seconds <= std::int64_t{6} * 3600;
 }
 
 int findSharedFile(const tSharedFileTable& table, std::string_view name, std::uint64_t size,

@@ -56,7 +56,7 @@ public:
 
     // Index of the first record whose stamp is not before the given one
     // (stamps compared as unsigned); count() when there is none.
-    std::size_t lowerBound(dosDateTime stamp) const;
+    std::size_t lowerBound(dosDateTime target) const;
 
 private:
     const std::uint8_t* record(std::size_t index) const {
