@@ -45,7 +45,7 @@ void tRecorder::tick() {
         return;
     }
     std::optional<FileStamp> stamp = setup_.files.modificationStamp(knownMet_.fileName());
-    if (stamp && stamp != sampledStamp_ && setup_.clock.nowUnixMs() - *stamp > settleMs) {
+    if (stamp && stamp != sampledStamp_ && hasSettled(setup_.clock.nowUnixMs(), *stamp)) {
         if (!loadKnownMet(*stamp))
             return;
         sampledStamp_ = stamp;
