@@ -4,7 +4,6 @@
 #include "app/core/startup.h"
 #include "common/error.h"
 #include "logstore/core/log_messages.h"
-#include "platform/locked_file.h"
 #include "recorder/log_appender.h"
 
 #include <set>
@@ -125,7 +124,7 @@ void tRecorder::appendPending() {
                          next.record);
             ++appended_;
         } catch (const Error& e) {
-            if (patient && std::string(e.what()) == fileInUseText) {
+            if (patient && e.kind() == ErrorKind::fileInUse) {
                 heldLogs.insert(next.fileName);
                 waiting.push_back(std::move(next));
             } else {

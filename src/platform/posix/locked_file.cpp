@@ -57,7 +57,7 @@ LockedFile::LockedFile(const std::string& path, Access access) : handle_(-1) {
             continue;
         ::close(fd);
         if (error == EWOULDBLOCK)
-            throw Error(fileInUseText);
+            throw Error(fileInUseText, ErrorKind::fileInUse);
         throw Error(systemErrorText(error));
     }
     handle_ = fd;

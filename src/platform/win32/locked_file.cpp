@@ -17,7 +17,7 @@ HANDLE handleOf(std::intptr_t handle) {
 
 [[noreturn]] void throwError(DWORD error) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-        throw Error(fileInUseText);
+        throw Error(fileInUseText, ErrorKind::fileInUse);
     throw Error(windowsErrorText(error));
 }
 
