@@ -124,10 +124,8 @@ FileReplacementBatch::~FileReplacementBatch() {
 // Windows offers no flush of a whole volume to a plain user, so every new
 // file is made durable as it is written.
 void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string target = replacementTarget(path);
-    std::string temporary = temporarySiblingName(target);
-    writeNewDurableFile(temporary, bytes);
-    pending_.push_back({path, temporary, std::move(target)});
+    TemporarySibling sibling = writeTemporarySibling(path, bytes, true);
+    pending_.push_back({path, std::move(sibling.temporary), std::move(sibling.target)});
     flushed_ = false;
 }
 
