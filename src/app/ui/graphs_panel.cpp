@@ -41,7 +41,7 @@ template <class Widget> Widget& child(tMainForm& form, const char* name) {
     return *found;
 }
 
-std::unique_ptr<tGraphChart> chartIn(tMainForm& form, tChartKind kind, const char* panelName) {
+std::unique_ptr<tGraphChart> chartIn(tMainForm& form, tChartId kind, const char* panelName) {
     auto& panel = child<QWidget>(form, panelName);
     auto chart = std::make_unique<tGraphChart>(kind, &panel);
     panel.layout()->addWidget(&chart->view());
@@ -52,8 +52,8 @@ std::unique_ptr<tGraphChart> chartIn(tMainForm& form, tChartKind kind, const cha
 
 tGraphsPanel::tGraphsPanel(tMainForm& form)
     : QObject(&form), form_(form),
-      requests_(chartIn(form, tChartKind::requests, "requestsChartPanel")),
-      transferred_(chartIn(form, tChartKind::transferred, "transferredChartPanel")),
+      requests_(chartIn(form, tChartId::requests, "requestsChartPanel")),
+      transferred_(chartIn(form, tChartId::transferred, "transferredChartPanel")),
       zoomBar_(&child<QScrollBar>(form, "zoomBar")),
       scrollBar_(&child<QScrollBar>(form, "scrollBar")),
       requestsLegend_(&child<QTextEdit>(form, "requestsLegend")),
