@@ -20,7 +20,6 @@ void tProcessValues::readSettings() {
     // 0 would leave the number of points of a graph undefined.
     pointsPerPixel = std::clamp(settings.getIniInt("pointsPerPixel", defaultPointsPerPixel),
                                 minPointsPerPixel, maxPointsPerPixel);
-    deltaLum = parseUsDecimal(settings.getIniString("deltaLum", "")).value_or(defaultDeltaLum);
 }
 
 void ensureLastCompressDate(tSettings& settings, Clock& clock, const tDateTimeText& dateTimeText) {
