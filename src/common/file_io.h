@@ -78,17 +78,25 @@ std::string canonicalFolder(const std::string& folder);
 // A fresh name beside path for a temporary file that will replace it.
 std::string temporarySiblingName(const std::string& path);
 
+// The new contents of a file, written beside the file they will replace.
+struct TemporarySibling {
+    std::string temporary; // a fresh name in the target's folder
+    std::string target;    // replacementTarget of the file to replace
+};
+
+// Writes the bytes to a new temporary file beside the file a replacement of
+// path must write, with that file's permissions where the system keeps
+// them. A durable file is flushed to disk before it is closed (on Windows
+// every one is: it offers no later flush of many files at once). A failed
+// write leaves no temporary file behind. Throws Error with the system's
+// reason.
+TemporarySibling writeTemporarySibling(const std::string& path, std::span<const std::uint8_t> bytes,
+                                       bool durable);
+
 #ifdef _WIN32
-// Writes a file that must not exist yet and flushes it to disk; a failed
-// write leaves no file behind. Throws Error.
-void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> bytes);
 // Puts a flushed temporary file in the place of path in one step; zero, or
 // the Windows error code of the failure.
 unsigned long commitReplacement(const std::string& temporary, const std::string& path);
-#else
-// Writes every byte to a file descriptor, resuming after interruptions;
-// zero, or the errno of the failed write.
-int writeAllBytes(int fd, std::span<const std::uint8_t> bytes);
 #endif
 
 // The message of a failed file operation: Cannot <action> "<path>": <reason>.

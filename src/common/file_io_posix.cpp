@@ -75,6 +75,10 @@ std::string canonicalFolder(const std::string& folder) {
     return text;
 }
 
+namespace {
+
+// Every byte, resuming after interruptions; zero, or the errno of the
+// failed write.
 int writeAllBytes(int fd, std::span<const std::uint8_t> bytes) {
     std::size_t done = 0;
     while (done < bytes.size()) {
@@ -88,6 +92,18 @@ int writeAllBytes(int fd, std::span<const std::uint8_t> bytes) {
     }
     return 0;
 }
+
+// Zero, or the errno of the first failure.
+int writeAndClose(Fd& fd, std::span<const std::uint8_t> bytes, bool durable) {
+    int error = writeAllBytes(fd.get(), bytes);
+    if (error == 0 && durable && ::fsync(fd.get()) != 0)
+        error = errno;
+    if (::close(fd.release()) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+} // namespace
 
 bool appendToFile(const std::string& path, std::string_view bytes) {
     Fd fd(::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644));
@@ -125,28 +141,30 @@ std::size_t FileReader::readSome(std::span<std::uint8_t> buffer) {
     }
 }
 
-void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string target = replacementTarget(path);
+TemporarySibling writeTemporarySibling(const std::string& path, std::span<const std::uint8_t> bytes,
+                                       bool durable) {
+    std::string target = replacementTarget(path);
+    TemporarySibling sibling{temporarySiblingName(target), std::move(target)};
     struct stat original {};
-    bool exists = ::stat(target.c_str(), &original) == 0;
-    std::string temp = temporarySiblingName(target);
-    Fd fd(::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    bool exists = ::stat(sibling.target.c_str(), &original) == 0;
+    Fd fd(::open(sibling.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (fd.get() < 0)
         throw Error(systemErrorText(errno));
-    try {
-        if (exists)
-            (void)::fchmod(fd.get(), original.st_mode & 07777);
-        if (int error = writeAllBytes(fd.get(), bytes))
-            throw Error(systemErrorText(error));
-        if (::fsync(fd.get()) != 0)
-            throw Error(systemErrorText(errno));
-        if (::close(fd.release()) != 0)
-            throw Error(systemErrorText(errno));
-        if (::rename(temp.c_str(), target.c_str()) != 0)
-            throw Error(systemErrorText(errno));
-    } catch (...) {
-        ::unlink(temp.c_str());
-        throw;
+    if (exists)
+        (void)::fchmod(fd.get(), original.st_mode & 07777);
+    if (int error = writeAndClose(fd, bytes, durable)) {
+        ::unlink(sibling.temporary.c_str());
+        throw Error(systemErrorText(error));
+    }
+    return sibling;
+}
+
+void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
+    const TemporarySibling sibling = writeTemporarySibling(path, bytes, true);
+    if (::rename(sibling.temporary.c_str(), sibling.target.c_str()) != 0) {
+        int error = errno;
+        ::unlink(sibling.temporary.c_str());
+        throw Error(systemErrorText(error));
     }
 }
 

@@ -158,8 +158,11 @@ unsigned long commitReplacement(const std::string& temporary, const std::string&
     return ERROR_SUCCESS;
 }
 
-void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::wstring widePath = toWide(path);
+TemporarySibling writeTemporarySibling(const std::string& path, std::span<const std::uint8_t> bytes,
+                                       bool) {
+    std::string target = replacementTarget(path);
+    TemporarySibling sibling{temporarySiblingName(target), std::move(target)};
+    std::wstring widePath = toWide(sibling.temporary);
     WinHandle file(::CreateFileW(widePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
@@ -173,14 +176,13 @@ void writeNewDurableFile(const std::string& path, std::span<const std::uint8_t> 
         ::DeleteFileW(widePath.c_str());
         throw;
     }
+    return sibling;
 }
 
 void replaceFileContents(const std::string& path, std::span<const std::uint8_t> bytes) {
-    const std::string target = replacementTarget(path);
-    std::string temporary = temporarySiblingName(target);
-    writeNewDurableFile(temporary, bytes);
-    if (DWORD error = commitReplacement(temporary, target)) {
-        ::DeleteFileW(toWide(temporary).c_str());
+    const TemporarySibling sibling = writeTemporarySibling(path, bytes, true);
+    if (DWORD error = commitReplacement(sibling.temporary, sibling.target)) {
+        ::DeleteFileW(toWide(sibling.temporary).c_str());
         throw Error(windowsErrorText(error));
     }
 }

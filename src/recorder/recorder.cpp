@@ -4,7 +4,6 @@
 #include "app/core/startup.h"
 #include "common/error.h"
 #include "logstore/core/log_messages.h"
-#include "platform/locked_file.h"
 #include "recorder/log_appender.h"
 
 #include <set>
@@ -45,7 +44,7 @@ void tRecorder::tick() {
         return;
     }
     std::optional<FileStamp> stamp = setup_.files.modificationStamp(knownMet_.fileName());
-    if (stamp && stamp != sampledStamp_ && setup_.clock.nowUnixMs() - *stamp > settleMs) {
+    if (stamp && stamp != sampledStamp_ && hasSettled(setup_.clock.nowUnixMs(), *stamp)) {
         if (!loadKnownMet(*stamp))
             return;
         sampledStamp_ = stamp;
@@ -125,7 +124,7 @@ void tRecorder::appendPending() {
                          next.record);
             ++appended_;
         } catch (const Error& e) {
-            if (patient && std::string(e.what()) == fileInUseText) {
+            if (patient && e.kind() == ErrorKind::fileInUse) {
                 heldLogs.insert(next.fileName);
                 waiting.push_back(std::move(next));
             } else {

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/core/locations.h"
 #include "app/core/recorder_messages.h"
+#include "common/settled.h"
 #include "emulefiles/core/known_met.h"
 #include "logstore/core/log_files.h"
 #include "platform/clock.h"
@@ -29,11 +30,9 @@ struct tRecorderSetup {
     MessageBus& bus;
 };
 
-// How long eMule's known.met must be left alone before it is read, how long
-// an append waits for a viewer that holds a log open, and how long a
+// How long an append waits for a viewer that holds a log open, and how long a
 // suspension may last before the recorder asks whether its viewer is still
 // there.
-inline constexpr std::int64_t settleMs = 2000;
 inline constexpr std::int64_t appendPatienceMs = 30'000;
 inline constexpr std::int64_t suspensionCheckMs = 60'000;
 inline constexpr int pollIntervalMs = 500;

@@ -20,8 +20,7 @@ bool isRecorded(const tLogFile& log) {
 bool holdsRecords(const tLogFile& log) {
     std::error_code error;
     auto size = std::filesystem::file_size(log.path(), error);
-    std::size_t start = log.kind() == tLogKind::knownFile ? logPrefixSize : headerEnd;
-    return error || size >= start + recordSizeOf(log.valueType());
+    return error || size >= recordAreaStart(log.kind()) + recordSizeOf(log.valueType());
 }
 
 const tKnownMetRecord* findKnownFile(const tKnownMetList& list, const std::string& name) {

@@ -70,7 +70,6 @@ TEST(ProcessValues, DefaultsWhenNothingIsStored) {
     values.readSettings();
     EXPECT_EQ(values.compressionThreshold, 30);
     EXPECT_EQ(values.pointsPerPixel, 4);
-    EXPECT_DOUBLE_EQ(values.deltaLum, 0.15);
     EXPECT_TRUE(ini.files.empty());
 }
 
@@ -98,18 +97,13 @@ TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
     }
 }
 
-TEST(ProcessValues, DeltaLumIsReadWithADecimalPoint) {
+TEST(ProcessValues, NumbersAreReadWithADecimalPoint) {
     const std::pair<const char*, double> cases[] = {
         {"0.2", 0.2},   {"0.05", 0.05}, {"+0.1", 0.1}, {"0,2", 0.15},   {"", 0.15},
         {"0.2x", 0.15}, {"nan", 0.15},  {"inf", 0.15}, {"+-0.1", 0.15}, {"1e-1", 0.1},
     };
-    for (const auto& [text, expected] : cases) {
-        FakeIniProfile ini;
-        ini.write(iniFile, "PLN", "deltaLum", text);
-        tProcessValues values(someLocations(), windowsVista, ini);
-        values.readSettings();
-        EXPECT_DOUBLE_EQ(values.deltaLum, expected) << '"' << text << '"';
-    }
+    for (const auto& [text, expected] : cases)
+        EXPECT_DOUBLE_EQ(parseUsDecimal(text).value_or(0.15), expected) << '"' << text << '"';
 }
 
 TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {

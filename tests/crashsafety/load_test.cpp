@@ -274,6 +274,7 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder)
                 // ConnRunTime drops every 10 saves: loading it asks for the write-back.
                 runTime->loadValues();
                 runTime->freeValues();
+                requestConnRunTimeWriteBack(logs);
             }
         };
         while (!longEnough() && !HasFailure()) {
@@ -306,6 +307,7 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder)
                 log->loadValues();
                 log->freeValues();
             }
+            requestConnRunTimeWriteBack(logs);
         }
         // The viewer ends: a suspension the last drawing asked for is let go.
         for (int task : link.requested)

@@ -56,6 +56,8 @@ TEST_F(ConnRunTimeTest, LoadCorrectsInMemoryAndAsksTheRecorderToPause) {
     tLogFile* log = logs.connRunTimeLog();
     ASSERT_NE(log, nullptr);
     log->loadValues();
+    EXPECT_TRUE(recorder.suspended.empty()) << "a load only reads";
+    requestConnRunTimeWriteBack(logs);
     EXPECT_EQ(valuesOf(*log), (std::vector<std::int32_t>{10, 20, 25, 35}));
     EXPECT_EQ(recorder.suspended, std::vector<int>{connRunTimeFixTask});
     EXPECT_EQ(read(fileName), connRunTimeLog({10, 20, 5, 15}).bytes())
@@ -68,6 +70,7 @@ TEST_F(ConnRunTimeTest, LoadCorrectsInMemoryAndAsksTheRecorderToPause) {
     EXPECT_EQ(recorder.suspended.size(), 1u) << "the write-back asks for no second pause";
 
     log->loadValues();
+    requestConnRunTimeWriteBack(logs);
     EXPECT_EQ(recorder.suspended.size(), 1u);
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -81,6 +84,7 @@ TEST_F(ConnRunTimeTest, OneLoadMendsEveryDropAndTheWriteBackSavesThemAll) {
     EXPECT_EQ(read(fileName), connRunTimeLog({10, 15, 30, 33}).bytes());
 
     logs.connRunTimeLog()->loadValues();
+    requestConnRunTimeWriteBack(logs);
     EXPECT_EQ(recorder.suspended.size(), 1u) << "nothing left to mend after the write-back";
 }
 

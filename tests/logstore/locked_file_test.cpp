@@ -10,8 +10,16 @@
 namespace pln::test {
 namespace {
 
+// The message, checked to come with the kind that lets callers wait for the
+// file instead of reading the text.
 std::string openError(const std::string& path, LockedFile::Access access) {
-    return errorOf([&] { LockedFile file(path, access); });
+    try {
+        LockedFile file(path, access);
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind() == ErrorKind::fileInUse, e.what() == std::string(fileInUseText));
+        return e.what();
+    }
+    return "no error";
 }
 
 TEST(LockedFile, ReadersShareAndWritersHoldAlone) {

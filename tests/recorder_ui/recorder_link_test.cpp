@@ -232,6 +232,7 @@ private slots:
         logs.scanLogs();
         logs.connRunTimeLog()->loadValues();
         logs.connRunTimeLog()->freeValues();
+        requestConnRunTimeWriteBack(logs);
         QVERIFY(realLink.awaitingAnswer(connRunTimeFixTask));
         QCOMPARE(connRunTimeValues(logPath), (std::vector<std::int32_t>{10, 20, 5, 15}));
         QTRY_VERIFY(!realLink.awaitingAnswer(connRunTimeFixTask));

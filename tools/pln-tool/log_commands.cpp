@@ -105,29 +105,19 @@ int dump(const std::string& file) {
     std::string name = fileName.substr(0, dot);
     tLogKind kind = kindOf(name);
     std::vector<std::uint8_t> bytes = readWholeFile(file);
-    const Error invalid(format(logmsg::invalidLogFile, {fileName}));
-    if (!prefixIsValid(bytes, kind) || (kind != tLogKind::knownFile && bytes.size() < headerEnd))
-        throw invalid;
+    tLogFront front = decodeLogFront(bytes, kind, fileName);
     std::cout << "name: " << name << '\n'
               << "state: " << stateText(*state) << '\n'
               << "kind: " << int{static_cast<std::uint8_t>(kind)} << '\n';
-    std::span<const std::uint8_t> all(bytes);
-    std::uint8_t valueType = valueTypeKnownFile;
-    std::size_t start = logPrefixSize;
-    if (kind != tLogKind::knownFile) {
-        tLogHeader header = decodeHeader(all.subspan<logPrefixSize, logHeaderSize>());
-        printHeader(header);
-        valueType = header.valueType;
-        start = headerEnd;
-    }
+    if (kind != tLogKind::knownFile)
+        printHeader(front.header);
     if (kind == tLogKind::virtualLog) {
-        auto block = decodeCombineBlock(all.subspan(headerEnd));
-        if (!block)
-            throw invalid;
-        printCombineBlock(*block);
+        printCombineBlock(front.block);
         return 0;
     }
-    tLogRecords records(all.subspan(start), valueType);
+    const std::size_t start = recordAreaStart(kind);
+    tLogRecords records(std::span<const std::uint8_t>(bytes).subspan(start),
+                        front.header.valueType);
     std::cout << "records: " << records.count() << '\n';
     for (std::size_t i = 0; i < records.count(); ++i)
         std::cout << recordLine(records, i) << '\n';

@@ -20,11 +20,6 @@ constexpr std::int64_t fractionScale = 10'000'000'000;
 constexpr double firstDay = -657'434;
 constexpr double lastDay = 2'958'466;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 std::vector<std::string_view> splitLines(std::string_view text) {
     std::vector<std::string_view> lines;
     std::size_t start = 0;
@@ -46,8 +41,7 @@ std::vector<std::string_view> splitLines(std::string_view text) {
 // Days counted as the date-time number of the desktop tools reading this
 // file: the whole part is the day, the fraction the time of that day.
 std::string formatErrorsLogTime(CalendarMs when) {
-    std::int64_t days = floorDiv(when, msPerDay);
-    std::int64_t ms = when - days * msPerDay;
+    auto [days, ms] = splitCalendar(when);
     // ms / msPerDay to ten decimals, rounded half up, in integers only.
     std::int64_t fraction = (ms * (fractionScale / 1000) * 1000 + msPerDay / 2) / msPerDay;
     if (fraction == fractionScale) {

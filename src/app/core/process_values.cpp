@@ -1,5 +1,7 @@
 #include "app/core/process_values.h"
 
+#include "common/setting_keys.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -12,21 +14,23 @@ tProcessValues::tProcessValues(tLocations locations_, std::uint16_t windowsVersi
       settings(ini, locations.dataFolder + settingsFileName) {}
 
 void tProcessValues::readSettings() {
-    compressionThreshold = settings.getIniInt("compressionThreshold", defaultCompressionThreshold);
+    compressionThreshold =
+        settings.getIniInt(settingKey::compressionThreshold, defaultCompressionThreshold);
     // Compression divides ages by the threshold and cannot be undone, so a
     // nonsensical value falls back to the default rather than a guess.
     if (compressionThreshold < 1)
         compressionThreshold = defaultCompressionThreshold;
     // 0 would leave the number of points of a graph undefined.
-    pointsPerPixel = std::clamp(settings.getIniInt("pointsPerPixel", defaultPointsPerPixel),
-                                minPointsPerPixel, maxPointsPerPixel);
-    deltaLum = parseUsDecimal(settings.getIniString("deltaLum", "")).value_or(defaultDeltaLum);
+    pointsPerPixel =
+        std::clamp(settings.getIniInt(settingKey::pointsPerPixel, defaultPointsPerPixel),
+                   minPointsPerPixel, maxPointsPerPixel);
 }
 
 void ensureLastCompressDate(tSettings& settings, Clock& clock, const tDateTimeText& dateTimeText) {
-    if (!settings.getIniString("lastCompressDate", "").empty())
+    if (!settings.getIniString(settingKey::lastCompressDate, "").empty())
         return;
-    settings.setIniString("lastCompressDate", "Never since " + dateTimeText(clock.nowLocal()));
+    settings.setIniString(settingKey::lastCompressDate,
+                          "Never since " + dateTimeText(clock.nowLocal()));
 }
 
 std::optional<double> parseUsDecimal(const std::string& text) {

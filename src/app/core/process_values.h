@@ -16,7 +16,6 @@ inline constexpr int defaultCompressionThreshold = 30;
 inline constexpr int defaultPointsPerPixel = 4;
 inline constexpr int minPointsPerPixel = 1;
 inline constexpr int maxPointsPerPixel = 10;
-inline constexpr double defaultDeltaLum = 0.15;
 
 // The values every part of the viewer shares for the life of the process.
 // The main window owns the one instance and hands it down.
@@ -28,9 +27,8 @@ struct tProcessValues {
     tSettings settings;
     int compressionThreshold = defaultCompressionThreshold;
     int pointsPerPixel = defaultPointsPerPixel;
-    double deltaLum = defaultDeltaLum;
 
-    // Takes compressionThreshold, pointsPerPixel and deltaLum from the
+    // Takes compressionThreshold and pointsPerPixel from the
     // settings. Stored values that would break the graphs or the compression
     // are replaced for this run only; the file is left as it is.
     void readSettings();

@@ -3,6 +3,7 @@
 #include "app/ui/busy_cursor.h"
 #include "app/ui/local_text.h"
 #include "common/error.h"
+#include "common/setting_keys.h"
 #include "logstore/ui/compress_form.h"
 
 #include <QMainWindow>
@@ -28,12 +29,13 @@ tCompressCommand::tCompressCommand(QWidget& window, tProcessValues& values, tLog
 void tCompressCommand::execute() {
     {
         tTaskHold hold(recorder_);
-        tCompressForm form(&window_, values_.settings.getIniString("lastCompressDate", "Never"),
+        tCompressForm form(&window_,
+                           values_.settings.getIniString(settingKey::lastCompressDate, "Never"),
                            values_.compressionThreshold);
         if (form.exec() != QDialog::Accepted)
             return;
         values_.compressionThreshold = form.threshold();
-        values_.settings.setIniInt("compressionThreshold", values_.compressionThreshold);
+        values_.settings.setIniInt(settingKey::compressionThreshold, values_.compressionThreshold);
     }
     recorder_.suspend(compressTask);
 }
@@ -58,7 +60,7 @@ void tCompressCommand::showSummary(const tCompressSummary& summary) {
 tCompressSummary tCompressCommand::compressLogs() {
     BusyCursor hourglass;
     CalendarMs now = clock_.nowLocal();
-    values_.settings.setIniString("lastCompressDate", localDateTimeText(now));
+    values_.settings.setIniString(settingKey::lastCompressDate, localDateTimeText(now));
     auto total = static_cast<int>(logs_.count());
     QProgressDialog progress(QObject::tr("Compressing the logs..."), QString(), 0, total, &window_);
     progress.setWindowTitle("PLN");

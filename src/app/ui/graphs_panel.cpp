@@ -63,8 +63,8 @@ tGraphsPanel::tGraphsPanel(tGraphsContext context, QWidget* parent)
     // The bars come first in the Tab order, which follows creation.
     buildBars();
     // The two charts share the height left by the scroll and zoom bars.
-    requests_ = std::make_unique<tGraphChart>(tChartKind::requests, this);
-    transferred_ = std::make_unique<tGraphChart>(tChartKind::transferred, this);
+    requests_ = std::make_unique<tGraphChart>(tChartId::requests, this);
+    transferred_ = std::make_unique<tGraphChart>(tChartId::transferred, this);
     layout->insertWidget(0, &requests_->view(), 1);
     layout->insertWidget(1, &transferred_->view(), 1);
     buildLegend();

@@ -3,16 +3,10 @@
 #include "common/byte_writer.h"
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/settled.h"
 #include "emulefiles/core/known_met_codec.h"
 
 namespace pln {
-
-namespace {
-
-// A change this recent may be a write still in progress.
-constexpr std::int64_t settleMs = 2000;
-
-} // namespace
 
 tKnownMet::tKnownMet(std::string fileName, FileSystem& files, Clock& clock)
     : fileName_(std::move(fileName)), files_(files), clock_(clock) {}
@@ -68,8 +62,7 @@ bool tKnownMet::needsReload() {
         return true;
     if (list_ && age == fileAge_)
         return false;
-    std::int64_t distance = clock_.nowUnixMs() - *age;
-    return distance > settleMs || distance < -settleMs;
+    return hasSettled(clock_.nowUnixMs(), *age);
 }
 
 bool tKnownMet::isUnchanged() {

@@ -1,19 +1,11 @@
 #include "emulefiles/core/shared_data.h"
 
+#include "common/calendar.h"
 #include "common/text.h"
 
 #include <algorithm>
 
 namespace pln {
-
-namespace {
-
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
-} // namespace
 
 void tSharedFileTable::assign(std::vector<tSharedFile> found) {
     std::vector<std::pair<std::string, std::size_t>> order;

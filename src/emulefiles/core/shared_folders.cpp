@@ -1,5 +1,6 @@
 #include "emulefiles/core/shared_folders.h"
 
+#include "common/settled.h"
 #include "common/text.h"
 #include "emulefiles/core/dat_text_reader.h"
 #include "emulefiles/core/windows_path.h"
@@ -11,9 +12,6 @@
 namespace pln {
 
 namespace {
-
-// A change younger than this may be a file eMule is still writing.
-constexpr std::int64_t settlingMs = 2000;
 
 void insertPath(std::vector<std::string>& list, std::string path) {
     auto it = std::lower_bound(list.begin(), list.end(), path, pathLess);
@@ -59,8 +57,7 @@ FileStamp tSharedFolders::stampOf(const std::string& path) {
 }
 
 bool tSharedFolders::settled(FileStamp stamp) {
-    std::int64_t diff = clock_.nowUnixMs() - stamp;
-    return (diff < 0 ? -diff : diff) > settlingMs;
+    return hasSettled(clock_.nowUnixMs(), stamp);
 }
 
 bool tSharedFolders::incomingDirChanged() {

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/prompter.h"
+#include "common/setting_keys.h"
 
 #include <algorithm>
 #include <charconv>
@@ -77,10 +78,6 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-std::string colorKey(std::size_t slot) {
-    return "color" + std::to_string(slot);
-}
-
 } // namespace
 
 std::string slotLabel(std::size_t slot) {
@@ -125,19 +122,19 @@ tChartColours loadColors(const tGraphSettings& settings, Prompter& prompter) {
         faults.push_back(format("The setting %s has the invalid value \"%s\"; its default is used.",
                                 {key, text}));
     };
-    const std::string lum = settings.get("deltaLum", storedDeltaLumText(designDeltaLum));
+    const std::string lum = settings.get(settingKey::deltaLum, storedDeltaLumText(designDeltaLum));
     if (const auto value = parseStoredDeltaLum(lum))
         colours.deltaLum = *value;
     else
-        fault("deltaLum", lum);
+        fault(settingKey::deltaLum, lum);
     for (std::size_t slot = 0; slot < colorSlotCount; ++slot) {
         char design[9];
         std::snprintf(design, sizeof design, "%08X", designSlotColours[slot]);
-        const std::string text = settings.get(colorKey(slot), design);
+        const std::string text = settings.get(settingKey::slotColour(slot), design);
         if (const auto value = parseStoredColour(text))
             colours.slotColours[slot] = *value;
         else
-            fault(colorKey(slot), text);
+            fault(settingKey::slotColour(slot), text);
     }
     if (!faults.empty()) {
         std::string message = faults.front();
@@ -149,9 +146,9 @@ tChartColours loadColors(const tGraphSettings& settings, Prompter& prompter) {
 }
 
 void storeColors(tGraphSettings& settings, const tChartColours& colours) {
-    settings.set("deltaLum", storedDeltaLumText(colours.deltaLum));
+    settings.set(settingKey::deltaLum, storedDeltaLumText(colours.deltaLum));
     for (std::size_t slot = 0; slot < colorSlotCount; ++slot)
-        settings.set(colorKey(slot), storedColourText(colours.slotColours[slot]));
+        settings.set(settingKey::slotColour(slot), storedColourText(colours.slotColours[slot]));
 }
 
 std::optional<tColour> parseStoredColour(const std::string& text) {

@@ -7,6 +7,7 @@
 #include "graphs/core/graph_values.h"
 #include "graphs/core/graph_window.h"
 #include "graphs/core/runtime_map.h"
+#include "logstore/core/conn_run_time.h"
 #include "logstore/core/log_files.h"
 
 #include <algorithm>
@@ -66,6 +67,7 @@ tGraphResult tDrawing::run() {
     result_.runtimeAxisUnavailable = request_.runtimeAxis && !runtimeAxis;
     clearGraphs(runtimeAxis);
     chooseLogs();
+    requestConnRunTimeWriteBack(*logFiles);
     std::optional<tTimeRange> range = computeTimeRange();
     if (!range)
         return result_;

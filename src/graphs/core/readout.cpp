@@ -1,5 +1,6 @@
 #include "graphs/core/readout.h"
 
+#include "logstore/core/conn_run_time.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/log_types.h"
 
@@ -73,8 +74,10 @@ void tReadoutSources::refreshRunTime(const tLogFiles& logFiles) {
     map_ = tRuntimeMap();
     if (log) {
         const bool wasLoaded = log->recordsSize() >= 0;
-        if (!wasLoaded)
+        if (!wasLoaded) {
             log->loadValues();
+            requestConnRunTimeWriteBack(logFiles);
+        }
         map_ = tRuntimeMap(log->values(), logFiles.context().clock);
         if (!wasLoaded)
             log->freeValues();

@@ -32,19 +32,15 @@ constexpr std::array<const char*, transferredSeriesCount> transferredComponents{
     "Series22", "Series1",  "Series3",  "Series7",  "Series8",
     "Series9",  "Series11", "Series12", "Series13", "Series14"};
 
-tChartId idOf(tChartKind kind) {
-    return kind == tChartKind::requests ? tChartId::requests : tChartId::transferred;
-}
-
-std::span<const char* const> componentsOf(tChartKind kind) {
-    if (kind == tChartKind::requests)
+std::span<const char* const> componentsOf(tChartId kind) {
+    if (kind == tChartId::requests)
         return requestsComponents;
     return transferredComponents;
 }
 
 // The colours before the user's choice is applied.
-QColor designColour(tChartKind kind, std::size_t index) {
-    if (kind == tChartKind::requests)
+QColor designColour(tChartId kind, std::size_t index) {
+    if (kind == tChartId::requests)
         return toQColor(tChartColours().requestsColours().at(index));
     return toQColor(designSlotColours.at(index));
 }
@@ -65,11 +61,11 @@ constexpr double unixEpochDays = 25'569;
 
 } // namespace
 
-tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
+tGraphChart::tGraphChart(tChartId kind, QWidget* parent)
     : kind_(kind), chart_(new QChart), view_(new tChartView(chart_, parent)),
       dateAxis_(new QDateTimeAxis), runtimeAxis_(new QValueAxis), valueAxis_(new QValueAxis),
       eventsAxis_(new QValueAxis) {
-    view_->setObjectName(kind == tChartKind::requests ? "requestsChart" : "transferredChart");
+    view_->setObjectName(kind == tChartId::requests ? "requestsChart" : "transferredChart");
     // The title only keeps a strip free at the top, where the read-out sits.
     chart_->setTitle(QStringLiteral(" "));
     chart_->setTitleFont(QFont(QStringLiteral("Arial"), 8));
@@ -92,7 +88,7 @@ tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
         // The lower chart shows no dates, only the axis title, under the
         // plot area: the chart component would cut a title of its own down
         // to an ellipsis in a small window.
-        if (kind == tChartKind::transferred)
+        if (kind == tChartId::transferred)
             axis->setLabelsVisible(false);
         chart_->addAxis(axis, Qt::AlignBottom);
     }
@@ -103,7 +99,7 @@ tGraphChart::tGraphChart(tChartKind kind, QWidget* parent)
     eventsAxis_->setRange(0, 1);
     eventsAxis_->setVisible(false);
     chart_->addAxis(eventsAxis_, Qt::AlignRight);
-    if (kind == tChartKind::transferred)
+    if (kind == tChartId::transferred)
         setBottomTitle(QStringLiteral("Date"));
 
     addEventsSeries();
@@ -119,7 +115,7 @@ void tGraphChart::addEventsSeries() {
     eventsUpper_ = new QLineSeries(chart_);
     eventBars_ = new QAreaSeries(eventsUpper_);
     eventBars_->setObjectName(QString::fromLatin1(componentsOf(kind_).front()));
-    eventBars_->setName(QString::fromStdString(pln::seriesTitle(idOf(kind_), 0)));
+    eventBars_->setName(QString::fromStdString(pln::seriesTitle(kind_, 0)));
     eventBars_->setPen(Qt::NoPen);
     eventBars_->setBrush(designColour(kind_, 0));
     chart_->addSeries(eventBars_);
@@ -131,8 +127,7 @@ void tGraphChart::addLines() {
     for (std::size_t index = 1; index < components.size(); ++index) {
         auto* line = new QLineSeries;
         line->setObjectName(QString::fromLatin1(components[index]));
-        line->setName(
-            QString::fromStdString(pln::seriesTitle(idOf(kind_), static_cast<int>(index))));
+        line->setName(QString::fromStdString(pln::seriesTitle(kind_, static_cast<int>(index))));
         line->setPointsVisible(false);
         line->setPen(QPen(designColour(kind_, index), 1));
         chart_->addSeries(line);
@@ -327,10 +322,10 @@ void tGraphChart::setEmpty(bool empty) {
     for (QAbstractAxis* axis : std::array<QAbstractAxis*, 3>{dateAxis_, runtimeAxis_, valueAxis_}) {
         axis->setGridLineVisible(!empty);
         // The lower chart's bottom labels only keep room for its title.
-        if (kind_ == tChartKind::requests || axis == valueAxis_)
+        if (kind_ == tChartId::requests || axis == valueAxis_)
             axis->setLabelsVisible(!empty);
     }
-    if (kind_ == tChartKind::requests)
+    if (kind_ == tChartId::requests)
         view_->setHint(empty ? QString::fromLatin1(emptyHint) : QString());
 }
 

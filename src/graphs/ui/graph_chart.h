@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphs/core/graph_data.h"
 #include "graphs/core/plot_area.h"
 
 #include <QColor>
@@ -19,8 +20,6 @@ namespace pln {
 
 class tChartView;
 
-enum class tChartKind { requests, transferred };
-
 // The room left and right of a plot area inside its chart, or the widths
 // added at those sides.
 struct tPlotEdges {
@@ -37,13 +36,13 @@ struct tPlotEdges {
 // calendar (1899-12-30 = 0) on the date axis.
 class tGraphChart {
 public:
-    tGraphChart(tChartKind kind, QWidget* parent);
+    tGraphChart(tChartId kind, QWidget* parent);
     tGraphChart(const tGraphChart&) = delete;
     tGraphChart& operator=(const tGraphChart&) = delete;
 
     tChartView& view() { return *view_; }
     QChart& chart() { return *chart_; }
-    tChartKind kind() const { return kind_; }
+    tChartId kind() const { return kind_; }
 
     int seriesCount() const { return static_cast<int>(lines_.size()) + 1; }
     QString seriesTitle(int index) const;
@@ -87,7 +86,7 @@ private:
     void fitTicks();
     void fitRuntimeTicks();
 
-    tChartKind kind_;
+    tChartId kind_;
     QChart* chart_;
     tChartView* view_;
     QDateTimeAxis* dateAxis_;

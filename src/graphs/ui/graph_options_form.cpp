@@ -1,5 +1,6 @@
 #include "graphs/ui/graph_options_form.h"
 
+#include "common/setting_keys.h"
 #include "ui_graph_options_form.h"
 
 #include <string>
@@ -29,7 +30,7 @@ std::optional<int> tGraphOptionsForm::execute(QWidget* parent, int pointsPerPixe
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
     const int chosen = form.pointsPerPixel();
-    settings.set("pointsPerPixel", std::to_string(chosen));
+    settings.set(settingKey::pointsPerPixel, std::to_string(chosen));
     return chosen;
 }
 

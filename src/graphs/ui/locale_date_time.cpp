@@ -40,20 +40,24 @@ CalendarMs toCalendar(QDate date, QTime time) {
     return calendarStart.daysTo(date) * msPerDay + time.msecsSinceStartOfDay();
 }
 
+QString dateTimeText(CalendarMs value, bool fourDigitYear) {
+    const auto [day, msOfDay] = splitCalendar(value);
+    const QDate date = calendarStart.addDays(day);
+    const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay / 1000 * 1000));
+    const QLocale locale = QLocale::system();
+    const QString dateText = fourDigitYear ? locale.toString(date, dateFormat())
+                                           : locale.toString(date, QLocale::ShortFormat);
+    return dateText + u' ' + locale.toString(time, timeFormat(QLocale::LongFormat));
+}
+
 } // namespace
 
 QString localeDateTimeText(CalendarMs value) {
-    std::int64_t days = value / msPerDay;
-    std::int64_t msOfDay = value % msPerDay;
-    if (msOfDay < 0) {
-        msOfDay += msPerDay;
-        --days;
-    }
-    const QDate date = calendarStart.addDays(days);
-    const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(msOfDay / 1000 * 1000));
-    const QLocale locale = QLocale::system();
-    return locale.toString(date, dateFormat()) + u' ' +
-           locale.toString(time, timeFormat(QLocale::LongFormat));
+    return dateTimeText(value, true);
+}
+
+QString localeShortDateTimeText(CalendarMs value) {
+    return dateTimeText(value, false);
 }
 
 std::optional<CalendarMs> parseLocaleDateTime(const QString& text) {

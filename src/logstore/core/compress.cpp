@@ -1,6 +1,7 @@
 #include "logstore/core/compress.h"
 
 #include "common/error.h"
+#include "logstore/core/conn_run_time.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/log_messages.h"
 #include "logstore/core/record_instants.h"
@@ -109,6 +110,7 @@ tCompressSummary compressLogs(tLogFiles& logs, int thresholdDays, CalendarMs now
             continue;
         try {
             compressLog(log, thresholdDays, nowInstant, summary);
+            requestConnRunTimeWriteBack(logs);
         } catch (const Error& e) {
             summary.failures.emplace_back(e.what());
         }

@@ -55,4 +55,10 @@ bool writeBackConnRunTime(const tLogFiles& logs) {
     return fresh.replaceValues(records);
 }
 
+void requestConnRunTimeWriteBack(const tLogFiles& logs) {
+    tLogFile* log = logs.connRunTimeLog();
+    if (log && log->takeWriteBackRequest())
+        logs.context().recorder.suspend(connRunTimeFixTask);
+}
+
 } // namespace pln

@@ -24,4 +24,9 @@ bool correctConnRunTime(std::span<std::uint8_t> records);
 // record area was written.
 bool writeBackConnRunTime(const tLogFiles& logs);
 
+// Asks the recorder to pause for the write-back when a load of the
+// catalogue's ConnRunTime log corrected its values since the last request.
+// A load only reads; whoever loaded logs of the catalogue calls this after.
+void requestConnRunTimeWriteBack(const tLogFiles& logs);
+
 } // namespace pln

@@ -11,11 +11,6 @@ namespace {
 // 1970-01-01 is day 25569 of the calendar.
 constexpr std::int64_t unixEpochDay = 25'569;
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 // Days since 1970-01-01 of a proleptic Gregorian date with a valid month.
 std::int64_t daysFromCivil(std::int64_t y, int m, int d) {
     y -= m <= 2;
@@ -68,8 +63,8 @@ dosDateTime calendarToDosDateTime(CalendarMs value) {
     static const CalendarMs first = dosDateTimeToCalendar(firstDosDateTime);
     static const CalendarMs last = dosDateTimeToCalendar(lastDosDateTime);
     value = std::clamp(value, first, last);
-    std::int64_t day = floorDiv(value, msPerDay);
-    std::int64_t secondOfDay = (value - day * msPerDay) / 1000;
+    const auto [day, msOfDay] = splitCalendar(value);
+    std::int64_t secondOfDay = msOfDay / 1000;
     CivilDate date = civilFromDays(day - unixEpochDay);
     auto field = [](std::int64_t v) { return static_cast<std::uint32_t>(v); };
     return field(date.year - 1980) << 25 | field(date.month) << 21 | field(date.day) << 16 |
@@ -78,8 +73,8 @@ dosDateTime calendarToDosDateTime(CalendarMs value) {
 }
 
 std::string formatIsoDateTime(CalendarMs value) {
-    std::int64_t day = floorDiv(value, msPerDay);
-    std::int64_t second = (value - day * msPerDay) / 1000;
+    const auto [day, msOfDay] = splitCalendar(value);
+    std::int64_t second = msOfDay / 1000;
     CivilDate date = civilFromDays(day - unixEpochDay);
     char text[40];
     std::snprintf(text, sizeof text, "%04lld-%02d-%02dT%02lld:%02lld:%02lld",

@@ -4,6 +4,7 @@
 #include "common/error.h"
 #include "common/text.h"
 #include "logstore/core/log_dialog_rules.h"
+#include "logstore/core/log_messages.h"
 
 #include <algorithm>
 
@@ -112,6 +113,31 @@ void encodeCombineBlock(const tCombineBlock& block, ByteWriter& out) {
     writeSourceName(block.sourceNames[0], out);
     writeSourceName(block.sourceNames[1], out);
     out.f64(block.maxValue);
+}
+
+Error invalidLogFileError(const std::string& fileName) {
+    return Error(format(logmsg::invalidLogFile, {fileName}), ErrorKind::invalidFile);
+}
+
+tLogFront decodeLogFront(std::span<const std::uint8_t> bytes, tLogKind kind,
+                         const std::string& fileName) {
+    if (!prefixIsValid(bytes, kind))
+        throw invalidLogFileError(fileName);
+    tLogFront front;
+    if (kind == tLogKind::knownFile) {
+        front.header.valueType = valueTypeKnownFile;
+        return front;
+    }
+    if (bytes.size() < headerEnd)
+        throw invalidLogFileError(fileName);
+    front.header = decodeHeader(bytes.subspan<logPrefixSize, logHeaderSize>());
+    if (kind == tLogKind::virtualLog) {
+        auto block = decodeCombineBlock(bytes.subspan(headerEnd));
+        if (!block)
+            throw invalidLogFileError(fileName);
+        front.block = std::move(*block);
+    }
+    return front;
 }
 
 std::vector<std::uint8_t> encodeNewLog(tLogKind kind, const tLogHeader& header,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/byte_writer.h"
+#include "common/error.h"
 #include "common/missing_value.h"
 #include "logstore/core/log_types.h"
 
@@ -31,6 +32,22 @@ struct tCombineBlock {
     std::array<std::string, 2> sourceNames;
     double maxValue = missingValue();
 };
+
+// What precedes a log's records: a known file's log has no header (its value
+// type reads valueTypeKnownFile) and only a combined log has a block.
+struct tLogFront {
+    tLogHeader header;
+    tCombineBlock block;
+};
+
+// The first bytes of a log file (up to combineEnd of them), decoded for the
+// kind its name gives. Throws invalidLogFileError when the prefix is not the
+// kind's, when the bytes end inside the header, or when a combined log's
+// block is not valid (decodeCombineBlock).
+tLogFront decodeLogFront(std::span<const std::uint8_t> bytes, tLogKind kind,
+                         const std::string& fileName);
+// The report of a file that is not a log of the kind its name gives.
+Error invalidLogFileError(const std::string& fileName);
 
 // "PLN", format byte 0, and the kind the name gives.
 bool prefixIsValid(std::span<const std::uint8_t> prefix, tLogKind kind);

@@ -24,12 +24,6 @@ namespace pln {
 
 namespace {
 
-// The bytes do not form a log of the expected kind.
-class InvalidLogFile : public Error {
-public:
-    InvalidLogFile() : Error("invalid log file") {}
-};
-
 // The recorder holds a log alone for the moment it appends a record; a
 // reader waits that long before it reports the file as in use.
 constexpr int readAttempts = 20;
@@ -40,7 +34,7 @@ LockedFile openForReading(const std::string& path) {
         try {
             return LockedFile(path, LockedFile::Access::Read);
         } catch (const Error& e) {
-            if (attempt == readAttempts || std::string_view(e.what()) != fileInUseText)
+            if (attempt == readAttempts || e.kind() != ErrorKind::fileInUse)
                 throw;
         }
         std::this_thread::sleep_for(readRetryDelay);
@@ -52,43 +46,20 @@ bool isRegularFile(const std::string& path) {
     return std::filesystem::is_regular_file(path, ec);
 }
 
-std::size_t recordAreaStart(tLogKind kind) {
-    return kind == tLogKind::knownFile ? logPrefixSize : headerEnd;
-}
-
-void checkPrefix(const LockedFile& file, tLogKind kind) {
-    std::uint8_t prefix[logPrefixSize];
-    if (!file.readAt(0, prefix) || !prefixIsValid(prefix, kind))
-        throw InvalidLogFile();
-}
-
 // What precedes the records, validated for the kind the name gives.
-struct LogFront {
-    tLogHeader header;
-    tCombineBlock block;
-};
-
-LogFront readFront(const LockedFile& file, tLogKind kind) {
+tLogFront readFront(const LockedFile& file, tLogKind kind, const std::string& fileName) {
     std::uint8_t front[combineEnd];
     std::size_t n = file.readSomeAt(0, front);
-    if (n < logPrefixSize || !prefixIsValid({front, n}, kind))
-        throw InvalidLogFile();
-    LogFront result;
-    if (kind == tLogKind::knownFile) {
-        result.header.valueType = valueTypeKnownFile;
-        return result;
-    }
-    if (n < headerEnd)
-        throw InvalidLogFile();
-    result.header = decodeHeader(
-        std::span<const std::uint8_t, logHeaderSize>(front + logPrefixSize, logHeaderSize));
-    if (kind == tLogKind::virtualLog) {
-        auto block = decodeCombineBlock({front + headerEnd, n - headerEnd});
-        if (!block)
-            throw InvalidLogFile();
-        result.block = std::move(*block);
-    }
-    return result;
+    return decodeLogFront({front, n}, kind, fileName);
+}
+
+// The text of a failure: an invalid file is named as such, any other failure
+// in the words of the pattern, which names the log and gives the reason.
+std::string failureText(const std::exception& e, const char* pattern, const std::string& name) {
+    const auto* error = dynamic_cast<const Error*>(&e);
+    if (error && error->kind() == ErrorKind::invalidFile)
+        return e.what();
+    return format(pattern, {name, e.what()});
 }
 
 } // namespace
@@ -100,10 +71,8 @@ tLogFile::tLogFile(tLogStoreContext context, std::string name, const tLogFolderL
         return;
     try {
         readProperties();
-    } catch (const InvalidLogFile&) {
-        report(format(logmsg::invalidLogFile, {fileName()}));
     } catch (const std::exception& e) {
-        report(format(logmsg::cannotCreateObject, {name_, e.what()}));
+        report(failureText(e, logmsg::cannotCreateObject, name_));
     }
 }
 
@@ -139,7 +108,7 @@ void tLogFile::probe(const tLogFolderListing& listing) {
 
 void tLogFile::readProperties() {
     LockedFile file = openForReading(path());
-    LogFront front = readFront(file, kind_);
+    tLogFront front = readFront(file, kind_, fileName());
     if (kind_ != tLogKind::knownFile) {
         flags_ = front.header.flags;
         multiplier_ = front.header.multiplier;
@@ -188,12 +157,9 @@ void tLogFile::readValues() {
             loadSources();
         else
             version = readRecords();
-    } catch (const InvalidLogFile&) {
-        freeValues();
-        throw Error(format(logmsg::invalidLogFile, {fileName()}));
     } catch (const std::exception& e) {
         freeValues();
-        throw Error(format(logmsg::cannotLoad, {name_, e.what()}));
+        throw Error(failureText(e, logmsg::cannotLoad, name_));
     }
     if (connRunTimeLog_)
         correctConnRunTime();
@@ -217,11 +183,9 @@ void tLogFile::workOutInstants(const FileVersion* version) {
 FileVersion tLogFile::readRecords() {
     LockedFile file = openForReading(path());
     FileVersion version = file.version();
-    checkPrefix(file, kind_);
+    readFront(file, kind_, fileName());
     std::uint64_t size = file.size();
     std::uint64_t start = recordAreaStart(kind_);
-    if (size < start)
-        throw InvalidLogFile();
     std::uint64_t area = size - start;
     if (area > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
         throw Error(logmsg::tooLarge);
@@ -231,14 +195,14 @@ FileVersion tLogFile::readRecords() {
     }
     auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(area);
     if (!file.readAt(start, {buffer.get(), area}))
-        throw InvalidLogFile();
+        throw invalidLogFileError(fileName());
     records_ = std::move(buffer);
     recordsSize_ = static_cast<std::int32_t>(area);
     return version;
 }
 
 void tLogFile::loadSources() {
-    sourceNames_ = readFront(openForReading(path()), kind_).block.sourceNames;
+    sourceNames_ = readFront(openForReading(path()), kind_, fileName()).block.sourceNames;
     // The names are those of stats logs (readFront refuses any other), so no
     // chain of combined logs, no cycle and no file outside the folder is
     // ever followed.
@@ -252,7 +216,7 @@ void tLogFile::correctConnRunTime() {
     if (valueType_ != valueTypeInteger || recordsSize_ < 1)
         return;
     if (pln::correctConnRunTime({records_.get(), static_cast<std::size_t>(recordsSize_)}))
-        context_.recorder.suspend(connRunTimeFixTask);
+        writeBackRequested_ = true;
 }
 
 void tLogFile::freeValues() {
@@ -287,10 +251,8 @@ void tLogFile::retainRecords(const std::vector<bool>& keep) {
 template <typename Action> void tLogFile::saveOrThrow(Action action) {
     try {
         action();
-    } catch (const InvalidLogFile&) {
-        throw Error(format(logmsg::invalidLogFile, {fileName()}));
     } catch (const std::exception& e) {
-        throw Error(format(logmsg::cannotSave, {name_, e.what()}));
+        throw Error(failureText(e, logmsg::cannotSave, name_));
     }
 }
 
@@ -334,8 +296,8 @@ void tLogFile::stageInto(std::span<const std::uint8_t> bytes, FileReplacementBat
     LockedFile file(path(), LockedFile::Access::ReadWrite);
     std::size_t start = recordAreaStart(kind_);
     std::vector<std::uint8_t> contents(start + bytes.size());
-    if (!file.readAt(0, {contents.data(), start}) || !prefixIsValid(contents, kind_))
-        throw InvalidLogFile();
+    decodeLogFront({contents.data(), file.readSomeAt(0, {contents.data(), start})}, kind_,
+                   fileName());
     std::copy(bytes.begin(), bytes.end(), contents.begin() + static_cast<std::ptrdiff_t>(start));
     batch.add(path(), contents);
 }
@@ -350,13 +312,7 @@ bool tLogFile::updateProperties(std::uint8_t flags, const std::string& units, do
         return true;
     return save([&] {
         LockedFile file(path(), LockedFile::Access::ReadWrite);
-        std::uint8_t front[headerEnd];
-        if (!file.readAt(0, front) || !prefixIsValid(front, kind_))
-            throw InvalidLogFile();
-        if (kind_ == tLogKind::virtualLog && file.size() < combineNamesEnd)
-            throw InvalidLogFile();
-        tLogHeader header = decodeHeader(
-            std::span<const std::uint8_t, logHeaderSize>(front + logPrefixSize, logHeaderSize));
+        tLogHeader header = readFront(file, kind_, fileName()).header;
         header.flags = flags;
         header.multiplier = multiplier;
         header.units = units;

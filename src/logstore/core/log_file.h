@@ -13,6 +13,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace pln {
@@ -61,10 +62,13 @@ public:
         return sources_.at(static_cast<std::size_t>(index)).get();
     }
     bool isConnRunTimeLog() const { return connRunTimeLog_; }
+    // Whether a load corrected values that the file does not hold yet; the
+    // answer is given once per correcting load.
+    bool takeWriteBackRequest() { return std::exchange(writeBackRequested_, false); }
 
     // Reads the record area. A combined log loads its two sources instead.
-    // The catalogue's ConnRunTime log is corrected where its values drop, and
-    // the recorder is asked to pause so that the correction can be saved.
+    // The catalogue's ConnRunTime log is corrected where its values drop; the
+    // correction waits to be saved (takeWriteBackRequest).
     // Each record's instant is worked out here, once.
     void loadValues();
     // loadValues for callers that gather failures: the report's text is
@@ -142,6 +146,7 @@ private:
     tLogOperation operation_ = tLogOperation::sum;
     double maxValue_ = missingValue();
     bool connRunTimeLog_ = false;
+    bool writeBackRequested_ = false;
 };
 
 } // namespace pln

@@ -52,6 +52,11 @@ inline constexpr std::size_t headerEnd = logPrefixSize + logHeaderSize; // 79
 inline constexpr std::size_t combineNamesEnd = headerEnd + 1 + 2 * sourceNameFieldSize; // 592
 inline constexpr std::size_t combineEnd = headerEnd + combineBlockSize;                 // 600
 
+// Where the records of a log of the kind start.
+constexpr std::size_t recordAreaStart(tLogKind kind) {
+    return kind == tLogKind::knownFile ? logPrefixSize : headerEnd;
+}
+
 // Bytes per record of a value type: 0 for type 0, 20 for 6 and every
 // unknown type above it.
 constexpr std::size_t recordSizeOf(std::uint8_t valueType) {

@@ -6,11 +6,6 @@ namespace pln {
 
 namespace {
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 std::int64_t secondsOf(std::int64_t unixMs) {
     return floorDiv(unixMs, 1000);
 }

@@ -57,7 +57,7 @@ LockedFile::LockedFile(const std::string& path, Access access) : handle_(-1) {
             continue;
         ::close(fd);
         if (error == EWOULDBLOCK)
-            throw Error(fileInUseText);
+            throw Error(fileInUseText, ErrorKind::fileInUse);
         throw Error(systemErrorText(error));
     }
     handle_ = fd;
@@ -130,25 +130,9 @@ FileReplacementBatch::~FileReplacementBatch() {
 }
 
 void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string target = replacementTarget(path);
-    struct stat original {};
-    bool exists = ::stat(target.c_str(), &original) == 0;
-    std::string temporary = temporarySiblingName(target);
-    int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0)
-        throw Error(systemErrorText(errno));
-    pending_.push_back({path, temporary, std::move(target)});
+    TemporarySibling sibling = writeTemporarySibling(path, bytes, false);
+    pending_.push_back({path, std::move(sibling.temporary), std::move(sibling.target)});
     flushed_ = false;
-    if (exists)
-        (void)::fchmod(fd, original.st_mode & 07777);
-    int error = writeAllBytes(fd, bytes);
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(temporary.c_str());
-        pending_.pop_back();
-        throw Error(systemErrorText(error));
-    }
 }
 
 // One file is flushed on its own; several share one flush of each file

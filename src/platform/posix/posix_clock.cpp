@@ -17,11 +17,6 @@ std::int64_t daysFromCivil(std::int64_t year, unsigned month, unsigned day) {
     return era * 146097 + static_cast<std::int64_t>(dayOfEra) - 719468;
 }
 
-std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
-
 } // namespace
 
 std::int64_t PosixClock::nowUnixMs() {

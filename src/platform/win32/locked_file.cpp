@@ -17,7 +17,7 @@ HANDLE handleOf(std::intptr_t handle) {
 
 [[noreturn]] void throwError(DWORD error) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
-        throw Error(fileInUseText);
+        throw Error(fileInUseText, ErrorKind::fileInUse);
     throw Error(windowsErrorText(error));
 }
 
@@ -124,10 +124,8 @@ FileReplacementBatch::~FileReplacementBatch() {
 // Windows offers no flush of a whole volume to a plain user, so every new
 // file is made durable as it is written.
 void FileReplacementBatch::add(const std::string& path, std::span<const std::uint8_t> bytes) {
-    std::string target = replacementTarget(path);
-    std::string temporary = temporarySiblingName(target);
-    writeNewDurableFile(temporary, bytes);
-    pending_.push_back({path, temporary, std::move(target)});
+    TemporarySibling sibling = writeTemporarySibling(path, bytes, true);
+    pending_.push_back({path, std::move(sibling.temporary), std::move(sibling.target)});
     flushed_ = false;
 }
 

@@ -1,17 +1,10 @@
 #pragma once
 
+#include "common/calendar.h"
+
 #include <cstdint>
 
 namespace pln {
-
-// Milliseconds of the local calendar since 1899-12-30 00:00: the exact form of
-// a "calendar date-time". The double of days since that date is derived from
-// it only where a value is shown, stored or handed to a chart axis.
-using CalendarMs = std::int64_t;
-
-inline constexpr std::int64_t msPerDay = 86'400'000;
-// 1970-01-01 is day 25569 of the calendar.
-inline constexpr std::int64_t unixEpochCalendarMs = 25'569LL * msPerDay;
 
 class Clock {
 public:
