@@ -1,3 +1,4 @@
+#include "common/missing_value.h"
 #include "graph_fixture.h"
 #include "graphs/core/events_log.h"
 
@@ -133,21 +134,200 @@ TEST_F(ComputeGraphsTest, WithoutConnRunTimeTheDateAxisIsUsed) {
     EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
 }
 
-TEST_F(ComputeGraphsTest, CombinedLogGapsAndMaximum) {
-    statLog("A", 0, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
-    statLog("B", 0, {{0, 2}, {660, 0}, {1320, 0}, {1980, 8}});
-    combinedLog("Ratio", 3, "A", "B", 100);
-    combinedLog("Sum", 0, "A", "B", missingValue());
-    scan();
-    request.selectedStatLogs = {stat("virtual;Ratio"), stat("virtual;Sum")};
-    tGraphResult r = draw();
-    // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
-    EXPECT_THAT(points(r, tChartId::transferred, 4),
-                ElementsAre(point(dayAt(0), 100), point(dayAt(1320), 100)));
-    EXPECT_THAT(points(r, tChartId::transferred, 5),
-                ElementsAre(point(dayAt(0), 501), point(dayAt(660), 500), point(dayAt(1320), 504)));
-    EXPECT_EQ(legendText(r.transfersLegend), "Ratio (ratio)\r\nSum (ratio)\r\n");
+// Four records 660 s apart make three points, one per record interval.
+struct StatValuesRow {
+    const char* name;
+    std::uint8_t valueType;
+    std::uint8_t flags;
+    double multiplier;
+    std::vector<double> values;
+    std::vector<double> expected;
+};
+
+void PrintTo(const StatValuesRow& row, std::ostream* out) {
+    *out << row.name;
 }
+
+class StatValuesTest : public GraphTest, public ::testing::WithParamInterface<StatValuesRow> {};
+
+TEST_P(StatValuesTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
+    const StatValuesRow& row = GetParam();
+    typedLog(
+        "V", row.valueType, row.flags, row.multiplier,
+        {{0, row.values[0]}, {660, row.values[1]}, {1320, row.values[2]}, {1980, row.values[3]}});
+    scan();
+    request.selectedStatLogs = {stat("V")};
+    const tGraphResult r = draw();
+    const std::vector<tGraphPoint>& drawn = points(r, tChartId::transferred, 4);
+    ASSERT_EQ(drawn.size(), row.expected.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_DOUBLE_EQ(drawn[i].x, dayAt(static_cast<std::int64_t>(i) * 660));
+        EXPECT_DOUBLE_EQ(drawn[i].y, row.expected[i]) << "point " << i;
+    }
+}
+
+constexpr double big = 5e18; // two of them overflow a 64-bit integer
+
+INSTANTIATE_TEST_SUITE_P(
+    Types, StatValuesTest,
+    ::testing::Values(
+        // A counter that drops starts again from 0.
+        StatValuesRow{"ByteCounterReset",
+                      valueTypeByte,
+                      flagCumulative,
+                      2,
+                      {0, 66, 10, 76},
+                      {0.2, 20.0 / 660, 0.2}},
+        StatValuesRow{"ShortCounterReset",
+                      valueTypeShort,
+                      flagCumulative,
+                      0.5,
+                      {-6600, 0, 6600, 660},
+                      {5, 5, 0.5}},
+        StatValuesRow{"IntegerCounterGoesNegative",
+                      valueTypeInteger,
+                      flagCumulative,
+                      1,
+                      {5, 665, -3, 657},
+                      {1, 0, 1}},
+        StatValuesRow{"LongCounterPast32Bits",
+                      valueTypeLong,
+                      flagCumulative,
+                      1024,
+                      {5e9, 5e9 + 660, 5e9 + 1980, 660},
+                      {1024, 2048, 1024}},
+        StatValuesRow{"RealCounterReset",
+                      valueTypeReal,
+                      flagCumulative,
+                      1,
+                      {0.25, 330.25, 0.5, 66.5},
+                      {0.5, 0.5 / 660, 0.1}},
+        // Signed values read back in their own width.
+        StatValuesRow{"ByteAverage", valueTypeByte, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
+        StatValuesRow{"ShortAverage",
+                      valueTypeShort,
+                      flagSavedWhenChanged,
+                      1,
+                      {-32768, 32767, 1, 3},
+                      {-0.5, 16384, 2}},
+        StatValuesRow{"LongAverageOverflowsItsSum",
+                      valueTypeLong,
+                      0,
+                      0.5,
+                      {big, big, -big, -big},
+                      {big / 2, 0, -big / 2}},
+        StatValuesRow{"RealAverage",
+                      valueTypeReal,
+                      0,
+                      -2,
+                      {1.25, 2.5, -0.125, 1e300},
+                      {-3.75, -2.375, -1e300}}),
+    [](const ::testing::TestParamInfo<StatValuesRow>& row) { return row.param.name; });
+
+// The first source "A" holds 500 throughout; the second one varies. eMule
+// ran 40 % of the second bucket where a row says so.
+struct CombinedRow {
+    const char* name;
+    tLogOperation operation;
+    double multiplier;
+    double maxValue;
+    std::vector<std::int32_t> second;
+    bool dormantSecondBucket;
+    std::uint8_t firstFlags;
+    std::vector<std::pair<std::int64_t, double>> expected;
+};
+
+void PrintTo(const CombinedRow& row, std::ostream* out) {
+    *out << row.name;
+}
+
+class CombinedLogTest : public GraphTest, public ::testing::WithParamInterface<CombinedRow> {};
+
+TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
+    const CombinedRow& row = GetParam();
+    if (row.dormantSecondBucket)
+        connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
+    statLog("A", row.firstFlags, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
+    statLog(
+        "B", 0,
+        {{0, row.second[0]}, {660, row.second[1]}, {1320, row.second[2]}, {1980, row.second[3]}});
+    combinedLog("C", static_cast<std::uint8_t>(row.operation), "A", "B", row.maxValue, 0,
+                row.multiplier);
+    scan();
+    request.selectedStatLogs = {stat("virtual;C")};
+    tGraphResult r = draw();
+    std::vector<::testing::Matcher<tGraphPoint>> expected;
+    for (auto [seconds, y] : row.expected)
+        expected.push_back(point(dayAt(seconds), y));
+    EXPECT_THAT(points(r, tChartId::transferred, 4), ::testing::ElementsAreArray(expected));
+    EXPECT_EQ(legendText(r.transfersLegend), "C (ratio)\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, CombinedLogTest,
+                         ::testing::Values(
+                             // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
+                             CombinedRow{"QuotientCappedAndGapped",
+                                         tLogOperation::quotient,
+                                         1,
+                                         100,
+                                         {2, 0, 0, 8},
+                                         false,
+                                         0,
+                                         {{0, 100}, {1320, 100}}},
+                             CombinedRow{"Sum",
+                                         tLogOperation::sum,
+                                         1,
+                                         missingValue(),
+                                         {2, 0, 0, 8},
+                                         false,
+                                         0,
+                                         {{0, 501}, {660, 500}, {1320, 504}}},
+                             CombinedRow{"SecondShareInPercent",
+                                         tLogOperation::secondShare,
+                                         100,
+                                         missingValue(),
+                                         {2, 0, 0, 8},
+                                         false,
+                                         0,
+                                         {{0, 100.0 / 501}, {660, 0}, {1320, 400.0 / 504}}},
+                             // The maximum applies to the value times the log's own multiplier.
+                             CombinedRow{"DifferenceDoubledThenCapped",
+                                         tLogOperation::difference,
+                                         2,
+                                         998,
+                                         {2, 0, 0, 8},
+                                         false,
+                                         0,
+                                         {{0, 998}, {660, 998}, {1320, 992}}},
+                             CombinedRow{"ReverseQuotient",
+                                         tLogOperation::reverseQuotient,
+                                         1,
+                                         missingValue(),
+                                         {2, 0, 0, 8},
+                                         false,
+                                         0,
+                                         {{0, 1.0 / 500}, {660, 0}, {1320, 4.0 / 500}}},
+                             // A dormant first source makes the whole value 0; one saved when
+                             // changed only leaves the second source's own rule.
+                             CombinedRow{"DormantFirstSource",
+                                         tLogOperation::sum,
+                                         1,
+                                         missingValue(),
+                                         {2, 4, 4, 8},
+                                         true,
+                                         0,
+                                         {{0, 503}, {660, 0}, {1320, 506}}},
+                             CombinedRow{"FirstSourceSavedWhenChanged",
+                                         tLogOperation::sum,
+                                         1,
+                                         missingValue(),
+                                         {2, 4, 4, 8},
+                                         true,
+                                         flagSavedWhenChanged,
+                                         {{0, 503}, {660, 500}, {1320, 506}}}),
+                         [](const ::testing::TestParamInfo<CombinedRow>& row) {
+                             return row.param.name;
+                         });
 
 TEST_F(ComputeGraphsTest, ZoomAndScrollChooseTheWindow) {
     std::vector<KnownRecord> records;
