@@ -201,8 +201,6 @@ TEST(KnownMetTags, CountShrinksToTheTagsWrittenInEitherWidth) {
 }
 
 TEST(TagNames, TableAndLabels) {
-    EXPECT_EQ(knownMetTagName(58), "FILESIZE_HI");
-    EXPECT_EQ(knownMetTagName(247), "FILERATING");
     EXPECT_EQ(knownMetTagName(255), "");
     tKnownMetTag tag;
     tag.nameId = 200;

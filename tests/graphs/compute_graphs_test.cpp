@@ -62,8 +62,7 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     for (int n = 1; n <= 8; ++n)
         knownLog(n, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
     knownLog(9, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}});
-    std::vector<std::pair<std::int64_t, std::int32_t>> values = {
-        {0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
+    std::vector<std::pair<std::int64_t, double>> values = {{0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
     for (int k = 1; k <= 7; ++k)
         statLog("Req" + std::to_string(k), flagShowWithRequests, values);
     statLog("Other", 0, values);
@@ -101,7 +100,7 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
 // saved when changed only.
 TEST_F(ComputeGraphsTest, NonCumulativeValuesAndTheRuntimeRule) {
     connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    std::vector<std::pair<std::int64_t, std::int32_t>> values = {
+    std::vector<std::pair<std::int64_t, double>> values = {
         {0, 10}, {660, 20}, {1320, 30}, {1980, 40}};
     statLog("Plain", 0, values);
     statLog("Kept", flagSavedWhenChanged, values);
@@ -191,7 +190,7 @@ struct CombinedRow {
     const char* name;
     tLogOperation operation;
     double multiplier, maxValue;
-    std::vector<std::int32_t> second;
+    std::vector<double> second;
     bool dormant;
     std::uint8_t firstFlags;
     std::vector<double> expected; // none: no point
@@ -222,7 +221,7 @@ TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
     const CombinedRow& row = GetParam();
     if (row.dormant)
         connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    const std::vector<std::int32_t>& b = row.second;
+    const std::vector<double>& b = row.second;
     statLog("A", row.firstFlags, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
     statLog("B", 0, {{0, b[0]}, {660, b[1]}, {1320, b[2]}, {1980, b[3]}});
     combinedLog("C", static_cast<std::uint8_t>(row.operation), "A", "B", row.maxValue, 0,

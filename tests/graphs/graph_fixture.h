@@ -74,14 +74,11 @@ protected:
                   .raw({reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
     }
     void statLog(const std::string& key, std::uint8_t flags,
-                 const std::vector<std::pair<std::int64_t, std::int32_t>>& records,
+                 const std::vector<std::pair<std::int64_t, double>>& records,
                  double multiplier = 1) {
-        std::vector<std::pair<std::int64_t, double>> values;
-        for (auto [seconds, value] : records)
-            values.emplace_back(seconds, value);
-        typedLog(key, valueTypeInteger, flags, multiplier, values);
+        typedLog(key, valueTypeInteger, flags, multiplier, records);
     }
-    void connRunTime(const std::vector<std::pair<std::int64_t, std::int32_t>>& records) {
+    void connRunTime(const std::vector<std::pair<std::int64_t, double>>& records) {
         statLog("ConnRunTime", 1, records, 24);
     }
     void combinedLog(const std::string& title, std::uint8_t operation, const std::string& first,
