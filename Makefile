@@ -8,6 +8,9 @@
 #              address and undefined-behaviour sanitizers
 #   make fuzz  runs each fuzz target for FUZZ_SECONDS
 #   make bench runs every benchmark on the optimised build
+#   make coverage builds everything instrumented for gcov in its own folder,
+#              runs the unit, UI and integration suites, and prints line and
+#              branch coverage of src/ and tools/ per folder (HTML beside it)
 #   make package  builds the programs for release and makes
 #              build/package/pln_<version>_<arch>.deb
 #   make format   formats the sources; make test first checks they are
@@ -23,6 +26,7 @@ ASAN_DIR := build/asan
 FUZZ_DIR := build/fuzz
 WIN32_DIR := build/win32
 PACKAGE_DIR := build/package
+COVERAGE_DIR := build/coverage
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 # Any sanitizer report ends the program with a failure.
@@ -30,7 +34,7 @@ SANITIZER_ENV := ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 .PHONY: all deps configure build release-build test wine-test sanitize-test fuzz-build fuzz \
-	run-build run demo bench package format format-check tidy clean
+	run-build run demo bench coverage package format format-check tidy clean
 
 all: build
 
@@ -106,6 +110,18 @@ run: demo
 
 bench: release-build
 	bash scripts/run-benchmarks.sh $(RELEASE_DIR)
+
+$(COVERAGE_DIR)/build.ninja:
+	cmake -S . -B $(COVERAGE_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPLN_WERROR=ON \
+		-DPLN_COVERAGE=ON -DPLN_BUILD_BENCH=OFF
+
+# Counters of an earlier run are cleared first, so the figures are this run's.
+coverage: deps $(COVERAGE_DIR)/build.ninja
+	cmake --build $(COVERAGE_DIR) -j $(JOBS)
+	find $(COVERAGE_DIR) -name '*.gcda' -delete
+	ctest --test-dir $(COVERAGE_DIR) -L 'unit|ui|integration' --output-on-failure -j $(JOBS) \
+		--timeout 900
+	bash scripts/coverage-report.sh $(COVERAGE_DIR)
 
 # Only what the package holds is built: no tests, no benchmarks.
 package: deps

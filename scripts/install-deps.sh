@@ -11,6 +11,7 @@ packages=(
   xvfb xauth
   g++-mingw-w64-x86-64-posix googletest wine wine64
   librsvg2-bin help2man dpkg-dev file desktop-file-utils appstream
+  gcovr
 )
 
 missing=()

@@ -26,16 +26,6 @@ TEST(Hash, TextFormParsesEitherCaseAndPrintsUpperCase) {
         EXPECT_EQ(errorOf([&] { tHash::create(bad); }), "Invalid hash") << bad;
 }
 
-TEST(Hash, StreamRoundTrip) {
-    tHash h = tHash::create("0123456789ABCDEFFEDCBA9876543210");
-    ByteWriter w;
-    h.writeToStream(w);
-    ASSERT_EQ(w.buffer().size(), 16u);
-    EXPECT_EQ(w.buffer()[0], 0x01);
-    ByteReader r(w.buffer());
-    EXPECT_EQ(tHash::createFromStream(r), h);
-}
-
 TEST(Hash, OrdersByHighThenLowHalfAsSignedLittleEndian) {
     // Byte 15 is the sign byte of the high half: 0x80 sorts before zero.
     EXPECT_EQ(hashOf(0, 0x80).compare(hashOf(0, 0)), -1);

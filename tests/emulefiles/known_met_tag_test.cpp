@@ -140,6 +140,26 @@ TEST(KnownMetTag, CreateFromValuePicksTheTypeAndStoresTextAsEmuleDoes) {
     EXPECT_EQ(name.getText(), "Café €");
 }
 
+// A 16-bit length field holds a name or a text of up to 65,535 bytes.
+TEST(KnownMetTag, ValuesUpToTheLengthFieldRoundTripAndLongerOnesFailToWrite) {
+    for (std::size_t length : {std::size_t{0xFFFF}, std::size_t{0x10000}}) {
+        SCOPED_TRACE(length);
+        tKnownMetTag text = tKnownMetTag::createFromValue(0x01, 0, std::string(length, 'p'));
+        tKnownMetTag named;
+        named.tagType = 3;
+        named.name = std::string(length, 'n');
+        for (const tKnownMetTag* tag : {&text, &named}) {
+            if (length > 0xFFFF) {
+                EXPECT_EQ(errorOf([&] { written(*tag); }), "A tag value is too long for known.met");
+                continue;
+            }
+            const tKnownMetTag back = readOne(written(*tag));
+            EXPECT_EQ(back.text, tag->text);
+            EXPECT_EQ(back.name, tag->name);
+        }
+    }
+}
+
 TEST(KnownMetTags, CountShrinksToTheTagsWrittenInEitherWidth) {
     Bytes stored = build([](ByteWriter& w) {
         w.u8(3);
@@ -181,8 +201,6 @@ TEST(KnownMetTags, CountShrinksToTheTagsWrittenInEitherWidth) {
 }
 
 TEST(TagNames, TableAndLabels) {
-    EXPECT_EQ(knownMetTagName(58), "FILESIZE_HI");
-    EXPECT_EQ(knownMetTagName(247), "FILERATING");
     EXPECT_EQ(knownMetTagName(255), "");
     tKnownMetTag tag;
     tag.nameId = 200;

@@ -1,3 +1,4 @@
+#include "common/missing_value.h"
 #include "graph_fixture.h"
 #include "graphs/core/events_log.h"
 
@@ -61,8 +62,7 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     for (int n = 1; n <= 8; ++n)
         knownLog(n, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
     knownLog(9, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}});
-    std::vector<std::pair<std::int64_t, std::int32_t>> values = {
-        {0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
+    std::vector<std::pair<std::int64_t, double>> values = {{0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
     for (int k = 1; k <= 7; ++k)
         statLog("Req" + std::to_string(k), flagShowWithRequests, values);
     statLog("Other", 0, values);
@@ -101,7 +101,7 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
 // saved when changed only.
 TEST_F(ComputeGraphsTest, NonCumulativeValuesAndTheRuntimeRule) {
     connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    std::vector<std::pair<std::int64_t, std::int32_t>> values = {
+    std::vector<std::pair<std::int64_t, double>> values = {
         {0, 10}, {660, 20}, {1320, 30}, {1980, 40}};
     statLog("Plain", 0, values);
     statLog("Kept", flagSavedWhenChanged, values);
@@ -134,21 +134,112 @@ TEST_F(ComputeGraphsTest, WithoutConnRunTimeTheDateAxisIsUsed) {
     EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
 }
 
-TEST_F(ComputeGraphsTest, CombinedLogGapsAndMaximum) {
-    statLog("A", 0, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
-    statLog("B", 0, {{0, 2}, {660, 0}, {1320, 0}, {1980, 8}});
-    combinedLog("Ratio", 3, "A", "B", 100);
-    combinedLog("Sum", 0, "A", "B", missingValue());
-    scan();
-    request.selectedStatLogs = {stat("virtual;Ratio"), stat("virtual;Sum")};
-    tGraphResult r = draw();
-    // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
-    EXPECT_THAT(points(r, tChartId::transferred, 4),
-                ElementsAre(point(dayAt(0), 100), point(dayAt(1320), 100)));
-    EXPECT_THAT(points(r, tChartId::transferred, 5),
-                ElementsAre(point(dayAt(0), 501), point(dayAt(660), 500), point(dayAt(1320), 504)));
-    EXPECT_EQ(legendText(r.transfersLegend), "Ratio (ratio)\r\nSum (ratio)\r\n");
+// Four records 660 s apart make three points, one per record interval.
+struct StatValuesRow {
+    const char* name;
+    std::uint8_t valueType, flags;
+    double multiplier;
+    std::vector<double> values, expected;
+};
+void PrintTo(const StatValuesRow& row, std::ostream* out) {
+    *out << row.name;
 }
+constexpr std::uint8_t counter = flagCumulative;
+constexpr double big = 5e18; // two of them overflow a 64-bit integer
+
+// The stored value types by their widths.
+constexpr std::uint8_t i8 = valueTypeByte, i16 = valueTypeShort, i32 = valueTypeInteger,
+                       i64 = valueTypeLong, f64 = valueTypeReal;
+
+const StatValuesRow statValuesRows[] = {
+    // A counter that drops starts again from 0; one that drops below 0 has no rate.
+    {"ByteCounterReset", i8, counter, 2, {0, 66, 10, 76}, {0.2, 20.0 / 660, 0.2}},
+    {"ShortCounterReset", i16, counter, 0.5, {-6600, 0, 6600, 660}, {5, 5, 0.5}},
+    {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
+    {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
+    {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
+    // Signed values read back in their own width.
+    {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
+    {"ShortAverage", i16, 0, 1, {-32768, 32767, 1, 3}, {-0.5, 16384, 2}},
+    {"LongAverageOverflowsItsSum", i64, 0, 0.5, {big, big, -big, -big}, {big / 2, 0, -big / 2}},
+    {"RealAverage", f64, 0, -2, {1.25, 2.5, -0.125, 1e300}, {-3.75, -2.375, -1e300}}};
+
+class StatValuesTest : public GraphTest, public ::testing::WithParamInterface<StatValuesRow> {};
+
+TEST_P(StatValuesTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
+    const StatValuesRow& row = GetParam();
+    const std::vector<double>& v = row.values;
+    typedLog("V", row.valueType, row.flags, row.multiplier,
+             {{0, v[0]}, {660, v[1]}, {1320, v[2]}, {1980, v[3]}});
+    scan();
+    request.selectedStatLogs = {stat("V")};
+    const tGraphResult r = draw();
+    const std::vector<tGraphPoint>& drawn = points(r, tChartId::transferred, 4);
+    ASSERT_EQ(drawn.size(), row.expected.size());
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        EXPECT_DOUBLE_EQ(drawn[i].x, dayAt(static_cast<std::int64_t>(i) * 660));
+        EXPECT_DOUBLE_EQ(drawn[i].y, row.expected[i]) << "point " << i;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Types, StatValuesTest, ::testing::ValuesIn(statValuesRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+// The first source "A" holds 500 throughout; the second one varies. eMule
+// ran 40 % of the second bucket where a row says so.
+struct CombinedRow {
+    const char* name;
+    tLogOperation operation;
+    double multiplier, maxValue;
+    std::vector<double> second;
+    bool dormant;
+    std::uint8_t firstFlags;
+    std::vector<double> expected; // none: no point
+};
+void PrintTo(const CombinedRow& row, std::ostream* out) {
+    *out << row.name;
+}
+const double none = missingValue();
+using enum tLogOperation;
+constexpr std::uint8_t kept = flagSavedWhenChanged;
+
+const CombinedRow combinedRows[] = {
+    // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
+    {"QuotientCapped", quotient, 1, 100, {2, 0, 0, 8}, false, 0, {100, none, 100}},
+    {"Sum", sum, 1, none, {2, 0, 0, 8}, false, 0, {501, 500, 504}},
+    {"SecondShare", secondShare, 100, none, {2, 0, 0, 8}, false, 0, {100. / 501, 0, 400. / 504}},
+    // The maximum applies to the value times the log's own multiplier.
+    {"Difference", difference, 2, 998, {2, 0, 0, 8}, false, 0, {998, 998, 992}},
+    {"ReverseQuotient", reverseQuotient, 1, none, {2, 4, 0, 8}, false, 0, {.006, .004, .008}},
+    // A dormant first source makes the whole value 0; one saved when changed
+    // only leaves the second source's own rule.
+    {"Dormant", sum, 1, none, {2, 4, 4, 8}, true, 0, {503, 0, 506}},
+    {"SavedWhenChanged", sum, 1, none, {2, 4, 4, 8}, true, kept, {503, 500, 506}}};
+
+class CombinedLogTest : public GraphTest, public ::testing::WithParamInterface<CombinedRow> {};
+
+TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
+    const CombinedRow& row = GetParam();
+    if (row.dormant)
+        connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
+    const std::vector<double>& b = row.second;
+    statLog("A", row.firstFlags, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
+    statLog("B", 0, {{0, b[0]}, {660, b[1]}, {1320, b[2]}, {1980, b[3]}});
+    combinedLog("C", static_cast<std::uint8_t>(row.operation), "A", "B", row.maxValue, 0,
+                row.multiplier);
+    scan();
+    request.selectedStatLogs = {stat("virtual;C")};
+    tGraphResult r = draw();
+    std::vector<::testing::Matcher<tGraphPoint>> expected;
+    for (std::size_t i = 0; i < row.expected.size(); ++i)
+        if (!std::isnan(row.expected[i]))
+            expected.push_back(point(dayAt(static_cast<std::int64_t>(i) * 660), row.expected[i]));
+    EXPECT_THAT(points(r, tChartId::transferred, 4), ::testing::ElementsAreArray(expected));
+    EXPECT_EQ(legendText(r.transfersLegend), "C (ratio)\r\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, CombinedLogTest, ::testing::ValuesIn(combinedRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(ComputeGraphsTest, ZoomAndScrollChooseTheWindow) {
     std::vector<KnownRecord> records;

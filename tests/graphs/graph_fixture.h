@@ -4,6 +4,7 @@
 #include "graphs/core/graph_data.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
+#include "logstore/core/log_types.h"
 #include "logstore/log_fixture.h"
 
 #include <memory>
@@ -47,24 +48,46 @@ protected:
             bytes.knownFileRecord(at(r.seconds), r.requests, r.accepted, r.transferred);
         write(hashOf(n) + ".pln_on", bytes);
     }
-    // A 32-bit stats log of statistics.ini with values at the given times.
-    void statLog(const std::string& key, std::uint8_t flags,
-                 const std::vector<std::pair<std::int64_t, std::int32_t>>& records,
-                 double multiplier = 1) {
-        LogBytes bytes = LogBytes().prefix(1).header(3, flags, multiplier, "units");
-        for (auto [seconds, value] : records)
-            bytes.int32Record(at(seconds), value);
-        write("statistics.ini-statistics," + key + ".pln_on", bytes);
+    // A stats log of statistics.ini with values at the given times, stored
+    // in the given value type (1 byte .. 5 double).
+    void typedLog(const std::string& key, std::uint8_t valueType, std::uint8_t flags,
+                  double multiplier, const std::vector<std::pair<std::int64_t, double>>& records) {
+        ByteWriter values;
+        for (auto [seconds, value] : records) {
+            values.u32(at(seconds));
+            if (valueType == valueTypeByte)
+                values.i8(static_cast<std::int8_t>(value));
+            else if (valueType == valueTypeShort)
+                values.i16(static_cast<std::int16_t>(value));
+            else if (valueType == valueTypeInteger)
+                values.i32(static_cast<std::int32_t>(value));
+            else if (valueType == valueTypeLong)
+                values.i64(static_cast<std::int64_t>(value));
+            else
+                values.f64(value);
+        }
+        const std::vector<std::uint8_t>& bytes = values.buffer();
+        write("statistics.ini-statistics," + key + ".pln_on",
+              LogBytes()
+                  .prefix(1)
+                  .header(valueType, flags, multiplier, "units")
+                  .raw({reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
     }
-    void connRunTime(const std::vector<std::pair<std::int64_t, std::int32_t>>& records) {
+    void statLog(const std::string& key, std::uint8_t flags,
+                 const std::vector<std::pair<std::int64_t, double>>& records,
+                 double multiplier = 1) {
+        typedLog(key, valueTypeInteger, flags, multiplier, records);
+    }
+    void connRunTime(const std::vector<std::pair<std::int64_t, double>>& records) {
         statLog("ConnRunTime", 1, records, 24);
     }
     void combinedLog(const std::string& title, std::uint8_t operation, const std::string& first,
-                     const std::string& second, double maxValue, std::uint8_t flags = 0) {
+                     const std::string& second, double maxValue, std::uint8_t flags = 0,
+                     double multiplier = 1) {
         write("virtual;" + title + ".pln_on",
               LogBytes()
                   .prefix(3)
-                  .header(5, flags, 1, "ratio")
+                  .header(5, flags, multiplier, "ratio")
                   .sources(operation, "statistics.ini-statistics," + first,
                            "statistics.ini-statistics," + second)
                   .f64(maxValue));

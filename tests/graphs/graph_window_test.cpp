@@ -13,18 +13,19 @@ using ::testing::ElementsAre;
 TEST(GraphWindowTest, PeriodsRoundHalvesToEvenAndPointsFollowTheWidth) {
     struct Row {
         std::int64_t span;
-        int width;
-        std::int64_t periods;
-        std::int64_t points;
+        int width, pointsPerPixel;
+        std::int64_t periods, points;
     };
-    for (Row row : std::initializer_list<Row>{{330, 400, 0, 1}, // n = 0: one point
-                                              {331, 400, 1, 1},
-                                              {990, 400, 2, 2},  // 1.5 to 2
-                                              {1650, 400, 2, 2}, // 2.5 to 2
-                                              {66000, 400, 100, 99},
-                                              {66000, 404, 100, 100},
-                                              {66000, 7, 100, 1}}) {
-        tPointCount count = computePointCount(row.span, row.width, 4);
+    for (Row row : std::initializer_list<Row>{{330, 400, 4, 0, 1}, // n = 0: one point
+                                              {331, 400, 4, 1, 1},
+                                              {990, 400, 4, 2, 2},  // 1.5 to 2
+                                              {1650, 400, 4, 2, 2}, // 2.5 to 2
+                                              {66000, 400, 4, 100, 99},
+                                              {66000, 404, 4, 100, 100},
+                                              {66000, 400, 10, 100, 39},
+                                              {66000, 400, 1, 100, 100},
+                                              {66000, 7, 4, 100, 1}}) {
+        tPointCount count = computePointCount(row.span, row.width, row.pointsPerPixel);
         EXPECT_EQ(count.periods, row.periods) << row.span;
         EXPECT_EQ(count.points, row.points) << row.span << " " << row.width;
     }

@@ -7,16 +7,16 @@ namespace pln {
 double counterIncrease(std::int64_t a, std::int64_t b) {
     if (a > b)
         a = 0;
+    if (b < a)
+        return 0;
     // The unsigned difference is exact where the signed one could overflow.
-    if (b >= a)
-        return static_cast<double>(static_cast<std::uint64_t>(b) - static_cast<std::uint64_t>(a));
-    return -static_cast<double>(static_cast<std::uint64_t>(a) - static_cast<std::uint64_t>(b));
+    return static_cast<double>(static_cast<std::uint64_t>(b) - static_cast<std::uint64_t>(a));
 }
 
 double counterIncrease(double a, double b) {
     if (a > b)
         a = 0;
-    return b - a;
+    return b < a ? 0 : b - a;
 }
 
 double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {

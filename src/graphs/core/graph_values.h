@@ -15,7 +15,8 @@ struct tKnownFileIncrease {
 };
 
 // b - a of two counters, exact up to the double's precision; a counter
-// that dropped (eMule reset it) counts from 0.
+// that dropped (eMule reset it) counts from 0, and one that dropped below 0
+// gives no increase: a rate is never negative.
 double counterIncrease(std::int64_t a, std::int64_t b);
 double counterIncrease(double a, double b);
 
