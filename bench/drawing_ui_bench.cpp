@@ -108,22 +108,8 @@ struct Viewer {
 
     // The drawing the window asks for once the selection is made.
     tGraphResult compute() {
-        tKnownFilesList& known = form->knownFilesList();
-        tGraphRequest request;
-        request.logFiles = &form->logFiles();
-        request.knownMetLoaded = true;
-        request.runtimeAxis = true;
-        request.selectedKnownFiles = known.selectedRecords();
-        for (const std::size_t position : form->statsLogsList().selectedPositions())
-            request.selectedStatLogs.push_back(
-                form->statsLogsList().model().logAt(static_cast<int>(position)));
-        request.chartWidth = chart().width();
-        request.pointsPerPixel = form->values().pointsPerPixel;
-        request.colours = form->graphs().colours();
-        tEventsLog events(eventsLogPath(form->values().locations.dataFolder));
-        events.load(prompter);
-        request.events = &events;
-        return computeGraphs(request);
+        tEventsLog events(eventsLogPath(form->session().locations().dataFolder));
+        return computeGraphs(form->graphs().request(events));
     }
 };
 

@@ -98,7 +98,8 @@ Data& data() {
 
 // The list as the main window shows it, with a few rows selected.
 struct ShownList {
-    tKnownFilesModel model;
+    tDrawnColours colours;
+    tKnownFilesModel model{colours};
     tListView view;
 
     ShownList() {

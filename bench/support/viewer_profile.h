@@ -64,7 +64,7 @@ struct ViewerProfile {
 inline void finishScheduledWork(tMainForm& form) {
     auto* load = form.findChild<QTimer*>(QStringLiteral("timer"));
     auto* idle = form.findChild<QTimer*>(QStringLiteral("idleTimer"));
-    while (load->isActive() || idle->isActive() || form.idleFlags().redrawPending) {
+    while (load->isActive() || idle->isActive()) {
         if (load->isActive() && load->interval() == loadCycleRetryDelayMs)
             throw std::runtime_error("the viewer could not load the profile");
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -89,6 +89,10 @@ private:
             {model().recordAt(rowOf(name))->hash.toString(), 1, colour});
         form_->session().drawnColours() = drawnColours(drawing);
         view().viewport()->update();
+        // A drawing ends by asking for the read-out; the actions follow
+        // when that idle pass is served.
+        idleWork()->requestReadout();
+        QVERIFY(idle());
     }
     bool ticked(const QString& name) { return test::ticked(model(), name); }
     void setTick(const QString& name, bool tick) { QVERIFY(test::setTick(model(), name, tick)); }
@@ -434,6 +438,7 @@ private slots:
         // A reference file has the thicker line, selected or not.
         model().setReferences(model().recordAt(row), nullptr);
         view().selectionModel()->clearSelection();
+        QVERIFY(idle());
         drawIn("alpha.mp3", 0x0000FF);
         QVERIFY(redAcross() >= 3 * selectedLine - 3);
     }

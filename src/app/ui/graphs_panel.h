@@ -76,6 +76,9 @@ public:
     tGraphReadout& readout() { return *readout_; }
     QScrollBar& zoomBar() { return *zoomBar_; }
     QScrollBar& scrollBar() { return *scrollBar_; }
+    // The drawing the current selection and view ask for, its events read
+    // into `events`.
+    tGraphRequest request(tEventsLog& events);
 
     // The files and logs to draw from now on; the ones that join or leave
     // it lose their colour until they are drawn again.
@@ -101,7 +104,6 @@ private:
     void editEventsLog(std::optional<CalendarMs> date);
     void aColorsExecute();
     void aGraphOptionsExecute();
-    tGraphRequest request(tEventsLog& events);
     void watchDrawnLogs(const tGraphResult& result, const std::vector<tLogFile*>& statLogs);
     const tKnownMetRecord* knownFile(const std::string& hash) const;
     std::optional<tColour> displayedColour(const std::string& hash) const;
