@@ -3,6 +3,7 @@
 #include "app/core/process_values.h"
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/lines.h"
 #include "common/text.h"
 
 #include <cerrno>
@@ -19,22 +20,6 @@ constexpr std::int64_t fractionScale = 10'000'000'000;
 // 0100-01-01 and 9999-12-31: the dates a calendar date-time can show.
 constexpr double firstDay = -657'434;
 constexpr double lastDay = 2'958'466;
-
-std::vector<std::string_view> splitLines(std::string_view text) {
-    std::vector<std::string_view> lines;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
-        std::string_view line =
-            text.substr(start, (end == std::string_view::npos ? text.size() : end) - start);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        lines.push_back(line);
-        start = next;
-    }
-    return lines;
-}
 
 } // namespace
 

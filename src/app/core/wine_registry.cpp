@@ -1,6 +1,7 @@
 #include "app/core/wine_registry.h"
 
 #include "common/hex_digit.h"
+#include "common/lines.h"
 #include "common/text.h"
 
 #include <charconv>
@@ -64,15 +65,7 @@ std::optional<std::string> keyName(std::string_view line) {
 tWineRegistry tWineRegistry::parse(std::string_view text) {
     tWineRegistry registry;
     std::string key;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (const std::string_view line : splitLines(text)) {
         if (!line.empty() && line.front() == '[') {
             key = keyName(line).value_or(std::string());
             continue;

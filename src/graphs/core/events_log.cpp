@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/lines.h"
 #include "common/prompter.h"
 #include "common/text.h"
 #include "graphs/core/us_date_time.h"
@@ -122,13 +123,8 @@ bool tEventsLog::load(Prompter& prompter, std::optional<tEventsFileState>* lastR
         return false;
     }
     std::size_t lineNumber = 0;
-    for (std::size_t start = 0; start < content.size();) {
-        std::size_t end = std::min(content.find('\n', start), content.size());
-        std::string_view line(content.data() + start, end - start);
-        start = end + 1;
+    for (const std::string_view line : splitLines(content)) {
         ++lineNumber;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
         if (trimControl(line).empty())
             continue;
         std::size_t equals = line.find('=');

@@ -1,6 +1,7 @@
 #include "links/core/web_services.h"
 
 #include "common/error.h"
+#include "common/lines.h"
 #include "common/text.h"
 #include "links/core/link_encoding.h"
 #include "links/core/placeholder_text.h"
@@ -47,13 +48,7 @@ bool isWebServiceLine(std::string_view line) {
 
 std::vector<tWebService> parseWebServices(std::string_view text) {
     std::vector<tWebService> services;
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find('\n', start);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(start, end - start);
-        start = end + 1;
+    for (const std::string_view line : splitLines(text)) {
         if (!isWebServiceLine(line))
             continue;
         std::string trimmed = trimControl(line);

@@ -1,0 +1,25 @@
+#pragma once
+#include <string_view>
+#include <vector>
+
+namespace pln {
+
+// The lines of a text, each without its line end ("\n" or "\r\n"); a last
+// line without a line end is a line too, an empty text has none.
+inline std::vector<std::string_view> splitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+} // namespace pln
