@@ -2,6 +2,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "emulefiles/core/cancelled_met.h"
+#include "error_stream.h"
 #include "platform/platform.h"
 
 #include <cstdio>
@@ -76,7 +77,7 @@ int runCancelledCommand(const CommandArgs& args) {
             return resave(files, args[1], args[2]);
         return add(files, args[1], CommandArgs(args.begin() + 2, args.end()));
     } catch (const Error& e) {
-        std::cerr << "pln-tool: " << args[1] << ": " << e.what() << '\n';
+        reportFileError(args[1], e.what());
         return exitFailure;
     }
 }

@@ -23,4 +23,13 @@ public:
     bool failed = false;
 };
 
+// A file's error names the file itself ("Cannot read "x": ..."); any other
+// error is told against the file the command worked on.
+inline void reportFileError(const std::string& file, const std::string& text) {
+    if (text.find('"' + file + '"') == std::string::npos)
+        std::cerr << "pln-tool: " << file << ": " << text << '\n';
+    else
+        std::cerr << "pln-tool: " << text << '\n';
+}
+
 } // namespace pln::tool

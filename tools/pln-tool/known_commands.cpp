@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "emulefiles/core/known_met.h"
 #include "emulefiles/core/tag_names.h"
+#include "error_stream.h"
 #include "json_writer.h"
 #include "platform/platform.h"
 
@@ -127,7 +128,7 @@ int runKnownCommand(const CommandArgs& args) {
         return isDump ? dump(platform.services(), args[1])
                       : resave(platform.services(), args[1], args[2]);
     } catch (const Error& e) {
-        std::cerr << "pln-tool: " << args[1] << ": " << e.what() << '\n';
+        reportFileError(args[1], e.what());
         return exitFailure;
     }
 }

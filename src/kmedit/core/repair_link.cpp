@@ -1,5 +1,6 @@
 #include "kmedit/core/repair_link.h"
 
+#include "common/hex_digit.h"
 #include "common/text.h"
 
 #include <charconv>
@@ -13,17 +14,11 @@ constexpr std::size_t hashLength = 32;
 constexpr std::string_view blanks = " \t\r\n";
 
 bool isHexDigit(char c) {
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    return hexDigit(c) >= 0;
 }
 
 bool isAlphanumeric(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-int hexValue(char c) {
-    if (c <= '9')
-        return c - '0';
-    return (c | 0x20) - 'a' + 10;
 }
 
 template <typename Pred> bool allOf(std::string_view text, Pred pred) {
@@ -141,9 +136,11 @@ std::string decodeLinkName(std::string_view encoded) {
     std::string bytes;
     bytes.reserve(encoded.size());
     for (std::size_t i = 0; i < encoded.size(); ++i) {
-        if (encoded[i] == '%' && i + 2 < encoded.size() && isHexDigit(encoded[i + 1]) &&
-            isHexDigit(encoded[i + 2])) {
-            bytes += static_cast<char>(hexValue(encoded[i + 1]) * 16 + hexValue(encoded[i + 2]));
+        const int high =
+            encoded[i] == '%' && i + 2 < encoded.size() ? hexDigit(encoded[i + 1]) : -1;
+        const int low = high >= 0 ? hexDigit(encoded[i + 2]) : -1;
+        if (low >= 0) {
+            bytes += static_cast<char>(high * 16 + low);
             i += 2;
         } else {
             bytes += encoded[i];
