@@ -18,8 +18,9 @@ enum class Place { Nowhere, Named, NamedProgramFolder, WineUser, WineDefaultUser
 struct SearchRow {
     const char* name;
     std::vector<Place> places;
-    const char* config; // relative to the test folder; null: the search fails
+    const char* config; // relative to the test folder and `under`; null: the search fails
     const char* data;
+    const char* under = "";
 };
 
 // A machine with a Wine prefix ("wine/", its user "ann") and this system's
@@ -116,41 +117,30 @@ TEST_P(LocationSearchTest, FirstFolderHoldingEmulesFilesWins) {
     ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
         << std::get<tStartupEnd>(outcome).message;
     const auto& loc = std::get<tLocations>(outcome);
-    EXPECT_EQ(loc.eMuleConfigFolder, dir.file(row.config));
-    EXPECT_EQ(loc.dataFolder, dir.file(row.data));
+    EXPECT_EQ(loc.eMuleConfigFolder, dir.file(std::string(row.under) + row.config));
+    EXPECT_EQ(loc.dataFolder, dir.file(std::string(row.under) + row.data));
     EXPECT_TRUE(files.folderExists(loc.logsFolder));
     EXPECT_EQ(loc.programFolder, dir.file("bin/")) << "the recorder beside the viewer";
     EXPECT_EQ(!loc.namedConfig.empty(), row.places.front() == Place::Named ||
                                             row.places.front() == Place::NamedProgramFolder);
 }
 
-const char* const wineUserConfig = "wine/dosdevices/c:/users/ann/AppData/Local/eMule/config/";
+using P = Place;
+const char* const wineLocal = "wine/dosdevices/c:/users/ann/AppData/Local/";
+const char* const wineX86 = "wine/dosdevices/c:/Program Files (x86)/eMule/";
 
-INSTANTIATE_TEST_SUITE_P(
-    Linux, LocationSearchTest,
-    testing::Values(SearchRow{"NamedFolderFirst",
-                              {Place::Named, Place::WineUser},
-                              "mine/eMule/config/",
-                              "mine/PLN/"},
-                    SearchRow{"NamedProgramFolder",
-                              {Place::NamedProgramFolder},
-                              "mine/eMule/config/",
-                              "mine/eMule/PLN/"},
-                    SearchRow{"WineUserBeforeXdg",
-                              {Place::WineUser, Place::Xdg},
-                              wineUserConfig,
-                              "wine/dosdevices/c:/users/ann/AppData/Local/PLN/"},
-                    SearchRow{"WineDefaultFolders",
-                              {Place::WineDefaultUser},
-                              wineUserConfig,
-                              "wine/dosdevices/c:/users/ann/AppData/Local/PLN/"},
-                    SearchRow{"WineProgramFilesX86",
-                              {Place::WineX86, Place::Xdg},
-                              "wine/dosdevices/c:/Program Files (x86)/eMule/config/",
-                              "wine/dosdevices/c:/Program Files (x86)/eMule/PLN/"},
-                    SearchRow{"XdgLast", {Place::Xdg}, "xdg/eMule/config/", "xdg/PLN/"},
-                    SearchRow{"NothingFound", {Place::Nowhere}, nullptr, nullptr}),
-    [](const testing::TestParamInfo<SearchRow>& row) { return std::string(row.param.name); });
+const SearchRow searchRows[] = {
+    {"NamedFolderFirst", {P::Named, P::WineUser}, "mine/eMule/config/", "mine/PLN/"},
+    {"NamedProgramFolder", {P::NamedProgramFolder}, "mine/eMule/config/", "mine/eMule/PLN/"},
+    {"WineUserBeforeXdg", {P::WineUser, P::Xdg}, "eMule/config/", "PLN/", wineLocal},
+    {"WineDefaultFolders", {P::WineDefaultUser}, "eMule/config/", "PLN/", wineLocal},
+    {"WineProgramFilesX86", {P::WineX86, P::Xdg}, "config/", "PLN/", wineX86},
+    {"XdgLast", {P::Xdg}, "xdg/eMule/config/", "xdg/PLN/"},
+    {"NothingFound", {P::Nowhere}, nullptr, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Linux, LocationSearchTest, testing::ValuesIn(searchRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LocationSearch, ConfigOptionNeedsAFolder) {
     PosixFileListing listing{std::string("/p")};
