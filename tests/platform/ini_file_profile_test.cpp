@@ -58,9 +58,12 @@ INSTANTIATE_TEST_SUITE_P(Encodings, IniFileProfileEncoding,
                                          EncodingCase{"Utf16LeBom", TextEncoding::Utf16LeBom}),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
+struct IniFileProfileTest : testing::Test {
     test::TempDir dir;
     IniFileProfile ini;
+};
+
+TEST_F(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
     std::string file = dir.file("PLN.ini");
     EXPECT_EQ(ini.read(file, "PLN", "showTips"), std::nullopt);
     EXPECT_TRUE(ini.sections(file).empty());
@@ -72,17 +75,13 @@ TEST(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
     EXPECT_FALSE(ini.write(dir.file("no folder/PLN.ini"), "PLN", "showTips", "0"));
 }
 
-TEST(IniFileProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
-    test::TempDir dir;
+TEST_F(IniFileProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
     std::string file = dir.write("PLN.ini", "[PLN]\r\nk=caf\xE9\r\n");
-    IniFileProfile ini;
     ASSERT_TRUE(ini.write(file, "PLN", "j", "\xE2\x82\xB9"));
     EXPECT_EQ(readText(file), "\xEF\xBB\xBF[PLN]\r\nk=caf\xC3\xA9\r\nj=\xE2\x82\xB9\r\n");
 }
 
-TEST(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
-    test::TempDir dir;
-    IniFileProfile ini;
+TEST_F(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
     std::string big = dir.write("big.ini", "[S]\r\nk=1\r\n");
     std::filesystem::resize_file(big, IniFileProfile::maxFileSize + 1);
     EXPECT_EQ(ini.read(big, "S", "k"), std::nullopt);
