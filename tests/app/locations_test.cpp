@@ -2,6 +2,7 @@
 #include "app/core/windows_version.h"
 #include "platform/fake_platform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -201,6 +202,9 @@ TEST_P(LocationRule, ChoosesConfigurationAndDataFolders) {
     EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
     EXPECT_EQ(loc.programFolder, programFolder);
     EXPECT_EQ(loc.eMuleFolder, emuleFolder);
+    std::string prefix = loc.eMuleConfigFolder;
+    std::replace(prefix.begin(), prefix.end(), '\\', '/');
+    EXPECT_EQ(loc.messagePrefix, prefix);
     EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
     EXPECT_EQ(m.system.registryReads > 0, row.asksRegistry);
     EXPECT_EQ(m.system.userFolderQueries > 0, row.asksUserFolders);
@@ -208,23 +212,6 @@ TEST_P(LocationRule, ChoosesConfigurationAndDataFolders) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LocationRule, testing::ValuesIn(locationRows),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(Locations, EveryFolderOfAPerUserConfiguration) {
-    Machine m;
-    m.placeEmuleFiles(Base::LocalAppData);
-    auto outcome = m.resolve(windowsVista);
-    ASSERT_TRUE(std::holds_alternative<tLocations>(outcome));
-    const tLocations expected{
-        "C:\\Program Files\\eMule\\PLN\\",
-        "C:\\Program Files\\eMule\\",
-        "C:\\Users\\ann\\AppData\\Local\\eMule\\",
-        "C:\\Users\\ann\\AppData\\Local\\eMule\\config\\",
-        "C:\\Users\\ann\\AppData\\Local\\PLN\\",
-        "C:\\Users\\ann\\AppData\\Local\\PLN\\PLN logs\\",
-        "C:/Users/ann/AppData/Local/eMule/config/",
-    };
-    EXPECT_EQ(std::get<tLocations>(outcome), expected);
-}
 
 TEST(Locations, LinuxPathsUseSlashes) {
     FakeSystemInfo system;
