@@ -66,38 +66,24 @@ struct Machine {
         return path;
     }
 
-    // The folder holding "config\" for a base; empty when the system does
-    // not name that base.
+    // The user folder holding a base's "eMule\" and "PLN\"; eMule's own folder
+    // holds "config\" itself, beside the viewer's folder.
+    std::string userFolder(Base base) {
+        if (base == Base::AppData)
+            return system.shellFolders[ShellFolder::AppData] + "\\";
+        return system.knownFolders[base == Base::LocalAppData ? KnownFolder::LocalAppData
+                                                              : KnownFolder::ProgramData] +
+               "\\";
+    }
     std::string configBase(Base base) {
-        auto under = [](const std::optional<std::string>& folder) {
-            return folder ? *folder + "\\eMule\\" : std::string();
-        };
-        switch (base) {
-        case Base::EmuleFolder:
-            return emuleFolder;
-        case Base::LocalAppData:
-            return under(system.FakeSystemInfo::knownFolder(KnownFolder::LocalAppData));
-        case Base::ProgramData:
-            return under(system.FakeSystemInfo::knownFolder(KnownFolder::ProgramData));
-        case Base::AppData:
-            return under(system.FakeSystemInfo::shellFolder(ShellFolder::AppData));
-        }
-        return {};
+        return base == Base::EmuleFolder ? emuleFolder : userFolder(base) + "eMule\\";
     }
-
     std::string dataFolder(Base base) {
-        if (base == Base::EmuleFolder)
-            return programFolder;
-        std::string config = configBase(base);
-        return config.substr(0, config.size() - std::string("eMule\\").size()) + "PLN\\";
+        return base == Base::EmuleFolder ? programFolder : userFolder(base) + "PLN\\";
     }
-
     void placeEmuleFiles(Base base) {
-        const std::string config = configBase(base);
-        if (config.empty())
-            return;
-        files.files.insert(config + "config\\preferences.ini");
-        files.files.insert(config + "config\\known.met");
+        for (const char* file : {"preferences.ini", "known.met"})
+            files.files.insert(configBase(base) + "config\\" + file);
     }
 
     tLocationsOutcome resolve(std::uint16_t version) {
