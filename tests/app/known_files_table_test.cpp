@@ -1,8 +1,10 @@
 #include "app/core/known_files_table.h"
+#include "app/core/shared_lookup.h"
 #include "common/text.h"
 #include "emulefiles/core/known_met_list.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
+#include "platform/fake_platform.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -198,6 +200,28 @@ TEST(KnownFileRowCompare, LogAndDledFollowTheirCellTexts) {
             EXPECT_EQ(sign(compareKnownFileRows(a, b, static_cast<int>(tKnownFilesColumn::dled))),
                       sign(icompare(dledText(a.dled), dledText(b.dled))));
         }
+}
+
+constexpr FileTime nsPerSecond = 1'000'000'000;
+
+TEST(SharedLookup, GivesTheFolderAndLocalDatesOfTheMatchingFile) {
+    tSharedFileTable table;
+    const FileTime written = 1'600'000'000 * nsPerSecond + 400'000'000;
+    table.assign({{"Movie.avi", {"/share/", written, 0, 0, 700}},
+                  {"other.iso", {"/share/", written, written - 90 * nsPerSecond, 0, 5}}});
+    FakeClock clock;
+    clock.utcOffsetMs = 3'600'000;
+    const tSharedLookup lookup = sharedFileLookup(table, clock);
+
+    const auto match = lookup("movie.AVI", 700, 1'600'000'000);
+    ASSERT_TRUE(match);
+    EXPECT_EQ(match->folder, "/share/");
+    EXPECT_EQ(match->modified, unixEpochCalendarMs + 1'600'000'000'400 + 3'600'000);
+    EXPECT_EQ(match->created, 0); // unknown to the file system
+    EXPECT_EQ(lookup("other.iso", 5, 1'600'000'000)->created,
+              unixEpochCalendarMs + 1'599'999'910'400 + 3'600'000);
+    EXPECT_FALSE(lookup("Movie.avi", 701, 1'600'000'000));
+    EXPECT_FALSE(lookup("Movie.avi", 700, 1'600'000'002));
 }
 
 } // namespace

@@ -1,7 +1,10 @@
 #include "app/core/load_cycle.h"
 #include "platform/fake_platform.h"
+#include "platform/platform.h"
 #include "support/temp_dir.h"
 
+#include <chrono>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace pln {
@@ -57,6 +60,33 @@ TEST_F(LoadCycle, AnUnreadableFileMakesTheCycleRetry) {
 
     writtenAt(1'000'002, emptyKnownMet);
     EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
+}
+
+TEST(LoadSharedFolders, EverySourceIsTriedAndTheFirstFailureNamed) {
+    test::TempDir dir;
+    NativePlatform native;
+    Platform& platform = native.services();
+    const std::string preferences = dir.write("preferences.ini", "[eMule]\r\nPort=1\r\n");
+    dir.write("shareddir.dat", dir.path() + "\r\n");
+    for (const char* name : {"preferences.ini", "shareddir.dat"})
+        std::filesystem::last_write_time(
+            dir.file(name), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    tSharedFolders folders(platform.files, platform.clock, platform.ini, platform.listing,
+                           dir.path(), '/');
+    std::string failure;
+    EXPECT_FALSE(loadSharedFolders(folders, failure));
+    EXPECT_EQ(failure, preferences + ": no IncomingDir in section eMule");
+    EXPECT_TRUE(folders.sharedDirsLoaded());
+    EXPECT_TRUE(folders.sharedFilesLoaded());
+    EXPECT_TRUE(folders.categoriesLoaded());
+
+    dir.write("preferences.ini", "[eMule]\r\nIncomingDir=" + dir.path() + "in\r\n");
+    std::filesystem::last_write_time(preferences, std::filesystem::file_time_type::clock::now() -
+                                                      std::chrono::minutes(10));
+    failure.clear();
+    EXPECT_TRUE(loadSharedFolders(folders, failure));
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(folders.folders().size(), 2u);
 }
 
 } // namespace

@@ -12,14 +12,31 @@
 namespace pln {
 namespace {
 
-// Where a row puts eMule's configuration.
-enum class Place { Nowhere, Named, NamedProgramFolder, WineUser, WineDefaultUser, WineX86, Xdg };
+// Where a row puts eMule's folder (null: nowhere), whether eMule.exe lies in
+// it, what Wine's user.reg says (setting -1: no user.reg) and whether the
+// search knows the system's user name.
+struct Place {
+    const char* eMule;
+    bool program;
+    int setting;
+    bool shellFolders;
+    bool userKnown = true;
+};
+const Place nowhere{nullptr, false, -1, false};
+const Place named{"mine/eMule/", false, -1, false};
+const Place namedProgramFolder{"mine/eMule/", true, -1, false};
+const Place wineUser{"wine/drive_c/users/ann/AppData/Local/eMule/", false, 0, true};
+// Without the system's user name the one personal profile serves.
+const Place wineDefaultUser{"wine/drive_c/users/ann/AppData/Local/eMule/", false, 0, false, false};
+const Place wineX86{"wine/drive_c/Program Files (x86)/eMule/", true, 2, false};
+const Place xdg{"xdg/eMule/", false, -1, false};
 
 struct SearchRow {
     const char* name;
     std::vector<Place> places;
-    const char* config; // relative to the test folder; null: the search fails
+    const char* config; // relative to the test folder and `under`; null: the search fails
     const char* data;
+    const char* under = "";
 };
 
 // A machine with a Wine prefix ("wine/", its user "ann") and this system's
@@ -59,34 +76,16 @@ protected:
         dir.write("wine/user.reg", reg);
     }
 
-    void place(Place where) {
-        switch (where) {
-        case Place::Nowhere:
-            break;
-        case Place::Named:
-            placeConfig("mine/eMule/config/");
-            break;
-        case Place::NamedProgramFolder:
-            dir.write("mine/eMule/eMule.exe", "MZ");
-            placeConfig("mine/eMule/config/");
-            break;
-        case Place::WineUser:
-        case Place::WineDefaultUser:
-            writeUserReg(0, where == Place::WineUser);
-            // Without the system's user name the one personal profile serves.
-            if (where == Place::WineDefaultUser)
-                search.userName.clear();
-            placeConfig("wine/drive_c/users/ann/AppData/Local/eMule/config/");
-            break;
-        case Place::WineX86:
-            writeUserReg(2, false);
-            dir.write("wine/drive_c/Program Files (x86)/eMule/eMule.exe", "MZ");
-            placeConfig("wine/drive_c/Program Files (x86)/eMule/config/");
-            break;
-        case Place::Xdg:
-            placeConfig("xdg/eMule/config/");
-            break;
-        }
+    void place(const Place& at) {
+        if (!at.eMule)
+            return;
+        if (at.setting >= 0)
+            writeUserReg(at.setting, at.shellFolders);
+        if (at.program)
+            dir.write(std::string(at.eMule) + "eMule.exe", "MZ");
+        if (!at.userKnown)
+            search.userName.clear();
+        placeConfig(std::string(at.eMule) + "config/");
     }
 
     test::TempDir dir;
@@ -99,7 +98,7 @@ protected:
 TEST_P(LocationSearchTest, FirstFolderHoldingEmulesFilesWins) {
     const SearchRow& row = GetParam();
     search.configFolder = dir.file("mine/eMule/config");
-    for (Place where : row.places)
+    for (const Place& where : row.places)
         place(where);
 
     auto outcome = searchLocations(system, files, listing, windowsVista, search);
@@ -116,41 +115,28 @@ TEST_P(LocationSearchTest, FirstFolderHoldingEmulesFilesWins) {
     ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
         << std::get<tStartupEnd>(outcome).message;
     const auto& loc = std::get<tLocations>(outcome);
-    EXPECT_EQ(loc.eMuleConfigFolder, dir.file(row.config));
-    EXPECT_EQ(loc.dataFolder, dir.file(row.data));
+    EXPECT_EQ(loc.eMuleConfigFolder, dir.file(std::string(row.under) + row.config));
+    EXPECT_EQ(loc.dataFolder, dir.file(std::string(row.under) + row.data));
     EXPECT_TRUE(files.folderExists(loc.logsFolder));
     EXPECT_EQ(loc.programFolder, dir.file("bin/")) << "the recorder beside the viewer";
-    EXPECT_EQ(!loc.namedConfig.empty(), row.places.front() == Place::Named ||
-                                            row.places.front() == Place::NamedProgramFolder);
+    EXPECT_EQ(!loc.namedConfig.empty(), row.places.front().eMule == named.eMule);
 }
 
-const char* const wineUserConfig = "wine/dosdevices/c:/users/ann/AppData/Local/eMule/config/";
+const char* const wineLocal = "wine/dosdevices/c:/users/ann/AppData/Local/";
+const char* const wineX86Folder = "wine/dosdevices/c:/Program Files (x86)/eMule/";
 
-INSTANTIATE_TEST_SUITE_P(
-    Linux, LocationSearchTest,
-    testing::Values(SearchRow{"NamedFolderFirst",
-                              {Place::Named, Place::WineUser},
-                              "mine/eMule/config/",
-                              "mine/PLN/"},
-                    SearchRow{"NamedProgramFolder",
-                              {Place::NamedProgramFolder},
-                              "mine/eMule/config/",
-                              "mine/eMule/PLN/"},
-                    SearchRow{"WineUserBeforeXdg",
-                              {Place::WineUser, Place::Xdg},
-                              wineUserConfig,
-                              "wine/dosdevices/c:/users/ann/AppData/Local/PLN/"},
-                    SearchRow{"WineDefaultFolders",
-                              {Place::WineDefaultUser},
-                              wineUserConfig,
-                              "wine/dosdevices/c:/users/ann/AppData/Local/PLN/"},
-                    SearchRow{"WineProgramFilesX86",
-                              {Place::WineX86, Place::Xdg},
-                              "wine/dosdevices/c:/Program Files (x86)/eMule/config/",
-                              "wine/dosdevices/c:/Program Files (x86)/eMule/PLN/"},
-                    SearchRow{"XdgLast", {Place::Xdg}, "xdg/eMule/config/", "xdg/PLN/"},
-                    SearchRow{"NothingFound", {Place::Nowhere}, nullptr, nullptr}),
-    [](const testing::TestParamInfo<SearchRow>& row) { return std::string(row.param.name); });
+const SearchRow searchRows[] = {
+    {"NamedFolderFirst", {named, wineUser}, "mine/eMule/config/", "mine/PLN/"},
+    {"NamedProgramFolder", {namedProgramFolder}, "mine/eMule/config/", "mine/eMule/PLN/"},
+    {"WineUserBeforeXdg", {wineUser, xdg}, "eMule/config/", "PLN/", wineLocal},
+    {"WineDefaultFolders", {wineDefaultUser}, "eMule/config/", "PLN/", wineLocal},
+    {"WineProgramFilesX86", {wineX86, xdg}, "config/", "PLN/", wineX86Folder},
+    {"XdgLast", {xdg}, "xdg/eMule/config/", "xdg/PLN/"},
+    {"NothingFound", {nowhere}, nullptr, nullptr},
+};
+
+INSTANTIATE_TEST_SUITE_P(Linux, LocationSearchTest, testing::ValuesIn(searchRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LocationSearch, ConfigOptionNeedsAFolder) {
     PosixFileListing listing{std::string("/p")};

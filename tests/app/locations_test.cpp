@@ -2,6 +2,7 @@
 #include "app/core/windows_version.h"
 #include "platform/fake_platform.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -40,55 +41,49 @@ struct Machine {
 
     Machine() {
         system.executable = programFolder + "PLNViewer.exe";
-        system.knownFolders = {
-            {KnownFolder::LocalAppData, "C:\\Users\\ann\\AppData\\Local"},
-            {KnownFolder::Downloads, "C:\\Users\\ann\\Downloads"},
-            {KnownFolder::PublicDownloads, "C:\\Users\\Public\\Downloads"},
-            {KnownFolder::ProgramData, "C:\\ProgramData"},
-        };
-        system.shellFolders = {
-            {ShellFolder::AppData, "C:\\Documents and Settings\\ann\\Application Data"},
-            {ShellFolder::Personal, "C:\\Documents and Settings\\ann\\My Documents"},
-        };
-        for (const auto& [kind, path] : system.knownFolders)
-            files.folders.insert(path);
-        for (const auto& [kind, path] : system.shellFolders)
-            files.folders.insert(path);
+        known(KnownFolder::LocalAppData, "C:\\Users\\ann\\AppData\\Local");
+        known(KnownFolder::Downloads, "C:\\Users\\ann\\Downloads");
+        known(KnownFolder::PublicDownloads, "C:\\Users\\Public\\Downloads");
+        known(KnownFolder::ProgramData, "C:\\ProgramData");
+        shell(ShellFolder::AppData, "C:\\Documents and Settings\\ann\\Application Data");
+        shell(ShellFolder::Personal, "C:\\Documents and Settings\\ann\\My Documents");
         files.folders.insert("C:\\Program Files\\eMule\\PLN");
     }
 
-    // The folder holding "config\" for a base; empty when the system does
-    // not name that base.
+    void known(KnownFolder folder, const std::string& path) {
+        system.knownFolders[folder] = path;
+        files.folders.insert(path);
+    }
+    void shell(ShellFolder folder, const std::string& path) {
+        system.shellFolders[folder] = path;
+        files.folders.insert(path);
+    }
+    // A path of so many characters, each spelled by `fill`.
+    static std::string pathOf(std::size_t characters, const std::string& fill) {
+        std::string path = "C:\\";
+        for (std::size_t i = 3; i < characters; ++i)
+            path += fill;
+        return path;
+    }
+
+    // The user folder holding a base's "eMule\" and "PLN\"; eMule's own folder
+    // holds "config\" itself, beside the viewer's folder.
+    std::string userFolder(Base base) {
+        if (base == Base::AppData)
+            return system.shellFolders[ShellFolder::AppData] + "\\";
+        return system.knownFolders[base == Base::LocalAppData ? KnownFolder::LocalAppData
+                                                              : KnownFolder::ProgramData] +
+               "\\";
+    }
     std::string configBase(Base base) {
-        auto under = [](const std::optional<std::string>& folder) {
-            return folder ? *folder + "\\eMule\\" : std::string();
-        };
-        switch (base) {
-        case Base::EmuleFolder:
-            return emuleFolder;
-        case Base::LocalAppData:
-            return under(system.FakeSystemInfo::knownFolder(KnownFolder::LocalAppData));
-        case Base::ProgramData:
-            return under(system.FakeSystemInfo::knownFolder(KnownFolder::ProgramData));
-        case Base::AppData:
-            return under(system.FakeSystemInfo::shellFolder(ShellFolder::AppData));
-        }
-        return {};
+        return base == Base::EmuleFolder ? emuleFolder : userFolder(base) + "eMule\\";
     }
-
     std::string dataFolder(Base base) {
-        if (base == Base::EmuleFolder)
-            return programFolder;
-        std::string config = configBase(base);
-        return config.substr(0, config.size() - std::string("eMule\\").size()) + "PLN\\";
+        return base == Base::EmuleFolder ? programFolder : userFolder(base) + "PLN\\";
     }
-
     void placeEmuleFiles(Base base) {
-        const std::string config = configBase(base);
-        if (config.empty())
-            return;
-        files.files.insert(config + "config\\preferences.ini");
-        files.files.insert(config + "config\\known.met");
+        for (const char* file : {"preferences.ini", "known.met"})
+            files.files.insert(configBase(base) + "config\\" + file);
     }
 
     tLocationsOutcome resolve(std::uint16_t version) {
@@ -96,210 +91,73 @@ struct Machine {
     }
 };
 
+using Adjust = void (*)(Machine&);
+using K = KnownFolder;
+using S = ShellFolder;
+// Folders at and just under the length limits; characters count, not bytes.
+const Adjust localAppData230 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(230, "l")); };
+const Adjust localAppData229 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(229, "l")); };
+const Adjust downloads220 = [](Machine& m) { m.known(K::Downloads, m.pathOf(220, "d")); };
+const Adjust publicDownloads220 = [](Machine& m) {
+    m.known(K::PublicDownloads, m.pathOf(220, "p"));
+};
+const Adjust programData229Wide = [](Machine& m) {
+    m.known(K::ProgramData, m.pathOf(229, "\xC3\xA9"));
+};
+const Adjust appData230 = [](Machine& m) { m.shell(S::AppData, m.pathOf(230, "a")); };
+const Adjust personal220 = [](Machine& m) { m.shell(S::Personal, m.pathOf(220, "m")); };
+const Adjust noKnownFolderCall = [](Machine& m) { m.system.knownFolderCall = false; };
+const Adjust noPublicDownloads = [](Machine& m) {
+    m.system.knownFolders.erase(K::PublicDownloads);
+};
+const Adjust noShell = [](Machine& m) { m.system.shell = false; };
+const Adjust noPersonal = [](Machine& m) { m.system.shellFolders.erase(S::Personal); };
+
 struct LocationRow {
     const char* name;
     std::uint16_t windowsVersion;
     std::optional<int> usePublicUserDirectories;
     std::set<Base> emuleFilesIn;
     Base expected;
+    Adjust adjust = nullptr;
     bool asksRegistry = true;
     bool asksUserFolders = true;
-    void (*adjust)(Machine&) = nullptr;
 };
 
-void longLocalAppData(Machine& m) {
-    m.system.knownFolders[KnownFolder::LocalAppData] = "C:\\" + std::string(227, 'l');
-}
-void localAppDataJustShortEnough(Machine& m) {
-    m.system.knownFolders[KnownFolder::LocalAppData] = "C:\\" + std::string(226, 'l');
-    m.files.folders.insert(m.system.knownFolders[KnownFolder::LocalAppData]);
-}
-void longDownloads(Machine& m) {
-    m.system.knownFolders[KnownFolder::Downloads] = "C:\\" + std::string(217, 'd');
-}
-void longPublicDownloads(Machine& m) {
-    m.system.knownFolders[KnownFolder::PublicDownloads] = "C:\\" + std::string(217, 'p');
-}
-void longProgramData(Machine& m) {
-    // Characters, not bytes: 229 characters in more bytes still fit.
-    std::string path = "C:\\";
-    for (int i = 0; i < 226; ++i)
-        path += "\xC3\xA9";
-    m.system.knownFolders[KnownFolder::ProgramData] = path;
-    m.files.folders.insert(path);
-}
-void knownFolderCallMissing(Machine& m) {
-    m.system.knownFolderCall = false;
-}
-void publicDownloadsFails(Machine& m) {
-    m.system.knownFolders.erase(KnownFolder::PublicDownloads);
-}
-void shellMissing(Machine& m) {
-    m.system.shell = false;
-}
-void longAppData(Machine& m) {
-    m.system.shellFolders[ShellFolder::AppData] = "C:\\" + std::string(227, 'a');
-}
-void longPersonal(Machine& m) {
-    m.system.shellFolders[ShellFolder::Personal] = "C:\\" + std::string(217, 'm');
-}
-void personalFails(Machine& m) {
-    m.system.shellFolders.erase(ShellFolder::Personal);
-}
-
-using B = Base;
+constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
+               A = Base::AppData;
+constexpr std::uint16_t vista = windowsVista, xp = windowsXp;
 
 const LocationRow locationRows[] = {
-    {"VistaAbsentPrefersLocalAppData",
-     windowsVista,
-     {},
-     {B::LocalAppData, B::ProgramData, B::EmuleFolder},
-     B::LocalAppData},
-    {"VistaAbsentThenProgramData",
-     windowsVista,
-     {},
-     {B::ProgramData, B::EmuleFolder},
-     B::ProgramData},
-    {"VistaAbsentThenEmuleFolder", windowsVista, {}, {B::EmuleFolder}, B::EmuleFolder},
-    {"VistaSetting0",
-     windowsVista,
-     0,
-     {B::LocalAppData, B::ProgramData, B::EmuleFolder},
-     B::LocalAppData},
-    {"VistaSetting1",
-     windowsVista,
-     1,
-     {B::ProgramData, B::LocalAppData, B::EmuleFolder},
-     B::ProgramData},
-    {"VistaSetting2",
-     windowsVista,
-     2,
-     {B::EmuleFolder, B::LocalAppData},
-     B::EmuleFolder,
-     true,
-     false},
-    {"VistaSettingMinus1", windowsVista, -1, {B::ProgramData}, B::ProgramData},
-    {"VistaSetting7ActsAsAbsent",
-     windowsVista,
-     7,
-     {B::ProgramData, B::EmuleFolder},
-     B::ProgramData},
-    {"VistaSettingMinus2ActsAsAbsent", windowsVista, -2, {B::EmuleFolder}, B::EmuleFolder},
-    {"VistaLocalAppData230KeepsDefaults",
-     windowsVista,
-     0,
-     {B::EmuleFolder, B::LocalAppData},
-     B::EmuleFolder,
-     true,
-     true,
-     longLocalAppData},
-    {"VistaLocalAppData229IsUsed",
-     windowsVista,
-     0,
-     {B::LocalAppData},
-     B::LocalAppData,
-     true,
-     true,
-     localAppDataJustShortEnough},
-    {"VistaDownloads220KeepsDefaults",
-     windowsVista,
-     0,
-     {B::EmuleFolder, B::LocalAppData},
-     B::EmuleFolder,
-     true,
-     true,
-     longDownloads},
-    {"VistaPublicDownloads220KeepsDefaults",
-     windowsVista,
-     1,
-     {B::EmuleFolder, B::ProgramData},
-     B::EmuleFolder,
-     true,
-     true,
-     longPublicDownloads},
-    {"VistaProgramDataCountsCharacters",
-     windowsVista,
-     1,
-     {B::ProgramData},
-     B::ProgramData,
-     true,
-     true,
-     longProgramData},
-    {"VistaKnownFolderCallMissing",
-     windowsVista,
-     0,
-     {B::EmuleFolder, B::LocalAppData},
-     B::EmuleFolder,
-     true,
-     false,
-     knownFolderCallMissing},
-    {"VistaOneKnownFolderFails",
-     windowsVista,
-     0,
-     {B::EmuleFolder, B::LocalAppData},
-     B::EmuleFolder,
-     true,
-     true,
-     publicDownloadsFails},
-    {"VistaShellMissing",
-     windowsVista,
-     0,
-     {B::EmuleFolder, B::LocalAppData},
-     B::EmuleFolder,
-     true,
-     false,
-     shellMissing},
-    {"XpAbsentKeepsEmuleConfig",
-     windowsXp,
-     {},
-     {B::EmuleFolder, B::AppData},
-     B::EmuleFolder,
-     true,
-     false},
-    {"XpAbsentFindsAppData", windowsXp, {}, {B::AppData}, B::AppData},
-    {"XpSetting0", windowsXp, 0, {B::AppData, B::EmuleFolder}, B::AppData},
-    {"XpSetting1NotConsulted",
-     windowsXp,
-     1,
-     {B::EmuleFolder, B::AppData},
-     B::EmuleFolder,
-     true,
-     false},
-    {"XpSetting2", windowsXp, 2, {B::EmuleFolder, B::AppData}, B::EmuleFolder, true, false},
-    {"XpAppData230KeepsDefaults",
-     windowsXp,
-     0,
-     {B::EmuleFolder, B::AppData},
-     B::EmuleFolder,
-     true,
-     true,
-     longAppData},
-    {"XpPersonal220KeepsDefaults",
-     windowsXp,
-     0,
-     {B::EmuleFolder, B::AppData},
-     B::EmuleFolder,
-     true,
-     true,
-     longPersonal},
-    {"XpPersonalFails",
-     windowsXp,
-     0,
-     {B::EmuleFolder, B::AppData},
-     B::EmuleFolder,
-     true,
-     true,
-     personalFails},
-    {"Windows2000Setting0", windows2000, 0, {B::AppData}, B::AppData},
-    {"Windows98Setting0", windows98, 0, {B::AppData}, B::AppData},
-    {"UnknownVersionAbsent", windowsUnknown, {}, {B::AppData}, B::AppData},
-    {"Windows95ReadsNoRegistry",
-     windows95,
-     0,
-     {B::EmuleFolder, B::LocalAppData, B::AppData},
-     B::EmuleFolder,
-     false,
-     false},
+    {"VistaAbsentPrefersLocalAppData", vista, {}, {L, P, E}, L},
+    {"VistaAbsentThenProgramData", vista, {}, {P, E}, P},
+    {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E},
+    {"VistaSetting0", vista, 0, {L, P, E}, L},
+    {"VistaSetting1", vista, 1, {P, L, E}, P},
+    {"VistaSetting2", vista, 2, {E, L}, E, nullptr, true, false},
+    {"VistaSettingMinus1", vista, -1, {P}, P},
+    {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P},
+    {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E},
+    {"VistaLocalAppData230KeepsDefaults", vista, 0, {E, L}, E, localAppData230},
+    {"VistaLocalAppData229IsUsed", vista, 0, {L}, L, localAppData229},
+    {"VistaDownloads220KeepsDefaults", vista, 0, {E, L}, E, downloads220},
+    {"VistaPublicDownloads220KeepsDefaults", vista, 1, {E, P}, E, publicDownloads220},
+    {"VistaProgramDataCountsCharacters", vista, 1, {P}, P, programData229Wide},
+    {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall, true, false},
+    {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublicDownloads},
+    {"VistaShellMissing", vista, 0, {E, L}, E, noShell, true, false},
+    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E, nullptr, true, false},
+    {"XpAbsentFindsAppData", xp, {}, {A}, A},
+    {"XpSetting0", xp, 0, {A, E}, A},
+    {"XpSetting1NotConsulted", xp, 1, {E, A}, E, nullptr, true, false},
+    {"XpSetting2", xp, 2, {E, A}, E, nullptr, true, false},
+    {"XpAppData230KeepsDefaults", xp, 0, {E, A}, E, appData230},
+    {"XpPersonal220KeepsDefaults", xp, 0, {E, A}, E, personal220},
+    {"XpPersonalFails", xp, 0, {E, A}, E, noPersonal},
+    {"Windows2000Setting0", windows2000, 0, {A}, A},
+    {"Windows98Setting0", windows98, 0, {A}, A},
+    {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A},
+    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E, nullptr, false, false},
 };
 
 void PrintTo(const LocationRow& row, std::ostream* os) {
@@ -330,6 +188,9 @@ TEST_P(LocationRule, ChoosesConfigurationAndDataFolders) {
     EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
     EXPECT_EQ(loc.programFolder, programFolder);
     EXPECT_EQ(loc.eMuleFolder, emuleFolder);
+    std::string prefix = loc.eMuleConfigFolder;
+    std::replace(prefix.begin(), prefix.end(), '\\', '/');
+    EXPECT_EQ(loc.messagePrefix, prefix);
     EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
     EXPECT_EQ(m.system.registryReads > 0, row.asksRegistry);
     EXPECT_EQ(m.system.userFolderQueries > 0, row.asksUserFolders);
@@ -337,23 +198,6 @@ TEST_P(LocationRule, ChoosesConfigurationAndDataFolders) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, LocationRule, testing::ValuesIn(locationRows),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST(Locations, EveryFolderOfAPerUserConfiguration) {
-    Machine m;
-    m.placeEmuleFiles(Base::LocalAppData);
-    auto outcome = m.resolve(windowsVista);
-    ASSERT_TRUE(std::holds_alternative<tLocations>(outcome));
-    const tLocations expected{
-        "C:\\Program Files\\eMule\\PLN\\",
-        "C:\\Program Files\\eMule\\",
-        "C:\\Users\\ann\\AppData\\Local\\eMule\\",
-        "C:\\Users\\ann\\AppData\\Local\\eMule\\config\\",
-        "C:\\Users\\ann\\AppData\\Local\\PLN\\",
-        "C:\\Users\\ann\\AppData\\Local\\PLN\\PLN logs\\",
-        "C:/Users/ann/AppData/Local/eMule/config/",
-    };
-    EXPECT_EQ(std::get<tLocations>(outcome), expected);
-}
 
 TEST(Locations, LinuxPathsUseSlashes) {
     FakeSystemInfo system;
@@ -434,6 +278,45 @@ TEST(Locations, FoldersThatCannotBeCreatedEndTheProgram) {
     EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
               "Cannot find or create logs directory \"C:\\Program Files\\eMule\\PLN\\PLN logs\\\"");
 }
+
+struct VersionRow {
+    const char* name;
+    std::optional<OsVersion> answer;
+    std::uint16_t expected;
+};
+
+const VersionRow versionRows[] = {
+    {"Refused", std::nullopt, windowsUnknown},
+    {"Windows95", OsVersion{1, 4, 0}, 4},
+    {"Windows98", OsVersion{1, 4, 10}, 0x0A04},
+    {"WindowsMe", OsVersion{1, 4, 90}, 0x5A04},
+    {"ConsumerOtherMinor", OsVersion{1, 4, 3}, 4},
+    {"ConsumerOtherMajor", OsVersion{1, 5, 10}, 4},
+    {"Nt351", OsVersion{2, 3, 51}, 4},
+    {"Nt4", OsVersion{2, 4, 0}, 4},
+    {"Windows2000", OsVersion{2, 5, 0}, 5},
+    {"WindowsXp", OsVersion{2, 5, 1}, 0x0105},
+    {"Server2003", OsVersion{2, 5, 2}, 0x0205},
+    {"Nt53", OsVersion{2, 5, 3}, 6},
+    {"Vista", OsVersion{2, 6, 0}, 6},
+    {"Windows10", OsVersion{2, 10, 0}, 6},
+    {"OtherPlatform", OsVersion{3, 10, 0}, 4},
+};
+
+void PrintTo(const VersionRow& row, std::ostream* os) {
+    *os << row.name;
+}
+
+class WindowsVersion : public testing::TestWithParam<VersionRow> {};
+
+TEST_P(WindowsVersion, CodesTheAnswer) {
+    FakeSystemInfo system;
+    system.version = GetParam().answer;
+    EXPECT_EQ(getWindowsVersion(system), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, WindowsVersion, testing::ValuesIn(versionRows),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace pln

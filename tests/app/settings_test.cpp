@@ -3,7 +3,9 @@
 #include "app/core/windows_version.h"
 #include "platform/fake_platform.h"
 
+#include <climits>
 #include <gtest/gtest.h>
+#include <span>
 
 namespace pln {
 namespace {
@@ -32,27 +34,21 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
 TEST(Settings, IntegersAreReadLikeProfileIntegers) {
     FakeIniProfile ini;
     tSettings settings(ini, iniFile);
-    const std::pair<const char*, int> cases[] = {
-        {"42", 42},
-        {"+8", 8},
-        {"-3", -3},
-        {"12abc", 12},
-        {"\t 5", 5},
-        {"007", 7},
-        {"abc", 99},
-        {"", 99},
-        {"-", 99},
-        {"- 4", 99},
-        {"0x10", 0},
-        {"2147483647", 2147483647},
-        {"-2147483648", -2147483647 - 1},
-        {"2147483648", 99},
-        {"99999999999999999999", 99},
+    using Case = std::pair<const char*, int>;
+    const Case small[] = {
+        {"42", 42},  {"+8", 8},   {"-3", -3}, {"12abc", 12}, {"\t 5", 5}, {"007", 7},
+        {"0x10", 0}, {"abc", 99}, {"", 99},   {"-", 99},     {"- 4", 99},
     };
-    for (const auto& [text, expected] : cases) {
-        ini.write(iniFile, "PLN", "value", text);
-        EXPECT_EQ(settings.getIniInt("value", 99), expected) << '"' << text << '"';
-    }
+    const Case limits[] = {{"2147483647", INT_MAX},
+                           {"-2147483648", INT_MIN},
+                           {"2147483648", 99},
+                           {"99999999999999999999", 99}};
+    using Cases = std::span<const Case>;
+    for (Cases cases : {Cases(small), Cases(limits)})
+        for (const auto& [text, expected] : cases) {
+            ini.write(iniFile, "PLN", "value", text);
+            EXPECT_EQ(settings.getIniInt("value", 99), expected) << '"' << text << '"';
+        }
     EXPECT_EQ(settings.getIniInt("missing", 17), 17);
 }
 
@@ -64,15 +60,7 @@ TEST(Settings, FailedWritesAreSilent) {
     EXPECT_EQ(settings.getIniInt("pointsPerPixel", 4), 4);
 }
 
-TEST(ProcessValues, DefaultsWhenNothingIsStored) {
-    FakeIniProfile ini;
-    tProcessValues values(someLocations(), windowsVista, ini);
-    values.readSettings();
-    EXPECT_EQ(values.compressionThreshold, 30);
-    EXPECT_EQ(values.pointsPerPixel, 4);
-    EXPECT_TRUE(ini.files.empty());
-}
-
+// Absent values (null) take the defaults; nothing is written back either way.
 TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
     struct Case {
         const char* pointsPerPixel;
@@ -80,20 +68,22 @@ TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
         const char* threshold;
         int expectedThreshold;
     };
-    const Case cases[] = {
-        {"7", 7, "90", 90}, {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
-        {"11", 10, "1", 1}, {"1", 1, "400", 400}, {"10", 10, "x", 30},
-    };
+    const Case cases[] = {{"7", 7, "90", 90},       {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
+                          {"11", 10, "1", 1},       {"1", 1, "400", 400}, {"10", 10, "x", 30},
+                          {nullptr, 4, nullptr, 30}};
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.pointsPerPixel ? c.pointsPerPixel : "absent");
         FakeIniProfile ini;
-        ini.write(iniFile, "PLN", "pointsPerPixel", c.pointsPerPixel);
-        ini.write(iniFile, "PLN", "compressionThreshold", c.threshold);
+        for (auto [key, text] : {std::pair{"pointsPerPixel", c.pointsPerPixel},
+                                 std::pair{"compressionThreshold", c.threshold}})
+            if (text)
+                ini.write(iniFile, "PLN", key, text);
+        const auto before = ini.files;
         tProcessValues values(someLocations(), windowsVista, ini);
         values.readSettings();
-        EXPECT_EQ(values.pointsPerPixel, c.expectedPoints) << c.pointsPerPixel;
-        EXPECT_EQ(values.compressionThreshold, c.expectedThreshold) << c.threshold;
-        EXPECT_EQ(ini.read(iniFile, "PLN", "pointsPerPixel"), c.pointsPerPixel);
-        EXPECT_EQ(ini.read(iniFile, "PLN", "compressionThreshold"), c.threshold);
+        EXPECT_EQ(values.pointsPerPixel, c.expectedPoints);
+        EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
+        EXPECT_EQ(ini.files, before);
     }
 }
 

@@ -1,13 +1,12 @@
 #include "common/error.h"
 #include "platform/posix/posix_message_bus.h"
+#include "support/error_text.h"
 #include "support/temp_dir.h"
 
-#include <chrono>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <iterator>
-#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -19,9 +18,8 @@ namespace {
 
 // Waits up to two seconds for the first message.
 std::vector<BusMessage> receiveWithin(MessageBus& bus) {
-    pollfd watched{bus.descriptor(), POLLIN, 0};
     for (int i = 0; i < 20; ++i) {
-        ::poll(&watched, 1, 100);
+        bus.waitForMessages(100);
         auto messages = bus.receive();
         if (!messages.empty())
             return messages;
@@ -56,9 +54,12 @@ std::string onlySocketIn(const std::string& folder) {
     return found;
 }
 
-TEST(MessageBusTest, TwoProcessesExchangeMessagesAndNeverHearThemselves) {
+struct MessageBusTest : testing::Test {
     test::TempDir dir;
     std::string folder = dir.path() + "bus";
+};
+
+TEST_F(MessageBusTest, TwoProcessesExchangeMessagesAndNeverHearThemselves) {
     PosixMessageBus parent(folder);
     ASSERT_GE(parent.descriptor(), 0);
 
@@ -88,75 +89,62 @@ TEST(MessageBusTest, TwoProcessesExchangeMessagesAndNeverHearThemselves) {
     EXPECT_EQ(entries, 1) << "the child's socket went with the child";
 }
 
-TEST(MessageBusTest, DeadPeersAreRemovedAndBusyPeersNeverBlockTheSender) {
-    test::TempDir dir;
-    std::string folder = dir.path() + "bus";
+TEST_F(MessageBusTest, DeadPeersAreRemovedAndBusyPeersNeverBlockTheSender) {
     PosixMessageBus sender(folder);
     PosixMessageBus idle(folder);
     std::string dead = plantDeadSocket(folder + "/99999999-0.sock");
 
-    auto started = std::chrono::steady_clock::now();
+    // A blocking send would hang here once the idle peer's queue is full.
     for (int i = 0; i < 5000; ++i)
         sender.broadcast({"prefix/flood", static_cast<std::uint32_t>(i), 0});
-    auto took = std::chrono::steady_clock::now() - started;
 
     EXPECT_FALSE(std::filesystem::exists(dead));
-    EXPECT_LT(took, std::chrono::seconds(3));
     auto queued = idle.receive();
     ASSERT_FALSE(queued.empty());
     EXPECT_LT(queued.size(), 5000u) << "the idle peer's queue filled and later messages were lost";
     EXPECT_EQ(queued[0].word, 0u);
 }
 
-TEST(MessageBusTest, MalformedDatagramsAreDropped) {
-    test::TempDir dir;
-    std::string folder = dir.path() + "bus";
+// Only an exact datagram of this format is a message; anything else that
+// reaches the socket is dropped without disturbing the messages after it.
+TEST_F(MessageBusTest, MalformedDatagramsAreDropped) {
     PosixMessageBus bus(folder);
-    std::string path = onlySocketIn(folder);
+    const BusMessage message{"C:/eMule/config/dbed_close", 0xFFFFFFFFu, -1};
+    const std::vector<std::uint8_t> good = encodeBusDatagram(message);
+    ASSERT_EQ(good.size(), 19u + message.name.size());
 
-    std::vector<std::uint8_t> good = encodeBusDatagram({"p/x", 1, 2});
-    sendRaw(path, "garbage", 7);
+    auto changed = [&](std::size_t at, std::uint8_t byte) {
+        std::vector<std::uint8_t> bytes = good;
+        bytes[at] = byte;
+        return bytes;
+    };
     std::vector<std::uint8_t> longer = good;
     longer.push_back(0);
-    sendRaw(path, longer.data(), longer.size());
-    std::vector<std::uint8_t> huge(70000, 'P');
-    sendRaw(path, huge.data(), huge.size());
+    const std::vector<std::vector<std::uint8_t>> malformed = {
+        {'g', 'a', 'r', 'b', 'a', 'g', 'e'},
+        longer,
+        {good.begin(), good.end() - 1},
+        {},
+        changed(4, 2),
+        changed(0, 'X'),
+        encodeBusDatagram({"", 0, 0}),
+        std::vector<std::uint8_t>(70000, 'P')};
+    const std::string path = onlySocketIn(folder);
+    for (const auto& bytes : malformed)
+        sendRaw(path, bytes.data(), bytes.size());
     sendRaw(path, good.data(), good.size());
 
     auto messages = receiveWithin(bus);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], (BusMessage{"p/x", 1, 2}));
+    EXPECT_EQ(messages[0], message);
+    EXPECT_EQ(test::errorOf([] {
+                  encodeBusDatagram({std::string(longestBusName + 1, 'a'), 0, 0});
+              }),
+              "The message name is too long");
 }
 
-TEST(MessageBusTest, DatagramCodecAcceptsOnlyExactMessages) {
-    BusMessage message{"C:/eMule/config/dbed_close", 0xFFFFFFFFu, -1};
-    std::vector<std::uint8_t> bytes = encodeBusDatagram(message);
-    ASSERT_EQ(bytes.size(), 19u + message.name.size());
-    EXPECT_EQ(decodeBusDatagram(bytes), message);
-
-    auto without = [&](std::size_t cut) {
-        return std::vector<std::uint8_t>(bytes.begin(), bytes.end() - static_cast<long>(cut));
-    };
-    EXPECT_FALSE(decodeBusDatagram(without(1)));
-    EXPECT_FALSE(decodeBusDatagram(without(bytes.size())));
-    std::vector<std::uint8_t> badFormat = bytes;
-    badFormat[4] = 2;
-    EXPECT_FALSE(decodeBusDatagram(badFormat));
-    std::vector<std::uint8_t> badMagic = bytes;
-    badMagic[0] = 'X';
-    EXPECT_FALSE(decodeBusDatagram(badMagic));
-    EXPECT_FALSE(decodeBusDatagram(encodeBusDatagram({"", 0, 0})));
-    try {
-        encodeBusDatagram({std::string(longestBusName + 1, 'a'), 0, 0});
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "The message name is too long");
-    }
-}
-
-TEST(MessageBusTest, AFolderOpenToOthersIsNotUsed) {
-    test::TempDir dir;
-    std::string folder = dir.mkdir("open");
+TEST_F(MessageBusTest, AFolderOpenToOthersIsNotUsed) {
+    dir.mkdir("bus");
     ::chmod(folder.c_str(), 0755);
     PosixMessageBus bus(folder);
     EXPECT_EQ(bus.descriptor(), -1);
@@ -165,7 +153,7 @@ TEST(MessageBusTest, AFolderOpenToOthersIsNotUsed) {
     EXPECT_TRUE(std::filesystem::is_empty(folder));
 }
 
-TEST(MessageBusTest, ConfigurationsGetTheirOwnFolders) {
+TEST(MessageBusFolder, ConfigurationsGetTheirOwnFolders) {
     std::string a = messageBusFolder("/home/u/.local/share/eMule/config/");
     std::string b = messageBusFolder("/home/u/other/eMule/config/");
     EXPECT_NE(a, b);

@@ -1,5 +1,6 @@
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/settled.h"
 #include "support/error_text.h"
 #include "support/temp_dir.h"
 
@@ -82,6 +83,23 @@ TEST(FileIo, EverySpellingOfAFolderIsCanonicalisedAlike) {
 #endif
     for (const std::string& spelling : spellings)
         EXPECT_EQ(canonicalFolder(spelling), expected) << spelling;
+}
+
+TEST(SettledTest, AChangeCountsAsSettledOnlyOutsideTheMarginOnEitherSide) {
+    constexpr std::int64_t now = 1'700'000'000'000;
+    const struct {
+        std::int64_t stamp;
+        bool settled;
+    } rows[] = {
+        {now, false},
+        {now - settleMs, false},
+        {now - settleMs - 1, true},
+        {now + settleMs, false},
+        {now + settleMs + 1, true}, // the clock was set back after the save
+        {-1, true},                 // no stamp known
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(hasSettled(now, row.stamp), row.settled) << row.stamp - now;
 }
 
 } // namespace

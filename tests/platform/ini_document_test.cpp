@@ -1,5 +1,6 @@
 #include "common/ini_document.h"
 
+#include <array>
 #include <gtest/gtest.h>
 
 namespace pln {
@@ -108,15 +109,13 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(IniDocumentTest, RefusesWhatCannotReadBackAndChangesNothing) {
     const std::string text = "[S]\nk=1\n";
     IniDocument doc(text);
-    EXPECT_FALSE(doc.setValue("S", "k", "two\nlines"));
-    EXPECT_FALSE(doc.setValue("S", "k", "cr\r"));
-    EXPECT_FALSE(doc.setValue("S", "a=b", "1"));
-    EXPECT_FALSE(doc.setValue("S", "", "1"));
-    EXPECT_FALSE(doc.setValue("S", ";k", "1"));
-    EXPECT_FALSE(doc.setValue("S", "[k", "1"));
-    EXPECT_FALSE(doc.setValue("S", " k", "1"));
-    EXPECT_FALSE(doc.setValue("S]", "k", "1"));
-    EXPECT_FALSE(doc.setValue("", "k", "1"));
+    const std::array<const char*, 3> refused[] = {
+        {"S", "k", "two\nlines"}, {"S", "k", "cr\r"}, {"S", "a=b", "1"},
+        {"S", "", "1"},           {"S", ";k", "1"},   {"S", "[k", "1"},
+        {"S", " k", "1"},         {"S]", "k", "1"},   {"", "k", "1"},
+    };
+    for (const auto& [section, key, value] : refused)
+        EXPECT_FALSE(doc.setValue(section, key, value)) << section << '|' << key << '|' << value;
     EXPECT_EQ(doc.text(), text);
 }
 

@@ -13,17 +13,7 @@ using test::readText;
 // The same text in each encoding a profile file may have; the comment holds
 // bytes that only survive an exact round trip (0x81 is undefined in
 // Windows-1252).
-struct EncodingCase {
-    const char* name;
-    TextEncoding encoding;
-};
-
-// Test listings show a row by its name rather than its raw bytes.
-void PrintTo(const EncodingCase& row, std::ostream* os) {
-    *os << row.name;
-}
-
-class IniFileProfileEncoding : public testing::TestWithParam<EncodingCase> {};
+class IniFileProfileEncoding : public testing::TestWithParam<TextEncoding> {};
 
 std::string encoded(const std::string& utf8, TextEncoding encoding) {
     if (encoding == TextEncoding::Ansi)
@@ -32,7 +22,7 @@ std::string encoded(const std::string& utf8, TextEncoding encoding) {
 }
 
 TEST_P(IniFileProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
-    const TextEncoding encoding = GetParam().encoding;
+    const TextEncoding encoding = GetParam();
     const std::string comment = encoding == TextEncoding::Ansi ? "; \xC2\x81 caf\xC3\xA9\r\n"
                                                                : "; caf\xC3\xA9 \xE2\x82\xAC\r\n";
     const std::string before = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
@@ -52,15 +42,18 @@ TEST_P(IniFileProfileEncoding, ReadsAndRewritesOneLineInTheSameEncoding) {
     EXPECT_EQ(ini.read(file, "eMule", "Port"), "\xC3\xA9t\xC3\xA9");
 }
 
+const char* const encodingNames[] = {"Ansi", "Utf8Bom", "Utf16LeBom"};
 INSTANTIATE_TEST_SUITE_P(Encodings, IniFileProfileEncoding,
-                         testing::Values(EncodingCase{"Ansi", TextEncoding::Ansi},
-                                         EncodingCase{"Utf8Bom", TextEncoding::Utf8Bom},
-                                         EncodingCase{"Utf16LeBom", TextEncoding::Utf16LeBom}),
-                         [](const auto& row) { return std::string(row.param.name); });
+                         testing::Values(TextEncoding::Ansi, TextEncoding::Utf8Bom,
+                                         TextEncoding::Utf16LeBom),
+                         [](const auto& row) { return std::string(encodingNames[row.index]); });
 
-TEST(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
+struct IniFileProfileTest : testing::Test {
     test::TempDir dir;
     IniFileProfile ini;
+};
+
+TEST_F(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
     std::string file = dir.file("PLN.ini");
     EXPECT_EQ(ini.read(file, "PLN", "showTips"), std::nullopt);
     EXPECT_TRUE(ini.sections(file).empty());
@@ -72,17 +65,13 @@ TEST(IniFileProfileTest, MissingFileReadsAsAbsentAndIsCreatedAsPlainText) {
     EXPECT_FALSE(ini.write(dir.file("no folder/PLN.ini"), "PLN", "showTips", "0"));
 }
 
-TEST(IniFileProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
-    test::TempDir dir;
+TEST_F(IniFileProfileTest, AnsiFileTakesUtf8WhenAValueNeedsIt) {
     std::string file = dir.write("PLN.ini", "[PLN]\r\nk=caf\xE9\r\n");
-    IniFileProfile ini;
     ASSERT_TRUE(ini.write(file, "PLN", "j", "\xE2\x82\xB9"));
     EXPECT_EQ(readText(file), "\xEF\xBB\xBF[PLN]\r\nk=caf\xC3\xA9\r\nj=\xE2\x82\xB9\r\n");
 }
 
-TEST(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
-    test::TempDir dir;
-    IniFileProfile ini;
+TEST_F(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
     std::string big = dir.write("big.ini", "[S]\r\nk=1\r\n");
     std::filesystem::resize_file(big, IniFileProfile::maxFileSize + 1);
     EXPECT_EQ(ini.read(big, "S", "k"), std::nullopt);

@@ -9,28 +9,31 @@
 namespace pln {
 namespace {
 
-// A socket on a port the system picks, listening or only bound; closed with
-// the object. The family's port field lies at the same place for both.
+// A socket on the given port (0: one the system picks), listening or only
+// bound; closed with the object. The family's port field lies at the same
+// place for both.
 class Socket {
 public:
-    Socket(int family, bool listening) {
+    Socket(int family, bool listening, std::uint16_t port = 0) {
         fd_ = ::socket(family, SOCK_STREAM, 0);
         sockaddr_in6 address{};
         address.sin6_family = static_cast<sa_family_t>(family);
+        address.sin6_port = htons(port);
         socklen_t length = family == AF_INET6 ? sizeof(sockaddr_in6) : sizeof(sockaddr_in);
         auto* raw = reinterpret_cast<sockaddr*>(&address);
-        if (fd_ < 0 || ::bind(fd_, raw, length) != 0 || (listening && ::listen(fd_, 1) != 0) ||
-            ::getsockname(fd_, raw, &length) != 0)
-            ADD_FAILURE() << "no socket of family " << family;
+        ok_ = fd_ >= 0 && ::bind(fd_, raw, length) == 0 && (!listening || ::listen(fd_, 1) == 0) &&
+              ::getsockname(fd_, raw, &length) == 0;
         port_ = ntohs(address.sin6_port);
     }
     ~Socket() { ::close(fd_); }
     Socket(const Socket&) = delete;
     Socket& operator=(const Socket&) = delete;
+    bool ok() const { return ok_; }
     std::uint16_t port() const { return port_; }
 
 private:
     int fd_ = -1;
+    bool ok_ = false;
     std::uint16_t port_ = 0;
 };
 
@@ -43,21 +46,17 @@ TEST_P(PosixPortProbeTest, OnlyAListenerTakesThePortAndTheProbeLeavesItFree) {
     std::uint16_t port = 0;
     {
         Socket bound(GetParam(), false);
+        ASSERT_TRUE(bound.ok()) << "no socket of family " << GetParam();
         EXPECT_FALSE(probe.tcpPortInUse(bound.port()));
         Socket listener(GetParam(), true);
+        ASSERT_TRUE(listener.ok());
         port = listener.port();
         EXPECT_TRUE(probe.tcpPortInUse(port));
     }
     EXPECT_FALSE(probe.tcpPortInUse(port));
     test::OtherProcess eMule([&](const test::OtherProcess::Hold& hold) {
-        const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in address{};
-        address.sin_family = AF_INET;
-        address.sin_port = htons(port);
-        const bool listens =
-            ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
-            ::listen(fd, 1) == 0;
-        hold(listens ? 'k' : 'x');
+        Socket again(AF_INET, true, port);
+        hold(again.ok() ? 'k' : 'x');
     });
     EXPECT_EQ(eMule.report(), 'k');
     EXPECT_TRUE(probe.tcpPortInUse(port));

@@ -11,12 +11,16 @@
 namespace pln {
 namespace {
 
-std::string writeScript(const test::TempDir& dir, const std::string& name,
-                        const std::string& body) {
-    std::string path = dir.write(name, "#!/bin/sh\n" + body);
-    std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-    return path;
-}
+struct PosixProcessLauncherTest : testing::Test {
+    std::string writeScript(const std::string& name, const std::string& body) {
+        std::string path = dir.write(name, "#!/bin/sh\n" + body);
+        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
+        return path;
+    }
+
+    test::TempDir dir;
+    PosixProcessLauncher launcher;
+};
 
 std::optional<std::string> waitForFile(const std::string& path) {
     for (int i = 0; i < 500; ++i) {
@@ -27,14 +31,12 @@ std::optional<std::string> waitForFile(const std::string& path) {
     return std::nullopt;
 }
 
-TEST(PosixProcessLauncherTest, StartsProgramDetachedWithBlankSeparatedArguments) {
-    test::TempDir dir;
+TEST_F(PosixProcessLauncherTest, StartsProgramDetachedWithBlankSeparatedArguments) {
     std::string out = dir.file("out");
     std::string script = writeScript(
-        dir, "report.sh",
+        "report.sh",
         "{ printf '%s|' \"$@\"; readlink /proc/self/fd/0; cut -d' ' -f6 /proc/$$/stat; } "
         "> \"$1.tmp\"\nmv \"$1.tmp\" \"$1\"\n");
-    PosixProcessLauncher launcher;
     ASSERT_TRUE(launcher.runProgram(script, "  " + out + "  alpha\tbeta "));
     auto report = waitForFile(out);
     ASSERT_TRUE(report);
@@ -45,23 +47,19 @@ TEST(PosixProcessLauncherTest, StartsProgramDetachedWithBlankSeparatedArguments)
     EXPECT_NE(session, std::to_string(::getsid(0)) + "\n") << "a session of its own";
 }
 
-TEST(PosixProcessLauncherTest, StartedProgramDoesNotInheritAMutex) {
-    test::TempDir dir;
+TEST_F(PosixProcessLauncherTest, StartedProgramDoesNotInheritAMutex) {
     PosixMutexService mutexes(dir.mkdir("locks"));
     auto held = mutexes.create("recorder");
     ASSERT_EQ(held.outcome, MutexOutcome::Created);
     std::string started = dir.file("started");
-    std::string script = writeScript(dir, "wait.sh", ": > \"$1\"\nsleep 2\n");
-    PosixProcessLauncher launcher;
+    std::string script = writeScript("wait.sh", ": > \"$1\"\nsleep 2\n");
     ASSERT_TRUE(launcher.runProgram(script, started));
     ASSERT_TRUE(waitForFile(started));
     held.handle.reset();
     EXPECT_EQ(mutexes.create("recorder").outcome, MutexOutcome::Created);
 }
 
-TEST(PosixProcessLauncherTest, FailsForMissingOrNonExecutableProgram) {
-    test::TempDir dir;
-    PosixProcessLauncher launcher;
+TEST_F(PosixProcessLauncherTest, FailsForMissingOrNonExecutableProgram) {
     EXPECT_FALSE(launcher.runProgram(dir.file("PLN"), ""));
     EXPECT_FALSE(launcher.runProgram(dir.write("PLN", "#!/bin/sh\n"), ""));
     EXPECT_FALSE(launcher.runProgram("", ""));

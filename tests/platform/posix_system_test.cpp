@@ -16,10 +16,13 @@ void setModificationTime(const std::string& path, std::int64_t seconds, long nan
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
-TEST(PosixFileSystemTest, AnswersForFilesAndFolders) {
+struct PosixFileSystemTest : testing::Test {
     test::TempDir dir;
     PosixFileSystem files;
     std::string file = dir.write("known.met", "x");
+};
+
+TEST_F(PosixFileSystemTest, AnswersForFilesAndFolders) {
     EXPECT_TRUE(files.fileExists(file));
     EXPECT_FALSE(files.folderExists(file));
     EXPECT_FALSE(files.fileExists(dir.path()));
@@ -34,10 +37,7 @@ TEST(PosixFileSystemTest, AnswersForFilesAndFolders) {
     EXPECT_FALSE(files.createFolder(file));
 }
 
-TEST(PosixFileSystemTest, StampFollowsTheModificationTime) {
-    test::TempDir dir;
-    PosixFileSystem files;
-    std::string file = dir.write("known.met", "x");
+TEST_F(PosixFileSystemTest, StampFollowsTheModificationTime) {
     setModificationTime(file, 1'600'000'000, 123'999'999);
     EXPECT_EQ(files.modificationStamp(file), 1'600'000'000'123);
     dir.write("known.met", "y");
@@ -66,29 +66,30 @@ TEST(PosixSystemInfoTest, FoldersFollowHomeAndXdgVariables) {
     EXPECT_EQ(exe.substr(exe.rfind('/') + 1), "platform_tests");
 }
 
+// Local calendars of known instants across zones and summer time; the
+// calendar counts days from 1899-12-30, so day 45244 is 2023-11-14.
 TEST(PosixClockTest, LocalCalendarOfKnownInstants) {
+    constexpr std::int64_t hourMs = 3'600'000;
+    const std::int64_t instant = 1'700'004'600'123; // 2023-11-14 23:30:00.123 UTC
+    const CalendarMs utc = 45'244 * msPerDay + 23 * hourMs + 1'800'123;
+    const struct {
+        const char* zone;
+        std::int64_t unixMs;
+        CalendarMs local;
+    } rows[] = {
+        {"UTC0", 0, unixEpochCalendarMs},
+        {"UTC0", -1, unixEpochCalendarMs - 1},
+        {"UTC0", instant, utc},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", instant, utc + hourMs},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", 1'688'212'800'000, 45'108 * msPerDay + 14 * hourMs},
+        {"EST5", instant, utc - 5 * hourMs},
+    };
     PosixClock clock;
-    // 2023-11-14 23:30:00.123 UTC is day 45244 of the calendar.
-    const std::int64_t instant = 1'700'004'600'123;
-    const CalendarMs utcDay = 45'244 * msPerDay;
-    {
-        test::ScopedEnv tz("TZ", "UTC0");
-        EXPECT_EQ(clock.toLocalCalendar(0), unixEpochCalendarMs);
-        EXPECT_EQ(clock.toLocalCalendar(-1), unixEpochCalendarMs - 1);
-        EXPECT_EQ(clock.toLocalCalendar(instant), utcDay + (23 * 3600 + 1800) * 1000 + 123);
+    for (const auto& row : rows) {
+        test::ScopedEnv tz("TZ", row.zone);
+        EXPECT_EQ(clock.toLocalCalendar(row.unixMs), row.local) << row.zone << ' ' << row.unixMs;
     }
-    {
-        test::ScopedEnv tz("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-        EXPECT_EQ(clock.toLocalCalendar(instant), utcDay + msPerDay + 1800 * 1000 + 123);
-        // 2023-07-01 12:00:00 UTC, summer time: 14:00.
-        EXPECT_EQ(clock.toLocalCalendar(1'688'212'800'000), 45'108 * msPerDay + 14 * 3600'000);
-    }
-    {
-        test::ScopedEnv tz("TZ", "EST5");
-        EXPECT_EQ(clock.toLocalCalendar(instant), utcDay + (18 * 3600 + 1800) * 1000 + 123);
-    }
-    const std::int64_t now = clock.nowUnixMs();
-    EXPECT_GT(now, 1'700'000'000'000);
+    EXPECT_GT(clock.nowUnixMs(), 1'700'000'000'000);
 }
 
 } // namespace

@@ -1,19 +1,25 @@
 #include "common/error.h"
 #include "common/file_io.h"
+#include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
 #include <shobjidl.h>
+#include <thread>
 #include <windows.h>
 
 namespace pln::test {
 namespace {
+
+using namespace std::chrono_literals;
 
 std::string lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -26,14 +32,41 @@ std::string windowsPath(std::string path) {
     return path;
 }
 
-class Win32Services : public testing::Test {
+// The services of this system, a fresh folder, and the peer program (the
+// second process of the mutex and broadcast tests) beside this one.
+class Win32Platform : public testing::Test {
 protected:
+    std::string unique(const std::string& stem) {
+        return stem + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter_);
+    }
+    // Starting the peer also tries the launcher.
+    void runPeer(const std::string& parameters) {
+        std::string self = platform.system.executablePath();
+        std::string peer = self.substr(0, self.find_last_of('\\') + 1) + PLN_PEER;
+        ASSERT_TRUE(platform.processes.runProgram(peer, parameters)) << peer;
+    }
+    template <class Condition> static bool eventually(Condition condition) {
+        for (auto end = std::chrono::steady_clock::now() + 20s;
+             std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(20ms))
+            if (condition())
+                return true;
+        return false;
+    }
+    static std::string awaitText(const std::string& path) {
+        std::string text;
+        return eventually([&] { return !(text = readText(path)).empty(); }) ? text : "(nothing)";
+    }
+
     NativePlatform native;
     Platform& platform = native.services();
     TempDir dir;
+    std::string folder = windowsPath(dir.path().substr(0, dir.path().size() - 1));
+
+private:
+    int counter_ = 0;
 };
 
-TEST_F(Win32Services, RegistryValuesUnderTheEmuleKeyReadAsIntegersOnly) {
+TEST_F(Win32Platform, RegistryValuesUnderTheEmuleKeyReadAsIntegersOnly) {
     const std::string key = "HKCU\\Software\\eMule";
     ASSERT_EQ(runCommand("reg add " + key + " /v PlnTestNumber /t REG_DWORD /d 2 /f").status, 0);
     ASSERT_EQ(runCommand("reg add " + key + " /v PlnTestText /t REG_SZ /d 2 /f").status, 0);
@@ -45,7 +78,7 @@ TEST_F(Win32Services, RegistryValuesUnderTheEmuleKeyReadAsIntegersOnly) {
     EXPECT_EQ(platform.system.emuleRegistryInt("PlnTestNumber"), std::nullopt);
 }
 
-TEST_F(Win32Services, FoldersComeFromTheShellWithoutTrailingSeparator) {
+TEST_F(Win32Platform, FoldersComeFromTheShellWithoutTrailingSeparator) {
     SystemInfo& system = platform.system;
     EXPECT_TRUE(system.shellAvailable());
     ASSERT_TRUE(system.knownFolderCallAvailable());
@@ -88,7 +121,7 @@ void saveShortcut(const std::string& link, const std::string& target) {
     ::CoUninitialize();
 }
 
-TEST_F(Win32Services, ShortcutsAreToldAndResolvedToTheirTarget) {
+TEST_F(Win32Platform, ShortcutsAreToldAndResolvedToTheirTarget) {
     std::string target = windowsPath(dir.write("shared file.bin", "12345"));
     std::string link = windowsPath(dir.file("shared file.lnk"));
     saveShortcut(link, target);
@@ -113,7 +146,7 @@ TEST_F(Win32Services, ShortcutsAreToldAndResolvedToTheirTarget) {
     EXPECT_FALSE(file->attributes & fileAttribute::directory);
 }
 
-TEST_F(Win32Services, LastWriteTimesAreTheFileTimesOfTheSystem) {
+TEST_F(Win32Platform, LastWriteTimesAreTheFileTimesOfTheSystem) {
     std::string path = windowsPath(dir.write("stamped", "x"));
     // 2020-01-02 03:04:05.678 UTC
     constexpr std::int64_t unixMs = 1'577'934'245'678;
@@ -133,7 +166,7 @@ TEST_F(Win32Services, LastWriteTimesAreTheFileTimesOfTheSystem) {
     EXPECT_LT(std::llabs(now - static_cast<std::int64_t>(std::time(nullptr)) * 1000), 5000);
 }
 
-TEST_F(Win32Services, AReplacementThatCannotTakePlaceKeepsTheOldFile) {
+TEST_F(Win32Platform, AReplacementThatCannotTakePlaceKeepsTheOldFile) {
     std::string path = windowsPath(dir.write("known.met", "old"));
     const std::uint8_t fresh[] = {'n', 'e', 'w'};
     {
@@ -148,6 +181,53 @@ TEST_F(Win32Services, AReplacementThatCannotTakePlaceKeepsTheOldFile) {
     replaceFileContents(path, fresh);
     EXPECT_EQ(readText(path), "new");
     EXPECT_EQ(dir.entryCount(), 1u);
+}
+
+TEST_F(Win32Platform, AMutexNameIsHeldWhileAnyProcessHasIt) {
+    MutexService& mutexes = platform.mutexes;
+    std::string name = unique("pln-test-mutex-");
+    {
+        auto own = mutexes.create(name);
+        EXPECT_EQ(own.outcome, MutexOutcome::Created);
+        EXPECT_TRUE(own.handle);
+        EXPECT_EQ(mutexes.create(name).outcome, MutexOutcome::AlreadyExists);
+    }
+    EXPECT_FALSE(mutexes.isHeld(name)) << "the name goes with its last handle";
+
+    runPeer("hold-mutex " + name + " \"" + folder + "\"");
+    EXPECT_EQ(awaitText(folder + "\\ready"), "0") << "the peer created it";
+    EXPECT_TRUE(mutexes.isHeld(name));
+    std::ofstream(folder + "\\release") << "1";
+    EXPECT_TRUE(eventually([&] { return !mutexes.isHeld(name); }))
+        << "the name is free once the peer ended";
+
+    EXPECT_EQ(mutexes.create("no-such-namespace\\" + name).outcome, MutexOutcome::AccessDenied);
+}
+
+TEST_F(Win32Platform, BroadcastsReachOtherProcessesOfTheConfigurationOnly) {
+    std::string prefix = unique("pln-test-bus-") + "/";
+    auto bus = openNativeMessageBus(prefix);
+    EXPECT_EQ(bus->descriptor(), -1);
+
+    runPeer("listen " + prefix + " \"" + folder + "\"");
+    ASSERT_EQ(awaitText(folder + "\\ready"), "1");
+    bus->broadcast({prefix + "suspend", 7, -5'000'000'000});
+    EXPECT_EQ(awaitText(folder + "\\message"), prefix + "suspend 7 -5000000000");
+    EXPECT_TRUE(bus->receive().empty()) << "the sender does not hear itself";
+
+    runPeer("send " + prefix + " other-program 1 1");
+    runPeer("send " + prefix + " " + prefix + "resumed 3 4");
+    std::vector<BusMessage> received;
+    EXPECT_TRUE(eventually([&] {
+        bus->waitForMessages(50);
+        for (BusMessage& m : bus->receive())
+            received.push_back(std::move(m));
+        return !received.empty();
+    }));
+    std::this_thread::sleep_for(300ms);
+    for (BusMessage& m : bus->receive())
+        received.push_back(std::move(m));
+    EXPECT_EQ(received, (std::vector<BusMessage>{{prefix + "resumed", 3, 4}}));
 }
 
 } // namespace
