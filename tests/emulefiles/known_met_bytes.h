@@ -31,6 +31,23 @@ inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
     return h;
 }
 
+// The same hash as hex digits, in stream order.
+inline std::string hashHex(std::uint8_t fill, std::uint8_t last = 0) {
+    return " " + hashOf(fill, last).toString() + " ";
+}
+
+// Hex digits, blanks ignored.
+inline Bytes hex(std::string_view digits) {
+    std::string packed;
+    for (char c : digits)
+        if (c != ' ')
+            packed += c;
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < packed.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(packed.substr(i, 2), nullptr, 16)));
+    return bytes;
+}
+
 // Type byte with the id flag and the id: the short form eMule writes.
 inline void flaggedName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
     w.u8(static_cast<std::uint8_t>(type | 0x80));

@@ -131,29 +131,18 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         errorOf([&] { readKnownMet(corrupted); });
     }
 
-    Bytes badVersion = all;
-    badVersion[0] = 0x0D;
-    EXPECT_EQ(loadError(badVersion), "Unexpected known.met version");
-
-    ByteWriter hugeCount;
-    fileHead(hugeCount, 0xFFFFFFFF);
-    simpleRecord(hugeCount, hashOf(1), "a", 1, 0);
-    EXPECT_EQ(loadError(hugeCount.buffer()), "Unexpected end of file");
-
-    ByteWriter hugeParts;
-    fileHead(hugeParts, 1);
-    hugeParts.u32(0);
-    hashOf(1).writeToStream(hugeParts);
-    hugeParts.u16(0xFFFF);
-    hugeParts.zeros(64);
-    EXPECT_EQ(loadError(hugeParts.buffer()), "Unexpected end of file");
-
-    ByteWriter unknownType;
-    fileHead(unknownType, 1);
-    recordHead(unknownType, 0, hashOf(1), 0, 1);
-    flaggedName(unknownType, 0x0A, 0x01);
-    unknownType.u32(0);
-    EXPECT_EQ(loadError(unknownType.buffer()), "Unknown tag type");
+    const struct {
+        std::string stored;
+        std::string error;
+    } rows[] = {
+        {"0D 00000000", "Unexpected known.met version"},
+        {"0E FFFFFFFF 00000000" + hashHex(1) + "0000 00000000", "Unexpected end of file"},
+        {"0E 01000000 00000000" + hashHex(1) + "FFFF" + std::string(128, '0'),
+         "Unexpected end of file"},
+        {"0E 01000000 00000000" + hashHex(1) + "0000 01000000 8A 01 00000000", "Unknown tag type"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
 }
 
 TEST(KnownMetList, FindByHashGivesTheFirstOfEqualsOrTheInsertionPoint) {

@@ -13,6 +13,8 @@ namespace {
 
 using test::build;
 using test::Bytes;
+using test::hashHex;
+using test::hex;
 
 tKnownMetTag readOne(const Bytes& bytes) {
     ByteReader r(bytes);
@@ -32,18 +34,6 @@ std::string readError(const Bytes& bytes) {
         ByteReader r(bytes);
         tKnownMetTag::createFromStream(r);
     });
-}
-
-// Hex digits, blanks ignored.
-Bytes hex(std::string_view digits) {
-    Bytes bytes;
-    std::string packed;
-    for (char c : digits)
-        if (c != ' ')
-            packed += c;
-    for (std::size_t i = 0; i + 1 < packed.size(); i += 2)
-        bytes.push_back(static_cast<std::uint8_t>(std::stoi(packed.substr(i, 2), nullptr, 16)));
-    return bytes;
 }
 
 // One tag as eMule may store it and what the viewer writes back, in hex.
@@ -161,43 +151,21 @@ TEST(KnownMetTag, ValuesUpToTheLengthFieldRoundTripAndLongerOnesFailToWrite) {
 }
 
 TEST(KnownMetTags, CountShrinksToTheTagsWrittenInEitherWidth) {
-    Bytes stored = build([](ByteWriter& w) {
-        w.u8(3);
-        flaggedName(w, 5, 0x70);
-        w.u8(1);
-        idUint32(w, 0x51, 9);
-        flaggedName(w, 1, 0x28);
-        hashOf(1).writeToStream(w);
-    });
+    const std::string kept = " 03 0100 51 09000000 ";
+    const Bytes stored = hex("03 85 70 01" + kept + "81 28" + hashHex(1));
     ByteReader r(stored);
     tKnownMetTags tags;
     tags.readTags(r, 1);
     ASSERT_EQ(tags.size(), 3u);
-    ByteWriter w;
-    tags.writeTags(w, 1);
-    EXPECT_EQ(w.buffer(), build([](ByteWriter& x) {
-                  x.u8(1);
-                  idUint32(x, 0x51, 9);
-              }));
-    ByteWriter wide;
-    tags.writeTags(wide, 4);
-    EXPECT_EQ(wide.buffer(), build([](ByteWriter& x) {
-                  x.u32(1);
-                  idUint32(x, 0x51, 9);
-              }));
-
-    // A count the rest cannot hold fails before any tag is read.
-    Bytes huge = build([](ByteWriter& x) {
-        x.u32(0x40000000);
-        idUint32(x, 0x51, 9);
-    });
-    ByteReader hr(huge);
-    try {
-        tags.readTags(hr, 4);
-        ADD_FAILURE();
-    } catch (const Error& e) {
-        EXPECT_STREQ(e.what(), "Unexpected end of file");
+    for (int width : {1, 4}) {
+        ByteWriter w;
+        tags.writeTags(w, width);
+        EXPECT_EQ(w.buffer(), hex((width == 1 ? "01" : "01000000") + kept)) << width;
     }
+    // A count the rest cannot hold fails before any tag is read.
+    const Bytes huge = hex("00000040" + kept);
+    ByteReader hr(huge);
+    EXPECT_EQ(errorOf([&] { tags.readTags(hr, 4); }), "Unexpected end of file");
 }
 
 TEST(TagNames, TableAndLabels) {
