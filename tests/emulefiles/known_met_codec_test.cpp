@@ -39,8 +39,9 @@ TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
     Bytes tokyo = build(
         [](ByteWriter& w) { simpleRecord(w, hashOf(2, 0x80), utf8Bom + "東京.mkv", 100, 2); });
     Bytes opaque = build([](ByteWriter& w) {
-        recordHead(w, 7, hashOf(3, 0x00), 3, 2);
+        recordHead(w, 7, hashOf(3, 0x00), 3, 3);
         idString(w, 0x01, utf8Bom + "Ünïcödé Кино.avi");
+        idString(w, 0x12, "001.part");
         textName(w, 7, "opaque");
         w.u32(2);
         w.text(std::string_view("\x00\xFF", 2));
@@ -59,6 +60,9 @@ TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
     EXPECT_EQ(contents.list.name(0), "東京.mkv");
     EXPECT_EQ(contents.list.name(1), "Ünïcödé Кино.avi");
     EXPECT_EQ(contents.list.name(2), "Café.mp3");
+    EXPECT_EQ(contents.list.record(1).partHashes[2], hashOf(0xA2));
+    EXPECT_TRUE(contents.list.record(1).hasPartFileName());
+    EXPECT_FALSE(contents.list.record(0).hasPartFileName());
     EXPECT_EQ(rewrite(stored.buffer()), expected.buffer());
     EXPECT_EQ(rewrite(expected.buffer()), expected.buffer());
 }

@@ -1,5 +1,3 @@
-#include "common/byte_reader.h"
-#include "common/byte_writer.h"
 #include "common/error.h"
 #include "emulefiles/core/known_met_record.h"
 #include "known_met_bytes.h"
@@ -29,28 +27,6 @@ tKnownMetTag uint32Tag(std::uint8_t id, std::uint64_t v) {
 tKnownMetTag withType(tKnownMetTag t, std::uint8_t type) {
     t.tagType = type;
     return t;
-}
-
-TEST(KnownMetRecord, StreamRoundTripIsByteExact) {
-    ByteWriter w;
-    recordHead(w, 0x5F000001, hashOf(0x42), 2, 4);
-    idString(w, 0x01, utf8Bom + "Фильм.avi");
-    idUint32(w, 0x02, 19'000'000);
-    idString(w, 0x12, "001.part");
-    textName(w, 3, "custom");
-    w.u32(7);
-    ByteReader r(w.buffer());
-    auto record = tKnownMetRecord::createFromStream(r);
-    EXPECT_TRUE(r.atEnd());
-    EXPECT_EQ(record->date, 0x5F000001u);
-    EXPECT_EQ(record->hash, hashOf(0x42));
-    ASSERT_EQ(record->partHashes.size(), 2u);
-    EXPECT_EQ(record->partHashes[1], hashOf(0xA1));
-    EXPECT_EQ(record->getFileName(), "Фильм.avi");
-    EXPECT_TRUE(record->hasPartFileName());
-    ByteWriter out;
-    record->writeToStream(out);
-    EXPECT_EQ(out.buffer(), w.buffer());
 }
 
 TEST(KnownMetRecord, FileSizeFromEitherFormAndSetFileSizeNormalises) {
