@@ -4,7 +4,6 @@
 #include "emulefiles/core/hash.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,12 +16,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 // eMule marks a UTF-8 name with this prefix.
 inline const std::string utf8Bom = "\xEF\xBB\xBF";
-
-inline Bytes build(const std::function<void(ByteWriter&)>& write) {
-    ByteWriter w;
-    write(w);
-    return w.take();
-}
 
 inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
     tHash h;
@@ -48,12 +41,6 @@ inline Bytes hex(std::string_view digits) {
     return bytes;
 }
 
-// Type byte with the id flag and the id: the short form eMule writes.
-inline void flaggedName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
-    w.u8(static_cast<std::uint8_t>(type | 0x80));
-    w.u8(id);
-}
-
 // The long form the viewer writes: the type, name length 1 and the id.
 inline void idName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
     w.u8(type);
@@ -61,20 +48,10 @@ inline void idName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
     w.u8(id);
 }
 
-inline void textName(ByteWriter& w, std::uint8_t type, std::string_view name) {
-    w.u8(type);
-    w.u16(static_cast<std::uint16_t>(name.size()));
-    w.text(name);
-}
-
-inline void stringValue(ByteWriter& w, std::string_view text) {
-    w.u16(static_cast<std::uint16_t>(text.size()));
-    w.text(text);
-}
-
 inline void idString(ByteWriter& w, std::uint8_t id, std::string_view text) {
     idName(w, 2, id);
-    stringValue(w, text);
+    w.u16(static_cast<std::uint16_t>(text.size()));
+    w.text(text);
 }
 
 inline void idUint32(ByteWriter& w, std::uint8_t id, std::uint32_t v) {

@@ -34,26 +34,19 @@ TEST(KnownMetCodec, EmptyFileSavesBackToTheSameFiveBytes) {
 
 TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
     // Hash order puts byte 15 = 0x80 first, then 0x00, then 0x01.
-    Bytes cafe =
-        build([](ByteWriter& w) { simpleRecord(w, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1); });
-    Bytes tokyo = build(
-        [](ByteWriter& w) { simpleRecord(w, hashOf(2, 0x80), utf8Bom + "東京.mkv", 100, 2); });
-    Bytes opaque = build([](ByteWriter& w) {
-        recordHead(w, 7, hashOf(3, 0x00), 3, 3);
-        idString(w, 0x01, utf8Bom + "Ünïcödé Кино.avi");
-        idString(w, 0x12, "001.part");
-        textName(w, 7, "opaque");
-        w.u32(2);
-        w.text(std::string_view("\x00\xFF", 2));
-    });
-    ByteWriter stored;
-    ByteWriter expected;
+    ByteWriter cafe, tokyo, opaque, stored, expected;
+    simpleRecord(cafe, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
+    simpleRecord(tokyo, hashOf(2, 0x80), utf8Bom + "東京.mkv", 100, 2);
+    recordHead(opaque, 7, hashOf(3, 0x00), 3, 3);
+    idString(opaque, 0x01, utf8Bom + "Ünïcödé Кино.avi");
+    idString(opaque, 0x12, "001.part");
+    opaque.bytes(hex("07 0600 6F7061717565 02000000 00FF")); // a blob named "opaque"
     fileHead(stored, 3);
     fileHead(expected, 3);
-    for (const Bytes* record : {&cafe, &tokyo, &opaque})
-        stored.bytes(*record);
-    for (const Bytes* record : {&tokyo, &opaque, &cafe})
-        expected.bytes(*record);
+    for (const ByteWriter* record : {&cafe, &tokyo, &opaque})
+        stored.bytes(record->buffer());
+    for (const ByteWriter* record : {&tokyo, &opaque, &cafe})
+        expected.bytes(record->buffer());
 
     tKnownMetContents contents = readKnownMet(stored.buffer());
     ASSERT_EQ(contents.list.count(), 3u);
@@ -80,9 +73,8 @@ TEST(KnownMetCodec, VersionFollowsTheLargestFileNotTheFileRead) {
     ByteWriter large;
     fileHead(large, 2);
     simpleRecord(large, hashOf(1), "a", 100, 0);
-    recordHead(large, 0, hashOf(2), 0, 2);
-    idUint32(large, 0x02, 0);
-    idUint32(large, 0x3A, 1);
+    large.bytes(
+        hex("00000000" + hashHex(2) + "0000 02000000 03 0100 02 00000000 03 0100 3A 01000000"));
     EXPECT_EQ(rewrite(large.buffer(), &version)[0], 0x0F);
     EXPECT_EQ(version, 0x0F);
 }
@@ -91,15 +83,9 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
     ByteWriter valid;
     fileHead(valid, 2);
     simpleRecord(valid, hashOf(1), "first.avi", 100, 0);
-    recordHead(valid, 0, hashOf(2), 1, 3);
-    flaggedName(valid, 0x13, 0x03);
-    valid.text("avi");
-    idName(valid, 6, 0x70);
-    valid.u16(20);
-    valid.zeros(3);
-    idName(valid, 7, 0x71);
-    valid.u32(4);
-    valid.text("blob");
+    // A short string, a bool array and a blob, after one part hash.
+    valid.bytes(hex("00000000" + hashHex(2) + "0100" + hashHex(0xA0) +
+                    "03000000 93 03 617669 06 0100 70 1400 000000 07 0100 71 04000000 626C6F62"));
     const Bytes& all = valid.buffer();
     ASSERT_EQ(loadError(all), "no error");
     // Every truncation fails; none reads past the end. Read from the file a

@@ -11,7 +11,6 @@
 namespace pln {
 namespace {
 
-using test::build;
 using test::Bytes;
 using test::hashHex;
 using test::hex;

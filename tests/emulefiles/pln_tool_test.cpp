@@ -36,8 +36,7 @@ TEST_F(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
     recordHead(w, 1'600'000'000, hashOf(0x11), 0, 3);
     idString(w, 0x01, "Caf\xE9 \"A\".avi");
     idUint32(w, 0x02, 4096);
-    flaggedName(w, 5, 0xC8);
-    w.u8(1);
+    w.bytes(hex("85 C8 01")); // a bool tag without a name
     CommandRun run = runPlnTool("known dump " + dir.write("known.met", w.buffer()));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(
