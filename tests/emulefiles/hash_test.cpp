@@ -13,12 +13,8 @@ using test::errorOf;
 using test::hashOf;
 
 TEST(Hash, TextFormParsesEitherCaseAndPrintsUpperCase) {
-    tHash h = tHash::create("00112233445566778899aabbccddeeFF");
-    EXPECT_EQ(h.bytes[0], 0x00);
-    EXPECT_EQ(h.bytes[1], 0x11);
-    EXPECT_EQ(h.bytes[10], 0xAA);
-    EXPECT_EQ(h.bytes[15], 0xFF);
-    EXPECT_EQ(h.toString(), "00112233445566778899AABBCCDDEEFF");
+    EXPECT_EQ(tHash::create("00112233445566778899aabbccddeeFF").toString(),
+              "00112233445566778899AABBCCDDEEFF");
 
     std::string good = "00112233445566778899AABBCCDDEEFF";
     for (std::string bad : {std::string(), good.substr(1), good + "0", good.substr(0, 30) + "G0",

@@ -5,6 +5,7 @@
 #include "emulefiles/core/wine_paths.h"
 #include "platform/posix/posix_file_listing.h"
 #include "platform/posix/posix_file_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -108,6 +109,22 @@ TEST_F(WinePathsTest, ShortcutTargetsAreReadFromTheirBytes) {
 
     for (std::size_t cut : {std::size_t{20}, std::size_t{90}, wide.size() - 3})
         EXPECT_EQ(shellLinkLocalTarget({wide.data(), cut}), std::nullopt) << cut;
+    // A cut shortcut is still recognised by its header, but leads nowhere.
+    const std::string cut = dir.write("cut.lnk", std::vector(wide.begin(), wide.begin() + 90));
+    EXPECT_TRUE(listing.isShellLink(cut));
+    EXPECT_EQ(listing.shellLinkTarget(cut), std::nullopt);
+    EXPECT_FALSE(listing.isShellLink(dir.write("b.lnk", "not a shortcut at all")));
+    EXPECT_FALSE(listing.isShellLink(dir.file("missing.lnk")));
+}
+
+TEST(WinePrefix, FromTheEnvironment) {
+    test::ScopedEnv home("HOME", "/home/someone");
+    {
+        test::ScopedEnv prefix("WINEPREFIX", "/srv/prefix");
+        EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
+    }
+    test::ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    EXPECT_EQ(PosixFileListing().winePrefix(), "/home/someone/.wine");
 }
 
 } // namespace
