@@ -128,6 +128,7 @@ TEST_F(KnownMetFile, ALinkedFileIsSavedThroughToItsTarget) {
 }
 #endif
 
+// Where a change settles is the clock rule's own test.
 TEST_F(KnownMetFile, ReloadWaitsUntilAChangeIsOlderThanTwoSeconds) {
     tKnownMet km(path, files, clock);
     clock.nowMs = 1'002'000;
@@ -145,11 +146,6 @@ TEST_F(KnownMetFile, ReloadWaitsUntilAChangeIsOlderThanTwoSeconds) {
     EXPECT_FALSE(km.isUnchanged());
     clock.nowMs = 1'003'001;
     EXPECT_TRUE(km.needsReload());
-    // A stamp in the future counts by its distance too.
-    files.stamps[path] = 1'005'002;
-    EXPECT_TRUE(km.needsReload());
-    files.stamps[path] = 1'004'000;
-    EXPECT_FALSE(km.needsReload());
 }
 
 } // namespace
