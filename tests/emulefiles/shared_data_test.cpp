@@ -51,17 +51,6 @@ tSharedFile file(std::string name, std::string folder, std::uint64_t size, std::
     return {std::move(name), d};
 }
 
-TEST(SharedFileTable, SortedByNameFirstFoundWins) {
-    tSharedFileTable table;
-    table.assign({file("b.txt", "C:\\One\\", 1, 0), file("A.txt", "C:\\One\\", 2, 0),
-                  file("B.TXT", "C:\\Two\\", 3, 0), file("c.txt", "C:\\Two\\", 4, 0)});
-    ASSERT_EQ(table.size(), 3u);
-    EXPECT_EQ(table[0].name, "A.txt");
-    EXPECT_EQ(table[1].name, "b.txt");
-    EXPECT_EQ(table[1].data.path, "C:\\One\\");
-    EXPECT_EQ(table[2].name, "c.txt");
-}
-
 TEST(SharedFileTable, FindMatchesNameSizeAndDate) {
     tSharedFileTable table;
     table.assign({file("alpha.bin", "/s/", 10, 0),
