@@ -48,16 +48,6 @@ protected:
         cancelled.load();
     }
 
-    // Empty logs of the files, then the store's scan.
-    std::string logOf(int n) { return dir.file("logs/" + hashText(n) + ".pln_on"); }
-    void writeLogs(std::initializer_list<int> numbers) {
-        const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
-        for (int n : numbers)
-            dir.write("logs/" + hashText(n) + ".pln_on",
-                      encodeNewLog(kindOf(hashText(n)), header, {}));
-        logs.scanLogs();
-    }
-
     std::vector<std::string> knownHashes() {
         tKnownMet reread(dir.file("known.met"), files, fake.clock);
         reread.load();
@@ -117,12 +107,15 @@ TEST_F(KnownMetEditsTest, RenamingARowOfAHashStoredTwiceRenamesThatRow) {
 }
 
 TEST_F(KnownMetEditsTest, SetUnknownDeletesTheLogsOnlyWhenAsked) {
-    writeLogs({1, 2});
+    const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
+    for (int n : {1, 2})
+        dir.write("logs/" + hashText(n) + ".pln_on", encodeNewLog(kindOf(hashText(n)), header, {}));
+    logs.scanLogs();
 
     EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(1), hashText(7)}, {nullptr, &logs}), 1u);
-    EXPECT_FALSE(std::filesystem::exists(logOf(1)));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("logs/" + hashText(1) + ".pln_on")));
     EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(2)}, {}), 1u);
-    EXPECT_TRUE(std::filesystem::exists(logOf(2)));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("logs/" + hashText(2) + ".pln_on")));
     EXPECT_EQ(knownHashes(), (std::vector<std::string>{hashText(3), hashText(4), hashText(5)}));
 }
 
@@ -130,7 +123,9 @@ TEST_F(KnownMetEditsTest, SetUnknownDeletesTheLogsOnlyWhenAsked) {
 // and marked cancelled, the user learns both, and the logs stay.
 TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
     writeCancelled(false);
-    writeLogs({1});
+    const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
+    dir.write("logs/" + hashText(1) + ".pln_on", encodeNewLog(kindOf(hashText(1)), header, {}));
+    logs.scanLogs();
     const auto knownBefore = readBytes(dir.file("known.met"));
     ASSERT_GT(knownBefore.size(), 1024u);
 
@@ -151,7 +146,7 @@ TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
     tCancelledMet reread(dir.file("cancelled.met"), files);
     reread.load();
     EXPECT_EQ(reread.list()->count(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(logOf(1)));
+    EXPECT_TRUE(std::filesystem::exists(dir.file("logs/" + hashText(1) + ".pln_on")));
     EXPECT_EQ(dir.entryCount(), 3u) << "no temporary file stays behind";
 
     // cancelled.met itself failing: nothing on disk changes.
