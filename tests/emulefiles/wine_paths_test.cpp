@@ -3,6 +3,7 @@
 #include "common/text.h"
 #include "emulefiles/core/windows_path.h"
 #include "emulefiles/core/wine_paths.h"
+#include "known_met_bytes.h"
 #include "platform/posix/posix_file_listing.h"
 #include "platform/posix/posix_file_system.h"
 #include "support/scoped_env.h"
@@ -78,10 +79,8 @@ std::vector<std::uint8_t> shortcut(const std::string& base, const std::string& s
         info += wideBase + wideSuffix;
 
     ByteWriter out;
-    out.u32(0x4C);
-    for (std::uint8_t b : {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46})
-        out.u8(b);
-    out.u32(0x03);
+    // Header size, class id, flags: an item id list and link information.
+    out.bytes(test::hex("4C000000 01140200 00000000 C0000000 00000046 03000000"));
     out.zeros(76 - 24);
     out.u16(4);
     out.u32(0xDEADBEEF);
