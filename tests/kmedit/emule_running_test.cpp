@@ -1,3 +1,4 @@
+#include "emulefiles/stamp_sequence.h"
 #include "kmedit/core/emule_running.h"
 #include "platform/fake_platform.h"
 
@@ -8,17 +9,6 @@ namespace {
 
 const std::string config = "C:\\eMule\\config\\";
 const std::string preferences = config + "preferences.ini";
-
-// preferences.ini gets a new stamp while it is read when `changing` is set.
-struct ChangingFiles : FakeFileSystem {
-    bool changing = false;
-    std::optional<FileStamp> modificationStamp(const std::string& path) override {
-        std::optional<FileStamp> stamp = FakeFileSystem::modificationStamp(path);
-        if (changing && stamp)
-            ++stamps[path];
-        return stamp;
-    }
-};
 
 TEST(EmuleRunning, FollowsPreferencesMarkerAndPort) {
     const struct {
@@ -42,8 +32,9 @@ TEST(EmuleRunning, FollowsPreferencesMarkerAndPort) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakePlatform fake;
-        ChangingFiles files;
-        files.changing = row.changing;
+        test::StampSequence files;
+        if (row.changing) // a new stamp while preferences.ini is read
+            files.next = {5000, 5001};
         if (row.preferencesText) {
             files.stamps[preferences] = 5000;
             fake.ini.files[preferences] = row.preferencesText;
