@@ -24,7 +24,8 @@ inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
     return h;
 }
 
-// The same hash as hex digits, in stream order.
+// The same hash as hex digits in stream order, blank on either side so that
+// it splices into a row of hex.
 inline std::string hashHex(std::uint8_t fill, std::uint8_t last = 0) {
     return " " + hashOf(fill, last).toString() + " ";
 }
