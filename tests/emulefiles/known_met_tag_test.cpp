@@ -11,9 +11,7 @@
 namespace pln {
 namespace {
 
-using test::Bytes;
-using test::hashHex;
-using test::hex;
+using namespace test;
 
 tKnownMetTag readOne(const Bytes& bytes) {
     ByteReader r(bytes);
@@ -29,7 +27,7 @@ Bytes written(const tKnownMetTag& tag) {
 }
 
 std::string readError(const Bytes& bytes) {
-    return test::errorOf([&] {
+    return errorOf([&] {
         ByteReader r(bytes);
         tKnownMetTag::createFromStream(r);
     });
@@ -70,8 +68,6 @@ TEST(KnownMetTag, NormalisesOnReadAndWritesTheLongForm) {
         }
     }
 }
-
-using namespace test;
 
 TEST(KnownMetTag, HostileInputFailsWithItsMessage) {
     const std::string eof = "Unexpected end of file";
