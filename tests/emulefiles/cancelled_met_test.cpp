@@ -1,4 +1,3 @@
-#include "common/byte_writer.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "known_met_bytes.h"
 #include "stamp_sequence.h"
@@ -14,23 +13,30 @@ namespace {
 using namespace test;
 
 constexpr const char* sequentialHash = "000102030405060708090a0b0c0d0e0f";
-
-void saltedHead(ByteWriter& w, std::uint32_t seed, std::uint32_t count) {
-    w.u8(0x0F);
-    w.u8(1);
-    w.u32(seed);
-    w.u32(count);
-}
+// Version, sub-version and seed of a salted file.
+const std::string saltedHead = "0F 01 78563412";
 
 class CancelledMetTest : public testing::Test {
 protected:
     CancelledMetTest() { fs.stamps[path] = 1000; }
 
-    tCancelledMet loaded(const std::vector<std::uint8_t>& bytes) {
+    tCancelledMet loaded(const Bytes& bytes) {
         dir.write("cancelled.met", bytes);
         tCancelledMet met(path, fs);
         met.load();
         return met;
+    }
+
+    // The reason a load fails, after checking that no list is left and that
+    // the message names the file.
+    std::string loadError(const Bytes& bytes) {
+        dir.write("cancelled.met", bytes);
+        tCancelledMet met(path, fs);
+        std::string error = errorOf([&] { met.load(); });
+        EXPECT_EQ(met.list(), nullptr);
+        const std::string named = "Cannot read \"" + path + "\": ";
+        EXPECT_EQ(error.substr(0, named.size()), named) << "the message names the file";
+        return error.substr(std::min(named.size(), error.size()));
     }
 
     TempDir dir;
@@ -38,64 +44,32 @@ protected:
     StampSequence fs;
 };
 
-TEST_F(CancelledMetTest, SavesBackTheBytesItRead) {
-    ByteWriter plain;
-    fileHead(plain, 2);
-    hashOf(1).writeToStream(plain);
-    plain.u8(0);
-    hashOf(2).writeToStream(plain);
-    plain.u8(2);
-    idString(plain, 0x01, "name");
-    textName(plain, 3, "custom");
-    plain.u32(77);
-
-    ByteWriter salted;
-    saltedHead(salted, 0xCAFEBABE, 1);
-    hashOf(5).writeToStream(salted);
-    salted.u8(0);
-
-    ByteWriter empty;
-    saltedHead(empty, 7, 0);
-
-    for (const auto* bytes : {&plain.buffer(), &salted.buffer(), &empty.buffer()}) {
-        tCancelledMet met = loaded(*bytes);
-        met.save();
-        EXPECT_EQ(readBytes(path), *bytes);
+TEST_F(CancelledMetTest, SavesSortedByHashWithTagsInTheLongForm) {
+    const struct {
+        const char* name;
+        std::string stored;
+        std::string saved = {}; // empty: the stored bytes
+    } rows[] = {
+        {"Plain", "0E 02000000" + hashHex(1) + "00" + hashHex(2) +
+                      "02 02 0100 01 0400 6E616D65 03 0600 637573746F6D 4D000000"},
+        {"Salted", saltedHead + "01000000" + hashHex(5) + "00"},
+        {"SaltedEmpty", saltedHead + "00000000"},
+        // The high half is signed: byte 15 = 0x80 sorts first.
+        {"SortedAndNormalised",
+         "0E 02000000" + hashHex(1) + "03 89 51 C8 85 30 01 93 01 616263" + hashHex(2, 0x80) + "00",
+         "0E 02000000" + hashHex(2, 0x80) + "00" + hashHex(1) +
+             "02 03 0100 51 C8000000 02 0100 01 0300 616263"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        loaded(hex(row.stored)).save();
+        EXPECT_EQ(readBytes(path), hex(row.saved.empty() ? row.stored : row.saved));
     }
-    EXPECT_EQ(loaded(salted.buffer()).seed(), 0xCAFEBABE);
-}
-
-TEST_F(CancelledMetTest, SavingSortsByHashAndNormalisesTags) {
-    ByteWriter stored;
-    fileHead(stored, 2);
-    hashOf(2, 0x80).writeToStream(stored); // negative high half: sorts first
-    stored.u8(0);
-    hashOf(1).writeToStream(stored);
-    stored.u8(3);
-    flaggedName(stored, 9, 0x51);
-    stored.u8(200);
-    flaggedName(stored, 5, 0x30);
-    stored.u8(1);
-    flaggedName(stored, 0x13, 0x01);
-    stored.text("abc");
-
-    ByteWriter expected;
-    fileHead(expected, 2);
-    hashOf(2, 0x80).writeToStream(expected);
-    expected.u8(0);
-    hashOf(1).writeToStream(expected);
-    expected.u8(2);
-    idUint32(expected, 0x51, 200);
-    idString(expected, 0x01, "abc");
-
-    loaded(stored.buffer()).save();
-    EXPECT_EQ(readBytes(path), expected.buffer());
+    EXPECT_EQ(loaded(hex(saltedHead + "00000000")).seed(), 0x12345678u);
 }
 
 TEST_F(CancelledMetTest, AddsSaltedDigestsOnceInHashOrder) {
-    ByteWriter w;
-    saltedHead(w, 0x12345678, 0);
-    tCancelledMet met = loaded(w.buffer());
+    tCancelledMet met = loaded(hex(saltedHead + "00000000"));
     met.addHash(sequentialHash);
     met.addHash("000102030405060708090A0B0C0D0E0F");
     met.addHash(hashOf(0x11).toString());
@@ -104,18 +78,12 @@ TEST_F(CancelledMetTest, AddsSaltedDigestsOnceInHashOrder) {
     EXPECT_TRUE(met.list()->findByHash(tHash::create("FCB6A4778A74CAE9990CDDE45E33182B"), index));
     EXPECT_TRUE(met.list()->findByHash(saltedHash(0x12345678, hashOf(0x11)), index));
     met.save();
-    ByteWriter expected;
-    saltedHead(expected, 0x12345678, 2);
-    for (const auto& record : *met.list()) {
-        record.hash.writeToStream(expected);
-        expected.u8(0);
-    }
-    EXPECT_EQ(readBytes(path), expected.buffer());
+    const std::string first = " " + (*met.list())[0].hash.toString() + " ";
+    const std::string second = " " + (*met.list())[1].hash.toString() + " ";
+    EXPECT_EQ(readBytes(path), hex(saltedHead + "02000000" + first + "00" + second + "00"));
     EXPECT_LT((*met.list())[0].hash.compare((*met.list())[1].hash), 0);
 
-    ByteWriter old;
-    fileHead(old, 0);
-    tCancelledMet plain = loaded(old.buffer());
+    tCancelledMet plain = loaded(hex("0E 00000000"));
     plain.addHash(sequentialHash);
     ASSERT_EQ(plain.list()->count(), 1u);
     EXPECT_EQ((*plain.list())[0].hash, tHash::create(sequentialHash));
@@ -123,9 +91,7 @@ TEST_F(CancelledMetTest, AddsSaltedDigestsOnceInHashOrder) {
 }
 
 TEST_F(CancelledMetTest, AZeroSeedIsReplacedBeforeTheFirstSalting) {
-    ByteWriter w;
-    saltedHead(w, 0, 0);
-    tCancelledMet met = loaded(w.buffer());
+    tCancelledMet met = loaded(hex("0F 01 00000000 00000000"));
     met.addHash(sequentialHash);
     std::uint32_t seed = met.seed();
     ASSERT_NE(seed, 0u);
@@ -137,47 +103,25 @@ TEST_F(CancelledMetTest, AZeroSeedIsReplacedBeforeTheFirstSalting) {
 }
 
 TEST_F(CancelledMetTest, HostileFilesFailCleanly) {
-    auto loadError = [&](const std::vector<std::uint8_t>& bytes) {
-        dir.write("cancelled.met", bytes);
-        tCancelledMet met(path, fs);
-        std::string error = errorOf([&] { met.load(); });
-        EXPECT_EQ(met.list(), nullptr);
-        const std::string named = "Cannot read \"" + path + "\": ";
-        EXPECT_EQ(error.substr(0, named.size()), named) << "the message names the file";
-        return error.substr(std::min(named.size(), error.size()));
+    const std::string eof = "Unexpected end of file", version = "Unexpected cancelled.met version";
+    const struct {
+        std::string stored;
+        std::string error;
+    } rows[] = {
+        {"10 00000000", version},
+        {"0F 02 00000000 00000000", version},
+        {"", eof},
+        {"0E FFFFFFFF", eof},
+        {"0E 01000000" + hashHex(1) + "01 07 0100 40 E8030000 00000000", "Invalid tag"},
     };
-    EXPECT_EQ(loadError({0x10, 0, 0, 0, 0}), "Unexpected cancelled.met version");
-    EXPECT_EQ(loadError({0x0F, 2, 0, 0, 0, 0, 0, 0, 0, 0}), "Unexpected cancelled.met version");
-    EXPECT_EQ(loadError({}), "Unexpected end of file");
-    EXPECT_EQ(loadError({0x0E, 0xFF, 0xFF, 0xFF, 0xFF}), "Unexpected end of file");
+    for (const auto& row : rows)
+        EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
 
-    ByteWriter unknownType;
-    fileHead(unknownType, 1);
-    hashOf(1).writeToStream(unknownType);
-    unknownType.u8(1);
-    idName(unknownType, 0x0A, 0x40);
-    EXPECT_EQ(loadError(unknownType.buffer()), "Unknown tag type");
-
-    ByteWriter longBlob;
-    fileHead(longBlob, 1);
-    hashOf(1).writeToStream(longBlob);
-    longBlob.u8(1);
-    idName(longBlob, 7, 0x40);
-    longBlob.u32(1000);
-    longBlob.u32(0);
-    EXPECT_EQ(loadError(longBlob.buffer()), "Invalid tag");
-
-    ByteWriter valid;
-    saltedHead(valid, 9, 2);
-    hashOf(1).writeToStream(valid);
-    valid.u8(1);
-    idString(valid, 0x01, "name");
-    hashOf(2).writeToStream(valid);
-    valid.u8(0);
-    for (std::size_t n = 0; n < valid.buffer().size(); ++n) {
-        std::vector<std::uint8_t> cut(valid.buffer().begin(), valid.buffer().begin() + n);
-        EXPECT_NE(loadError(cut), "no error") << n;
-    }
+    const Bytes valid = hex(saltedHead + "02000000" + hashHex(1) + "01 02 0100 01 0400 6E616D65" +
+                            hashHex(2) + "00");
+    for (std::size_t n = 0; n < valid.size(); ++n)
+        EXPECT_NE(loadError({valid.begin(), valid.begin() + static_cast<long>(n)}), "no error")
+            << n;
 }
 
 TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
@@ -187,9 +131,8 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     EXPECT_EQ(errorOf([&] { missing.save(); }),
               "An error occurred while saving cancelled.met: cancelled.met has not been read");
 
-    ByteWriter w;
-    fileHead(w, 0);
-    dir.write("cancelled.met", w.buffer());
+    const Bytes empty = hex("0E 00000000");
+    dir.write("cancelled.met", empty);
     fs.next = {1000, 1001};
     tCancelledMet changing(path, fs);
     EXPECT_EQ(errorOf([&] { changing.load(); }),
@@ -199,7 +142,7 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
     EXPECT_EQ(errorOf([&] { tCancelledMet(path, fs).load(); }),
               "Cannot read \"" + path + "\": The file is larger than 1024 MiB");
 
-    tCancelledMet met = loaded(w.buffer());
+    tCancelledMet met = loaded(empty);
     met.addHash(hashOf(4).toString());
     std::filesystem::remove(path);
     std::filesystem::create_directory(path);
@@ -214,13 +157,11 @@ TEST_F(CancelledMetTest, ReadAndSaveFailuresLeaveTheFileAlone) {
 TEST_F(CancelledMetTest, ALinkedFileIsSavedThroughToItsTarget) {
     const std::string real = dir.mkdir("eMule");
     std::filesystem::create_symlink("eMule/cancelled.met", path);
-    ByteWriter w;
-    fileHead(w, 0);
-    tCancelledMet met = loaded(w.buffer());
+    tCancelledMet met = loaded(hex("0E 00000000"));
     met.addHash(hashOf(4).toString());
     met.save();
     EXPECT_TRUE(std::filesystem::is_symlink(path));
-    EXPECT_NE(readBytes(real + "cancelled.met"), w.buffer());
+    EXPECT_EQ(readBytes(real + "cancelled.met"), hex("0E 01000000" + hashHex(4) + "00"));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
 }
 #endif

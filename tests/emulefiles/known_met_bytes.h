@@ -4,7 +4,6 @@
 #include "emulefiles/core/hash.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,12 +17,6 @@ using Bytes = std::vector<std::uint8_t>;
 // eMule marks a UTF-8 name with this prefix.
 inline const std::string utf8Bom = "\xEF\xBB\xBF";
 
-inline Bytes build(const std::function<void(ByteWriter&)>& write) {
-    ByteWriter w;
-    write(w);
-    return w.take();
-}
-
 inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
     tHash h;
     h.bytes.fill(fill);
@@ -31,10 +24,22 @@ inline tHash hashOf(std::uint8_t fill, std::uint8_t last = 0) {
     return h;
 }
 
-// Type byte with the id flag and the id: the short form eMule writes.
-inline void flaggedName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
-    w.u8(static_cast<std::uint8_t>(type | 0x80));
-    w.u8(id);
+// The same hash as hex digits in stream order, blank on either side so that
+// it splices into a row of hex.
+inline std::string hashHex(std::uint8_t fill, std::uint8_t last = 0) {
+    return " " + hashOf(fill, last).toString() + " ";
+}
+
+// Hex digits, blanks ignored.
+inline Bytes hex(std::string_view digits) {
+    std::string packed;
+    for (char c : digits)
+        if (c != ' ')
+            packed += c;
+    Bytes bytes;
+    for (std::size_t i = 0; i + 1 < packed.size(); i += 2)
+        bytes.push_back(static_cast<std::uint8_t>(std::stoi(packed.substr(i, 2), nullptr, 16)));
+    return bytes;
 }
 
 // The long form the viewer writes: the type, name length 1 and the id.
@@ -44,20 +49,10 @@ inline void idName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
     w.u8(id);
 }
 
-inline void textName(ByteWriter& w, std::uint8_t type, std::string_view name) {
-    w.u8(type);
-    w.u16(static_cast<std::uint16_t>(name.size()));
-    w.text(name);
-}
-
-inline void stringValue(ByteWriter& w, std::string_view text) {
-    w.u16(static_cast<std::uint16_t>(text.size()));
-    w.text(text);
-}
-
 inline void idString(ByteWriter& w, std::uint8_t id, std::string_view text) {
     idName(w, 2, id);
-    stringValue(w, text);
+    w.u16(static_cast<std::uint16_t>(text.size()));
+    w.text(text);
 }
 
 inline void idUint32(ByteWriter& w, std::uint8_t id, std::uint32_t v) {

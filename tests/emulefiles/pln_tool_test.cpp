@@ -1,49 +1,42 @@
-#include "common/byte_writer.h"
+#include "common/text.h"
 #include "known_met_bytes.h"
 #include "support/run_command.h"
 #include "support/temp_dir.h"
 
+#include <fcntl.h>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace pln {
 namespace {
 
 using namespace test;
 
-TEST(PlnTool, ResaveWritesTheViewersNormalisedFile) {
+class PlnTool : public testing::Test {
+protected:
     TempDir dir;
-    ByteWriter stored;
-    fileHead(stored, 2, 0x0F);
-    simpleRecord(stored, hashOf(9), "nine", 9, 9);
-    recordHead(stored, 3, hashOf(1), 0, 2);
-    flaggedName(stored, 0x13, 0x01);
-    stored.text("one");
-    flaggedName(stored, 9, 0x51);
-    stored.u8(7);
-    ByteWriter expected;
-    fileHead(expected, 2);
-    recordHead(expected, 3, hashOf(1), 0, 2);
-    idString(expected, 0x01, "one");
-    idUint32(expected, 0x51, 7);
-    simpleRecord(expected, hashOf(9), "nine", 9, 9);
+};
 
-    std::string in = dir.write("in.met", stored.buffer());
+TEST_F(PlnTool, ResaveWritesTheViewersNormalisedFile) {
+    const Bytes stored =
+        hex("0F 01000000 03000000" + hashHex(1) + "0000 02000000 93 01 6F6E65 89 51 07");
+    const Bytes expected = hex("0E 01000000 03000000" + hashHex(1) +
+                               "0000 02000000 02 0100 01 0300 6F6E65 03 0100 51 07000000");
+    std::string in = dir.write("in.met", stored);
     CommandRun run = runPlnTool("known resave " + in + " " + dir.file("out.met"));
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(readBytes(dir.file("out.met")), expected.buffer());
-    EXPECT_EQ(readBytes(in), stored.buffer());
+    EXPECT_EQ(readBytes(dir.file("out.met")), expected);
+    EXPECT_EQ(readBytes(in), stored);
 }
 
-TEST(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
-    TempDir dir;
+TEST_F(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
     ByteWriter w;
     fileHead(w, 1);
     recordHead(w, 1'600'000'000, hashOf(0x11), 0, 3);
     idString(w, 0x01, "Caf\xE9 \"A\".avi");
     idUint32(w, 0x02, 4096);
-    flaggedName(w, 5, 0xC8);
-    w.u8(1);
+    w.bytes(hex("85 C8 01")); // a bool tag without a name
     CommandRun run = runPlnTool("known dump " + dir.write("known.met", w.buffer()));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(
@@ -56,9 +49,8 @@ TEST(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
         "\n");
 }
 
-TEST(PlnTool, FailuresExitNonZeroWithTheReason) {
-    TempDir dir;
-    std::string bad = dir.write("bad.met", std::string("\x0D\x00\x00\x00\x00", 5));
+TEST_F(PlnTool, FailuresExitNonZeroWithTheReason) {
+    std::string bad = dir.write("bad.met", hex("0D 00000000"));
     CommandRun run = runPlnTool("known resave " + bad + " " + dir.file("out.met"));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: Cannot read \"" + bad + "\": Unexpected known.met version\n");
@@ -68,6 +60,56 @@ TEST(PlnTool, FailuresExitNonZeroWithTheReason) {
     EXPECT_EQ(runPlnTool("known dump").status, 2);
     EXPECT_NE(runPlnTool("unknown words").output.find("pln-tool known dump FILE"),
               std::string::npos);
+}
+
+TEST_F(PlnTool, CancelledAddDumpAndResave) {
+    std::string file =
+        dir.write("cancelled.met", hex("0F 01 78563412 01000000" + hashHex(0x22) + "01 89 40 03"));
+    CommandRun add = runPlnTool("cancelled add " + file + " 000102030405060708090a0b0c0d0e0f");
+    EXPECT_EQ(add.status, 0) << add.output;
+    CommandRun dump = runPlnTool("cancelled dump " + file);
+    EXPECT_EQ(dump.status, 0);
+    EXPECT_EQ(dump.output, "version 0x0F\nseed 0x12345678\n"
+                           "22222222222222222222222222222200 1 tags\n"
+                           "FCB6A4778A74CAE9990CDDE45E33182B\n");
+
+    CommandRun resave = runPlnTool("cancelled resave " + file + " " + dir.file("out.met"));
+    EXPECT_EQ(resave.status, 0) << resave.output;
+    EXPECT_EQ(readBytes(dir.file("out.met")), readBytes(file));
+
+    const Bytes before = readBytes(file);
+    CommandRun bad = runPlnTool("cancelled add " + file + " 0011");
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.output, "pln-tool: " + file + ": Invalid hash\n");
+    EXPECT_EQ(readBytes(file), before);
+    EXPECT_EQ(runPlnTool("cancelled add " + file).status, 2);
+}
+
+TEST_F(PlnTool, SharedScanListsSharedFilesAndKnownMatches) {
+    std::string share = dir.mkdir("share");
+    std::string movie = dir.write("share/Movie.avi", "0123456789");
+    struct timespec times[2] = {{1'600'000'000, 400'000'000}, {1'600'000'000, 400'000'000}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, movie.c_str(), times, 0), 0);
+    dir.write("config/preferences.ini", "[eMule]\r\nIncomingDir=" + share + "\r\n");
+    ByteWriter known;
+    fileHead(known, 2);
+    simpleRecord(known, hashOf(1), "movie.avi", 10, 0);
+    simpleRecord(known, hashOf(2), "other.avi", 10, 0);
+    std::string knownMet = dir.write("known.met", known.buffer());
+
+    const std::string listed = "Movie.avi\t" + share + "\t10\t2020-09-13 12:26:40.400\n";
+    CommandRun scan = runPlnTool("shared scan " + dir.file("config") + " --known " + knownMet);
+    EXPECT_EQ(scan.status, 0) << scan.output;
+    EXPECT_EQ(scan.output, listed + "known files:\n" + hashOf(1).toString() +
+                               "\tshared\tmovie.avi\t" + share + "\n" + hashOf(2).toString() +
+                               "\tnot shared\tother.avi\t\n");
+
+    dir.write("config/shareddir.dat", "\xFF\xFE" + utf8ToUtf16le(share + "\r\n"));
+    dir.write("config/preferences.ini", "");
+    CommandRun incomplete = runPlnTool("shared scan " + dir.file("config"));
+    EXPECT_EQ(incomplete.status, 1);
+    EXPECT_EQ(incomplete.output, "pln-tool: " + dir.file("config/preferences.ini") +
+                                     ": no IncomingDir in section eMule\n" + listed);
 }
 
 } // namespace

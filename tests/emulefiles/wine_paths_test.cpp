@@ -3,8 +3,10 @@
 #include "common/text.h"
 #include "emulefiles/core/windows_path.h"
 #include "emulefiles/core/wine_paths.h"
+#include "known_met_bytes.h"
 #include "platform/posix/posix_file_listing.h"
 #include "platform/posix/posix_file_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -77,10 +79,8 @@ std::vector<std::uint8_t> shortcut(const std::string& base, const std::string& s
         info += wideBase + wideSuffix;
 
     ByteWriter out;
-    out.u32(0x4C);
-    for (std::uint8_t b : {0x01, 0x14, 0x02, 0, 0, 0, 0, 0, 0xC0, 0, 0, 0, 0, 0, 0, 0x46})
-        out.u8(b);
-    out.u32(0x03);
+    // Header size, class id, flags: an item id list and link information.
+    out.bytes(test::hex("4C000000 01140200 00000000 C0000000 00000046 03000000"));
     out.zeros(76 - 24);
     out.u16(4);
     out.u32(0xDEADBEEF);
@@ -106,8 +106,24 @@ TEST_F(WinePathsTest, ShortcutTargetsAreReadFromTheirBytes) {
     EXPECT_EQ(wineNativePath(listing, prefix, *target),
               prefix + "dosdevices/c:/Μουσική/σονάτα.flac");
 
-    for (std::size_t cut : {std::size_t{20}, std::size_t{90}, wide.size() - 3})
+    for (std::size_t cut : {std::size_t{20}, std::size_t{24}, std::size_t{90}, wide.size() - 3})
         EXPECT_EQ(shellLinkLocalTarget({wide.data(), cut}), std::nullopt) << cut;
+    // A cut shortcut is still recognised by its header, but leads nowhere.
+    const std::string cut = dir.write("cut.lnk", std::vector(wide.begin(), wide.begin() + 90));
+    EXPECT_TRUE(listing.isShellLink(cut));
+    EXPECT_EQ(listing.shellLinkTarget(cut), std::nullopt);
+    EXPECT_FALSE(listing.isShellLink(dir.write("b.lnk", "not a shortcut at all")));
+    EXPECT_FALSE(listing.isShellLink(dir.file("missing.lnk")));
+}
+
+TEST(WinePrefix, FromTheEnvironment) {
+    test::ScopedEnv home("HOME", "/home/someone");
+    {
+        test::ScopedEnv prefix("WINEPREFIX", "/srv/prefix");
+        EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
+    }
+    test::ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    EXPECT_EQ(PosixFileListing().winePrefix(), "/home/someone/.wine");
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 #include "emulefiles/core/known_met_codec.h"
 #include "kmedit/core/repair_km.h"
 #include "logstore/log_fixture.h"
+#include "platform/fake_platform.h"
 #include "platform/locked_file.h"
 #include "platform/posix/posix_file_system.h"
 #include "support/error_text.h"
@@ -20,39 +21,36 @@ constexpr std::string_view hashD = "FFEEDDCCBBAA99887766554433221100";
 constexpr std::string_view zeroHash = "00000000000000000000000000000000";
 constexpr std::string_view aich = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
 
-struct FixedClock : Clock {
-    std::int64_t nowUnixMs() override { return 4'000'000'000'000; }
-    CalendarMs toLocalCalendar(std::int64_t unixMs) override {
-        return unixMs + unixEpochCalendarMs;
-    }
-};
-
 struct Counters {
     std::uint32_t requests;
     std::uint64_t transferred;
 };
 
+// A record of known.met: name, hash, transferred, requested and size.
+struct Known {
+    std::string_view name, hash;
+    std::uint64_t transferred = 0;
+    std::uint32_t requested = 0;
+    std::uint64_t size = 0;
+};
+
 class Repair : public testing::Test {
 protected:
-    Repair() { knownMetPath = writeKnownMet("known.met", {}); }
-
-    std::unique_ptr<tKnownMetRecord> record(std::string_view name, std::string_view hash,
-                                            std::uint64_t transferred = 0,
-                                            std::uint32_t requested = 0, std::uint64_t size = 0) {
-        return tKnownMetRecord::createFromValues(name, hash, transferred, requested, 0, size, {});
+    Repair() {
+        clock.nowMs = 4'000'000'000'000;
+        knownMetPath = writeKnownMet("known.met", {});
     }
 
-    std::string writeKnownMet(std::string_view file,
-                              std::vector<std::unique_ptr<tKnownMetRecord>> records) {
+    std::string writeKnownMet(std::string_view file, std::initializer_list<Known> records) {
         tKnownMetList list;
-        for (auto& r : records) {
-            std::string name = r->getFileName();
-            list.append(std::move(name), std::move(r));
-        }
+        for (const Known& k : records)
+            list.append(std::string(k.name),
+                        tKnownMetRecord::createFromValues(k.name, k.hash, k.transferred,
+                                                          k.requested, 0, k.size, {}));
         list.sortByHash();
         ByteWriter out;
         pln::writeKnownMet(list, out);
-        return dir.write(std::string("config/") + std::string(file), out.buffer());
+        return dir.write("config/" + std::string(file), out.buffer());
     }
 
     void writeLog(std::string_view hash, const std::vector<Counters>& values) {
@@ -96,7 +94,7 @@ protected:
     std::string configFolder = dir.mkdir("config");
     std::string knownMetPath;
     PosixFileSystem files;
-    FixedClock clock;
+    FakeClock clock;
     RecordingPrompter prompter;
     RecordingRecorderLink recorder;
     tLogFiles logs{tLogStoreContext{dir.path(), prompter, recorder}};
@@ -106,9 +104,7 @@ protected:
 };
 
 TEST_F(Repair, LogsAddTheirCountersAndUndoRestarts) {
-    std::vector<std::unique_ptr<tKnownMetRecord>> records;
-    records.push_back(record("kept.avi", hashB, 5, 1, 700));
-    knownMetPath = writeKnownMet("known.met", std::move(records));
+    knownMetPath = writeKnownMet("known.met", {{"kept.avi", hashB, 5, 1, 700}});
     writeLog(hashA, {{1, 10}, {2, 20}, {0, 5}, {1, 15}, {0, 3}, {1, 8}});
     writeLog(hashB, {{1, 50}, {3, 100}});
     const std::vector<std::uint8_t> logA = readBytes(dir.file(std::string(hashA) + ".pln_on"));
@@ -141,10 +137,8 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     writeLog(hashB, {{8, 80}});
     EXPECT_EQ(repairKM(loaded(), true).restored, 2u);
 
-    std::vector<std::unique_ptr<tKnownMetRecord>> backup;
-    backup.push_back(record("movie.avi", hashA, 1, 1, 700));
-    backup.push_back(record("other.txt", hashC, 3, 3, 10));
-    const std::string backupPath = writeKnownMet("known.~met", std::move(backup));
+    const std::string backupPath = writeKnownMet(
+        "known.~met", {{"movie.avi", hashA, 1, 1, 700}, {"other.txt", hashC, 3, 3, 10}});
     EXPECT_EQ(errorOf([&] { importMissingKF(repair, configFolder + "KNOWN.MET"); }),
               notABackupMessage);
     EXPECT_EQ(importMissingKF(repair, backupPath), 2u);
@@ -176,11 +170,9 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
 }
 
 TEST_F(Repair, ErroneousEntriesGoAndAFailureStopsTheLaterOperations) {
-    std::vector<std::unique_ptr<tKnownMetRecord>> records;
-    records.push_back(record("", hashA, 0, 0, 10));
-    records.push_back(record("zero.txt", zeroHash, 0, 0, 10));
-    records.push_back(record("good.txt", hashB, 0, 0, 10));
-    knownMetPath = writeKnownMet("known.met", std::move(records));
+    knownMetPath = writeKnownMet(
+        "known.met",
+        {{"", hashA, 0, 0, 10}, {"zero.txt", zeroHash, 0, 0, 10}, {"good.txt", hashB, 0, 0, 10}});
     const std::vector<std::uint8_t> before = readBytes(knownMetPath);
 
     tRepairOptions options;
@@ -198,9 +190,7 @@ TEST_F(Repair, ErroneousEntriesGoAndAFailureStopsTheLaterOperations) {
 }
 
 TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
-    std::vector<std::unique_ptr<tKnownMetRecord>> records;
-    records.push_back(record("a.txt", hashA, 1, 1, 10));
-    knownMetPath = writeKnownMet("known.met", std::move(records));
+    knownMetPath = writeKnownMet("known.met", {{"a.txt", hashA, 1, 1, 10}});
     writeLog(hashA, {{5, 50}, {1, 10}});
     writeLog(hashB, {{5, 50}, {1, 10}});
     const std::vector<std::uint8_t> knownBefore = readBytes(knownMetPath);
