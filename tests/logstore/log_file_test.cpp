@@ -154,12 +154,6 @@ TEST_F(LogFileTest, ReplaceValuesKeepsTheHeaderAndCutsTheRest) {
     EXPECT_EQ(read(statsName + ".pln_on"), statsLog().int64Record(dos(2024, 1, 2), 2).bytes());
     EXPECT_TRUE(log.replaceValues({}));
     EXPECT_EQ(read(statsName + ".pln_on"), statsLog().bytes());
-
-    write(std::string(hashName) + ".pln_on", LogBytes().prefix(0).knownFileRecord(1, 1, 1, 1));
-    tLogFile known(context, std::string(hashName));
-    EXPECT_TRUE(known.replaceValues(LogBytes().knownFileRecord(2, 2, 2, 2).bytes()));
-    EXPECT_EQ(read(std::string(hashName) + ".pln_on"),
-              LogBytes().prefix(0).knownFileRecord(2, 2, 2, 2).bytes());
     EXPECT_TRUE(prompter.shown.empty());
 }
 
