@@ -1,10 +1,15 @@
 #include "common/byte_writer.h"
+#include "emulefiles/core/known_met.h"
 #include "emulefiles/core/known_met_codec.h"
+#include "logstore/core/compress.h"
+#include "logstore/core/conn_run_time.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/log_types.h"
 #include "logstore/log_fixture.h"
 #include "memory_folder.h"
+#include "platform/posix/posix_clock.h"
+#include "platform/posix/posix_file_system.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -12,19 +17,16 @@
 #include <csignal>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <poll.h>
 #include <random>
 #include <set>
-#include <spawn.h>
 #include <sys/inotify.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
-
-extern char** environ;
 
 namespace pln {
 namespace {
@@ -42,63 +44,30 @@ constexpr int scale = 1;
 #endif
 constexpr std::size_t knownFiles = 20'000 / scale;
 
-// The rewrite program: it reads the files once and then runs each rewrite in
-// a process of its own, which the test may kill.
-class RewriteServer {
-public:
-    explicit RewriteServer(std::vector<std::string> args) {
-        int toServer[2], fromServer[2];
-        if (::pipe(toServer) != 0 || ::pipe(fromServer) != 0)
-            throw std::runtime_error("pipe");
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, toServer[0], STDIN_FILENO);
-        posix_spawn_file_actions_adddup2(&actions, fromServer[1], STDOUT_FILENO);
-        posix_spawn_file_actions_addclose(&actions, toServer[1]);
-        posix_spawn_file_actions_addclose(&actions, fromServer[0]);
-        args.insert(args.begin(), PLN_SAVE_CHILD);
-        std::vector<char*> argv;
-        for (auto& arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        int error = ::posix_spawn(&pid_, PLN_SAVE_CHILD, &actions, nullptr, argv.data(), environ);
-        posix_spawn_file_actions_destroy(&actions);
-        ::close(toServer[0]);
-        ::close(fromServer[1]);
-        toServer_ = toServer[1];
-        fromServer_ = fromServer[0];
-        char ready = 0;
-        if (error != 0 || ::read(fromServer_, &ready, 1) != 1 || ready != 'R')
-            throw std::runtime_error("the rewrite program did not start");
-    }
-    ~RewriteServer() {
-        ::close(toServer_);
-        ::close(fromServer_);
-        ::waitpid(pid_, nullptr, 0);
-    }
-    RewriteServer(const RewriteServer&) = delete;
-    RewriteServer& operator=(const RewriteServer&) = delete;
+// Runs a rewrite in a forked process of its own, which the test may kill. The
+// files were read before, so the child only writes.
+using Rewrite = std::function<bool()>;
 
-    // Starts a rewrite; the id of its process, -1 when the server failed.
-    pid_t start() {
-        pid_t rewriter = -1;
-        if (!send() || ::read(fromServer_, &rewriter, sizeof rewriter) != sizeof rewriter)
-            return -1;
-        return rewriter;
+pid_t startRewrite(const Rewrite& rewrite) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        bool ok = false;
+        try {
+            ok = rewrite();
+        } catch (const std::exception&) {
+        }
+        ::_exit(ok ? 0 : 1);
     }
-    // Waits for the rewrite to end: 'S' succeeded, 'K' killed, 'F' failed.
-    char end() {
-        char status = 0;
-        return send() && ::read(fromServer_, &status, 1) == 1 ? status : 0;
-    }
+    return pid;
+}
 
-private:
-    bool send() { return ::write(toServer_, "G", 1) == 1; }
-
-    pid_t pid_ = -1;
-    int toServer_ = -1;
-    int fromServer_ = -1;
-};
+// 'S' the rewrite succeeded, 'K' it was killed, 'F' it failed.
+char endOf(pid_t rewriter) {
+    int status = 0;
+    if (::waitpid(rewriter, &status, 0) != rewriter)
+        return 0;
+    return WIFSIGNALED(status) ? 'K' : WEXITSTATUS(status) == 0 ? 'S' : 'F';
+}
 
 // Notices the first write into a folder, so that half of the kills can be
 // aimed at the moment the bytes go to disk.
@@ -128,12 +97,6 @@ public:
 private:
     int fd_;
 };
-
-void writeFile(const std::string& path, const Bytes& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
-}
 
 std::set<std::string> entriesOf(const std::string& folder) {
     std::set<std::string> names;
@@ -198,36 +161,33 @@ Bytes connRunTimeLog() {
     return log.bytes();
 }
 
-struct Outcomes {
-    int killed = 0;
-    int completed = 0;
-    int oldContents = 0;
-    int newContents = 0;
-    int strayFiles = 0;
-};
-
 // Kills a rewrite of the files of a folder at random moments: afterwards
 // every file holds its old or its new contents, whole.
 class KillTest : public ::testing::Test {
 protected:
     KillTest() {
-        std::signal(SIGPIPE, SIG_IGN);
         const char* fixed = std::getenv("PLN_KILL_SEED");
-        seed = fixed ? static_cast<unsigned>(std::stoul(fixed)) : std::random_device()();
+        unsigned seed = fixed ? static_cast<unsigned>(std::stoul(fixed)) : std::random_device()();
         std::cout << "PLN_KILL_SEED=" << seed << '\n';
         random.seed(seed);
     }
 
     void restore() {
         for (const auto& [name, bytes] : before)
-            writeFile(dir.file(name), bytes);
+            dir.write(name, bytes);
+    }
+    // Writes the logs and reads them as the viewer does before a rewrite.
+    void scanLogs(std::map<std::string, Bytes> files) {
+        before = std::move(files);
+        restore();
+        logs.scanLogs();
+        ASSERT_EQ(prompter.errors(), std::vector<std::string>{});
     }
     // One undisturbed run gives the new contents and the length of the rewrite.
-    void calibrate(RewriteServer& server) {
+    void calibrate(const Rewrite& rewrite) {
         restore();
         auto start = Clock::now();
-        ASSERT_GT(server.start(), 0);
-        ASSERT_EQ(server.end(), 'S');
+        ASSERT_EQ(endOf(startRewrite(rewrite)), 'S');
         window = Clock::now() - start;
         for (const auto& [name, bytes] : before) {
             after[name] = test::readBytes(dir.file(name));
@@ -237,26 +197,26 @@ protected:
     }
     // The new contents of the logs are logs the viewer reads without complaint.
     void expectNewLogsLoad() {
-        test::RecordingPrompter prompter;
-        tDetachedRecorderLink detached;
-        tLogFiles logs({dir.path(), prompter, detached});
-        logs.scanLogs();
-        ASSERT_EQ(logs.count(), before.size());
-        for (const auto& log : logs.logs()) {
+        test::RecordingPrompter reader;
+        tLogFiles loaded({dir.path(), reader, detached});
+        loaded.scanLogs();
+        ASSERT_EQ(loaded.count(), before.size());
+        for (const auto& log : loaded.logs()) {
             log->loadValues();
             EXPECT_GT(log->recordCount(), 1) << log->name();
         }
-        EXPECT_EQ(prompter.errors(), std::vector<std::string>{});
+        EXPECT_EQ(reader.errors(), std::vector<std::string>{});
     }
-    void killRepeatedly(RewriteServer& server, int iterations) {
+    void killRepeatedly(const Rewrite& rewrite, int iterations) {
         auto windowUs = std::chrono::duration_cast<std::chrono::microseconds>(window);
         std::uniform_int_distribution<std::int64_t> delay(0, windowUs.count() * 5 / 4);
         std::uniform_int_distribution<std::int64_t> delayAfterWrite(0, 3000);
         FolderWatch watch(dir.path());
+        int killed = 0, oldFiles = 0, newFiles = 0, strayFiles = 0;
         for (int i = 0; i < iterations / scale && !HasFailure(); ++i) {
             restore();
             watch.drain();
-            pid_t rewriter = server.start();
+            pid_t rewriter = startRewrite(rewrite);
             ASSERT_GT(rewriter, 0);
             bool aimed = i % 2 == 1 &&
                          watch.awaitWrite(std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -264,69 +224,78 @@ protected:
             std::this_thread::sleep_for(
                 std::chrono::microseconds(aimed ? delayAfterWrite(random) : delay(random)));
             ::kill(rewriter, SIGKILL);
-            char status = server.end();
+            char status = endOf(rewriter);
             ASSERT_TRUE(status == 'K' || status == 'S') << status;
-            ++(status == 'K' ? seen.killed : seen.completed);
+            killed += status == 'K';
             for (const auto& [name, bytes] : before) {
                 Bytes now = test::readBytes(dir.file(name));
                 bool isOld = now == bytes;
                 EXPECT_TRUE(isOld || now == after[name])
                     << name << " holds " << now.size() << " bytes after kill " << i;
-                ++(isOld ? seen.oldContents : seen.newContents);
+                ++(isOld ? oldFiles : newFiles);
             }
             int strays = 0;
-            for (const std::string& name : entriesOf(dir.path())) {
-                if (!before.contains(name)) {
+            for (const std::string& name : entriesOf(dir.path()))
+                if (!before.contains(name) && std::filesystem::remove(dir.file(name)))
                     ++strays;
-                    std::filesystem::remove(dir.file(name));
-                }
-            }
             EXPECT_TRUE(status == 'K' || strays == 0) << "a finished rewrite left files behind";
-            seen.strayFiles += strays;
+            strayFiles += strays;
         }
-        std::cout << "kills: " << seen.killed + seen.completed << ", killed: " << seen.killed
-                  << ", completed: " << seen.completed << ", files old: " << seen.oldContents
-                  << ", new: " << seen.newContents << ", temporary files left: " << seen.strayFiles
-                  << ", rewrite took " << window.count() / 1000 << " us\n";
+        std::cout << "kills: " << iterations / scale << ", killed: " << killed
+                  << ", files old: " << oldFiles << ", new: " << newFiles
+                  << ", temporary files left: " << strayFiles << ", rewrite took "
+                  << window.count() / 1000 << " us\n";
     }
 
-    unsigned seed = 0;
     std::mt19937 random;
     test::MemoryTempFolder memory;
     TempDir dir;
     std::map<std::string, Bytes> before;
     std::map<std::string, Bytes> after;
     Clock::duration window{};
-    Outcomes seen;
+    test::RecordingPrompter prompter;
+    tDetachedRecorderLink detached;
+    tLogFiles logs{{dir.path(), prompter, detached}};
 };
 
 TEST_F(KillTest, KnownMetIsOldOrNewWhereverTheSaveIsKilled) {
     before["known.met"] = knownMetOf(knownFiles);
     restore();
-    RewriteServer server({"known", dir.file("known.met")});
-    calibrate(server);
+    PosixFileSystem files;
+    PosixClock clock;
+    tKnownMet knownMet(dir.file("known.met"), files, clock);
+    knownMet.load();
+    for (std::size_t i = 0; i < knownMet.list()->count(); ++i) {
+        tKnownMetRecord& record = knownMet.list()->record(i);
+        record.setRequested(record.getRequested() + 1);
+        record.setAccepted(record.getAccepted() + 1);
+        record.setTransferred(record.getTransferred() + 1);
+    }
+    Rewrite save = [&] { return knownMet.save(), true; };
+    calibrate(save);
     ASSERT_EQ(readKnownMet(after["known.met"]).list.count(), knownFiles);
-    killRepeatedly(server, 50);
+    killRepeatedly(save, 50);
 }
 
 TEST_F(KillTest, LogsAreOldOrNewWhereverCompressionIsKilled) {
-    before = logsToCompress();
-    before["statistics.ini-statistics,ConnRunTime.pln"] = connRunTimeLog();
-    restore();
-    RewriteServer server(
-        {"compress", dir.path(), formatIsoDateTime(logStart() + 25 * msPerDay), "2"});
-    calibrate(server);
+    std::map<std::string, Bytes> files = logsToCompress();
+    files["statistics.ini-statistics,ConnRunTime.pln"] = connRunTimeLog();
+    scanLogs(std::move(files));
+    CalendarMs now = logStart() + 25 * msPerDay;
+    Rewrite compress = [&] {
+        return compressLogs(logs, 2, now).failures.empty() && prompter.shown.empty();
+    };
+    calibrate(compress);
     expectNewLogsLoad();
-    killRepeatedly(server, 75);
+    killRepeatedly(compress, 75);
 }
 
 TEST_F(KillTest, ConnRunTimeLogIsOldOrNewWhereverItsWriteBackIsKilled) {
-    before["statistics.ini-statistics,ConnRunTime.pln"] = connRunTimeLog();
-    restore();
-    RewriteServer server({"connruntime", dir.path()});
-    calibrate(server);
+    scanLogs({{"statistics.ini-statistics,ConnRunTime.pln", connRunTimeLog()}});
+    Rewrite writeBack = [&] { return writeBackConnRunTime(logs) && prompter.shown.empty(); };
+    calibrate(writeBack);
     expectNewLogsLoad();
-    killRepeatedly(server, 75);
+    killRepeatedly(writeBack, 75);
 }
 
 } // namespace

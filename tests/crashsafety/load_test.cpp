@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <map>
 #include <poll.h>
 #include <random>
 #include <stop_token>
@@ -168,37 +167,6 @@ std::int64_t counterOf(const tLogRecords& records, std::size_t i) {
                                                      : records.integerValue(i);
 }
 
-// The records of every recorded log, read back: the stamps of each, in file
-// order, and whether the counters match their stamps.
-struct RecordedLogs {
-    explicit RecordedLogs(const std::string& folder) {
-        test::RecordingPrompter prompter;
-        tDetachedRecorderLink detached;
-        tLogFiles logs({folder, prompter, detached});
-        logs.scanLogs();
-        for (const auto& entry : logs.logs()) {
-            tLogFile& log = *entry;
-            if (log.state() == tLogState::inactive)
-                continue;
-            log.loadValues();
-            tLogRecords records = log.values();
-            std::vector<dosDateTime>& own = stamps[log.name()];
-            for (std::size_t i = 0; i < records.count(); ++i) {
-                own.push_back(records.stamp(i));
-                if (!log.isConnRunTimeLog() && stampOfSave(counterOf(records, i)) != own.back())
-                    ++mismatches;
-            }
-            total += records.count();
-        }
-        errors = prompter.errors();
-    }
-
-    std::map<std::string, std::vector<dosDateTime>> stamps;
-    std::size_t total = 0;
-    std::size_t mismatches = 0;
-    std::vector<std::string> errors;
-};
-
 class LoadTest : public ::testing::Test {
 protected:
     LoadTest() {
@@ -212,28 +180,38 @@ protected:
     // Every recorded log holds the same samples, each once, in order, with
     // the counters of its save; together they hold every record appended.
     std::size_t expectEveryRecordOnceInOrder(std::size_t appended) {
-        RecordedLogs recorded(profile.locations.logsFolder);
-        EXPECT_EQ(recorded.errors, std::vector<std::string>{});
-        EXPECT_EQ(recorded.stamps.size(), 200u);
-        if (recorded.stamps.empty())
-            return 0;
-        const std::vector<dosDateTime>& samples = recorded.stamps.begin()->second;
-        std::vector<std::string> differing;
-        std::vector<std::string> unordered;
-        for (const auto& [name, stamps] : recorded.stamps) {
-            auto [own, other] =
-                std::mismatch(stamps.begin(), stamps.end(), samples.begin(), samples.end());
-            if (own != stamps.end() || other != samples.end())
-                differing.push_back(name + " from record " + std::to_string(own - stamps.begin()));
-            auto wrong = std::adjacent_find(stamps.begin(), stamps.end(), std::greater_equal<>());
-            if (wrong != stamps.end())
-                unordered.push_back(name + " at record " + std::to_string(wrong - stamps.begin()));
+        test::RecordingPrompter prompter;
+        tDetachedRecorderLink detached;
+        tLogFiles logs({profile.locations.logsFolder, prompter, detached});
+        logs.scanLogs();
+        std::vector<dosDateTime> samples;
+        std::vector<std::string> wrong;
+        std::size_t recorded = 0, total = 0, mismatches = 0;
+        for (const auto& log : logs.logs()) {
+            if (log->state() == tLogState::inactive)
+                continue;
+            log->loadValues();
+            tLogRecords records = log->values();
+            std::vector<dosDateTime> stamps;
+            for (std::size_t i = 0; i < records.count(); ++i) {
+                stamps.push_back(records.stamp(i));
+                if (!log->isConnRunTimeLog() && stampOfSave(counterOf(records, i)) != stamps.back())
+                    ++mismatches;
+            }
+            if (recorded++ == 0)
+                samples = stamps;
+            if (stamps != samples)
+                wrong.push_back(log->name() + " lacks records of others, or holds some twice");
+            if (std::adjacent_find(stamps.begin(), stamps.end(), std::greater_equal<>()) !=
+                stamps.end())
+                wrong.push_back(log->name() + " is out of order");
+            total += records.count();
         }
-        EXPECT_EQ(differing, std::vector<std::string>{})
-            << "these logs lack records of others, or hold some twice";
-        EXPECT_EQ(unordered, std::vector<std::string>{});
-        EXPECT_EQ(recorded.mismatches, 0u);
-        EXPECT_EQ(recorded.total, appended);
+        EXPECT_EQ(prompter.errors(), std::vector<std::string>{});
+        EXPECT_EQ(recorded, 200u);
+        EXPECT_EQ(wrong, std::vector<std::string>{});
+        EXPECT_EQ(mismatches, 0u);
+        EXPECT_EQ(total, appended);
         EXPECT_EQ(profile.errorsLog(), "");
         return samples.size();
     }

@@ -33,10 +33,8 @@ TEST(HtmlClipboardText, BreaksEveryLineIncludingTheLast) {
 }
 
 TEST(CanExportLinks, NeedsASelectedRowOfALoadedList) {
-    EXPECT_TRUE(canExportLinks(1, true));
-    EXPECT_TRUE(canExportLinks(7, true));
-    EXPECT_FALSE(canExportLinks(0, true));
-    EXPECT_FALSE(canExportLinks(3, false));
+    EXPECT_TRUE(canExportLinks(1, true) && canExportLinks(7, true));
+    EXPECT_FALSE(canExportLinks(0, true) || canExportLinks(3, false));
 }
 
 } // namespace

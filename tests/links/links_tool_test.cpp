@@ -20,7 +20,7 @@ std::string writeKnownMet(const TempDir& dir) {
     return dir.write("known.met", w.buffer());
 }
 
-TEST(LinksTool, PrintsTheLinksOrTheFormattedLinesOfTheChosenRecords) {
+TEST(LinksTool, PrintsTheChosenRecordsAndReportsUnknownHashesAndMisuse) {
     TempDir dir;
     std::string file = writeKnownMet(dir);
     CommandRun all = runPlnTool("links " + file);
@@ -31,11 +31,7 @@ TEST(LinksTool, PrintsTheLinksOrTheFormattedLinesOfTheChosenRecords) {
                                    std::string(hashB) + " " + std::string(hashA));
     EXPECT_EQ(chosen.status, 0) << chosen.output;
     EXPECT_EQ(chosen.output, "z.txt\t7\na b&c.txt\t1234\n");
-}
 
-TEST(LinksTool, ReportsUnknownHashesAndMisuse) {
-    TempDir dir;
-    std::string file = writeKnownMet(dir);
     CommandRun missing = runPlnTool("links " + file + " 00000000000000000000000000000000");
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.output,

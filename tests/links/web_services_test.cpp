@@ -12,16 +12,12 @@ namespace {
 using namespace test;
 
 TEST(WebServices, ServiceLinesReferToTheFile) {
-    EXPECT_TRUE(isWebServiceLine("Jugle, http://x/?q=#hashid"));
-    EXPECT_TRUE(isWebServiceLine("Size,http://x/?s=#HashID"));
-    EXPECT_TRUE(isWebServiceLine("\t x,http://x/#FILESIZE \r"));
-    EXPECT_TRUE(isWebServiceLine("x,http://x/#cleanname"));
-    EXPECT_FALSE(isWebServiceLine("   # x,http://x/#hashid"));
-    EXPECT_FALSE(isWebServiceLine("// x,http://x/#name"));
-    EXPECT_FALSE(isWebServiceLine("/x,http://x/#name"));
-    EXPECT_FALSE(isWebServiceLine("Home page,http://x/"));
-    EXPECT_FALSE(isWebServiceLine("  \r"));
-    EXPECT_FALSE(isWebServiceLine("x,http://x/#hash"));
+    for (const char* line : {"Jugle, http://x/?q=#hashid", "Size,http://x/?s=#HashID",
+                             "\t x,http://x/#FILESIZE \r", "x,http://x/#cleanname"})
+        EXPECT_TRUE(isWebServiceLine(line)) << line;
+    for (const char* line : {"   # x,http://x/#hashid", "// x,http://x/#name", "/x,http://x/#name",
+                             "Home page,http://x/", "  \r", "x,http://x/#hash"})
+        EXPECT_FALSE(isWebServiceLine(line)) << line;
 }
 
 TEST(WebServices, ParsesCaptionsAndTemplatesInFileOrder) {
@@ -57,12 +53,10 @@ TEST(WebServices, CutsTheExtensionOnlyAfterTheLastSeparator) {
 }
 
 TEST(WebServices, OpensOnlyWebAddressesForOneRow) {
-    EXPECT_TRUE(isWebUrl("http://x/"));
-    EXPECT_TRUE(isWebUrl("HTTPS://x/"));
-    EXPECT_TRUE(isWebUrl("ftp://x/f"));
-    EXPECT_FALSE(isWebUrl("C:\\Windows\\system32\\cmd.exe"));
-    EXPECT_FALSE(isWebUrl("file:///etc/passwd"));
-    EXPECT_FALSE(isWebUrl("httpx://x/"));
+    for (const char* url : {"http://x/", "HTTPS://x/", "ftp://x/f"})
+        EXPECT_TRUE(isWebUrl(url)) << url;
+    for (const char* url : {"C:\\Windows\\system32\\cmd.exe", "file:///etc/passwd", "httpx://x/"})
+        EXPECT_FALSE(isWebUrl(url)) << url;
     EXPECT_TRUE(webServiceItemsEnabled(1));
     EXPECT_FALSE(webServiceItemsEnabled(0));
     EXPECT_FALSE(webServiceItemsEnabled(2));

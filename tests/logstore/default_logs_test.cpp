@@ -34,27 +34,23 @@ TEST_F(DefaultLogsTest, FirstStartCreatesTheFiveLogs) {
     EXPECT_TRUE(prompter.shown.empty());
 }
 
-TEST_F(DefaultLogsTest, ExistingLogsStayAsTheyAre) {
-    auto inactive = LogBytes().prefix(1).header(3, 2, 1.0, "mine").int32Record(1, 5);
-    write("preferences.ini-eMule,MaxUpload.pln_off", inactive);
-    EXPECT_TRUE(createDefaultLogs(logs));
-    EXPECT_EQ(read("preferences.ini-eMule,MaxUpload.pln_off"), inactive.bytes());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("preferences.ini-eMule,MaxUpload.pln_on")));
-    EXPECT_TRUE(std::filesystem::exists(dir.file("preferences.ini-eMule,USSEnabled.pln_on")));
-}
-
-TEST_F(DefaultLogsTest, OnlyTheMissingPermanentLogMakesAFirstStart) {
+TEST_F(DefaultLogsTest, OnlyTheMissingPermanentLogMakesAFirstStartAndExistingLogsStay) {
+    namespace fs = std::filesystem;
     write("statistics.ini-statistics,ConnRunTime.pln", LogBytes().prefix(1).header(3, 1, 24, ""));
     EXPECT_FALSE(createDefaultLogs(logs));
     EXPECT_EQ(recorder.newLogs, 0);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("preferences.ini-eMule,MaxUpload.pln_on")));
+    EXPECT_FALSE(fs::exists(dir.file("preferences.ini-eMule,MaxUpload.pln_on")));
 
-    std::filesystem::remove(dir.file("statistics.ini-statistics,ConnRunTime.pln"));
-    for (const tDefaultLog& log : defaultLogs)
-        write(std::string(log.name) + ".pln_on", LogBytes().prefix(1).header(3, 0, 1, ""));
+    fs::remove(dir.file("statistics.ini-statistics,ConnRunTime.pln"));
+    write("statistics.ini-statistics,ConnRunTime.pln_on", LogBytes().prefix(1).header(3, 0, 1, ""));
+    auto inactive = LogBytes().prefix(1).header(3, 2, 1.0, "mine").int32Record(1, 5);
+    write("preferences.ini-eMule,MaxUpload.pln_off", inactive);
     EXPECT_TRUE(createDefaultLogs(logs)) << "a ConnRunTime log that is merely active counts not";
-    EXPECT_TRUE(std::filesystem::exists(dir.file("statistics.ini-statistics,ConnRunTime.pln")));
+    EXPECT_TRUE(fs::exists(dir.file("statistics.ini-statistics,ConnRunTime.pln")));
     EXPECT_EQ(recorder.newLogs, 1);
+    EXPECT_EQ(read("preferences.ini-eMule,MaxUpload.pln_off"), inactive.bytes());
+    EXPECT_FALSE(fs::exists(dir.file("preferences.ini-eMule,MaxUpload.pln_on")));
+    EXPECT_TRUE(fs::exists(dir.file("preferences.ini-eMule,USSEnabled.pln_on")));
 }
 
 TEST_F(DefaultLogsTest, NothingCreatedNothingAnnounced) {

@@ -2,7 +2,6 @@
 #include "logstore/core/instants_cache.h"
 #include "logstore/core/log_file.h"
 #include "platform/locked_file.h"
-#include "support/file_size_limit.h"
 
 #include <cmath>
 #include <filesystem>
@@ -22,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(LogFileTest, ReadsPropertiesButNoRecords) {
+TEST_F(LogFileTest, ReadsPropertiesButNoRecordsFromTheFileOfTheFirstExtensionFound) {
     write(statsName + ".pln_on", statsLog().int64Record(dos(2024, 1, 1), 7));
     tLogFile log(context, statsName);
     EXPECT_EQ(log.state(), tLogState::active);
@@ -35,7 +34,22 @@ TEST_F(LogFileTest, ReadsPropertiesButNoRecords) {
     EXPECT_EQ(log.recordCount(), 0);
     EXPECT_EQ(log.iniKey(), "TotalUploadedBytes");
     EXPECT_EQ(log.fileName(), statsName + ".pln_on");
+
+    write(statsName + ".pln", LogBytes().prefix(1).header(3, 0, 1, ""));
+    EXPECT_EQ(tLogFile(context, statsName).state(), tLogState::permanent);
+    write("abc.x.PLN_OFF", LogBytes().prefix(1).header(1, 2, 1, "on/off"));
+    tLogFile upper(context, "abc.x");
+    EXPECT_EQ(upper.state(), tLogState::inactive);
+    EXPECT_EQ(upper.fileName(), "abc.x.PLN_OFF");
+    EXPECT_EQ(upper.units(), "on/off");
+    tLogFile missing(context, "nothing.ini-a,b");
+    EXPECT_EQ(missing.state(), tLogState::none);
+    EXPECT_EQ(missing.valueType(), 0);
     EXPECT_TRUE(prompter.shown.empty());
+    missing.loadValues();
+    EXPECT_EQ(missing.recordsSize(), -1);
+    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Cannot load the \"nothing.ini-a,b\" "
+                                                          "log file: No such file or directory"});
 }
 
 TEST_F(LogFileTest, LoadsWholeRecordsAndIgnoresATrailingPart) {
@@ -64,25 +78,6 @@ TEST_F(LogFileTest, LoadsWholeRecordsAndIgnoresATrailingPart) {
     EXPECT_EQ(empty.recordsSize(), 0) << "loaded, with no records";
     EXPECT_EQ(empty.recordCount(), 0);
     EXPECT_TRUE(prompter.shown.empty());
-}
-
-TEST_F(LogFileTest, ProbesExtensionsInOrderAndWithoutRegardToCase) {
-    write(statsName + ".pln_on", statsLog());
-    write(statsName + ".pln", LogBytes().prefix(1).header(3, 0, 1, ""));
-    EXPECT_EQ(tLogFile(context, statsName).state(), tLogState::permanent);
-    write("abc.x.PLN_OFF", LogBytes().prefix(1).header(1, 2, 1, "on/off"));
-    tLogFile upper(context, "abc.x");
-    EXPECT_EQ(upper.state(), tLogState::inactive);
-    EXPECT_EQ(upper.fileName(), "abc.x.PLN_OFF");
-    EXPECT_EQ(upper.units(), "on/off");
-    tLogFile missing(context, "nothing.ini-a,b");
-    EXPECT_EQ(missing.state(), tLogState::none);
-    EXPECT_EQ(missing.valueType(), 0);
-    EXPECT_TRUE(prompter.shown.empty());
-    missing.loadValues();
-    EXPECT_EQ(missing.recordsSize(), -1);
-    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Cannot load the \"nothing.ini-a,b\" "
-                                                          "log file: No such file or directory"});
 }
 
 TEST_F(LogFileTest, MalformedFilesAreReportedAndLeftUnchanged) {
@@ -159,12 +154,6 @@ TEST_F(LogFileTest, ReplaceValuesKeepsTheHeaderAndCutsTheRest) {
     EXPECT_EQ(read(statsName + ".pln_on"), statsLog().int64Record(dos(2024, 1, 2), 2).bytes());
     EXPECT_TRUE(log.replaceValues({}));
     EXPECT_EQ(read(statsName + ".pln_on"), statsLog().bytes());
-
-    write(std::string(hashName) + ".pln_on", LogBytes().prefix(0).knownFileRecord(1, 1, 1, 1));
-    tLogFile known(context, std::string(hashName));
-    EXPECT_TRUE(known.replaceValues(LogBytes().knownFileRecord(2, 2, 2, 2).bytes()));
-    EXPECT_EQ(read(std::string(hashName) + ".pln_on"),
-              LogBytes().prefix(0).knownFileRecord(2, 2, 2, 2).bytes());
     EXPECT_TRUE(prompter.shown.empty());
 }
 
@@ -194,24 +183,6 @@ TEST_F(LogFileTest, KeptInstantsLastUntilTheFileChanges) {
     log.loadValues();
     EXPECT_EQ(log.values().instant(1) - log.values().instant(0), 6 * 3600);
     EXPECT_TRUE(prompter.shown.empty());
-}
-
-// A rewrite that fails half-way (here: the file size limit stops the write of
-// the new contents) must leave the whole old log in place.
-TEST_F(LogFileTest, FailedReplaceLeavesTheLogIntact) {
-    LogBytes original = statsLog().int64Record(dos(2024, 1, 1), 1).int64Record(dos(2024, 1, 2), 2);
-    write(statsName + ".pln_on", original);
-    tLogFile log(context, statsName);
-    std::vector<std::uint8_t> big(4096, 0x55);
-
-    bool replaced = true;
-    withFileSizeLimit(1024, [&] { replaced = log.replaceValues(big); });
-
-    EXPECT_FALSE(replaced);
-    EXPECT_EQ(prompter.errors(), std::vector<std::string>{"Cannot save the \"" + statsName +
-                                                          "\" log file: File too large"});
-    EXPECT_EQ(read(statsName + ".pln_on"), original.bytes());
-    EXPECT_EQ(dir.entryCount(), 1u) << "no temporary file stays behind";
 }
 
 TEST_F(LogFileTest, UpdatePropertiesRewritesTheHeaderInPlace) {

@@ -52,34 +52,30 @@ TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
     EXPECT_EQ(logs.count(), 0u);
 }
 
-TEST_F(LogFilesTest, DuplicateFilesGiveOneEntryAndOneMessagePerExtraFile) {
+TEST_F(LogFilesTest,
+       DuplicateFilesGiveOneEntryAndOneMessagePerExtraFileAndThePermanentConnRunTime) {
     write("x.pln_off", LogBytes().prefix(0));
     write("X.pln_on", LogBytes().prefix(0));
     write("y.pln_off", LogBytes().prefix(0));
     write("y.pln_on", LogBytes().prefix(0));
     write("y.pln", LogBytes().prefix(0));
+    write("statistics.ini-statistics,ConnRunTime.pln_on", stats());
+    write("statistics.ini-statistics,connruntime.pln", stats());
     logs.scanLogs();
-    ASSERT_EQ(logs.count(), 2u);
+    ASSERT_EQ(logs.count(), 3u);
     EXPECT_EQ(logs.getLogState("x"), tLogState::active);
     EXPECT_EQ(logs.findLog("x")->fileName(), "X.pln_on");
     EXPECT_EQ(logs.getLogState("y"), tLogState::permanent);
-    EXPECT_EQ(prompter.errors(),
-              (std::vector<std::string>{"Duplicate log files: \"X\" (*.pln_on used)",
-                                        "Duplicate log files: \"y\" (*.pln used)",
-                                        "Duplicate log files: \"y\" (*.pln used)"}));
-}
-
-TEST_F(LogFilesTest, ConnRunTimeLogIsDesignatedWhateverItsCase) {
-    write("statistics.ini-statistics,connruntime.pln_on", stats());
-    logs.scanLogs();
     ASSERT_NE(logs.connRunTimeLog(), nullptr);
     EXPECT_TRUE(logs.connRunTimeLog()->isConnRunTimeLog());
-
-    write("statistics.ini-statistics,ConnRunTime.pln", stats());
-    logs.scanLogs();
-    ASSERT_NE(logs.connRunTimeLog(), nullptr);
-    EXPECT_EQ(logs.connRunTimeLog()->state(), tLogState::permanent) << "the permanent one wins";
-    EXPECT_EQ(logs.count(), 1u);
+    EXPECT_EQ(logs.connRunTimeLog()->fileName(), "statistics.ini-statistics,connruntime.pln")
+        << "the permanent one wins, whatever its case";
+    EXPECT_EQ(prompter.errors(),
+              (std::vector<std::string>{"Duplicate log files: \"statistics.ini-statistics,"
+                                        "ConnRunTime\" (*.pln used)",
+                                        "Duplicate log files: \"X\" (*.pln_on used)",
+                                        "Duplicate log files: \"y\" (*.pln used)",
+                                        "Duplicate log files: \"y\" (*.pln used)"}));
 }
 
 TEST_F(LogFilesTest, SetLogStateSwitchesByRenaming) {

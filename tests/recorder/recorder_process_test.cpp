@@ -1,12 +1,12 @@
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
-#include "common/prompter.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/log_files.h"
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_message_bus.h"
 #include "platform/posix/posix_mutex_service.h"
 #include "recorder_profile.h"
+#include "support/recording_prompter.h"
 
 #include <chrono>
 #include <csignal>
@@ -24,13 +24,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using test::RecorderProfile;
-
-struct SilentPrompter : Prompter {
-    void showError(const std::string& text) override { ADD_FAILURE() << text; }
-    void showWarning(const std::string& text) override { ADD_FAILURE() << text; }
-    void showInformation(const std::string&) override {}
-    bool confirm(const std::string&) override { return false; }
-};
 
 // The real recorder on a profile of the test's, with the test playing the
 // viewer's part on the same bus.
@@ -110,7 +103,7 @@ protected:
     std::string logA = std::string(test::hashA) + ".pln_on";
 };
 
-TEST_F(RecorderProcessTest, RecordsEachSaveAndNothingWhileTheViewerRewritesLogs) {
+TEST_F(RecorderProcessTest, RecordsEachSaveNothingWhileTheViewerRewritesLogsAndEndsWhenAsked) {
     pid_t recorder = startRecorder();
     awaitRecorder();
     EXPECT_EQ(exitStatus(startRecorder(), 5s), 0) << "a second recorder ends at once";
@@ -123,12 +116,13 @@ TEST_F(RecorderProcessTest, RecordsEachSaveAndNothingWhileTheViewerRewritesLogs)
     profile.writeKnownMet(7, 3, 800, 8);
     std::this_thread::sleep_for(1500ms);
     EXPECT_EQ(profile.records(logA, 20), 1u) << "nothing is appended while suspended";
-    SilentPrompter prompter;
+    test::RecordingPrompter prompter;
     tDetachedRecorderLink detached;
     tLogFiles logs({profile.locations.logsFolder, prompter, detached});
     logs.scanLogs();
     auto summary = compressLogs(logs, 30, PosixClock().nowLocal());
     EXPECT_EQ(summary.recordsBefore, summary.recordsAfter);
+    EXPECT_EQ(prompter.shown.size(), 0u);
     bus->broadcast({messages.msgResume, 0, 0});
 
     ASSERT_TRUE(waitForRecords(logA, 20, 2)) << "the save made meanwhile is recorded at the resume";
@@ -140,10 +134,8 @@ TEST_F(RecorderProcessTest, RecordsEachSaveAndNothingWhileTheViewerRewritesLogs)
     EXPECT_EQ(exitStatus(recorder, 3s), 0);
     PosixMutexService mutexes;
     EXPECT_FALSE(mutexes.isHeld(recorderMutexName(profile.locations)));
-}
 
-TEST_F(RecorderProcessTest, StopEndsTheRecorderAndCloseViewerTheViewerToo) {
-    pid_t recorder = startRecorder();
+    recorder = startRecorder();
     awaitRecorder();
     EXPECT_EQ(exitStatus(startRecorder({"--stop"}), 5s), 0);
     EXPECT_EQ(exitStatus(recorder, 3s), 0);

@@ -68,18 +68,13 @@ public:
         list.sortByHash();
         ByteWriter out;
         pln::writeKnownMet(list, out);
-        std::string path = locations.eMuleConfigFolder + "known.met";
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(out.buffer().data()),
-                   static_cast<std::streamsize>(out.buffer().size()));
+        std::string path = dir.write("eMule/config/known.met", out.buffer());
         auto when =
             std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
         std::filesystem::last_write_time(path, when);
     }
     void writeLog(const std::string& fileName, const std::vector<std::uint8_t>& bytes) const {
-        std::ofstream(locations.logsFolder + fileName, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
+        dir.write("PLN/PLN logs/" + fileName, bytes);
     }
     std::vector<std::uint8_t> logBytes(const std::string& fileName) const {
         return readBytes(locations.logsFolder + fileName);
