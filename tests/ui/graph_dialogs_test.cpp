@@ -10,6 +10,7 @@
 #include "support/recording_prompter.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "ui/modal_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -38,22 +39,6 @@ const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
 
 CalendarMs at(int year, int month, int day, int hour = 0, int minute = 0) {
     return calendarDayOf(year, month, day) * msPerDay + (hour * 60 + minute) * 60'000LL;
-}
-
-// Runs a modal dialog, acting on it from inside its own event loop.
-void whileModal(const std::function<void()>& run, const std::function<void(QDialog&)>& act) {
-    bool acted = false;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || acted)
-            return;
-        acted = true;
-        act(*dialog);
-    });
-    driver.start(10);
-    run();
-    QVERIFY(acted);
 }
 
 QColor lineColour(QChartView* view, int series) {
@@ -169,12 +154,13 @@ private slots:
         tEventsEditorContext context{
             path, {}, [](const std::string&) { return std::optional<tColour>(); }, prompter};
 
-        whileModal([&] { QVERIFY(!tEventsLogEditForm::execute(nullptr, context, std::nullopt)); },
-                   [](QDialog& dialog) {
-                       dialog.findChild<QListWidget*>("eventsBox")->setCurrentRow(0);
-                       dialog.findChild<QAction*>("aDel")->trigger();
-                       dialog.findChild<QPushButton*>("cancelBtn")->click();
-                   });
+        QVERIFY(test::whileModal(
+            [&] { QVERIFY(!tEventsLogEditForm::execute(nullptr, context, std::nullopt)); },
+            [](QDialog& dialog) {
+                dialog.findChild<QListWidget*>("eventsBox")->setCurrentRow(0);
+                dialog.findChild<QAction*>("aDel")->trigger();
+                dialog.findChild<QPushButton*>("cancelBtn")->click();
+            }));
         QCOMPARE(test::readText(path), content);
 
         // A file where the folder should be: the save fails, the dialog stays.
@@ -251,19 +237,15 @@ private slots:
         tGraphSettings access = settings.access();
         const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
         std::optional<tChartColours> chosen;
-        whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
-                   [](QDialog& dialog) {
-                       dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
-                       dialog.findChild<QPushButton*>("cancelBtn")->click();
-                   });
-        QVERIFY(!chosen);
-        QVERIFY(settings.values.empty());
-
-        whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
-                   [](QDialog& dialog) {
-                       dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
-                       dialog.findChild<QPushButton*>("okBtn")->click();
-                   });
+        for (const char* button : {"cancelBtn", "okBtn"}) {
+            QVERIFY(
+                test::whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
+                                 [button](QDialog& dialog) {
+                                     dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
+                                     dialog.findChild<QPushButton*>(button)->click();
+                                 }));
+            QCOMPARE(settings.values.empty(), !chosen.has_value());
+        }
         QVERIFY(chosen);
         QCOMPARE(chosen->deltaLum, 0.2);
         QCOMPARE(settings.values.size(), colorSlotCount + 1);
@@ -288,17 +270,17 @@ private slots:
         test::MemorySettings settings;
         tGraphSettings access = settings.access();
         std::optional<int> chosen;
-        whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
-                   [&](QDialog& dialog) {
-                       auto* box = dialog.findChild<QSpinBox*>("resampleBox");
-                       QCOMPARE(box->value(), 4);
-                       box->setValue(12);
-                       QCOMPARE(box->value(), 10);
-                       box->setValue(7);
-                       auto* target = dialog.findChild<QWidget*>(focus);
-                       target->setFocus();
-                       QTest::keyClick(target, Qt::Key(key));
-                   });
+        QVERIFY(test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
+                                 [&](QDialog& dialog) {
+                                     auto* box = dialog.findChild<QSpinBox*>("resampleBox");
+                                     QCOMPARE(box->value(), 4);
+                                     box->setValue(12);
+                                     QCOMPARE(box->value(), 10);
+                                     box->setValue(7);
+                                     auto* target = dialog.findChild<QWidget*>(focus);
+                                     target->setFocus();
+                                     QTest::keyClick(target, Qt::Key(key));
+                                 }));
         QCOMPARE(chosen.has_value(), confirmed);
         if (confirmed) {
             QCOMPARE(*chosen, 7);
