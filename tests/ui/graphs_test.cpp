@@ -13,8 +13,6 @@
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
-#include <QApplication>
-#include <QDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QInputDialog>
