@@ -27,7 +27,7 @@ std::string legendText(const std::vector<tLegendPiece>& pieces) {
 
 class ComputeGraphsTest : public GraphTest {};
 
-TEST_F(ComputeGraphsTest, KnownFileRatesPerBucketWithCounterResets) {
+TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     // Four records 660 s apart: three points, one per record interval. The
     // requests drop to 10 in the last interval, the transfers in the second.
     knownLog(1, {{0, 0, 0, 0},

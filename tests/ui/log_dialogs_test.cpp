@@ -84,18 +84,8 @@ private:
     }
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
-    int rowOf(const std::string& name) {
-        for (int row = 0; row < model().rowCount(); ++row)
-            if (model().logAt(row)->name() == name)
-                return row;
-        return -1;
-    }
-    void select(const std::vector<std::string>& names) {
-        std::vector<int> rows;
-        for (const std::string& name : names)
-            rows.push_back(rowOf(name));
-        test::selectRows(view(), rows);
-    }
+    // Selects the rows by the names the list shows.
+    void select(const QStringList& values) { test::selectNamed(view(), values); }
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {
         form_ = session_.open(profile_->locations);
@@ -211,7 +201,8 @@ private slots:
         QCOMPARE(header.multiplier, 1.0 / 1048576);
         QCOMPARE(header.units, "MB");
         QCOMPARE(currentLog(), downloaded);
-        QVERIFY(view().selectionModel()->isRowSelected(rowOf(downloaded), {}));
+        QVERIFY(view().selectionModel()->isRowSelected(test::rowOf(model(), "TotalDownloadedBytes"),
+                                                       {}));
         const tRecorderMessages names = registerRecorderMessages(profile_->locations.messagePrefix);
         bool announced = false;
         QTRY_VERIFY([&] {
@@ -222,9 +213,9 @@ private slots:
 
         // A decimal comma locale: "2.5" is taken as well as "0,5".
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        select({uploaded, sessions, downloaded});
+        select({"TotalUploadedBytes", "UpSuccessfulSessions", "TotalDownloadedBytes"});
         QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
-        select({sessions, uploaded});
+        select({"UpSuccessfulSessions", "TotalUploadedBytes"});
         QTRY_VERIFY(form_->actions().aIniCombine->isEnabled());
         QVERIFY(test::whileModal<tCombineForm>(
             [&] { form_->actions().aIniCombine->trigger(); },
@@ -252,7 +243,7 @@ private slots:
         QCOMPARE(headerOf(profile_->logPath(combined, ".pln_on")).multiplier, 0.5);
         QCOMPARE(currentLog(), combined);
 
-        select({combined, uploaded});
+        select({"Per session", "TotalUploadedBytes"});
         QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
     }
 
@@ -288,7 +279,7 @@ private slots:
         QCOMPARE(currentLog(), "Queued clients");
 
         const std::string old = "virtual;Old";
-        select({old});
+        select({"Old"});
         QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
         QVERIFY(test::whileModal<tCombineForm>(
             [&] { form_->actions().aIniEditLog->trigger(); },
