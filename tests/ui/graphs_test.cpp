@@ -116,16 +116,8 @@ private:
     QTextEdit& legend(const char* name) { return *form_->findChild<QTextEdit*>(name); }
 
     void selectDrawnItems() {
-        tListView& known = form_->knownFilesList().view();
-        known.selectionModel()->clearSelection();
-        for (int row = 0; row < known.model()->rowCount(); ++row)
-            known.selectionModel()->select(known.model()->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        tStatsLogsModel& stats = form_->statsLogsList().model();
-        for (int row = 0; row < stats.rowCount(); ++row)
-            if (stats.logAt(row)->name() == uploaded)
-                form_->statsLogsList().view().selectionModel()->select(
-                    stats.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        test::selectRows(form_->knownFilesList().view(), {0, 1});
+        test::selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
         QTRY_VERIFY(!requests().points(1).isEmpty());
         settle();
         // One date is at one pixel column in both charts, give or take the
