@@ -282,6 +282,7 @@ private slots:
         QTest::keyClick(&view(), Qt::Key_Space);
         QVERIFY(view().selectionModel()->isRowSelected(alpha, {}));
         QVERIFY(!logExists(4, ".pln_on"));
+        QVERIFY(idle());
 
         int redraws = 0;
         int readouts = 0;
