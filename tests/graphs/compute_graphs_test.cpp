@@ -27,7 +27,7 @@ std::string legendText(const std::vector<tLegendPiece>& pieces) {
 
 class ComputeGraphsTest : public GraphTest {};
 
-TEST_F(ComputeGraphsTest, KnownFileRatesPerBucketWithCounterResets) {
+TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     // Four records 660 s apart: three points, one per record interval. The
     // requests drop to 10 in the last interval, the transfers in the second.
     knownLog(1, {{0, 0, 0, 0},
@@ -36,7 +36,17 @@ TEST_F(ComputeGraphsTest, KnownFileRatesPerBucketWithCounterResets) {
                  {1980, 10, 3, 760 * 1024}});
     scan();
     request.selectedKnownFiles = {knownFile(1, "")};
+    // Event markers: those of drawn files and without a file, in the range.
+    tEventsLog events(dir.file("events.log"));
+    events.add({graphBase + 100'000, "free"});
+    events.add({graphBase + 200'000, tEvent::makePart("mine", hashOf(1))});
+    events.add({graphBase + 300'000, tEvent::makePart("other", hashOf(2))});
+    events.add({graphBase + 1'400'000, "after the last sample"});
+    events.add({graphBase - 2'000, "before"});
+    request.events = &events;
     tGraphResult r = draw();
+    for (tChartId chart : {tChartId::requests, tChartId::transferred})
+        EXPECT_THAT(points(r, chart, 0), ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
     EXPECT_THAT(points(r, tChartId::requests, 1),
                 ElementsAre(point(dayAt(0), 60), point(dayAt(660), 120),
                             point(dayAt(1320), 10 * 3600.0 / 660)));
@@ -56,6 +66,22 @@ TEST_F(ComputeGraphsTest, KnownFileRatesPerBucketWithCounterResets) {
     EXPECT_EQ(legendText(r.transfersLegend), "\"\" (Uploaded in kBytes/sec)\r\n");
     // Nothing of the log stays in memory.
     EXPECT_EQ(logs.findLog(hashOf(1))->recordsSize(), -1);
+
+    // Without ConnRunTime the date axis is used.
+    request.runtimeAxis = true;
+    r = draw();
+    EXPECT_FALSE(r.runtimeAxis);
+    EXPECT_TRUE(r.runtimeAxisUnavailable);
+    EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
+    // Nothing to draw: empty charts and a zero range.
+    request.knownMetLoaded = false;
+    EXPECT_TRUE(draw().drawnKnownFiles.empty());
+    request.selectedKnownFiles.clear();
+    r = draw();
+    EXPECT_EQ(r.bottomMin, 0);
+    EXPECT_EQ(r.bottomMax, 0);
+    EXPECT_FALSE(r.zoomBarMaximum);
+    EXPECT_TRUE(r.requestsLegend.empty());
 }
 
 TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
@@ -121,17 +147,6 @@ TEST_F(ComputeGraphsTest, NonCumulativeValuesAndTheRuntimeRule) {
     EXPECT_EQ(runtime.bottomAxisTitle, "eMule runtime days");
     EXPECT_THAT(points(runtime, tChartId::transferred, 4),
                 ElementsAre(point(1000 / 86400.0, 15), point(1792 / 86400.0, 25)));
-}
-
-TEST_F(ComputeGraphsTest, WithoutConnRunTimeTheDateAxisIsUsed) {
-    knownLog(1, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
-    scan();
-    request.runtimeAxis = true;
-    request.selectedKnownFiles = {knownFile(1)};
-    tGraphResult r = draw();
-    EXPECT_FALSE(r.runtimeAxis);
-    EXPECT_TRUE(r.runtimeAxisUnavailable);
-    EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
 }
 
 // Four records 660 s apart make three points, one per record interval.
@@ -261,35 +276,6 @@ TEST_F(ComputeGraphsTest, ZoomAndScrollChooseTheWindow) {
     request.scroll = 15;
     // A window of 6600 s moved by 1.5 windows.
     EXPECT_EQ(draw().bottomMin, dayAt(9900));
-}
-
-TEST_F(ComputeGraphsTest, EventMarkersOfDrawnFilesInTheVisibleRange) {
-    knownLog(1, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
-    scan();
-    request.selectedKnownFiles = {knownFile(1)};
-    tEventsLog events(dir.file("events.log"));
-    events.add({graphBase + 100'000, "free"});
-    events.add({graphBase + 200'000, tEvent::makePart("mine", hashOf(1))});
-    events.add({graphBase + 300'000, tEvent::makePart("other", hashOf(2))});
-    events.add({graphBase + 1'400'000, "after the last sample"});
-    events.add({graphBase - 2'000, "before"});
-    request.events = &events;
-    tGraphResult r = draw();
-    for (tChartId chart : {tChartId::requests, tChartId::transferred})
-        EXPECT_THAT(points(r, chart, 0), ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
-}
-
-TEST_F(ComputeGraphsTest, NothingToDrawLeavesEmptyChartsAndAZeroRange) {
-    knownLog(1, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
-    scan();
-    tGraphResult r = draw();
-    EXPECT_EQ(r.bottomMin, 0);
-    EXPECT_EQ(r.bottomMax, 0);
-    EXPECT_FALSE(r.zoomBarMaximum);
-    EXPECT_TRUE(r.requestsLegend.empty());
-    request.selectedKnownFiles = {knownFile(1)};
-    request.knownMetLoaded = false;
-    EXPECT_TRUE(draw().drawnKnownFiles.empty());
 }
 
 } // namespace

@@ -1,10 +1,8 @@
-#include "common/text.h"
 #include "graph_fixture.h"
 #include "graphs/core/events_log.h"
 #include "graphs/core/us_date_time.h"
 #include "support/error_text.h"
 
-#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,8 +10,6 @@ namespace pln::test {
 namespace {
 
 using ::testing::ElementsAre;
-
-const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
 
 CalendarMs when(int year, int month, int day, int hour = 0, int minute = 0, int second = 0) {
     return calendarDayOf(year, month, day) * msPerDay +
@@ -108,21 +104,6 @@ TEST_F(EventsLogTest, SaveFailureIsReportedWithTheFileName) {
     log.add({when(2020, 1, 1), "x"});
     EXPECT_EQ(errorOf([&] { log.save(); }).rfind("An error occurred while saving events.log: ", 0),
               0u);
-}
-
-TEST_F(EventsLogTest, DeletingAKnownFileLogRemovesItsEvents) {
-    RecordingRecorderLink recorder;
-    tLogStoreContext context{dir.path(), prompter, recorder};
-    dir.write(hashA + ".pln_on", LogBytes().prefix(0).bytes());
-    dir.write("events.log", "1/1/2020=kept\r\n1/2/2020=gone|" + toLowerAscii(hashA) +
-                                "\r\n1/3/2020=other|FEDCBA9876543210FEDCBA9876543210\r\n");
-    tLogFiles logs(context);
-    logs.onKnownFileLogDeleted(eventsLogCleaner(path, prompter));
-    logs.scanLogs();
-    logs.setLogState(hashA, tLogState::none);
-    EXPECT_EQ(readText(path),
-              "1/1/2020=kept\r\n1/3/2020=other|FEDCBA9876543210FEDCBA9876543210\r\n");
-    EXPECT_TRUE(prompter.shown.empty());
 }
 
 } // namespace

@@ -50,13 +50,6 @@ TEST(GraphWindowTest, ZoomAndScrollOnTheRuntimeAxis) {
     EXPECT_THAT(tiny.samples, ElementsAre(0));
 }
 
-TEST(GraphWindowTest, DateSamplesAreInstantsShownAsLocalReadings) {
-    tTimeRange whole{false, instantAt(0), instantAt(1980)};
-    tGraphWindow window = computeGraphWindow(whole, 1, 0, 400, 4);
-    EXPECT_THAT(window.samples, ElementsAre(instantAt(0), instantAt(660), instantAt(1320)));
-    EXPECT_THAT(window.xs, ElementsAre(dayAt(0), dayAt(660), dayAt(1320)));
-}
-
 // The buckets of a walk over logs whose record times are given, as i and
 // the last log's j * 10 + e.
 std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<std::uint32_t>> logs,

@@ -10,6 +10,7 @@
 #include "support/recording_prompter.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "ui/modal_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -25,9 +26,7 @@
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
 
 using namespace pln;
 
@@ -40,35 +39,12 @@ CalendarMs at(int year, int month, int day, int hour = 0, int minute = 0) {
     return calendarDayOf(year, month, day) * msPerDay + (hour * 60 + minute) * 60'000LL;
 }
 
-// Runs a modal dialog, acting on it from inside its own event loop.
-void whileModal(const std::function<void()>& run, const std::function<void(QDialog&)>& act) {
-    bool acted = false;
-    QTimer driver;
-    QObject::connect(&driver, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (!dialog || acted)
-            return;
-        acted = true;
-        act(*dialog);
-    });
-    driver.start(10);
-    run();
-    QVERIFY(acted);
-}
-
 QColor lineColour(QChartView* view, int series) {
     return static_cast<QLineSeries*>(view->chart()->series().at(series))->pen().color();
 }
 
 QColor eventsColour(QChartView* view) {
     return static_cast<QBarSeries*>(view->chart()->series().at(0))->barSets().at(0)->color();
-}
-
-QStringList rows(QListWidget* list) {
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text() + " " + list->item(i)->data(Qt::UserRole).toString();
-    return texts;
 }
 
 } // namespace
@@ -138,7 +114,7 @@ private slots:
         eventBox->setText("Delta ");
         QCOMPARE(fileBox->currentText(), "a.avi");
         fileBox->setCurrentIndex(0);
-        QCOMPARE(rows(list).size(), 4);
+        QCOMPARE(list->count(), 4);
 
         // Removing "Gamma" selects what follows it and shows it in the boxes.
         list->setFocus();
@@ -169,33 +145,32 @@ private slots:
         tEventsEditorContext context{
             path, {}, [](const std::string&) { return std::optional<tColour>(); }, prompter};
 
-        whileModal([&] { QVERIFY(!tEventsLogEditForm::execute(nullptr, context, std::nullopt)); },
-                   [](QDialog& dialog) {
-                       dialog.findChild<QListWidget*>("eventsBox")->setCurrentRow(0);
-                       dialog.findChild<QAction*>("aDel")->trigger();
-                       dialog.findChild<QPushButton*>("cancelBtn")->click();
-                   });
+        QVERIFY(test::whileModal(
+            [&] { QVERIFY(!tEventsLogEditForm::execute(nullptr, context, std::nullopt)); },
+            [](QDialog& dialog) {
+                dialog.findChild<QListWidget*>("eventsBox")->setCurrentRow(0);
+                dialog.findChild<QAction*>("aDel")->trigger();
+                dialog.findChild<QPushButton*>("cancelBtn")->click();
+            }));
         QCOMPARE(test::readText(path), content);
 
-        // A file where the folder should be: the save fails, the dialog stays.
-        context.eventsLogPath = dir.write("blocked", "") + "/events.log";
-        tEventsLogEditForm form(nullptr, context, std::nullopt);
-        form.findChild<QLineEdit*>("dateTimeBox")->setText(localeDateTimeText(at(2026, 1, 1)));
-        form.findChild<QPushButton*>("okBtn")->click();
-        QVERIFY(form.result() != QDialog::Accepted);
-        QCOMPARE(prompter.errors().size(), 1u);
-        QVERIFY(prompter.errors()[0].starts_with("An error occurred while saving events.log: "));
-
-        // An events.log too large to read is reported and never replaced by
-        // the empty list the editor shows.
+        // A file where the folder should be fails the save; an events.log too
+        // large to read is reported and never replaced by the empty list the
+        // editor shows. The dialog stays either way.
         const std::string huge(16 * 1024 * 1024 + 1, 'x');
-        context.eventsLogPath = dir.write("huge.log", huge);
-        tEventsLogEditForm refused(nullptr, context, std::nullopt);
-        refused.findChild<QLineEdit*>("dateTimeBox")->setText(localeDateTimeText(at(2026, 1, 1)));
-        refused.findChild<QPushButton*>("okBtn")->click();
-        QVERIFY(refused.result() != QDialog::Accepted);
+        const std::pair<std::string, const char*> failures[] = {
+            {dir.write("blocked", "") + "/events.log",
+             "An error occurred while saving events.log: "},
+            {dir.write("huge.log", huge), "events.log could not be read"}};
+        for (const auto& [target, error] : failures) {
+            context.eventsLogPath = target;
+            tEventsLogEditForm form(nullptr, context, std::nullopt);
+            form.findChild<QLineEdit*>("dateTimeBox")->setText(localeDateTimeText(at(2026, 1, 1)));
+            form.findChild<QPushButton*>("okBtn")->click();
+            QVERIFY(form.result() != QDialog::Accepted);
+            QVERIFY2(prompter.errors().back().starts_with(error), error);
+        }
         QCOMPARE(prompter.errors().size(), 3u);
-        QVERIFY(prompter.errors()[2].starts_with("events.log could not be read"));
         QCOMPARE(std::filesystem::file_size(context.eventsLogPath), huge.size());
     }
 
@@ -251,19 +226,15 @@ private slots:
         tGraphSettings access = settings.access();
         const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
         std::optional<tChartColours> chosen;
-        whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
-                   [](QDialog& dialog) {
-                       dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
-                       dialog.findChild<QPushButton*>("cancelBtn")->click();
-                   });
-        QVERIFY(!chosen);
-        QVERIFY(settings.values.empty());
-
-        whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
-                   [](QDialog& dialog) {
-                       dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
-                       dialog.findChild<QPushButton*>("okBtn")->click();
-                   });
+        for (const char* button : {"cancelBtn", "okBtn"}) {
+            QVERIFY(
+                test::whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
+                                 [button](QDialog& dialog) {
+                                     dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
+                                     dialog.findChild<QPushButton*>(button)->click();
+                                 }));
+            QCOMPARE(settings.values.empty(), !chosen.has_value());
+        }
         QVERIFY(chosen);
         QCOMPARE(chosen->deltaLum, 0.2);
         QCOMPARE(settings.values.size(), colorSlotCount + 1);
@@ -288,17 +259,17 @@ private slots:
         test::MemorySettings settings;
         tGraphSettings access = settings.access();
         std::optional<int> chosen;
-        whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
-                   [&](QDialog& dialog) {
-                       auto* box = dialog.findChild<QSpinBox*>("resampleBox");
-                       QCOMPARE(box->value(), 4);
-                       box->setValue(12);
-                       QCOMPARE(box->value(), 10);
-                       box->setValue(7);
-                       auto* target = dialog.findChild<QWidget*>(focus);
-                       target->setFocus();
-                       QTest::keyClick(target, Qt::Key(key));
-                   });
+        QVERIFY(test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
+                                 [&](QDialog& dialog) {
+                                     auto* box = dialog.findChild<QSpinBox*>("resampleBox");
+                                     QCOMPARE(box->value(), 4);
+                                     box->setValue(12);
+                                     QCOMPARE(box->value(), 10);
+                                     box->setValue(7);
+                                     auto* target = dialog.findChild<QWidget*>(focus);
+                                     target->setFocus();
+                                     QTest::keyClick(target, Qt::Key(key));
+                                 }));
         QCOMPARE(chosen.has_value(), confirmed);
         if (confirmed) {
             QCOMPARE(*chosen, 7);

@@ -1,10 +1,6 @@
 #include "app/ui/graphs_panel.h"
-#include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
-#include "common/byte_writer.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/graph_chart.h"
 #include "graphs/ui/graph_readout.h"
@@ -12,14 +8,11 @@
 #include "graphs/ui/qt_colour.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "logstore/core/dos_date_time.h"
-#include "platform/platform.h"
 #include "support/run_command.h"
+#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QDialog>
 #include <QFileInfo>
 #include <QImage>
 #include <QInputDialog>
@@ -27,13 +20,11 @@
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
-#include <QTest>
 #include <QTextBlock>
 #include <QTextEdit>
 #include <QTimer>
 #include <QXmlStreamReader>
 #include <fstream>
-#include <memory>
 #include <set>
 
 using namespace pln;
@@ -61,14 +52,9 @@ void writeLog(UiProfile& profile, const std::string& name, tLogState state, tLog
 }
 
 // File 1 is requested 10 times and accepted 5 times an hour and uploads
-// 1 kByte a second; file 2 has too few records to be drawn. eMule runs all
-// the time; TotalUploadedBytes stays at 7 and is drawn with the requests.
-void writeProfile(UiProfile& profile) {
-    profile.add(1, "alpha.bin", 1000);
-    profile.add(2, "bravo.bin", 2000);
-    profile.saveKnownMet();
-    ByteWriter known, few, runtime, values;
-    for (int i = 0; i < recordCount; ++i) {
+// 1 kByte a second, and eMule runs all the time, in the records from..to.
+void appendRecords(ByteWriter& known, ByteWriter& runtime, int from, int to) {
+    for (int i = from; i < to; ++i) {
         const int hours = i * hoursApart;
         known.u32(stampAt(hours));
         known.u32(static_cast<std::uint32_t>(10 * hours));
@@ -76,14 +62,24 @@ void writeProfile(UiProfile& profile) {
         known.u64(std::uint64_t{3'686'400} * static_cast<std::uint64_t>(hours));
         runtime.u32(stampAt(hours));
         runtime.i32(86'400 + 3600 * hours);
-        values.u32(stampAt(hours));
+    }
+}
+
+// File 2 has too few records to be drawn. TotalUploadedBytes stays at 7 and
+// is drawn with the requests.
+void writeProfile(UiProfile& profile) {
+    profile.add(1, "alpha.bin", 1000);
+    profile.add(2, "bravo.bin", 2000);
+    profile.saveKnownMet();
+    ByteWriter known, few, runtime, values;
+    appendRecords(known, runtime, 0, recordCount);
+    for (int i = 0; i < recordCount; ++i) {
+        values.u32(stampAt(i * hoursApart));
         values.i32(7);
     }
     for (int i = 0; i < 3; ++i) {
         few.u32(stampAt(i));
-        few.u32(0);
-        few.u32(0);
-        few.u64(0);
+        few.zeros(16);
     }
     writeLog(profile, hashOf(1), tLogState::active, {valueTypeKnownFile, 0, 1.0, ""}, known);
     writeLog(profile, hashOf(2), tLogState::active, {valueTypeKnownFile, 0, 1.0, ""}, few);
@@ -120,16 +116,8 @@ private:
     QTextEdit& legend(const char* name) { return *form_->findChild<QTextEdit*>(name); }
 
     void selectDrawnItems() {
-        tListView& known = form_->knownFilesList().view();
-        known.selectionModel()->clearSelection();
-        for (int row = 0; row < known.model()->rowCount(); ++row)
-            known.selectionModel()->select(known.model()->index(row, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        tStatsLogsModel& stats = form_->statsLogsList().model();
-        for (int row = 0; row < stats.rowCount(); ++row)
-            if (stats.logAt(row)->name() == uploaded)
-                form_->statsLogsList().view().selectionModel()->select(
-                    stats.index(row, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        test::selectRows(form_->knownFilesList().view(), {0, 1});
+        test::selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
         QTRY_VERIFY(!requests().points(1).isEmpty());
         settle();
         // One date is at one pixel column in both charts, give or take the
@@ -276,15 +264,7 @@ private slots:
         const double end = requests().points(1).back().x();
         // The recorder's next saves, of the file and of eMule's runtime.
         ByteWriter more, runtime;
-        for (int i = recordCount; i < recordCount + 8; ++i) {
-            const int hours = i * hoursApart;
-            more.u32(stampAt(hours));
-            more.u32(static_cast<std::uint32_t>(10 * hours));
-            more.u32(static_cast<std::uint32_t>(5 * hours));
-            more.u64(std::uint64_t{3'686'400} * static_cast<std::uint64_t>(hours));
-            runtime.u32(stampAt(hours));
-            runtime.i32(86'400 + 3600 * hours);
-        }
+        appendRecords(more, runtime, recordCount, recordCount + 8);
         for (const auto& [name, bytes] :
              {std::pair{hashOf(1) + ".pln_on", &more},
               std::pair{std::string("statistics.ini-statistics,ConnRunTime.pln"), &runtime}}) {
@@ -342,18 +322,15 @@ private slots:
     // that reaches the runtime under the mouse: noon, where "party" is.
     void doubleClickOpensTheEventsEditorAtTheDate() {
         QString date, description;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, [&] {
-            auto* editor = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!editor)
-                return;
-            date = editor->findChild<QLineEdit*>("dateTimeBox")->text();
-            description = editor->findChild<QLineEdit*>("eventBox")->text();
-            editor->reject();
-        });
-        closer.start(10);
         const QPoint atParty = pixelOf(requests(), 5.5);
-        QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {}, atParty);
+        const auto doubleClick = [&] {
+            QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {}, atParty);
+        };
+        const auto readEditor = [&](QDialog& editor) {
+            date = editor.findChild<QLineEdit*>("dateTimeBox")->text();
+            description = editor.findChild<QLineEdit*>("eventBox")->text();
+        };
+        QVERIFY(test::whileModal(doubleClick, readEditor));
         const CalendarMs party = calendarDayOf(2024, 3, 5) * msPerDay + 12 * 3'600'000;
         QCOMPARE(date, localeDateTimeText(party));
         QCOMPARE(description, QString("party"));
@@ -368,7 +345,7 @@ private slots:
                  QString("Select known files or stats logs to draw their graphs"));
         QTest::mouseMove(requests().view().viewport(), atParty);
         QVERIFY(graphs().readout().dateTimeBox().text().isEmpty());
-        QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {}, atParty);
+        QVERIFY(test::whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
     }
 

@@ -1,18 +1,14 @@
 #include "app/core/recorder_messages.h"
 #include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
 #include "logstore/core/log_file.h"
 #include "logstore/ui/combine_form.h"
 #include "logstore/ui/new_log_wizard.h"
 #include "platform/message_bus.h"
-#include "platform/platform.h"
+#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -20,11 +16,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
-#include <functional>
-#include <memory>
 
 using namespace pln;
 using test::child;
@@ -34,21 +26,6 @@ namespace {
 
 const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
-
-// Works on the next modal dialog of that type from within its own loop.
-template <class Dialog> void onNextDialog(QObject* owner, std::function<void(Dialog&)> work) {
-    auto* poll = new QTimer(owner);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, work] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            work(*dialog);
-            // A refused confirmation must fail the test, not hang it.
-            if (dialog->isVisible())
-                dialog->reject();
-        }
-    });
-    poll->start(10);
-}
 
 QStringList texts(const QTreeWidgetItem* parent) {
     QStringList out;
@@ -107,18 +84,8 @@ private:
     }
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
-    int rowOf(const std::string& name) {
-        for (int row = 0; row < model().rowCount(); ++row)
-            if (model().logAt(row)->name() == name)
-                return row;
-        return -1;
-    }
-    void select(const std::vector<std::string>& names) {
-        std::vector<int> rows;
-        for (const std::string& name : names)
-            rows.push_back(rowOf(name));
-        test::selectRows(view(), rows);
-    }
+    // Selects the rows by the names the list shows.
+    void select(const QStringList& values) { test::selectNamed(view(), values); }
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {
         form_ = session_.open(profile_->locations);
@@ -154,7 +121,8 @@ private slots:
         QVERIFY(QtPrompter::shownBoxes().empty());
     }
 
-    void treeShowsTheNumericValuesAndTheQueuedClients() {
+    void treeShowsTheNumericValuesAndSelectionSetsTypeFlagsAndOk() {
+        profile_->writeLog("Queued clients", tLogState::inactive, {valueTypeInteger, 0, 1, ""});
         tNewLogWizard wizard(nullptr, sources());
         QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
         QStringList files = texts(tree.invisibleRootItem());
@@ -170,12 +138,7 @@ private slots:
                  QStringList({"OnlineSignature = 1", "Port = 4662"}));
         QCOMPARE(texts(node(tree, {"- Special logs -", "onlinesig.dat"})),
                  QStringList{"Queued clients = 7"});
-    }
 
-    void selectionSetsTypeFlagsAndOk() {
-        profile_->writeLog("Queued clients", tLogState::inactive, {valueTypeInteger, 0, 1, ""});
-        tNewLogWizard wizard(nullptr, sources());
-        QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
         QVERIFY(!okEnabled(wizard));
         tree.setCurrentItem(node(tree, {"statistics.ini", "statistics"}));
         QVERIFY(!okEnabled(wizard));
@@ -220,16 +183,17 @@ private slots:
         openMainForm();
         auto bus = openNativeMessageBus(profile_->locations.messagePrefix);
         QTRY_VERIFY(form_->actions().aIniNewLog->isEnabled());
-        onNextDialog<tNewLogWizard>(this, [](tNewLogWizard& wizard) {
-            QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
-            tree.setCurrentItem(
-                node(tree, {"statistics.ini", "statistics", "TotalDownloadedBytes = 5000"}));
-            child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
-            child<QLineEdit>(wizard, "unitsBox").setText("MB");
-            child<QLineEdit>(wizard, "multiplierBox").setText("1/1048576");
-            child<QPushButton>(wizard, "okBtn").click();
-        });
-        form_->actions().aIniNewLog->trigger();
+        QVERIFY(test::whileModal<tNewLogWizard>(
+            [&] { form_->actions().aIniNewLog->trigger(); },
+            [](tNewLogWizard& wizard) {
+                QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
+                tree.setCurrentItem(
+                    node(tree, {"statistics.ini", "statistics", "TotalDownloadedBytes = 5000"}));
+                child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
+                child<QLineEdit>(wizard, "unitsBox").setText("MB");
+                child<QLineEdit>(wizard, "multiplierBox").setText("1/1048576");
+                child<QPushButton>(wizard, "okBtn").click();
+            }));
         const std::string downloaded = "statistics.ini-statistics,TotalDownloadedBytes";
         const tLogHeader header = headerOf(profile_->logPath(downloaded, ".pln_on"));
         QCOMPARE(header.valueType, valueTypeLong);
@@ -237,7 +201,8 @@ private slots:
         QCOMPARE(header.multiplier, 1.0 / 1048576);
         QCOMPARE(header.units, "MB");
         QCOMPARE(currentLog(), downloaded);
-        QVERIFY(view().selectionModel()->isRowSelected(rowOf(downloaded), {}));
+        QVERIFY(view().selectionModel()->isRowSelected(test::rowOf(model(), "TotalDownloadedBytes"),
+                                                       {}));
         const tRecorderMessages names = registerRecorderMessages(profile_->locations.messagePrefix);
         bool announced = false;
         QTRY_VERIFY([&] {
@@ -248,22 +213,23 @@ private slots:
 
         // A decimal comma locale: "2.5" is taken as well as "0,5".
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-        select({uploaded, sessions, downloaded});
+        select({"TotalUploadedBytes", "UpSuccessfulSessions", "TotalDownloadedBytes"});
         QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
-        select({sessions, uploaded});
+        select({"UpSuccessfulSessions", "TotalUploadedBytes"});
         QTRY_VERIFY(form_->actions().aIniCombine->isEnabled());
-        onNextDialog<tCombineForm>(this, [](tCombineForm& combine) {
-            QCOMPARE(child<QRadioButton>(combine, "op3").text(),
-                     "TotalUploadedBytes / UpSuccessfulSessions");
-            child<QRadioButton>(combine, "op3").setChecked(true);
-            child<QLineEdit>(combine, "titleBox").setText("Per session");
-            child<QLineEdit>(combine, "multiplierBox").setText("0,5");
-            child<QCheckBox>(combine, "useMaxValueBox").click();
-            QVERIFY(!okEnabled(combine));
-            child<QLineEdit>(combine, "maxValueBox").setText("2.5");
-            child<QPushButton>(combine, "okBtn").click();
-        });
-        form_->actions().aIniCombine->trigger();
+        QVERIFY(test::whileModal<tCombineForm>(
+            [&] { form_->actions().aIniCombine->trigger(); },
+            [](tCombineForm& combine) {
+                QCOMPARE(child<QRadioButton>(combine, "op3").text(),
+                         "TotalUploadedBytes / UpSuccessfulSessions");
+                child<QRadioButton>(combine, "op3").setChecked(true);
+                child<QLineEdit>(combine, "titleBox").setText("Per session");
+                child<QLineEdit>(combine, "multiplierBox").setText("0,5");
+                child<QCheckBox>(combine, "useMaxValueBox").click();
+                QVERIFY(!okEnabled(combine));
+                child<QLineEdit>(combine, "maxValueBox").setText("2.5");
+                child<QPushButton>(combine, "okBtn").click();
+            }));
         const std::string combined = "virtual;Per session";
         const std::vector<std::uint8_t> bytes =
             test::readBytes(profile_->logPath(combined, ".pln_on"));
@@ -277,7 +243,7 @@ private slots:
         QCOMPARE(headerOf(profile_->logPath(combined, ".pln_on")).multiplier, 0.5);
         QCOMPARE(currentLog(), combined);
 
-        select({combined, uploaded});
+        select({"Per session", "TotalUploadedBytes"});
         QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
     }
 
@@ -292,19 +258,20 @@ private slots:
 
         select({"Queued clients"});
         QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
-        onNextDialog<tNewLogWizard>(this, [](tNewLogWizard& wizard) {
-            QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
-            QCOMPARE(tree.topLevelItemCount(), 1);
-            QCOMPARE(tree.currentItem()->text(0), "Queued clients = 7");
-            QVERIFY(child<QRadioButton>(wizard, "typeShort").isChecked());
-            QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
-            QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
-            QCOMPARE(child<QLineEdit>(wizard, "multiplierBox").text(), "2,5");
-            child<QLineEdit>(wizard, "unitsBox").setText("clients");
-            child<QCheckBox>(wizard, "flagsShowWithRequestsBox").setChecked(false);
-            child<QPushButton>(wizard, "okBtn").click();
-        });
-        form_->actions().aIniEditLog->trigger();
+        QVERIFY(test::whileModal<tNewLogWizard>(
+            [&] { form_->actions().aIniEditLog->trigger(); },
+            [](tNewLogWizard& wizard) {
+                QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
+                QCOMPARE(tree.topLevelItemCount(), 1);
+                QCOMPARE(tree.currentItem()->text(0), "Queued clients = 7");
+                QVERIFY(child<QRadioButton>(wizard, "typeShort").isChecked());
+                QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
+                QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
+                QCOMPARE(child<QLineEdit>(wizard, "multiplierBox").text(), "2,5");
+                child<QLineEdit>(wizard, "unitsBox").setText("clients");
+                child<QCheckBox>(wizard, "flagsShowWithRequestsBox").setChecked(false);
+                child<QPushButton>(wizard, "okBtn").click();
+            }));
         tLogHeader header = headerOf(profile_->logPath("Queued clients", ".pln_on"));
         QCOMPARE(header.valueType, valueTypeShort);
         QCOMPARE(header.flags, std::uint8_t(0));
@@ -312,23 +279,24 @@ private slots:
         QCOMPARE(currentLog(), "Queued clients");
 
         const std::string old = "virtual;Old";
-        select({old});
+        select({"Old"});
         QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
-        onNextDialog<tCombineForm>(this, [](tCombineForm& combine) {
-            QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
-            QCOMPARE(child<QRadioButton>(combine, "op1").text(),
-                     "TotalUploadedBytes - UpSuccessfulSessions");
-            QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
-            QVERIFY(child<QLineEdit>(combine, "maxValueBox").isEnabled());
-            QLineEdit& title = child<QLineEdit>(combine, "titleBox");
-            QCOMPARE(title.text(), "Old");
-            title.setText("Ne?w");
-            QVERIFY(!okEnabled(combine));
-            title.setText("New");
-            child<QLineEdit>(combine, "unitsBox").setText("MB");
-            child<QPushButton>(combine, "okBtn").click();
-        });
-        form_->actions().aIniEditLog->trigger();
+        QVERIFY(test::whileModal<tCombineForm>(
+            [&] { form_->actions().aIniEditLog->trigger(); },
+            [](tCombineForm& combine) {
+                QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
+                QCOMPARE(child<QRadioButton>(combine, "op1").text(),
+                         "TotalUploadedBytes - UpSuccessfulSessions");
+                QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
+                QVERIFY(child<QLineEdit>(combine, "maxValueBox").isEnabled());
+                QLineEdit& title = child<QLineEdit>(combine, "titleBox");
+                QCOMPARE(title.text(), "Old");
+                title.setText("Ne?w");
+                QVERIFY(!okEnabled(combine));
+                title.setText("New");
+                child<QLineEdit>(combine, "unitsBox").setText("MB");
+                child<QPushButton>(combine, "okBtn").click();
+            }));
         QVERIFY(!profile_->logExists(old, ".pln_off"));
         const std::string path = profile_->logPath("virtual;New", ".pln_off");
         QCOMPARE(test::readBytes(path).size(), combineEnd);

@@ -1,19 +1,11 @@
 #include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
 #include "logstore/core/log_file.h"
-#include "platform/platform.h"
+#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
 #include <QAbstractItemModelTester>
-#include <QAction>
-#include <QApplication>
-#include <QMenu>
-#include <QTest>
-#include <QTimer>
-#include <memory>
 
 using namespace pln;
 using test::UiProfile;
@@ -79,7 +71,7 @@ private slots:
 
     // The order, the texts and the header clicks are the table's and the
     // shared list's: here the model shows them, the tick a permanent log too.
-    void rowsShowEveryLogButKnownFiles() {
+    void rowsShowEveryLogButKnownFilesAndTicksSwitchThem() {
         QCOMPARE(column(valueColumn),
                  QStringList({"ConnRunTime", "MaxUpload", "Per session", "TotalUploadedBytes",
                               "Queued clients", "UpSuccessfulSessions"}));
@@ -90,9 +82,8 @@ private slots:
         QVERIFY(ticked("ConnRunTime"));
         QVERIFY(ticked("MaxUpload"));
         QVERIFY(!ticked("Queued clients"));
-    }
 
-    void ticksSwitchLogsButNotThePermanentOne() {
+        // Ticks switch the logs, but not the permanent one.
         setTick("Queued clients", true);
         QVERIFY(profile_->logExists("Queued clients", ".pln_on"));
         QCOMPARE(cell(rowOf("Queued clients"), logColumn), "Active");
@@ -135,15 +126,9 @@ private slots:
         QVERIFY(form_->actions().aIniSwapGraph->isEnabled());
         form_->actions().statsMenu->close();
         select({"MaxUpload"});
-        QString opened;
-        QTimer::singleShot(0, this, [&opened] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
-                opened = dialog->windowTitle();
-                dialog->close();
-            }
-        });
-        QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier);
-        QVERIFY(!opened.isEmpty());
+        QVERIFY(test::whileModal(
+            [&] { QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); },
+            [](QDialog&) {}));
         form_->actions().aIniSwapGraph->trigger();
         QCOMPARE(cell(rowOf("MaxUpload"), graphicColumn), "Requests");
         const tLogFile* log = form_->session().logFiles().findLog(maxUpload);
