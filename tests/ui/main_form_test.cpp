@@ -119,21 +119,30 @@ private:
     }
 
 private slots:
-    void oneViewerPerConfigurationNamedInTheCaption() {
+    // One viewer per configuration, named in the caption: a second one asks
+    // the first to come to the front. Each starts the recorder unless it runs.
+    void oneViewerPerConfigurationStartsTheRecorderUnlessItRuns() {
         UiProfile profile;
         UiProfile other;
+        const std::string started = installRecorder(profile);
+        const std::string notStarted = installRecorder(other);
+        auto recorder = platform().mutexes.create(recorderMutexName(other.locations));
+        QVERIFY(recorder.handle);
         auto first = start(profile);
         QVERIFY(first);
         QCOMPARE(first->windowTitle(),
                  QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
-        // The second viewer asks the first to come to the front.
         QVERIFY(test::showExposed(*first));
         first->showMinimized();
         QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
         QTRY_VERIFY(!first->isMinimized());
+        QTRY_VERIFY(QFile::exists(QString::fromStdString(started)));
+        QVERIFY(!platform().mutexes.isHeld(recorderMutexName(profile.locations)));
         auto second = start(other);
         QVERIFY(second);
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(QString::fromStdString(notStarted)));
         first.reset();
         QVERIFY(start(profile));
     }
@@ -166,47 +175,11 @@ private slots:
         QCOMPARE(form->session().values().compressionThreshold, 30);
     }
 
-    // A known.met that cannot be read, at start or at a reload, empties the
-    // list and is retried every 2 s, saying why without a box, until it
-    // reads again.
-    void aFailedLoadIsRetriedEveryTwoSecondsAndSaysWhy() {
-        UiProfile profile;
-        test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
-        auto form = start(profile);
-        QTimer* timer = loadTimer(*form);
-        QTRY_COMPARE(timer->interval(), 2000);
-        QVERIFY(timer->isActive());
-        QCOMPARE(form->session().knownMet().list(), nullptr);
-        QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
-                 qPrintable(failureText(*form)));
-        QVERIFY(QtPrompter::shownBoxes().empty());
-
-        profile.add(1, "one.avi", 100);
-        profile.saveKnownMet();
-        QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 5000);
-        QVERIFY(!timer->isActive());
-        QCOMPARE(failureText(*form), QString());
-        QVERIFY(test::listsAllKnownFiles(*form, 1));
-        form->knownFilesList().view().selectAll();
-
-        profile.dir.write("eMule/config/known.met", std::string("\x0E\x05\x00", 3));
-        std::filesystem::last_write_time(profile.locations.eMuleConfigFolder + "known.met",
-                                         std::filesystem::file_time_type::clock::now() -
-                                             std::chrono::minutes(30));
-        form->actions().aKFReload->trigger();
-        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
-        QVERIFY(timer->isActive());
-        QVERIFY(!failureText(*form).isEmpty());
-        // The tags view and the actions no longer see the records.
-        QTest::qWait(50);
-        QVERIFY(!form->actions().aKFDelLog->isEnabled());
-
-        profile.saveKnownMet();
-        QTRY_VERIFY_WITH_TIMEOUT(form->knownFilesList().model().rowCount() == 1, 5000);
-        QCOMPARE(failureText(*form), QString());
-    }
-
-    void aKnownMetStillBeingWrittenWaits() {
+    // A known.met that eMule is still writing waits and one that cannot be
+    // read empties the list: both are retried every 2 s, saying why without
+    // a box, until the file reads. A reload while eMule rewrites the file
+    // keeps what was loaded.
+    void aKnownMetThatCannotBeReadYetIsRetriedEveryTwoSeconds() {
         UiProfile profile;
         profile.add(1, "one.avi", 100);
         profile.saveKnownMet(false);
@@ -215,36 +188,34 @@ private slots:
         QTRY_COMPARE(timer->interval(), 2000);
         QCOMPARE(failureText(*form), QString::fromUtf8(knownMetSettlingText)
                                          .prepend("Loading failed, retrying every 2 s: "));
+        QCOMPARE(form->session().knownMet().list(), nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 6000);
-        QCOMPARE(form->session().knownMet().list()->count(), 1u);
-
-        // A reload while eMule rewrites the file keeps what was loaded.
+        QVERIFY(!timer->isActive());
+        QCOMPARE(failureText(*form), QString());
         QVERIFY(test::listsAllKnownFiles(*form, 1));
+        form->knownFilesList().view().selectAll();
+
         profile.add(2, "two.avi", 200);
         profile.saveKnownMet(false);
         form->actions().aKFReload->trigger();
         QVERIFY(timer->isActive());
         QTRY_VERIFY(!timer->isActive());
         QCOMPARE(form->knownFilesList().model().rowCount(), 1);
-        QCOMPARE(form->session().knownMet().list()->count(), 1u);
-    }
 
-    void startsTheRecorderOnlyWhenItIsNotRunning() {
-        UiProfile running;
-        const std::string runningMark = installRecorder(running);
-        auto recorder = platform().mutexes.create(recorderMutexName(running.locations));
-        QVERIFY(recorder.handle);
-        auto form = start(running);
-        QVERIFY(form);
-        QTest::qWait(300);
-        QVERIFY(!QFile::exists(QString::fromStdString(runningMark)));
+        test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
+        form->actions().aKFReload->trigger();
+        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
+        QVERIFY(timer->isActive());
+        QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
+                 qPrintable(failureText(*form)));
+        QVERIFY(QtPrompter::shownBoxes().empty());
+        // The tags view and the actions no longer see the records.
+        QTest::qWait(50);
+        QVERIFY(!form->actions().aKFDelLog->isEnabled());
 
-        UiProfile stopped;
-        const std::string stoppedMark = installRecorder(stopped);
-        auto other = start(stopped);
-        QVERIFY(other);
-        QTRY_VERIFY(QFile::exists(QString::fromStdString(stoppedMark)));
-        QVERIFY(!platform().mutexes.isHeld(recorderMutexName(stopped.locations)));
+        profile.saveKnownMet();
+        QTRY_VERIFY_WITH_TIMEOUT(form->knownFilesList().model().rowCount() == 2, 5000);
+        QCOMPARE(failureText(*form), QString());
     }
 
     void readsStoredSettingsAtStartup() {
@@ -437,7 +408,9 @@ private slots:
         }
     }
 
-    void listsTakeHalfTheWindowUntilDraggedAway() {
+    // The lists take half the window until dragged away; the legend yields
+    // to narrow graphs and docks back.
+    void layoutFollowsTheWindowsSize() {
         UiProfile profile;
         auto form = start(profile);
         QVERIFY(test::showExposed(*form));
@@ -459,12 +432,7 @@ private slots:
         form->resize(form->width(), form->height() + 100);
         QTRY_VERIFY(main->sizes().value(0) > 200 &&
                     std::abs(main->sizes().value(0) - main->sizes().value(1)) <= 1);
-    }
 
-    void theLegendYieldsToNarrowGraphsAndDocksBack() {
-        UiProfile profile;
-        auto form = start(profile);
-        QVERIFY(test::showExposed(*form));
         auto* graphs = form->findChild<QSplitter*>("graphsSplitter");
         auto* dock = form->findChild<QDockWidget*>("legendDockablePanel");
         QTRY_COMPARE(graphs->sizes().value(1), 250);
