@@ -13,9 +13,12 @@ using namespace pln;
 namespace {
 
 const std::string servicesText = "# eMule web services\r\n"
+                                 "   # Indented comment,http://c/?q=#hashid\r\n"
+                                 "\r\n"
                                  "eMule home,http://www.emule-project.net/\r\n"
                                  "  By name ,  http://s/?q=#name\r\n"
                                  "By hash,https://h/#HashID\r\n"
+                                 "No comma #filesize\r\n"
                                  "Local,/usr/bin/run #hashid\r\n";
 
 QStringList captions(const QMenu& menu) {
@@ -77,6 +80,9 @@ private slots:
             QList<bool> enabled;
         } rows[] = {{file, {"By name", "By hash", "Local"}, {true, true, true}},
                     {dir_.file("missing.dat"), {"No filename based webservices found"}, {false}},
+                    {dir_.write("nocomma.dat", "Size #filesize\r\nHash #hashid\r\n"),
+                     {"No filename based webservices found"},
+                     {false}},
                     {folder, {QString::fromStdString("Cannot open \"" + folder + "\".")}, {false}}};
         for (const auto& row : rows) {
             buildWebServicesMenu(menu, row.path, 1, first_, prompter_);

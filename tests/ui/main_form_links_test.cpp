@@ -94,6 +94,10 @@ private slots:
         QtFileDialogs::setNextFileName(QString::fromStdString(saved));
         actions().aKFSaveAsCollection->trigger();
         QCOMPARE(QString::fromStdString(test::readText(saved)), one + "\r\n" + two + "\r\n");
+        select({1});
+        actions().aKFCopyAsCollection->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), two);
+        select({0, 1});
 
         // The user's format comes from the settings and goes back to them.
         form_->session().setIniString("copyFormat", "<name>\\t<transferred>");
