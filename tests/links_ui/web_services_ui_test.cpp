@@ -67,45 +67,41 @@ private slots:
             QDesktopServices::unsetUrlHandler(scheme);
     }
 
-    void itemsFollowTheFileAndTheSelection() {
-        std::string file = dir_.write("webservices.dat", servicesText);
+    // The menu is built afresh from the file; without services, or when the
+    // file cannot be read, one disabled item says so.
+    void itemsFollowTheFile() {
         QMenu menu;
         menu.addAction("stale");
-        buildWebServicesMenu(menu, file, 1, first_, prompter_);
-        QCOMPARE(captions(menu), QStringList({"By name", "By hash", "Local"}));
-        QCOMPARE(enabledStates(menu), QList<bool>({true, true, true}));
+        const std::string file = dir_.write("webservices.dat", servicesText);
+        const std::string folder = dir_.mkdir("folder.dat");
+        const struct {
+            std::string path;
+            QStringList items;
+            QList<bool> enabled;
+        } rows[] = {{file, {"By name", "By hash", "Local"}, {true, true, true}},
+                    {dir_.file("missing.dat"), {"No filename based webservices found"}, {false}},
+                    {dir_.write("nocomma.dat", "Size #filesize\r\nHash #hashid\r\n"),
+                     {"No filename based webservices found"},
+                     {false}},
+                    {folder, {QString::fromStdString("Cannot open \"" + folder + "\".")}, {false}}};
+        for (const auto& row : rows) {
+            buildWebServicesMenu(menu, row.path, 1, first_, prompter_);
+            QCOMPARE(captions(menu), row.items);
+            QCOMPARE(enabledStates(menu), row.enabled);
+        }
         buildWebServicesMenu(menu, file, 2, first_, prompter_);
-        QCOMPARE(captions(menu), QStringList({"By name", "By hash", "Local"}));
         QCOMPARE(enabledStates(menu), QList<bool>({false, false, false}));
     }
 
-    void withoutServicesOneDisabledItem() {
-        QMenu menu;
-        buildWebServicesMenu(menu, dir_.file("missing.dat"), 1, first_, prompter_);
-        QCOMPARE(captions(menu), QStringList({"No filename based webservices found"}));
-        QCOMPARE(enabledStates(menu), QList<bool>({false}));
-        std::string noComma = dir_.write("nocomma.dat", "Size #filesize\r\nHash #hashid\r\n");
-        buildWebServicesMenu(menu, noComma, 1, first_, prompter_);
-        QCOMPARE(captions(menu), QStringList({"No filename based webservices found"}));
-        std::string folder = dir_.mkdir("folder.dat");
-        buildWebServicesMenu(menu, folder, 1, first_, prompter_);
-        QCOMPARE(captions(menu),
-                 QStringList({QString::fromStdString("Cannot open \"" + folder + "\".")}));
-        QCOMPARE(enabledStates(menu), QList<bool>({false}));
-    }
-
     void itemsOpenOnlyWebAddresses() {
-        std::string file = dir_.write("webservices.dat", servicesText);
         QMenu menu;
-        buildWebServicesMenu(menu, file, 1, first_, prompter_);
-        menu.actions()[0]->trigger();
-        menu.actions()[1]->trigger();
-        QCOMPARE(browser_.opened.size(), 2);
-        QCOMPARE(browser_.opened[0].toEncoded(), "http://s/?q=a+b.part");
-        QCOMPARE(browser_.opened[1].toEncoded(), "https://h/0123456789ABCDEF0123456789ABCDEF");
-        QVERIFY(prompter_.shown.empty());
-        menu.actions()[2]->trigger();
-        QCOMPARE(browser_.opened.size(), 2);
+        buildWebServicesMenu(menu, dir_.write("webservices.dat", servicesText), 1, first_,
+                             prompter_);
+        for (QAction* item : menu.actions())
+            item->trigger();
+        QCOMPARE(browser_.opened,
+                 QList<QUrl>({QUrl("http://s/?q=a+b.part"),
+                              QUrl("https://h/0123456789ABCDEF0123456789ABCDEF")}));
         QCOMPARE(prompter_.errors(),
                  std::vector<std::string>{"The web service address \"/usr/bin/run "
                                           "0123456789ABCDEF0123456789ABCDEF\" is not an http, "

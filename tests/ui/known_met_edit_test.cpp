@@ -4,7 +4,6 @@
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "emulefiles/core/cancelled_met.h"
-#include "emulefiles/core/known_met.h"
 #include "kmedit/core/emule_running.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "ui/ui_fixture.h"
@@ -40,22 +39,15 @@ private:
     const tMainActions& actions() { return form_->actions(); }
     int rowOf(const QString& name) { return test::rowOf(model(), name); }
     void select(const QStringList& names) { test::selectNamed(view(), names); }
-    std::vector<std::string> namesOnDisk() {
-        tKnownMet known(profile_->locations.eMuleConfigFolder + "known.met",
-                        session_.platform().files, session_.platform().clock);
-        known.load();
-        std::vector<std::string> names;
-        for (std::size_t i = 0; i < known.list()->count(); ++i)
-            names.push_back(known.list()->record(i).getFileName());
-        return names;
+    // Files that transferred nothing, as transfersOnDisk lists them.
+    std::map<std::string, std::uint64_t> onDisk(std::initializer_list<const char*> names) {
+        std::map<std::string, std::uint64_t> files;
+        for (const char* name : names)
+            files[name] = 0;
+        return files;
     }
     std::string configFile(const char* name) {
         return profile_->locations.eMuleConfigFolder + name;
-    }
-    void writePreferences(const std::string& port) {
-        test::writeSettled(profile_->dir, "eMule/config/preferences.ini",
-                           "[eMule]\r\nPort=" + port +
-                               "\r\nIncomingDir=" + profile_->dir.file("eMule/Incoming") + "\r\n");
     }
 
 private slots:
@@ -71,7 +63,7 @@ private slots:
         test::writeSettled(profile_->dir, "eMule/config/cancelled.met",
                            std::string("\x0E\x00\x00\x00\x00", 5));
         // The port of no eMule on this machine.
-        writePreferences("");
+        profile_->writePreferences("");
         form_ = session_.open(profile_->locations);
         QVERIFY(form_ && test::showExposed(*form_));
         QVERIFY(test::listsAllKnownFiles(*form_, 3));
@@ -108,7 +100,7 @@ private slots:
         }
 
         // eMule starts on its port: every edit stops.
-        writePreferences("4711");
+        profile_->writePreferences("4711");
         auto marker = session_.platform().mutexes.create(emuleInstanceMarker("4711"));
         QCOMPARE(marker.outcome, MutexOutcome::Created);
         select({"charlie.iso"});
@@ -146,6 +138,7 @@ private slots:
         QVERIFY(delLogChecked);
         QCOMPARE(failedCaption, "Backup &known.met...");
         QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t(1));
+        QCOMPARE(QtPrompter::shownBoxes()[0].title, "PLN");
         QCOMPARE(QtPrompter::shownBoxes()[0].text, "Backup failed.");
         QCOMPARE(QtPrompter::shownBoxes()[0].icon, QMessageBox::Warning);
         QtPrompter::clearShownBoxes();
@@ -160,7 +153,7 @@ private slots:
         // Cancelled, yet not asked again; the unticked log box still holds.
         actions().aKFMoveToCancelledMet->trigger();
         QCOMPARE(dialogs_, 1);
-        QCOMPARE(namesOnDisk(), (std::vector<std::string>{"bravo.mkv", "charlie.iso"}));
+        QCOMPARE(profile_->transfersOnDisk(), onDisk({"bravo.mkv", "charlie.iso"}));
         QCOMPARE(model().rowCount(), 2);
         QVERIFY(profile_->logExists(hashOf(1), ".pln_on"));
         tCancelledMet cancelled(configFile("cancelled.met"), session_.platform().files);
@@ -173,7 +166,7 @@ private slots:
         select({"charlie.iso"});
         actions().aKFDelKnownFile->trigger();
         QCOMPARE(dialogs_, 2);
-        QCOMPARE(namesOnDisk(), std::vector<std::string>{"bravo.mkv"});
+        QCOMPARE(profile_->transfersOnDisk(), onDisk({"bravo.mkv"}));
 
         // eMule rewrites known.met: the backup no longer counts.
         QVERIFY(form_->knownMetEdit().session().knownMetBackedUp());
@@ -213,7 +206,7 @@ private slots:
         QTRY_COMPARE(dialogs_, 2);
         QCOMPARE(title, "Rename");
         QVERIFY(rowOf("abc") >= 0);
-        QCOMPARE(namesOnDisk(), (std::vector<std::string>{"abc", "bravo.mkv", "charlie.iso"}));
+        QCOMPARE(profile_->transfersOnDisk(), onDisk({"abc", "bravo.mkv", "charlie.iso"}));
 
         // A shared file's name cannot be edited, even when asked directly.
         QTRY_VERIFY(!view().findChild<QLineEdit*>());

@@ -1,10 +1,7 @@
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
-#include "common/file_io.h"
 #include "links/ui/qt_file_dialogs.h"
-#include "platform/platform.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
@@ -12,7 +9,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
-#include <QItemSelectionModel>
 #include <QMenu>
 #include <QTest>
 #include <QTimer>
@@ -20,7 +16,6 @@
 
 using namespace pln;
 using test::menuTexts;
-using test::UiProfile;
 
 namespace {
 
@@ -40,135 +35,95 @@ QString link(const char* name, int size, int n) {
 
 } // namespace
 
+// The window's link commands on two known files, "a one.avi" listed before
+// "b two.avi".
 class MainFormLinksTest : public QObject {
     Q_OBJECT
 
 private:
     test::UiSession session_;
-    std::unique_ptr<UiProfile> profile_;
+    test::UiProfile profile_;
     std::unique_ptr<tMainForm> form_;
 
-    // Two known files, "a one.avi" listed before "b two.avi".
-    void startWithTwoFiles() {
-        profile_ = std::make_unique<UiProfile>();
-        profile_->add(1, "a one.avi", 100, 7);
-        profile_->add(2, "b two.avi", 200, 9);
-        profile_->saveKnownMet();
-        form_ = session_.open(profile_->locations);
-        QVERIFY(test::listsAllKnownFiles(*form_, 2));
-        QCOMPARE(form_->knownFilesList().model().table().row(0).name, std::string("a one.avi"));
-    }
-
+    const tMainActions& actions() const { return form_->actions(); }
     void select(const std::vector<int>& rows) {
         test::selectRows(form_->knownFilesList().view(), rows);
     }
 
-    std::vector<QAction*> linkActions() const {
-        const tMainActions& a = form_->actions();
-        return {a.aKFSaveAsCollection, a.aKFCopyAsCollection, a.aKFCopyAsHtmlCollection,
-                a.aKFCopyFormat};
-    }
-
 private slots:
-    void cleanup() {
-        form_.reset();
-        profile_.reset();
+    void initTestCase() {
+        profile_.add(1, "a one.avi", 100, 7);
+        profile_.add(2, "b two.avi", 200, 9);
+        profile_.saveKnownMet();
+        form_ = session_.open(profile_.locations);
+        QVERIFY(test::listsAllKnownFiles(*form_, 2));
+        QCOMPARE(test::columnTexts(form_->knownFilesList().model()),
+                 QStringList({"a one.avi", "b two.avi"}));
     }
+    void cleanupTestCase() { form_.reset(); }
 
-    void linkActionsSitInBothKnownFilesMenus() {
-        startWithTwoFiles();
-        const tMainActions& a = form_->actions();
+    void linkActionsSitInBothMenusAndNeedASelectedRow() {
+        const tMainActions& a = actions();
+        const QList<QAction*> links{a.aKFSaveAsCollection, a.aKFCopyAsCollection,
+                                    a.aKFCopyAsHtmlCollection, a.aKFCopyFormat};
         for (const QMenu* menu : {a.knownFilesMenu, a.knownFilesPopup}) {
-            const QMenu* links = submenu(menu, "ed2k &links");
-            QVERIFY(links);
-            QCOMPARE(menuTexts(links),
-                     QStringList({"&Save link(s) as eMuleCollection (text format only)...",
-                                  "&Copy link(s) to clipboard",
-                                  "Copy &HTML formatted link(s) to clipboard",
-                                  "Copy user &formatted link(s) to clipboard..."}));
+            QVERIFY(submenu(menu, "ed2k &links"));
+            QCOMPARE(submenu(menu, "ed2k &links")->actions(), links);
             QCOMPARE(menu->actions().last()->text(), "&Web services");
         }
         QCOMPARE(submenu(a.knownFilesMenu, "&Web services"), a.webServicesMenu);
         QCOMPARE(submenu(a.knownFilesPopup, "&Web services"), a.webServicesPopup);
-    }
-
-    void linkActionsNeedASelectedRow() {
-        startWithTwoFiles();
-        for (const auto& rows :
-             {std::initializer_list<int>{}, std::initializer_list<int>{1}, {0, 1}}) {
+        for (const std::vector<int>& rows : {std::vector<int>{}, {1}, {0, 1}}) {
             select(rows);
-            for (const QAction* action : linkActions())
-                QVERIFY2(action->isEnabled() == (rows.size() > 0),
-                         qPrintable(action->objectName()));
+            for (const QAction* action : links)
+                QVERIFY2(action->isEnabled() == !rows.empty(), qPrintable(action->objectName()));
         }
     }
 
-    void copiesTheSelectedLinksInListOrder() {
-        startWithTwoFiles();
+    void exportsTakeTheSelectedRowsInListOrder() {
         select({1, 0});
-        QClipboard* clipboard = QApplication::clipboard();
-        form_->actions().aKFCopyAsCollection->trigger();
         const QString one = link("a%20one.avi", 100, 1);
         const QString two = link("b%20two.avi", 200, 2);
-        QCOMPARE(clipboard->text(), one + "\r\n" + two + "\r\n");
-
-        form_->actions().aKFCopyAsHtmlCollection->trigger();
-        QCOMPARE(clipboard->text(), "<a href=" + one + ">a one.avi</a><br>\r\n<a href=" + two +
-                                        ">b two.avi</a><br>\r\n");
-
-        const std::string saved = profile_->dir.file("links.emulecollection");
+        actions().aKFCopyAsCollection->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), one + "\r\n" + two + "\r\n");
+        actions().aKFCopyAsHtmlCollection->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), "<a href=" + one +
+                                                        ">a one.avi</a><br>\r\n<a href=" + two +
+                                                        ">b two.avi</a><br>\r\n");
+        const std::string saved = profile_.dir.file("links.emulecollection");
         QtFileDialogs::setNextFileName(QString::fromStdString(saved));
-        form_->actions().aKFSaveAsCollection->trigger();
-        const std::vector<std::uint8_t> bytes = readWholeFile(saved);
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(bytes.data()),
-                            static_cast<qsizetype>(bytes.size())),
-                 (one + "\r\n" + two + "\r\n").toLatin1());
-
+        actions().aKFSaveAsCollection->trigger();
+        QCOMPARE(QString::fromStdString(test::readText(saved)), one + "\r\n" + two + "\r\n");
         select({1});
-        form_->actions().aKFCopyAsCollection->trigger();
-        QCOMPARE(clipboard->text(), two);
+        actions().aKFCopyAsCollection->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), two);
+        select({0, 1});
 
         // The user's format comes from the settings and goes back to them.
-        select({0, 1});
         form_->session().setIniString("copyFormat", "<name>\\t<transferred>");
-        auto* answer = new QTimer(this);
-        connect(answer, &QTimer::timeout, answer, [answer] {
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+        QTimer::singleShot(0, [] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 dialog->accept();
-                answer->deleteLater();
-            }
         });
-        answer->start(20);
-        form_->actions().aKFCopyFormat->trigger();
-        QCOMPARE(clipboard->text(), "a one.avi\t7\r\nb two.avi\t9\r\n");
+        actions().aKFCopyFormat->trigger();
+        QCOMPARE(QApplication::clipboard()->text(), "a one.avi\t7\r\nb two.avi\t9\r\n");
         QCOMPARE(form_->session().getIniString("copyFormat", ""), "<name>\\t<transferred>");
     }
 
-    void webServicesListTheServicesForOneSelectedFile() {
-        startWithTwoFiles();
-        const tMainActions& a = form_->actions();
-        emit a.knownFilesMenu->aboutToShow();
-        QCOMPARE(menuTexts(a.webServicesMenu),
-                 QStringList({"No filename based webservices found"}));
-        QVERIFY(!a.webServicesMenu->actions().first()->isEnabled());
-
-        profile_->dir.write("eMule/config/webservices.dat",
-                            "# comment,http://example.net/#hashid\r\n"
-                            "eMule Project,https://www.emule-project.net/\r\n"
-                            "Web search by name,https://duckduckgo.com/?q=#cleanname\r\n"
-                            "File details,https://files.example.org/?hash=#HashID\r\n");
-        select({1});
-        emit a.knownFilesMenu->aboutToShow();
-        QCOMPARE(menuTexts(a.webServicesMenu), QStringList({"Web search by name", "File details"}));
-        for (const QAction* item : a.webServicesMenu->actions())
-            QVERIFY(item->isEnabled());
-
-        select({0, 1});
-        emit a.knownFilesPopup->aboutToShow();
-        QCOMPARE(menuTexts(a.webServicesPopup),
-                 QStringList({"Web search by name", "File details"}));
-        for (const QAction* item : a.webServicesPopup->actions())
-            QVERIFY(!item->isEnabled());
+    // The menu is read afresh as it opens; a service runs for one file only.
+    void webServicesFollowTheFileAndTheSelection() {
+        const tMainActions& a = actions();
+        profile_.dir.write("eMule/config/webservices.dat",
+                           "eMule Project,https://www.emule-project.net/\r\n"
+                           "Web search by name,https://duckduckgo.com/?q=#cleanname\r\n");
+        for (const auto& [rows, menu, submenu] :
+             {std::tuple{std::vector<int>{1}, a.knownFilesMenu, a.webServicesMenu},
+              {std::vector<int>{0, 1}, a.knownFilesPopup, a.webServicesPopup}}) {
+            select(rows);
+            emit menu->aboutToShow();
+            QCOMPARE(menuTexts(submenu), QStringList{"Web search by name"});
+            QCOMPARE(submenu->actions().first()->isEnabled(), rows.size() == 1);
+        }
     }
 };
 

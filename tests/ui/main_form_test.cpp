@@ -8,7 +8,6 @@
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
-#include "app/ui/tips_form.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "ui/ui_fixture.h"
@@ -35,7 +34,6 @@
 #include <memory>
 
 using namespace pln;
-using test::menuTexts;
 using test::UiProfile;
 
 namespace {
@@ -121,21 +119,30 @@ private:
     }
 
 private slots:
-    void oneViewerPerConfigurationNamedInTheCaption() {
+    // One viewer per configuration, named in the caption: a second one asks
+    // the first to come to the front. Each starts the recorder unless it runs.
+    void oneViewerPerConfigurationStartsTheRecorderUnlessItRuns() {
         UiProfile profile;
         UiProfile other;
+        const std::string started = installRecorder(profile);
+        const std::string notStarted = installRecorder(other);
+        auto recorder = platform().mutexes.create(recorderMutexName(other.locations));
+        QVERIFY(recorder.handle);
         auto first = start(profile);
         QVERIFY(first);
         QCOMPARE(first->windowTitle(),
                  QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
-        // The second viewer asks the first to come to the front.
         QVERIFY(test::showExposed(*first));
         first->showMinimized();
         QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
         QTRY_VERIFY(!first->isMinimized());
+        QTRY_VERIFY(QFile::exists(QString::fromStdString(started)));
+        QVERIFY(!platform().mutexes.isHeld(recorderMutexName(profile.locations)));
         auto second = start(other);
         QVERIFY(second);
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(QString::fromStdString(notStarted)));
         first.reset();
         QVERIFY(start(profile));
     }
@@ -159,53 +166,20 @@ private slots:
         QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
         QCOMPARE(failureText(*form), QString());
         QVERIFY(test::listsAllKnownFiles(*form, 1));
+        const QString never =
+            QString::fromStdString(form->session().getIniString("lastCompressDate", ""));
+        QVERIFY2(never.startsWith("Never since " + QLocale::system().toString(
+                                                       QDate::currentDate(), QLocale::ShortFormat)),
+                 qPrintable(never));
+        QCOMPARE(form->session().values().pointsPerPixel, 4);
+        QCOMPARE(form->session().values().compressionThreshold, 30);
     }
 
-    void failedLoadIsRetriedEveryTwoSecondsAndSaysWhy() {
-        UiProfile profile;
-        test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
-        auto form = start(profile);
-        QTimer* timer = loadTimer(*form);
-        QTRY_COMPARE(timer->interval(), 2000);
-        QVERIFY(timer->isActive());
-        QCOMPARE(form->session().knownMet().list(), nullptr);
-        QCOMPARE(form->knownFilesList().model().rowCount(), 0);
-        QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
-                 qPrintable(failureText(*form)));
-        QVERIFY(QtPrompter::shownBoxes().empty());
-
-        test::writeSettled(profile.dir, "eMule/config/known.met", test::emptyKnownMet);
-        QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 5000);
-        QVERIFY(!timer->isActive());
-        QCOMPARE(failureText(*form), QString());
-    }
-
-    void aBrokenReloadEmptiesTheListUntilTheFileIsGoodAgain() {
-        UiProfile profile;
-        profile.add(1, "one.avi", 100);
-        profile.saveKnownMet();
-        auto form = start(profile);
-        QVERIFY(test::listsAllKnownFiles(*form, 1));
-        form->knownFilesList().view().selectAll();
-
-        const std::string path = profile.locations.eMuleConfigFolder + "known.met";
-        profile.dir.write("eMule/config/known.met", std::string("\x0E\x05\x00", 3));
-        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
-                                                   std::chrono::minutes(30));
-        form->actions().aKFReload->trigger();
-        QTRY_COMPARE(loadTimer(*form)->interval(), 2000);
-        QCOMPARE(form->knownFilesList().model().rowCount(), 0);
-        QVERIFY(!failureText(*form).isEmpty());
-        // The tags view and the actions no longer see the records.
-        QTest::qWait(50);
-        QVERIFY(!form->actions().aKFDelLog->isEnabled());
-
-        profile.saveKnownMet();
-        QTRY_VERIFY_WITH_TIMEOUT(form->knownFilesList().model().rowCount() == 1, 5000);
-        QCOMPARE(failureText(*form), QString());
-    }
-
-    void aKnownMetStillBeingWrittenWaits() {
+    // A known.met that eMule is still writing waits and one that cannot be
+    // read empties the list: both are retried every 2 s, saying why without
+    // a box, until the file reads. A reload while eMule rewrites the file
+    // keeps what was loaded.
+    void aKnownMetThatCannotBeReadYetIsRetriedEveryTwoSeconds() {
         UiProfile profile;
         profile.add(1, "one.avi", 100);
         profile.saveKnownMet(false);
@@ -214,117 +188,54 @@ private slots:
         QTRY_COMPARE(timer->interval(), 2000);
         QCOMPARE(failureText(*form), QString::fromUtf8(knownMetSettlingText)
                                          .prepend("Loading failed, retrying every 2 s: "));
+        QCOMPARE(form->session().knownMet().list(), nullptr);
         QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 6000);
-        QCOMPARE(form->session().knownMet().list()->count(), 1u);
-
-        // A reload while eMule rewrites the file keeps what was loaded.
+        QVERIFY(!timer->isActive());
+        QCOMPARE(failureText(*form), QString());
         QVERIFY(test::listsAllKnownFiles(*form, 1));
+        form->knownFilesList().view().selectAll();
+
         profile.add(2, "two.avi", 200);
         profile.saveKnownMet(false);
         form->actions().aKFReload->trigger();
         QVERIFY(timer->isActive());
         QTRY_VERIFY(!timer->isActive());
         QCOMPARE(form->knownFilesList().model().rowCount(), 1);
-        QCOMPARE(form->session().knownMet().list()->count(), 1u);
+
+        test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
+        form->actions().aKFReload->trigger();
+        QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
+        QVERIFY(timer->isActive());
+        QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
+                 qPrintable(failureText(*form)));
+        QVERIFY(QtPrompter::shownBoxes().empty());
+        // The tags view and the actions no longer see the records.
+        QTest::qWait(50);
+        QVERIFY(!form->actions().aKFDelLog->isEnabled());
+
+        profile.saveKnownMet();
+        QTRY_VERIFY_WITH_TIMEOUT(form->knownFilesList().model().rowCount() == 2, 5000);
+        QCOMPARE(failureText(*form), QString());
     }
 
-    void startsTheRecorderOnlyWhenItIsNotRunning() {
-        UiProfile running;
-        const std::string runningMark = installRecorder(running);
-        auto recorder = platform().mutexes.create(recorderMutexName(running.locations));
-        QVERIFY(recorder.handle);
-        auto form = start(running);
-        QVERIFY(form);
-        QTest::qWait(300);
-        QVERIFY(!QFile::exists(QString::fromStdString(runningMark)));
-
-        UiProfile stopped;
-        const std::string stoppedMark = installRecorder(stopped);
-        auto other = start(stopped);
-        QVERIFY(other);
-        QTRY_VERIFY(QFile::exists(QString::fromStdString(stoppedMark)));
-        QVERIFY(!platform().mutexes.isHeld(recorderMutexName(stopped.locations)));
-    }
-
-    void readsTheSettingsAtStartup() {
-        UiProfile fresh;
-        auto form = start(fresh);
-        const QString never =
-            QString::fromStdString(form->session().getIniString("lastCompressDate", ""));
-        QVERIFY2(never.startsWith("Never since " + QLocale::system().toString(
-                                                       QDate::currentDate(), QLocale::ShortFormat)),
-                 qPrintable(never));
-        QCOMPARE(form->session().values().pointsPerPixel, 4);
-        QCOMPARE(form->session().values().compressionThreshold, 30);
-
+    void readsStoredSettingsAtStartup() {
         UiProfile used;
         used.dir.write("PLN/PLN.ini", "[PLN]\r\nlastCompressDate=01/02/2020 10:00:00\r\n"
                                       "pointsPerPixel=0\r\ncompressionThreshold=45\r\n"
                                       "showTips=0\r\n");
-        auto second = start(used);
-        QCOMPARE(second->session().getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
-        QCOMPARE(second->session().values().pointsPerPixel, 1);
-        QCOMPARE(second->session().getIniInt("pointsPerPixel", 4), 0);
-        QCOMPARE(second->session().values().compressionThreshold, 45);
-    }
+        auto form = start(used);
+        QCOMPARE(form->session().getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
+        QCOMPARE(form->session().values().pointsPerPixel, 1);
+        QCOMPARE(form->session().getIniInt("pointsPerPixel", 4), 0);
+        QCOMPARE(form->session().values().compressionThreshold, 45);
 
-    void tipsOpenOnceAfterTheFirstLoad() {
-        UiProfile profile;
-        profile.dir.write("PLN/PLN.ini", "[PLN]\r\n");
-        // The dialog runs its own loop inside the load cycle; this timer
-        // answers it from within that loop.
-        int opened = 0;
-        bool ticked = false;
-        QString text;
-        QTimer closer;
-        connect(&closer, &QTimer::timeout, this, [&] {
-            if (auto* tips = qobject_cast<tTipsForm*>(QApplication::activeModalWidget())) {
-                ++opened;
-                ticked = tips->showAtStartup();
-                text = tips->text();
-                tips->reject();
-            }
-        });
-        closer.start(20);
-        auto form = start(profile);
-        QTRY_COMPARE(opened, 1);
-        QVERIFY(ticked);
-        QVERIFY(!text.isEmpty());
-        QCOMPARE(form->session().getIniInt("showTips", 5), 1);
-
-        form->actions().aKFReload->trigger();
-        QTRY_VERIFY(!loadTimer(*form)->isActive());
-        QTest::qWait(100);
-        QCOMPARE(opened, 1);
-    }
-
-    void menusCarryTheirCaptionsAndShortcuts() {
-        UiProfile profile;
-        auto form = start(profile);
         const tMainActions& a = form->actions();
-        QStringList titles;
-        for (const QAction* menu : form->menuBar()->actions())
-            titles << menu->text();
-        QCOMPARE(titles, QStringList({"&File", "&Known files", "&eMule stats and settings",
-                                      "&Graphics", "&Help"}));
-        QCOMPARE(
-            menuTexts(a.fileMenu),
-            QStringList({"&Compress logs", "-", "View recorder's errors log...", "-", "E&xit"}));
-        QCOMPARE(menuTexts(a.statsMenu),
-                 QStringList({"&Reload", "-", "&New log...", "Log &properties...",
-                              "Swap focused log between &graphs",
-                              "&Delete log\tCtrl+Untick checkbox", "-", "&Combine logs..."}));
-        QCOMPARE(menuTexts(a.helpMenu),
-                 QStringList({"&Tips", "&Important notes", "-", "&Credits"}));
-        QCOMPARE(
-            menuTexts(a.knownFilesMenu).mid(0, 9),
-            QStringList({"&Reload", "&Filter", "-", "&Delete log\tCtrl+Untick checkbox", "-",
-                         "Reference file &1", "Reference file &2", "&Reset reference files", "-"}));
-        QCOMPARE(a.aKFReload->shortcut(), QKeySequence(Qt::Key_F5));
-        QCOMPARE(a.aKFShowShared->shortcut(), QKeySequence("Ctrl+S"));
-        QCOMPARE(a.aResetRef->shortcut(), QKeySequence("Ctrl+0"));
-        QCOMPARE(a.aIniSwapGraph->shortcut(), QKeySequence("Ctrl+G"));
-        QCOMPARE(a.aGrEmuleRuntime->shortcut(), QKeySequence("Ctrl+E"));
+        for (const auto& [action, keys] : {std::pair{a.aKFReload, "F5"},
+                                           {a.aKFShowShared, "Ctrl+S"},
+                                           {a.aResetRef, "Ctrl+0"},
+                                           {a.aIniSwapGraph, "Ctrl+G"},
+                                           {a.aGrEmuleRuntime, "Ctrl+E"}})
+            QCOMPARE(action->shortcut(), QKeySequence(keys));
         QVERIFY(a.aKFShowShared->isChecked());
         QVERIFY(a.aGrEmuleRuntime->isChecked());
         // Features that come later are present but cannot run yet.
@@ -463,18 +374,17 @@ private slots:
         auto form = start(profile);
         auto* tabs = form->findChild<QTabWidget*>("tabs");
         QCOMPARE(tabs->currentIndex(), 0);
-        QCOMPARE(tabs->tabText(0), "&Statistics graphs");
-        QCOMPARE(tabs->tabText(1), "Known file &tags");
-        form->actions().aNavNextTab->trigger();
-        QCOMPARE(tabs->currentIndex(), 1);
-        form->actions().aNavNextTab->trigger();
-        QCOMPARE(tabs->currentIndex(), 0);
-        form->actions().aNavPrevTab->trigger();
-        QCOMPARE(tabs->currentIndex(), 1);
+        const tMainActions& a = form->actions();
+        for (const auto& [action, index] : {std::pair{a.aNavNextTab, 1},
+                                            {a.aNavNextTab, 0},
+                                            {a.aNavPrevTab, 1},
+                                            {a.aNavPrevTab, 0}}) {
+            action->trigger();
+            QCOMPARE(tabs->currentIndex(), index);
+        }
 
         // Tab goes on from the lists to the scroll and zoom bars, which the
         // keys then move.
-        form->actions().aNavPrevTab->trigger();
         QVERIFY(test::showExposed(*form));
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -498,7 +408,9 @@ private slots:
         }
     }
 
-    void listsTakeHalfTheWindowUntilDraggedAway() {
+    // The lists take half the window until dragged away; the legend yields
+    // to narrow graphs and docks back.
+    void layoutFollowsTheWindowsSize() {
         UiProfile profile;
         auto form = start(profile);
         QVERIFY(test::showExposed(*form));
@@ -520,12 +432,7 @@ private slots:
         form->resize(form->width(), form->height() + 100);
         QTRY_VERIFY(main->sizes().value(0) > 200 &&
                     std::abs(main->sizes().value(0) - main->sizes().value(1)) <= 1);
-    }
 
-    void theLegendYieldsToNarrowGraphsAndDocksBack() {
-        UiProfile profile;
-        auto form = start(profile);
-        QVERIFY(test::showExposed(*form));
         auto* graphs = form->findChild<QSplitter*>("graphsSplitter");
         auto* dock = form->findChild<QDockWidget*>("legendDockablePanel");
         QTRY_COMPARE(graphs->sizes().value(1), 250);
@@ -547,33 +454,6 @@ private slots:
         QVERIFY(dock->isVisible());
         QTRY_COMPARE(graphs->sizes().value(1), 250);
         QVERIFY(graphs->handle(1)->isEnabled());
-    }
-
-    void dateTimeTextHasNoTimeZone() {
-        // 39000.5 days after 1899-12-30 is 10 October 2006, noon.
-        const QString text =
-            QString::fromStdString(localDateTimeText(39000LL * 86'400'000 + 43'200'000));
-        const QLocale locale = QLocale::system();
-        QVERIFY2(text.startsWith(locale.toString(QDate(2006, 10, 10), QLocale::ShortFormat) + ' '),
-                 qPrintable(text));
-        QVERIFY2(text.contains("12:00:00"), qPrintable(text));
-        QVERIFY2(!text.contains("UTC"), qPrintable(text));
-    }
-
-    void boxesAreTitledAndIntercepted() {
-        QtPrompter::clearShownBoxes();
-        session_.prompter().showError("Cannot do it");
-        QtPrompter::setNextAnswer(true);
-        QVERIFY(session_.prompter().confirm("Sure?"));
-        QVERIFY(!session_.prompter().confirm("Again?"));
-        const auto& shown = QtPrompter::shownBoxes();
-        QCOMPARE(shown.size(), 3u);
-        QCOMPARE(shown[0].title, "PLN");
-        QCOMPARE(shown[0].icon, QMessageBox::Critical);
-        QCOMPARE(shown[0].text, "Cannot do it");
-        QCOMPARE(shown[1].icon, QMessageBox::Question);
-        QCOMPARE(shown[1].buttons, QMessageBox::Yes | QMessageBox::No);
-        QCOMPARE(shown[2].text, "Again?");
     }
 };
 

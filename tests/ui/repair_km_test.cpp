@@ -2,6 +2,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "kmedit/ui/repair_km_form.h"
+#include "links/ui/qt_file_dialogs.h"
 #include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
@@ -11,7 +12,6 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
-#include <QToolButton>
 #include <map>
 
 using namespace pln;
@@ -35,17 +35,6 @@ void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::
         out.u64(total);
     }
     profile.dir.write("PLN/PLN logs/" + test::hashOf(n) + ".pln_on", out.buffer());
-}
-
-std::map<std::string, std::uint64_t> transfersOnDisk(const test::UiProfile& profile,
-                                                     Platform& platform) {
-    tKnownMet known(profile.locations.eMuleConfigFolder + "known.met", platform.files,
-                    platform.clock);
-    known.load();
-    std::map<std::string, std::uint64_t> transfers;
-    for (std::size_t i = 0; i < known.list()->count(); ++i)
-        transfers[known.list()->record(i).getFileName()] = known.list()->record(i).getTransferred();
-    return transfers;
 }
 
 } // namespace
@@ -83,9 +72,7 @@ private slots:
     void repairFromTheMainWindow() {
         test::UiSession session;
         test::UiProfile profile;
-        test::writeSettled(profile.dir, "eMule/config/preferences.ini",
-                           "[eMule]\r\nPort=\r\nIncomingDir=" + profile.dir.file("eMule/Incoming") +
-                               "\r\n");
+        profile.writePreferences("");
         profile.add(1, "alpha.avi", 10, 5);
         profile.add(2, "", 10);
         profile.saveKnownMet();
@@ -110,65 +97,69 @@ private slots:
         QCOMPARE(model.rowCount(), 2);
         const std::map<std::string, std::uint64_t> repaired{{"alpha.avi", 105},
                                                             {"Unknown filename", 25}};
-        QCOMPARE(transfersOnDisk(profile, session.platform()), repaired);
+        QCOMPARE(profile.transfersOnDisk(), repaired);
         QCOMPARE(form->statusBar()->currentMessage(),
                  QStringLiteral("Repair: 1 record(s) imported, 1 repaired, 1 deleted."));
 
         choose = [](tRepairKMForm& dialog) {
-            dialog.backupChosen(QStringLiteral("/nonexistent/known.~met"));
+            QtFileDialogs::setNextFileName(QStringLiteral("/nonexistent/known.~met"));
+            dialog.findChild<QPushButton*>("selectSrcBackupBtn")->click();
             dialog.findChild<QCheckBox*>("deleteErroneousBox")->click();
         };
         form->repair().execute();
         QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t{1});
         QCOMPARE(QtPrompter::shownBoxes().front().icon, QMessageBox::Critical);
         QCOMPARE(model.rowCount(), 2);
-        QCOMPARE(transfersOnDisk(profile, session.platform()), repaired);
+        QCOMPARE(profile.transfersOnDisk(), repaired);
     }
 
-    void optionsStartAsOffered() {
+    // An operation that needs input is offered once its input is usable and
+    // withdrawn when it no longer is.
+    void optionsFollowTheirInputs() {
         auto form = makeForm();
-        QVERIFY(withdrawn(*form, "importFromBackupBox"));
-        QVERIFY(withdrawn(*form, "importFromLinksBox"));
-        QVERIFY(withdrawn(*form, "importFromLogsBox"));
-        QVERIFY(box(*form, "recalculateStatsBox")->isEnabled());
+        for (const char* name : {"importFromBackupBox", "importFromLinksBox", "importFromLogsBox"})
+            QVERIFY2(withdrawn(*form, name), name);
         QVERIFY(box(*form, "deleteErroneousBox")->isEnabled());
-        QCOMPARE(form->findChild<QToolButton*>("backupKMBtn")->text(),
-                 QStringLiteral("Backup &known.met..."));
-    }
-
-    void linksOptionFollowsTheBox() {
-        auto form = makeForm();
-        auto* links = form->findChild<QPlainTextEdit*>("ed2kLinksBox");
-        links->setPlainText(validLink + "\n\n" + validLink);
-        QVERIFY(offered(*form, "importFromLinksBox"));
-        QCOMPARE(form->options().links.size(), std::size_t{2});
-        links->setPlainText(validLink + "\nnot a link");
-        QVERIFY(withdrawn(*form, "importFromLinksBox"));
-        links->setPlainText(QString(validLink).replace("|file|", "|file|a%2F"));
-        QVERIFY(withdrawn(*form, "importFromLinksBox"));
-        QVERIFY(form->options().links.empty());
-        links->setPlainText(QString());
-        QVERIFY(withdrawn(*form, "importFromLinksBox"));
-    }
-
-    void recalculationOffersImportFromLogs() {
-        auto form = makeForm();
         box(*form, "recalculateStatsBox")->click();
         QVERIFY(offered(*form, "importFromLogsBox"));
         QVERIFY(form->options().importFromLogs);
         box(*form, "recalculateStatsBox")->click();
         QVERIFY(withdrawn(*form, "importFromLogsBox"));
         QVERIFY(!form->options().recalculateStats);
+
+        auto* links = form->findChild<QPlainTextEdit*>("ed2kLinksBox");
+        const struct {
+            QString text;
+            std::size_t links;
+        } rows[] = {{validLink + "\n\n" + validLink, 2},
+                    {validLink + "\nnot a link", 0},
+                    {QString(validLink).replace("|file|", "|file|a%2F"), 0},
+                    {{}, 0}};
+        for (const auto& row : rows) {
+            links->setPlainText(row.text);
+            QVERIFY2(row.links ? offered(*form, "importFromLinksBox")
+                               : withdrawn(*form, "importFromLinksBox"),
+                     qPrintable(row.text));
+            QCOMPARE(form->options().links.size(), row.links);
+        }
     }
 
-    void knownMetItselfIsNoBackup() {
+    // The backup copy comes from the open-file dialog; known.met itself is
+    // refused and a cancelled dialog keeps the copy chosen before.
+    void backupCopyIsChosenButNotKnownMetItself() {
         auto form = makeForm();
         auto* select = form->findChild<QPushButton*>("selectSrcBackupBtn");
-        form->backupChosen(QStringLiteral("/backups/a&b.~met"));
+        QtFileDialogs::setNextFileName(QStringLiteral("/backups/a&b.~met"));
+        select->click();
+        QCOMPARE(QtFileDialogs::lastShown()->acceptMode, QFileDialog::AcceptOpen);
+        QCOMPARE(QtFileDialogs::lastShown()->startFile, QStringLiteral("/profile/config"));
         QVERIFY(offered(*form, "importFromBackupBox"));
         QCOMPARE(select->text(), QStringLiteral("/backups/a&&b.~met"));
+        QtFileDialogs::setNextFileName({});
+        select->click();
         QCOMPARE(form->options().backupPath, std::string("/backups/a&b.~met"));
-        form->backupChosen(QStringLiteral("/profile/config/Known.met"));
+        QtFileDialogs::setNextFileName(QStringLiteral("/profile/config/Known.met"));
+        select->click();
         QVERIFY(withdrawn(*form, "importFromBackupBox"));
         QCOMPARE(select->text(), QStringLiteral("&Select..."));
         QCOMPARE(prompter_.errors(),

@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 
 namespace pln::test {
@@ -44,8 +45,7 @@ struct UiProfile {
     UiProfile() {
         writeSettled(dir, "eMule/config/known.met", emptyKnownMet);
         dir.mkdir("eMule/Incoming");
-        writeSettled(dir, "eMule/config/preferences.ini",
-                     "[eMule]\r\nPort=4662\r\nIncomingDir=" + dir.file("eMule/Incoming") + "\r\n");
+        writePreferences("4662");
         dir.mkdir("PLN/PLN logs");
         dir.mkdir("program");
         dir.write("PLN/PLN.ini", "[PLN]\r\nshowTips=0\r\n");
@@ -56,6 +56,24 @@ struct UiProfile {
         locations.dataFolder = dir.file("PLN/");
         locations.logsFolder = dir.file("PLN/PLN logs/");
         locations.messagePrefix = locations.eMuleConfigFolder;
+    }
+
+    // eMule's settings with that port (empty: the port of no eMule here).
+    void writePreferences(const std::string& port) {
+        writeSettled(dir, "eMule/config/preferences.ini",
+                     "[eMule]\r\nPort=" + port + "\r\nIncomingDir=" + dir.file("eMule/Incoming") +
+                         "\r\n");
+    }
+
+    // The transferred total of each file of known.met as it is on disk.
+    std::map<std::string, std::uint64_t> transfersOnDisk() const {
+        const auto bytes = readBytes(locations.eMuleConfigFolder + "known.met");
+        const tKnownMetContents contents = readKnownMet(bytes);
+        const tKnownMetList& list = contents.list;
+        std::map<std::string, std::uint64_t> transfers;
+        for (std::size_t i = 0; i < list.count(); ++i)
+            transfers[list.record(i).getFileName()] = list.record(i).getTransferred();
+        return transfers;
     }
 
     tKnownMetRecord& add(int n, const std::string& name, std::uint64_t size,

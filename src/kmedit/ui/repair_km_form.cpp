@@ -1,11 +1,11 @@
 #include "kmedit/ui/repair_km_form.h"
 
 #include "kmedit/core/repair_link.h"
+#include "links/ui/qt_file_dialogs.h"
 #include "ui_repair_km_form.h"
 
 #include <QDir>
 #include <QEvent>
-#include <QFileDialog>
 #include <QFileInfo>
 
 namespace pln {
@@ -99,15 +99,14 @@ tRepairOptions tRepairKMForm::options() const {
 }
 
 void tRepairKMForm::aSelectKMBackupExecute() {
-    QFileDialog dialog(this);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("~met"));
-    dialog.setNameFilters({QStringLiteral("Backup files (*.~met *.bak)"),
-                           QStringLiteral("Met files (*.met)"), QStringLiteral("Any file (*)")});
-    dialog.setDirectory(QFileInfo(QString::fromStdString(context_.knownMetPath)).absolutePath());
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        backupChosen(QDir::toNativeSeparators(dialog.selectedFiles().constFirst()));
+    const QString chosen = QtFileDialogs::getOpenFileName(
+        this, {},
+        {QStringLiteral("Backup files (*.~met *.bak)"), QStringLiteral("Met files (*.met)"),
+         QStringLiteral("Any file (*)")},
+        QStringLiteral("~met"),
+        QFileInfo(QString::fromStdString(context_.knownMetPath)).absolutePath());
+    if (!chosen.isEmpty())
+        backupChosen(QDir::toNativeSeparators(chosen));
 }
 
 // The button shows the chosen copy; "&" in a path is shown, not taken as

@@ -42,14 +42,12 @@ public:
     // The operations checked when the user pressed Ok.
     tRepairOptions options() const;
 
-    // The backup copy chosen in aSelectKMBackup's file dialog.
-    void backupChosen(const QString& path);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void aSelectKMBackupExecute();
+    void backupChosen(const QString& path);
     void aBackupKMExecute();
     void ed2kLinksBoxChange();
     void recalculateStatsBoxClick();

@@ -10,6 +10,22 @@ namespace {
 std::optional<QString> nextFileName;
 std::optional<QtFileDialogs::Shown> shown;
 
+// The test's answer where one is set, else the user's.
+QString run(QFileDialog& dialog, const QString& start) {
+    if (nextFileName) {
+        shown = QtFileDialogs::Shown{dialog.windowTitle(),
+                                     dialog.acceptMode(),
+                                     dialog.nameFilters(),
+                                     dialog.defaultSuffix(),
+                                     !dialog.testOption(QFileDialog::DontConfirmOverwrite),
+                                     start};
+        return *std::exchange(nextFileName, std::nullopt);
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace
 
 QString QtFileDialogs::getSaveFileName(QWidget* parent, const QString& caption,
@@ -30,18 +46,18 @@ QString QtFileDialogs::getSaveFileName(QWidget* parent, const QString& caption,
         });
     if (!startFile.isEmpty())
         dialog.selectFile(startFile);
-    if (nextFileName) {
-        shown = Shown{dialog.windowTitle(),
-                      dialog.acceptMode(),
-                      dialog.nameFilters(),
-                      dialog.defaultSuffix(),
-                      !dialog.testOption(QFileDialog::DontConfirmOverwrite),
-                      startFile};
-        return *std::exchange(nextFileName, std::nullopt);
-    }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    return run(dialog, startFile);
+}
+
+QString QtFileDialogs::getOpenFileName(QWidget* parent, const QString& caption,
+                                       const QStringList& nameFilters, const QString& defaultSuffix,
+                                       const QString& startFolder) {
+    QFileDialog dialog(parent, caption, startFolder);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(nameFilters);
+    dialog.setDefaultSuffix(defaultSuffix);
+    return run(dialog, startFolder);
 }
 
 void QtFileDialogs::setNextFileName(const QString& fileName) {

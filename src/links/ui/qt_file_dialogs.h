@@ -22,6 +22,11 @@ public:
     static QString getSaveFileName(QWidget* parent, const QString& caption,
                                    const QStringList& nameFilters, const QString& defaultSuffix,
                                    const QString& startFile = {});
+    // The chosen existing file, empty when the user cancels; the dialog
+    // starts in startFolder.
+    static QString getOpenFileName(QWidget* parent, const QString& caption,
+                                   const QStringList& nameFilters, const QString& defaultSuffix,
+                                   const QString& startFolder);
 
     struct Shown {
         QString caption;
@@ -29,6 +34,7 @@ public:
         QStringList nameFilters;
         QString defaultSuffix;
         bool confirmOverwrite;
+        // The file, or for an open dialog the folder, it started at.
         QString startFile;
     };
     static void setNextFileName(const QString& fileName);
