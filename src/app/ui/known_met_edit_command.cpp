@@ -58,11 +58,24 @@ tKnownMetEditState tKnownMetEditCommand::state(std::size_t selected, bool select
     tKnownMetEditState state;
     state.selected = selected;
     state.selectionShared = selectionShared;
-    state.emuleRunning = isEmuleRunning(context_.platform, context_.configFolder);
+    state.emuleRunning = emuleRunningThisTurn();
     state.knownMetLoaded = context_.knownMet.list() != nullptr;
     state.reloadPending = context_.reloadPending();
     state.knownMetUnchanged = context_.knownMet.isUnchanged();
     return state;
+}
+
+bool tKnownMetEditCommand::emuleRunningThisTurn() {
+    return isEmuleRunning(
+        context_.platform, context_.configFolder, [this](const std::string& port) {
+            if (seenRunning_ && seenRunning_->port == port)
+                return seenRunning_->running;
+            if (!seenRunning_)
+                QMetaObject::invokeMethod(
+                    this, [this] { seenRunning_.reset(); }, Qt::QueuedConnection);
+            seenRunning_ = tSeenRunning{port, emuleSeenRunning(context_.platform, port)};
+            return seenRunning_->running;
+        });
 }
 
 void tKnownMetEditCommand::updateActions() {

@@ -11,6 +11,7 @@
 
 #include <QObject>
 #include <functional>
+#include <optional>
 #include <string>
 
 class QWidget;
@@ -63,6 +64,10 @@ public:
 
 private:
     tKnownMetEditState state(std::size_t selected, bool selectionShared);
+    // Whether eMule runs, for the actions' state: a selection of many rows
+    // updates them once per row, so the look at every process is made once
+    // per turn of the event loop; the quick checks are made each time.
+    bool emuleRunningThisTurn();
     bool knownFilesListEditing(std::size_t position);
     // The row of the record, if the list still shows it.
     tKnownFileRow* rowOf(const tKnownMetRecord* record, const std::string& hashText, int& position);
@@ -78,6 +83,11 @@ private:
     const tMainActions& actions_;
     tKnownMetEditSession session_;
     tRunDialog run_;
+    struct tSeenRunning {
+        std::string port;
+        bool running = false;
+    };
+    std::optional<tSeenRunning> seenRunning_;
 };
 
 } // namespace pln

@@ -67,15 +67,17 @@ public:
 
     bool isInteger() const { return tagType == tagType::uint32 || tagType == tagType::uint64; }
 
+    // Largest members first and the small ones together: a big known.met
+    // holds millions of tags, and padding between members would add up.
     std::string text;
-    std::uint8_t tagType = 0;
-    std::uint8_t nameId = 0;
     // The raw bytes of a string name; absent when the tag is named by an id.
     std::optional<std::string> name;
-    std::uint64_t intValue = 0;
-    float floatValue = 0;
     // The 16 bytes of a hash tag or the bytes of a blob.
     std::vector<std::uint8_t> data;
+    std::uint64_t intValue = 0;
+    float floatValue = 0;
+    std::uint8_t tagType = 0;
+    std::uint8_t nameId = 0;
 };
 
 } // namespace pln

@@ -11,6 +11,7 @@
 #include "logstore/core/log_files.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <optional>
 
@@ -223,14 +224,14 @@ void tDrawing::plotStatLog(const tChosenStatLog& stat) {
     int index = stat.position +
                 (stat.chart == tChartId::requests ? firstRequestsInifile : firstTransferredInifile);
     walkBuckets(walked, window_.samples, [&](std::size_t i, std::span<const tBucket> buckets) {
-        std::vector<double> values;
+        std::array<double, 2> values{};
         for (std::size_t k = 0; k < sources.size(); ++k) {
             double seconds = bucketSeconds(buckets[k]);
             bool keepsValue = (sources[k]->flags() & flagSavedWhenChanged) != 0;
             const tLogRecords& records = times[k].records();
-            values.push_back(statValue(records, sources[k]->flags(), sources[k]->multiplier(),
-                                       buckets[k].j, buckets[k].e, seconds,
-                                       !keepsValue && dormant(records, buckets[k])));
+            values[k] =
+                statValue(records, sources[k]->flags(), sources[k]->multiplier(), buckets[k].j,
+                          buckets[k].e, seconds, !keepsValue && dormant(records, buckets[k]));
         }
         if (!combined) {
             addPoint(stat.chart, index, i, values[0]);

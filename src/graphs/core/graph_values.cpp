@@ -2,6 +2,8 @@
 
 #include "common/missing_value.h"
 
+#include <type_traits>
+
 namespace pln {
 
 double counterIncrease(std::int64_t a, std::int64_t b) {
@@ -19,13 +21,48 @@ double counterIncrease(double a, double b) {
     return b < a ? 0 : b - a;
 }
 
-double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {
-    const bool real = records.valueType() == valueTypeReal;
+namespace {
+
+// The per-pair increases of the value field of type T over the records from
+// p on, one loop per type: many records pass through it in every drawing.
+template <typename T>
+double increaseOver(const std::uint8_t* p, std::size_t recordSize, std::size_t pairs) {
+    constexpr std::size_t valueOffset = 4;
     double increase = 0;
-    for (std::size_t i = j; i < e; ++i)
-        increase += real ? counterIncrease(records.value(i), records.value(i + 1))
-                         : counterIncrease(records.integerValue(i), records.integerValue(i + 1));
+    T a = loadField<T>(p + valueOffset);
+    for (std::size_t i = 0; i < pairs; ++i) {
+        p += recordSize;
+        T b = loadField<T>(p + valueOffset);
+        if constexpr (std::is_floating_point_v<T>)
+            increase += counterIncrease(a, b);
+        else
+            increase += counterIncrease(std::int64_t{a}, std::int64_t{b});
+        a = b;
+    }
     return increase;
+}
+
+} // namespace
+
+double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {
+    if (e <= j)
+        return 0;
+    const std::uint8_t* p = records.bytes().data() + j * records.recordSize();
+    const std::size_t size = records.recordSize(), pairs = e - j;
+    switch (records.valueType()) {
+    case valueTypeByte:
+        return increaseOver<std::int8_t>(p, size, pairs);
+    case valueTypeShort:
+        return increaseOver<std::int16_t>(p, size, pairs);
+    case valueTypeInteger:
+        return increaseOver<std::int32_t>(p, size, pairs);
+    case valueTypeLong:
+        return increaseOver<std::int64_t>(p, size, pairs);
+    case valueTypeReal:
+        return increaseOver<double>(p, size, pairs);
+    default:
+        return 0;
+    }
 }
 
 tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {
@@ -33,9 +70,14 @@ tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, 
         return static_cast<double>(from > to ? to : to - from);
     };
     tKnownFileIncrease sum;
-    tKnownFileValues a = records.knownFileValues(j);
+    if (e <= j)
+        return sum;
+    const std::size_t size = records.recordSize();
+    const std::uint8_t* p = records.bytes().data() + j * size;
+    tKnownFileValues a = knownFileValuesAt(p);
     for (std::size_t i = j; i < e; ++i) {
-        tKnownFileValues b = records.knownFileValues(i + 1);
+        p += size;
+        tKnownFileValues b = knownFileValuesAt(p);
         sum.requests += increase32(a.requests, b.requests);
         sum.accepted += increase32(a.accepted, b.accepted);
         sum.transferred += counterIncrease(static_cast<std::int64_t>(a.transferred),

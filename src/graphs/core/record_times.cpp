@@ -41,18 +41,22 @@ std::size_t tRecordTimes::firstAfter(std::size_t from, std::int64_t after, std::
     if (!runtimes_->nonDecreasing())
         return walkAfter(from, after, time);
     // Runtimes never decrease either, as instants and the ConnRunTime values
-    // do not, so the first record past after is found by galloping from
-    // from: a bucket costs a few lookups however many records it spans.
+    // do not. Records later than the first ConnRunTime record past after are
+    // past it, records not later than the one before that are not: only the
+    // few between are looked up, by a search.
     auto timeAt = [this](std::size_t i) {
         return runtimes_->runtimeAtInstant(records_.instant(i));
     };
-    std::size_t below = from, step = 1;
-    while (e < n && timeAt(e) <= after) {
-        below = e + 1;
-        e = n - e > step ? e + step : n;
-        step *= 2;
-    }
-    // The answer lies in [below, e]: records before below are not past after.
+    const std::size_t q = runtimes_->firstPast(after);
+    std::span<const std::int64_t> instants = records_.instants();
+    auto notPast = instants.begin() + static_cast<std::ptrdiff_t>(from);
+    if (q > 0)
+        notPast = std::upper_bound(notPast, instants.end(), runtimes_->instant(q - 1));
+    auto past = q == runtimes_->count()
+                    ? instants.end()
+                    : std::upper_bound(notPast, instants.end(), runtimes_->instant(q));
+    std::size_t below = static_cast<std::size_t>(notPast - instants.begin());
+    e = static_cast<std::size_t>(past - instants.begin());
     while (below < e) {
         std::size_t middle = below + (e - below) / 2;
         if (timeAt(middle) > after)

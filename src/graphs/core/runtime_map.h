@@ -48,6 +48,14 @@ public:
     // The same for a local reading (a typed or shown date), taken as the
     // earlier instant it can stand for.
     std::int64_t runtimeAtLocal(CalendarMs local) const;
+    // The index of the first record whose running seconds exceed the value,
+    // for running seconds that never decrease; count() when none does.
+    std::size_t firstPast(std::int64_t runtime) const {
+        return static_cast<std::size_t>(
+            std::upper_bound(records_.begin(), records_.end(), runtime,
+                             [](std::int64_t r, const tEntry& entry) { return r < entry.value; }) -
+            records_.begin());
+    }
     // The stamp of the first record whose running seconds reach the value,
     // or of the last record.
     std::int64_t dateAtRuntime(std::int64_t runtime) const;

@@ -20,7 +20,11 @@ bool drawsNothing(const tGraphResult& result) {
 
 void fillChart(const std::vector<tGraphSeries>& series, const tGraphResult& result,
                tGraphChart& chart) {
-    chart.clear(result.runtimeAxis);
+    std::vector<int> refilled;
+    for (const tGraphSeries& one : series)
+        if (one.index > 0 && !one.points.empty())
+            refilled.push_back(one.index);
+    chart.clear(result.runtimeAxis, refilled);
     // An empty drawing has no range of its own: the axes show none.
     chart.setEmpty(drawsNothing(result));
     if (!chart.isEmpty())
@@ -35,6 +39,8 @@ void fillChart(const std::vector<tGraphSeries>& series, const tGraphResult& resu
             chart.setEvents(events);
             continue;
         }
+        if (one.points.empty())
+            continue;
         QList<QPointF> points;
         points.reserve(static_cast<qsizetype>(one.points.size()));
         for (const tGraphPoint& point : one.points)

@@ -161,6 +161,8 @@ QColor tGraphChart::seriesColour(int index) const {
 }
 
 void tGraphChart::setSeriesColour(int index, const QColor& colour) {
+    if (seriesColour(index) == colour)
+        return;
     if (index == 0)
         eventBars_->setBrush(colour);
     else
@@ -224,13 +226,19 @@ void tGraphChart::setEvents(const std::vector<double>& positions) {
     }
     if (bar)
         addBar(bar->first, bar->second);
-    eventsUpper_->replace(outline);
+    if (!outline.isEmpty() || eventsUpper_->count() > 0)
+        eventsUpper_->replace(outline);
 }
 
-void tGraphChart::clear(bool runtimeAxis) {
-    for (auto line = lines_.rbegin(); line != lines_.rend(); ++line)
-        (*line)->clear();
-    eventsUpper_->clear();
+// A series told to change, even to what it holds, has its chart laid out
+// again: only real changes are passed on.
+void tGraphChart::clear(bool runtimeAxis, std::span<const int> refilled) {
+    for (std::size_t i = lines_.size(); i-- > 0;)
+        if (lines_[i]->count() > 0 &&
+            std::find(refilled.begin(), refilled.end(), static_cast<int>(i) + 1) == refilled.end())
+            lines_[i]->clear();
+    if (eventsUpper_->count() > 0)
+        eventsUpper_->clear();
     eventPositions_.clear();
     if (runtimeAxis != onRuntime_)
         attachBottom(runtimeAxis);

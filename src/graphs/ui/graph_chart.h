@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <span>
 #include <vector>
 
 class QAreaSeries;
@@ -55,8 +56,10 @@ public:
     void setEvents(const std::vector<double>& positions);
     const std::vector<double>& events() const { return eventPositions_; }
 
-    // Empties every series and shows the bottom axis of the kind.
-    void clear(bool runtimeAxis);
+    // Empties every series but the lines about to be refilled, which keep
+    // their points until they are replaced, and shows the bottom axis of
+    // the kind.
+    void clear(bool runtimeAxis, std::span<const int> refilled = {});
     bool runtimeAxis() const { return onRuntime_; }
     void setBottomRange(double minimum, double maximum);
     tAxisRange bottomRange() const;

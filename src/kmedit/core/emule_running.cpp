@@ -23,6 +23,20 @@ std::string emuleInstanceMarker(const std::string& portText) {
 }
 
 bool isEmuleRunning(Platform& platform, const std::string& configFolder) {
+    return isEmuleRunning(platform, configFolder, [&platform](const std::string& portText) {
+        return emuleSeenRunning(platform, portText);
+    });
+}
+
+bool emuleSeenRunning(Platform& platform, const std::string& portText) {
+    if (platform.programs.userRuns("eMule.exe"))
+        return true;
+    const std::optional<std::uint16_t> number = tcpPort(portText);
+    return number && platform.ports.tcpPortInUse(*number);
+}
+
+bool isEmuleRunning(Platform& platform, const std::string& configFolder,
+                    const tEmuleSeenRunning& seen) {
     const std::string path = configFolder + "preferences.ini";
     const std::optional<FileStamp> before = platform.files.modificationStamp(path);
     if (!before)
@@ -30,14 +44,9 @@ bool isEmuleRunning(Platform& platform, const std::string& configFolder) {
     const std::string port = platform.ini.read(path, "eMule", "Port").value_or("");
     if (platform.files.modificationStamp(path) != before)
         return true;
-    if (platform.programs.userRuns("eMule.exe"))
+    if (!port.empty() && platform.mutexes.isHeld(emuleInstanceMarker(port)))
         return true;
-    if (port.empty())
-        return false;
-    if (platform.mutexes.isHeld(emuleInstanceMarker(port)))
-        return true;
-    const std::optional<std::uint16_t> number = tcpPort(port);
-    return number && platform.ports.tcpPortInUse(*number);
+    return seen(port);
 }
 
 } // namespace pln

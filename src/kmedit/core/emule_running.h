@@ -2,6 +2,7 @@
 
 #include "platform/platform.h"
 
+#include <functional>
 #include <string>
 
 namespace pln {
@@ -17,5 +18,14 @@ std::string emuleInstanceMarker(const std::string& portText);
 // named eMule.exe runs (eMule under Wine, whose mutex is not seen here).
 // Otherwise an empty port means not running.
 bool isEmuleRunning(Platform& platform, const std::string& configFolder);
+
+// The look at every process and at the listening sockets of the system that
+// isEmuleRunning makes for the port after its quick checks.
+bool emuleSeenRunning(Platform& platform, const std::string& portText);
+using tEmuleSeenRunning = std::function<bool(const std::string& portText)>;
+// isEmuleRunning with that look answered by seen, for a caller that asks
+// many times in a row and reuses its answer.
+bool isEmuleRunning(Platform& platform, const std::string& configFolder,
+                    const tEmuleSeenRunning& seen);
 
 } // namespace pln

@@ -17,6 +17,14 @@ std::int32_t valueAt(std::span<const std::uint8_t> records, std::size_t i) {
 
 } // namespace
 
+bool connRunTimeDrops(std::span<const std::uint8_t> records) {
+    std::size_t n = records.size() / recordSize;
+    for (std::size_t i = 1; i < n; ++i)
+        if (valueAt(records, i - 1) > valueAt(records, i))
+            return true;
+    return false;
+}
+
 bool correctConnRunTime(std::span<std::uint8_t> records) {
     std::size_t n = records.size() / recordSize;
     if (n == 0)

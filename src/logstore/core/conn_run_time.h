@@ -15,6 +15,9 @@ class tLogFiles;
 // are the 8-byte (date, signed 32-bit seconds) records of the ConnRunTime
 // log. True when a value changed.
 bool correctConnRunTime(std::span<std::uint8_t> records);
+// Whether any stored value is below the one before it, so that the records
+// need the correction.
+bool connRunTimeDrops(std::span<const std::uint8_t> records);
 
 // The write-back of the correction, run while the recorder is suspended for
 // it: the ConnRunTime log of the catalogue is read again from its file, the

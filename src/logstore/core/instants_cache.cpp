@@ -4,7 +4,8 @@
 
 namespace pln {
 
-tInstants tInstantsCache::find(const std::string& path, const FileVersion& version) {
+tInstantsCache::Entry* tInstantsCache::entryOf(const std::string& path,
+                                               const FileVersion& version) {
     auto it = std::find_if(entries_.begin(), entries_.end(),
                            [&](const Entry& e) { return e.path == path; });
     if (it == entries_.end())
@@ -14,16 +15,29 @@ tInstants tInstantsCache::find(const std::string& path, const FileVersion& versi
         return nullptr;
     }
     it->lastUse = ++uses_;
-    return it->instants;
+    return &*it;
 }
 
-void tInstantsCache::store(const std::string& path, const FileVersion& version,
-                           tInstants instants) {
+tInstants tInstantsCache::find(const std::string& path, const FileVersion& version) {
+    const Entry* entry = entryOf(path, version);
+    return entry ? entry->instants : nullptr;
+}
+
+tRecordArea tInstantsCache::findArea(const std::string& path, const FileVersion& version) {
+    const Entry* entry = entryOf(path, version);
+    return entry ? entry->area : tRecordArea{};
+}
+
+void tInstantsCache::store(const std::string& path, const FileVersion& version, tInstants instants,
+                           tRecordArea area) {
     forget(path);
-    if (!instants || instants->size() * sizeof(std::int64_t) > budgetBytes_)
+    if (!instants)
         return;
-    entries_.push_back({path, version, std::move(instants), ++uses_});
-    bytes_ += bytesOf(entries_.back());
+    Entry entry{path, version, std::move(instants), std::move(area), ++uses_};
+    if (bytesOf(entry) > budgetBytes_)
+        return;
+    bytes_ += bytesOf(entry);
+    entries_.push_back(std::move(entry));
     evictBeyondBudget();
 }
 

@@ -12,22 +12,35 @@ namespace pln {
 
 using tInstants = std::shared_ptr<const std::vector<std::int64_t>>;
 
-// The records' instants of logs loaded before, kept after their records are
-// released: a log drawn again, as every change of selection or zoom does,
-// reads its bytes but spares working out its instants, the larger part of a
-// drawing. An entry holds only for the version of the file it was worked out
-// from, so a log appended to or rewritten since is worked out afresh. The
-// least recently used entries go once the kept instants exceed the budget.
+// The record area of a log file as read, shared by every holder and changed
+// by none of them.
+struct tRecordArea {
+    std::shared_ptr<const std::uint8_t[]> bytes;
+    std::size_t size = 0;
+};
+
+// The record areas of logs loaded before and their records' instants, kept
+// after the logs release them: a log drawn again, as every change of
+// selection or zoom does, neither reads its records nor works out their
+// instants again, which is most of a drawing. An entry holds only for the
+// version of the file it was read from, so a log appended to or rewritten
+// since is read afresh. The least recently used entries go once what is
+// kept exceeds the budget.
 class tInstantsCache {
 public:
-    static constexpr std::size_t defaultBudgetBytes = 64u << 20;
+    // Room for the logs of a full drawing of five-year logs.
+    static constexpr std::size_t defaultBudgetBytes = 128u << 20;
 
     explicit tInstantsCache(std::size_t budgetBytes = defaultBudgetBytes)
         : budgetBytes_(budgetBytes) {}
 
     // The instants kept for the file at path in this version; null if none.
     tInstants find(const std::string& path, const FileVersion& version);
-    void store(const std::string& path, const FileVersion& version, tInstants instants);
+    // The record area kept with them; no bytes if none.
+    tRecordArea findArea(const std::string& path, const FileVersion& version);
+    // The area is that of the file as read, before any correction.
+    void store(const std::string& path, const FileVersion& version, tInstants instants,
+               tRecordArea area = {});
     void forget(const std::string& path);
 
 private:
@@ -35,12 +48,14 @@ private:
         std::string path;
         FileVersion version;
         tInstants instants;
+        tRecordArea area;
         std::uint64_t lastUse = 0;
     };
 
     static std::size_t bytesOf(const Entry& entry) {
-        return entry.instants->size() * sizeof(std::int64_t);
+        return entry.instants->size() * sizeof(std::int64_t) + entry.area.size;
     }
+    Entry* entryOf(const std::string& path, const FileVersion& version);
     void evictBeyondBudget();
 
     std::size_t budgetBytes_;

@@ -152,23 +152,24 @@ void tLogFile::loadValues() {
 void tLogFile::readValues() {
     freeValues();
     std::optional<FileVersion> version;
+    tRecordArea read;
     try {
         if (kind_ == tLogKind::virtualLog)
             loadSources();
         else
-            version = readRecords();
+            version = readRecords(read);
     } catch (const std::exception& e) {
         freeValues();
         throw Error(failureText(e, logmsg::cannotLoad, name_));
     }
     if (connRunTimeLog_)
         correctConnRunTime();
-    workOutInstants(version ? &*version : nullptr);
+    workOutInstants(version ? &*version : nullptr, std::move(read));
 }
 
 // The instants come from the stamps alone, which the ConnRunTime correction
 // leaves as they are, so those kept for this version of the file still hold.
-void tLogFile::workOutInstants(const FileVersion* version) {
+void tLogFile::workOutInstants(const FileVersion* version, tRecordArea read) {
     tInstantsCache* cache = version ? context_.instants : nullptr;
     if (cache)
         instants_ = cache->find(path(), *version);
@@ -177,27 +178,30 @@ void tLogFile::workOutInstants(const FileVersion* version) {
     instants_ = std::make_shared<const std::vector<std::int64_t>>(
         recordInstants(tLogRecords(records(), valueType_), context_.clock));
     if (cache)
-        cache->store(path(), *version, instants_);
+        cache->store(path(), *version, instants_, std::move(read));
 }
 
-FileVersion tLogFile::readRecords() {
+// The area kept from an earlier read of the same version spares the read;
+// read is the area as it is in the file, for the cache.
+FileVersion tLogFile::readRecords(tRecordArea& read) {
     LockedFile file = openForReading(path());
     FileVersion version = file.version();
     readFront(file, kind_, fileName());
-    std::uint64_t size = file.size();
-    std::uint64_t start = recordAreaStart(kind_);
-    std::uint64_t area = size - start;
-    if (area > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
-        throw Error(logmsg::tooLarge);
-    if (area == 0) {
-        recordsSize_ = 0;
-        return version;
+    if (context_.instants)
+        read = context_.instants->findArea(path(), version);
+    if (!read.bytes) {
+        std::uint64_t size = file.size();
+        std::uint64_t start = recordAreaStart(kind_);
+        std::uint64_t area = size - start;
+        if (area > static_cast<std::uint64_t>(std::numeric_limits<std::int32_t>::max()))
+            throw Error(logmsg::tooLarge);
+        auto buffer = std::make_shared_for_overwrite<std::uint8_t[]>(area);
+        if (area > 0 && !file.readAt(start, {buffer.get(), area}))
+            throw invalidLogFileError(fileName());
+        read = {std::move(buffer), area};
     }
-    auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(area);
-    if (!file.readAt(start, {buffer.get(), area}))
-        throw invalidLogFileError(fileName());
-    records_ = std::move(buffer);
-    recordsSize_ = static_cast<std::int32_t>(area);
+    records_ = read.bytes;
+    recordsSize_ = static_cast<std::int32_t>(read.size);
     return version;
 }
 
@@ -213,10 +217,15 @@ void tLogFile::loadSources() {
 }
 
 void tLogFile::correctConnRunTime() {
-    if (valueType_ != valueTypeInteger || recordsSize_ < 1)
+    if (valueType_ != valueTypeInteger || recordsSize_ < 1 || !connRunTimeDrops(records()))
         return;
-    if (pln::correctConnRunTime({records_.get(), static_cast<std::size_t>(recordsSize_)}))
+    const auto size = static_cast<std::size_t>(recordsSize_);
+    auto corrected = std::make_shared_for_overwrite<std::uint8_t[]>(size);
+    std::memcpy(corrected.get(), records_.get(), size);
+    if (pln::correctConnRunTime({corrected.get(), size})) {
+        records_ = std::move(corrected);
         writeBackRequested_ = true;
+    }
 }
 
 void tLogFile::freeValues() {
@@ -229,22 +238,26 @@ void tLogFile::freeValues() {
 void tLogFile::retainRecords(const std::vector<bool>& keep) {
     std::size_t size = recordSizeOf(valueType_);
     std::size_t count = std::min(keep.size(), static_cast<std::size_t>(recordCount()));
-    // The instants kept may be shared: the kept ones go to a copy.
+    std::size_t kept = static_cast<std::size_t>(
+        std::count(keep.begin(), keep.begin() + static_cast<std::ptrdiff_t>(count), true));
+    auto records = std::make_shared_for_overwrite<std::uint8_t[]>(kept * size);
     std::vector<std::int64_t> instants;
-    std::size_t kept = 0;
+    instants.reserve(instants_ ? kept : 0);
+    std::size_t next = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (!keep[i])
             continue;
-        if (kept != i)
-            std::memmove(records_.get() + kept * size, records_.get() + i * size, size);
+        std::memcpy(records.get() + next * size, records_.get() + i * size, size);
         if (instants_ && i < instants_->size())
             instants.push_back((*instants_)[i]);
-        ++kept;
+        ++next;
     }
     if (instants_)
         instants_ = std::make_shared<const std::vector<std::int64_t>>(std::move(instants));
-    if (recordsSize_ >= 0)
+    if (recordsSize_ >= 0) {
+        records_ = std::move(records);
         recordsSize_ = static_cast<std::int32_t>(kept * size);
+    }
 }
 
 // Runs a rewrite of the file; its failure becomes the report's text.

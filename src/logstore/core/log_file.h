@@ -1,6 +1,7 @@
 #pragma once
 
 #include "common/missing_value.h"
+#include "logstore/core/instants_cache.h"
 #include "logstore/core/log_codec.h"
 #include "logstore/core/log_records.h"
 #include "logstore/core/log_store_context.h"
@@ -77,9 +78,8 @@ public:
     void freeValues();
 
     // Keeps the loaded records flagged in keep (one flag per whole record),
-    // in their order, moving them to the front of the buffer they are in: a
-    // log is thinned out without a second buffer of its size. A trailing
-    // partial record goes.
+    // in their order, in a buffer of their own size: the area read may be
+    // shared with the cache of loaded logs. A trailing partial record goes.
     void retainRecords(const std::vector<bool>& keep);
 
     // Replaces the record area by the given whole records, through a
@@ -119,8 +119,8 @@ private:
     void probe(const tLogFolderListing* listing);
     void probe(const tLogFolderListing& listing);
     void readProperties();
-    FileVersion readRecords();
-    void workOutInstants(const FileVersion* version);
+    FileVersion readRecords(tRecordArea& read);
+    void workOutInstants(const FileVersion* version, tRecordArea read);
     void loadSources();
     void correctConnRunTime();
     void report(const std::string& text) const;
@@ -138,8 +138,9 @@ private:
     double multiplier_ = 1.0;
     std::string units_;
     std::int32_t recordsSize_ = -1;
-    std::unique_ptr<std::uint8_t[]> records_;
-    // Shared with the context's cache, which never sees them change.
+    // Both shared with the context's cache, which never sees them change: a
+    // change goes to a copy.
+    std::shared_ptr<const std::uint8_t[]> records_;
     std::shared_ptr<const std::vector<std::int64_t>> instants_;
     std::array<std::unique_ptr<tLogFile>, 2> sources_;
     std::array<std::string, 2> sourceNames_;

@@ -3,24 +3,8 @@
 #include "common/missing_value.h"
 
 #include <algorithm>
-#include <bit>
-#include <cstring>
 
 namespace pln {
-
-namespace {
-
-template <typename T> T load(const std::uint8_t* p) {
-    std::uint64_t v = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;)
-        v = v << 8 | p[i];
-    if constexpr (sizeof(T) == 8)
-        return std::bit_cast<T>(v);
-    else
-        return static_cast<T>(v);
-}
-
-} // namespace
 
 tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType,
                          std::span<const std::int64_t> instants)
@@ -43,7 +27,7 @@ double tLogRecords::value(std::size_t index) const {
     case valueTypeLong:
         return static_cast<double>(integerValue(index));
     case valueTypeReal:
-        return load<double>(record(index) + 4);
+        return loadField<double>(record(index) + 4);
     default:
         return missingValue();
     }
@@ -55,19 +39,18 @@ std::int64_t tLogRecords::integerValue(std::size_t index) const {
     case valueTypeByte:
         return static_cast<std::int8_t>(p[0]);
     case valueTypeShort:
-        return load<std::int16_t>(p);
+        return loadField<std::int16_t>(p);
     case valueTypeInteger:
-        return load<std::int32_t>(p);
+        return loadField<std::int32_t>(p);
     case valueTypeLong:
-        return load<std::int64_t>(p);
+        return loadField<std::int64_t>(p);
     default:
         return 0;
     }
 }
 
 tKnownFileValues tLogRecords::knownFileValues(std::size_t index) const {
-    const std::uint8_t* p = record(index);
-    return {load<std::uint32_t>(p + 4), load<std::uint32_t>(p + 8), load<std::uint64_t>(p + 12)};
+    return knownFileValuesAt(record(index));
 }
 
 std::size_t tLogRecords::lowerBound(dosDateTime target) const {

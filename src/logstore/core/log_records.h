@@ -3,8 +3,10 @@
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_types.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace pln {
@@ -13,6 +15,23 @@ namespace pln {
 inline std::uint32_t loadU32(const std::uint8_t* p) {
     return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
            std::uint32_t{p[3]} << 24;
+}
+
+// A little-endian field of an arithmetic type.
+template <typename T> T loadField(const std::uint8_t* p) {
+    if constexpr (std::endian::native == std::endian::little) {
+        T v;
+        std::memcpy(&v, p, sizeof(T));
+        return v;
+    } else {
+        std::uint64_t v = 0;
+        for (std::size_t i = sizeof(T); i-- > 0;)
+            v = v << 8 | p[i];
+        if constexpr (sizeof(T) == 8)
+            return std::bit_cast<T>(v);
+        else
+            return static_cast<T>(v);
+    }
 }
 
 inline void storeU32(std::uint8_t* p, std::uint32_t v) {
@@ -27,6 +46,12 @@ struct tKnownFileValues {
     std::uint64_t transferred = 0;
 };
 
+// The counters of a known-file record at p.
+inline tKnownFileValues knownFileValuesAt(const std::uint8_t* p) {
+    return {loadField<std::uint32_t>(p + 4), loadField<std::uint32_t>(p + 8),
+            loadField<std::uint64_t>(p + 12)};
+}
+
 // A read-only view of a loaded record area: the raw bytes of the file, read
 // in place. Whole records only; a trailing partial record is not part of it.
 // A loaded log also gives each record its instant (seconds since 1970 UTC,
@@ -40,6 +65,8 @@ public:
     std::size_t count() const { return count_; }
     std::size_t recordSize() const { return recordSize_; }
     std::uint8_t valueType() const { return valueType_; }
+    // The whole records' bytes, for loops over many records.
+    std::span<const std::uint8_t> bytes() const { return bytes_.first(count_ * recordSize_); }
 
     dosDateTime stamp(std::size_t index) const { return loadU32(record(index)); }
     std::int64_t instant(std::size_t index) const { return instants_[index]; }
