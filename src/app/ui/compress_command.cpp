@@ -29,13 +29,13 @@ tCompressCommand::tCompressCommand(QWidget& window, tProcessValues& values, tLog
 void tCompressCommand::execute() {
     {
         tTaskHold hold(recorder_);
-        tCompressForm form(&window_,
-                           values_.settings.getIniString(settingKey::lastCompressDate, "Never"),
+        const std::string lastDate = values_.settings.get(settingKey::lastCompressDate);
+        tCompressForm form(&window_, lastDate.empty() ? "Never" : lastDate,
                            values_.compressionThreshold);
         if (form.exec() != QDialog::Accepted)
             return;
         values_.compressionThreshold = form.threshold();
-        values_.settings.setIniInt(settingKey::compressionThreshold, values_.compressionThreshold);
+        values_.settings.set(settingKey::compressionThreshold, values_.compressionThreshold);
     }
     recorder_.suspend(compressTask);
 }
@@ -60,7 +60,7 @@ void tCompressCommand::showSummary(const tCompressSummary& summary) {
 tCompressSummary tCompressCommand::compressLogs() {
     BusyCursor hourglass;
     CalendarMs now = clock_.nowLocal();
-    values_.settings.setIniString(settingKey::lastCompressDate, localDateTimeText(now));
+    values_.settings.set(settingKey::lastCompressDate, localDateTimeText(now));
     auto total = static_cast<int>(logs_.count());
     QProgressDialog progress(QObject::tr("Compressing the logs..."), QString(), 0, total, &window_);
     progress.setWindowTitle("PLN");

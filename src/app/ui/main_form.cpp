@@ -40,7 +40,7 @@ constexpr int designHeight = 480;
 } // namespace
 
 std::unique_ptr<tMainForm> tMainForm::create(Platform& platform, Prompter& prompter,
-                                             tLocations locations, std::uint16_t windowsVersion) {
+                                             tLocations locations) {
     auto viewerMutex = claimViewer(platform.mutexes, locations);
     if (!viewerMutex) {
         // The viewer already running comes to the front instead.
@@ -48,15 +48,13 @@ std::unique_ptr<tMainForm> tMainForm::create(Platform& platform, Prompter& promp
             ->broadcast({registerRecorderMessages(locations.messagePrefix).msgShowViewer, 0, 0});
         return nullptr;
     }
-    return std::unique_ptr<tMainForm>(new tMainForm(platform, prompter, std::move(viewerMutex),
-                                                    std::move(locations), windowsVersion));
+    return std::unique_ptr<tMainForm>(
+        new tMainForm(platform, prompter, std::move(viewerMutex), std::move(locations)));
 }
 
 tMainForm::tMainForm(Platform& platform, Prompter& prompter,
-                     std::unique_ptr<NamedMutex> viewerMutex, tLocations locations,
-                     std::uint16_t windowsVersion)
-    : session_(platform, prompter, std::move(viewerMutex), std::move(locations), windowsVersion,
-               *this) {
+                     std::unique_ptr<NamedMutex> viewerMutex, tLocations locations)
+    : session_(platform, prompter, std::move(viewerMutex), std::move(locations), *this) {
     setWindowTitle(QString::fromStdString("PLN - " + session_.locations().eMuleConfigFolder));
     actions_ = createMainActions(*this);
     // A drawing would read the logs a task rewrites: it waits for the task.
@@ -142,12 +140,7 @@ tGraphsContext tMainForm::graphsContext() {
     const tMainActions& a = actions_;
     return {session_.logFiles(),
             session_.knownMet(),
-            {[this](const std::string& key, const std::string& defaultValue) {
-                 return session_.getIniString(key, defaultValue);
-             },
-             [this](const std::string& key, const std::string& value) {
-                 session_.setIniString(key, value);
-             }},
+            session_.settings(),
             session_.prompter(),
             eventsLogPath(session_.locations().dataFolder),
             session_.values().pointsPerPixel,
@@ -231,9 +224,7 @@ void tMainForm::createLinkCommands() {
             const std::vector<const tKnownMetRecord*> records = knownFiles_->selectedRecords();
             return records.empty() ? nullptr : records.front();
         },
-        [this] { return session_.knownMet().list() != nullptr; },
-        {[this] { return session_.getIniString(copyFormatKey, ""); },
-         [this](const std::string& format) { session_.setIniString(copyFormatKey, format); }},
+        [this] { return session_.knownMet().list() != nullptr; }, session_.settings(),
         session_.locations().eMuleConfigFolder + webServicesFileName};
     links_ = new tLinkCommands(*this, std::move(sources),
                                {*a.aKFSaveAsCollection, *a.aKFCopyAsCollection,

@@ -46,7 +46,7 @@ public:
     // before any window appears, once it has asked that viewer to come to
     // the front.
     static std::unique_ptr<tMainForm> create(Platform& platform, Prompter& prompter,
-                                             tLocations locations, std::uint16_t windowsVersion);
+                                             tLocations locations);
     ~tMainForm() override;
 
     tSession& session() { return session_; }
@@ -63,7 +63,7 @@ protected:
 
 private:
     tMainForm(Platform& platform, Prompter& prompter, std::unique_ptr<NamedMutex> viewerMutex,
-              tLocations locations, std::uint16_t windowsVersion);
+              tLocations locations);
 
     tGraphsContext graphsContext();
     void connectGraphs();
