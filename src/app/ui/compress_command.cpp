@@ -6,6 +6,7 @@
 #include "common/setting_keys.h"
 #include "logstore/ui/compress_form.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QProgressDialog>
 #include <QStatusBar>
@@ -20,11 +21,15 @@ constexpr int progressMinimumLogs = 20;
 
 } // namespace
 
-tCompressCommand::tCompressCommand(QWidget& window, tProcessValues& values, tLogFiles& logs,
-                                   tRecorderLink& recorder, Clock& clock,
-                                   std::function<void()> redraw)
-    : window_(window), values_(values), logs_(logs), recorder_(recorder), clock_(clock),
-      redraw_(std::move(redraw)) {}
+tCompressCommand::tCompressCommand(QWidget& window, QAction& action, tActionRefresh& refresh,
+                                   tProcessValues& values, tLogFiles& logs, tRecorderLink& recorder,
+                                   Clock& clock, std::function<void()> redraw)
+    : QObject(&window), window_(window), values_(values), logs_(logs), recorder_(recorder),
+      clock_(clock), redraw_(std::move(redraw)) {
+    connect(&action, &QAction::triggered, this, &tCompressCommand::execute);
+    connect(&refresh, &tActionRefresh::due, this,
+            [this, &action] { action.setEnabled(logs_.count() > 0); });
+}
 
 void tCompressCommand::execute() {
     {

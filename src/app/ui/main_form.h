@@ -1,9 +1,7 @@
 #pragma once
 
 #include "app/core/known_files_table.h"
-#include "app/ui/compress_command.h"
 #include "app/ui/known_met_edit_command.h"
-#include "app/ui/log_dialogs_command.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/repair_command.h"
 #include "app/ui/session.h"
@@ -23,6 +21,8 @@ class QTabWidget;
 
 namespace pln {
 
+class tActionRefresh;
+class tCompressCommand;
 class tGraphsPanel;
 struct tGraphsContext;
 class tHelpCommand;
@@ -71,7 +71,6 @@ private:
     QWidget* buildStatsPage();
     void buildLegend(QWidget& page);
     void connectActions();
-    void updateActions();
     void createLinkCommands();
 
     void formResize();
@@ -82,10 +81,11 @@ private:
     bool legendCloseRequested();
 
     tSession session_;
-    std::unique_ptr<tCompressCommand> compress_;
-    std::unique_ptr<tRepairCommand> repair_;
-    std::unique_ptr<tLogDialogsCommand> logDialogs_;
     tIdleWork* idleWork_ = nullptr;
+    tActionRefresh* refresh_ = nullptr;
+    tCompressCommand* compress_ = nullptr;
+    tRepairCommand* repair_ = nullptr;
+    // A closing window lets its floating legend close with it.
     bool closing_ = false;
 
     tMainActions actions_;
