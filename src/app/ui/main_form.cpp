@@ -29,7 +29,6 @@
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTabWidget>

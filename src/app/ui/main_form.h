@@ -7,14 +7,10 @@
 #include "app/ui/session.h"
 
 #include <QMainWindow>
-#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 class QDockWidget;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabWidget;
