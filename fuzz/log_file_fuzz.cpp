@@ -4,6 +4,7 @@
 #include "logstore/core/log_codec.h"
 #include "logstore/core/log_records.h"
 
+#include <algorithm>
 #include <bit>
 
 using namespace pln;
@@ -19,8 +20,7 @@ bool sameDouble(double a, double b) {
 
 // A header read from a file and saved again reads back as saved: the second
 // pass starts from text already made UTF-8 and cut to the field.
-void checkHeader(std::span<const std::uint8_t, logHeaderSize> bytes) {
-    tLogHeader first = decodeHeader(bytes);
+void checkHeader(const tLogHeader& first) {
     ByteWriter out;
     encodeHeader(first, out);
     tLogHeader second = decodeHeader(std::span<const std::uint8_t, logHeaderSize>(out.buffer()));
@@ -32,19 +32,16 @@ void checkHeader(std::span<const std::uint8_t, logHeaderSize> bytes) {
     fuzz::require(third.units == second.units);
 }
 
-void checkCombineBlock(std::span<const std::uint8_t> bytes) {
-    std::optional<tCombineBlock> block = decodeCombineBlock(bytes);
-    if (!block)
-        return;
+void checkCombineBlock(const tCombineBlock& block) {
     ByteWriter out;
     try {
-        encodeCombineBlock(*block, out);
+        encodeCombineBlock(block, out);
     } catch (const Error&) {
         return;
     }
     std::optional<tCombineBlock> again = decodeCombineBlock(out.buffer());
-    fuzz::require(again && again->sourceNames == block->sourceNames);
-    fuzz::require(again->operation == block->operation);
+    fuzz::require(again && again->sourceNames == block.sourceNames);
+    fuzz::require(again->operation == block.operation);
 }
 
 // Every accessor over every whole record, as the graphs and the compression
@@ -67,26 +64,28 @@ void readRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType) {
 
 } // namespace
 
-// A whole log file: the prefix gives the kind, the kind what follows it.
+// A whole log file: the prefix gives the kind, and its front is decoded as
+// the log store and the recorder decode it; the kind says what follows.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     auto file = fuzz::bytesOf(data, size);
     if (size < logPrefixSize)
         return 0;
     auto kind = static_cast<tLogKind>(data[4] & 3);
-    if (!prefixIsValid(file, kind))
-        return 0;
-    if (kind == tLogKind::knownFile) {
-        readRecords(file.subspan(logPrefixSize), valueTypeKnownFile);
+    tLogFront front;
+    try {
+        front = decodeLogFront(file.first(std::min(size, combineEnd)), kind, "fuzz.pln");
+    } catch (const Error& e) {
+        fuzz::require(e.kind() == ErrorKind::invalidFile);
         return 0;
     }
-    if (size < headerEnd)
-        return 0;
-    auto header = file.subspan<logPrefixSize, logHeaderSize>();
-    checkHeader(header);
     // A combined log holds no records: its values come from its sources.
-    if (kind == tLogKind::virtualLog)
-        checkCombineBlock(file.subspan(headerEnd));
-    else
-        readRecords(file.subspan(headerEnd), header[0]);
+    if (kind == tLogKind::virtualLog) {
+        checkHeader(front.header);
+        checkCombineBlock(front.block);
+        return 0;
+    }
+    if (kind != tLogKind::knownFile)
+        checkHeader(front.header);
+    readRecords(file.subspan(recordAreaStart(kind)), front.header.valueType);
     return 0;
 }

@@ -52,7 +52,7 @@ struct ViewerProfile {
     static std::vector<std::uint8_t> text(const std::string& s) { return {s.begin(), s.end()}; }
 
     std::unique_ptr<tMainForm> open(NativePlatform& native, Prompter& prompter) const {
-        auto form = tMainForm::create(native.services(), prompter, locations, 6);
+        auto form = tMainForm::create(native.services(), prompter, locations);
         if (!form)
             throw std::runtime_error("the viewer refused to start");
         return form;

@@ -2,6 +2,11 @@
 
 namespace pln {
 
+ErrorKind errorKindOf(const std::exception& e) {
+    const auto* error = dynamic_cast<const Error*>(&e);
+    return error ? error->kind() : ErrorKind::general;
+}
+
 std::string format(const std::string& pattern, std::initializer_list<std::string> values) {
     std::string out;
     out.reserve(pattern.size() + 64);

@@ -29,6 +29,9 @@ private:
     ErrorKind kind_;
 };
 
+// The kind of any exception: general for those that are not an Error.
+ErrorKind errorKindOf(const std::exception& e);
+
 // Fills the "%s" placeholders of a message text in order.
 std::string format(const std::string& pattern, std::initializer_list<std::string> values);
 

@@ -19,7 +19,7 @@ void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes
     try {
         replaceFileContents(path, bytes);
     } catch (const Error& e) {
-        throw Error(fileFailure("write", path, e.what()));
+        throw Error(fileFailure("write", path, e.what()), e.kind());
     }
 }
 

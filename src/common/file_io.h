@@ -19,7 +19,7 @@ std::string tooLargeText(std::uint64_t limit);
 // A file that could not be read, as against bytes read that make no sense.
 class FileReadError : public Error {
 public:
-    using Error::Error;
+    explicit FileReadError(const std::string& message) : Error(message, ErrorKind::io) {}
 };
 
 // A file read from its start to its end a piece at a time, for contents

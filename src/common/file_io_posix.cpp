@@ -36,7 +36,7 @@ std::string readLink(const std::string& link) {
     for (;;) {
         ssize_t n = ::readlink(link.c_str(), buffer.data(), buffer.size());
         if (n < 0)
-            throw Error(systemErrorText(errno));
+            throw Error(systemErrorText(errno), ErrorKind::io);
         if (static_cast<std::size_t>(n) < buffer.size())
             return std::string(buffer.data(), static_cast<std::size_t>(n));
         buffer.resize(buffer.size() * 2);
@@ -57,7 +57,7 @@ std::string replacementTarget(const std::string& path) {
             link = target.substr(0, slash + 1) + link;
         target = std::move(link);
     }
-    throw Error(systemErrorText(ELOOP));
+    throw Error(systemErrorText(ELOOP), ErrorKind::io);
 }
 
 std::string canonicalFolder(const std::string& folder) {
@@ -117,13 +117,13 @@ FileReader::FileReader(const std::string& path, std::uint64_t limit)
     : path_(path), limit_(limit), handle_(::open(path.c_str(), O_RDONLY | O_CLOEXEC)) {
     Fd fd(static_cast<int>(handle_));
     if (fd.get() < 0)
-        throw Error(fileFailure("open", path, systemErrorText(errno)));
+        throw Error(fileFailure("open", path, systemErrorText(errno)), ErrorKind::io);
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
-        throw Error(fileFailure("read", path, systemErrorText(errno)));
+        throw Error(fileFailure("read", path, systemErrorText(errno)), ErrorKind::io);
     size_ = static_cast<std::uint64_t>(st.st_size);
     if (size_ > limit)
-        throw Error(fileFailure("read", path, tooLargeText(limit)));
+        throw Error(fileFailure("read", path, tooLargeText(limit)), ErrorKind::invalidFile);
     fd.release();
 }
 
@@ -149,12 +149,12 @@ TemporarySibling writeTemporarySibling(const std::string& path, std::span<const 
     bool exists = ::stat(sibling.target.c_str(), &original) == 0;
     Fd fd(::open(sibling.temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
     if (fd.get() < 0)
-        throw Error(systemErrorText(errno));
+        throw Error(systemErrorText(errno), ErrorKind::io);
     if (exists)
         (void)::fchmod(fd.get(), original.st_mode & 07777);
     if (int error = writeAndClose(fd, bytes, durable)) {
         ::unlink(sibling.temporary.c_str());
-        throw Error(systemErrorText(error));
+        throw Error(systemErrorText(error), ErrorKind::io);
     }
     return sibling;
 }
@@ -164,7 +164,7 @@ void replaceFileContents(const std::string& path, std::span<const std::uint8_t> 
     if (::rename(sibling.temporary.c_str(), sibling.target.c_str()) != 0) {
         int error = errno;
         ::unlink(sibling.temporary.c_str());
-        throw Error(systemErrorText(error));
+        throw Error(systemErrorText(error), ErrorKind::io);
     }
 }
 

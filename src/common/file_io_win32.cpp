@@ -11,7 +11,7 @@ namespace pln {
 namespace {
 
 [[noreturn]] void throwLastError() {
-    throw Error(windowsErrorText(::GetLastError()));
+    throw Error(windowsErrorText(::GetLastError()), ErrorKind::io);
 }
 
 void writeAll(HANDLE file, std::span<const std::uint8_t> bytes) {
@@ -122,13 +122,13 @@ FileReader::FileReader(const std::string& path, std::uint64_t limit)
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid())
-        throw Error(fileFailure("open", path, windowsErrorText(::GetLastError())));
+        throw Error(fileFailure("open", path, windowsErrorText(::GetLastError())), ErrorKind::io);
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.get(), &size))
-        throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())));
+        throw Error(fileFailure("read", path, windowsErrorText(::GetLastError())), ErrorKind::io);
     size_ = static_cast<std::uint64_t>(size.QuadPart);
     if (size_ > limit)
-        throw Error(fileFailure("read", path, tooLargeText(limit)));
+        throw Error(fileFailure("read", path, tooLargeText(limit)), ErrorKind::invalidFile);
     handle_ = reinterpret_cast<std::intptr_t>(file.release());
 }
 
@@ -183,7 +183,7 @@ void replaceFileContents(const std::string& path, std::span<const std::uint8_t> 
     const TemporarySibling sibling = writeTemporarySibling(path, bytes, true);
     if (DWORD error = commitReplacement(sibling.temporary, sibling.target)) {
         ::DeleteFileW(toWide(sibling.temporary).c_str());
-        throw Error(windowsErrorText(error));
+        throw Error(windowsErrorText(error), ErrorKind::io);
     }
 }
 

@@ -1,15 +1,21 @@
 #pragma once
 
+#include "common/settings_store.h"
+
 #include <cstddef>
 #include <string>
 
 namespace pln::settingKey {
 
-// The keys of the viewer's settings, each spelled once for every part that
-// reads or writes it.
-inline constexpr const char* compressionThreshold = "compressionThreshold";
-inline constexpr const char* lastCompressDate = "lastCompressDate";
-inline constexpr const char* pointsPerPixel = "pointsPerPixel";
+// Every setting of the viewer, spelled once with its fallback for every part
+// that reads or writes it.
+inline constexpr tIntSetting compressionThreshold{"compressionThreshold", 30};
+inline constexpr tTextSetting lastCompressDate{"lastCompressDate", ""};
+inline constexpr tIntSetting pointsPerPixel{"pointsPerPixel", 4};
+inline constexpr tIntSetting showTips{"showTips", 1};
+inline constexpr tTextSetting copyFormat{"copyFormat", ""};
+// The lightness offset of the known files' shades; its fallback is the
+// design's offset written as the colours dialog stores it.
 inline constexpr const char* deltaLum = "deltaLum";
 
 // The colour of a graph slot.

@@ -1,6 +1,6 @@
 #include "app/core/process_values.h"
 #include "app/core/settings.h"
-#include "app/core/windows_version.h"
+#include "common/setting_keys.h"
 #include "platform/fake_platform.h"
 
 #include <climits>
@@ -20,15 +20,15 @@ tLocations someLocations() {
 
 TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
     FakeIniProfile ini;
-    tProcessValues values(someLocations(), windowsVista, ini);
-    values.settings.setIniString("copyFormat", "ed2k://%s");
-    values.settings.setIniInt("showTips", -7);
+    tProcessValues values(someLocations(), ini);
+    values.settings.set(settingKey::copyFormat, "ed2k://%s");
+    values.settings.set(settingKey::showTips, -7);
 
     EXPECT_EQ(ini.read(iniFile, "PLN", "copyFormat"), "ed2k://%s");
     EXPECT_EQ(ini.read(iniFile, "PLN", "showTips"), "-7");
-    EXPECT_EQ(values.settings.getIniString("copyFormat", "x"), "ed2k://%s");
-    EXPECT_EQ(values.settings.getIniInt("showTips", 1), -7);
-    EXPECT_EQ(values.settings.getIniString("absent", "fallback"), "fallback");
+    EXPECT_EQ(values.settings.get(settingKey::copyFormat), "ed2k://%s");
+    EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
+    EXPECT_EQ(values.settings.text("absent", "fallback"), "fallback");
 }
 
 TEST(Settings, IntegersAreReadLikeProfileIntegers) {
@@ -47,17 +47,17 @@ TEST(Settings, IntegersAreReadLikeProfileIntegers) {
     for (Cases cases : {Cases(small), Cases(limits)})
         for (const auto& [text, expected] : cases) {
             ini.write(iniFile, "PLN", "value", text);
-            EXPECT_EQ(settings.getIniInt("value", 99), expected) << '"' << text << '"';
+            EXPECT_EQ(settings.get(tIntSetting{"value", 99}), expected) << '"' << text << '"';
         }
-    EXPECT_EQ(settings.getIniInt("missing", 17), 17);
+    EXPECT_EQ(settings.get(tIntSetting{"missing", 17}), 17);
 }
 
 TEST(Settings, FailedWritesAreSilent) {
     FakeIniProfile ini;
     ini.failWrite.insert(iniFile);
     tSettings settings(ini, iniFile);
-    EXPECT_NO_THROW(settings.setIniInt("pointsPerPixel", 3));
-    EXPECT_EQ(settings.getIniInt("pointsPerPixel", 4), 4);
+    EXPECT_NO_THROW(settings.set(settingKey::pointsPerPixel, 3));
+    EXPECT_EQ(settings.get(settingKey::pointsPerPixel), 4);
 }
 
 // Absent values (null) take the defaults; nothing is written back either way.
@@ -79,7 +79,7 @@ TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
             if (text)
                 ini.write(iniFile, "PLN", key, text);
         const auto before = ini.files;
-        tProcessValues values(someLocations(), windowsVista, ini);
+        tProcessValues values(someLocations(), ini);
         values.readSettings();
         EXPECT_EQ(values.pointsPerPixel, c.expectedPoints);
         EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
@@ -109,20 +109,20 @@ TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
     FakeIniProfile ini;
     tSettings settings(ini, iniFile);
     ensureLastCompressDate(settings, clock, text);
-    EXPECT_EQ(settings.getIniString("lastCompressDate", ""), "Never since 14/11/2023 23:13:20");
+    EXPECT_EQ(settings.get(settingKey::lastCompressDate), "Never since 14/11/2023 23:13:20");
     EXPECT_EQ(seen, clock.nowLocal());
 
-    settings.setIniString("lastCompressDate", "");
+    settings.set(settingKey::lastCompressDate, "");
     clock.nowMs += 1000;
     ensureLastCompressDate(settings, clock, text);
     EXPECT_EQ(seen, clock.nowLocal());
-    EXPECT_EQ(settings.getIniString("lastCompressDate", ""), "Never since 14/11/2023 23:13:20");
+    EXPECT_EQ(settings.get(settingKey::lastCompressDate), "Never since 14/11/2023 23:13:20");
 
-    settings.setIniString("lastCompressDate", "01/02/2020 10:00:00");
+    settings.set(settingKey::lastCompressDate, "01/02/2020 10:00:00");
     seen = 0;
     ensureLastCompressDate(settings, clock, text);
     EXPECT_EQ(seen, 0);
-    EXPECT_EQ(settings.getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
+    EXPECT_EQ(settings.get(settingKey::lastCompressDate), "01/02/2020 10:00:00");
 }
 
 } // namespace

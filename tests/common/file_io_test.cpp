@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 namespace pln {
@@ -17,6 +18,16 @@ using test::TempDir;
 
 std::vector<std::uint8_t> bytesOf(std::string_view s) {
     return {s.begin(), s.end()};
+}
+
+// The kind of the action's failure; none when it succeeds.
+template <class Action> std::optional<ErrorKind> failureKind(Action action) {
+    try {
+        action();
+    } catch (const Error& e) {
+        return e.kind();
+    }
+    return std::nullopt;
 }
 
 TEST(FileIo, ReplacesContentsAndKeepsPermissions) {
@@ -53,6 +64,13 @@ TEST(FileIo, AFailedReplaceLeavesTheOriginalAndNoTemporaryFile) {
               "Cannot open \"" + dir.file("absent") + "\": " + test::missingFileText());
     EXPECT_EQ(test::errorOf([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); }),
               "Cannot write \"" + dir.file("no-folder/a") + "\": " + test::missingFolderText());
+
+    // What the system refused is an I/O failure, through every layer.
+    EXPECT_EQ(failureKind([&] { readWholeFile(dir.file("absent")); }), ErrorKind::io);
+    EXPECT_EQ(failureKind([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); }),
+              ErrorKind::io);
+    EXPECT_EQ(failureKind([&] { replaceFileContents(blocked, bytesOf("new")); }), ErrorKind::io);
+    EXPECT_EQ(failureKind([&] { readWholeFile(path, 3); }), ErrorKind::invalidFile);
 }
 
 // Every spelling of one folder must give the same name, or a check for the

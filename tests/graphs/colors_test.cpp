@@ -1,5 +1,5 @@
 #include "graphs/core/colors.h"
-#include "graphs/memory_settings.h"
+#include "platform/fake_settings_store.h"
 #include "support/recording_prompter.h"
 
 #include <gtest/gtest.h>
@@ -48,9 +48,9 @@ TEST(DeriveShades, ZeroOffsetGivesBackEveryDesignColour) {
 }
 
 TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSeries) {
-    test::MemorySettings settings;
+    FakeSettingsStore settings;
     test::RecordingPrompter prompter;
-    const tChartColours colours = loadColors(settings.access(), prompter);
+    const tChartColours colours = loadColors(settings, prompter);
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(colours.slotColours, designSlotColours);
     EXPECT_DOUBLE_EQ(colours.deltaLum, 0.15);
@@ -66,12 +66,12 @@ TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSerie
 }
 
 TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
-    test::MemorySettings settings;
+    FakeSettingsStore settings;
     settings.values = {{"color1", "000080FF"},  {"color2", "80ff"},  {"color3", "12G456"},
                        {"color4", "FF000005"},  {"deltaLum", "0,2"}, {"color5", " 00abcdef "},
                        {"color6", "123456789"}, {"color7", ""}};
     test::RecordingPrompter prompter;
-    const tChartColours colours = loadColors(settings.access(), prompter);
+    const tChartColours colours = loadColors(settings, prompter);
 
     EXPECT_EQ(colours.slotColours[1], rgbColour(0xFF, 0x80, 0));
     EXPECT_EQ(colours.slotColours[2], colours.slotColours[1]);
@@ -89,19 +89,18 @@ TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
 }
 
 TEST(StoreColors, WritesSixDigitsAndAPointDecimalThatLoadReadsBack) {
-    test::MemorySettings settings;
+    FakeSettingsStore settings;
     tChartColours chosen;
     chosen.slotColours[1] = rgbColour(0xFF, 0, 0);
     chosen.slotColours[9] = rgbColour(0x12, 0x34, 0x56);
     chosen.deltaLum = 0.07;
-    tGraphSettings access = settings.access();
-    storeColors(access, chosen);
+    storeColors(settings, chosen);
 
     EXPECT_EQ(settings.values["color1"], "0000FF");
     EXPECT_EQ(settings.values["color9"], "563412");
     EXPECT_EQ(settings.values["deltaLum"], "0.07");
     test::RecordingPrompter prompter;
-    const tChartColours loaded = loadColors(access, prompter);
+    const tChartColours loaded = loadColors(settings, prompter);
     EXPECT_EQ(loaded.slotColours, chosen.slotColours);
     EXPECT_DOUBLE_EQ(loaded.deltaLum, 0.07);
     EXPECT_TRUE(prompter.shown.empty());

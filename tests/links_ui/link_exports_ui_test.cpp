@@ -2,6 +2,7 @@
 #include "links/ui/copy_format_form.h"
 #include "links/ui/link_actions.h"
 #include "links/ui/qt_file_dialogs.h"
+#include "platform/fake_settings_store.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -26,11 +27,12 @@ const QString linkA = "ed2k://|file|a%20b%26c.txt|1234|0123456789ABCDEF012345678
 const QString linkB = "ed2k://|file|caf%C3%A9.mp3|7|FEDCBA9876543210FEDCBA9876543210|h=AICH|/";
 
 // Answers the copy-format dialog once it is shown: the new format and OK,
-// or Cancel when format is empty.
-void answerFormatDialog(const QString& format) {
-    QTimer::singleShot(0, [format] {
+// or Cancel when format is empty. The format it offered goes to shownWith.
+void answerFormatDialog(const QString& format, std::vector<std::string>& shownWith) {
+    QTimer::singleShot(0, [format, &shownWith] {
         auto* form = qobject_cast<tCopyFormatForm*>(QApplication::activeModalWidget());
         QVERIFY(form);
+        shownWith.push_back(form->findChild<QLineEdit*>("formatBox")->text().toStdString());
         if (format.isEmpty()) {
             form->findChild<QPushButton*>("cancelButton")->click();
             return;
@@ -82,17 +84,13 @@ private slots:
     // The dialog starts with the stored format; Ok stores and copies the
     // new one, Cancel changes nothing.
     void userFormatIsStoredAndCopied() {
-        std::string stored = "<hash>";
+        FakeSettingsStore setting;
+        std::string& stored = setting.values["copyFormat"] = "<hash>";
         std::vector<std::string> shownWith;
-        tCopyFormatSetting setting{[&] {
-                                       shownWith.push_back(stored);
-                                       return stored;
-                                   },
-                                   [&](const std::string& f) { stored = f; }};
-        answerFormatDialog("<folder>|<requested>");
+        answerFormatDialog("<folder>|<requested>", shownWith);
         copyFormattedLinksToClipboard(nullptr, two_, setting);
         QCOMPARE(clipboard(), "D:\\new|3\r\n|0\r\n");
-        answerFormatDialog("");
+        answerFormatDialog("", shownWith);
         copyFormattedLinksToClipboard(nullptr, one_, setting);
         QCOMPARE(stored, "<folder>|<requested>");
         QCOMPARE(clipboard(), "D:\\new|3\r\n|0\r\n");

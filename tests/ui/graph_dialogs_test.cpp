@@ -1,12 +1,12 @@
 #include "graphs/core/colors.h"
 #include "graphs/core/events_log.h"
-#include "graphs/memory_settings.h"
 #include "graphs/ui/color_form.h"
 #include "graphs/ui/events_log_edit_form.h"
 #include "graphs/ui/graph_options_form.h"
 #include "graphs/ui/locale_date_time.h"
 #include "graphs/ui/qt_colour.h"
 #include "logstore/core/dos_date_time.h"
+#include "platform/fake_settings_store.h"
 #include "support/recording_prompter.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -222,17 +222,16 @@ private slots:
     }
 
     void colorFormStoresOnOkOnly() {
-        test::MemorySettings settings;
-        tGraphSettings access = settings.access();
+        FakeSettingsStore settings;
         const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
         std::optional<tChartColours> chosen;
         for (const char* button : {"cancelBtn", "okBtn"}) {
-            QVERIFY(
-                test::whileModal([&] { chosen = tColorForm::execute(nullptr, {}, access, picker); },
-                                 [button](QDialog& dialog) {
-                                     dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
-                                     dialog.findChild<QPushButton*>(button)->click();
-                                 }));
+            QVERIFY(test::whileModal(
+                [&] { chosen = tColorForm::execute(nullptr, {}, settings, picker); },
+                [button](QDialog& dialog) {
+                    dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
+                    dialog.findChild<QPushButton*>(button)->click();
+                }));
             QCOMPARE(settings.values.empty(), !chosen.has_value());
         }
         QVERIFY(chosen);
@@ -256,10 +255,9 @@ private slots:
         QFETCH(QString, focus);
         QFETCH(int, key);
         QFETCH(bool, confirmed);
-        test::MemorySettings settings;
-        tGraphSettings access = settings.access();
+        FakeSettingsStore settings;
         std::optional<int> chosen;
-        QVERIFY(test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, access); },
+        QVERIFY(test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, settings); },
                                  [&](QDialog& dialog) {
                                      auto* box = dialog.findChild<QSpinBox*>("resampleBox");
                                      QCOMPARE(box->value(), 4);

@@ -4,6 +4,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/tips_form.h"
 #include "common/program_info.h"
+#include "common/setting_keys.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
@@ -118,7 +119,7 @@ private slots:
                       }});
         QVERIFY(offeredTicked);
         QVERIFY(notesShown);
-        QCOMPARE(form->session().getIniInt("showTips", 0), 1);
+        QCOMPARE(form->session().settings().text(settingKey::showTips.name, ""), "1");
         runWithSteps(
             [&] {
                 form->actions().aKFReload->trigger();
@@ -133,7 +134,7 @@ private slots:
                           click(tips, "notesButton");
                       },
                       [&](QDialog& notes) { click(notes, "closeButton"); }});
-        QCOMPARE(form->session().getIniInt("showTips", 1), 0);
+        QCOMPARE(form->session().settings().get(settingKey::showTips), 0);
 
         // What --version prints, checked on the installed program by the package test.
         runWithSteps([&] { form->actions().aCredits->trigger(); }, {[&](QDialog& credits) {

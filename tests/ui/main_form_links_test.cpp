@@ -1,6 +1,7 @@
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
 #include "app/ui/main_form.h"
+#include "common/setting_keys.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
@@ -100,14 +101,14 @@ private slots:
         select({0, 1});
 
         // The user's format comes from the settings and goes back to them.
-        form_->session().setIniString("copyFormat", "<name>\\t<transferred>");
+        form_->session().settings().set(settingKey::copyFormat, "<name>\\t<transferred>");
         QTimer::singleShot(0, [] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 dialog->accept();
         });
         actions().aKFCopyFormat->trigger();
         QCOMPARE(QApplication::clipboard()->text(), "a one.avi\t7\r\nb two.avi\t9\r\n");
-        QCOMPARE(form_->session().getIniString("copyFormat", ""), "<name>\\t<transferred>");
+        QCOMPARE(form_->session().settings().get(settingKey::copyFormat), "<name>\\t<transferred>");
     }
 
     // The menu is read afresh as it opens; a service runs for one file only.

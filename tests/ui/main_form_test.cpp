@@ -8,6 +8,7 @@
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
+#include "common/setting_keys.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "ui/ui_fixture.h"
@@ -167,7 +168,7 @@ private slots:
         QCOMPARE(failureText(*form), QString());
         QVERIFY(test::listsAllKnownFiles(*form, 1));
         const QString never =
-            QString::fromStdString(form->session().getIniString("lastCompressDate", ""));
+            QString::fromStdString(form->session().settings().get(settingKey::lastCompressDate));
         QVERIFY2(never.startsWith("Never since " + QLocale::system().toString(
                                                        QDate::currentDate(), QLocale::ShortFormat)),
                  qPrintable(never));
@@ -224,9 +225,10 @@ private slots:
                                       "pointsPerPixel=0\r\ncompressionThreshold=45\r\n"
                                       "showTips=0\r\n");
         auto form = start(used);
-        QCOMPARE(form->session().getIniString("lastCompressDate", ""), "01/02/2020 10:00:00");
+        QCOMPARE(form->session().settings().get(settingKey::lastCompressDate),
+                 "01/02/2020 10:00:00");
         QCOMPARE(form->session().values().pointsPerPixel, 1);
-        QCOMPARE(form->session().getIniInt("pointsPerPixel", 4), 0);
+        QCOMPARE(form->session().settings().get(settingKey::pointsPerPixel), 0);
         QCOMPARE(form->session().values().compressionThreshold, 45);
 
         const tMainActions& a = form->actions();
@@ -282,7 +284,7 @@ private slots:
         QAction* compress = form->actions().aFileCompressLogs;
         QTRY_COMPARE(form->session().logFiles().count(), 29u);
         QTRY_VERIFY(compress->isEnabled());
-        const std::string never = form->session().getIniString("lastCompressDate", "");
+        const std::string never = form->session().settings().get(settingKey::lastCompressDate);
 
         QTimer::singleShot(0, [] {
             auto* box =
@@ -291,10 +293,10 @@ private slots:
             QTest::keyClick(box, Qt::Key_Enter);
         });
         compress->trigger();
-        QCOMPARE(form->session().getIniInt("compressionThreshold", 0), 90);
+        QCOMPARE(form->session().settings().get(settingKey::compressionThreshold), 90);
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         QVERIFY(form->session().recorder().awaitingAnswer(compressTask));
-        QCOMPARE(form->session().getIniString("lastCompressDate", ""), never);
+        QCOMPARE(form->session().settings().get(settingKey::lastCompressDate), never);
 
         const std::vector<const tLogFile*> before = catalogue(*form);
         auto* idle = form->findChild<tIdleWork*>();
@@ -320,7 +322,7 @@ private slots:
         QVERIFY(ticked);
         QVERIFY(sameCatalogue);
         QVERIFY(QtPrompter::shownBoxes().empty());
-        QVERIFY(form->session().getIniString("lastCompressDate", "") != never);
+        QVERIFY(form->session().settings().get(settingKey::lastCompressDate) != never);
         QVERIFY2(form->statusBar()->currentMessage().startsWith("Compression: "),
                  qPrintable(form->statusBar()->currentMessage()));
         for (const std::string& path : oldLogs)
@@ -339,12 +341,12 @@ private slots:
         // as soon as the dialog is confirmed.
         holder.handle.reset();
         form = start(profile);
-        form->session().setIniString("lastCompressDate", never);
+        form->session().settings().set(settingKey::lastCompressDate, never);
         compress = form->actions().aFileCompressLogs;
         QTRY_VERIFY(compress->isEnabled());
         answerNextDialog<QDialog>(this, true);
         compress->trigger();
-        QVERIFY(form->session().getIniString("lastCompressDate", "") != never);
+        QVERIFY(form->session().settings().get(settingKey::lastCompressDate) != never);
         QVERIFY(!form->session().recorder().awaitingAnswer(compressTask));
     }
 

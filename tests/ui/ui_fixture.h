@@ -30,7 +30,7 @@ public:
 
     // The main window on that profile; null where the start-up refuses it.
     std::unique_ptr<tMainForm> open(const tLocations& locations) {
-        return tMainForm::create(platform(), prompter_, locations, 6);
+        return tMainForm::create(platform(), prompter_, locations);
     }
 
 private:

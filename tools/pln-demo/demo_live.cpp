@@ -45,7 +45,7 @@ void addToCounter(IniProfile& ini, const std::string& file, const std::string& k
                   std::uint64_t amount) {
     std::uint64_t value = std::stoull(ini.read(file, "Statistics", key).value_or("0"));
     if (!ini.write(file, "Statistics", key, std::to_string(value + amount)))
-        throw Error("Cannot write " + file);
+        throw Error("Cannot write " + file, ErrorKind::io);
 }
 
 // eMule's online signature ends with the number of clients in the queue.

@@ -130,7 +130,7 @@ public:
         file.write(reinterpret_cast<const char*>(out_.buffer().data()),
                    static_cast<std::streamsize>(out_.buffer().size()));
         if (!file)
-            throw Error("Cannot write the demo log " + path);
+            throw Error("Cannot write the demo log " + path, ErrorKind::io);
     }
 
 private:
@@ -162,7 +162,7 @@ std::int64_t uploadLimitOn(const Timeline& timeline, int day, std::int64_t final
 void writeCounter(IniProfile& ini, const std::filesystem::path& file, const std::string& key,
                   std::int64_t value) {
     if (!ini.write(file.string(), "Statistics", key, std::to_string(value)))
-        throw Error("Cannot write " + file.string());
+        throw Error("Cannot write " + file.string(), ErrorKind::io);
 }
 
 // eMule's statistics: every cumulative counter restarts from 0 after a

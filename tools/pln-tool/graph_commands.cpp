@@ -214,13 +214,8 @@ int graph(const GraphArgs& g) {
     request.scroll = g.scroll;
     request.chartWidth = g.width;
     request.pointsPerPixel = g.pointsPerPixel.value_or(
-        std::clamp(settings.getIniInt("pointsPerPixel", defaultPointsPerPixel), minPointsPerPixel,
-                   maxPointsPerPixel));
-    request.colours = loadColors({[&](const std::string& key, const std::string& value) {
-                                      return settings.getIniString(key, value);
-                                  },
-                                  [](const std::string&, const std::string&) {}},
-                                 reports);
+        std::clamp(settings.get(settingKey::pointsPerPixel), minPointsPerPixel, maxPointsPerPixel));
+    request.colours = loadColors(settings, reports);
     tEventsLog events(eventsLogPath(g.dataFolder));
     events.load(reports);
     request.events = &events;

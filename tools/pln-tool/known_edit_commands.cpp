@@ -27,7 +27,7 @@ tKnownMet loadedKnownMet(Platform& platform, const std::string& file) {
     try {
         knownMet.load();
     } catch (const Error& e) {
-        throw Error(file + ": " + e.what());
+        throw Error(file + ": " + e.what(), e.kind());
     }
     return knownMet;
 }
@@ -64,7 +64,7 @@ int forget(Platform& platform, const CommandArgs& args) {
         try {
             cancelled->load();
         } catch (const Error& e) {
-            throw Error(cancelledFile + ": " + e.what());
+            throw Error(cancelledFile + ": " + e.what(), e.kind());
         }
     }
     const std::size_t removed = forgetKnownFiles(knownMet, hashes, {cancelled.get(), nullptr});

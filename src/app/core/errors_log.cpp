@@ -82,14 +82,14 @@ errorsLogDisplayLines(std::string_view fileText,
 std::string readErrorsLog(const std::string& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error))
-        throw Error(fileFailure("open", path, systemErrorText(EISDIR)));
+        throw Error(fileFailure("open", path, systemErrorText(EISDIR)), ErrorKind::io);
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw Error(fileFailure("open", path, systemErrorText(errno)));
+        throw Error(fileFailure("open", path, systemErrorText(errno)), ErrorKind::io);
     in.seekg(0, std::ios::end);
     std::streamoff end = in.tellg();
     if (end < 0)
-        throw Error(fileFailure("read", path, systemErrorText(EIO)));
+        throw Error(fileFailure("read", path, systemErrorText(EIO)), ErrorKind::io);
     auto size = static_cast<std::size_t>(end);
     std::size_t start = size > errorsLogReadLimit ? size - errorsLogReadLimit : 0;
     in.seekg(static_cast<std::streamoff>(start));

@@ -1,36 +1,30 @@
 #include "app/core/process_values.h"
 
-#include "common/setting_keys.h"
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
 namespace pln {
 
-tProcessValues::tProcessValues(tLocations locations_, std::uint16_t windowsVersion_,
-                               IniProfile& ini)
-    : locations(std::move(locations_)), windowsVersion(windowsVersion_),
-      settings(ini, locations.dataFolder + settingsFileName) {}
+tProcessValues::tProcessValues(tLocations locations_, IniProfile& ini)
+    : locations(std::move(locations_)), settings(ini, locations.dataFolder + settingsFileName) {}
 
 void tProcessValues::readSettings() {
-    compressionThreshold =
-        settings.getIniInt(settingKey::compressionThreshold, defaultCompressionThreshold);
+    compressionThreshold = settings.get(settingKey::compressionThreshold);
     // Compression divides ages by the threshold and cannot be undone, so a
     // nonsensical value falls back to the default rather than a guess.
     if (compressionThreshold < 1)
-        compressionThreshold = defaultCompressionThreshold;
+        compressionThreshold = settingKey::compressionThreshold.fallback;
     // 0 would leave the number of points of a graph undefined.
     pointsPerPixel =
-        std::clamp(settings.getIniInt(settingKey::pointsPerPixel, defaultPointsPerPixel),
-                   minPointsPerPixel, maxPointsPerPixel);
+        std::clamp(settings.get(settingKey::pointsPerPixel), minPointsPerPixel, maxPointsPerPixel);
 }
 
-void ensureLastCompressDate(tSettings& settings, Clock& clock, const tDateTimeText& dateTimeText) {
-    if (!settings.getIniString(settingKey::lastCompressDate, "").empty())
+void ensureLastCompressDate(tSettingsStore& settings, Clock& clock,
+                            const tDateTimeText& dateTimeText) {
+    if (!settings.get(settingKey::lastCompressDate).empty())
         return;
-    settings.setIniString(settingKey::lastCompressDate,
-                          "Never since " + dateTimeText(clock.nowLocal()));
+    settings.set(settingKey::lastCompressDate, "Never since " + dateTimeText(clock.nowLocal()));
 }
 
 std::optional<double> parseUsDecimal(const std::string& text) {

@@ -2,31 +2,28 @@
 
 #include "app/core/locations.h"
 #include "app/core/settings.h"
+#include "common/setting_keys.h"
 #include "platform/clock.h"
 #include "platform/ini_profile.h"
 
-#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
 
 namespace pln {
 
-inline constexpr int defaultCompressionThreshold = 30;
-inline constexpr int defaultPointsPerPixel = 4;
 inline constexpr int minPointsPerPixel = 1;
 inline constexpr int maxPointsPerPixel = 10;
 
 // The values every part of the viewer shares for the life of the process.
 // The main window owns the one instance and hands it down.
 struct tProcessValues {
-    tProcessValues(tLocations locations, std::uint16_t windowsVersion, IniProfile& ini);
+    tProcessValues(tLocations locations, IniProfile& ini);
 
     const tLocations locations;
-    const std::uint16_t windowsVersion;
     tSettings settings;
-    int compressionThreshold = defaultCompressionThreshold;
-    int pointsPerPixel = defaultPointsPerPixel;
+    int compressionThreshold = settingKey::compressionThreshold.fallback;
+    int pointsPerPixel = settingKey::pointsPerPixel.fallback;
 
     // Takes compressionThreshold and pointsPerPixel from the
     // settings. Stored values that would break the graphs or the compression
@@ -40,7 +37,8 @@ using tDateTimeText = std::function<std::string(CalendarMs)>;
 
 // Dates the start of compression history on the first start, so that the
 // compress dialog can tell how long the logs have grown uncompressed.
-void ensureLastCompressDate(tSettings& settings, Clock& clock, const tDateTimeText& dateTimeText);
+void ensureLastCompressDate(tSettingsStore& settings, Clock& clock,
+                            const tDateTimeText& dateTimeText);
 
 // A number written with "." as decimal separator, whatever the locale;
 // empty when the whole text is not a finite number.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/settings_store.h"
 #include "platform/ini_profile.h"
 
 #include <optional>
@@ -8,21 +9,14 @@
 namespace pln {
 
 // The viewer's settings: section "PLN" of PLN.ini in the data folder. Every
-// call opens the file for one value; nothing is cached and a failed write is
-// not reported, so an unreadable file simply yields the defaults.
-class tSettings {
+// call opens the file for one value; nothing is cached, so an unreadable file
+// simply yields the fallbacks.
+class tSettings final : public tSettingsStore {
 public:
     tSettings(IniProfile& ini, std::string fileName);
 
-    std::string getIniString(const std::string& key, const std::string& defaultValue) const;
-    void setIniString(const std::string& key, const std::string& value);
-    // The leading decimal integer of the stored text, as Windows reads
-    // profile integers; the default when the key is absent or the text does
-    // not start with a number that fits.
-    int getIniInt(const std::string& key, int defaultValue) const;
-    void setIniInt(const std::string& key, int value);
-
-    const std::string& fileName() const { return fileName_; }
+    std::optional<std::string> read(const std::string& key) const override;
+    void write(const std::string& key, const std::string& value) override;
 
 private:
     IniProfile& ini_;
@@ -31,9 +25,5 @@ private:
 
 inline constexpr const char* settingsFileName = "PLN.ini";
 inline constexpr const char* settingsSection = "PLN";
-
-// Parses a leading decimal integer (blanks, an optional sign, digits); empty
-// when there are no digits or the number does not fit an int.
-std::optional<int> leadingInteger(const std::string& text);
 
 } // namespace pln

@@ -6,6 +6,7 @@
 #include "common/setting_keys.h"
 #include "logstore/ui/compress_form.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QProgressDialog>
 #include <QStatusBar>
@@ -20,22 +21,26 @@ constexpr int progressMinimumLogs = 20;
 
 } // namespace
 
-tCompressCommand::tCompressCommand(QWidget& window, tProcessValues& values, tLogFiles& logs,
-                                   tRecorderLink& recorder, Clock& clock,
-                                   std::function<void()> redraw)
-    : window_(window), values_(values), logs_(logs), recorder_(recorder), clock_(clock),
-      redraw_(std::move(redraw)) {}
+tCompressCommand::tCompressCommand(QWidget& window, QAction& action, tActionRefresh& refresh,
+                                   tProcessValues& values, tLogFiles& logs, tRecorderLink& recorder,
+                                   Clock& clock, std::function<void()> redraw)
+    : QObject(&window), window_(window), values_(values), logs_(logs), recorder_(recorder),
+      clock_(clock), redraw_(std::move(redraw)) {
+    connect(&action, &QAction::triggered, this, &tCompressCommand::execute);
+    connect(&refresh, &tActionRefresh::due, this,
+            [this, &action] { action.setEnabled(logs_.count() > 0); });
+}
 
 void tCompressCommand::execute() {
     {
         tTaskHold hold(recorder_);
-        tCompressForm form(&window_,
-                           values_.settings.getIniString(settingKey::lastCompressDate, "Never"),
+        const std::string lastDate = values_.settings.get(settingKey::lastCompressDate);
+        tCompressForm form(&window_, lastDate.empty() ? "Never" : lastDate,
                            values_.compressionThreshold);
         if (form.exec() != QDialog::Accepted)
             return;
         values_.compressionThreshold = form.threshold();
-        values_.settings.setIniInt(settingKey::compressionThreshold, values_.compressionThreshold);
+        values_.settings.set(settingKey::compressionThreshold, values_.compressionThreshold);
     }
     recorder_.suspend(compressTask);
 }
@@ -60,7 +65,7 @@ void tCompressCommand::showSummary(const tCompressSummary& summary) {
 tCompressSummary tCompressCommand::compressLogs() {
     BusyCursor hourglass;
     CalendarMs now = clock_.nowLocal();
-    values_.settings.setIniString(settingKey::lastCompressDate, localDateTimeText(now));
+    values_.settings.set(settingKey::lastCompressDate, localDateTimeText(now));
     auto total = static_cast<int>(logs_.count());
     QProgressDialog progress(QObject::tr("Compressing the logs..."), QString(), 0, total, &window_);
     progress.setWindowTitle("PLN");

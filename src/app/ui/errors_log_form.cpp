@@ -1,12 +1,14 @@
 #include "app/ui/errors_log_form.h"
 
 #include "app/core/errors_log.h"
+#include "app/ui/action_refresh.h"
 #include "app/ui/local_text.h"
 #include "app/ui/recorder_link_qt.h"
 #include "common/error.h"
 #include "common/prompter.h"
 #include "ui_errors_log_form.h"
 
+#include <QAction>
 #include <QFontDatabase>
 #include <filesystem>
 
@@ -47,6 +49,17 @@ void aFileRecErrorsLogExecute(QWidget* parent, const std::string& dataFolder,
     tErrorsLogForm form(parent, errorsLogDisplayLines(text, localDateTimeText));
     recorder.broadcastErrorsViewed();
     form.exec();
+}
+
+void bindErrorsLogAction(QAction& action, tActionRefresh& refresh, QWidget& window,
+                         const std::string& dataFolder, tRecorderLinkQt& recorder,
+                         Prompter& prompter) {
+    QObject::connect(&action, &QAction::triggered, &action,
+                     [window = &window, dataFolder, recorder = &recorder, prompter = &prompter] {
+                         aFileRecErrorsLogExecute(window, dataFolder, *recorder, *prompter);
+                     });
+    QObject::connect(&refresh, &tActionRefresh::due, &action,
+                     [&action, dataFolder] { action.setEnabled(errorsLogExists(dataFolder)); });
 }
 
 } // namespace pln

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+class QAction;
+
 namespace Ui {
 class tErrorsLogForm;
 }
@@ -12,6 +14,7 @@ class tErrorsLogForm;
 namespace pln {
 
 class Prompter;
+class tActionRefresh;
 class tRecorderLinkQt;
 
 // The recorder's errors, one per line, in a fixed-pitch read-only box.
@@ -36,5 +39,11 @@ bool errorsLogExists(const std::string& dataFolder);
 // them. A file that cannot be read is reported instead.
 void aFileRecErrorsLogExecute(QWidget* parent, const std::string& dataFolder,
                               tRecorderLinkQt& recorder, Prompter& prompter);
+
+// The action shows the errors log over the window, and is enabled on each
+// refresh while the recorder has written one.
+void bindErrorsLogAction(QAction& action, tActionRefresh& refresh, QWidget& window,
+                         const std::string& dataFolder, tRecorderLinkQt& recorder,
+                         Prompter& prompter);
 
 } // namespace pln

@@ -323,18 +323,16 @@ void tGraphsPanel::editEventsLog(std::optional<CalendarMs> date) {
 }
 
 void tGraphsPanel::aColorsExecute() {
-    tGraphSettings stored = context_.settings;
     if (const std::optional<tChartColours> chosen =
-            tColorForm::execute(window(), colours_, stored)) {
+            tColorForm::execute(window(), colours_, context_.settings)) {
         colours_ = *chosen;
         context_.redrawRequested();
     }
 }
 
 void tGraphsPanel::aGraphOptionsExecute() {
-    tGraphSettings stored = context_.settings;
     if (const std::optional<int> chosen =
-            tGraphOptionsForm::execute(window(), context_.pointsPerPixel, stored)) {
+            tGraphOptionsForm::execute(window(), context_.pointsPerPixel, context_.settings)) {
         context_.pointsPerPixel = *chosen;
         context_.redrawRequested();
     }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "common/settings_store.h"
 #include "graphs/core/colors.h"
 #include "graphs/core/events_log.h"
 #include "graphs/core/graph_data.h"
-#include "graphs/core/graph_settings.h"
 #include "graphs/core/zoom_scroll.h"
 #include "platform/clock.h"
 
@@ -45,7 +45,7 @@ struct tGraphActions {
 struct tGraphsContext {
     tLogFiles& logFiles;
     const tKnownMet& knownMet;
-    tGraphSettings settings;
+    tSettingsStore& settings;
     Prompter& prompter;
     std::string eventsPath;
     // Read by every drawing, changed by the options dialog.

@@ -5,6 +5,7 @@
 #include "app/ui/credits_form.h"
 #include "app/ui/session.h"
 #include "app/ui/tips_form.h"
+#include "common/setting_keys.h"
 
 #include <QAction>
 #include <QMenu>
@@ -32,7 +33,7 @@ tHelpCommand::tHelpCommand(QWidget& window, const tMainActions& actions, tSessio
 }
 
 void tHelpCommand::offerTipsOnce() {
-    if (tipsOffered_ || session_.getIniInt("showTips", 1) == 0)
+    if (tipsOffered_ || session_.settings().get(settingKey::showTips) == 0)
         return;
     tipsOffered_ = true;
     runHelp(true);
@@ -52,9 +53,9 @@ void tHelpCommand::runHelp(bool tipsFirst) {
                          session_.values().compressionThreshold);
             const std::size_t first = randomTip(texts.size());
             tTipsForm form(&window_, std::move(texts), first,
-                           session_.getIniInt("showTips", 1) != 0);
+                           session_.settings().get(settingKey::showTips) != 0);
             form.exec();
-            session_.setIniInt("showTips", form.showAtStartup() ? 1 : 0);
+            session_.settings().set(settingKey::showTips, form.showAtStartup() ? 1 : 0);
             if (!form.notesChosen())
                 return;
         } else {

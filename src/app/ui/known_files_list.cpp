@@ -127,8 +127,9 @@ bool tKnownFilesList::hasReference() const {
     return model().reference1() || model().reference2();
 }
 
-void tKnownFilesList::bindActions(const tMainActions& actions) {
+void tKnownFilesList::bindActions(const tMainActions& actions, tActionRefresh& refresh) {
     actions_ = &actions;
+    connect(&refresh, &tActionRefresh::due, this, &tKnownFilesList::updateActions);
     connect(actions.aKFDelLog, &QAction::triggered, this, &tKnownFilesList::deleteSelectedLogs);
     connect(actions.aRefKF1, &QAction::triggered, this,
             [this](bool checked) { setReference(1, checked); });

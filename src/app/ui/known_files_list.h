@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ui/action_refresh.h"
 #include "app/ui/known_files_model.h"
 #include "app/ui/logs_list.h"
 #include "app/ui/main_actions.h"
@@ -36,10 +37,9 @@ public:
     void resetReferences();
     bool hasReference() const;
 
-    // The list's actions: the list serves them and keeps them enabled as
-    // they apply.
-    void bindActions(const tMainActions& actions);
-    void updateActions();
+    // The list's actions: the list serves them and, on each refresh, enables
+    // them as they apply.
+    void bindActions(const tMainActions& actions, tActionRefresh& refresh);
 
 protected:
     bool switchable(std::size_t position) const override;
@@ -49,6 +49,8 @@ protected:
     bool selectionShowsTags() const override { return true; }
 
 private:
+    void updateActions();
+
     const tMainActions* actions_ = nullptr;
     const tKnownMetRecord* selectedRecord() const;
 };

@@ -31,7 +31,8 @@ std::string fileNameOf(const std::string& path) {
 } // namespace
 
 tKnownMetEditCommand::tKnownMetEditCommand(tKnownMetEditContext context,
-                                           const tMainActions& actions, QObject* parent)
+                                           const tMainActions& actions, tActionRefresh& refresh,
+                                           QObject* parent)
     : QObject(parent), context_(std::move(context)), actions_(actions), run_([](QDialog& dialog) {
           centreOnDesktop(dialog);
           return dialog.exec();
@@ -52,6 +53,7 @@ tKnownMetEditCommand::tKnownMetEditCommand(tKnownMetEditContext context,
     connect(actions_.aKFDelKnownFile, &QAction::triggered, this, [this] { delKnownFiles(false); });
     connect(actions_.aKFMoveToCancelledMet, &QAction::triggered, this,
             [this] { delKnownFiles(true); });
+    connect(&refresh, &tActionRefresh::due, this, &tKnownMetEditCommand::updateActions);
 }
 
 tKnownMetEditState tKnownMetEditCommand::state(std::size_t selected, bool selectionShared) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ui/action_refresh.h"
 #include "app/ui/idle_work.h"
 #include "app/ui/main_actions.h"
 #include "common/prompter.h"
@@ -46,11 +47,10 @@ class tKnownMetEditCommand : public QObject {
     Q_OBJECT
 
 public:
+    // Serves the edit actions and enables them, with the repair's, on each
+    // refresh.
     tKnownMetEditCommand(tKnownMetEditContext context, const tMainActions& actions,
-                         QObject* parent = nullptr);
-
-    // editKnownMetActionsUpdate, aKFRenameUpdate and aRepairKMUpdate.
-    void updateActions();
+                         tActionRefresh& refresh, QObject* parent = nullptr);
     // aKFRenameExecute: in-place editing of the selected name.
     void aKFRenameExecute();
     // aKFDelKnownFileExecute (false) and aKFMoveToCancelledMetExecute (true).
@@ -63,6 +63,8 @@ public:
     void setDialogRunner(tRunDialog run) { run_ = std::move(run); }
 
 private:
+    // editKnownMetActionsUpdate, aKFRenameUpdate and aRepairKMUpdate.
+    void updateActions();
     tKnownMetEditState state(std::size_t selected, bool selectionShared);
     // Whether eMule runs, for the actions' state: a selection of many rows
     // updates them once per row, so the look at every process is made once

@@ -6,13 +6,31 @@
 #include "logstore/core/log_names.h"
 #include "logstore/ui/combine_form.h"
 
+#include <QAction>
 #include <QItemSelectionModel>
 
 namespace pln {
 
-tLogDialogsCommand::tLogDialogsCommand(QWidget& window, tLogFiles& logs, tRecorderLink& recorder,
-                                       tStatsLogsList& list, tNewLogSources sources)
-    : window_(window), logs_(logs), recorder_(recorder), list_(list), sources_(std::move(sources)) {
+tLogDialogsCommand::tLogDialogsCommand(QWidget& window, const tMainActions& actions,
+                                       tActionRefresh& refresh, tLogFiles& logs,
+                                       tRecorderLink& recorder, tStatsLogsList& list,
+                                       tNewLogSources sources)
+    : QObject(&window), window_(window), logs_(logs), recorder_(recorder), list_(list),
+      sources_(std::move(sources)) {
+    connect(actions.aIniNewLog, &QAction::triggered, this, &tLogDialogsCommand::newLog);
+    connect(actions.aIniEditLog, &QAction::triggered, this, &tLogDialogsCommand::editLog);
+    connect(actions.aIniCombine, &QAction::triggered, this, &tLogDialogsCommand::combine);
+    connect(&list_.view(), &QAbstractItemView::doubleClicked, this, [edit = actions.aIniEditLog] {
+        if (edit->isEnabled())
+            edit->trigger();
+    });
+    connect(&refresh, &tActionRefresh::due, this,
+            [this, newLog = actions.aIniNewLog, edit = actions.aIniEditLog,
+             combine = actions.aIniCombine] {
+                newLog->setEnabled(true);
+                edit->setEnabled(canEditLog());
+                combine->setEnabled(canCombine());
+            });
 }
 
 std::vector<tLogFile*> tLogDialogsCommand::selectedLogs() const {

@@ -1,8 +1,12 @@
 #pragma once
 
+#include "app/ui/action_refresh.h"
+#include "app/ui/main_actions.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
 #include "logstore/ui/new_log_wizard.h"
+
+#include <QObject>
 
 class QWidget;
 
@@ -14,15 +18,13 @@ class tStatsLogsList;
 // of an INI value or of the queued-clients count, the properties of a log,
 // and a combined log of two others. After each, the stats logs list is
 // refilled with the log selected.
-class tLogDialogsCommand {
+class tLogDialogsCommand : public QObject {
 public:
-    tLogDialogsCommand(QWidget& window, tLogFiles& logs, tRecorderLink& recorder,
-                       tStatsLogsList& list, tNewLogSources sources);
-
-    // aIniEditLog: exactly one log selected.
-    bool canEditLog() const;
-    // aIniCombine: two logs selected, neither of them combined.
-    bool canCombine() const;
+    // Runs on the new log, properties and combine actions (properties also on
+    // a double click in the list) and enables them on each refresh.
+    tLogDialogsCommand(QWidget& window, const tMainActions& actions, tActionRefresh& refresh,
+                       tLogFiles& logs, tRecorderLink& recorder, tStatsLogsList& list,
+                       tNewLogSources sources);
 
     // aIniNewLog.
     void newLog();
@@ -33,6 +35,10 @@ public:
     void combine();
 
 private:
+    // aIniEditLog: exactly one log selected.
+    bool canEditLog() const;
+    // aIniCombine: two logs selected, neither of them combined.
+    bool canCombine() const;
     std::vector<tLogFile*> selectedLogs() const;
     void editProperties(const tLogFile& edited);
     void editCombined(const tLogFile& edited);

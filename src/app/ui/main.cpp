@@ -54,8 +54,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 
-    auto form = pln::tMainForm::create(platform, prompter, std::get<pln::tLocations>(outcome),
-                                       windowsVersion);
+    auto form = pln::tMainForm::create(platform, prompter, std::get<pln::tLocations>(outcome));
     if (!form)
         return 0;
     form->show();

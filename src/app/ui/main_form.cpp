@@ -1,7 +1,9 @@
 #include "app/ui/main_form.h"
 
 #include "app/core/startup.h"
+#include "app/ui/action_refresh.h"
 #include "app/ui/busy_cursor.h"
+#include "app/ui/compress_command.h"
 #include "app/ui/errors_log_form.h"
 #include "app/ui/graph_selection.h"
 #include "app/ui/graphs_panel.h"
@@ -11,6 +13,8 @@
 #include "app/ui/list_view.h"
 #include "app/ui/load_cycle_qt.h"
 #include "app/ui/local_text.h"
+#include "app/ui/log_dialogs_command.h"
+#include "app/ui/repair_command.h"
 #include "app/ui/stats_logs_list.h"
 #include "app/ui/tags_view.h"
 #include "graphs/core/events_log.h"
@@ -25,7 +29,6 @@
 #include <QDockWidget>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSplitter>
 #include <QTabWidget>
@@ -40,7 +43,7 @@ constexpr int designHeight = 480;
 } // namespace
 
 std::unique_ptr<tMainForm> tMainForm::create(Platform& platform, Prompter& prompter,
-                                             tLocations locations, std::uint16_t windowsVersion) {
+                                             tLocations locations) {
     auto viewerMutex = claimViewer(platform.mutexes, locations);
     if (!viewerMutex) {
         // The viewer already running comes to the front instead.
@@ -48,22 +51,21 @@ std::unique_ptr<tMainForm> tMainForm::create(Platform& platform, Prompter& promp
             ->broadcast({registerRecorderMessages(locations.messagePrefix).msgShowViewer, 0, 0});
         return nullptr;
     }
-    return std::unique_ptr<tMainForm>(new tMainForm(platform, prompter, std::move(viewerMutex),
-                                                    std::move(locations), windowsVersion));
+    return std::unique_ptr<tMainForm>(
+        new tMainForm(platform, prompter, std::move(viewerMutex), std::move(locations)));
 }
 
 tMainForm::tMainForm(Platform& platform, Prompter& prompter,
-                     std::unique_ptr<NamedMutex> viewerMutex, tLocations locations,
-                     std::uint16_t windowsVersion)
-    : session_(platform, prompter, std::move(viewerMutex), std::move(locations), windowsVersion,
-               *this) {
+                     std::unique_ptr<NamedMutex> viewerMutex, tLocations locations)
+    : session_(platform, prompter, std::move(viewerMutex), std::move(locations), *this) {
     setWindowTitle(QString::fromStdString("PLN - " + session_.locations().eMuleConfigFolder));
     actions_ = createMainActions(*this);
     // A drawing would read the logs a task rewrites: it waits for the task.
     idleWork_ = new tIdleWork([this] { return session_.recorder().busy(); }, this);
-    compress_ = std::make_unique<tCompressCommand>(*this, session_.values(), session_.logFiles(),
-                                                   session_.recorder(), session_.platform().clock,
-                                                   [this] { idleWork_->requestRedraw(); });
+    refresh_ = new tActionRefresh(this);
+    compress_ = new tCompressCommand(
+        *this, *actions_.aFileCompressLogs, *refresh_, session_.values(), session_.logFiles(),
+        session_.recorder(), session_.platform().clock, [this] { idleWork_->requestRedraw(); });
     session_.setTasks([this] { compress_->compressLogs(); }, [this] { repair_->repairKnownMet(); });
     connect(&session_.recorder(), &tRecorderLinkQt::closeRequested, this, &QWidget::close);
     connect(&session_.recorder(), &tRecorderLinkQt::released, this, [this] {
@@ -100,13 +102,16 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
                                                std::string failure;
                                                loadCycle_->refillKnownFiles(failure);
                                            }};
-    knownMetEdit_ = new tKnownMetEditCommand(editContext, actions_, this);
-    repair_ = std::make_unique<tRepairCommand>(editContext, *knownMetEdit_, session_.recorder());
-    logDialogs_ = std::make_unique<tLogDialogsCommand>(
-        *this, session_.logFiles(), session_.recorder(), *statsLogs_,
-        tNewLogSources{session_.platform().ini, session_.platform().listing,
-                       session_.locations().eMuleConfigFolder, session_.locations().eMuleConfigBase,
-                       session_.locations().logsFolder});
+    knownMetEdit_ = new tKnownMetEditCommand(editContext, actions_, *refresh_, this);
+    repair_ =
+        new tRepairCommand(editContext, *actions_.aRepairKM, *knownMetEdit_, session_.recorder());
+    const tLocations& where = session_.locations();
+    new tLogDialogsCommand(*this, actions_, *refresh_, session_.logFiles(), session_.recorder(),
+                           *statsLogs_,
+                           {session_.platform().ini, session_.platform().listing,
+                            where.eMuleConfigFolder, where.eMuleConfigBase, where.logsFolder});
+    bindErrorsLogAction(*actions_.aFileRecErrorsLog, *refresh_, *this, where.dataFolder,
+                        session_.recorder(), session_.prompter());
     loadCycle_ = new tLoadCycleQt(
         {session_.sharedFolders(), session_.knownMet(), session_.logFiles(), *knownFiles_,
          *statsLogs_, session_.platform().clock, [this] { return knownFilesFilter(actions_); }},
@@ -118,7 +123,7 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
     createLinkCommands();
     connectGraphs();
     connectActions();
-    updateActions();
+    refresh_->request();
     // The window sees the keys before the focused control does.
     qApp->installEventFilter(this);
     // The first load runs from the event loop, once the window is up.
@@ -127,6 +132,7 @@ tMainForm::tMainForm(Platform& platform, Prompter& prompter,
 
 tMainForm::~tMainForm() {
     closing_ = true;
+    refresh_->stop();
     idleWork_->stop();
     qApp->removeEventFilter(this);
     disconnect(qApp, nullptr, this, nullptr);
@@ -142,12 +148,7 @@ tGraphsContext tMainForm::graphsContext() {
     const tMainActions& a = actions_;
     return {session_.logFiles(),
             session_.knownMet(),
-            {[this](const std::string& key, const std::string& defaultValue) {
-                 return session_.getIniString(key, defaultValue);
-             },
-             [this](const std::string& key, const std::string& value) {
-                 session_.setIniString(key, value);
-             }},
+            session_.settings(),
             session_.prompter(),
             eventsLogPath(session_.locations().dataFolder),
             session_.values().pointsPerPixel,
@@ -165,10 +166,8 @@ void tMainForm::connectGraphs() {
     connect(idleWork_, &tIdleWork::readoutDue, graphs_,
             qOverload<>(&tGraphsPanel::showValuesAtCursor));
     connect(idleWork_, &tIdleWork::tagsDue, this, [this] { showTags(*tagsBox_, *knownFiles_); });
-    // What the actions may do depends on state that changes behind their
-    // back (the graphs colour the files they draw): they are brought up to
-    // date whenever the window is idle.
-    connect(idleWork_, &tIdleWork::served, this, &tMainForm::updateActions);
+    // The graphs colour the files they draw: the actions may change.
+    connect(idleWork_, &tIdleWork::served, refresh_, &tActionRefresh::request);
     connect(knownFiles_, &tKnownFilesList::stateChanged, graphs_,
             [this] { graphs_->setSelection(withFiles(graphs_->selection(), *knownFiles_)); });
     connect(statsLogs_, &tStatsLogsList::stateChanged, graphs_,
@@ -180,40 +179,24 @@ void tMainForm::connectGraphs() {
 
 void tMainForm::connectActions() {
     const tMainActions& a = actions_;
-    connect(a.aRepairKM, &QAction::triggered, this, [this] { repair_->execute(); });
-    connect(a.aFileRecErrorsLog, &QAction::triggered, this, [this] {
-        aFileRecErrorsLogExecute(this, session_.locations().dataFolder, session_.recorder(),
-                                 session_.prompter());
-    });
     connect(a.aFileExit, &QAction::triggered, this, &QWidget::close);
     connect(a.aKFReload, &QAction::triggered, loadCycle_, &tLoadCycleQt::arm);
     connect(a.filterGroup, &QActionGroup::triggered, loadCycle_, &tLoadCycleQt::arm);
-    knownFiles_->bindActions(a);
-    statsLogs_->bindActions(a);
-    connect(a.aFileCompressLogs, &QAction::triggered, this, [this] { compress_->execute(); });
-    connect(a.aIniNewLog, &QAction::triggered, this, [this] { logDialogs_->newLog(); });
-    connect(a.aIniEditLog, &QAction::triggered, this, [this] { logDialogs_->editLog(); });
-    connect(a.aIniCombine, &QAction::triggered, this, [this] { logDialogs_->combine(); });
+    knownFiles_->bindActions(a, *refresh_);
+    statsLogs_->bindActions(a, *refresh_);
     connect(a.aGrEmuleRuntime, &QAction::triggered, idleWork_, &tIdleWork::requestRedraw);
     connect(a.aNavNextTab, &QAction::triggered, this,
             [this] { tabs_->setCurrentIndex((tabs_->currentIndex() + 1) % tabs_->count()); });
     connect(a.aNavPrevTab, &QAction::triggered, this, [this] {
         tabs_->setCurrentIndex((tabs_->currentIndex() + tabs_->count() - 1) % tabs_->count());
     });
-    connect(statsView_, &QAbstractItemView::doubleClicked, this, [this] {
-        if (actions_.aIniEditLog->isEnabled())
-            actions_.aIniEditLog->trigger();
-    });
     knownFilesView_->setPopupMenu(a.knownFilesPopup);
     statsView_->setPopupMenu(a.statsPopup);
-    connect(knownFiles_, &tKnownFilesList::stateChanged, this, &tMainForm::updateActions);
-    connect(statsLogs_, &tStatsLogsList::stateChanged, this, &tMainForm::updateActions);
-    connect(qApp, &QApplication::focusChanged, this, &tMainForm::updateActions);
-    // Files appear and focus moves behind a menu's back: its actions are
-    // brought up to date as it opens, however it is opened.
-    for (QMenu* menu : {a.fileMenu, a.knownFilesMenu, a.statsMenu, a.graphicsMenu, a.helpMenu,
-                        a.knownFilesPopup, a.statsPopup, a.chartPopup})
-        connect(menu, &QMenu::aboutToShow, this, &tMainForm::updateActions);
+    connect(knownFiles_, &tKnownFilesList::stateChanged, refresh_, &tActionRefresh::request);
+    connect(statsLogs_, &tStatsLogsList::stateChanged, refresh_, &tActionRefresh::request);
+    connect(qApp, &QApplication::focusChanged, refresh_, &tActionRefresh::request);
+    refresh_->watchMenus({a.fileMenu, a.knownFilesMenu, a.statsMenu, a.graphicsMenu, a.helpMenu,
+                          a.knownFilesPopup, a.statsPopup, a.chartPopup});
 }
 
 void tMainForm::createLinkCommands() {
@@ -231,34 +214,19 @@ void tMainForm::createLinkCommands() {
             const std::vector<const tKnownMetRecord*> records = knownFiles_->selectedRecords();
             return records.empty() ? nullptr : records.front();
         },
-        [this] { return session_.knownMet().list() != nullptr; },
-        {[this] { return session_.getIniString(copyFormatKey, ""); },
-         [this](const std::string& format) { session_.setIniString(copyFormatKey, format); }},
+        [this] { return session_.knownMet().list() != nullptr; }, session_.settings(),
         session_.locations().eMuleConfigFolder + webServicesFileName};
     links_ = new tLinkCommands(*this, std::move(sources),
                                {*a.aKFSaveAsCollection, *a.aKFCopyAsCollection,
                                 *a.aKFCopyAsHtmlCollection, *a.aKFCopyFormat, *a.knownFilesMenu,
                                 *a.webServicesMenu, *a.knownFilesPopup, *a.webServicesPopup},
                                session_.prompter());
-}
-
-void tMainForm::updateActions() {
-    if (closing_)
-        return;
-    const tMainActions& a = actions_;
-    knownFiles_->updateActions();
-    statsLogs_->updateActions();
-    a.aIniNewLog->setEnabled(true);
-    a.aIniEditLog->setEnabled(logDialogs_->canEditLog());
-    a.aIniCombine->setEnabled(logDialogs_->canCombine());
-    a.aFileCompressLogs->setEnabled(compress_->enabled());
-    a.aFileRecErrorsLog->setEnabled(errorsLogExists(session_.locations().dataFolder));
-    knownMetEdit_->updateActions();
-    links_->updateActions();
+    connect(refresh_, &tActionRefresh::due, links_, &tLinkCommands::updateActions);
 }
 
 void tMainForm::closeEvent(QCloseEvent* event) {
     closing_ = true;
+    refresh_->stop();
     idleWork_->stop();
     QMainWindow::closeEvent(event);
 }

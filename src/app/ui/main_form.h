@@ -1,28 +1,24 @@
 #pragma once
 
 #include "app/core/known_files_table.h"
-#include "app/ui/compress_command.h"
 #include "app/ui/known_met_edit_command.h"
-#include "app/ui/log_dialogs_command.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/repair_command.h"
 #include "app/ui/session.h"
 
 #include <QMainWindow>
-#include <cstdint>
 #include <memory>
-#include <string>
-#include <vector>
 
 class QDockWidget;
 class QLabel;
-class QMenu;
 class QPlainTextEdit;
 class QSplitter;
 class QTabWidget;
 
 namespace pln {
 
+class tActionRefresh;
+class tCompressCommand;
 class tGraphsPanel;
 struct tGraphsContext;
 class tHelpCommand;
@@ -46,7 +42,7 @@ public:
     // before any window appears, once it has asked that viewer to come to
     // the front.
     static std::unique_ptr<tMainForm> create(Platform& platform, Prompter& prompter,
-                                             tLocations locations, std::uint16_t windowsVersion);
+                                             tLocations locations);
     ~tMainForm() override;
 
     tSession& session() { return session_; }
@@ -63,7 +59,7 @@ protected:
 
 private:
     tMainForm(Platform& platform, Prompter& prompter, std::unique_ptr<NamedMutex> viewerMutex,
-              tLocations locations, std::uint16_t windowsVersion);
+              tLocations locations);
 
     tGraphsContext graphsContext();
     void connectGraphs();
@@ -71,7 +67,6 @@ private:
     QWidget* buildStatsPage();
     void buildLegend(QWidget& page);
     void connectActions();
-    void updateActions();
     void createLinkCommands();
 
     void formResize();
@@ -82,10 +77,11 @@ private:
     bool legendCloseRequested();
 
     tSession session_;
-    std::unique_ptr<tCompressCommand> compress_;
-    std::unique_ptr<tRepairCommand> repair_;
-    std::unique_ptr<tLogDialogsCommand> logDialogs_;
     tIdleWork* idleWork_ = nullptr;
+    tActionRefresh* refresh_ = nullptr;
+    tCompressCommand* compress_ = nullptr;
+    tRepairCommand* repair_ = nullptr;
+    // A closing window lets its floating legend close with it.
     bool closing_ = false;
 
     tMainActions actions_;

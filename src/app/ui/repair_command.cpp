@@ -6,18 +6,22 @@
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
 
+#include <QAction>
 #include <QMainWindow>
 #include <QStatusBar>
 #include <exception>
 
 namespace pln {
 
-tRepairCommand::tRepairCommand(tKnownMetEditContext context, tKnownMetEditCommand& edits,
-                               tRecorderLink& recorder)
-    : context_(std::move(context)), edits_(edits), recorder_(recorder), run_([](QDialog& dialog) {
+tRepairCommand::tRepairCommand(tKnownMetEditContext context, QAction& action,
+                               tKnownMetEditCommand& edits, tRecorderLink& recorder)
+    : QObject(&context.window), context_(std::move(context)), edits_(edits), recorder_(recorder),
+      run_([](QDialog& dialog) {
           centreOnDesktop(dialog);
           return dialog.exec();
-      }) {}
+      }) {
+    connect(&action, &QAction::triggered, this, &tRepairCommand::execute);
+}
 
 std::optional<std::string> tRepairCommand::refusal() {
     return repairRefusal(isEmuleRunning(context_.platform, context_.configFolder),

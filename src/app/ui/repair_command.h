@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+class QAction;
 class QDialog;
 
 namespace pln {
@@ -16,9 +17,10 @@ namespace pln {
 // its answer, so that no log is appended to while it is rewritten. (Without
 // a recorder they run at once.) The recorder is resumed when the task ends,
 // whether the repair succeeded or failed.
-class tRepairCommand {
+class tRepairCommand : public QObject {
 public:
-    tRepairCommand(tKnownMetEditContext context, tKnownMetEditCommand& edits,
+    // Runs on the action, which the edit command enables with its own.
+    tRepairCommand(tKnownMetEditContext context, QAction& action, tKnownMetEditCommand& edits,
                    tRecorderLink& recorder);
 
     // aRepairKMExecute.

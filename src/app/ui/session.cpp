@@ -10,9 +10,9 @@
 namespace pln {
 
 tSession::tSession(Platform& platform, Prompter& prompter, std::unique_ptr<NamedMutex> viewerMutex,
-                   tLocations locations, std::uint16_t windowsVersion, QObject& owner)
+                   tLocations locations, QObject& owner)
     : platform_(platform), prompter_(prompter), viewerMutex_(std::move(viewerMutex)),
-      values_(std::move(locations), windowsVersion, platform.ini) {
+      values_(std::move(locations), platform.ini) {
     ensureRecorderRunning(platform_.mutexes, platform_.processes, values_.locations);
     ensureLastCompressDate(values_.settings, platform_.clock, localDateTimeText);
     values_.readSettings();

@@ -10,7 +10,6 @@
 #include "logstore/core/log_files.h"
 #include "platform/platform.h"
 
-#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -26,7 +25,7 @@ namespace pln {
 class tSession {
 public:
     tSession(Platform& platform, Prompter& prompter, std::unique_ptr<NamedMutex> viewerMutex,
-             tLocations locations, std::uint16_t windowsVersion, QObject& owner);
+             tLocations locations, QObject& owner);
     tSession(const tSession&) = delete;
     tSession& operator=(const tSession&) = delete;
 
@@ -40,16 +39,7 @@ public:
     tLogFiles& logFiles() { return *logFiles_; }
     tDrawnColours& drawnColours() { return drawnColours_; }
 
-    std::string getIniString(const std::string& key, const std::string& defaultValue) const {
-        return values_.settings.getIniString(key, defaultValue);
-    }
-    void setIniString(const std::string& key, const std::string& value) {
-        values_.settings.setIniString(key, value);
-    }
-    int getIniInt(const std::string& key, int defaultValue) const {
-        return values_.settings.getIniInt(key, defaultValue);
-    }
-    void setIniInt(const std::string& key, int value) { values_.settings.setIniInt(key, value); }
+    tSettingsStore& settings() { return values_.settings; }
 
     // The tasks the recorder suspends itself for, besides the write-back of
     // the ConnRunTime log, which the session does itself.

@@ -77,8 +77,9 @@ void tStatsLogsList::swapGraph() {
     requestRedraw();
 }
 
-void tStatsLogsList::bindActions(const tMainActions& actions) {
+void tStatsLogsList::bindActions(const tMainActions& actions, tActionRefresh& refresh) {
     actions_ = &actions;
+    connect(&refresh, &tActionRefresh::due, this, &tStatsLogsList::updateActions);
     connect(actions.aIniDelLog, &QAction::triggered, this, &tStatsLogsList::deleteSelectedLogs);
     connect(actions.aIniSwapGraph, &QAction::triggered, this, &tStatsLogsList::swapGraph);
 }

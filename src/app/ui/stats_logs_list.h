@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ui/action_refresh.h"
 #include "app/ui/logs_list.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/stats_logs_model.h"
@@ -24,10 +25,9 @@ public:
     bool canSwapGraph() const;
     void swapGraph();
 
-    // The list's actions: the list serves them and keeps them enabled as
-    // they apply.
-    void bindActions(const tMainActions& actions);
-    void updateActions();
+    // The list's actions: the list serves them and, on each refresh, enables
+    // them as they apply.
+    void bindActions(const tMainActions& actions, tActionRefresh& refresh);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -37,6 +37,8 @@ protected:
     void selectionMade() override { memory_ = view_.remember(rowKey()); }
 
 private:
+    void updateActions();
+
     const tMainActions* actions_ = nullptr;
     tListMemory memory_;
     bool focusInMenu_ = false;

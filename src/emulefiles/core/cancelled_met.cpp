@@ -110,7 +110,7 @@ void tCancelledMet::load() {
     try {
         contents = readCancelledMet(bytes);
     } catch (const Error& e) {
-        throw Error(fileFailure("read", fileName_, e.what()));
+        throw Error(fileFailure("read", fileName_, e.what()), e.kind());
     }
     header_ = contents.header;
     list_ = std::make_unique<tCancelledMetList>(std::move(contents.list));
@@ -138,7 +138,8 @@ void tCancelledMet::save() {
         writeCancelledMet(header_, *list_, out);
         writeNamedFile(fileName_, out.buffer());
     } catch (const Error& e) {
-        throw Error(format("An error occurred while saving cancelled.met: %s", {e.what()}));
+        throw Error(format("An error occurred while saving cancelled.met: %s", {e.what()}),
+                    e.kind());
     }
 }
 

@@ -12,18 +12,19 @@ namespace {
 std::vector<std::uint8_t> readBounded(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in)
-        throw Error(format("Cannot open file \"%s\".", {path}));
+        throw Error(format("Cannot open file \"%s\".", {path}), ErrorKind::io);
     in.seekg(0, std::ios::end);
     std::streamoff size = in.tellg();
     if (size < 0)
-        throw Error(format("Cannot read file \"%s\".", {path}));
+        throw Error(format("Cannot read file \"%s\".", {path}), ErrorKind::io);
     if (static_cast<std::uint64_t>(size) > maxDatFileSize)
-        throw Error(format("The \"%s\" file is too large to be a list of paths.", {path}));
+        throw Error(format("The \"%s\" file is too large to be a list of paths.", {path}),
+                    ErrorKind::invalidFile);
     std::vector<std::uint8_t> data(static_cast<std::size_t>(size));
     in.seekg(0);
     in.read(reinterpret_cast<char*>(data.data()), size);
     if (in.gcount() != size)
-        throw Error(format("Cannot read file \"%s\".", {path}));
+        throw Error(format("Cannot read file \"%s\".", {path}), ErrorKind::io);
     return data;
 }
 
@@ -39,7 +40,7 @@ tDatText readDatText(FileSystem& files, const std::string& path) {
     try {
         auto before = files.modificationStamp(path);
         if (!before || !files.fileExists(path))
-            throw Error(format("Cannot open file \"%s\".", {path}));
+            throw Error(format("Cannot open file \"%s\".", {path}), ErrorKind::io);
         auto bytes = readBounded(path);
         if (files.modificationStamp(path) != before)
             throw Error(

@@ -19,7 +19,7 @@ void tKnownMet::load() {
     fileAge_.reset();
     std::optional<FileStamp> before = files_.modificationStamp(fileName_);
     tKnownMetContents contents;
-    std::optional<std::string> failure;
+    std::optional<Error> failure;
     {
         FileReader file(fileName_, maxMetFileSize);
         try {
@@ -27,7 +27,7 @@ void tKnownMet::load() {
         } catch (const FileReadError&) {
             throw;
         } catch (const Error& e) {
-            failure = e.what();
+            failure = e;
         }
     }
     std::optional<FileStamp> after = files_.modificationStamp(fileName_);
@@ -35,7 +35,7 @@ void tKnownMet::load() {
         throw Error(
             format("The \"%s\" file has been modified while trying to read it.", {fileName_}));
     if (failure)
-        throw Error(fileFailure("read", fileName_, *failure));
+        throw Error(fileFailure("read", fileName_, failure->what()), failure->kind());
     list_ = std::make_unique<tKnownMetList>(std::move(contents.list));
     version_ = contents.version;
     fileAge_ = after;
@@ -52,7 +52,7 @@ void tKnownMet::save() {
         fileAge_ = files_.modificationStamp(fileName_);
     } catch (const Error& e) {
         fileAge_.reset();
-        throw Error(format("An error occurred while saving known.met: %s", {e.what()}));
+        throw Error(format("An error occurred while saving known.met: %s", {e.what()}), e.kind());
     }
 }
 

@@ -115,14 +115,14 @@ tRequestsColours tChartColours::requestsColours() const {
     return colours;
 }
 
-tChartColours loadColors(const tGraphSettings& settings, Prompter& prompter) {
+tChartColours loadColors(const tSettingsStore& settings, Prompter& prompter) {
     tChartColours colours;
     std::vector<std::string> faults;
     const auto fault = [&](const std::string& key, const std::string& text) {
         faults.push_back(format("The setting %s has the invalid value \"%s\"; its default is used.",
                                 {key, text}));
     };
-    const std::string lum = settings.get(settingKey::deltaLum, storedDeltaLumText(designDeltaLum));
+    const std::string lum = settings.text(settingKey::deltaLum, storedDeltaLumText(designDeltaLum));
     if (const auto value = parseStoredDeltaLum(lum))
         colours.deltaLum = *value;
     else
@@ -130,7 +130,7 @@ tChartColours loadColors(const tGraphSettings& settings, Prompter& prompter) {
     for (std::size_t slot = 0; slot < colorSlotCount; ++slot) {
         char design[9];
         std::snprintf(design, sizeof design, "%08X", designSlotColours[slot]);
-        const std::string text = settings.get(settingKey::slotColour(slot), design);
+        const std::string text = settings.text(settingKey::slotColour(slot), design);
         if (const auto value = parseStoredColour(text))
             colours.slotColours[slot] = *value;
         else
@@ -145,10 +145,10 @@ tChartColours loadColors(const tGraphSettings& settings, Prompter& prompter) {
     return colours;
 }
 
-void storeColors(tGraphSettings& settings, const tChartColours& colours) {
-    settings.set(settingKey::deltaLum, storedDeltaLumText(colours.deltaLum));
+void storeColors(tSettingsStore& settings, const tChartColours& colours) {
+    settings.setText(settingKey::deltaLum, storedDeltaLumText(colours.deltaLum));
     for (std::size_t slot = 0; slot < colorSlotCount; ++slot)
-        settings.set(settingKey::slotColour(slot), storedColourText(colours.slotColours[slot]));
+        settings.setText(settingKey::slotColour(slot), storedColourText(colours.slotColours[slot]));
 }
 
 std::optional<tColour> parseStoredColour(const std::string& text) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/colour.h"
-#include "graphs/core/graph_settings.h"
+#include "common/settings_store.h"
 
 #include <array>
 #include <cstddef>
@@ -68,11 +68,11 @@ struct tChartColours {
 // The colours stored in the settings. A value that does not convert keeps
 // its default and is reported in one error box, so that the program starts
 // with whatever is usable.
-tChartColours loadColors(const tGraphSettings& settings, Prompter& prompter);
+tChartColours loadColors(const tSettingsStore& settings, Prompter& prompter);
 
 // Stores what the colours dialog confirmed: every slot as 6 hexadecimal
 // digits, the offset with "." as decimal separator.
-void storeColors(tGraphSettings& settings, const tChartColours& colours);
+void storeColors(tSettingsStore& settings, const tChartColours& colours);
 
 // A stored colour: 1 to 8 hexadecimal digits of a 0x00BBGGRR value.
 std::optional<tColour> parseStoredColour(const std::string& text);

@@ -156,7 +156,8 @@ void tEventsLog::save() const {
                        {reinterpret_cast<const std::uint8_t*>(content.data()), content.size()});
     } catch (const Error& e) {
         throw Error(
-            format("An error occurred while saving %s: %s", {std::string(fileName), e.what()}));
+            format("An error occurred while saving %s: %s", {std::string(fileName), e.what()}),
+            e.kind());
     }
 }
 

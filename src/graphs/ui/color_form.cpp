@@ -55,7 +55,7 @@ tChartColours tColorForm::colours() const {
 }
 
 std::optional<tChartColours> tColorForm::execute(QWidget* parent, const tChartColours& current,
-                                                 tGraphSettings& settings,
+                                                 tSettingsStore& settings,
                                                  const tColourPicker& picker) {
     tColorForm form(parent, current, picker);
     if (form.exec() != QDialog::Accepted)

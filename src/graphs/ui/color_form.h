@@ -40,7 +40,7 @@ public:
     // stored in the settings and returned, for the caller to apply and
     // redraw; empty on Cancel.
     static std::optional<tChartColours> execute(QWidget* parent, const tChartColours& current,
-                                                tGraphSettings& settings,
+                                                tSettingsStore& settings,
                                                 const tColourPicker& picker = systemColourPicker);
 
 private:

@@ -25,12 +25,12 @@ int tGraphOptionsForm::pointsPerPixel() const {
 }
 
 std::optional<int> tGraphOptionsForm::execute(QWidget* parent, int pointsPerPixel,
-                                              tGraphSettings& settings) {
+                                              tSettingsStore& settings) {
     tGraphOptionsForm form(parent, pointsPerPixel);
     if (form.exec() != QDialog::Accepted)
         return std::nullopt;
     const int chosen = form.pointsPerPixel();
-    settings.set(settingKey::pointsPerPixel, std::to_string(chosen));
+    settings.set(settingKey::pointsPerPixel, chosen);
     return chosen;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "graphs/core/graph_settings.h"
+#include "common/settings_store.h"
 
 #include <QDialog>
 #include <memory>
@@ -27,7 +27,7 @@ public:
     // "pointsPerPixel" and returned, for the caller to make it current and
     // redraw; empty on Cancel.
     static std::optional<int> execute(QWidget* parent, int pointsPerPixel,
-                                      tGraphSettings& settings);
+                                      tSettingsStore& settings);
 
 private:
     std::unique_ptr<Ui::tGraphOptionsForm> ui_;

@@ -56,8 +56,12 @@ void paintGraphs(QPainter& painter, tGraphCharts& charts, QSize shown) {
     }
 }
 
-[[noreturn]] void fail(const QString& fileName, const QString& reason) {
-    throw Error(format("Cannot save \"%s\": %s", {fileName.toStdString(), reason.toStdString()}));
+// A refusal of the file or its writer is an I/O failure; a picture that
+// cannot be made is not.
+[[noreturn]] void fail(const QString& fileName, const QString& reason,
+                       ErrorKind kind = ErrorKind::io) {
+    throw Error(format("Cannot save \"%s\": %s", {fileName.toStdString(), reason.toStdString()}),
+                kind);
 }
 
 void commit(QSaveFile& file, const QString& fileName) {
@@ -84,11 +88,13 @@ QSize graphPictureSize(tGraphCharts& charts) {
 void saveGraphPicture(tGraphCharts& charts, const QString& fileName, int width) {
     const QSize shown = graphPictureSize(charts);
     if (shown.isEmpty())
-        fail(fileName, QStringLiteral("the graphs are not shown"));
+        fail(fileName, QStringLiteral("the graphs are not shown"), ErrorKind::general);
     if (width != 0 && (width < minPictureWidth || width > maxPictureWidth))
-        fail(fileName, QStringLiteral("the width must be from %1 to %2 pixels")
-                           .arg(minPictureWidth)
-                           .arg(maxPictureWidth));
+        fail(fileName,
+             QStringLiteral("the width must be from %1 to %2 pixels")
+                 .arg(minPictureWidth)
+                 .arg(maxPictureWidth),
+             ErrorKind::general);
     const double scale = width == 0 ? 1.0 : static_cast<double>(width) / shown.width();
     const QSize size(static_cast<int>(std::lround(shown.width() * scale)),
                      std::max(1, static_cast<int>(std::lround(shown.height() * scale))));
@@ -106,7 +112,7 @@ void saveGraphPicture(tGraphCharts& charts, const QString& fileName, int width) 
     } else {
         QImage image(size, QImage::Format_RGB32);
         if (image.isNull())
-            fail(fileName, QStringLiteral("not enough memory for the picture"));
+            fail(fileName, QStringLiteral("not enough memory for the picture"), ErrorKind::general);
         {
             QPainter painter(&image);
             painter.setRenderHint(QPainter::Antialiasing);

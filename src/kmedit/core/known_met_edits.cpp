@@ -70,8 +70,9 @@ std::size_t forgetKnownFiles(tKnownMet& knownMet, const std::vector<std::string>
         if (!options.cancelledMet)
             throw;
         throw Error(std::string(e.what()) +
-                    "\r\ncancelled.met has been saved: the files are marked as cancelled and "
-                    "still known to eMule.");
+                        "\r\ncancelled.met has been saved: the files are marked as cancelled and "
+                        "still known to eMule.",
+                    e.kind());
     }
     if (options.logs)
         for (const std::string& hashText : hashTexts)

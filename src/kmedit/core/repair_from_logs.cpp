@@ -91,7 +91,7 @@ public:
         try {
             batch_.flush();
         } catch (const Error& e) {
-            throw Error(std::string(logsNotUpdatedMessage) + "\n" + e.what());
+            throw Error(std::string(logsNotUpdatedMessage) + "\n" + e.what(), e.kind());
         }
         for (tLogFile* log : staged_)
             if (!log->commitValues(batch_))

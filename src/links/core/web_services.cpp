@@ -70,11 +70,11 @@ std::vector<tWebService> loadWebServices(const std::string& path) {
     if (type == std::filesystem::file_type::regular)
         in.open(path, std::ios::binary);
     if (!in.is_open())
-        throw Error(format("Cannot open \"%s\".", {path}));
+        throw Error(format("Cannot open \"%s\".", {path}), ErrorKind::io);
     std::string bytes(maxWebServicesBytes + 1, '\0');
     in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (in.bad())
-        throw Error(format("Cannot open \"%s\".", {path}));
+        throw Error(format("Cannot open \"%s\".", {path}), ErrorKind::io);
     std::size_t got = static_cast<std::size_t>(in.gcount());
     if (got > maxWebServicesBytes)
         throw Error(format("The file \"%s\" is larger than %s bytes.",

@@ -2,6 +2,7 @@
 
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/setting_keys.h"
 #include "links/core/link_exports.h"
 #include "links/ui/copy_format_form.h"
 #include "links/ui/qt_file_dialogs.h"
@@ -57,11 +58,12 @@ void copyHtmlLinksToClipboard(std::span<const tLinkRow> rows) {
 }
 
 void copyFormattedLinksToClipboard(QWidget* parent, std::span<const tLinkRow> rows,
-                                   const tCopyFormatSetting& setting) {
-    std::optional<std::string> format = tCopyFormatForm::execute(parent, setting.load());
+                                   tSettingsStore& settings) {
+    std::optional<std::string> format =
+        tCopyFormatForm::execute(parent, settings.get(settingKey::copyFormat));
     if (!format)
         return;
-    setting.store(*format);
+    settings.set(settingKey::copyFormat, *format);
     setClipboardText(clipboardText(getLinksCollection(*format, rows)));
 }
 

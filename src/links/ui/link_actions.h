@@ -1,9 +1,9 @@
 #pragma once
 
 #include "common/prompter.h"
+#include "common/settings_store.h"
 #include "links/core/links_collection.h"
 
-#include <functional>
 #include <span>
 #include <string>
 
@@ -11,15 +11,6 @@ class QString;
 class QWidget;
 
 namespace pln {
-
-// The key of PLN.ini that keeps the user's link format.
-inline constexpr const char* copyFormatKey = "copyFormat";
-
-// Where the user's link format is kept between uses.
-struct tCopyFormatSetting {
-    std::function<std::string()> load;
-    std::function<void(const std::string&)> store;
-};
 
 // The link exports of the selected rows of the known files list, in list
 // order.
@@ -35,6 +26,6 @@ void copyHtmlLinksToClipboard(std::span<const tLinkRow> rows);
 // Lets the user edit the stored format; on OK stores it and copies the
 // lines built with it.
 void copyFormattedLinksToClipboard(QWidget* parent, std::span<const tLinkRow> rows,
-                                   const tCopyFormatSetting& setting);
+                                   tSettingsStore& settings);
 
 } // namespace pln

@@ -20,7 +20,7 @@ tLinkCommands::tLinkCommands(QWidget& window, tLinkSources sources, tLinkActionS
     connect(&actions_.copyAsHtmlCollection, &QAction::triggered, this,
             [this] { copyHtmlLinksToClipboard(sources_.selectedRows()); });
     connect(&actions_.copyFormat, &QAction::triggered, this, [this] {
-        copyFormattedLinksToClipboard(&window_, sources_.selectedRows(), sources_.copyFormat);
+        copyFormattedLinksToClipboard(&window_, sources_.selectedRows(), sources_.settings);
     });
     connect(&actions_.menu, &QMenu::aboutToShow, this,
             [this] { buildWebServices(actions_.webServicesMenu); });

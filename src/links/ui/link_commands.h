@@ -36,7 +36,8 @@ struct tLinkSources {
     std::function<std::vector<tLinkRow>()> selectedRows;
     tFirstSelectedRecord firstSelected;
     std::function<bool()> knownMetLoaded;
-    tCopyFormatSetting copyFormat;
+    // Keeps the user's link format between uses.
+    tSettingsStore& settings;
     // The full path of eMule's webservices.dat.
     std::string webServicesPath;
 };

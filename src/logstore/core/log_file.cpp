@@ -160,7 +160,7 @@ void tLogFile::readValues() {
             version = readRecords(read);
     } catch (const std::exception& e) {
         freeValues();
-        throw Error(failureText(e, logmsg::cannotLoad, name_));
+        throw Error(failureText(e, logmsg::cannotLoad, name_), errorKindOf(e));
     }
     if (connRunTimeLog_)
         correctConnRunTime();
@@ -265,7 +265,7 @@ template <typename Action> void tLogFile::saveOrThrow(Action action) {
     try {
         action();
     } catch (const std::exception& e) {
-        throw Error(failureText(e, logmsg::cannotSave, name_));
+        throw Error(failureText(e, logmsg::cannotSave, name_), errorKindOf(e));
     }
 }
 
@@ -365,7 +365,7 @@ bool tLogFile::renameVirtual(const std::string& newName) {
         std::string target = newName + std::string(extension());
         fs::rename(path(), context_.logsFolder + target, ec);
         if (ec)
-            throw Error(ec.message());
+            throw Error(ec.message(), ErrorKind::io);
         name_ = newName;
         fileName_ = std::move(target);
     });

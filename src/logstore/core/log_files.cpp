@@ -211,7 +211,7 @@ void tLogFiles::writeNewLogFile(const std::string& name, tLogState state, const 
         replaceFileContents(context_.logsFolder + name + std::string(extensionOf(state)),
                             encodeNewLog(kindOf(name), header, block));
     } catch (const std::exception& e) {
-        throw Error(format(logmsg::cannotCreateFile, {name, e.what()}));
+        throw Error(format(logmsg::cannotCreateFile, {name, e.what()}), errorKindOf(e));
     }
 }
 

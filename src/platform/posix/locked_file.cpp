@@ -39,16 +39,16 @@ LockedFile::LockedFile(const std::string& path, Access access) : handle_(-1) {
     int flags = (access == Access::Read ? O_RDONLY : O_RDWR) | O_CLOEXEC;
     int fd = ::open(path.c_str(), flags);
     if (fd < 0)
-        throw Error(systemErrorText(errno));
+        throw Error(systemErrorText(errno), ErrorKind::io);
     struct stat st {};
     if (::fstat(fd, &st) != 0) {
         int error = errno;
         ::close(fd);
-        throw Error(systemErrorText(error));
+        throw Error(systemErrorText(error), ErrorKind::io);
     }
     if (!S_ISREG(st.st_mode)) {
         ::close(fd);
-        throw Error(systemErrorText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
+        throw Error(systemErrorText(S_ISDIR(st.st_mode) ? EISDIR : EINVAL), ErrorKind::io);
     }
     int lock = (access == Access::Read ? LOCK_SH : LOCK_EX) | LOCK_NB;
     while (::flock(fd, lock) != 0) {
@@ -58,7 +58,7 @@ LockedFile::LockedFile(const std::string& path, Access access) : handle_(-1) {
         ::close(fd);
         if (error == EWOULDBLOCK)
             throw Error(fileInUseText, ErrorKind::fileInUse);
-        throw Error(systemErrorText(error));
+        throw Error(systemErrorText(error), ErrorKind::io);
     }
     handle_ = fd;
 }
@@ -71,14 +71,14 @@ LockedFile::~LockedFile() {
 std::uint64_t LockedFile::size() const {
     struct stat st {};
     if (::fstat(fdOf(handle_), &st) != 0)
-        throw Error(systemErrorText(errno));
+        throw Error(systemErrorText(errno), ErrorKind::io);
     return static_cast<std::uint64_t>(st.st_size);
 }
 
 FileVersion LockedFile::version() const {
     struct stat st {};
     if (::fstat(fdOf(handle_), &st) != 0)
-        throw Error(systemErrorText(errno));
+        throw Error(systemErrorText(errno), ErrorKind::io);
     auto ns = [](const timespec& t) { return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec; };
     return {static_cast<std::uint64_t>(st.st_dev), static_cast<std::uint64_t>(st.st_ino),
             static_cast<std::uint64_t>(st.st_size), ns(st.st_mtim), ns(st.st_ctim)};
@@ -92,7 +92,7 @@ std::size_t LockedFile::readSomeAt(std::uint64_t offset, std::span<std::uint8_t>
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw Error(systemErrorText(errno));
+            throw Error(systemErrorText(errno), ErrorKind::io);
         }
         if (n == 0)
             break;
@@ -113,7 +113,7 @@ void LockedFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> byt
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            throw Error(systemErrorText(errno));
+            throw Error(systemErrorText(errno), ErrorKind::io);
         }
         done += static_cast<std::size_t>(n);
     }
@@ -121,7 +121,7 @@ void LockedFile::writeAt(std::uint64_t offset, std::span<const std::uint8_t> byt
 
 void LockedFile::flush() {
     if (::fsync(fdOf(handle_)) != 0)
-        throw Error(systemErrorText(errno));
+        throw Error(systemErrorText(errno), ErrorKind::io);
 }
 
 FileReplacementBatch::~FileReplacementBatch() {
@@ -146,12 +146,12 @@ void FileReplacementBatch::flush() {
             continue;
         int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
-            throw Error(systemErrorText(errno));
+            throw Error(systemErrorText(errno), ErrorKind::io);
         int result = alone ? ::fsync(fd) : flushFileSystem(fd);
         int error = errno;
         ::close(fd);
         if (result != 0)
-            throw Error(systemErrorText(error));
+            throw Error(systemErrorText(error), ErrorKind::io);
         flushed.push_back(target);
     }
     flushed_ = true;
@@ -161,12 +161,12 @@ void FileReplacementBatch::commit(const std::string& path) {
     auto entry = std::find_if(pending_.begin(), pending_.end(),
                               [&](const Entry& e) { return e.path == path; });
     if (entry == pending_.end() || !flushed_)
-        throw Error("The new contents of the file were not made durable");
+        throw Error("The new contents of the file were not made durable", ErrorKind::io);
     std::optional<LockedFile> held;
     if (::access(path.c_str(), F_OK) == 0)
         held.emplace(path, LockedFile::Access::ReadWrite);
     if (::rename(entry->temporary.c_str(), entry->target.c_str()) != 0)
-        throw Error(systemErrorText(errno));
+        throw Error(systemErrorText(errno), ErrorKind::io);
     pending_.erase(entry);
 }
 

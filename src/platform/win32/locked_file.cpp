@@ -18,7 +18,7 @@ HANDLE handleOf(std::intptr_t handle) {
 [[noreturn]] void throwError(DWORD error) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
         throw Error(fileInUseText, ErrorKind::fileInUse);
-    throw Error(windowsErrorText(error));
+    throw Error(windowsErrorText(error), ErrorKind::io);
 }
 
 OVERLAPPED at(std::uint64_t offset) {
@@ -137,7 +137,7 @@ void FileReplacementBatch::commit(const std::string& path) {
     auto entry = std::find_if(pending_.begin(), pending_.end(),
                               [&](const Entry& e) { return e.path == path; });
     if (entry == pending_.end() || !flushed_)
-        throw Error("The new contents of the file were not made durable");
+        throw Error("The new contents of the file were not made durable", ErrorKind::io);
     // The rename itself fails while another handle holds the file, so no lock
     // is taken here: one would keep the rename out as well.
     if (DWORD error = commitReplacement(entry->temporary, entry->target))
