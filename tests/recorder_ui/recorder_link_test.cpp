@@ -214,7 +214,10 @@ private slots:
         QCOMPARE(::posix_spawn(&recorder, PLN_RECORDER, nullptr, nullptr, argv, environ), 0);
         PosixMutexService realMutexes;
         QTRY_VERIFY(realMutexes.isHeld(recorderMutexName(locations)));
-        QTest::qWait(300); // the recorder binds its socket after taking its mark
+        // The recorder binds its socket after taking its mark; a message sent
+        // before that would reach nobody.
+        const std::string busFolder = messageBusFolder(locations.messagePrefix);
+        QTRY_VERIFY(std::filesystem::exists(busFolder) && !std::filesystem::is_empty(busFolder));
 
         tRecorderLinkQt realLink(
             std::make_unique<PosixMessageBus>(messageBusFolder(locations.messagePrefix)), locations,
