@@ -2,6 +2,7 @@
 
 #include <arpa/inet.h>
 #include <charconv>
+#include <cstring>
 #include <fstream>
 #include <linux/inet_diag.h>
 #include <linux/netlink.h>
@@ -24,24 +25,31 @@ constexpr const char* listenState = "0A";
 constexpr unsigned tcpListenState = 10;
 
 // The answers to a socket-diagnostics dump: whether one of the sockets
-// listens on the port; nothing when the dump fails.
+// listens on the port; nothing when the dump fails. Messages are copied out
+// of the buffer rather than cast in place, so no length the kernel sends can
+// lead a read past what was received or to a misaligned header.
 std::optional<bool> readListeners(int fd, std::uint16_t port) {
-    alignas(nlmsghdr) char buffer[16384];
+    char buffer[16384];
     bool found = false;
     for (;;) {
         const ssize_t got = ::recv(fd, buffer, sizeof buffer, 0);
         if (got <= 0)
             return std::nullopt;
-        auto length = static_cast<unsigned>(got);
-        for (auto* message = reinterpret_cast<nlmsghdr*>(buffer); NLMSG_OK(message, length);
-             message = NLMSG_NEXT(message, length)) {
-            if (message->nlmsg_type == NLMSG_DONE)
-                return found;
-            if (message->nlmsg_type == NLMSG_ERROR ||
-                message->nlmsg_len < NLMSG_LENGTH(sizeof(inet_diag_msg)))
+        const auto length = static_cast<std::size_t>(got);
+        for (std::size_t at = 0; at + sizeof(nlmsghdr) <= length;) {
+            nlmsghdr header;
+            std::memcpy(&header, buffer + at, sizeof header);
+            if (header.nlmsg_len < sizeof header || header.nlmsg_len > length - at)
                 return std::nullopt;
-            const auto* socket = static_cast<const inet_diag_msg*>(NLMSG_DATA(message));
-            found = found || ntohs(socket->id.idiag_sport) == port;
+            if (header.nlmsg_type == NLMSG_DONE)
+                return found;
+            if (header.nlmsg_type == NLMSG_ERROR ||
+                header.nlmsg_len < NLMSG_LENGTH(sizeof(inet_diag_msg)))
+                return std::nullopt;
+            inet_diag_msg socket;
+            std::memcpy(&socket, buffer + at + NLMSG_HDRLEN, sizeof socket);
+            found = found || ntohs(socket.id.idiag_sport) == port;
+            at += NLMSG_ALIGN(header.nlmsg_len);
         }
     }
 }
