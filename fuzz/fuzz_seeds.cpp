@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -18,6 +19,30 @@ namespace pln::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+Bytes build(const std::function<void(ByteWriter&)>& write) {
+    ByteWriter w;
+    write(w);
+    return w.take();
+}
+
+// The short form of a tag name eMule writes: the type with its high bit set
+// and the id, no length.
+void flaggedName(ByteWriter& w, std::uint8_t type, std::uint8_t id) {
+    w.u8(static_cast<std::uint8_t>(type | 0x80));
+    w.u8(id);
+}
+
+void textName(ByteWriter& w, std::uint8_t type, std::string_view name) {
+    w.u8(type);
+    w.u16(static_cast<std::uint16_t>(name.size()));
+    w.text(name);
+}
+
+void stringValue(ByteWriter& w, std::string_view text) {
+    w.u16(static_cast<std::uint16_t>(text.size()));
+    w.text(text);
+}
 
 class SeedWriter {
 public:
