@@ -27,12 +27,12 @@ namespace {
 // p on, one loop per type: many records pass through it in every drawing.
 template <typename T>
 double increaseOver(const std::uint8_t* p, std::size_t recordSize, std::size_t pairs) {
-    constexpr std::size_t valueOffset = 4;
+    p += recordValueOffset;
     double increase = 0;
-    T a = loadField<T>(p + valueOffset);
+    T a = loadField<T>(p);
     for (std::size_t i = 0; i < pairs; ++i) {
         p += recordSize;
-        T b = loadField<T>(p + valueOffset);
+        T b = loadField<T>(p);
         if constexpr (std::is_floating_point_v<T>)
             increase += counterIncrease(a, b);
         else
@@ -49,20 +49,12 @@ double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e)
         return 0;
     const std::uint8_t* p = records.bytes().data() + j * records.recordSize();
     const std::size_t size = records.recordSize(), pairs = e - j;
-    switch (records.valueType()) {
-    case valueTypeByte:
-        return increaseOver<std::int8_t>(p, size, pairs);
-    case valueTypeShort:
-        return increaseOver<std::int16_t>(p, size, pairs);
-    case valueTypeInteger:
-        return increaseOver<std::int32_t>(p, size, pairs);
-    case valueTypeLong:
-        return increaseOver<std::int64_t>(p, size, pairs);
-    case valueTypeReal:
-        return increaseOver<double>(p, size, pairs);
-    default:
-        return 0;
-    }
+    return withValueType(
+        records.valueType(),
+        [p, size, pairs]<typename T>(std::type_identity<T>) {
+            return increaseOver<T>(p, size, pairs);
+        },
+        [] { return 0.0; });
 }
 
 tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {

@@ -9,10 +9,10 @@ namespace pln {
 
 namespace {
 
-constexpr std::size_t recordSize = 8;
+constexpr std::size_t recordSize = recordSizeOf(valueTypeInteger);
 
 std::int32_t valueAt(std::span<const std::uint8_t> records, std::size_t i) {
-    return static_cast<std::int32_t>(loadU32(records.data() + i * recordSize + 4));
+    return static_cast<std::int32_t>(loadU32(records.data() + i * recordSize + recordValueOffset));
 }
 
 } // namespace
@@ -39,7 +39,7 @@ bool correctConnRunTime(std::span<std::uint8_t> records) {
         if (previous > stored)
             offset += static_cast<std::uint32_t>(previous);
         previous = stored;
-        std::uint8_t* p = records.data() + i * recordSize + 4;
+        std::uint8_t* p = records.data() + i * recordSize + recordValueOffset;
         storeU32(p, static_cast<std::uint32_t>(stored) + offset);
     }
     return offset != 0;

@@ -20,33 +20,24 @@ tLogRecords tLogRecords::slice(std::size_t first, std::size_t last) const {
 }
 
 double tLogRecords::value(std::size_t index) const {
-    switch (valueType_) {
-    case valueTypeByte:
-    case valueTypeShort:
-    case valueTypeInteger:
-    case valueTypeLong:
-        return static_cast<double>(integerValue(index));
-    case valueTypeReal:
-        return loadField<double>(record(index) + 4);
-    default:
-        return missingValue();
-    }
+    const std::uint8_t* p = record(index) + recordValueOffset;
+    return withValueType(
+        valueType_,
+        [p]<typename T>(std::type_identity<T>) { return static_cast<double>(loadField<T>(p)); },
+        missingValue);
 }
 
 std::int64_t tLogRecords::integerValue(std::size_t index) const {
-    const std::uint8_t* p = record(index) + 4;
-    switch (valueType_) {
-    case valueTypeByte:
-        return static_cast<std::int8_t>(p[0]);
-    case valueTypeShort:
-        return loadField<std::int16_t>(p);
-    case valueTypeInteger:
-        return loadField<std::int32_t>(p);
-    case valueTypeLong:
-        return loadField<std::int64_t>(p);
-    default:
-        return 0;
-    }
+    const std::uint8_t* p = record(index) + recordValueOffset;
+    return withValueType(
+        valueType_,
+        [p]<typename T>(std::type_identity<T>) -> std::int64_t {
+            if constexpr (std::is_integral_v<T>)
+                return loadField<T>(p);
+            else
+                return 0;
+        },
+        [] { return std::int64_t{0}; });
 }
 
 tKnownFileValues tLogRecords::knownFileValues(std::size_t index) const {

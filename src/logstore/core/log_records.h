@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <span>
+#include <type_traits>
 
 namespace pln {
 
@@ -39,6 +40,33 @@ inline void storeU32(std::uint8_t* p, std::uint32_t v) {
         p[i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
+// Record layout: every record starts with its 4-byte stamp; a stats record's
+// value follows it, a known-file record's counters follow it in this order.
+inline constexpr std::size_t recordValueOffset = 4;
+inline constexpr std::size_t knownFileRequestsOffset = recordValueOffset;
+inline constexpr std::size_t knownFileAcceptedOffset = knownFileRequestsOffset + 4;
+inline constexpr std::size_t knownFileTransferredOffset = knownFileAcceptedOffset + 4;
+
+// Calls f with std::type_identity<T> for the C++ type T a stats value type
+// stores (types 1..5); returns none() for the types that hold no single value.
+template <typename F, typename None>
+decltype(auto) withValueType(std::uint8_t valueType, F&& f, None&& none) {
+    switch (valueType) {
+    case valueTypeByte:
+        return f(std::type_identity<std::int8_t>{});
+    case valueTypeShort:
+        return f(std::type_identity<std::int16_t>{});
+    case valueTypeInteger:
+        return f(std::type_identity<std::int32_t>{});
+    case valueTypeLong:
+        return f(std::type_identity<std::int64_t>{});
+    case valueTypeReal:
+        return f(std::type_identity<double>{});
+    default:
+        return none();
+    }
+}
+
 // The counters of a known file at one moment, all running totals.
 struct tKnownFileValues {
     std::uint32_t requests = 0;
@@ -48,8 +76,9 @@ struct tKnownFileValues {
 
 // The counters of a known-file record at p.
 inline tKnownFileValues knownFileValuesAt(const std::uint8_t* p) {
-    return {loadField<std::uint32_t>(p + 4), loadField<std::uint32_t>(p + 8),
-            loadField<std::uint64_t>(p + 12)};
+    return {loadField<std::uint32_t>(p + knownFileRequestsOffset),
+            loadField<std::uint32_t>(p + knownFileAcceptedOffset),
+            loadField<std::uint64_t>(p + knownFileTransferredOffset)};
 }
 
 // A read-only view of a loaded record area: the raw bytes of the file, read
