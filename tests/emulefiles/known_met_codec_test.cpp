@@ -53,16 +53,13 @@ TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
     EXPECT_EQ(rewrite(expected.buffer()), expected.buffer());
 }
 
-// The version a small file gets back is the resave command's test.
+// The old two-tag form of a 4 GiB file counts as large; the version a small
+// file gets back is the resave command's test.
 TEST(KnownMetCodec, VersionFollowsTheLargestFileNotTheFileRead) {
-    // The old two-tag form of a 4 GiB file counts as large.
     std::uint8_t version = 0;
-    ByteWriter large;
-    fileHead(large, 2);
-    simpleRecord(large, hashOf(1), "a", 100, 0);
-    large.bytes(
-        hex("00000000" + hashHex(2) + "0000 02000000 03 0100 02 00000000 03 0100 3A 01000000"));
-    EXPECT_EQ(rewrite(large.buffer(), &version)[0], 0x0F);
+    const Bytes large = hex("0E 01000000 00000000" + hashHex(2) +
+                            "0000 02000000 03 0100 02 00000000 03 0100 3A 01000000");
+    EXPECT_EQ(rewrite(large, &version)[0], 0x0F);
     EXPECT_EQ(version, 0x0F);
 }
 
@@ -117,6 +114,9 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         {"0E 01000000 00000000" + hashHex(1) + "FFFF" + std::string(128, '0'),
          "Unexpected end of file"},
         {"0E 01000000 00000000" + hashHex(1) + "0000 01000000 8A 01 00000000", "Unknown tag type"},
+        // A tag count the rest cannot hold fails before any tag is read.
+        {"0E 01000000 00000000" + hashHex(1) + "0000 00000040 03 0100 51 09000000",
+         "Unexpected end of file"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;

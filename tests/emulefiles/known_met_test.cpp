@@ -1,4 +1,5 @@
 #include "common/byte_writer.h"
+#include "emulefiles/core/cancelled_met.h"
 #include "emulefiles/core/known_met.h"
 #include "known_met_bytes.h"
 #include "stamp_sequence.h"
@@ -60,16 +61,23 @@ TEST_F(KnownMetFile, FailedLoadsLeaveNoList) {
     EXPECT_TRUE(missing.needsReload());
 }
 
+// Where a change settles is the clock rule's own test.
 TEST_F(KnownMetFile, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
     tKnownMet km(path, files, clock);
     EXPECT_EQ(km.list(), nullptr);
     EXPECT_FALSE(km.fileAge());
+    EXPECT_TRUE(km.needsReload());
+    EXPECT_FALSE(km.isUnchanged());
     km.load();
+    EXPECT_FALSE(km.needsReload());
+    EXPECT_TRUE(km.isUnchanged());
     EXPECT_EQ(km.list()->name(0), "日本.mkv");
     EXPECT_EQ(km.version(), 0x0E);
     EXPECT_EQ(km.fileAge(), 1'000'000);
     km.list()->record(0).setFileSize(0x100000000ull);
     files.stamps[path] = 2'000'000;
+    EXPECT_TRUE(km.needsReload());
+    EXPECT_FALSE(km.isUnchanged());
     km.save();
     EXPECT_EQ(km.version(), 0x0F);
     EXPECT_EQ(km.fileAge(), 2'000'000);
@@ -106,39 +114,29 @@ TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
 }
 
 #ifndef _WIN32
+// Both files are saved through a link, which stays a link.
 TEST_F(KnownMetFile, ALinkedFileIsSavedThroughToItsTarget) {
     const std::string real = dir.mkdir("eMule");
     std::filesystem::rename(path, real + "known.met");
-    std::filesystem::create_symlink("eMule/known.met", path);
+    dir.write("eMule/cancelled.met", hex("0E 00000000"));
+    for (const char* name : {"known.met", "cancelled.met"})
+        std::filesystem::create_symlink(std::string("eMule/") + name, dir.file(name));
+    files.stamps[dir.file("cancelled.met")] = 1'000'000;
     tKnownMet km(path, files, clock);
+    tCancelledMet cm(dir.file("cancelled.met"), files);
     km.load();
+    cm.load();
     km.list()->record(0).setFileName("linked");
+    cm.addHash(hashOf(4).toString());
     km.save();
+    cm.save();
     EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("cancelled.met")));
     EXPECT_NE(readBytes(real + "known.met"), twoRecords());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
+    EXPECT_EQ(readBytes(real + "cancelled.met"), hex("0E 01000000" + hashHex(4) + "00"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 2);
 }
 #endif
-
-// Where a change settles is the clock rule's own test.
-TEST_F(KnownMetFile, ReloadWaitsUntilAChangeIsOlderThanTwoSeconds) {
-    tKnownMet km(path, files, clock);
-    clock.nowMs = 1'002'000;
-    EXPECT_FALSE(km.needsReload());
-    clock.nowMs = 1'002'001;
-    EXPECT_TRUE(km.needsReload());
-    EXPECT_FALSE(km.isUnchanged());
-
-    km.load();
-    EXPECT_FALSE(km.needsReload());
-    EXPECT_TRUE(km.isUnchanged());
-
-    files.stamps[path] = 1'001'000;
-    EXPECT_FALSE(km.needsReload());
-    EXPECT_FALSE(km.isUnchanged());
-    clock.nowMs = 1'003'001;
-    EXPECT_TRUE(km.needsReload());
-}
 
 } // namespace
 } // namespace pln

@@ -1,4 +1,5 @@
 #include "emulefiles/core/shared_data.h"
+#include "emulefiles/core/windows_path.h"
 
 #include <gtest/gtest.h>
 
@@ -64,6 +65,15 @@ TEST(SharedFileTable, FindMatchesNameSizeAndDate) {
     EXPECT_EQ(findSharedFile(table, "delta.bin", 10, knownDate), -1);
     EXPECT_EQ(findSharedFile(table, "", 10, knownDate), -1);
     EXPECT_EQ(findSharedFile(tSharedFileTable(), "alpha.bin", 10, knownDate), -1);
+}
+
+TEST(WindowsPath, TrailingDelimiterFollowsThePathsOwnForm) {
+    EXPECT_EQ(withTrailingDelimiter("C:\\Share", '/'), "C:\\Share\\");
+    EXPECT_EQ(withTrailingDelimiter("C:", '/'), "C:\\");
+    EXPECT_EQ(withTrailingDelimiter("/home/u/share", '/'), "/home/u/share/");
+    EXPECT_EQ(withTrailingDelimiter("share", '\\'), "share\\");
+    EXPECT_EQ(withTrailingDelimiter("/home/", '/'), "/home/");
+    EXPECT_EQ(comparePaths("C:\\Share\\A.TXT", "c:/share/a.txt"), 0);
 }
 
 } // namespace

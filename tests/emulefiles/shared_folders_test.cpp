@@ -144,7 +144,7 @@ TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
 
 // Where a change settles is the clock rule's own test; these follow what
 // each source remembers of its last read.
-TEST_F(SharedFoldersTest, IncomingDirStalenessWaitsForTheChangeToSettle) {
+TEST_F(SharedFoldersTest, ALoadIsDueOnceAChangeHasSettledAndForFilesThatComeAndGo) {
     fake.clock.nowMs = 11'000;
     setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 10'000);
     EXPECT_FALSE(folders.incomingDirChanged());
@@ -155,12 +155,10 @@ TEST_F(SharedFoldersTest, IncomingDirStalenessWaitsForTheChangeToSettle) {
     fake.files.stamps[folders.preferencesPath()] = 13'000;
     fake.clock.nowMs = 9'000; // a clock set back
     EXPECT_TRUE(folders.incomingDirChanged());
-}
 
-TEST_F(SharedFoldersTest, DatStalenessCoversFilesThatComeAndGo) {
+    // A .dat file never loaded and absent: load, to record the absence.
     std::string path = folders.sharedDirsPath();
     fake.clock.nowMs = 100'000;
-    // Never loaded and absent: load, to record the absence.
     EXPECT_TRUE(folders.sharedDirsChanged());
     folders.loadSharedDirs();
     EXPECT_FALSE(folders.sharedDirsChanged());

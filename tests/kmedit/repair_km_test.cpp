@@ -64,7 +64,7 @@ protected:
     }
 
     std::vector<std::uint64_t> loggedTransfers(std::string_view hash) {
-        std::vector<std::uint8_t> bytes = readBytes(dir.file(std::string(hash) + ".pln_on"));
+        std::vector<std::uint8_t> bytes = logBytes(hash);
         tLogRecords records(std::span<const std::uint8_t>(bytes).subspan(logPrefixSize),
                             valueTypeKnownFile);
         std::vector<std::uint64_t> values;
@@ -79,15 +79,21 @@ protected:
         return repair;
     }
 
-    // What the file on disk holds now.
-    const tKnownMetRecord* saved(std::string_view hash) {
+    // What the file on disk holds now of a record: name, size, transferred,
+    // requested, accepted and AICH hash.
+    std::string saved(std::string_view hash) {
         tKnownMet onDisk(knownMetPath, files, clock);
         onDisk.load();
         std::size_t index = 0;
         if (!onDisk.list()->findByHash(hash, index))
-            return nullptr;
-        savedRecords.push_back(onDisk.list()->extract(index));
-        return savedRecords.back().get();
+            return "absent";
+        const tKnownMetRecord& r = onDisk.list()->record(index);
+        return r.getFileName() + "|" + std::to_string(r.getFileSize()) + "|" +
+               std::to_string(r.getTransferred()) + "|" + std::to_string(r.getRequested()) + "|" +
+               std::to_string(r.getAccepted()) + "|" + r.getAichHash();
+    }
+    std::vector<std::uint8_t> logBytes(std::string_view hash) {
+        return readBytes(dir.file(std::string(hash) + ".pln_on"));
     }
 
     TempDir dir;
@@ -100,34 +106,26 @@ protected:
     tLogFiles logs{tLogStoreContext{dir.path(), prompter, recorder}};
     tKnownMet knownMet{configFolder + "known.met", files, clock};
     tRepairContext repair{knownMet, logs, files, clock};
-    std::vector<std::unique_ptr<tKnownMetRecord>> savedRecords;
 };
 
 TEST_F(Repair, LogsAddTheirCountersAndUndoRestarts) {
     knownMetPath = writeKnownMet("known.met", {{"kept.avi", hashB, 5, 1, 700}});
     writeLog(hashA, {{1, 10}, {2, 20}, {0, 5}, {1, 15}, {0, 3}, {1, 8}});
     writeLog(hashB, {{1, 50}, {3, 100}});
-    const std::vector<std::uint8_t> logA = readBytes(dir.file(std::string(hashA) + ".pln_on"));
-    const std::vector<std::uint8_t> logB = readBytes(dir.file(std::string(hashB) + ".pln_on"));
+    const std::vector<std::uint8_t> logA = logBytes(hashA);
+    const std::vector<std::uint8_t> logB = logBytes(hashB);
 
     EXPECT_EQ(repairKM(loaded(), false).repaired, 1u);
-    EXPECT_EQ(saved(hashA), nullptr);
-    EXPECT_EQ(readBytes(dir.file(std::string(hashA) + ".pln_on")), logA);
-    EXPECT_EQ(saved(hashB)->getTransferred(), 105u);
-    EXPECT_EQ(saved(hashB)->getRequested(), 4u);
-    EXPECT_EQ(readBytes(dir.file(std::string(hashB) + ".pln_on")), logB);
+    EXPECT_EQ(saved(hashA), "absent");
+    EXPECT_EQ(logBytes(hashA), logA);
+    EXPECT_EQ(saved(hashB), "kept.avi|700|105|4|3|");
+    EXPECT_EQ(logBytes(hashB), logB);
 
     EXPECT_EQ(repairKM(loaded(), true).restored, 1u);
-    const tKnownMetRecord* restored = saved(hashA);
-    ASSERT_NE(restored, nullptr);
-    EXPECT_EQ(restored->getFileName(), unknownFileName);
-    EXPECT_EQ(restored->getFileSize(), 0u);
-    EXPECT_EQ(restored->getTransferred(), 43u);
-    EXPECT_EQ(restored->getRequested(), 4u);
-    EXPECT_EQ(restored->getAccepted(), 4u);
+    EXPECT_EQ(saved(hashA), std::string(unknownFileName) + "|0|43|4|4|");
     EXPECT_EQ(loggedTransfers(hashA), (std::vector<std::uint64_t>{10, 20, 25, 35, 38, 43}));
     // The counters now hold what the logs hold: nothing more to add.
-    EXPECT_EQ(saved(hashB)->getTransferred(), 105u);
+    EXPECT_EQ(saved(hashB), "kept.avi|700|105|4|3|");
     EXPECT_FALSE(repairKM(loaded(), true).any());
     EXPECT_TRUE(prompter.shown.empty());
 }
@@ -142,28 +140,20 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     EXPECT_EQ(errorOf([&] { importMissingKF(repair, configFolder + "KNOWN.MET"); }),
               notABackupMessage);
     EXPECT_EQ(importMissingKF(repair, backupPath), 2u);
-    EXPECT_EQ(saved(hashA)->getFileName(), "movie.avi");
-    EXPECT_EQ(saved(hashA)->getFileSize(), 700u);
-    EXPECT_EQ(saved(hashA)->getTransferred(), 70u);
-    EXPECT_EQ(saved(hashA)->getRequested(), 7u);
-    EXPECT_EQ(saved(hashC)->getFileName(), "other.txt");
+    EXPECT_EQ(saved(hashA), "movie.avi|700|70|7|7|");
+    EXPECT_EQ(saved(hashC), "other.txt|10|3|3|0|");
     EXPECT_EQ(importMissingKF(repair, backupPath), 0u);
 
     const std::string tail = std::string("|h=") + std::string(aich) + "|/";
-    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|123|" + std::string(hashB) + tail,
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|5000000000|" + std::string(hashB) + tail,
                                "ed2k://|file|renamed.txt|99|" + std::string(hashC) + "|/",
                                "ed2k://|file|new.bin|0|" + std::string(hashD) + tail}),
               2u);
-    const tKnownMetRecord* linked = saved(hashB);
-    EXPECT_EQ(linked->getFileName(), "a b.txt");
-    EXPECT_EQ(linked->getFileSize(), 123u);
-    EXPECT_EQ(linked->getAichHash(), aich);
-    EXPECT_EQ(linked->getTransferred(), 80u);
-    EXPECT_EQ(saved(hashC)->getFileName(), "other.txt");
-    EXPECT_EQ(saved(hashD)->getFileName(), "new.bin");
-    EXPECT_EQ(saved(hashD)->getAichHash(), aich);
+    EXPECT_EQ(saved(hashB), "a b.txt|5000000000|80|8|8|" + std::string(aich));
+    EXPECT_EQ(saved(hashC), "other.txt|10|3|3|0|");
+    EXPECT_EQ(saved(hashD), "new.bin|0|0|0|0|" + std::string(aich));
     EXPECT_EQ(pasteKF(repair, {"ed2k://|file|new.bin|5|" + std::string(hashD) + "|/"}), 1u);
-    EXPECT_EQ(saved(hashD)->getAichHash(), "");
+    EXPECT_EQ(saved(hashD), "new.bin|5|0|0|0|");
     std::size_t index = 0;
     ASSERT_TRUE(knownMet.list()->findByHash(hashB, index));
     EXPECT_EQ(knownMet.list()->name(index), "a b.txt");
@@ -184,8 +174,8 @@ TEST_F(Repair, ErroneousEntriesGoAndAFailureStopsTheLaterOperations) {
     options.backupPath.clear();
     EXPECT_EQ(repairKnownMet(loaded(), options).deleted, 2u);
     EXPECT_EQ(knownMet.list()->count(), 1u);
-    EXPECT_NE(saved(hashB), nullptr);
-    EXPECT_EQ(saved(hashA), nullptr);
+    EXPECT_NE(saved(hashB), "absent");
+    EXPECT_EQ(saved(hashA), "absent");
     EXPECT_FALSE(repairKnownMet(loaded(), options).any());
 }
 
@@ -194,7 +184,7 @@ TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
     writeLog(hashA, {{5, 50}, {1, 10}});
     writeLog(hashB, {{5, 50}, {1, 10}});
     const std::vector<std::uint8_t> knownBefore = readBytes(knownMetPath);
-    const std::vector<std::uint8_t> logBefore = readBytes(dir.file(std::string(hashA) + ".pln_on"));
+    const std::vector<std::uint8_t> logBefore = logBytes(hashA);
     const std::size_t entries = dir.entryCount();
 
     tRepairContext& context = loaded();
@@ -202,8 +192,8 @@ TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
     LockedFile reader(dir.file(std::string(hashB) + ".pln_on"), LockedFile::Access::Read);
     EXPECT_EQ(errorOf([&] { repairKM(context, true); }), logsNotUpdatedMessage);
     EXPECT_EQ(readBytes(knownMetPath), knownBefore);
-    EXPECT_EQ(readBytes(dir.file(std::string(hashA) + ".pln_on")), logBefore);
-    EXPECT_EQ(readBytes(dir.file(std::string(hashB) + ".pln_on")), logBefore);
+    EXPECT_EQ(logBytes(hashA), logBefore);
+    EXPECT_EQ(logBytes(hashB), logBefore);
     EXPECT_EQ(dir.entryCount(), entries);
     EXPECT_EQ(prompter.errors().size(), 1u);
 }

@@ -12,6 +12,7 @@ std::string link(const std::string& name, const std::string& size, const std::st
     return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
 }
 
+// What a valid link holds is the repair's test, which pastes links.
 TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
     const struct {
         const char* label;
@@ -42,17 +43,6 @@ TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(parseEd2kLink(row.line).has_value(), row.valid) << row.label;
-}
-
-TEST(LinkParsing, TakesNameSizeHashAndAich) {
-    auto parsed =
-        parseEd2kLink(link("a%20b.txt", "5000000000", std::string("h=") + aichText + "|/"));
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->name, "a b.txt");
-    EXPECT_EQ(parsed->size, 5'000'000'000u);
-    EXPECT_EQ(parsed->hashText, hashText);
-    EXPECT_EQ(parsed->aichText, aichText);
-    EXPECT_EQ(parseEd2kLink(link("a", "1", "/"))->aichText, "");
 }
 
 TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
