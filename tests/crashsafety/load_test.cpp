@@ -1,14 +1,12 @@
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
 #include "common/byte_writer.h"
-#include "common/error.h"
 #include "emulefiles/core/known_met_codec.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/conn_run_time.h"
 #include "logstore/core/log_files.h"
 #include "memory_folder.h"
 #include "platform/fake_platform.h"
-#include "platform/locked_file.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_ini_profile.h"
 #include "platform/posix/posix_message_bus.h"
@@ -23,7 +21,6 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
-#include <random>
 #include <stop_token>
 #include <sys/stat.h>
 #include <thread>
@@ -222,9 +219,11 @@ protected:
 };
 
 // The viewer compresses every log and writes the ConnRunTime correction
-// back, again and again, while the recorder samples eMule's saves: every
-// record the recorder appended is on disk afterwards, once, in order.
-TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder) {
+// back, again and again, and reads every log in between, while the recorder
+// samples eMule's saves: records that waited for a log the viewer held keep
+// their turn, and every record the recorder appended is on disk afterwards,
+// once, in order.
+TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAndInOrder) {
     EmuleAndRecorder recorder(profile);
     ViewerLink link(profile);
     test::RecordingPrompter prompter;
@@ -298,34 +297,6 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerRewritesLogsAreKeptOnceAndInOrder)
     std::cout << "samples: " << samples << ", records appended: " << recorder.appended()
               << ", compressions: " << compressions << ", ConnRunTime write-backs: " << writeBacks
               << '\n';
-}
-
-// The recorder tries again later to append to a log the viewer holds open
-// for reading; the records of that log sampled meanwhile wait behind the
-// first, even when the log is free again when their turn comes.
-TEST_F(LoadTest, RecordsWaitingForALogTheViewerReadsKeepTheirOrder) {
-    EmuleAndRecorder recorder(profile);
-    // The catalogue's last log: the recorder tries the records waiting for
-    // it first and the new one last, after the other logs.
-    std::string read = profile.locations.logsFolder + test::uploadedFile;
-    std::minstd_rand random(std::random_device{}());
-    // Short reads, so that a record seldom waits through many ticks.
-    std::uniform_int_distribution<int> reading(0, 1000);
-    std::uniform_int_distribution<int> pause(1000, 5000);
-    {
-        std::jthread thread([&](std::stop_token stop) { recorder.run(stop); });
-        for (auto end = std::chrono::steady_clock::now() + loadTime / 3;
-             std::chrono::steady_clock::now() < end;) {
-            try {
-                LockedFile file(read, LockedFile::Access::Read);
-                std::this_thread::sleep_for(std::chrono::microseconds(reading(random)));
-            } catch (const Error&) {
-                // The recorder is appending just now.
-            }
-            std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
-        }
-    }
-    expectEveryRecordOnceInOrder(recorder.appended());
 }
 
 } // namespace

@@ -22,14 +22,6 @@ TEST(DatText, DecodesUtf16AndEightBitUpToTheFirstZero) {
         EXPECT_EQ(decodeDatText(test::hex(stored)), text) << stored;
 }
 
-TEST(DatText, SplitsAtCrLfLfAndCr) {
-    EXPECT_EQ(splitLines("a\r\nb\rc\nd\n\ne\r"),
-              (std::vector<std::string>{"a", "b", "c", "d", "", "e"}));
-    EXPECT_EQ(splitLines("a\n\rb"), (std::vector<std::string>{"a", "", "b"}));
-    EXPECT_EQ(splitLines(""), std::vector<std::string>{});
-    EXPECT_EQ(splitLines("last"), std::vector<std::string>{"last"});
-}
-
 TEST(DatText, ReadsStableFilesOnlyAndSaysWhyNot) {
     test::TempDir dir;
     test::StampSequence fs;

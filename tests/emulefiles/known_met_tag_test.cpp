@@ -2,7 +2,6 @@
 #include "common/byte_writer.h"
 #include "emulefiles/core/known_met_tag.h"
 #include "emulefiles/core/known_met_tags.h"
-#include "emulefiles/core/tag_names.h"
 #include "known_met_bytes.h"
 #include "support/error_text.h"
 
@@ -120,16 +119,6 @@ TEST(KnownMetTags, CountShrinksToTheTagsWrittenInEitherWidth) {
         tags.writeTags(w, width);
         EXPECT_EQ(w.buffer(), hex((width == 1 ? "01" : "01000000") + kept)) << width;
     }
-}
-
-// The names in the table reach the user through the dump command's test.
-TEST(TagNames, LabelsFallBackToTheIdAndDecodeStoredNames) {
-    tKnownMetTag tag;
-    tag.nameId = 200;
-    EXPECT_EQ(knownMetTagLabel(tag), "200");
-    tag.name = "Caf\xE9";
-    EXPECT_EQ(knownMetTagLabel(tag), "Café");
-    EXPECT_EQ(knownMetTagTypeName(12), "");
 }
 
 } // namespace
