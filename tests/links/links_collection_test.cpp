@@ -80,9 +80,9 @@ TEST(FormatLinkLine, FillsEveryPlaceholderOfTheRecord) {
         {"a", "", 1, "", "\\N\\T\\x", "\\N\\T\\x"},
         {"<size>.avi", "C:\\<name>\\n", 1234, "", "<name> <size> <folder>",
          "<size>.avi 1234 C:\\<name>\\n"},
-        {"<size>.avi", "", 1234, "", "<htmlLink>",
-         "<a href=ed2k://|file|%3Csize%3E.avi|1234|" + std::string(hashA) +
-             "|/>&lt;size&gt;.avi</a>"},
+        {"<size>\"1\".avi", "", 1234, "", "<htmlLink>",
+         "<a href=ed2k://|file|%3Csize%3E%221%22.avi|1234|" + std::string(hashA) +
+             "|/>&lt;size&gt;\"1\".avi</a>"},
     };
     for (const auto& row : rows) {
         auto record = linkRecord(row.name, row.size, row.aich);
