@@ -25,32 +25,48 @@ std::string loadError(const Bytes& stored) {
     return errorOf([&] { readKnownMet(stored); });
 }
 
+// Equal hashes keep their file order; a search gives the first of them or
+// where the hash would go. Inserting, taking out and renaming rows are the
+// edit and repair tests'.
 TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
     // Hash order puts byte 15 = 0x80 first, then 0x00, then 0x01.
-    ByteWriter cafe, tokyo, opaque, stored, expected;
+    ByteWriter cafe, tokyo, opaque, twin, stored, expected;
     simpleRecord(cafe, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
     simpleRecord(tokyo, hashOf(2, 0x80), utf8Bom + "東京.mkv", 100, 2);
     recordHead(opaque, 7, hashOf(3, 0x00), 3, 3);
     idString(opaque, 0x01, utf8Bom + "Ünïcödé Кино.avi");
     idString(opaque, 0x12, "001.part");
     opaque.bytes(hex("07 0600 6F7061717565 02000000 00FF")); // a blob named "opaque"
-    fileHead(stored, 3);
-    fileHead(expected, 3);
-    for (const ByteWriter* record : {&cafe, &tokyo, &opaque})
+    simpleRecord(twin, hashOf(1, 0x01), "twin", 1, 0);
+    fileHead(stored, 4);
+    fileHead(expected, 4);
+    for (const ByteWriter* record : {&cafe, &tokyo, &opaque, &twin})
         stored.bytes(record->buffer());
-    for (const ByteWriter* record : {&tokyo, &opaque, &cafe})
+    for (const ByteWriter* record : {&tokyo, &opaque, &cafe, &twin})
         expected.bytes(record->buffer());
 
     tKnownMetContents contents = readKnownMet(stored.buffer());
-    ASSERT_EQ(contents.list.count(), 3u);
-    EXPECT_EQ(contents.list.name(0), "東京.mkv");
-    EXPECT_EQ(contents.list.name(1), "Ünïcödé Кино.avi");
-    EXPECT_EQ(contents.list.name(2), "Café.mp3");
-    EXPECT_EQ(contents.list.record(1).partHashes[2], hashOf(0xA2));
-    EXPECT_TRUE(contents.list.record(1).hasPartFileName());
-    EXPECT_FALSE(contents.list.record(0).hasPartFileName());
+    const tKnownMetList& list = contents.list;
+    ASSERT_EQ(list.count(), 4u);
+    EXPECT_EQ(list.name(0), "東京.mkv");
+    EXPECT_EQ(list.name(1), "Ünïcödé Кино.avi");
+    EXPECT_EQ(list.name(2), "Café.mp3");
+    EXPECT_EQ(list.record(1).partHashes[2], hashOf(0xA2));
+    EXPECT_TRUE(list.record(1).hasPartFileName());
+    EXPECT_FALSE(list.record(0).hasPartFileName());
     EXPECT_EQ(rewrite(stored.buffer()), expected.buffer());
     EXPECT_EQ(rewrite(expected.buffer()), expected.buffer());
+
+    std::size_t index = 99;
+    EXPECT_TRUE(list.findByHash(hashOf(1, 0x01).toString(), index));
+    EXPECT_EQ(index, 2u);
+    const std::pair<tHash, std::size_t> misses[] = {
+        {hashOf(7), 2}, {hashOf(0, 0x80), 0}, {hashOf(9, 0x7F), 4}};
+    for (const auto& [hash, at] : misses) {
+        EXPECT_FALSE(list.findByHash(hash, index));
+        EXPECT_EQ(index, at) << hash.toString();
+    }
+    EXPECT_EQ(errorOf([&] { list.findByHash("XYZ", index); }), "Invalid hash");
 }
 
 // The old two-tag form of a 4 GiB file counts as large; the version a small
@@ -121,29 +137,5 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
     for (const auto& row : rows)
         EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
 }
-
-// Inserting, taking out and renaming rows are the edit and repair tests'.
-TEST(KnownMetList, FindByHashGivesTheFirstOfEqualsOrTheInsertionPoint) {
-    ByteWriter w;
-    fileHead(w, 4);
-    simpleRecord(w, hashOf(5), "second", 2, 0);
-    simpleRecord(w, hashOf(1), "low", 1, 0);
-    simpleRecord(w, hashOf(5), "third", 3, 0);
-    simpleRecord(w, hashOf(9), "high", 4, 0);
-    tKnownMetList list = std::move(readKnownMet(w.buffer()).list);
-    // Equal hashes keep their file order.
-    EXPECT_EQ(list.name(1), "second");
-    EXPECT_EQ(list.name(2), "third");
-
-    std::size_t index = 99;
-    EXPECT_TRUE(list.findByHash(hashOf(5).toString(), index));
-    EXPECT_EQ(index, 1u);
-    EXPECT_FALSE(list.findByHash(hashOf(7), index));
-    EXPECT_EQ(index, 3u);
-    EXPECT_FALSE(list.findByHash(hashOf(0, 0x80), index));
-    EXPECT_EQ(index, 0u);
-    EXPECT_EQ(errorOf([&] { list.findByHash("XYZ", index); }), "Invalid hash");
-}
-
 } // namespace
 } // namespace pln
