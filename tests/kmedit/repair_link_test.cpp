@@ -1,0 +1,74 @@
+#include "kmedit/core/repair_link.h"
+
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+constexpr const char* hashText = "0123456789abcdef0123456789ABCDEF";
+constexpr const char* aichText = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
+
+std::string link(const std::string& name, const std::string& size, const std::string& tail) {
+    return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
+}
+
+// What a valid link holds is the repair's test, which pastes links.
+TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
+    const struct {
+        const char* label;
+        std::string line;
+        bool valid;
+    } rows[] = {
+        {"plain", link("a.txt", "123", "/"), true},
+        {"aich", link("a.txt", "123", std::string("h=") + aichText + "|/"), true},
+        {"emptyName", link("", "0", "/"), true},
+        {"largestSize", link("a", "9223372036854775807", "/"), true},
+        {"sizeTooLarge", link("a", "9223372036854775808", "/"), false},
+        {"negativeSize", link("a", "-1", "/"), false},
+        {"emptySize", link("a", "", "/"), false},
+        {"upperCaseScheme", "ED2K://|file|a|1|" + std::string(hashText) + "|/", false},
+        {"shortHash", "ed2k://|file|a|1|0123456789ABCDEF|/", false},
+        {"hashNotHex", "ed2k://|file|a|1|0123456789ABCDEF0123456789ABCDEG|/", false},
+        {"noEnd", link("a", "1", ""), false},
+        {"textAfterEnd", link("a", "1", "/x"), false},
+        {"aichNotAlphanumeric", link("a", "1", "h=ZYXWVUTSRQPONMLKJIHGFEDCBA23456=|/"), false},
+        {"aichShort", link("a", "1", "h=ZYXW|/"), false},
+        {"aichWithoutPrefix", link("a", "1", "x=" + std::string(aichText) + "|/"), false},
+        {"nulInName", link("a%00b", "1", "/"), false},
+        {"slashInName", link("..%2Fa", "1", "/"), false},
+        {"backslashInName", link("a\\b", "1", "/"), false},
+        {"colonInName", link("c%3Ax", "1", "/"), false},
+        {"pipeInName", link("a%7Cb", "1", "/"), false},
+        {"quoteInName", link("%22a%22", "1", "/"), false},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(parseEd2kLink(row.line).has_value(), row.valid) << row.label;
+}
+
+TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
+    const std::string good = link("a", "1", "/");
+    EXPECT_TRUE(linksAreValid(good));
+    EXPECT_TRUE(linksAreValid("\n  " + good + " \r\n\n" + good + "\n"));
+    EXPECT_FALSE(linksAreValid(good + "\nnot a link"));
+    EXPECT_FALSE(linksAreValid(""));
+    EXPECT_FALSE(linksAreValid(" \n\t\n"));
+    EXPECT_EQ(linksRefusal(" \n"), noLinkMessage);
+    EXPECT_EQ(linksRefusal(good + "\nx"), notALinkMessage + std::string("x"));
+    const std::string named = link("a%2A", "1", "/");
+    EXPECT_EQ(linksRefusal(good + "\n" + named), forbiddenLinkNameMessage + named);
+    EXPECT_EQ(linkLines("\n " + good + "\r\n\n" + good), (std::vector<std::string>{good, good}));
+}
+
+TEST(LinkNames, PercentEscapesAreDecodedOnce) {
+    EXPECT_EQ(decodeLinkName("a%20b%2Ctxt"), "a b,txt");
+    EXPECT_EQ(decodeLinkName("%2541"), "%41");
+    EXPECT_EQ(decodeLinkName("50%zz%4"), "50%zz%4");
+    EXPECT_EQ(decodeLinkName("end%4"), "end%4");
+    EXPECT_EQ(decodeLinkName("%41%"), "A%");
+    EXPECT_EQ(decodeLinkName("Z%C3%BCrich"), "Z\xC3\xBCrich");
+    // An 8-bit link: the byte is a Windows-1252 character.
+    EXPECT_EQ(decodeLinkName("caf%E9"), "caf\xC3\xA9");
+}
+
+} // namespace
+} // namespace pln
