@@ -23,7 +23,11 @@ std::vector<std::uint8_t> twoRecords() {
     return w.take();
 }
 
-class KnownMetFile : public testing::Test {
+constexpr const char* sequentialHash = "000102030405060708090a0b0c0d0e0f";
+// Version, sub-version and seed of a salted file.
+const std::string saltedHead = "0F 01 78563412";
+
+class MetFiles : public testing::Test {
 protected:
     void SetUp() override {
         path = dir.write("known.met", twoRecords());
@@ -53,44 +57,52 @@ protected:
                   "Cannot open \"" + file + "\": " + missingFileText());
         EXPECT_EQ(met.list(), nullptr);
     }
+    // Whether a reload is due, whether the list still matches the disk, and
+    // the stamp last read or saved.
+    static std::string state(tKnownMet& km) {
+        return std::string(km.needsReload() ? "reload" : "current") +
+               (km.isUnchanged() ? ", unchanged, " : ", changed, ") +
+               (km.fileAge() ? std::to_string(*km.fileAge()) : "no age");
+    }
+
+    // cancelled.met holding the bytes given, loaded.
+    tCancelledMet cancelledFrom(const Bytes& bytes) {
+        files.stamps[dir.write("cancelled.met", bytes)] = 1000;
+        tCancelledMet met(cancelledPath, files);
+        met.load();
+        return met;
+    }
 
     TempDir dir;
-    std::string path;
+    std::string path, cancelledPath = dir.file("cancelled.met");
     StampSequence files;
     FakeClock clock;
 };
 
-TEST_F(KnownMetFile, FailedLoadsLeaveNoListAndUnreadFilesAreNotSaved) {
+TEST_F(MetFiles, FailedLoadsLeaveNoListAndUnreadFilesAreNotSaved) {
     files.stamps[dir.write("cancelled.met", hex("0E 00000000"))] = 1'000'000;
     tKnownMet km(path, files, clock);
     tCancelledMet cm(dir.file("cancelled.met"), files);
     expectFailedLoads(km, "known.met");
     expectFailedLoads(cm, "cancelled.met");
-    EXPECT_FALSE(km.fileAge());
-    EXPECT_TRUE(km.needsReload());
+    EXPECT_EQ(state(km), "reload, changed, no age");
 }
 
 // Where a change settles is the clock rule's own test.
-TEST_F(KnownMetFile, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
+TEST_F(MetFiles, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
     tKnownMet km(path, files, clock);
     EXPECT_EQ(km.list(), nullptr);
-    EXPECT_FALSE(km.fileAge());
-    EXPECT_TRUE(km.needsReload());
-    EXPECT_FALSE(km.isUnchanged());
+    EXPECT_EQ(state(km), "reload, changed, no age");
     km.load();
-    EXPECT_FALSE(km.needsReload());
-    EXPECT_TRUE(km.isUnchanged());
+    EXPECT_EQ(state(km), "current, unchanged, 1000000");
     EXPECT_EQ(km.list()->name(0), "日本.mkv");
     EXPECT_EQ(km.version(), 0x0E);
-    EXPECT_EQ(km.fileAge(), 1'000'000);
     km.list()->record(0).setFileSize(0x100000000ull);
     files.stamps[path] = 2'000'000;
-    EXPECT_TRUE(km.needsReload());
-    EXPECT_FALSE(km.isUnchanged());
+    EXPECT_EQ(state(km), "reload, changed, 1000000");
     km.save();
     EXPECT_EQ(km.version(), 0x0F);
-    EXPECT_EQ(km.fileAge(), 2'000'000);
-    EXPECT_TRUE(km.isUnchanged());
+    EXPECT_EQ(state(km), "current, unchanged, 2000000");
 
     ByteWriter expected;
     fileHead(expected, 2, 0x0F);
@@ -101,7 +113,7 @@ TEST_F(KnownMetFile, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
     EXPECT_EQ(readBytes(path), expected.buffer());
 }
 
-TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
+TEST_F(MetFiles, FailedSaveLeavesTheFileIntact) {
     // A name that fits the folder while its temporary sibling does not.
     std::string longPath = dir.write(std::string(250, 'k'), twoRecords());
     files.stamps[longPath] = 1'000'000;
@@ -114,13 +126,103 @@ TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
     EXPECT_EQ(readBytes(longPath), twoRecords());
     EXPECT_EQ(dir.entryCount(), 2u);
     // The list no longer matches the disk: edits are refused and a reload is due.
-    EXPECT_FALSE(km.isUnchanged());
-    EXPECT_TRUE(km.needsReload());
+    EXPECT_EQ(state(km), "reload, changed, no age");
+}
+
+TEST_F(MetFiles, CancelledSavesSortedByHashWithTagsInTheLongForm) {
+    const struct {
+        const char* name;
+        std::string stored;
+        std::string saved = {}; // empty: the stored bytes
+    } rows[] = {
+        {"Plain", "0E 02000000" + hashHex(1) + "00" + hashHex(2) +
+                      "02 02 0100 01 0400 6E616D65 03 0600 637573746F6D 4D000000"},
+        {"Salted", saltedHead + "01000000" + hashHex(5) + "00"},
+        {"SaltedEmpty", saltedHead + "00000000"},
+        // The high half is signed: byte 15 = 0x80 sorts first.
+        {"SortedAndNormalised",
+         "0E 02000000" + hashHex(1) + "03 89 51 C8 85 30 01 93 01 616263" + hashHex(2, 0x80) + "00",
+         "0E 02000000" + hashHex(2, 0x80) + "00" + hashHex(1) +
+             "02 03 0100 51 C8000000 02 0100 01 0300 616263"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        cancelledFrom(hex(row.stored)).save();
+        EXPECT_EQ(readBytes(cancelledPath), hex(row.saved.empty() ? row.stored : row.saved));
+    }
+    EXPECT_EQ(cancelledFrom(hex(saltedHead + "00000000")).seed(), 0x12345678u);
+}
+
+// A zero seed is replaced before the first salting; the seed stays with the
+// file. The digest of a known seed is the cancelled command's test.
+TEST_F(MetFiles, CancelledAddsSaltedDigestsOnceInHashOrder) {
+    for (const std::string seed : {"78563412", "00000000"}) {
+        tCancelledMet met = cancelledFrom(hex("0F 01" + seed + "00000000"));
+        met.addHash(sequentialHash);
+        met.addHash("000102030405060708090A0B0C0D0E0F");
+        met.addHash(hashOf(0x11).toString());
+        ASSERT_NE(met.seed(), 0u);
+        ASSERT_EQ(met.list()->count(), 2u);
+        std::size_t index = 0;
+        for (const tHash& hash : {tHash::create(sequentialHash), hashOf(0x11)})
+            EXPECT_TRUE(met.list()->findByHash(saltedHash(met.seed(), hash), index));
+        EXPECT_LT((*met.list())[0].hash.compare((*met.list())[1].hash), 0);
+        met.save();
+        ByteWriter saved;
+        saved.bytes(hex("0F 01"));
+        saved.u32(met.seed());
+        saved.u32(2);
+        for (const auto& record : *met.list()) {
+            record.hash.writeToStream(saved);
+            saved.u8(0);
+        }
+        EXPECT_EQ(readBytes(cancelledPath), saved.buffer());
+    }
+
+    tCancelledMet plain = cancelledFrom(hex("0E 00000000"));
+    plain.addHash(sequentialHash);
+    ASSERT_EQ(plain.list()->count(), 1u);
+    EXPECT_EQ((*plain.list())[0].hash, tHash::create(sequentialHash));
+}
+
+TEST_F(MetFiles, CancelledHostileFilesFailCleanly) {
+    const std::string eof = "Unexpected end of file", version = "Unexpected cancelled.met version";
+    const struct {
+        std::string stored;
+        std::string error;
+    } rows[] = {
+        {"10 00000000", version},
+        {"0F 02 00000000 00000000", version},
+        {"", eof},
+        {"0E FFFFFFFF", eof},
+        {"0E 01000000" + hashHex(1) + "01 07 0100 40 E8030000 00000000", "Invalid tag"},
+    };
+    auto loadError = [](const Bytes& bytes) { return errorOf([&] { readCancelledMet(bytes); }); };
+    for (const auto& row : rows)
+        EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
+
+    const Bytes valid = hex(saltedHead + "02000000" + hashHex(1) + "01 02 0100 01 0400 6E616D65" +
+                            hashHex(2) + "00");
+    for (std::size_t n = 0; n < valid.size(); ++n)
+        EXPECT_NE(loadError({valid.begin(), valid.begin() + static_cast<long>(n)}), "no error")
+            << n;
+}
+
+TEST_F(MetFiles, CancelledAFailedSaveLeavesTheFileAlone) {
+    tCancelledMet met = cancelledFrom(hex("0E 00000000"));
+    met.addHash(hashOf(4).toString());
+    std::filesystem::remove(cancelledPath);
+    std::filesystem::create_directory(cancelledPath);
+    EXPECT_EQ(errorOf([&] { met.save(); }),
+              "An error occurred while saving cancelled.met: Cannot write \"" + cancelledPath +
+                  "\": " + test::folderAsFileText());
+    EXPECT_TRUE(std::filesystem::is_directory(cancelledPath));
+    EXPECT_EQ(dir.entryCount(), 2u);
 }
 
 #ifndef _WIN32
 // Both files are saved through a link, which stays a link.
-TEST_F(KnownMetFile, ALinkedFileIsSavedThroughToItsTarget) {
+TEST_F(MetFiles, ALinkedFileIsSavedThroughToItsTarget) {
     const std::string real = dir.mkdir("eMule");
     std::filesystem::rename(path, real + "known.met");
     dir.write("eMule/cancelled.met", hex("0E 00000000"));

@@ -31,11 +31,16 @@ protected:
         fake.files.files.insert(path);
         fake.files.stamps[path] = stamp;
     }
+    void loadIncomingDir(const std::string& folder, FileStamp stamp) {
+        setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=" + folder + "\n", stamp);
+        folders.loadIncomingDir();
+    }
 
-    std::vector<std::string> folderList() const {
-        std::vector<std::string> out;
+    // Each folder with the number of its source, blank-separated.
+    std::string folderList() const {
+        std::string out;
         for (const auto& f : folders.folders())
-            out.push_back(f.path + "=" + std::to_string(static_cast<int>(f.source)));
+            out += f.path + "=" + std::to_string(static_cast<int>(f.source)) + " ";
         return out;
     }
 
@@ -46,34 +51,29 @@ protected:
 };
 
 TEST_F(SharedFoldersTest, IncomingDirReplacesItsOwnEntryAndSharesTheFirstSourceOfAFolder) {
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\Share\n", 1000);
-    folders.loadIncomingDir();
+    loadIncomingDir("C:\\Share", 1000);
     EXPECT_TRUE(folders.incomingDirLoaded());
     EXPECT_EQ(folders.preferencesAge(), 1000);
     writeDat("shareddir.dat", "c:\\share\\\r\nD:\\Other\r\n\r\n   \r\nC:\\Share", 1000);
     folders.loadSharedDirs();
     EXPECT_TRUE(folders.sharedDirsLoaded());
-    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\Share\\=1", "D:\\Other\\=0"}));
+    EXPECT_EQ(folderList(), "C:\\Share\\=1 D:\\Other\\=0 ");
 
     // The incoming folder moves: the shared folder goes with it until
     // shareddir.dat is read again.
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 2000);
-    folders.loadIncomingDir();
-    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\In\\=1", "D:\\Other\\=0"}));
+    loadIncomingDir("C:\\In", 2000);
+    EXPECT_EQ(folderList(), "C:\\In\\=1 D:\\Other\\=0 ");
     folders.loadSharedDirs();
-    const std::vector<std::string> shared = {"C:\\In\\=1", "c:\\share\\=0", "D:\\Other\\=0"};
+    const std::string shared = "C:\\In\\=1 c:\\share\\=0 D:\\Other\\=0 ";
     EXPECT_EQ(folderList(), shared);
 
     // No folder named: the last one read stays.
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=\n", 3000);
-    folders.loadIncomingDir();
+    loadIncomingDir("", 3000);
     EXPECT_FALSE(folders.incomingDirLoaded());
     EXPECT_EQ(folders.preferencesAge(), 2000);
     EXPECT_EQ(folderList(), shared);
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=D:\\Down\\\n", 4000);
-    folders.loadIncomingDir();
-    EXPECT_EQ(folderList(),
-              (std::vector<std::string>{"c:\\share\\=0", "D:\\Down\\=1", "D:\\Other\\=0"}));
+    loadIncomingDir("D:\\Down\\", 4000);
+    EXPECT_EQ(folderList(), "c:\\share\\=0 D:\\Down\\=1 D:\\Other\\=0 ");
 }
 
 TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
@@ -84,19 +84,19 @@ TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
     folders.loadCategories();
     EXPECT_TRUE(folders.categoriesLoaded());
     EXPECT_EQ(folders.categoriesAge(), 500);
-    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\Cat0\\=2", "C:\\Cat2\\=2"}));
+    EXPECT_EQ(folderList(), "C:\\Cat0\\=2 C:\\Cat2\\=2 ");
 
     // A hostile count costs no more than the sections present.
     setIni(folders.categoriesPath(), "[General]\nCount=2147483647\n[Cat#7]\nIncoming=C:\\Seven\n",
            600);
     folders.loadCategories();
-    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\Seven\\=2"});
+    EXPECT_EQ(folderList(), "C:\\Seven\\=2 ");
 
     removeFile(folders.categoriesPath());
     folders.loadCategories();
     EXPECT_TRUE(folders.categoriesLoaded());
     EXPECT_EQ(folders.categoriesAge(), -1);
-    EXPECT_TRUE(folderList().empty());
+    EXPECT_EQ(folderList(), "");
 }
 
 // Decoding a UTF-16 list is the .dat reader's test.
@@ -126,13 +126,13 @@ TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
     folders.loadSharedDirs();
     EXPECT_FALSE(folders.sharedDirsLoaded());
     EXPECT_EQ(folders.sharedDirsAge(), 100);
-    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\Share\\=0"});
+    EXPECT_EQ(folderList(), "C:\\Share\\=0 ");
 
     removeFile(dir.file("shareddir.dat"));
     folders.loadSharedDirs();
     EXPECT_TRUE(folders.sharedDirsLoaded());
     EXPECT_EQ(folders.sharedDirsAge(), -1);
-    EXPECT_TRUE(folderList().empty());
+    EXPECT_EQ(folderList(), "");
 }
 
 // Where a change settles is the clock rule's own test; these follow what

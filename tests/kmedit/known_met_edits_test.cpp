@@ -1,18 +1,21 @@
-#include "common/byte_writer.h"
-#include "emulefiles/core/known_met_codec.h"
 #include "emulefiles/known_met_bytes.h"
+#include "kmedit/core/emule_running.h"
 #include "kmedit/core/known_met_edits.h"
 #include "logstore/core/log_codec.h"
 #include "logstore/core/log_names.h"
 #include "logstore/core/recorder_link.h"
 #include "platform/fake_platform.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_mutex_service.h"
 #include "support/error_text.h"
 #include "support/file_size_limit.h"
 #include "support/recording_prompter.h"
+#include "support/run_command.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 namespace pln {
@@ -30,16 +33,11 @@ class KnownMetEditsTest : public testing::Test {
 protected:
     KnownMetEditsTest() {
         dir.mkdir("logs");
-        tKnownMetList list;
         // Long names make known.met far larger than cancelled.met.
+        std::vector<KnownFile> records;
         for (int n = 1; n <= 5; ++n)
-            list.append(
-                "f" + std::to_string(n),
-                tKnownMetRecord::createFromValues("f" + std::to_string(n) + std::string(300, 'x'),
-                                                  hashText(n), 0, 0, 0, 10, ""));
-        ByteWriter out;
-        writeKnownMet(list, out);
-        dir.write("known.met", out.buffer());
+            records.push_back({"f" + std::to_string(n) + std::string(300, 'x'), hashText(n)});
+        dir.write("known.met", knownMetOf(records));
         knownMet.load();
         dir.write("cancelled.met", hex("0E 00000000"));
         cancelled.load();
@@ -138,6 +136,46 @@ TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
     EXPECT_EQ(readBytes(dir.file("cancelled.met")), cancelledBefore);
     EXPECT_EQ(readBytes(dir.file("known.met")), knownBefore);
     EXPECT_TRUE(knownMet.isUnchanged()) << "known.met in memory was not touched";
+}
+
+using testing::AllOf, testing::HasSubstr, testing::Not;
+
+const std::string hash1(32, '1');
+const std::string hash2(32, '2');
+
+TEST(PlnToolKnownEditTest, RenamesAndForgetsOnlyWhileEmuleIsStopped) {
+    TempDir dir;
+    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.mkdir("run"));
+    const std::string known =
+        dir.write("known.met", knownMetOf({{"a", hash1, 1, 2, 3, 10}, {"b", hash2, 4, 5, 6, 20}}));
+    dir.write("preferences.ini", "[eMule]\r\nPort=4712\r\n");
+    dir.write("cancelled.met", std::string("\x0E\x00\x00\x00\x00", 5));
+
+    {
+        PosixMutexService mutexes(dir.file("run"));
+        auto marker = mutexes.create(emuleInstanceMarker("4712"));
+        ASSERT_EQ(marker.outcome, MutexOutcome::Created);
+        const auto before = readBytes(known);
+        CommandRun refused = runPlnTool("known rename " + known + " " + hash1 + " x");
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_THAT(refused.output,
+                    HasSubstr("Known.met cannot be modified while eMule is running"));
+        EXPECT_EQ(runPlnTool("known forget " + known + " " + hash1).status, 1);
+        EXPECT_EQ(readBytes(known), before);
+    }
+
+    EXPECT_EQ(runPlnTool("known rename " + known + " " + hash1 + " 'new:name?'"),
+              (CommandRun{0, "The following characters are not allowed in windows filenames:\n"
+                             "\\/:*?\"<>|\n" +
+                                 hash1 + " renamed to newname\n"}));
+    EXPECT_EQ(
+        runPlnTool("known forget " + known + " " + hash2 + " --cancel " +
+                   dir.file("cancelled.met")),
+        (CommandRun{0, "1 of 1 file(s) removed from known.met, 1 hash(es) in cancelled.met\n"}));
+
+    EXPECT_THAT(runPlnTool("known dump " + known).output,
+                AllOf(HasSubstr("\"name\":\"newname\""), Not(HasSubstr(hash2))));
+    EXPECT_THAT(runPlnTool("cancelled dump " + dir.file("cancelled.met")).output, HasSubstr(hash2));
 }
 
 } // namespace

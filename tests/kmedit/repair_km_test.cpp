@@ -1,5 +1,4 @@
-#include "common/byte_writer.h"
-#include "emulefiles/core/known_met_codec.h"
+#include "emulefiles/known_met_bytes.h"
 #include "kmedit/core/repair_km.h"
 #include "logstore/log_fixture.h"
 #include "platform/fake_platform.h"
@@ -14,56 +13,31 @@ namespace {
 
 using namespace test;
 
-constexpr std::string_view hashA = "0123456789ABCDEF0123456789ABCDEF";
-constexpr std::string_view hashB = "FEDCBA9876543210FEDCBA9876543210";
-constexpr std::string_view hashC = "00112233445566778899AABBCCDDEEFF";
-constexpr std::string_view hashD = "FFEEDDCCBBAA99887766554433221100";
-constexpr std::string_view zeroHash = "00000000000000000000000000000000";
-constexpr std::string_view aich = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
-
-struct Counters {
-    std::uint32_t requests;
-    std::uint64_t transferred;
-};
-
-// A record of known.met: name, hash, transferred, requested and size.
-struct Known {
-    std::string_view name, hash;
-    std::uint64_t transferred = 0;
-    std::uint32_t requested = 0;
-    std::uint64_t size = 0;
-};
+const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
+const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
+const std::string hashC = "00112233445566778899AABBCCDDEEFF";
+const std::string hashD = "FFEEDDCCBBAA99887766554433221100";
+const std::string aich = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
 
 class Repair : public testing::Test {
 protected:
-    Repair() {
-        clock.nowMs = 4'000'000'000'000;
-        knownMetPath = writeKnownMet("known.met", {});
+    Repair() { clock.nowMs = 4'000'000'000'000; }
+
+    std::string writeKnownMet(const std::string& file, const std::vector<KnownFile>& records) {
+        return dir.write("config/" + file, knownMetOf(records));
     }
 
-    std::string writeKnownMet(std::string_view file, std::initializer_list<Known> records) {
-        tKnownMetList list;
-        for (const Known& k : records)
-            list.append(std::string(k.name),
-                        tKnownMetRecord::createFromValues(k.name, k.hash, k.transferred,
-                                                          k.requested, 0, k.size, {}));
-        list.sortByHash();
-        ByteWriter out;
-        pln::writeKnownMet(list, out);
-        return dir.write("config/" + std::string(file), out.buffer());
-    }
-
-    void writeLog(std::string_view hash, const std::vector<Counters>& values) {
+    // A known-file log of requests and transferred bytes, a record a minute.
+    void writeLog(const std::string& hash, const std::vector<std::pair<int, int>>& values) {
         LogBytes bytes;
         bytes.prefix(0);
         std::uint32_t minute = 0;
-        for (const Counters& v : values)
-            bytes.knownFileRecord(dos(2024, 1, 1, 0, minute++), v.requests, v.requests,
-                                  v.transferred);
-        dir.write(std::string(hash) + ".pln_on", bytes.bytes());
+        for (auto [requests, transferred] : values)
+            bytes.knownFileRecord(dos(2024, 1, 1, 0, minute++), requests, requests, transferred);
+        dir.write(hash + ".pln_on", bytes.bytes());
     }
 
-    std::vector<std::uint64_t> loggedTransfers(std::string_view hash) {
+    std::vector<std::uint64_t> loggedTransfers(const std::string& hash) {
         std::vector<std::uint8_t> bytes = logBytes(hash);
         tLogRecords records(std::span<const std::uint8_t>(bytes).subspan(logPrefixSize),
                             valueTypeKnownFile);
@@ -81,7 +55,7 @@ protected:
 
     // What the file on disk holds now of a record: name, size, transferred,
     // requested, accepted and AICH hash.
-    std::string saved(std::string_view hash) {
+    std::string saved(const std::string& hash) {
         tKnownMet onDisk(knownMetPath, files, clock);
         onDisk.load();
         std::size_t index = 0;
@@ -92,13 +66,13 @@ protected:
                std::to_string(r.getTransferred()) + "|" + std::to_string(r.getRequested()) + "|" +
                std::to_string(r.getAccepted()) + "|" + r.getAichHash();
     }
-    std::vector<std::uint8_t> logBytes(std::string_view hash) {
-        return readBytes(dir.file(std::string(hash) + ".pln_on"));
+    std::vector<std::uint8_t> logBytes(const std::string& hash) {
+        return readBytes(dir.file(hash + ".pln_on"));
     }
 
     TempDir dir;
     std::string configFolder = dir.mkdir("config");
-    std::string knownMetPath;
+    std::string knownMetPath = writeKnownMet("known.met", {});
     PosixFileSystem files;
     FakeClock clock;
     RecordingPrompter prompter;
@@ -109,7 +83,7 @@ protected:
 };
 
 TEST_F(Repair, LogsAddTheirCountersAndUndoRestarts) {
-    knownMetPath = writeKnownMet("known.met", {{"kept.avi", hashB, 5, 1, 700}});
+    knownMetPath = writeKnownMet("known.met", {{"kept.avi", hashB, 5, 1, 0, 700}});
     writeLog(hashA, {{1, 10}, {2, 20}, {0, 5}, {1, 15}, {0, 3}, {1, 8}});
     writeLog(hashB, {{1, 50}, {3, 100}});
     const std::vector<std::uint8_t> logA = logBytes(hashA);
@@ -136,7 +110,7 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     EXPECT_EQ(repairKM(loaded(), true).restored, 2u);
 
     const std::string backupPath = writeKnownMet(
-        "known.~met", {{"movie.avi", hashA, 1, 1, 700}, {"other.txt", hashC, 3, 3, 10}});
+        "known.~met", {{"movie.avi", hashA, 1, 1, 0, 700}, {"other.txt", hashC, 3, 3, 0, 10}});
     EXPECT_EQ(errorOf([&] { importMissingKF(repair, configFolder + "KNOWN.MET"); }),
               notABackupMessage);
     EXPECT_EQ(importMissingKF(repair, backupPath), 2u);
@@ -144,15 +118,15 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     EXPECT_EQ(saved(hashC), "other.txt|10|3|3|0|");
     EXPECT_EQ(importMissingKF(repair, backupPath), 0u);
 
-    const std::string tail = std::string("|h=") + std::string(aich) + "|/";
-    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|5000000000|" + std::string(hashB) + tail,
-                               "ed2k://|file|renamed.txt|99|" + std::string(hashC) + "|/",
-                               "ed2k://|file|new.bin|0|" + std::string(hashD) + tail}),
+    const std::string tail = "|h=" + aich + "|/";
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|5000000000|" + hashB + tail,
+                               "ed2k://|file|renamed.txt|99|" + hashC + "|/",
+                               "ed2k://|file|new.bin|0|" + hashD + tail}),
               2u);
-    EXPECT_EQ(saved(hashB), "a b.txt|5000000000|80|8|8|" + std::string(aich));
+    EXPECT_EQ(saved(hashB), "a b.txt|5000000000|80|8|8|" + aich);
     EXPECT_EQ(saved(hashC), "other.txt|10|3|3|0|");
-    EXPECT_EQ(saved(hashD), "new.bin|0|0|0|0|" + std::string(aich));
-    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|new.bin|5|" + std::string(hashD) + "|/"}), 1u);
+    EXPECT_EQ(saved(hashD), "new.bin|0|0|0|0|" + aich);
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|new.bin|5|" + hashD + "|/"}), 1u);
     EXPECT_EQ(saved(hashD), "new.bin|5|0|0|0|");
     std::size_t index = 0;
     ASSERT_TRUE(knownMet.list()->findByHash(hashB, index));
@@ -161,9 +135,9 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
 
 // A failed step stopping the later ones is the window's repair test.
 TEST_F(Repair, ErroneousEntriesGoOnce) {
-    knownMetPath = writeKnownMet(
-        "known.met",
-        {{"", hashA, 0, 0, 10}, {"zero.txt", zeroHash, 0, 0, 10}, {"good.txt", hashB, 0, 0, 10}});
+    knownMetPath = writeKnownMet("known.met", {{"", hashA, 0, 0, 0, 10},
+                                               {"zero.txt", std::string(32, '0'), 0, 0, 0, 10},
+                                               {"good.txt", hashB, 0, 0, 0, 10}});
     tRepairOptions options;
     options.deleteErroneous = true;
     EXPECT_EQ(repairKnownMet(loaded(), options).deleted, 2u);
@@ -174,7 +148,7 @@ TEST_F(Repair, ErroneousEntriesGoOnce) {
 }
 
 TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
-    knownMetPath = writeKnownMet("known.met", {{"a.txt", hashA, 1, 1, 10}});
+    knownMetPath = writeKnownMet("known.met", {{"a.txt", hashA, 1, 1, 0, 10}});
     writeLog(hashA, {{5, 50}, {1, 10}});
     writeLog(hashB, {{5, 50}, {1, 10}});
     const std::vector<std::uint8_t> knownBefore = readBytes(knownMetPath);
@@ -183,7 +157,7 @@ TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
 
     tRepairContext& context = loaded();
     // Another reader keeps the second log from being replaced.
-    LockedFile reader(dir.file(std::string(hashB) + ".pln_on"), LockedFile::Access::Read);
+    LockedFile reader(dir.file(hashB + ".pln_on"), LockedFile::Access::Read);
     EXPECT_EQ(errorOf([&] { repairKM(context, true); }), logsNotUpdatedMessage);
     EXPECT_EQ(readBytes(knownMetPath), knownBefore);
     EXPECT_EQ(logBytes(hashA), logBefore);
