@@ -1,12 +1,13 @@
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
-#include "common/byte_writer.h"
-#include "emulefiles/core/known_met_codec.h"
+#include "common/error.h"
+#include "emulefiles/known_met_bytes.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/conn_run_time.h"
 #include "logstore/core/log_files.h"
 #include "memory_folder.h"
 #include "platform/fake_platform.h"
+#include "platform/locked_file.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_ini_profile.h"
 #include "platform/posix/posix_message_bus.h"
@@ -21,6 +22,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <random>
 #include <stop_token>
 #include <sys/stat.h>
 #include <thread>
@@ -83,16 +85,12 @@ private:
             recorder_.handle(message);
     }
     void emuleSaves(std::uint32_t save) {
-        tKnownMetList list;
-        list.append("a.avi", tKnownMetRecord::createFromValues("a.avi", test::hashA, save, save,
-                                                               save, 1000, ""));
+        std::vector<test::KnownFile> files{{"a.avi", test::hashA, save, save, save, 1000}};
         for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
-            list.append(extraHash(i), tKnownMetRecord::createFromValues(
-                                          extraHash(i), extraHash(i), save, save, save, 1000, ""));
-        ByteWriter out;
-        writeKnownMet(list, out);
+            files.push_back({extraHash(i), extraHash(i), save, save, save, 1000});
+        const test::Bytes known = test::knownMetOf(files);
         std::string path = profile_.locations.eMuleConfigFolder + "known.met";
-        RecorderProfile::writeText(path, std::string(out.buffer().begin(), out.buffer().end()));
+        RecorderProfile::writeText(path, std::string(known.begin(), known.end()));
         std::string statistics = "[Statistics]\r\nTotalUploadedBytes=" + std::to_string(save) +
                                  "\r\n" + "ConnRunTime=" + std::to_string(save % 10 * 600) + "\r\n";
         for (int k = 0; k < statsKeys; ++k)
@@ -222,7 +220,10 @@ protected:
 // back, again and again, and reads every log in between, while the recorder
 // samples eMule's saves: records that waited for a log the viewer held keep
 // their turn, and every record the recorder appended is on disk afterwards,
-// once, in order.
+// once, in order. Between the rewrites the viewer also holds the catalogue's
+// last log open for short whiles: the recorder tries again later, and the
+// records of that log sampled meanwhile wait behind the first, even when the
+// log is free again when their turn comes.
 TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAndInOrder) {
     EmuleAndRecorder recorder(profile);
     ViewerLink link(profile);
@@ -231,8 +232,11 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAnd
     // Every record is younger than the threshold: compression rewrites each
     // log whole.
     CalendarMs compressNow = unixEpochCalendarMs + firstSaveMs + msPerDay;
-    int compressions = 0;
-    int writeBacks = 0;
+    int compressions = 0, writeBacks = 0;
+    const std::string lastLog = profile.locations.logsFolder + test::uploadedFile;
+    std::minstd_rand random(std::random_device{}());
+    // Short holds, so that a record seldom waits through many ticks.
+    std::uniform_int_distribution<int> holding(0, 1000), pause(1000, 5000);
     {
         std::jthread thread([&](std::stop_token stop) { recorder.run(stop); });
         // A machine too busy for a few rewrites of each kind in the time
@@ -285,6 +289,15 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAnd
                 log->freeValues();
             }
             requestConnRunTimeWriteBack(logs);
+            for (int hold = 0; hold < 20; ++hold) {
+                try {
+                    LockedFile file(lastLog, LockedFile::Access::Read);
+                    std::this_thread::sleep_for(std::chrono::microseconds(holding(random)));
+                } catch (const Error&) {
+                    // The recorder is appending just now.
+                }
+                std::this_thread::sleep_for(std::chrono::microseconds(pause(random)));
+            }
         }
         // The viewer ends: a suspension the last drawing asked for is let go.
         for (int task : link.requested)
