@@ -241,7 +241,7 @@ protected:
     }
 
     std::mt19937 random;
-    test::MemoryTempFolder memory;
+    test::ScopedEnv memory{"TMPDIR", test::memoryTempFolder()};
     TempDir dir;
     std::map<std::string, Bytes> before;
     std::map<std::string, Bytes> after;

@@ -211,7 +211,7 @@ protected:
         return samples.size();
     }
 
-    test::MemoryTempFolder memory;
+    test::ScopedEnv memory{"TMPDIR", test::memoryTempFolder()};
     RecorderProfile profile;
     test::ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
 };

@@ -80,9 +80,8 @@ protected:
 };
 
 TEST_F(MetFiles, FailedLoadsLeaveNoListAndUnreadFilesAreNotSaved) {
-    files.stamps[dir.write("cancelled.met", hex("0E 00000000"))] = 1'000'000;
     tKnownMet km(path, files, clock);
-    tCancelledMet cm(dir.file("cancelled.met"), files);
+    tCancelledMet cm = cancelledFrom(hex("0E 00000000"));
     expectFailedLoads(km, "known.met");
     expectFailedLoads(cm, "cancelled.met");
     EXPECT_EQ(state(km), "reload, changed, no age");
