@@ -99,7 +99,7 @@ TEST(FormatLinkLine, FillsEveryPlaceholderOfTheRecord) {
 
 // A service is a caption, a comma and an address that names the file; the
 // window's menu test reads a file of them.
-TEST(WebServices, ParsesTheLinesThatReferToTheFileInFileOrder) {
+TEST(WebServices, ParsesTheLinesThatReferToTheFileAndOpensOnlyWebAddresses) {
     for (const char* line : {"Jugle, http://x/?q=#hashid", "Size,http://x/?s=#HashID",
                              "\t x,http://x/#FILESIZE \r", "x,http://x/#cleanname"})
         EXPECT_TRUE(isWebServiceLine(line)) << line;
@@ -110,6 +110,12 @@ TEST(WebServices, ParsesTheLinesThatReferToTheFileInFileOrder) {
                                "Hash, with comma,http://h/#hashid"),
               (std::vector<tWebService>{{"Search by Name", "http://s/?q=#Name&x=1"},
                                         {"Hash", "with comma,http://h/#hashid"}}));
+    // A service opens web addresses only, and for one row.
+    for (const char* url : {"http://x/", "HTTPS://x/", "ftp://x/f"})
+        EXPECT_TRUE(isWebUrl(url)) << url;
+    for (const char* url : {"C:\\Windows\\system32\\cmd.exe", "file:///etc/passwd", "httpx://x/"})
+        EXPECT_FALSE(isWebUrl(url)) << url;
+    EXPECT_FALSE(webServiceItemsEnabled(0));
 }
 
 // The extension goes only after the last separator.
@@ -126,22 +132,13 @@ TEST(WebServices, FillsTheTemplateFromTheRecord) {
     EXPECT_EQ(nameWithoutExtension("trailing."), "trailing");
 }
 
-TEST(WebServices, OpensOnlyWebAddressesForOneRow) {
-    for (const char* url : {"http://x/", "HTTPS://x/", "ftp://x/f"})
-        EXPECT_TRUE(isWebUrl(url)) << url;
-    for (const char* url : {"C:\\Windows\\system32\\cmd.exe", "file:///etc/passwd", "httpx://x/"})
-        EXPECT_FALSE(isWebUrl(url)) << url;
-    EXPECT_FALSE(webServiceItemsEnabled(0));
-}
-
 TEST(WebServices, LoadsTheFileOrNothing) {
     TempDir dir;
+    const std::vector<tWebService> cafe{{"Caf\xC3\xA9", "http://c/#hashid"}};
     std::string utf16 =
         encodeTextFile("Caf\xC3\xA9,http://c/#hashid\r\n", TextEncoding::Utf16LeBom);
-    EXPECT_EQ(loadWebServices(dir.write("u16.dat", utf16)),
-              (std::vector<tWebService>{{"Caf\xC3\xA9", "http://c/#hashid"}}));
-    EXPECT_EQ(loadWebServices(dir.write("ansi.dat", "Caf\xE9,http://c/#hashid")),
-              (std::vector<tWebService>{{"Caf\xC3\xA9", "http://c/#hashid"}}));
+    EXPECT_EQ(loadWebServices(dir.write("u16.dat", utf16)), cafe);
+    EXPECT_EQ(loadWebServices(dir.write("ansi.dat", "Caf\xE9,http://c/#hashid")), cafe);
     std::string big = dir.write("big.dat", std::string((1 << 20) + 1, '#'));
     EXPECT_EQ(errorOf([&] { loadWebServices(big); }),
               "The file \"" + big + "\" is larger than 1048576 bytes.");
