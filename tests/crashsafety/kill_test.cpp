@@ -1,6 +1,5 @@
-#include "common/byte_writer.h"
 #include "emulefiles/core/known_met.h"
-#include "emulefiles/core/known_met_codec.h"
+#include "emulefiles/known_met_bytes.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/conn_run_time.h"
 #include "logstore/core/dos_date_time.h"
@@ -34,7 +33,7 @@ namespace {
 using test::LogBytes;
 using test::TempDir;
 using Clock = std::chrono::steady_clock;
-using Bytes = std::vector<std::uint8_t>;
+using test::Bytes;
 
 // 200 kills in all, fewer when the sanitizers slow every save down.
 #ifdef PLN_SANITIZED
@@ -42,7 +41,7 @@ constexpr int scale = 2;
 #else
 constexpr int scale = 1;
 #endif
-constexpr std::size_t knownFiles = 20'000 / scale;
+constexpr std::uint32_t knownFiles = 20'000 / scale;
 
 // Runs a rewrite in a forked process of its own, which the test may kill. The
 // files were read before, so the child only writes.
@@ -111,21 +110,15 @@ std::string hashText(std::size_t i) {
     return text;
 }
 
-Bytes knownMetOf(std::size_t count) {
-    tKnownMetList list;
-    for (std::size_t i = 0; i < count; ++i) {
-        std::string name = "file " + std::to_string(i) + ".avi";
-        list.append(name, tKnownMetRecord::createFromValues(name, hashText(i), i * 1000, i % 97,
-                                                            i % 13, 700'000 + i, ""));
-    }
-    ByteWriter out;
-    writeKnownMet(list, out);
-    return out.buffer();
+Bytes knownMetOf(std::uint32_t count) {
+    std::vector<test::KnownFile> files;
+    for (std::uint32_t i = 0; i < count; ++i)
+        files.push_back({"file " + std::to_string(i) + ".avi", hashText(i), i * 1000ull, i % 97,
+                         i % 13, 700'000ull + i});
+    return test::knownMetOf(files);
 }
 
-CalendarMs logStart() {
-    return calendarDayOf(2026, 1, 1) * msPerDay;
-}
+const CalendarMs logStart = calendarDayOf(2026, 1, 1) * msPerDay;
 
 // Records every 5 minutes over 20 days, some of them known-file logs.
 std::map<std::string, Bytes> logsToCompress() {
@@ -138,7 +131,7 @@ std::map<std::string, Bytes> logsToCompress() {
         else
             log.prefix(1).header(valueTypeInteger, 0, 1, "units");
         for (std::uint32_t i = 0; i < 5'760; ++i) {
-            dosDateTime stamp = calendarToDosDateTime(logStart() + i * 300'000LL);
+            dosDateTime stamp = calendarToDosDateTime(logStart + i * 300'000LL);
             if (knownFile)
                 log.knownFileRecord(stamp, i, i / 2, i * 10ull);
             else
@@ -156,7 +149,7 @@ Bytes connRunTimeLog() {
     LogBytes log;
     log.prefix(1).header(valueTypeInteger, flagCumulative, 24, "Hours / day");
     for (std::int32_t i = 0; i < 57'600; ++i)
-        log.int32Record(calendarToDosDateTime(logStart() + i * 60'000LL),
+        log.int32Record(calendarToDosDateTime(logStart + i * 60'000LL),
                         (i < 38'400 ? i : i - 38'400) * 60);
     return log.bytes();
 }
@@ -248,7 +241,7 @@ protected:
     }
 
     std::mt19937 random;
-    test::MemoryTempFolder memory;
+    test::ScopedEnv memory{"TMPDIR", test::memoryTempFolder()};
     TempDir dir;
     std::map<std::string, Bytes> before;
     std::map<std::string, Bytes> after;
@@ -267,8 +260,6 @@ TEST_F(KillTest, KnownMetIsOldOrNewWhereverTheSaveIsKilled) {
     knownMet.load();
     for (std::size_t i = 0; i < knownMet.list()->count(); ++i) {
         tKnownMetRecord& record = knownMet.list()->record(i);
-        record.setRequested(record.getRequested() + 1);
-        record.setAccepted(record.getAccepted() + 1);
         record.setTransferred(record.getTransferred() + 1);
     }
     Rewrite save = [&] { return knownMet.save(), true; };
@@ -281,7 +272,7 @@ TEST_F(KillTest, LogsAreOldOrNewWhereverCompressionIsKilled) {
     std::map<std::string, Bytes> files = logsToCompress();
     files["statistics.ini-statistics,ConnRunTime.pln"] = connRunTimeLog();
     scanLogs(std::move(files));
-    CalendarMs now = logStart() + 25 * msPerDay;
+    CalendarMs now = logStart + 25 * msPerDay;
     Rewrite compress = [&] {
         return compressLogs(logs, 2, now).failures.empty() && prompter.shown.empty();
     };

@@ -2,6 +2,7 @@
 
 #include "common/byte_writer.h"
 #include "emulefiles/core/hash.h"
+#include "emulefiles/core/known_met_codec.h"
 
 #include <cstdint>
 #include <string>
@@ -82,6 +83,26 @@ inline void simpleRecord(ByteWriter& w, const tHash& hash, std::string_view name
 inline void fileHead(ByteWriter& w, std::uint32_t count, std::uint8_t version = 0x0E) {
     w.u8(version);
     w.u32(count);
+}
+
+// A file as the viewer creates its record from values.
+struct KnownFile {
+    std::string name, hash;
+    std::uint64_t transferred = 0;
+    std::uint32_t requested = 0, accepted = 0;
+    std::uint64_t size = 0;
+};
+
+// known.met in the viewer's form, the records in hash order.
+inline Bytes knownMetOf(const std::vector<KnownFile>& files) {
+    tKnownMetList list;
+    for (const KnownFile& f : files)
+        list.append(f.name, tKnownMetRecord::createFromValues(f.name, f.hash, f.transferred,
+                                                              f.requested, f.accepted, f.size, {}));
+    list.sortByHash();
+    ByteWriter out;
+    writeKnownMet(list, out);
+    return out.take();
 }
 
 } // namespace pln::test

@@ -1,6 +1,7 @@
 #include "common/byte_writer.h"
 #include "common/file_io.h"
 #include "emulefiles/core/known_met_codec.h"
+#include "emulefiles/core/md5.h"
 #include "known_met_bytes.h"
 #include "support/error_text.h"
 #include "support/temp_dir.h"
@@ -12,12 +13,9 @@ namespace {
 
 using namespace test;
 
-Bytes rewrite(const Bytes& stored, std::uint8_t* version = nullptr) {
-    tKnownMetContents contents = readKnownMet(stored);
+Bytes rewrite(const Bytes& stored) {
     ByteWriter out;
-    std::uint8_t v = writeKnownMet(contents.list, out);
-    if (version)
-        *version = v;
+    writeKnownMet(readKnownMet(stored).list, out);
     return out.take();
 }
 
@@ -25,45 +23,55 @@ std::string loadError(const Bytes& stored) {
     return errorOf([&] { readKnownMet(stored); });
 }
 
-TEST(KnownMetCodec, SavesInHashOrderKeepingNamesAndUnknownTagsAsStored) {
+// Equal hashes keep their file order; a search gives the first of them or
+// where the hash would go. Inserting, taking out and renaming rows are the
+// edit and repair tests'.
+TEST(KnownMetCodec, SavesInHashOrderAndLargeFilesVersionKeepingNamesAndUnknownTags) {
     // Hash order puts byte 15 = 0x80 first, then 0x00, then 0x01.
-    ByteWriter cafe, tokyo, opaque, stored, expected;
+    ByteWriter cafe, tokyo, opaque, twin, stored, expected;
     simpleRecord(cafe, hashOf(1, 0x01), "Caf\xE9.mp3", 300, 1);
     simpleRecord(tokyo, hashOf(2, 0x80), utf8Bom + "東京.mkv", 100, 2);
     recordHead(opaque, 7, hashOf(3, 0x00), 3, 3);
     idString(opaque, 0x01, utf8Bom + "Ünïcödé Кино.avi");
     idString(opaque, 0x12, "001.part");
     opaque.bytes(hex("07 0600 6F7061717565 02000000 00FF")); // a blob named "opaque"
-    fileHead(stored, 3);
-    fileHead(expected, 3);
-    for (const ByteWriter* record : {&cafe, &tokyo, &opaque})
+    simpleRecord(twin, hashOf(1, 0x01), "twin", 1, 0);
+    fileHead(stored, 4);
+    fileHead(expected, 4);
+    for (const ByteWriter* record : {&cafe, &tokyo, &opaque, &twin})
         stored.bytes(record->buffer());
-    for (const ByteWriter* record : {&tokyo, &opaque, &cafe})
+    for (const ByteWriter* record : {&tokyo, &opaque, &cafe, &twin})
         expected.bytes(record->buffer());
 
     tKnownMetContents contents = readKnownMet(stored.buffer());
-    ASSERT_EQ(contents.list.count(), 3u);
-    EXPECT_EQ(contents.list.name(0), "東京.mkv");
-    EXPECT_EQ(contents.list.name(1), "Ünïcödé Кино.avi");
-    EXPECT_EQ(contents.list.name(2), "Café.mp3");
-    EXPECT_EQ(contents.list.record(1).partHashes[2], hashOf(0xA2));
-    EXPECT_TRUE(contents.list.record(1).hasPartFileName());
-    EXPECT_FALSE(contents.list.record(0).hasPartFileName());
+    const tKnownMetList& list = contents.list;
+    ASSERT_EQ(list.count(), 4u);
+    EXPECT_EQ(list.name(0), "東京.mkv");
+    EXPECT_EQ(list.name(1), "Ünïcödé Кино.avi");
+    EXPECT_EQ(list.name(2), "Café.mp3");
+    EXPECT_EQ(list.record(1).partHashes[2], hashOf(0xA2));
+    EXPECT_TRUE(list.record(1).hasPartFileName());
+    EXPECT_FALSE(list.record(0).hasPartFileName());
     EXPECT_EQ(rewrite(stored.buffer()), expected.buffer());
     EXPECT_EQ(rewrite(expected.buffer()), expected.buffer());
-}
 
-// The version a small file gets back is the resave command's test.
-TEST(KnownMetCodec, VersionFollowsTheLargestFileNotTheFileRead) {
-    // The old two-tag form of a 4 GiB file counts as large.
-    std::uint8_t version = 0;
-    ByteWriter large;
-    fileHead(large, 2);
-    simpleRecord(large, hashOf(1), "a", 100, 0);
-    large.bytes(
-        hex("00000000" + hashHex(2) + "0000 02000000 03 0100 02 00000000 03 0100 3A 01000000"));
-    EXPECT_EQ(rewrite(large.buffer(), &version)[0], 0x0F);
-    EXPECT_EQ(version, 0x0F);
+    std::size_t index = 99;
+    EXPECT_TRUE(list.findByHash(hashOf(1, 0x01).toString(), index));
+    EXPECT_EQ(index, 2u);
+    const std::pair<tHash, std::size_t> misses[] = {
+        {hashOf(7), 2}, {hashOf(0, 0x80), 0}, {hashOf(9, 0x7F), 4}};
+    for (const auto& [hash, at] : misses) {
+        EXPECT_FALSE(list.findByHash(hash, index));
+        EXPECT_EQ(index, at) << hash.toString();
+    }
+    EXPECT_EQ(errorOf([&] { list.findByHash("XYZ", index); }), "Invalid hash");
+
+    // The version follows the largest file, not the file read: the old
+    // two-tag form of a 4 GiB file counts as large. The version a small file
+    // gets back is the resave command's test, the one returned the file's.
+    EXPECT_EQ(rewrite(hex("0E 01000000 00000000" + hashHex(2) +
+                          "0000 02000000 03 0100 02 00000000 03 0100 3A 01000000"))[0],
+              0x0F);
 }
 
 TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
@@ -117,32 +125,68 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         {"0E 01000000 00000000" + hashHex(1) + "FFFF" + std::string(128, '0'),
          "Unexpected end of file"},
         {"0E 01000000 00000000" + hashHex(1) + "0000 01000000 8A 01 00000000", "Unknown tag type"},
+        // A tag count the rest cannot hold fails before any tag is read.
+        {"0E 01000000 00000000" + hashHex(1) + "0000 00000040 03 0100 51 09000000",
+         "Unexpected end of file"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
 }
 
-// Inserting, taking out and renaming rows are the edit and repair tests'.
-TEST(KnownMetList, FindByHashGivesTheFirstOfEqualsOrTheInsertionPoint) {
-    ByteWriter w;
-    fileHead(w, 4);
-    simpleRecord(w, hashOf(5), "second", 2, 0);
-    simpleRecord(w, hashOf(1), "low", 1, 0);
-    simpleRecord(w, hashOf(5), "third", 3, 0);
-    simpleRecord(w, hashOf(9), "high", 4, 0);
-    tKnownMetList list = std::move(readKnownMet(w.buffer()).list);
-    // Equal hashes keep their file order.
-    EXPECT_EQ(list.name(1), "second");
-    EXPECT_EQ(list.name(2), "third");
+TEST(Hash, TextFormParsesEitherCaseAndPrintsUpperCase) {
+    EXPECT_EQ(tHash::create("00112233445566778899aabbccddeeFF").toString(),
+              "00112233445566778899AABBCCDDEEFF");
 
-    std::size_t index = 99;
-    EXPECT_TRUE(list.findByHash(hashOf(5).toString(), index));
-    EXPECT_EQ(index, 1u);
-    EXPECT_FALSE(list.findByHash(hashOf(7), index));
-    EXPECT_EQ(index, 3u);
-    EXPECT_FALSE(list.findByHash(hashOf(0, 0x80), index));
-    EXPECT_EQ(index, 0u);
-    EXPECT_EQ(errorOf([&] { list.findByHash("XYZ", index); }), "Invalid hash");
+    std::string good = "00112233445566778899AABBCCDDEEFF";
+    for (std::string bad : {std::string(), good.substr(1), good + "0", good.substr(0, 30) + "G0",
+                            " " + good.substr(1), good.substr(0, 16) + "-" + good.substr(17)})
+        EXPECT_EQ(errorOf([&] { tHash::create(bad); }), "Invalid hash") << bad;
+}
+
+// Byte 15 is the sign byte of the high half, byte 7 that of the low half;
+// the high half decides first, whatever byte 0 holds.
+TEST(Hash, OrdersByHighThenLowHalfAsSignedLittleEndian) {
+    const struct {
+        const char *a, *b;
+        int order;
+    } rows[] = {
+        {"00000000000000000000000000000080", "00000000000000000000000000000000", -1},
+        {"0000000000000000000000000000007F", "00000000000000000000000000000001", 1},
+        {"7F000000000000000000000000000000", "00000000000000000100000000000000", -1},
+        {"00000000000000FF0000000000000000", "00000000000000000000000000000000", -1},
+        {"05050505050505050505050505050505", "05050505050505050505050505050505", 0},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(tHash::create(row.a).compare(tHash::create(row.b)), row.order) << row.a;
+        EXPECT_EQ(tHash::create(row.b).compareHex(row.a), -row.order) << row.a;
+        EXPECT_EQ(tHash::create(row.a) < tHash::create(row.b), row.order < 0) << row.a;
+    }
+}
+
+// The digest as hash text: upper-case hex.
+std::string md5Hex(const std::string& message) {
+    return tHash(md5({reinterpret_cast<const std::uint8_t*>(message.data()), message.size()}))
+        .toString();
+}
+
+// The RFC 1321 suite, then lengths around the 56-byte limit of a block that
+// decide whether the padding takes one block or two.
+TEST(Md5, KnownDigests) {
+    const std::pair<std::string, const char*> rows[] = {
+        {"", "D41D8CD98F00B204E9800998ECF8427E"},
+        {"a", "0CC175B9C0F1B6A831C399E269772661"},
+        {"abc", "900150983CD24FB0D6963F7D28E17F72"},
+        {"message digest", "F96B697D7CB7938D525A2F31AAF161D0"},
+        {"abcdefghijklmnopqrstuvwxyz", "C3FCD3D76192E4007DFB496CCA67E13B"},
+        {std::string(55, 'a'), "EF1772B6DFF9A122358552954AD0DF65"},
+        {std::string(56, 'a'), "3B0C8AC703F828B04C6C197006D17218"},
+        {std::string(64, 'a'), "014842D480B571495A4A0363793F7367"},
+        {std::string(119, 'a'), "8A7BD0732ED6A28CE75F6DABC90E1613"},
+        {std::string(120, 'a'), "5F61C0CCAD4CAC44C75FF505E1F1E537"},
+        {std::string(1000, 'a'), "CABE45DCC9AE5B66BA86600CCA6B8BA8"},
+    };
+    for (const auto& [message, digest] : rows)
+        EXPECT_EQ(md5Hex(message), digest) << message.size() << " bytes";
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 #include "common/byte_reader.h"
 #include "common/byte_writer.h"
+#include "emulefiles/core/known_met_record.h"
 #include "emulefiles/core/known_met_tag.h"
 #include "emulefiles/core/known_met_tags.h"
-#include "emulefiles/core/tag_names.h"
 #include "known_met_bytes.h"
 #include "support/error_text.h"
 
@@ -26,76 +26,53 @@ Bytes written(const tKnownMetTag& tag) {
     return w.take();
 }
 
-std::string readError(const Bytes& bytes) {
-    return errorOf([&] {
-        ByteReader r(bytes);
-        tKnownMetTag::createFromStream(r);
-    });
-}
-
-// Each tag as eMule may store it and what the viewer writes back (empty:
-// dropped), in hex: the type, then either the id-flagged id or a 16-bit name
-// length and the name, then the value.
-TEST(KnownMetTag, NormalisesOnReadAndWritesTheLongForm) {
+// Each tag as eMule may store it, in hex: the type, then either the
+// id-flagged id or a 16-bit name length and the name, then the value. The
+// viewer writes back the long form (empty: dropped), or the read fails.
+TEST(KnownMetTag, NormalisesOnReadWritesTheLongFormAndRejectsHostileBytes) {
+    const std::string eof = "Unexpected end of file", unknown = "Unknown tag type";
     const struct {
         const char* name;
-        std::string_view stored, rewritten;
-        std::uint8_t type;
+        std::string stored, rewritten, error = {};
     } rows[] = {
-        {"FlaggedUint32GrowsByTwoBytes", "83 51 4D000000", "03 0100 51 4D000000", 3},
-        {"Uint16BecomesUint32", "88 52 EFBE", "03 0100 52 EFBE0000", 3},
-        {"Uint8BecomesUint32", "09 0100 19 FE", "03 0100 19 FE000000", 3},
-        {"ShortStringBecomesString", "93 03 617669", "02 0100 03 0300 617669", 2},
+        {"FlaggedUint32GrowsByTwoBytes", "83 51 4D000000", "03 0100 51 4D000000"},
+        {"Uint16BecomesUint32", "88 52 EFBE", "03 0100 52 EFBE0000"},
+        {"Uint8BecomesUint32", "09 0100 19 FE", "03 0100 19 FE000000"},
+        {"ShortStringBecomesString", "93 03 617669", "02 0100 03 0300 617669"},
         {"LongestShortString", "A0 04 30313233343536373839414243444546",
-         "02 0100 04 1000 30313233343536373839414243444546", 2},
-        {"Uint64Kept", "8B 02 9A78563412000000", "0B 0100 02 9A78563412000000", 11},
-        {"FloatKept", "04 0100 F7 00002040", "04 0100 F7 00002040", 4},
-        {"BlobKept", "87 60 03000000 78797A", "07 0100 60 03000000 78797A", 7},
-        {"TextNameKept", "03 0600 526174696E67 04000000", "03 0600 526174696E67 04000000", 3},
-        {"TextNameKeptPastNul", "03 0500 6162006364 04000000", "03 0500 6162006364 04000000", 3},
-        {"NameCutByNulIsNoId", "03 0200 5000 05000000", "03 0200 5000 05000000", 3},
-        {"BoolDropped", "85 70 01", "", 5},
-        {"BoolArrayDropped", "06 0100 71 1100 000000", "", 6},
-        {"HashDropped", "81 28 09090909090909090909090909090909", "", 1},
+         "02 0100 04 1000 30313233343536373839414243444546"},
+        {"Uint64Kept", "8B 02 9A78563412000000", "0B 0100 02 9A78563412000000"},
+        {"FloatKept", "04 0100 F7 00002040", "04 0100 F7 00002040"},
+        {"BlobKept", "87 60 03000000 78797A", "07 0100 60 03000000 78797A"},
+        {"TextNameKept", "03 0600 526174696E67 04000000", "03 0600 526174696E67 04000000"},
+        {"TextNameKeptPastNul", "03 0500 6162006364 04000000", "03 0500 6162006364 04000000"},
+        {"NameCutByNulIsNoId", "03 0200 5000 05000000", "03 0200 5000 05000000"},
+        {"BoolDropped", "85 70 01", ""},
+        {"BoolArrayDropped", "06 0100 71 1100 000000", ""},
+        {"HashDropped", "81 28 09090909090909090909090909090909", ""},
+        {"BlobLongerThanTheRest", "07 0100 01 05000000 31323334", "", "Invalid tag"},
+        {"HugeBlob", "07 0100 01 FFFFFFFF", "", "Invalid tag"},
+        {"CutString", "02 0100 01 0900 73686F7274", "", eof},
+        {"CutName", "03 FFFF 6E616D65", "", eof},
+        {"HugeBoolArray", "06 0100 01 FFFF" + std::string(200, '0'), "", eof},
+        {"CutShortString", "A0 04 73686F7274", "", eof},
+        {"NoName", "83", "", eof},
+        {"UnknownTypeAtTheEnd", "8A", "", unknown},
+        {"UnknownNamedTypeAtTheEnd", "21", "", unknown},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        tKnownMetTag tag = readOne(hex(row.stored));
-        EXPECT_EQ(tag.tagType, row.type);
-        EXPECT_EQ(written(tag), hex(row.rewritten));
+        if (!row.error.empty()) {
+            EXPECT_EQ(errorOf([&] { readOne(hex(row.stored)); }), row.error);
+            continue;
+        }
+        EXPECT_EQ(written(readOne(hex(row.stored))), hex(row.rewritten));
         if (!row.rewritten.empty()) {
             EXPECT_EQ(written(readOne(hex(row.rewritten))), hex(row.rewritten));
         }
     }
-}
-
-TEST(KnownMetTag, HostileInputFailsWithItsMessage) {
-    const std::string eof = "Unexpected end of file";
-    const struct {
-        const char* name;
-        std::string stored;
-        std::string error;
-    } rows[] = {
-        {"TypeZero", "80 01 00000000", "Unknown tag type"},
-        {"TypeTen", "8A 01 00000000", "Unknown tag type"},
-        {"TypeTwelve", "8C 01 00000000", "Unknown tag type"},
-        {"TypeSixteen", "90 01 00000000", "Unknown tag type"},
-        {"Type0x21", "A1 01 00000000", "Unknown tag type"},
-        {"Type0x7F", "FF 01 00000000", "Unknown tag type"},
-        {"BlobLongerThanTheRest", "07 0100 01 05000000 31323334", "Invalid tag"},
-        {"HugeBlob", "07 0100 01 FFFFFFFF", "Invalid tag"},
-        {"CutString", "02 0100 01 0900 73686F7274", eof},
-        {"CutName", "03 FFFF 6E616D65", eof},
-        {"HugeBoolArray", "06 0100 01 FFFF" + std::string(200, '0'), eof},
-        {"CutShortString", "A0 04 73686F7274", eof},
-        {"NoName", "83", eof},
-        {"UnknownTypeAtTheEnd", "8A", "Unknown tag type"},
-        {"UnknownNamedTypeAtTheEnd", "21", "Unknown tag type"},
-    };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        EXPECT_EQ(readError(hex(row.stored)), row.error);
-    }
+    for (std::string type : {"80", "8A", "8C", "90", "A1", "FF"})
+        EXPECT_EQ(errorOf([&] { readOne(hex(type + "01 00000000")); }), unknown) << type;
 }
 
 TEST(KnownMetTag, CreateFromValuePicksTheTypeAndStoresTextAsEmuleDoes) {
@@ -115,7 +92,6 @@ TEST(KnownMetTag, CreateFromValuePicksTheTypeAndStoresTextAsEmuleDoes) {
 // A 16-bit length field holds a name or a text of up to 65,535 bytes.
 TEST(KnownMetTag, ValuesUpToTheLengthFieldRoundTripAndLongerOnesFailToWrite) {
     for (std::size_t length : {std::size_t{0xFFFF}, std::size_t{0x10000}}) {
-        SCOPED_TRACE(length);
         tKnownMetTag text = tKnownMetTag::createFromValue(0x01, 0, std::string(length, 'p'));
         tKnownMetTag named;
         named.tagType = 3;
@@ -144,20 +120,79 @@ TEST(KnownMetTags, CountShrinksToTheTagsWrittenInEitherWidth) {
         tags.writeTags(w, width);
         EXPECT_EQ(w.buffer(), hex((width == 1 ? "01" : "01000000") + kept)) << width;
     }
-    // A count the rest cannot hold fails before any tag is read.
-    const Bytes huge = hex("00000040" + kept);
-    ByteReader hr(huge);
-    EXPECT_EQ(errorOf([&] { tags.readTags(hr, 4); }), "Unexpected end of file");
 }
 
-// The names in the table reach the user through the dump command's test.
-TEST(TagNames, LabelsFallBackToTheIdAndDecodeStoredNames) {
-    tKnownMetTag tag;
-    tag.nameId = 200;
-    EXPECT_EQ(knownMetTagLabel(tag), "200");
-    tag.name = "Caf\xE9";
-    EXPECT_EQ(knownMetTagLabel(tag), "Café");
-    EXPECT_EQ(knownMetTagTypeName(12), "");
+std::unique_ptr<tKnownMetRecord> recordWith(std::initializer_list<tKnownMetTag> tags) {
+    auto r = std::make_unique<tKnownMetRecord>();
+    for (const auto& t : tags)
+        r->tags.append(t);
+    return r;
+}
+
+tKnownMetTag intTag(std::uint8_t id, std::uint64_t v, std::uint8_t type = 3) {
+    tKnownMetTag t;
+    t.nameId = id;
+    t.tagType = type;
+    t.intValue = v;
+    return t;
+}
+
+// A record's tags as "id type value" in hex, to compare all of them at once.
+std::vector<std::string> tagsOf(const tKnownMetRecord& r) {
+    std::vector<std::string> tags;
+    for (std::size_t i = 0; i < r.tagCount(); ++i) {
+        char text[40];
+        std::snprintf(text, sizeof text, "%02X %X %llX", r.tag(i).nameId, r.tag(i).tagType,
+                      static_cast<unsigned long long>(r.tag(i).intValue));
+        tags.emplace_back(text);
+    }
+    return tags;
+}
+
+TEST(KnownMetRecord, FileSizeFromEitherFormAndSetFileSizeNormalises) {
+    EXPECT_EQ(recordWith({intTag(0x02, 0x10), intTag(0x3A, 0x2)})->getFileSize(), 0x200000010u);
+    EXPECT_EQ(recordWith({intTag(0x3A, 7), intTag(0x02, 0x500000000u, 11)})->getFileSize(),
+              0x500000000u);
+    EXPECT_EQ(recordWith({intTag(0x3A, 1)})->getFileSize(), 0x100000000u);
+    EXPECT_EQ(recordWith({intTag(0x02, 5, 2)})->getFileSize(), 0u);
+    auto split = recordWith({intTag(0x02, 0x10), intTag(0x3A, 0x2)});
+    split->setFileSize(0x300000000u);
+    EXPECT_EQ(tagsOf(*split), std::vector<std::string>{"02 B 300000000"});
+    EXPECT_EQ(split->getFileSize(), 0x300000000u);
+    split->setFileSize(1000);
+    EXPECT_EQ(tagsOf(*split), std::vector<std::string>{"02 3 3E8"});
+    auto none = recordWith({});
+    none->setFileSize(0x100000001u);
+    EXPECT_EQ(tagsOf(*none), std::vector<std::string>{"02 B 100000001"});
+}
+
+// Each half of the transferred bytes takes the low 32 bits of its tag; only
+// integer tags count, and the first tag of an id is read whatever its type.
+// Records made from values are the repair's and the tag listing's tests.
+TEST(KnownMetRecord, CountersNameAndAichReadAndWriteTheirTags) {
+    auto r = recordWith(
+        {intTag(0x54, 0x1), intTag(0x50, 0x223456789u, 11), intTag(0x51, 99, 2), intTag(0x51, 3)});
+    EXPECT_EQ(r->getTransferred(), 0x123456789ull);
+    EXPECT_EQ(r->getRequested(), 99u);
+    r->setTransferred(0x0000000500000006ull);
+    r->setRequested(12);
+    EXPECT_EQ(r->getTransferred(), 0x500000006ull);
+    EXPECT_EQ(tagsOf(*r), (std::vector<std::string>{"54 3 5", "50 B 6", "51 2 C", "51 3 3"}));
+
+    auto empty = recordWith({});
+    EXPECT_EQ(empty->getTransferred(), 0u);
+    EXPECT_EQ(empty->getAccepted(), 0u);
+    empty->setTransferred(7);
+    empty->setAccepted(8);
+    EXPECT_EQ(tagsOf(*empty), (std::vector<std::string>{"50 3 7", "54 3 0", "52 3 8"}));
+    EXPECT_EQ(empty->getAccepted(), 8u);
+    EXPECT_FALSE(empty->hasPartFileName());
+
+    auto named = recordWith({intTag(0x01, 4), intTag(0x27, 5)});
+    EXPECT_EQ(named->getFileName(), "");
+    named->setFileName("ignored");
+    EXPECT_EQ(named->tag(0).text, "");
+    EXPECT_EQ(named->getAichHash(), "");
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "common/byte_writer.h"
+#include "emulefiles/core/cancelled_met.h"
 #include "emulefiles/core/known_met.h"
 #include "known_met_bytes.h"
 #include "stamp_sequence.h"
@@ -22,58 +23,85 @@ std::vector<std::uint8_t> twoRecords() {
     return w.take();
 }
 
-class KnownMetFile : public testing::Test {
+constexpr const char* sequentialHash = "000102030405060708090a0b0c0d0e0f";
+// Version, sub-version and seed of a salted file.
+const std::string saltedHead = "0F 01 78563412";
+
+class MetFiles : public testing::Test {
 protected:
     void SetUp() override {
         path = dir.write("known.met", twoRecords());
         files.stamps[path] = 1'000'000;
         clock.nowMs = 5'000'000;
     }
+    // Both files fail alike: changed while read, cut short, too large,
+    // missing, saved unread. A failed load leaves no list.
+    template <class Met> void expectFailedLoads(Met& met, const std::string& name) {
+        const std::string file = dir.file(name);
+        met.load();
+        files.next = {1'000'000, 1'000'001};
+        EXPECT_EQ(errorOf([&] { met.load(); }),
+                  "The \"" + file + "\" file has been modified while trying to read it.");
+        EXPECT_EQ(met.list(), nullptr);
+        EXPECT_EQ(errorOf([&] { met.save(); }),
+                  "An error occurred while saving " + name + ": " + name + " has not been read");
+        dir.write(name, hex("0E 01000000"));
+        EXPECT_EQ(errorOf([&] { met.load(); }),
+                  "Cannot read \"" + file + "\": Unexpected end of file");
+        // Sparse: nothing of it is read.
+        std::filesystem::resize_file(file, maxMetFileSize + 1);
+        EXPECT_EQ(errorOf([&] { met.load(); }),
+                  "Cannot read \"" + file + "\": The file is larger than 1024 MiB");
+        std::filesystem::remove(file);
+        EXPECT_EQ(errorOf([&] { met.load(); }),
+                  "Cannot open \"" + file + "\": " + missingFileText());
+        EXPECT_EQ(met.list(), nullptr);
+    }
+    // Whether a reload is due, whether the list still matches the disk, and
+    // the stamp last read or saved.
+    static std::string state(tKnownMet& km) {
+        return std::string(km.needsReload() ? "reload" : "current") +
+               (km.isUnchanged() ? ", unchanged, " : ", changed, ") +
+               (km.fileAge() ? std::to_string(*km.fileAge()) : "no age");
+    }
+
+    // cancelled.met holding the bytes given, loaded.
+    tCancelledMet cancelledFrom(const Bytes& bytes) {
+        files.stamps[dir.write("cancelled.met", bytes)] = 1000;
+        tCancelledMet met(cancelledPath, files);
+        met.load();
+        return met;
+    }
+
     TempDir dir;
-    std::string path;
+    std::string path, cancelledPath = dir.file("cancelled.met");
     StampSequence files;
     FakeClock clock;
 };
 
-TEST_F(KnownMetFile, FailedLoadsLeaveNoList) {
+TEST_F(MetFiles, FailedLoadsLeaveNoListAndUnreadFilesAreNotSaved) {
     tKnownMet km(path, files, clock);
-    km.load();
-    files.next = {1'000'000, 1'000'001};
-    EXPECT_EQ(errorOf([&] { km.load(); }),
-              "The \"" + path + "\" file has been modified while trying to read it.");
-    EXPECT_EQ(km.list(), nullptr);
-    EXPECT_FALSE(km.fileAge());
-
-    dir.write("known.met", std::string("\x0E\x01\x00\x00\x00", 5));
-    EXPECT_EQ(errorOf([&] { km.load(); }), "Cannot read \"" + path + "\": Unexpected end of file");
-    EXPECT_EQ(km.list(), nullptr);
-
-    // Sparse: nothing of it is read.
-    std::filesystem::resize_file(path, maxMetFileSize + 1);
-    EXPECT_EQ(errorOf([&] { km.load(); }),
-              "Cannot read \"" + path + "\": The file is larger than 1024 MiB");
-
-    tKnownMet missing(dir.file("absent.met"), files, clock);
-    EXPECT_EQ(errorOf([&] { missing.load(); }),
-              "Cannot open \"" + dir.file("absent.met") + "\": " + test::missingFileText());
-    EXPECT_EQ(missing.list(), nullptr);
-    EXPECT_TRUE(missing.needsReload());
+    tCancelledMet cm = cancelledFrom(hex("0E 00000000"));
+    expectFailedLoads(km, "known.met");
+    expectFailedLoads(cm, "cancelled.met");
+    EXPECT_EQ(state(km), "reload, changed, no age");
 }
 
-TEST_F(KnownMetFile, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
+// Where a change settles is the clock rule's own test.
+TEST_F(MetFiles, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
     tKnownMet km(path, files, clock);
     EXPECT_EQ(km.list(), nullptr);
-    EXPECT_FALSE(km.fileAge());
+    EXPECT_EQ(state(km), "reload, changed, no age");
     km.load();
+    EXPECT_EQ(state(km), "current, unchanged, 1000000");
     EXPECT_EQ(km.list()->name(0), "日本.mkv");
     EXPECT_EQ(km.version(), 0x0E);
-    EXPECT_EQ(km.fileAge(), 1'000'000);
     km.list()->record(0).setFileSize(0x100000000ull);
     files.stamps[path] = 2'000'000;
+    EXPECT_EQ(state(km), "reload, changed, 1000000");
     km.save();
     EXPECT_EQ(km.version(), 0x0F);
-    EXPECT_EQ(km.fileAge(), 2'000'000);
-    EXPECT_TRUE(km.isUnchanged());
+    EXPECT_EQ(state(km), "current, unchanged, 2000000");
 
     ByteWriter expected;
     fileHead(expected, 2, 0x0F);
@@ -84,7 +112,7 @@ TEST_F(KnownMetFile, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
     EXPECT_EQ(readBytes(path), expected.buffer());
 }
 
-TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
+TEST_F(MetFiles, FailedSaveLeavesTheFileIntact) {
     // A name that fits the folder while its temporary sibling does not.
     std::string longPath = dir.write(std::string(250, 'k'), twoRecords());
     files.stamps[longPath] = 1'000'000;
@@ -97,48 +125,124 @@ TEST_F(KnownMetFile, FailedSaveLeavesTheFileIntact) {
     EXPECT_EQ(readBytes(longPath), twoRecords());
     EXPECT_EQ(dir.entryCount(), 2u);
     // The list no longer matches the disk: edits are refused and a reload is due.
-    EXPECT_FALSE(km.isUnchanged());
-    EXPECT_TRUE(km.needsReload());
+    EXPECT_EQ(state(km), "reload, changed, no age");
+}
 
-    tKnownMet unread(path, files, clock);
-    EXPECT_EQ(errorOf([&] { unread.save(); }),
-              "An error occurred while saving known.met: known.met has not been read");
+TEST_F(MetFiles, CancelledSavesSortedByHashWithTagsInTheLongForm) {
+    const struct {
+        const char* name;
+        std::string stored;
+        std::string saved = {}; // empty: the stored bytes
+    } rows[] = {
+        {"Plain", "0E 02000000" + hashHex(1) + "00" + hashHex(2) +
+                      "02 02 0100 01 0400 6E616D65 03 0600 637573746F6D 4D000000"},
+        {"Salted", saltedHead + "01000000" + hashHex(5) + "00"},
+        {"SaltedEmpty", saltedHead + "00000000"},
+        // The high half is signed: byte 15 = 0x80 sorts first.
+        {"SortedAndNormalised",
+         "0E 02000000" + hashHex(1) + "03 89 51 C8 85 30 01 93 01 616263" + hashHex(2, 0x80) + "00",
+         "0E 02000000" + hashHex(2, 0x80) + "00" + hashHex(1) +
+             "02 03 0100 51 C8000000 02 0100 01 0300 616263"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        cancelledFrom(hex(row.stored)).save();
+        EXPECT_EQ(readBytes(cancelledPath), hex(row.saved.empty() ? row.stored : row.saved));
+    }
+    EXPECT_EQ(cancelledFrom(hex(saltedHead + "00000000")).seed(), 0x12345678u);
+}
+
+// A zero seed is replaced before the first salting; the seed stays with the
+// file. The digest of a known seed is the cancelled command's test.
+TEST_F(MetFiles, CancelledAddsSaltedDigestsOnceInHashOrder) {
+    for (const std::string seed : {"78563412", "00000000"}) {
+        tCancelledMet met = cancelledFrom(hex("0F 01" + seed + "00000000"));
+        met.addHash(sequentialHash);
+        met.addHash("000102030405060708090A0B0C0D0E0F");
+        met.addHash(hashOf(0x11).toString());
+        ASSERT_NE(met.seed(), 0u);
+        ASSERT_EQ(met.list()->count(), 2u);
+        std::size_t index = 0;
+        for (const tHash& hash : {tHash::create(sequentialHash), hashOf(0x11)})
+            EXPECT_TRUE(met.list()->findByHash(saltedHash(met.seed(), hash), index));
+        EXPECT_LT((*met.list())[0].hash.compare((*met.list())[1].hash), 0);
+        met.save();
+        ByteWriter saved;
+        saved.bytes(hex("0F 01"));
+        saved.u32(met.seed());
+        saved.u32(2);
+        for (const auto& record : *met.list()) {
+            record.hash.writeToStream(saved);
+            saved.u8(0);
+        }
+        EXPECT_EQ(readBytes(cancelledPath), saved.buffer());
+    }
+
+    tCancelledMet plain = cancelledFrom(hex("0E 00000000"));
+    plain.addHash(sequentialHash);
+    ASSERT_EQ(plain.list()->count(), 1u);
+    EXPECT_EQ((*plain.list())[0].hash, tHash::create(sequentialHash));
+}
+
+TEST_F(MetFiles, CancelledHostileFilesFailCleanly) {
+    const std::string eof = "Unexpected end of file", version = "Unexpected cancelled.met version";
+    const struct {
+        std::string stored;
+        std::string error;
+    } rows[] = {
+        {"10 00000000", version},
+        {"0F 02 00000000 00000000", version},
+        {"", eof},
+        {"0E FFFFFFFF", eof},
+        {"0E 01000000" + hashHex(1) + "01 07 0100 40 E8030000 00000000", "Invalid tag"},
+    };
+    auto loadError = [](const Bytes& bytes) { return errorOf([&] { readCancelledMet(bytes); }); };
+    for (const auto& row : rows)
+        EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
+
+    const Bytes valid = hex(saltedHead + "02000000" + hashHex(1) + "01 02 0100 01 0400 6E616D65" +
+                            hashHex(2) + "00");
+    for (std::size_t n = 0; n < valid.size(); ++n)
+        EXPECT_NE(loadError({valid.begin(), valid.begin() + static_cast<long>(n)}), "no error")
+            << n;
+}
+
+TEST_F(MetFiles, CancelledAFailedSaveLeavesTheFileAlone) {
+    tCancelledMet met = cancelledFrom(hex("0E 00000000"));
+    met.addHash(hashOf(4).toString());
+    std::filesystem::remove(cancelledPath);
+    std::filesystem::create_directory(cancelledPath);
+    EXPECT_EQ(errorOf([&] { met.save(); }),
+              "An error occurred while saving cancelled.met: Cannot write \"" + cancelledPath +
+                  "\": " + test::folderAsFileText());
+    EXPECT_TRUE(std::filesystem::is_directory(cancelledPath));
+    EXPECT_EQ(dir.entryCount(), 2u);
 }
 
 #ifndef _WIN32
-TEST_F(KnownMetFile, ALinkedFileIsSavedThroughToItsTarget) {
+// Both files are saved through a link, which stays a link.
+TEST_F(MetFiles, ALinkedFileIsSavedThroughToItsTarget) {
     const std::string real = dir.mkdir("eMule");
     std::filesystem::rename(path, real + "known.met");
-    std::filesystem::create_symlink("eMule/known.met", path);
+    dir.write("eMule/cancelled.met", hex("0E 00000000"));
+    for (const char* name : {"known.met", "cancelled.met"})
+        std::filesystem::create_symlink(std::string("eMule/") + name, dir.file(name));
+    files.stamps[dir.file("cancelled.met")] = 1'000'000;
     tKnownMet km(path, files, clock);
+    tCancelledMet cm(dir.file("cancelled.met"), files);
     km.load();
+    cm.load();
     km.list()->record(0).setFileName("linked");
+    cm.addHash(hashOf(4).toString());
     km.save();
+    cm.save();
     EXPECT_TRUE(std::filesystem::is_symlink(path));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("cancelled.met")));
     EXPECT_NE(readBytes(real + "known.met"), twoRecords());
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 1);
+    EXPECT_EQ(readBytes(real + "cancelled.met"), hex("0E 01000000" + hashHex(4) + "00"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(real), {}), 2);
 }
 #endif
-
-// Where a change settles is the clock rule's own test.
-TEST_F(KnownMetFile, ReloadWaitsUntilAChangeIsOlderThanTwoSeconds) {
-    tKnownMet km(path, files, clock);
-    clock.nowMs = 1'002'000;
-    EXPECT_FALSE(km.needsReload());
-    clock.nowMs = 1'002'001;
-    EXPECT_TRUE(km.needsReload());
-    EXPECT_FALSE(km.isUnchanged());
-
-    km.load();
-    EXPECT_FALSE(km.needsReload());
-    EXPECT_TRUE(km.isUnchanged());
-
-    files.stamps[path] = 1'001'000;
-    EXPECT_FALSE(km.needsReload());
-    EXPECT_FALSE(km.isUnchanged());
-    clock.nowMs = 1'003'001;
-    EXPECT_TRUE(km.needsReload());
-}
 
 } // namespace
 } // namespace pln

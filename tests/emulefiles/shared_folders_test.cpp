@@ -1,11 +1,20 @@
+#include "common/byte_writer.h"
+#include "common/shell_link.h"
 #include "common/text.h"
 #include "emulefiles/core/shared_folders.h"
+#include "emulefiles/core/windows_path.h"
+#include "emulefiles/core/wine_paths.h"
+#include "known_met_bytes.h"
 #include "platform/fake_platform.h"
 #include "platform/posix/posix_file_listing.h"
+#include "platform/posix/posix_file_system.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
 
 namespace pln {
 namespace {
@@ -32,11 +41,16 @@ protected:
         fake.files.files.insert(path);
         fake.files.stamps[path] = stamp;
     }
+    void loadIncomingDir(const std::string& folder, FileStamp stamp) {
+        setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=" + folder + "\n", stamp);
+        folders.loadIncomingDir();
+    }
 
-    std::vector<std::string> folderList() const {
-        std::vector<std::string> out;
+    // Each folder with the number of its source, blank-separated.
+    std::string folderList() const {
+        std::string out;
         for (const auto& f : folders.folders())
-            out.push_back(f.path + "=" + std::to_string(static_cast<int>(f.source)));
+            out += f.path + "=" + std::to_string(static_cast<int>(f.source)) + " ";
         return out;
     }
 
@@ -47,34 +61,29 @@ protected:
 };
 
 TEST_F(SharedFoldersTest, IncomingDirReplacesItsOwnEntryAndSharesTheFirstSourceOfAFolder) {
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\Share\n", 1000);
-    folders.loadIncomingDir();
+    loadIncomingDir("C:\\Share", 1000);
     EXPECT_TRUE(folders.incomingDirLoaded());
     EXPECT_EQ(folders.preferencesAge(), 1000);
     writeDat("shareddir.dat", "c:\\share\\\r\nD:\\Other\r\n\r\n   \r\nC:\\Share", 1000);
     folders.loadSharedDirs();
     EXPECT_TRUE(folders.sharedDirsLoaded());
-    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\Share\\=1", "D:\\Other\\=0"}));
+    EXPECT_EQ(folderList(), "C:\\Share\\=1 D:\\Other\\=0 ");
 
     // The incoming folder moves: the shared folder goes with it until
     // shareddir.dat is read again.
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 2000);
-    folders.loadIncomingDir();
-    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\In\\=1", "D:\\Other\\=0"}));
+    loadIncomingDir("C:\\In", 2000);
+    EXPECT_EQ(folderList(), "C:\\In\\=1 D:\\Other\\=0 ");
     folders.loadSharedDirs();
-    const std::vector<std::string> shared = {"C:\\In\\=1", "c:\\share\\=0", "D:\\Other\\=0"};
+    const std::string shared = "C:\\In\\=1 c:\\share\\=0 D:\\Other\\=0 ";
     EXPECT_EQ(folderList(), shared);
 
     // No folder named: the last one read stays.
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=\n", 3000);
-    folders.loadIncomingDir();
+    loadIncomingDir("", 3000);
     EXPECT_FALSE(folders.incomingDirLoaded());
     EXPECT_EQ(folders.preferencesAge(), 2000);
     EXPECT_EQ(folderList(), shared);
-    setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=D:\\Down\\\n", 4000);
-    folders.loadIncomingDir();
-    EXPECT_EQ(folderList(),
-              (std::vector<std::string>{"c:\\share\\=0", "D:\\Down\\=1", "D:\\Other\\=0"}));
+    loadIncomingDir("D:\\Down\\", 4000);
+    EXPECT_EQ(folderList(), "c:\\share\\=0 D:\\Down\\=1 D:\\Other\\=0 ");
 }
 
 TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
@@ -85,37 +94,31 @@ TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
     folders.loadCategories();
     EXPECT_TRUE(folders.categoriesLoaded());
     EXPECT_EQ(folders.categoriesAge(), 500);
-    EXPECT_EQ(folderList(), (std::vector<std::string>{"C:\\Cat0\\=2", "C:\\Cat2\\=2"}));
+    EXPECT_EQ(folderList(), "C:\\Cat0\\=2 C:\\Cat2\\=2 ");
 
     // A hostile count costs no more than the sections present.
     setIni(folders.categoriesPath(), "[General]\nCount=2147483647\n[Cat#7]\nIncoming=C:\\Seven\n",
            600);
     folders.loadCategories();
-    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\Seven\\=2"});
+    EXPECT_EQ(folderList(), "C:\\Seven\\=2 ");
 
     removeFile(folders.categoriesPath());
     folders.loadCategories();
     EXPECT_TRUE(folders.categoriesLoaded());
     EXPECT_EQ(folders.categoriesAge(), -1);
-    EXPECT_TRUE(folderList().empty());
+    EXPECT_EQ(folderList(), "");
 }
 
-TEST_F(SharedFoldersTest, SharedFilesInUtf16AndEightBitGiveTheSameLists) {
-    std::string text = "C:\\Single\\\xE9t\xE9.avi\r\n-C:\\Share\\skip.txt\n-\n\nD:\\two.bin\r";
-    writeDat("sharedfiles.dat", text, 100);
+// Decoding a UTF-16 list is the .dat reader's test.
+TEST_F(SharedFoldersTest, SharedFilesListSharedAndExcludedFiles) {
+    writeDat("sharedfiles.dat", "C:\\\xE9t\xE9.avi\r\n-C:\\Share\\skip.txt\n-\n\nD:\\two.bin\r",
+             100);
     folders.loadSharedFiles();
     ASSERT_TRUE(folders.sharedFilesLoaded());
-    auto shared = folders.sharedFiles();
-    auto excluded = folders.excludedFiles();
-    EXPECT_EQ(shared,
-              (std::vector<std::string>{"C:\\Single\\\xC3\xA9t\xC3\xA9.avi", "D:\\two.bin"}));
-    EXPECT_EQ(excluded, std::vector<std::string>{"C:\\Share\\skip.txt"});
-
-    writeDat("sharedfiles.dat", "\xFF\xFE" + utf8ToUtf16le(cp1252ToUtf8(text)), 200);
-    folders.loadSharedFiles();
-    EXPECT_EQ(folders.sharedFilesAge(), 200);
-    EXPECT_EQ(folders.sharedFiles(), shared);
-    EXPECT_EQ(folders.excludedFiles(), excluded);
+    EXPECT_EQ(folders.sharedFilesAge(), 100);
+    EXPECT_EQ(folders.sharedFiles(),
+              (std::vector<std::string>{"C:\\\xC3\xA9t\xC3\xA9.avi", "D:\\two.bin"}));
+    EXPECT_EQ(folders.excludedFiles(), std::vector<std::string>{"C:\\Share\\skip.txt"});
 }
 
 TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
@@ -133,18 +136,18 @@ TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
     folders.loadSharedDirs();
     EXPECT_FALSE(folders.sharedDirsLoaded());
     EXPECT_EQ(folders.sharedDirsAge(), 100);
-    EXPECT_EQ(folderList(), std::vector<std::string>{"C:\\Share\\=0"});
+    EXPECT_EQ(folderList(), "C:\\Share\\=0 ");
 
     removeFile(dir.file("shareddir.dat"));
     folders.loadSharedDirs();
     EXPECT_TRUE(folders.sharedDirsLoaded());
     EXPECT_EQ(folders.sharedDirsAge(), -1);
-    EXPECT_TRUE(folderList().empty());
+    EXPECT_EQ(folderList(), "");
 }
 
 // Where a change settles is the clock rule's own test; these follow what
 // each source remembers of its last read.
-TEST_F(SharedFoldersTest, IncomingDirStalenessWaitsForTheChangeToSettle) {
+TEST_F(SharedFoldersTest, ALoadIsDueOnceAChangeHasSettledAndForFilesThatComeAndGo) {
     fake.clock.nowMs = 11'000;
     setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 10'000);
     EXPECT_FALSE(folders.incomingDirChanged());
@@ -155,12 +158,10 @@ TEST_F(SharedFoldersTest, IncomingDirStalenessWaitsForTheChangeToSettle) {
     fake.files.stamps[folders.preferencesPath()] = 13'000;
     fake.clock.nowMs = 9'000; // a clock set back
     EXPECT_TRUE(folders.incomingDirChanged());
-}
 
-TEST_F(SharedFoldersTest, DatStalenessCoversFilesThatComeAndGo) {
+    // A .dat file never loaded and absent: load, to record the absence.
     std::string path = folders.sharedDirsPath();
     fake.clock.nowMs = 100'000;
-    // Never loaded and absent: load, to record the absence.
     EXPECT_TRUE(folders.sharedDirsChanged());
     folders.loadSharedDirs();
     EXPECT_FALSE(folders.sharedDirsChanged());
@@ -181,6 +182,237 @@ TEST_F(SharedFoldersTest, DatStalenessCoversFilesThatComeAndGo) {
     folders.loadSharedDirs();
     EXPECT_EQ(folders.sharedDirsAge(), -1);
     EXPECT_FALSE(folders.sharedDirsChanged());
+}
+
+constexpr std::uint64_t maxShared = 0x4000000000ULL;
+constexpr std::string_view linkHeader{"\x4C\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 20};
+
+// Shortcuts as a Windows shell would resolve them, from a table.
+struct ResolvingListing : PosixFileListing {
+    using PosixFileListing::PosixFileListing;
+    std::map<std::string, std::string> targets;
+    std::optional<std::string> shellLinkTarget(const std::string& path) override {
+        auto it = targets.find(path);
+        return it == targets.end() ? std::nullopt : std::optional(it->second);
+    }
+};
+
+class SharedScanTest : public testing::Test {
+protected:
+    SharedScanTest()
+        : listing(dir.file("wine")), config(dir.mkdir("config")),
+          folders(files, clock, ini, listing, config, '/') {}
+
+    std::string sparse(const std::string& name, std::uint64_t size) {
+        std::string p = dir.write(name, "");
+        std::filesystem::resize_file(p, size);
+        return p;
+    }
+    void load(const std::string& sharedDirs, const std::string& sharedFiles) {
+        dir.write("config/shareddir.dat", sharedDirs);
+        dir.write("config/sharedfiles.dat", sharedFiles);
+        folders.loadSharedDirs();
+        folders.loadSharedFiles();
+        ASSERT_TRUE(folders.sharedDirsLoaded() && folders.sharedFilesLoaded());
+    }
+    std::map<std::string, tSharedData> scan() {
+        tSharedFileTable table;
+        folders.scanSharedFiles(table);
+        std::map<std::string, tSharedData> out;
+        names.clear();
+        for (const auto& f : table.files()) {
+            out[f.name] = f.data;
+            names.push_back(f.name);
+        }
+        return out;
+    }
+
+    test::TempDir dir;
+    PosixFileSystem files;
+    FakeClock clock;
+    FakeIniProfile ini;
+    ResolvingListing listing;
+    std::string config;
+    tSharedFolders folders;
+    // The names of the last scan in table order.
+    std::vector<std::string> names;
+};
+
+TEST_F(SharedScanTest, FindsWhatEmuleShares) {
+    std::string a = dir.mkdir("A"), b = dir.mkdir("B"), c = dir.mkdir("C");
+    dir.write("A/a.txt", "12345");
+    dir.write("A/empty.bin", "");
+    sparse("A/huge.bin", maxShared + 1);
+    sparse("A/largest.bin", maxShared);
+    dir.write("A/sub/inner.txt", "x");
+    dir.write("A/Dup.txt", "from A");
+    dir.write("A/excluded.txt", "x");
+    dir.write("A/.hidden", "h");
+    ::chmod(dir.write("A/readonly.txt", "r").c_str(), 0444);
+    ::mkfifo(dir.file("A/pipe").c_str(), 0600);
+    dir.write("A/fake.lnk", "not a shortcut");
+    std::filesystem::create_symlink(dir.file("C/other.txt"), dir.file("A/symlink.txt"));
+    dir.write("B/DUP.TXT", "from B, longer");
+    dir.write("B/b.txt", "b");
+    dir.write("C/single.txt", "single");
+    dir.write("C/other.txt", "not shared");
+
+    load(a + "\r\n" + b + "\r\n", "-" + a + "EXCLUDED.TXT\r\n" + c + "single.txt\r\n" + c +
+                                      "missing.txt\r\n" + a + "sub\r\n");
+    auto found = scan();
+    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "a.txt", "b.txt", "Dup.txt", "fake.lnk",
+                                               "largest.bin", "readonly.txt", "single.txt",
+                                               "symlink.txt"}));
+    EXPECT_EQ(found["a.txt"].path, a);
+    EXPECT_EQ(found["a.txt"].size, 5u);
+    EXPECT_EQ(found["Dup.txt"].path, a);
+    EXPECT_EQ(found["largest.bin"].size, maxShared);
+    EXPECT_EQ(found["single.txt"].path, c);
+    EXPECT_EQ(found["symlink.txt"].size, 10u);
+    EXPECT_EQ(found["readonly.txt"].attributes & fileAttribute::readOnly, fileAttribute::readOnly);
+}
+
+TEST_F(SharedScanTest, ShortcutsShareTheirTargetOnlyWhenEmuleResolvesThem) {
+    std::string share = dir.mkdir("Share");
+    dir.write("Elsewhere/target.avi", "movie");
+    std::string link = dir.write("Share/target.avi.lnk", std::string(linkHeader) + "...");
+    std::string loop = dir.write("Share/loop.lnk", std::string(linkHeader) + "...");
+    listing.targets[link] = dir.file("Elsewhere/target.avi");
+    listing.targets[loop] = loop;
+    load(share, "");
+
+    EXPECT_TRUE(scan().empty());
+    ini.files[folders.preferencesPath()] = "[eMule]\nResolveSharedShellLinks=1\n";
+    auto found = scan();
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found["target.avi"].path, dir.file("Elsewhere/"));
+}
+
+TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
+    std::string drive = dir.mkdir("drive_x");
+    dir.mkdir("wine/dosdevices");
+    std::filesystem::create_directory_symlink(drive, dir.file("wine/dosdevices/x:"));
+    dir.write("drive_x/Share/video.avi", "video");
+    dir.write("drive_x/Share/skip.avi", "skip");
+    dir.write("drive_x/Single/one.iso", "one");
+    dir.write("Back/Slash/file.bin", "file");
+    std::string backslashed = dir.file("Back\\Slash");
+
+    load("X:\\SHARE\r\n" + backslashed + "\r\n", "x:\\Single\\one.iso\r\n-X:\\share\\SKIP.avi\r\n");
+    auto found = scan();
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found["video.avi"].path, "X:\\SHARE\\");
+    EXPECT_EQ(found["one.iso"].path, "x:\\Single\\");
+    EXPECT_EQ(found["file.bin"].path, backslashed + "\\");
+}
+
+// A prefix whose drive C: holds names in several scripts and letter cases.
+class WinePathsTest : public testing::Test {
+protected:
+    WinePathsTest() : prefix(dir.mkdir("prefix") + "/") {
+        dir.mkdir("prefix/dosdevices");
+        dir.mkdir("prefix/drive_c");
+        std::filesystem::create_directory_symlink("../drive_c", prefix + "dosdevices/c:");
+        for (const char* file :
+             {"Shared/Ärger.mp3", "ärger/a.txt", "Μουσική/σονάτα.flac", "Data/x", "data/y"})
+            dir.write(std::string("prefix/drive_c/") + file, "x");
+    }
+
+    test::TempDir dir;
+    std::string prefix;
+    PosixFileListing listing{std::nullopt};
+    PosixFileSystem files;
+};
+
+TEST_F(WinePathsTest, ComponentsAreFoundAsWineFindsThem) {
+    struct Row {
+        const char* stored;
+        const char* native; // under drive C: of the prefix
+    };
+    const Row rows[] = {
+        {"C:\\shared\\ärger.MP3", "Shared/Ärger.mp3"},
+        {"c:/SHARED/", "Shared/"},
+        {"C:\\ÄRGER\\A.TXT", "ärger/a.txt"},
+        {"C:\\ΜΟΥΣΙΚΉ\\ΣΟΝΆΤΑ.FLAC", "Μουσική/σονάτα.flac"},
+        {"C:\\data\\y", "data/y"},
+        {"C:\\Data\\x", "Data/x"},
+        {"C:\\Shared\\New\\ärger.mp3", "Shared/New/ärger.mp3"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(wineNativePath(listing, prefix, row.stored),
+                  prefix + "dosdevices/c:/" + row.native)
+            << row.stored;
+    EXPECT_EQ(wineNativePath(listing, prefix, "/home/ann/Shared/"), std::nullopt);
+
+    EXPECT_EQ(comparePaths("C:\\ÄRGER\\Σ\\", "c:/ärger/ς/"), 0) << "two spellings, one folder";
+    EXPECT_NE(comparePaths("C:\\Ärger\\", "C:\\Ärgerlich\\"), 0);
+    EXPECT_EQ(enclosingWinePrefix(files, prefix + "drive_c/Shared/"), prefix);
+    EXPECT_EQ(enclosingWinePrefix(files, dir.mkdir("elsewhere")), std::nullopt);
+}
+
+// A shortcut as Windows writes one for a local file: header, an item id
+// list, and link information with the target's base path and suffix, in the
+// ANSI code page and, when unicode is set, in UTF-16 too.
+std::vector<std::uint8_t> shortcut(const std::string& base, const std::string& suffix,
+                                   bool unicode) {
+    const std::uint32_t headerSize = unicode ? 0x24 : 0x1C;
+    std::string info(16, '\x11');  // the volume id, then the strings
+    std::vector<std::uint32_t> at; // where each string starts
+    auto add = [&](const std::string& text) {
+        at.push_back(headerSize + static_cast<std::uint32_t>(info.size()));
+        info += text;
+    };
+    add(utf8ToCp1252(base).value_or("?") + '\0');
+    add(utf8ToCp1252(suffix).value_or("?") + '\0');
+    if (unicode) {
+        add(utf8ToUtf16le(base) + std::string(2, '\0'));
+        add(utf8ToUtf16le(suffix) + std::string(2, '\0'));
+    }
+
+    ByteWriter out;
+    // Header size, class id, flags: an item id list and link information.
+    out.bytes(test::hex("4C000000 01140200 00000000 C0000000 00000046 03000000"));
+    out.zeros(76 - 24);
+    out.u16(4);
+    out.u32(0xDEADBEEF);
+    out.u32(headerSize + static_cast<std::uint32_t>(info.size()));
+    for (std::uint32_t field : {headerSize, 1u, headerSize, at[0], 0u, at[1]})
+        out.u32(field);
+    for (std::size_t i = 2; i < at.size(); ++i)
+        out.u32(at[i]);
+    out.text(info);
+    return out.buffer();
+}
+
+TEST_F(WinePathsTest, ShortcutTargetsAreReadFromTheirBytes) {
+    const auto ansi = shortcut("C:\\SHARED\\", "ärger.mp3", false);
+    EXPECT_EQ(shellLinkLocalTarget(ansi), "C:\\SHARED\\ärger.mp3");
+    const auto wide = shortcut("C:\\μουσική\\", "ΣΟΝΆΤΑ.flac", true);
+    const std::string link = dir.write("prefix/drive_c/Shared/sonata.lnk", wide);
+    ASSERT_TRUE(listing.isShellLink(link));
+    const auto target = listing.shellLinkTarget(link);
+    ASSERT_EQ(target, "C:\\μουσική\\ΣΟΝΆΤΑ.flac");
+    EXPECT_EQ(wineNativePath(listing, prefix, *target),
+              prefix + "dosdevices/c:/Μουσική/σονάτα.flac");
+
+    for (std::size_t cut : {std::size_t{20}, std::size_t{24}, std::size_t{90}, wide.size() - 3})
+        EXPECT_EQ(shellLinkLocalTarget({wide.data(), cut}), std::nullopt) << cut;
+    // A cut shortcut is still recognised by its header, but leads nowhere.
+    const std::string cut = dir.write("cut.lnk", std::vector(wide.begin(), wide.begin() + 90));
+    EXPECT_TRUE(listing.isShellLink(cut));
+    EXPECT_EQ(listing.shellLinkTarget(cut), std::nullopt);
+    EXPECT_FALSE(listing.isShellLink(dir.write("b.lnk", "not a shortcut at all")));
+    EXPECT_FALSE(listing.isShellLink(dir.file("missing.lnk")));
+}
+
+TEST(WinePrefix, FromTheEnvironment) {
+    test::ScopedEnv home("HOME", "/home/someone");
+    {
+        test::ScopedEnv prefix("WINEPREFIX", "/srv/prefix");
+        EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
+    }
+    test::ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    EXPECT_EQ(PosixFileListing().winePrefix(), "/home/someone/.wine");
 }
 
 } // namespace

@@ -1,4 +1,7 @@
+#include "emulefiles/stamp_sequence.h"
+#include "kmedit/core/emule_running.h"
 #include "kmedit/core/repair_link.h"
+#include "platform/fake_platform.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@ std::string link(const std::string& name, const std::string& size, const std::st
     return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
 }
 
+// What a valid link holds is the repair's test, which pastes links.
 TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
     const struct {
         const char* label;
@@ -44,17 +48,6 @@ TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
         EXPECT_EQ(parseEd2kLink(row.line).has_value(), row.valid) << row.label;
 }
 
-TEST(LinkParsing, TakesNameSizeHashAndAich) {
-    auto parsed =
-        parseEd2kLink(link("a%20b.txt", "5000000000", std::string("h=") + aichText + "|/"));
-    ASSERT_TRUE(parsed);
-    EXPECT_EQ(parsed->name, "a b.txt");
-    EXPECT_EQ(parsed->size, 5'000'000'000u);
-    EXPECT_EQ(parsed->hashText, hashText);
-    EXPECT_EQ(parsed->aichText, aichText);
-    EXPECT_EQ(parseEd2kLink(link("a", "1", "/"))->aichText, "");
-}
-
 TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
     const std::string good = link("a", "1", "/");
     EXPECT_TRUE(linksAreValid(good));
@@ -78,6 +71,53 @@ TEST(LinkNames, PercentEscapesAreDecodedOnce) {
     EXPECT_EQ(decodeLinkName("Z%C3%BCrich"), "Z\xC3\xBCrich");
     // An 8-bit link: the byte is a Windows-1252 character.
     EXPECT_EQ(decodeLinkName("caf%E9"), "caf\xC3\xA9");
+}
+
+const std::string config = "C:\\eMule\\config\\";
+const std::string preferences = config + "preferences.ini";
+
+TEST(EmuleRunning, FollowsPreferencesMarkerAndPort) {
+    const struct {
+        const char* name;
+        const char* preferencesText; // null: no preferences.ini
+        bool changing, markerHeld, markerDenied, portInUse, running;
+        bool emuleProcess = false; // a process named eMule.exe runs (Wine)
+    } rows[] = {
+        {"NothingHeld", "[eMule]\nPort=4662\n", false, false, false, false, false},
+        {"MarkerHeld", "[eMule]\nPort=4662\n", false, true, false, false, true},
+        {"MarkerDenied", "[eMule]\nPort=4662\n", false, false, true, false, true},
+        {"PortInUse", "[eMule]\nPort=4662\n", false, false, false, true, true},
+        {"PortEmptyEvenIfRunning", "[eMule]\nPort=\n", false, true, false, true, false},
+        {"NoPortKey", "[eMule]\nNick=x\n", false, true, false, true, false},
+        {"ChangingWhileRead", "[eMule]\nPort=4662\n", true, false, false, false, true},
+        {"NoPreferences", nullptr, false, false, false, false, true},
+        {"EmuleProcessWithoutPort", "[eMule]\nPort=\n", false, false, false, false, true, true},
+        {"PortNotANumberMarkerFree", "[eMule]\nPort=46x\n", false, false, false, true, false},
+    };
+    const std::string marker = "EMULE-{4EADC6FC-516F-4b7c-9066-97D893649570}:4662";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        FakePlatform fake;
+        test::StampSequence files;
+        if (row.changing) // a new stamp while preferences.ini is read
+            files.next = {5000, 5001};
+        if (row.preferencesText) {
+            files.stamps[preferences] = 5000;
+            fake.ini.files[preferences] = row.preferencesText;
+        }
+        if (row.markerHeld)
+            fake.mutexes.heldElsewhere.insert(marker);
+        if (row.markerDenied)
+            fake.mutexes.denied.insert(marker);
+        if (row.portInUse)
+            fake.ports.inUse.insert(4662);
+        if (row.emuleProcess)
+            fake.programs.running.insert("eMule.exe");
+        Platform platform{fake.system, files,        fake.mutexes, fake.processes, fake.ini,
+                          fake.clock,  fake.listing, fake.ports,   fake.programs};
+        EXPECT_EQ(isEmuleRunning(platform, config), row.running);
+        EXPECT_TRUE(fake.mutexes.heldHere.empty()) << "the probe keeps no marker";
+    }
 }
 
 } // namespace

@@ -1,6 +1,12 @@
+#include "common/text.h"
 #include "link_fixture.h"
 #include "links/core/ed2k_link.h"
+#include "links/core/link_encoding.h"
+#include "links/core/link_exports.h"
 #include "links/core/links_collection.h"
+#include "links/core/web_services.h"
+#include "support/error_text.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -9,58 +15,133 @@ namespace {
 
 using namespace test;
 
-const std::string aich = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
-const std::string plainLink = "ed2k://|file|a%20b%26c.txt|1234|0123456789ABCDEF0123456789ABCDEF|/";
-
-TEST(Ed2kLink, EndsWithTheAichHashWhenTheRecordHasOne) {
-    EXPECT_EQ(ed2kLink(*linkRecord("a b&c.txt", 1234)), plainLink);
-    EXPECT_EQ(ed2kLink(*linkRecord("a b&c.txt", 1234, aich)),
-              "ed2k://|file|a%20b%26c.txt|1234|0123456789ABCDEF0123456789ABCDEF|h=" + aich + "|/");
-    EXPECT_EQ(ed2kLink(*linkRecord("big.iso", 5'000'000'000ULL)),
-              "ed2k://|file|big.iso|5000000000|0123456789ABCDEF0123456789ABCDEF|/");
+TEST(LinkEncoding, EncodesEveryByteClass) {
+    const struct {
+        const char* title;
+        std::string text, link, form;
+    } rows[] = {
+        {"letters and digits", "azAZ09", "azAZ09", "azAZ09"},
+        {"link punctuation", "!$'()*+,-._", "!$'()*+,-._", "%21%24%27%28%29*%2B%2C-._"},
+        {"other punctuation", "\"#%&/:;<=>?@[\\]^`{|}~",
+         "%22%23%25%26%2F%3A%3B%3C%3D%3E%3F%40%5B%5C%5D%5E%60%7B%7C%7D%7E",
+         "%22%23%25%26%2F%3A%3B%3C%3D%3E%3F%40%5B%5C%5D%5E%60%7B%7C%7D%7E"},
+        {"space", "a b", "a%20b", "a+b"},
+        {"control and delete", std::string("\x00\x09\x1F\x7F", 4), "%00%09%1F%7F", "%00%09%1F%7F"},
+        {"latin letter as UTF-8", "caf\xC3\xA9", "caf%C3%A9", "caf%C3%A9"},
+        {"cyrillic name", "\xD0\xB4\xD0\xB0.txt", "%D0%B4%D0%B0.txt", "%D0%B4%D0%B0.txt"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.title);
+        EXPECT_EQ(linkEncode(row.text), row.link);
+        EXPECT_EQ(formEncode(row.text), row.form);
+    }
 }
 
-TEST(FormatLinkLine, FillsEveryPlaceholderInAnyCase) {
-    auto record = linkRecord("a b&c.txt", 1234, aich);
-    tLinkRow row{record.get(), "D:\\new\\tunes"};
-    std::string link = ed2kLink(*record);
-    EXPECT_EQ(formatLinkLine("<link>|<htmlLink>|<name>|<urlName>|<folder>|<urlFolder>", row),
-              link + "|<a href=" + link + ">a b&amp;c.txt</a>|a b&c.txt|a%20b%26c.txt|" +
-                  "D:\\new\\tunes|D%3A%5Cnew%5Ctunes");
-    EXPECT_EQ(formatLinkLine("<hash> <aich> <size> <transferred> <requested> <accepted>", row),
-              "0123456789ABCDEF0123456789ABCDEF " + aich + " 1234 5000000000 17 9");
-    EXPECT_EQ(formatLinkLine("<NAME>/<Size>/<HTMLLINK>", row),
-              "a b&c.txt/1234/<a href=" + link + ">a b&amp;c.txt</a>");
-    EXPECT_EQ(formatLinkLine("<name", row), "<name");
+// Several rows end every line; the HTML form breaks only at CR LF. The
+// window's link test copies the rows of a list.
+TEST(ClipboardText, EndsEveryLineButASingleOne) {
+    const struct {
+        std::vector<std::string> lines;
+        std::string text, html;
+    } rows[] = {
+        {{}, "", ""},
+        {{"a\r\nb"}, "a\r\nb", "a<br>\r\nb"},
+        {{"a", "b"}, "a\r\nb\r\n", "a<br>\r\nb<br>\r\n"},
+        {{"a\rb\nc\r\nd"}, "a\rb\nc\r\nd", "a\rb\nc<br>\r\nd"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(clipboardText(row.lines), row.text) << row.text;
+        EXPECT_EQ(htmlClipboardText(row.lines), row.html) << row.text;
+    }
+    EXPECT_EQ(collectionFileText(rows[1].lines), "a\r\nb\r\n");
+    EXPECT_FALSE(canExportLinks(3, false));
 }
 
-TEST(FormatLinkLine, TurnsOnlyTheFormatsBackslashSequencesIntoBreaksAndTabs) {
-    auto record = linkRecord("a b&c.txt", 1234);
-    tLinkRow row{record.get(), "D:\\new\\tunes"};
-    EXPECT_EQ(formatLinkLine("<name>\\t<size>\\n", row), "a b&c.txt\t1234\r\n");
-    EXPECT_EQ(formatLinkLine("<folder>\\n<urlName>", row), "D:\\new\\tunes\r\na%20b%26c.txt");
-    EXPECT_EQ(formatLinkLine("\\N\\T\\x", row), "\\N\\T\\x");
+// Every placeholder in any case, the format's own backslash sequences, and
+// placeholders that are text of the file, which stay as they are.
+TEST(FormatLinkLine, FillsEveryPlaceholderOfTheRecord) {
+    const std::string aich = "ABCDEFGHIJKLMNOPQRSTUVWXYZ234567";
+    const std::string plain = "ed2k://|file|a%20b%26c.txt|1234|" + std::string(hashA) + "|";
+    const std::string html = "<a href=" + plain + "h=" + aich + "|/>a b&amp;c.txt</a>";
+    const struct {
+        const char *name, *folder;
+        std::uint64_t size;
+        std::string aich, format, line;
+    } rows[] = {
+        {"a b&c.txt", "", 1234, "", "", plain + "/"},
+        {"a b&c.txt", "", 1234, aich, "<link>", plain + "h=" + aich + "|/"},
+        {"big.iso", "", 5'000'000'000, "", "",
+         "ed2k://|file|big.iso|5000000000|" + std::string(hashA) + "|/"},
+        {"a b&c.txt", "D:\\new\\tunes", 1, aich, "<htmlLink>|<name>|<urlName>|<folder>|<urlFolder>",
+         "<a href=ed2k://|file|a%20b%26c.txt|1|" + std::string(hashA) + "|h=" + aich +
+             "|/>a b&amp;c.txt</a>|a b&c.txt|a%20b%26c.txt|D:\\new\\tunes|D%3A%5Cnew%5Ctunes"},
+        {"a", "", 1234, aich, "<hash> <aich> <size> <transferred> <requested> <accepted>",
+         std::string(hashA) + " " + aich + " 1234 5000000000 17 9"},
+        {"a b&c.txt", "", 1234, aich, "<NAME>/<Size>/<HTMLLINK>", "a b&c.txt/1234/" + html},
+        {"a", "", 1, "", "<name", "<name"},
+        {"a b&c.txt", "D:\\new\\tunes", 1234, "", "<name>\\t<size>\\n<folder>\\n<urlName>",
+         "a b&c.txt\t1234\r\nD:\\new\\tunes\r\na%20b%26c.txt"},
+        {"a", "", 1, "", "\\N\\T\\x", "\\N\\T\\x"},
+        {"<size>.avi", "C:\\<name>\\n", 1234, "", "<name> <size> <folder>",
+         "<size>.avi 1234 C:\\<name>\\n"},
+        {"<size>\"1\".avi", "", 1234, "", "<htmlLink>",
+         "<a href=ed2k://|file|%3Csize%3E%221%22.avi|1234|" + std::string(hashA) +
+             "|/>&lt;size&gt;\"1\".avi</a>"},
+    };
+    for (const auto& row : rows) {
+        auto record = linkRecord(row.name, row.size, row.aich);
+        EXPECT_EQ(formatLinkLine(row.format, {record.get(), row.folder}), row.line) << row.format;
+        if (row.format.empty()) {
+            EXPECT_EQ(ed2kLink(*record), row.line);
+        }
+    }
 }
 
-TEST(FormatLinkLine, KeepsPlaceholdersThatAreTextOfTheFile) {
-    auto record = linkRecord("<size>.avi", 1234);
-    tLinkRow row{record.get(), "C:\\<name>\\n"};
-    EXPECT_EQ(formatLinkLine("<name> <size>", row), "<size>.avi 1234");
-    EXPECT_EQ(formatLinkLine("<folder>", row), "C:\\<name>\\n");
-    EXPECT_EQ(formatLinkLine("<htmlLink>", row),
-              "<a href=ed2k://|file|%3Csize%3E.avi|1234|0123456789ABCDEF0123456789ABCDEF|/>"
-              "&lt;size&gt;.avi</a>");
+// A service is a caption, a comma and an address that names the file; the
+// window's menu test reads a file of them.
+TEST(WebServices, ParsesTheLinesThatReferToTheFileAndOpensOnlyWebAddresses) {
+    for (const char* line : {"Jugle, http://x/?q=#hashid", "Size,http://x/?s=#HashID",
+                             "\t x,http://x/#FILESIZE \r", "x,http://x/#cleanname"})
+        EXPECT_TRUE(isWebServiceLine(line)) << line;
+    for (const char* line : {"   # x,http://x/#hashid", "// x,http://x/#name", "/x,http://x/#name",
+                             "Home page,http://x/", "  \r", "x,http://x/#hash"})
+        EXPECT_FALSE(isWebServiceLine(line)) << line;
+    EXPECT_EQ(parseWebServices("  Search by Name  ,   http://s/?q=#Name&x=1  \r\n"
+                               "Hash, with comma,http://h/#hashid"),
+              (std::vector<tWebService>{{"Search by Name", "http://s/?q=#Name&x=1"},
+                                        {"Hash", "with comma,http://h/#hashid"}}));
+    // A service opens web addresses only, and for one row.
+    for (const char* url : {"http://x/", "HTTPS://x/", "ftp://x/f"})
+        EXPECT_TRUE(isWebUrl(url)) << url;
+    for (const char* url : {"C:\\Windows\\system32\\cmd.exe", "file:///etc/passwd", "httpx://x/"})
+        EXPECT_FALSE(isWebUrl(url)) << url;
+    EXPECT_FALSE(webServiceItemsEnabled(0));
 }
 
-TEST(GetLinksCollection, GivesOneLinePerRowInRowOrder) {
-    auto first = linkRecord("z.txt", 1, {}, hashB);
-    auto second = linkRecord("a b&c.txt", 1234);
-    std::vector<tLinkRow> rows{{first.get(), {}}, {second.get(), {}}};
-    EXPECT_EQ(getLinksCollection("", rows),
-              (std::vector<std::string>{"ed2k://|file|z.txt|1|FEDCBA9876543210FEDCBA9876543210|/",
-                                        plainLink}));
-    EXPECT_EQ(getLinksCollection("<size>", rows), (std::vector<std::string>{"1", "1234"}));
-    EXPECT_TRUE(getLinksCollection("<size>", {}).empty());
+// The extension goes only after the last separator.
+TEST(WebServices, FillsTheTemplateFromTheRecord) {
+    auto record = linkRecord("a b.part.met", 5'000'000'000ULL);
+    EXPECT_EQ(webServiceUrl("http://s/?n=#name&c=#CLEANNAME&f=#filename&g=#cleanFileName", *record),
+              "http://s/?n=a+b.part&c=a+b.part&f=a+b.part.met&g=a+b.part.met");
+    EXPECT_EQ(webServiceUrl("http://s/#HashID/#filesize/#unknown", *record),
+              "http://s/0123456789ABCDEF0123456789ABCDEF/5000000000/#unknown");
+    auto tricky = linkRecord("#hashid caf\xC3\xA9", 1);
+    EXPECT_EQ(webServiceUrl("http://s/?q=#filename", *tricky), "http://s/?q=%23hashid+caf%C3%A9");
+    for (const char* name : {"noext", "dir.v2\\file", "c.d:stream"})
+        EXPECT_EQ(nameWithoutExtension(name), name);
+    EXPECT_EQ(nameWithoutExtension("trailing."), "trailing");
+}
+
+TEST(WebServices, LoadsTheFileOrNothing) {
+    TempDir dir;
+    const std::vector<tWebService> cafe{{"Caf\xC3\xA9", "http://c/#hashid"}};
+    std::string utf16 =
+        encodeTextFile("Caf\xC3\xA9,http://c/#hashid\r\n", TextEncoding::Utf16LeBom);
+    EXPECT_EQ(loadWebServices(dir.write("u16.dat", utf16)), cafe);
+    EXPECT_EQ(loadWebServices(dir.write("ansi.dat", "Caf\xE9,http://c/#hashid")), cafe);
+    std::string big = dir.write("big.dat", std::string((1 << 20) + 1, '#'));
+    EXPECT_EQ(errorOf([&] { loadWebServices(big); }),
+              "The file \"" + big + "\" is larger than 1048576 bytes.");
 }
 
 } // namespace
