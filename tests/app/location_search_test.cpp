@@ -58,11 +58,6 @@ protected:
         search.userName = "ann";
     }
 
-    void placeConfig(const std::string& config) {
-        dir.write(config + "known.met", "");
-        dir.write(config + "preferences.ini", "");
-    }
-
     // user.reg keeps eMule's setting and, unless the defaults serve, names
     // the user's folders in other letter cases than the disk has.
     void writeUserReg(int setting, bool shellFolders) {
@@ -85,7 +80,8 @@ protected:
             dir.write(std::string(at.eMule) + "eMule.exe", "MZ");
         if (!at.userKnown)
             search.userName.clear();
-        placeConfig(std::string(at.eMule) + "config/");
+        for (const char* file : {"known.met", "preferences.ini"})
+            dir.write(std::string(at.eMule) + "config/" + file, "");
     }
 
     test::TempDir dir;

@@ -1,4 +1,5 @@
 #include "app/core/locations.h"
+#include "app/core/startup.h"
 #include "app/core/windows_version.h"
 #include "platform/fake_platform.h"
 
@@ -9,26 +10,6 @@
 namespace pln {
 namespace {
 
-// Counts the questions the location rule asks, so that rows can tell which
-// sources were consulted at all.
-struct CountingSystemInfo : FakeSystemInfo {
-    int registryReads = 0;
-    int userFolderQueries = 0;
-
-    std::optional<std::int32_t> emuleRegistryInt(const std::string& name) override {
-        ++registryReads;
-        return FakeSystemInfo::emuleRegistryInt(name);
-    }
-    std::optional<std::string> knownFolder(KnownFolder folder) override {
-        ++userFolderQueries;
-        return FakeSystemInfo::knownFolder(folder);
-    }
-    std::optional<std::string> shellFolder(ShellFolder folder) override {
-        ++userFolderQueries;
-        return FakeSystemInfo::shellFolder(folder);
-    }
-};
-
 // The four places eMule may keep its configuration.
 enum class Base { EmuleFolder, LocalAppData, ProgramData, AppData };
 
@@ -36,7 +17,7 @@ const std::string emuleFolder = "C:\\Program Files\\eMule\\";
 const std::string programFolder = emuleFolder + "PLN\\";
 
 struct Machine {
-    CountingSystemInfo system;
+    FakeSystemInfo system;
     FakeFileSystem files;
 
     Machine() {
@@ -120,8 +101,6 @@ struct LocationRow {
     std::set<Base> emuleFilesIn;
     Base expected;
     Adjust adjust = nullptr;
-    bool asksRegistry = true;
-    bool asksUserFolders = true;
 };
 
 constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
@@ -134,7 +113,7 @@ const LocationRow locationRows[] = {
     {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E},
     {"VistaSetting0", vista, 0, {L, P, E}, L},
     {"VistaSetting1", vista, 1, {P, L, E}, P},
-    {"VistaSetting2", vista, 2, {E, L}, E, nullptr, true, false},
+    {"VistaSetting2", vista, 2, {E, L}, E},
     {"VistaSettingMinus1", vista, -1, {P}, P},
     {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P},
     {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E},
@@ -143,88 +122,51 @@ const LocationRow locationRows[] = {
     {"VistaDownloads220KeepsDefaults", vista, 0, {E, L}, E, downloads220},
     {"VistaPublicDownloads220KeepsDefaults", vista, 1, {E, P}, E, publicDownloads220},
     {"VistaProgramDataCountsCharacters", vista, 1, {P}, P, programData229Wide},
-    {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall, true, false},
+    {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall},
     {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublicDownloads},
-    {"VistaShellMissing", vista, 0, {E, L}, E, noShell, true, false},
-    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E, nullptr, true, false},
+    {"VistaShellMissing", vista, 0, {E, L}, E, noShell},
+    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E},
     {"XpAbsentFindsAppData", xp, {}, {A}, A},
     {"XpSetting0", xp, 0, {A, E}, A},
-    {"XpSetting1NotConsulted", xp, 1, {E, A}, E, nullptr, true, false},
-    {"XpSetting2", xp, 2, {E, A}, E, nullptr, true, false},
+    {"XpSetting1NotConsulted", xp, 1, {E, A}, E},
+    {"XpSetting2", xp, 2, {E, A}, E},
     {"XpAppData230KeepsDefaults", xp, 0, {E, A}, E, appData230},
     {"XpPersonal220KeepsDefaults", xp, 0, {E, A}, E, personal220},
     {"XpPersonalFails", xp, 0, {E, A}, E, noPersonal},
     {"Windows2000Setting0", windows2000, 0, {A}, A},
     {"Windows98Setting0", windows98, 0, {A}, A},
     {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A},
-    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E, nullptr, false, false},
+    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E},
 };
 
-void PrintTo(const LocationRow& row, std::ostream* os) {
-    *os << row.name;
-}
+TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
+    for (const LocationRow& row : locationRows) {
+        SCOPED_TRACE(row.name);
+        Machine m;
+        if (row.usePublicUserDirectories)
+            m.system.registry["UsePublicUserDirectories"] = *row.usePublicUserDirectories;
+        if (row.adjust)
+            row.adjust(m);
+        for (Base base : row.emuleFilesIn)
+            m.placeEmuleFiles(base);
 
-class LocationRule : public testing::TestWithParam<LocationRow> {};
+        auto outcome = m.resolve(row.windowsVersion);
 
-TEST_P(LocationRule, ChoosesConfigurationAndDataFolders) {
-    const LocationRow& row = GetParam();
-    Machine m;
-    if (row.usePublicUserDirectories)
-        m.system.registry["UsePublicUserDirectories"] = *row.usePublicUserDirectories;
-    if (row.adjust)
-        row.adjust(m);
-    for (Base base : row.emuleFilesIn)
-        m.placeEmuleFiles(base);
-
-    auto outcome = m.resolve(row.windowsVersion);
-
-    ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
-        << std::get<tStartupEnd>(outcome).message;
-    const auto& loc = std::get<tLocations>(outcome);
-    const std::string config = m.configBase(row.expected);
-    EXPECT_EQ(loc.eMuleConfigBase, config);
-    EXPECT_EQ(loc.eMuleConfigFolder, config + "config\\");
-    EXPECT_EQ(loc.dataFolder, m.dataFolder(row.expected));
-    EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
-    EXPECT_EQ(loc.programFolder, programFolder);
-    EXPECT_EQ(loc.eMuleFolder, emuleFolder);
-    std::string prefix = loc.eMuleConfigFolder;
-    std::replace(prefix.begin(), prefix.end(), '\\', '/');
-    EXPECT_EQ(loc.messagePrefix, prefix);
-    EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
-    EXPECT_EQ(m.system.registryReads > 0, row.asksRegistry);
-    EXPECT_EQ(m.system.userFolderQueries > 0, row.asksUserFolders);
-}
-
-INSTANTIATE_TEST_SUITE_P(Rows, LocationRule, testing::ValuesIn(locationRows),
-                         [](const auto& row) { return std::string(row.param.name); });
-
-TEST(Locations, LinuxPathsUseSlashes) {
-    FakeSystemInfo system;
-    FakeFileSystem files;
-    system.separator = '/';
-    system.executable = "/opt/emule/pln/PLNViewer";
-    system.knownFolders = {{KnownFolder::LocalAppData, "/home/ann/.local/share"},
-                           {KnownFolder::Downloads, "/home/ann/Downloads"},
-                           {KnownFolder::PublicDownloads, "/home/ann/Public"},
-                           {KnownFolder::ProgramData, "/var/lib"}};
-    files.folders = {"/home/ann/.local/share"};
-    files.files = {"/home/ann/.local/share/eMule/config/known.met",
-                   "/home/ann/.local/share/eMule/config/preferences.ini"};
-
-    auto outcome = resolveLocations(system, files, windowsVista);
-
-    ASSERT_TRUE(std::holds_alternative<tLocations>(outcome));
-    const tLocations expected{
-        "/opt/emule/pln/",
-        "/opt/emule/",
-        "/home/ann/.local/share/eMule/",
-        "/home/ann/.local/share/eMule/config/",
-        "/home/ann/.local/share/PLN/",
-        "/home/ann/.local/share/PLN/PLN logs/",
-        "/home/ann/.local/share/eMule/config/",
-    };
-    EXPECT_EQ(std::get<tLocations>(outcome), expected);
+        ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
+            << std::get<tStartupEnd>(outcome).message;
+        const auto& loc = std::get<tLocations>(outcome);
+        const std::string config = m.configBase(row.expected);
+        EXPECT_EQ(loc.eMuleConfigBase, config);
+        EXPECT_EQ(loc.eMuleConfigFolder, config + "config\\");
+        EXPECT_EQ(loc.dataFolder, m.dataFolder(row.expected));
+        EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
+        EXPECT_EQ(loc.programFolder, programFolder);
+        EXPECT_EQ(loc.eMuleFolder, emuleFolder);
+        std::string prefix = loc.eMuleConfigFolder;
+        std::replace(prefix.begin(), prefix.end(), '\\', '/');
+        EXPECT_EQ(loc.messagePrefix, prefix);
+        EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
+    }
 }
 
 TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
@@ -233,90 +175,115 @@ TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
     system.executable = "D:\\PLNViewer.exe";
     files.folders = {"D:\\"};
     files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
-
-    auto outcome = resolveLocations(system, files, windows95);
-
-    ASSERT_TRUE(std::holds_alternative<tLocations>(outcome));
-    const auto& loc = std::get<tLocations>(outcome);
+    const auto loc = std::get<tLocations>(resolveLocations(system, files, windows95));
     EXPECT_EQ(loc.programFolder, "D:\\");
     EXPECT_EQ(loc.eMuleFolder, "D:\\");
     EXPECT_EQ(loc.logsFolder, "D:\\PLN logs\\");
 }
 
-TEST(Locations, MissingEmuleFilesEndTheProgram) {
-    const std::string message =
+// Without both of eMule's files, or without a logs folder, the program ends;
+// a refusal creates nothing.
+TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
+    const std::string noFiles =
         "Cannot find known.met or preferences.ini.\r\n\r\nPlease make sure that:\r\n\r\n- PLN "
         "executables are installed in an \"PLN\" subfolder inside your eMule directory.\r\n"
         "Typically: \"C:\\Program files\\eMule\\PLN\\\"\r\n\r\n- Emule has been started at least "
         "once with the currently selected setting in Options > Extended > Sharing eMule with other "
         "computer users (or simply that eMule has been started at least once, if older than "
         "v0.48a)";
-    for (const char* present : {"known.met", "preferences.ini"}) {
+    const std::string noLogs = "Cannot find or create logs directory \"C:\\";
+    const struct {
+        Adjust setup;
+        std::uint16_t version;
+        std::string message;
+    } rows[] = {
+        {[](Machine& m) { m.files.files.insert(emuleFolder + "config\\known.met"); }, windows95,
+         noFiles},
+        {[](Machine& m) { m.files.files.insert(emuleFolder + "config\\preferences.ini"); },
+         windows95, noFiles},
+        {[](Machine& m) {
+             m.placeEmuleFiles(L);
+             m.files.folders.erase("C:\\Users\\ann\\AppData\\Local");
+         },
+         vista, noLogs + "Users\\ann\\AppData\\Local\\PLN\\\""},
+        {[](Machine& m) {
+             m.placeEmuleFiles(E);
+             m.files.failCreate.insert(programFolder + "PLN logs");
+         },
+         windows95, noLogs + "Program Files\\eMule\\PLN\\PLN logs\\\""},
+    };
+    for (const auto& row : rows) {
         Machine m;
-        m.files.files.insert(emuleFolder + "config\\" + present);
-        auto outcome = m.resolve(windows95);
-        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << present;
-        EXPECT_EQ(std::get<tStartupEnd>(outcome).message, message);
-        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << present;
+        row.setup(m);
+        auto outcome = m.resolve(row.version);
+        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.message;
+        EXPECT_EQ(std::get<tStartupEnd>(outcome).message, row.message);
+        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << row.message;
     }
 }
 
-TEST(Locations, FoldersThatCannotBeCreatedEndTheProgram) {
-    Machine noParent;
-    noParent.placeEmuleFiles(Base::LocalAppData);
-    noParent.files.folders.erase("C:\\Users\\ann\\AppData\\Local");
-    auto outcome = noParent.resolve(windowsVista);
-    ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome));
-    EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
-              "Cannot find or create logs directory \"C:\\Users\\ann\\AppData\\Local\\PLN\\\"");
-
-    Machine logsRefused;
-    logsRefused.placeEmuleFiles(Base::EmuleFolder);
-    logsRefused.files.failCreate.insert(programFolder + "PLN logs");
-    outcome = logsRefused.resolve(windows95);
-    ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome));
-    EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
-              "Cannot find or create logs directory \"C:\\Program Files\\eMule\\PLN\\PLN logs\\\"");
+TEST(WindowsVersion, CodesTheSystemsAnswer) {
+    const std::pair<std::optional<OsVersion>, std::uint16_t> rows[] = {
+        {std::nullopt, windowsUnknown}, {OsVersion{1, 4, 0}, 4}, // Windows 95
+        {OsVersion{1, 4, 10}, 0x0A04},                           // Windows 98
+        {OsVersion{1, 4, 90}, 0x5A04},                           // Windows Me
+        {OsVersion{1, 4, 3}, 4},        {OsVersion{1, 5, 10}, 4}, {OsVersion{2, 3, 51}, 4},
+        {OsVersion{2, 4, 0}, 4},        {OsVersion{2, 5, 0}, 5}, // Windows 2000
+        {OsVersion{2, 5, 1}, 0x0105},                            // Windows XP
+        {OsVersion{2, 5, 2}, 0x0205},                            // Server 2003
+        {OsVersion{2, 5, 3}, 6},        {OsVersion{2, 6, 0}, 6},  {OsVersion{2, 10, 0}, 6},
+        {OsVersion{3, 10, 0}, 4}, // another platform
+    };
+    for (const auto& [answer, expected] : rows) {
+        FakeSystemInfo system;
+        system.version = answer;
+        EXPECT_EQ(getWindowsVersion(system), expected)
+            << (answer ? answer->platformId * 1000 + answer->major * 100 + answer->minor : -1);
+    }
 }
 
-struct VersionRow {
-    const char* name;
-    std::optional<OsVersion> answer;
-    std::uint16_t expected;
-};
-
-const VersionRow versionRows[] = {
-    {"Refused", std::nullopt, windowsUnknown},
-    {"Windows95", OsVersion{1, 4, 0}, 4},
-    {"Windows98", OsVersion{1, 4, 10}, 0x0A04},
-    {"WindowsMe", OsVersion{1, 4, 90}, 0x5A04},
-    {"ConsumerOtherMinor", OsVersion{1, 4, 3}, 4},
-    {"ConsumerOtherMajor", OsVersion{1, 5, 10}, 4},
-    {"Nt351", OsVersion{2, 3, 51}, 4},
-    {"Nt4", OsVersion{2, 4, 0}, 4},
-    {"Windows2000", OsVersion{2, 5, 0}, 5},
-    {"WindowsXp", OsVersion{2, 5, 1}, 0x0105},
-    {"Server2003", OsVersion{2, 5, 2}, 0x0205},
-    {"Nt53", OsVersion{2, 5, 3}, 6},
-    {"Vista", OsVersion{2, 6, 0}, 6},
-    {"Windows10", OsVersion{2, 10, 0}, 6},
-    {"OtherPlatform", OsVersion{3, 10, 0}, 4},
-};
-
-void PrintTo(const VersionRow& row, std::ostream* os) {
-    *os << row.name;
+tLocations locationsFor(const std::string& config) {
+    tLocations loc;
+    loc.programFolder = "C:\\Program Files\\eMule\\PLN\\";
+    loc.eMuleConfigFolder = config;
+    loc.messagePrefix = config;
+    for (char& c : loc.messagePrefix)
+        if (c == '\\')
+            c = '/';
+    return loc;
 }
 
-class WindowsVersion : public testing::TestWithParam<VersionRow> {};
+const std::string viewerName = "C:/eMule/config/dbed2574-6c42-4b54-8165-ddb3421b4d86_viewer";
+const std::string recorderName = "C:/eMule/config/dbed2574-6c42-4b54-8165-ddb3421b4d86_recorder";
 
-TEST_P(WindowsVersion, CodesTheAnswer) {
-    FakeSystemInfo system;
-    system.version = GetParam().answer;
-    EXPECT_EQ(getWindowsVersion(system), GetParam().expected);
+// One viewer per configuration and the recorder started unless it runs are
+// walked through on the main window; here the names both programs agree
+// on, a name the system denies and the folder handed to the recorder.
+TEST(Startup, MarksAndRecorderStartOfAConfiguration) {
+    FakeMutexService mutexes;
+    FakeProcessLauncher processes;
+    const auto loc = locationsFor("C:\\eMule\\config\\");
+    {
+        auto first = claimViewer(mutexes, loc);
+        EXPECT_TRUE(mutexes.heldHere.count(viewerName));
+        EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
+    }
+    mutexes.denied = {viewerName, recorderName};
+    EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
+    ensureRecorderRunning(mutexes, processes, loc);
+    EXPECT_TRUE(processes.started.empty());
+
+    mutexes.denied.clear();
+    auto named = locationsFor("C:\\My eMule\\config\\");
+    named.namedConfig = "C:\\My eMule\\config\\";
+    for (const tLocations& at : {loc, named})
+        ensureRecorderRunning(mutexes, processes, at);
+    using Start = std::pair<std::string, std::string>;
+    const std::string recorder = loc.programFolder + recorderExecutable;
+    EXPECT_EQ(
+        processes.started,
+        (std::vector<Start>{{recorder, ""}, {recorder, "--config \"C:\\My eMule\\config\""}}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Rows, WindowsVersion, testing::ValuesIn(versionRows),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace pln

@@ -29,6 +29,11 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
     EXPECT_EQ(values.settings.get(settingKey::copyFormat), "ed2k://%s");
     EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
     EXPECT_EQ(values.settings.text("absent", "fallback"), "fallback");
+
+    // A write that fails is silent and leaves the stored value.
+    ini.failWrite.insert(iniFile);
+    EXPECT_NO_THROW(values.settings.set(settingKey::showTips, 3));
+    EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
 }
 
 TEST(Settings, IntegersAreReadLikeProfileIntegers) {
@@ -50,14 +55,6 @@ TEST(Settings, IntegersAreReadLikeProfileIntegers) {
             EXPECT_EQ(settings.get(tIntSetting{"value", 99}), expected) << '"' << text << '"';
         }
     EXPECT_EQ(settings.get(tIntSetting{"missing", 17}), 17);
-}
-
-TEST(Settings, FailedWritesAreSilent) {
-    FakeIniProfile ini;
-    ini.failWrite.insert(iniFile);
-    tSettings settings(ini, iniFile);
-    EXPECT_NO_THROW(settings.set(settingKey::pointsPerPixel, 3));
-    EXPECT_EQ(settings.get(settingKey::pointsPerPixel), 4);
 }
 
 // Absent values (null) take the defaults; nothing is written back either way.
@@ -100,29 +97,21 @@ TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
     FakeClock clock;
     clock.nowMs = 1'700'000'000'000;
     clock.utcOffsetMs = 3'600'000;
-    CalendarMs seen = 0;
+    std::vector<CalendarMs> asked;
     const tDateTimeText text = [&](CalendarMs when) {
-        seen = when;
+        asked.push_back(when);
         return std::string("14/11/2023 23:13:20");
     };
-
     FakeIniProfile ini;
     tSettings settings(ini, iniFile);
-    ensureLastCompressDate(settings, clock, text);
-    EXPECT_EQ(settings.get(settingKey::lastCompressDate), "Never since 14/11/2023 23:13:20");
-    EXPECT_EQ(seen, clock.nowLocal());
-
-    settings.set(settingKey::lastCompressDate, "");
-    clock.nowMs += 1000;
-    ensureLastCompressDate(settings, clock, text);
-    EXPECT_EQ(seen, clock.nowLocal());
-    EXPECT_EQ(settings.get(settingKey::lastCompressDate), "Never since 14/11/2023 23:13:20");
-
-    settings.set(settingKey::lastCompressDate, "01/02/2020 10:00:00");
-    seen = 0;
-    ensureLastCompressDate(settings, clock, text);
-    EXPECT_EQ(seen, 0);
-    EXPECT_EQ(settings.get(settingKey::lastCompressDate), "01/02/2020 10:00:00");
+    for (const char* stored : {static_cast<const char*>(nullptr), "", "01/02/2020 10:00:00"}) {
+        if (stored)
+            settings.set(settingKey::lastCompressDate, stored);
+        ensureLastCompressDate(settings, clock, text);
+        EXPECT_EQ(settings.get(settingKey::lastCompressDate),
+                  stored && *stored ? stored : "Never since 14/11/2023 23:13:20");
+    }
+    EXPECT_EQ(asked, (std::vector<CalendarMs>{clock.nowLocal(), clock.nowLocal()}));
 }
 
 } // namespace

@@ -6,7 +6,6 @@ namespace pln {
 namespace {
 
 const std::string utf8Bom = "\xEF\xBB\xBF";
-const std::string utf16Bom = "\xFF\xFE";
 
 TEST(Text, Windows1252RoundTripsEveryByte) {
     std::string all;
@@ -42,19 +41,6 @@ TEST(Text, Utf16RoundTripsIncludingSurrogatePairs) {
     // A lone high surrogate and an odd trailing byte do not derail decoding.
     const std::uint8_t broken[] = {0x00, 0xD8, 0x41, 0x00, 0x42};
     EXPECT_EQ(utf16leToUtf8(broken), "\uFFFDA");
-}
-
-TEST(Text, TextFilesAreDecodedByTheirByteOrderMark) {
-    EXPECT_EQ(detectEncoding(utf16Bom + "a"), TextEncoding::Utf16LeBom);
-    EXPECT_EQ(detectEncoding("\xEF\xBB\xBFx"), TextEncoding::Utf8Bom);
-    EXPECT_EQ(detectEncoding("x"), TextEncoding::Ansi);
-    EXPECT_EQ(decodeTextFile(utf16Bom + std::string("a\0=\0\xE9\0", 6)), "a=\u00E9");
-    EXPECT_EQ(decodeTextFile("\xEF\xBB\xBF\xC3\xA9"), "\u00E9");
-    EXPECT_EQ(decodeTextFile("\xE9"), "\u00E9");
-    for (auto enc : {TextEncoding::Ansi, TextEncoding::Utf8Bom, TextEncoding::Utf16LeBom})
-        EXPECT_EQ(decodeTextFile(encodeTextFile("k=\u00E9", enc)), "k=\u00E9");
-    // Text that Windows-1252 cannot hold is not lost in an 8-bit file.
-    EXPECT_EQ(decodeTextFile(encodeTextFile("\u0416", TextEncoding::Ansi)), "\u0416");
 }
 
 TEST(Text, CaseFoldingIsAsciiOnly) {

@@ -16,13 +16,10 @@ void setModificationTime(const std::string& path, std::int64_t seconds, long nan
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
-struct PosixFileSystemTest : testing::Test {
+TEST(PosixFileSystemTest, AnswersForFilesFoldersAndStamps) {
     test::TempDir dir;
     PosixFileSystem files;
-    std::string file = dir.write("known.met", "x");
-};
-
-TEST_F(PosixFileSystemTest, AnswersForFilesAndFolders) {
+    const std::string file = dir.write("known.met", "x");
     EXPECT_TRUE(files.fileExists(file));
     EXPECT_FALSE(files.folderExists(file));
     EXPECT_FALSE(files.fileExists(dir.path()));
@@ -35,9 +32,8 @@ TEST_F(PosixFileSystemTest, AnswersForFilesAndFolders) {
     EXPECT_FALSE(files.createFolder(dir.file("a/b")));
     EXPECT_FALSE(files.folderExists(dir.file("a")));
     EXPECT_FALSE(files.createFolder(file));
-}
 
-TEST_F(PosixFileSystemTest, StampFollowsTheModificationTime) {
+    // The stamp follows the modification time, to the millisecond.
     setModificationTime(file, 1'600'000'000, 123'999'999);
     EXPECT_EQ(files.modificationStamp(file), 1'600'000'000'123);
     dir.write("known.met", "y");

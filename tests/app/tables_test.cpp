@@ -1,7 +1,10 @@
 #include "app/core/known_files_table.h"
 #include "app/core/shared_lookup.h"
+#include "app/core/sort_order.h"
+#include "app/core/stats_logs_table.h"
 #include "common/text.h"
 #include "emulefiles/core/known_met_list.h"
+#include "logstore/core/log_file.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
 #include "platform/fake_platform.h"
@@ -67,11 +70,15 @@ std::string hashOf(int n) {
     return text;
 }
 
-struct KnownFilesTable : testing::Test {
+// Logs in a folder of their own, for the tables to list.
+struct LogsFixture : testing::Test {
     test::TempDir dir;
     test::RecordingPrompter prompter;
     tDetachedRecorderLink recorder;
     tLogFiles logs{{dir.path(), prompter, recorder}};
+};
+
+struct KnownFilesTable : LogsFixture {
     tKnownMetList list;
     tKnownFilesTable table;
 
@@ -116,31 +123,15 @@ TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
     table.fill(list, logs, tKnownFilesFilter::all, sharedEvenDates(), rankIgnoringAsciiCase);
     // Active logs, then inactive, then none; shared before unshared; by name.
     EXPECT_EQ(names(), (std::vector<std::string>{"echo", "delta", "Charlie", "alpha", "bravo"}));
+    // The cells of unshared files and the log texts are checked on the list.
     const tKnownFileRow& echo = table.row(0);
-    EXPECT_EQ(echo.hashText, hashOf(6));
-    EXPECT_EQ(echo.logState, tLogState::active);
     EXPECT_TRUE(echo.shared);
     EXPECT_EQ(echo.path, "/share/e/");
     EXPECT_EQ(echo.dled, tDled::maybe);
     EXPECT_EQ(echo.dlTime, "06 mn");
-    const tKnownFileRow& delta = table.row(1);
-    EXPECT_FALSE(delta.shared);
-    EXPECT_EQ(delta.modified, 0);
-    EXPECT_EQ(delta.path, "");
-    EXPECT_EQ(delta.dlMinutes, -1);
-    EXPECT_EQ(delta.transferred, 5u);
 
-    table.sortOrder().columnClick(static_cast<int>(tKnownFilesColumn::size));
-    table.sortByFirstPriority();
-    EXPECT_EQ(names(), (std::vector<std::string>{"bravo", "alpha", "echo", "Charlie", "delta"}));
-    table.sortOrder().columnClick(static_cast<int>(tKnownFilesColumn::size));
-    table.sortByFirstPriority();
-    EXPECT_EQ(names(), (std::vector<std::string>{"delta", "Charlie", "echo", "alpha", "bravo"}));
-
-    // Clicking Name puts it first; rows of equal names would keep the size order.
-    table.sortOrder().columnClick(static_cast<int>(tKnownFilesColumn::name));
-    table.sortByFirstPriority();
-    EXPECT_EQ(names(), (std::vector<std::string>{"alpha", "bravo", "Charlie", "delta", "echo"}));
+    // Header clicks and ties are the list's; here the download time sorts
+    // on its minutes.
     table.sortOrder().columnRightClick(static_cast<int>(tKnownFilesColumn::dlTime));
     table.sortOrder().columnClick(static_cast<int>(tKnownFilesColumn::dlTime));
     table.sortByFirstPriority();
@@ -148,56 +139,37 @@ TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
     EXPECT_EQ(table.row(1).dlMinutes, 4);
 }
 
-TEST_F(KnownFilesTable, FiltersHideUnsharedOrUnloggedFiles) {
-    add(1, "one", 1);
-    add(2, "two", 2);
-    add(3, "three", 3);
-    add(4, "four", 4);
-    log(3, tLogState::inactive);
-    log(4, tLogState::active);
-    logs.scanLogs();
-
-    table.fill(list, logs, tKnownFilesFilter::shared, sharedEvenDates(), rankIgnoringAsciiCase);
-    EXPECT_EQ(names(), (std::vector<std::string>{"four", "two"}));
-    table.fill(list, logs, tKnownFilesFilter::logged, sharedEvenDates(), rankIgnoringAsciiCase);
-    EXPECT_EQ(names(), (std::vector<std::string>{"four", "three"}));
-    table.fill(list, logs, tKnownFilesFilter::all, sharedEvenDates(), rankIgnoringAsciiCase);
-    EXPECT_EQ(table.count(), 4u);
-    for (std::size_t i = 0; i < table.count(); ++i)
-        EXPECT_EQ(table.row(i).record->getFileName(), table.row(i).name);
+int sign(int n) {
+    return (n > 0) - (n < 0);
 }
 
-TEST(KnownFileRowCompare, NumbersAndDatesCompareAsValues) {
-    tKnownFileRow small;
-    tKnownFileRow large;
-    small.size = 999;
-    large.size = 1000;
-    EXPECT_LT(compareKnownFileRows(small, large, static_cast<int>(tKnownFilesColumn::size)), 0);
-    small.transferred = 0xFFFFFFFFFFFFFFFFull;
-    EXPECT_GT(compareKnownFileRows(small, large, static_cast<int>(tKnownFilesColumn::transferred)),
-              0);
-    small.modified = base + 400;
-    large.modified = base + 900;
-    EXPECT_EQ(compareKnownFileRows(small, large, static_cast<int>(tKnownFilesColumn::lastModified)),
-              0);
-    large.modified = base + 1000;
-    EXPECT_LT(compareKnownFileRows(small, large, static_cast<int>(tKnownFilesColumn::lastModified)),
-              0);
-}
-
-TEST(KnownFileRowCompare, LogAndDledFollowTheirCellTexts) {
-    auto sign = [](int n) { return (n > 0) - (n < 0); };
+// Numbers compare as values, dates to the second, the log and DLed columns
+// by their cell texts.
+TEST(KnownFileRowCompare, ColumnsCompareAsTheyRead) {
+    const auto compare = [](const tKnownFileRow& a, const tKnownFileRow& b, tKnownFilesColumn c) {
+        return sign(compareKnownFileRows(a, b, static_cast<int>(c)));
+    };
     tKnownFileRow a;
     tKnownFileRow b;
+    a.size = 999;
+    b.size = 1000;
+    a.transferred = 0xFFFFFFFFFFFFFFFFull;
+    a.modified = base + 400;
+    b.modified = base + 900;
+    EXPECT_EQ(compare(a, b, tKnownFilesColumn::size), -1);
+    EXPECT_EQ(compare(a, b, tKnownFilesColumn::transferred), 1);
+    EXPECT_EQ(compare(a, b, tKnownFilesColumn::lastModified), 0);
+    b.modified = base + 1000;
+    EXPECT_EQ(compare(a, b, tKnownFilesColumn::lastModified), -1);
     for (int i = 0; i < 4; ++i)
         for (int j = 0; j < 4; ++j) {
             a.logState = static_cast<tLogState>(i);
             b.logState = static_cast<tLogState>(j);
-            EXPECT_EQ(sign(compareKnownFileRows(a, b, static_cast<int>(tKnownFilesColumn::log))),
+            EXPECT_EQ(compare(a, b, tKnownFilesColumn::log),
                       sign(icompare(knownFileLogText(a.logState), knownFileLogText(b.logState))));
             a.dled = static_cast<tDled>(i);
             b.dled = static_cast<tDled>(j);
-            EXPECT_EQ(sign(compareKnownFileRows(a, b, static_cast<int>(tKnownFilesColumn::dled))),
+            EXPECT_EQ(compare(a, b, tKnownFilesColumn::dled),
                       sign(icompare(dledText(a.dled), dledText(b.dled))));
         }
 }
@@ -222,6 +194,106 @@ TEST(SharedLookup, GivesTheFolderAndLocalDatesOfTheMatchingFile) {
               unixEpochCalendarMs + 1'599'999'910'400 + 3'600'000);
     EXPECT_FALSE(lookup("Movie.avi", 701, 1'600'000'000));
     EXPECT_FALSE(lookup("Movie.avi", 700, 1'600'000'002));
+}
+
+TEST(SortOrder, HeaderClicksMoveAndReverseColumns) {
+    // Log ascending, Shared descending, then Name, Size, Transferred, Hash,
+    // DLed, Last modified, Path, DL time ascending; Log, already first, turns round.
+    tSortOrder order = tSortOrder::fromImages(knownFilesDesignImages);
+    order.columnClick(1);
+    EXPECT_EQ(order.entries(), (std::vector<int>{-2, -4, 1, 3, 5, 6, 7, 8, 9, 10}));
+
+    order.columnClick(3); // Shared moves up with its direction
+    EXPECT_EQ(order.entries(), (std::vector<int>{-4, -2, 1, 3, 5, 6, 7, 8, 9, 10}));
+    EXPECT_EQ(order.imageOf(3), 2);
+    EXPECT_EQ(order.imageOf(1), 4);
+
+    order.columnClick(7); // Last modified from priority 8 to 1
+    EXPECT_EQ(order.entries(), (std::vector<int>{8, -4, -2, 1, 3, 5, 6, 7, 9, 10}));
+
+    order.columnRightClick(4); // Transferred at priority 5 turns round in place
+    EXPECT_EQ(order.entries(), (std::vector<int>{8, -4, -2, 1, 3, -5, 6, 7, 9, 10}));
+    EXPECT_EQ(order.imageOf(4), 12);
+    order.columnRightClick(4);
+    EXPECT_EQ(order.imageOf(4), 11);
+}
+
+TEST(TextRanking, EqualTextsShareARank) {
+    const std::vector<std::uint32_t> ranks =
+        rankIgnoringAsciiCase({"beta", "Alpha", "ALPHA", "gamma", ""});
+    EXPECT_EQ(ranks, (std::vector<std::uint32_t>{2, 1, 1, 3, 0}));
+}
+
+struct StatsLogsTable : LogsFixture {
+    tStatsLogsTable table;
+
+    void ini(const std::string& name, tLogState state, std::uint8_t flags = 0,
+             const std::string& units = "") {
+        ASSERT_TRUE(logs.createLogFile(name, state, {valueTypeInteger, flags, 1.0, units}));
+    }
+    std::vector<std::string> column(tStatsLogsColumn c) const {
+        std::vector<std::string> out;
+        for (std::size_t i = 0; i < table.count(); ++i)
+            out.push_back(table.row(i).texts[static_cast<std::size_t>(c)]);
+        return out;
+    }
+};
+
+TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
+    ini("statistics.ini-statistics,ConnRunTime", tLogState::permanent, 1, "Hours / day");
+    ini("statistics.ini-statistics,TotalUploadedBytes", tLogState::active);
+    ini("preferences.ini-eMule,MaxUpload", tLogState::inactive, flagShowWithRequests);
+    ini("statistics.ini-statistics,UpSuccessfulSessions", tLogState::active);
+    ASSERT_TRUE(
+        logs.createLogFile("Queued clients", tLogState::active, {valueTypeShort, 0, 1, ""}));
+    ASSERT_TRUE(logs.createLogFile("virtual;Average per session", tLogState::inactive,
+                                   {valueTypeReal, 0, 1, "kB"},
+                                   {tLogOperation::quotient,
+                                    {"statistics.ini-statistics,TotalUploadedBytes",
+                                     "statistics.ini-statistics,UpSuccessfulSessions"}}));
+    ASSERT_TRUE(logs.createLogFile("0123456789ABCDEF0123456789ABCDEF", tLogState::active,
+                                   {valueTypeKnownFile, 0, 1, ""}));
+    logs.scanLogs();
+    table.fill(logs, rankIgnoringAsciiCase);
+
+    // Permanent first, then active, then inactive; each by value name. The
+    // log column, the ticks and the graph column are checked on the list.
+    EXPECT_EQ(
+        column(tStatsLogsColumn::value),
+        (std::vector<std::string>{"ConnRunTime", "Queued clients", "TotalUploadedBytes",
+                                  "UpSuccessfulSessions", "Average per session", "MaxUpload"}));
+    EXPECT_EQ(column(tStatsLogsColumn::fileName),
+              (std::vector<std::string>{
+                  "statistics.ini", "onlinesig.dat", "statistics.ini", "statistics.ini",
+                  "TotalUploadedBytes / UpSuccessfulSessions", "preferences.ini"}));
+    EXPECT_EQ(
+        column(tStatsLogsColumn::section),
+        (std::vector<std::string>{"statistics", "", "statistics", "statistics", "", "eMule"}));
+    EXPECT_EQ(table.row(0).texts[static_cast<std::size_t>(tStatsLogsColumn::units)], "Hours / day");
+
+    table.sortOrder().columnClick(static_cast<int>(tStatsLogsColumn::log));
+    table.sortByFirstPriority();
+    EXPECT_EQ(column(tStatsLogsColumn::value).front(), "Average per session");
+    EXPECT_EQ(column(tStatsLogsColumn::value).back(), "ConnRunTime");
+
+    // A rescan replaces the logs: a row finds its log again by name, or none.
+    logs.clearLogs();
+    EXPECT_EQ(table.logAt(0), nullptr);
+    table.refresh(0);
+    EXPECT_EQ(table.row(0).state, tLogState::none);
+    logs.scanLogs();
+    EXPECT_EQ(table.logAt(0), logs.findLog("virtual;Average per session"));
+}
+
+TEST(CombineFormula, NamesTheSourcesInTheOperation) {
+    EXPECT_EQ(combineFormula(tLogOperation::sum, "A", "B"), "A + B");
+    EXPECT_EQ(combineFormula(tLogOperation::difference, "A", "B"), "A - B");
+    EXPECT_EQ(combineFormula(tLogOperation::reverseDifference, "A", "B"), "B - A");
+    EXPECT_EQ(combineFormula(tLogOperation::reverseQuotient, "A", "B"), "B / A");
+    EXPECT_EQ(combineFormula(tLogOperation::firstShare, "A", "B"), "A / (A + B)");
+    EXPECT_EQ(combineFormula(tLogOperation::secondShare, "A", "B"), "B / (A + B)");
+    EXPECT_EQ(combineFormula(static_cast<tLogOperation>(9), "A", "B"), "B / (A + B)");
+    EXPECT_EQ(combineFormula(tLogOperation::quotient, "x%2", "y%1"), "x%2 / y%1");
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "app/core/help_texts.h"
 #include "app/core/tags_text.h"
 #include "emulefiles/core/known_met_record.h"
 
@@ -45,7 +46,8 @@ TEST(TagsText, LinesUpNamesTypesAndValues) {
     EXPECT_EQ(text, expected);
 }
 
-TEST(TagsText, ShowsTenRecordsOnceEachWithSeparators) {
+// The separators between records are checked on the list's tags box.
+TEST(TagsText, ShowsTenRecordsOnceEach) {
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     std::vector<const tKnownMetRecord*> selected;
     for (int i = 0; i < 15; ++i) {
@@ -61,12 +63,30 @@ TEST(TagsText, ShowsTenRecordsOnceEachWithSeparators) {
     EXPECT_EQ(shown[1], files[0].get());
     EXPECT_EQ(shown[4], files[4].get());
     EXPECT_EQ(tagRecords(files[1].get(), files[1].get(), {files[1].get()}).size(), 1u);
+}
 
-    const std::string two = tagsText({files[0].get(), files[1].get()}, numbers);
-    const std::string first = recordTagsText(*files[0], numbers);
-    EXPECT_EQ(two.substr(0, first.size()), first);
-    EXPECT_EQ(two.substr(first.size(), 206), "\r\n" + std::string(200, '-') + "\r\n\r\n");
-    EXPECT_EQ(two.substr(first.size() + 206), recordTagsText(*files[1], numbers));
+TEST(HelpTexts, TipsNameTheMenusWithoutAccessKeys) {
+    const auto tips =
+        tipTexts({"&File", "&Compress logs", "&eMule stats and settings", "&New log..."}, 30);
+    ASSERT_EQ(tips.size(), 11u);
+    EXPECT_EQ(tips[0], "Right-click on a column title to reverse its sort order without changing "
+                       "the columns priority.");
+    EXPECT_NE(tips[4].find(R"(the menu "File" -> "Compress logs" to reduce)"), std::string::npos);
+    EXPECT_NE(tips[4].find("older than 30 days"), std::string::npos);
+    EXPECT_NE(tips[4].find("one value every 6 hours"), std::string::npos);
+    EXPECT_NE(tips[5].find(R"("eMule stats and settings" -> "New log...")"), std::string::npos);
+    EXPECT_NE(tips[6].find(R"(- "Unlikely" means that less than 30 seconds)"), std::string::npos);
+    EXPECT_NE(tips[6].find(R"(- "Yes" just means Yes (there's)"), std::string::npos);
+    for (const auto& tip : tips)
+        EXPECT_EQ(tip.find('&'), std::string::npos) << tip;
+    // Paging both ways and the line breaks are the dialog's; a first tip
+    // beyond the last wraps round.
+    EXPECT_EQ(tTextPager(tips, 15).index(), 4u);
+
+    const auto notes = noteTexts("eMule runtime days");
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_NE(notes[0].find(R"(with the "eMule runtime days" on)"), std::string::npos);
+    EXPECT_NE(notes[1].find("content of PLN\\logs folder"), std::string::npos);
 }
 
 } // namespace
