@@ -60,7 +60,6 @@ TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
         EXPECT_EQ(shown ? dlTimeText(time) : std::string(), c.dlTime);
         EXPECT_EQ(shown ? time.sortMinutes() : -1, c.sortMinutes);
     }
-    EXPECT_EQ(dledText(tDled::unlikely), "Unlikely");
     EXPECT_EQ(knownFileLogText(tLogState::permanent), "None");
 }
 
