@@ -22,7 +22,6 @@ struct Place {
     bool shellFolders;
     bool userKnown = true;
 };
-const Place nowhere{nullptr, false, -1, false};
 const Place named{"mine/eMule/", false, -1, false};
 const Place namedProgramFolder{"mine/eMule/", true, -1, false};
 const Place wineUser{"wine/drive_c/users/ann/AppData/Local/eMule/", false, 0, true};
@@ -128,7 +127,7 @@ const SearchRow searchRows[] = {
     {"WineDefaultFolders", {wineDefaultUser}, "eMule/config/", "PLN/", wineLocal},
     {"WineProgramFilesX86", {wineX86, xdg}, "config/", "PLN/", wineX86Folder},
     {"XdgLast", {xdg}, "xdg/eMule/config/", "xdg/PLN/"},
-    {"NothingFound", {nowhere}, nullptr, nullptr},
+    {"NothingFound", {}, nullptr, nullptr},
 };
 
 INSTANTIATE_TEST_SUITE_P(Linux, LocationSearchTest, testing::ValuesIn(searchRows),

@@ -79,18 +79,12 @@ using S = ShellFolder;
 const Adjust localAppData230 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(230, "l")); };
 const Adjust localAppData229 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(229, "l")); };
 const Adjust downloads220 = [](Machine& m) { m.known(K::Downloads, m.pathOf(220, "d")); };
-const Adjust publicDownloads220 = [](Machine& m) {
-    m.known(K::PublicDownloads, m.pathOf(220, "p"));
-};
-const Adjust programData229Wide = [](Machine& m) {
-    m.known(K::ProgramData, m.pathOf(229, "\xC3\xA9"));
-};
+const Adjust public220 = [](Machine& m) { m.known(K::PublicDownloads, m.pathOf(220, "p")); };
+const Adjust wide229 = [](Machine& m) { m.known(K::ProgramData, m.pathOf(229, "\xC3\xA9")); };
 const Adjust appData230 = [](Machine& m) { m.shell(S::AppData, m.pathOf(230, "a")); };
 const Adjust personal220 = [](Machine& m) { m.shell(S::Personal, m.pathOf(220, "m")); };
 const Adjust noKnownFolderCall = [](Machine& m) { m.system.knownFolderCall = false; };
-const Adjust noPublicDownloads = [](Machine& m) {
-    m.system.knownFolders.erase(K::PublicDownloads);
-};
+const Adjust noPublic = [](Machine& m) { m.system.knownFolders.erase(K::PublicDownloads); };
 const Adjust noShell = [](Machine& m) { m.system.shell = false; };
 const Adjust noPersonal = [](Machine& m) { m.system.shellFolders.erase(S::Personal); };
 
@@ -120,10 +114,10 @@ const LocationRow locationRows[] = {
     {"VistaLocalAppData230KeepsDefaults", vista, 0, {E, L}, E, localAppData230},
     {"VistaLocalAppData229IsUsed", vista, 0, {L}, L, localAppData229},
     {"VistaDownloads220KeepsDefaults", vista, 0, {E, L}, E, downloads220},
-    {"VistaPublicDownloads220KeepsDefaults", vista, 1, {E, P}, E, publicDownloads220},
-    {"VistaProgramDataCountsCharacters", vista, 1, {P}, P, programData229Wide},
+    {"VistaPublicDownloads220KeepsDefaults", vista, 1, {E, P}, E, public220},
+    {"VistaProgramDataCountsCharacters", vista, 1, {P}, P, wide229},
     {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall},
-    {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublicDownloads},
+    {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublic},
     {"VistaShellMissing", vista, 0, {E, L}, E, noShell},
     {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E},
     {"XpAbsentFindsAppData", xp, {}, {A}, A},
@@ -181,8 +175,8 @@ TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
     EXPECT_EQ(loc.logsFolder, "D:\\PLN logs\\");
 }
 
-// Without both of eMule's files, or without a logs folder, the program ends;
-// a refusal creates nothing.
+// Without both of eMule's files, or when the data or logs folder cannot be
+// made, the program ends; a refusal creates nothing.
 TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
     const std::string noFiles =
         "Cannot find known.met or preferences.ini.\r\n\r\nPlease make sure that:\r\n\r\n- PLN "
@@ -191,34 +185,30 @@ TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
         "once with the currently selected setting in Options > Extended > Sharing eMule with other "
         "computer users (or simply that eMule has been started at least once, if older than "
         "v0.48a)";
-    const std::string noLogs = "Cannot find or create logs directory \"C:\\";
     const struct {
-        Adjust setup;
+        const char* only; // the one eMule file present; null: both, in the base
+        Base base;
+        std::string refused; // the folder that cannot be made
         std::uint16_t version;
-        std::string message;
     } rows[] = {
-        {[](Machine& m) { m.files.files.insert(emuleFolder + "config\\known.met"); }, windows95,
-         noFiles},
-        {[](Machine& m) { m.files.files.insert(emuleFolder + "config\\preferences.ini"); },
-         windows95, noFiles},
-        {[](Machine& m) {
-             m.placeEmuleFiles(L);
-             m.files.folders.erase("C:\\Users\\ann\\AppData\\Local");
-         },
-         vista, noLogs + "Users\\ann\\AppData\\Local\\PLN\\\""},
-        {[](Machine& m) {
-             m.placeEmuleFiles(E);
-             m.files.failCreate.insert(programFolder + "PLN logs");
-         },
-         windows95, noLogs + "Program Files\\eMule\\PLN\\PLN logs\\\""},
+        {"known.met", E, "", windows95},
+        {"preferences.ini", E, "", windows95},
+        {nullptr, L, "C:\\Users\\ann\\AppData\\Local\\PLN", vista},
+        {nullptr, E, programFolder + "PLN logs", windows95},
     };
     for (const auto& row : rows) {
         Machine m;
-        row.setup(m);
+        if (row.only)
+            m.files.files.insert(emuleFolder + "config\\" + row.only);
+        else
+            m.placeEmuleFiles(row.base);
+        m.files.failCreate.insert(row.refused);
         auto outcome = m.resolve(row.version);
-        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.message;
-        EXPECT_EQ(std::get<tStartupEnd>(outcome).message, row.message);
-        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << row.message;
+        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.refused;
+        EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
+                  row.only ? noFiles
+                           : "Cannot find or create logs directory \"" + row.refused + "\\\"");
+        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << row.refused;
     }
 }
 
@@ -244,12 +234,9 @@ TEST(WindowsVersion, CodesTheSystemsAnswer) {
 
 tLocations locationsFor(const std::string& config) {
     tLocations loc;
-    loc.programFolder = "C:\\Program Files\\eMule\\PLN\\";
-    loc.eMuleConfigFolder = config;
-    loc.messagePrefix = config;
-    for (char& c : loc.messagePrefix)
-        if (c == '\\')
-            c = '/';
+    loc.programFolder = programFolder;
+    loc.eMuleConfigFolder = loc.messagePrefix = config;
+    std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
     return loc;
 }
 

@@ -1,7 +1,9 @@
+#include "app/core/help_texts.h"
 #include "app/core/known_files_table.h"
 #include "app/core/shared_lookup.h"
 #include "app/core/sort_order.h"
 #include "app/core/stats_logs_table.h"
+#include "app/core/tags_text.h"
 #include "common/text.h"
 #include "emulefiles/core/known_met_list.h"
 #include "logstore/core/log_file.h"
@@ -16,9 +18,7 @@
 namespace pln {
 namespace {
 
-constexpr CalendarMs second = 1000;
-constexpr CalendarMs minute = 60 * second;
-constexpr CalendarMs hour = 60 * minute;
+constexpr CalendarMs s = 1000, mn = 60 * s, h = 60 * mn, d = msPerDay;
 constexpr CalendarMs base = 45'000LL * msPerDay; // a day in 2023
 
 struct Case {
@@ -32,24 +32,20 @@ struct Case {
 };
 
 TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
+    using enum tDled;
     const Case cases[] = {
-        {"not shared", false, 0, 0, tDled::no, "", -1},
-        {"not shared, part file", true, 0, 0, tDled::yes, "", -1},
-        {"modified before creation", false, base, base + hour, tDled::no, "", -1},
-        {"same dates", false, base, base, tDled::no, "", -1},
-        {"29 s", false, base + 29 * second + 999, base, tDled::unlikely, "00 mn", 0},
-        {"30 s", false, base + 30 * second, base, tDled::maybe, "00 mn", 0},
-        {"7 min", false, base + 7 * minute, base, tDled::maybe, "07 mn", 7},
-        {"1 d 0 h 7 min", false, base + msPerDay + 7 * minute, base, tDled::maybe, "1 d 00 h 07 mn",
-         1447},
-        {"3 d 4 h 9 min", false, base + 3 * msPerDay + 4 * hour + 9 * minute, base, tDled::maybe,
-         "3 d 04 h 09 mn", 4569},
-        {"4 h 59 min 40 s", false, base + 4 * hour + 59 * minute + 40 * second, base, tDled::maybe,
-         "04 h 60 mn", 300},
-        {"half a minute rounds to even", false, base + 2 * minute + 30 * second, base, tDled::maybe,
-         "02 mn", 2},
-        {"part file created after modification", true, base, base + 2 * hour + 3 * minute,
-         tDled::yes, "02 h 03 mn", 123},
+        {"not shared", false, 0, 0, no, "", -1},
+        {"not shared, part file", true, 0, 0, yes, "", -1},
+        {"modified before creation", false, base, base + h, no, "", -1},
+        {"same dates", false, base, base, no, "", -1},
+        {"29 s", false, base + 29 * s + 999, base, unlikely, "00 mn", 0},
+        {"30 s", false, base + 30 * s, base, maybe, "00 mn", 0},
+        {"7 min", false, base + 7 * mn, base, maybe, "07 mn", 7},
+        {"1 d 0 h 7 min", false, base + d + 7 * mn, base, maybe, "1 d 00 h 07 mn", 1447},
+        {"3 d", false, base + 3 * d + 4 * h + 9 * mn, base, maybe, "3 d 04 h 09 mn", 4569},
+        {"4 h 59 min 40 s", false, base + 4 * h + 59 * mn + 40 * s, base, maybe, "04 h 60 mn", 300},
+        {"half a minute rounds to even", false, base + 2 * mn + 30 * s, base, maybe, "02 mn", 2},
+        {"part file created later", true, base, base + 2 * h + 3 * mn, yes, "02 h 03 mn", 123},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
@@ -96,8 +92,8 @@ struct KnownFilesTable : LogsFixture {
                   std::uint32_t date) -> std::optional<tSharedMatch> {
             if (date % 2 != 0)
                 return std::nullopt;
-            return tSharedMatch{"/share/" + std::string(name.substr(0, 1)) + "/",
-                                base + date * minute, base};
+            return tSharedMatch{"/share/" + std::string(name.substr(0, 1)) + "/", base + date * mn,
+                                base};
         };
     }
     std::vector<std::string> names() const {
@@ -148,8 +144,7 @@ TEST(KnownFileRowCompare, ColumnsCompareAsTheyRead) {
     const auto compare = [](const tKnownFileRow& a, const tKnownFileRow& b, tKnownFilesColumn c) {
         return sign(compareKnownFileRows(a, b, static_cast<int>(c)));
     };
-    tKnownFileRow a;
-    tKnownFileRow b;
+    tKnownFileRow a, b;
     a.size = 999;
     b.size = 1000;
     a.transferred = 0xFFFFFFFFFFFFFFFFull;
@@ -218,17 +213,16 @@ TEST(SortOrder, HeaderClicksMoveAndReverseColumns) {
 }
 
 TEST(TextRanking, EqualTextsShareARank) {
-    const std::vector<std::uint32_t> ranks =
-        rankIgnoringAsciiCase({"beta", "Alpha", "ALPHA", "gamma", ""});
-    EXPECT_EQ(ranks, (std::vector<std::uint32_t>{2, 1, 1, 3, 0}));
+    EXPECT_EQ(rankIgnoringAsciiCase({"beta", "Alpha", "ALPHA", "gamma", ""}),
+              (std::vector<std::uint32_t>{2, 1, 1, 3, 0}));
 }
 
 struct StatsLogsTable : LogsFixture {
     tStatsLogsTable table;
 
     void ini(const std::string& name, tLogState state, std::uint8_t flags = 0,
-             const std::string& units = "") {
-        ASSERT_TRUE(logs.createLogFile(name, state, {valueTypeInteger, flags, 1.0, units}));
+             const std::string& units = "", std::uint8_t type = valueTypeInteger) {
+        ASSERT_TRUE(logs.createLogFile(name, state, {type, flags, 1.0, units}));
     }
     std::vector<std::string> column(tStatsLogsColumn c) const {
         std::vector<std::string> out;
@@ -243,15 +237,13 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
     ini("statistics.ini-statistics,TotalUploadedBytes", tLogState::active);
     ini("preferences.ini-eMule,MaxUpload", tLogState::inactive, flagShowWithRequests);
     ini("statistics.ini-statistics,UpSuccessfulSessions", tLogState::active);
-    ASSERT_TRUE(
-        logs.createLogFile("Queued clients", tLogState::active, {valueTypeShort, 0, 1, ""}));
+    ini("Queued clients", tLogState::active, 0, "", valueTypeShort);
     ASSERT_TRUE(logs.createLogFile("virtual;Average per session", tLogState::inactive,
                                    {valueTypeReal, 0, 1, "kB"},
                                    {tLogOperation::quotient,
                                     {"statistics.ini-statistics,TotalUploadedBytes",
                                      "statistics.ini-statistics,UpSuccessfulSessions"}}));
-    ASSERT_TRUE(logs.createLogFile("0123456789ABCDEF0123456789ABCDEF", tLogState::active,
-                                   {valueTypeKnownFile, 0, 1, ""}));
+    ini("0123456789ABCDEF0123456789ABCDEF", tLogState::active, 0, "", valueTypeKnownFile);
     logs.scanLogs();
     table.fill(logs, rankIgnoringAsciiCase);
 
@@ -293,6 +285,76 @@ TEST(CombineFormula, NamesTheSourcesInTheOperation) {
     EXPECT_EQ(combineFormula(tLogOperation::secondShare, "A", "B"), "B / (A + B)");
     EXPECT_EQ(combineFormula(static_cast<tLogOperation>(9), "A", "B"), "B / (A + B)");
     EXPECT_EQ(combineFormula(tLogOperation::quotient, "x%2", "y%1"), "x%2 / y%1");
+}
+
+const tNumberFormat numbers{[](std::uint64_t n) {
+                                std::string digits = std::to_string(n);
+                                for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
+                                    digits.insert(static_cast<std::size_t>(at), ",");
+                                return digits;
+                            },
+                            [](double x) { return std::to_string(x); }};
+
+std::unique_ptr<tKnownMetRecord> record(const std::string& hash) {
+    return tKnownMetRecord::createFromValues("file.avi", hash, 0, 0, 0, 5'000'000'000ull, "");
+}
+
+TEST(TagsText, LinesUpNamesTypesAndValues) {
+    auto file = record("00112233445566778899AABBCCDDEEFF");
+    file->tags.append(tKnownMetTag::createFromValue(200, 1234));
+    tKnownMetTag other = tKnownMetTag::createFromValue(200, 0);
+    other.name = std::string(40, 'n');
+    other.tagType = tagType::boolean;
+    file->tags.append(other);
+    other.name.reset();
+    other.tagType = 42; // a type no name is known for
+    file->tags.append(other);
+    // Names take 33 columns, cut to 32, and types 10.
+    EXPECT_EQ(recordTagsText(*file, numbers),
+              "HASH                             HASH      00112233445566778899AABBCCDDEEFF\r\n"
+              "FILENAME                         STRING    file.avi\r\n"
+              "FILESIZE                         UINT64    5,000,000,000\r\n"
+              "200                              UINT32    1,234\r\n"
+              "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn BOOL      \r\n"
+              "200                                        \r\n");
+}
+
+// The separators between records are checked on the list's tags box.
+TEST(TagsText, ShowsTenRecordsOnceEach) {
+    std::vector<std::unique_ptr<tKnownMetRecord>> files;
+    std::vector<const tKnownMetRecord*> selected;
+    for (int i = 0; i < 15; ++i) {
+        files.push_back(record(hashOf(i)));
+        selected.push_back(files.back().get());
+    }
+    EXPECT_TRUE(tagRecords(nullptr, nullptr, {}).empty());
+    const auto shown = tagRecords(files[3].get(), nullptr, selected);
+    ASSERT_EQ(shown.size(), 10u);
+    EXPECT_EQ(shown[0], files[3].get());
+    EXPECT_EQ(shown[1], files[0].get());
+    EXPECT_EQ(shown[4], files[4].get());
+    EXPECT_EQ(tagRecords(files[1].get(), files[1].get(), {files[1].get()}).size(), 1u);
+}
+
+TEST(HelpTexts, TipsNameTheMenusWithoutAccessKeys) {
+    const auto tips =
+        tipTexts({"&File", "&Compress logs", "&eMule stats and settings", "&New log..."}, 30);
+    ASSERT_EQ(tips.size(), 11u);
+    EXPECT_NE(tips[4].find(R"(the menu "File" -> "Compress logs" to reduce)"), std::string::npos);
+    EXPECT_NE(tips[4].find("older than 30 days"), std::string::npos);
+    EXPECT_NE(tips[4].find("one value every 6 hours"), std::string::npos);
+    EXPECT_NE(tips[5].find(R"("eMule stats and settings" -> "New log...")"), std::string::npos);
+    EXPECT_NE(tips[6].find(R"(- "Unlikely" means that less than 30 seconds)"), std::string::npos);
+    EXPECT_NE(tips[6].find(R"(- "Yes" just means Yes (there's)"), std::string::npos);
+    for (const auto& tip : tips)
+        EXPECT_EQ(tip.find('&'), std::string::npos) << tip;
+    // Paging both ways and the line breaks are the dialog's; a first tip
+    // beyond the last wraps round.
+    EXPECT_EQ(tTextPager(tips, 15).index(), 4u);
+
+    const auto notes = noteTexts("eMule runtime days");
+    ASSERT_EQ(notes.size(), 3u);
+    EXPECT_NE(notes[0].find(R"(with the "eMule runtime days" on)"), std::string::npos);
 }
 
 } // namespace

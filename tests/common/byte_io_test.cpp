@@ -21,12 +21,10 @@ TEST(ByteIo, WritesLittleEndianAndReadsItBack) {
     w.f32(1.5f);
     w.f64(-0.25);
     w.text("hi");
-    const std::vector<std::uint8_t> expectedStart = {0xAB, 0x34, 0x12, 0xEF, 0xBE, 0xAD, 0xDE,
-                                                     0x08, 0x07, 0x06, 0x05, 0x04, 0x03, 0x02,
-                                                     0x01, 0xFE, 0xFF, 0xFF, 0xFF};
-    ASSERT_GE(w.buffer().size(), expectedStart.size());
-    EXPECT_TRUE(std::equal(expectedStart.begin(), expectedStart.end(), w.buffer().begin()));
-
+    EXPECT_EQ(w.buffer(), (std::vector<std::uint8_t>{
+                              0xAB, 0x34, 0x12, 0xEF, 0xBE, 0xAD, 0xDE, 0x08, 0x07, 0x06, 0x05,
+                              0x04, 0x03, 0x02, 0x01, 0xFE, 0xFF, 0xFF, 0xFF, 0,    0,    0xC0,
+                              0x3F, 0,    0,    0,    0,    0,    0,    0xD0, 0xBF, 'h',  'i'}));
     ByteReader r(w.buffer());
     EXPECT_EQ(r.u8(), 0xAB);
     EXPECT_EQ(r.u16(), 0x1234);

@@ -12,12 +12,6 @@ namespace pln {
 namespace {
 
 struct PosixProcessLauncherTest : testing::Test {
-    std::string writeScript(const std::string& name, const std::string& body) {
-        std::string path = dir.write(name, "#!/bin/sh\n" + body);
-        std::filesystem::permissions(path, std::filesystem::perms::owner_all);
-        return path;
-    }
-
     test::TempDir dir;
     PosixProcessLauncher launcher;
 };
@@ -39,10 +33,10 @@ TEST_F(PosixProcessLauncherTest, StartsProgramDetachedWithBlankSeparatedArgument
     auto held = mutexes.create("recorder");
     ASSERT_EQ(held.outcome, MutexOutcome::Created);
     std::string out = dir.file("out");
-    std::string script = writeScript(
-        "report.sh",
-        "{ printf '%s|' \"$@\"; readlink /proc/self/fd/0; cut -d' ' -f6 /proc/$$/stat; } "
-        "> \"$1.tmp\"\nmv \"$1.tmp\" \"$1\"\nsleep 2\n");
+    std::string script = dir.write("report.sh", "#!/bin/sh\n{ printf '%s|' \"$@\"; readlink "
+                                                "/proc/self/fd/0; cut -d' ' -f6 /proc/$$/stat; } "
+                                                "> \"$1.tmp\"\nmv \"$1.tmp\" \"$1\"\nsleep 2\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     ASSERT_TRUE(launcher.runProgram(script, "  " + out + "  alpha\tbeta "));
     auto report = waitForFile(out);
     ASSERT_TRUE(report);

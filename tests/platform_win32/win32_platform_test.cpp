@@ -1,5 +1,6 @@
 #include "common/error.h"
 #include "common/file_io.h"
+#include "common/text.h"
 #include "platform/message_bus.h"
 #include "platform/platform.h"
 #include "support/run_command.h"
@@ -20,12 +21,6 @@ namespace pln::test {
 namespace {
 
 using namespace std::chrono_literals;
-
-std::string lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return text;
-}
 
 std::string windowsPath(std::string path) {
     std::replace(path.begin(), path.end(), '/', '\\');
@@ -82,16 +77,13 @@ TEST_F(Win32Platform, SystemAnswersComeFromTheRegistryAndTheShell) {
     EXPECT_TRUE(system.shellAvailable());
     ASSERT_TRUE(system.knownFolderCallAvailable());
     EXPECT_EQ(system.pathSeparator(), '\\');
-    struct Case {
-        std::optional<std::string> answer;
-        const char* variable;
-    };
-    for (const Case& c : {Case{system.knownFolder(KnownFolder::LocalAppData), "LOCALAPPDATA"},
-                          Case{system.knownFolder(KnownFolder::ProgramData), "ProgramData"},
-                          Case{system.shellFolder(ShellFolder::AppData), "APPDATA"}}) {
-        ASSERT_TRUE(c.answer) << c.variable;
-        EXPECT_EQ(lower(*c.answer), lower(std::getenv(c.variable))) << c.variable;
-        EXPECT_TRUE(platform.files.folderExists(*c.answer)) << *c.answer;
+    for (const auto& [answer, variable] :
+         {std::pair{system.knownFolder(KnownFolder::LocalAppData), "LOCALAPPDATA"},
+          std::pair{system.knownFolder(KnownFolder::ProgramData), "ProgramData"},
+          std::pair{system.shellFolder(ShellFolder::AppData), "APPDATA"}}) {
+        ASSERT_TRUE(answer) << variable;
+        EXPECT_TRUE(iequals(*answer, std::getenv(variable))) << *answer;
+        EXPECT_TRUE(platform.files.folderExists(*answer)) << *answer;
     }
     auto downloads = system.knownFolder(KnownFolder::Downloads);
     ASSERT_TRUE(downloads);
@@ -131,7 +123,7 @@ TEST_F(Win32Platform, ShortcutsAreToldAndResolvedToTheirTarget) {
     EXPECT_FALSE(listing.isShellLink(target));
     auto resolved = listing.shellLinkTarget(link);
     ASSERT_TRUE(resolved);
-    EXPECT_EQ(lower(*resolved), lower(target));
+    EXPECT_TRUE(iequals(*resolved, target)) << *resolved;
     EXPECT_EQ(listing.shellLinkTarget(broken), std::nullopt);
     EXPECT_EQ(listing.shellLinkTarget(target), std::nullopt);
     EXPECT_EQ(listing.winePrefix(), std::nullopt);
