@@ -38,6 +38,10 @@ struct SearchRow {
     const char* under = "";
 };
 
+const std::string shellFolders =
+    "\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell "
+    "Folders] 1700000000\n\"Local AppData\"=\"C:\\\\USERS\\\\Ann\\\\appdata\\\\LOCAL\"\n";
+
 // A machine with a Wine prefix ("wine/", its user "ann") and this system's
 // own folders ("xdg/"); eMule's configuration lies where a row puts it.
 class LocationSearchTest : public testing::TestWithParam<SearchRow> {
@@ -59,22 +63,12 @@ protected:
 
     // user.reg keeps eMule's setting and, unless the defaults serve, names
     // the user's folders in other letter cases than the disk has.
-    void writeUserReg(int setting, bool shellFolders) {
-        std::string reg = "WINE REGISTRY Version 2\n\n[Software\\\\eMule] 1700000000\n"
-                          "\"UsePublicUserDirectories\"=dword:0000000" +
-                          std::to_string(setting) + "\n";
-        if (shellFolders)
-            reg += "\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell "
-                   "Folders] 1700000000\n\"Local AppData\"=\"C:\\\\USERS\\\\Ann\\\\appdata\\\\"
-                   "LOCAL\"\n";
-        dir.write("wine/user.reg", reg);
-    }
-
     void place(const Place& at) {
-        if (!at.eMule)
-            return;
         if (at.setting >= 0)
-            writeUserReg(at.setting, at.shellFolders);
+            dir.write("wine/user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\eMule] 1700000000\n"
+                                       "\"UsePublicUserDirectories\"=dword:0000000" +
+                                           std::to_string(at.setting) + "\n" +
+                                           (at.shellFolders ? shellFolders : ""));
         if (at.program)
             dir.write(std::string(at.eMule) + "eMule.exe", "MZ");
         if (!at.userKnown)

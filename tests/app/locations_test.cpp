@@ -66,10 +66,6 @@ struct Machine {
         for (const char* file : {"preferences.ini", "known.met"})
             files.files.insert(configBase(base) + "config\\" + file);
     }
-
-    tLocationsOutcome resolve(std::uint16_t version) {
-        return resolveLocations(system, files, version);
-    }
 };
 
 using Adjust = void (*)(Machine&);
@@ -144,7 +140,7 @@ TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
         for (Base base : row.emuleFilesIn)
             m.placeEmuleFiles(base);
 
-        auto outcome = m.resolve(row.windowsVersion);
+        auto outcome = resolveLocations(m.system, m.files, row.windowsVersion);
 
         ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
             << std::get<tStartupEnd>(outcome).message;
@@ -203,7 +199,7 @@ TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
         else
             m.placeEmuleFiles(row.base);
         m.files.failCreate.insert(row.refused);
-        auto outcome = m.resolve(row.version);
+        auto outcome = resolveLocations(m.system, m.files, row.version);
         ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.refused;
         EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
                   row.only ? noFiles

@@ -101,12 +101,10 @@ void saveShortcut(const std::string& link, const std::string& target) {
     IPersistFile* file = nullptr;
     ASSERT_TRUE(SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                              IID_IShellLinkW, reinterpret_cast<void**>(&shell))));
-    std::wstring wideTarget(target.begin(), target.end());
-    std::wstring wideLink(link.begin(), link.end());
-    shell->SetPath(wideTarget.c_str());
+    shell->SetPath(std::wstring(target.begin(), target.end()).c_str());
     shell->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
     ASSERT_TRUE(file);
-    EXPECT_TRUE(SUCCEEDED(file->Save(wideLink.c_str(), TRUE)));
+    EXPECT_TRUE(SUCCEEDED(file->Save(std::wstring(link.begin(), link.end()).c_str(), TRUE)));
     file->Release();
     shell->Release();
     ::CoUninitialize();
