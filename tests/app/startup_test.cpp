@@ -236,6 +236,7 @@ TEST(WindowsVersion, CodesTheSystemsAnswer) {
 tLocations locationsFor(const std::string& config) {
     tLocations loc;
     loc.programFolder = programFolder;
+    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
     loc.eMuleConfigFolder = loc.messagePrefix = config;
     std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
     return loc;
@@ -275,15 +276,9 @@ TEST(Startup, MarksAndRecorderStartOfAConfiguration) {
 
 const std::string iniFile = "C:\\Users\\ann\\AppData\\Local\\PLN\\PLN.ini";
 
-tLocations someLocations() {
-    tLocations loc;
-    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
-    return loc;
-}
-
 TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
     FakeIniProfile ini;
-    tProcessValues values(someLocations(), ini);
+    tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
     values.settings.set(settingKey::copyFormat, "ed2k://%s");
     values.settings.set(settingKey::showTips, -7);
 
@@ -339,7 +334,7 @@ TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
             if (text)
                 ini.write(iniFile, "PLN", key, text);
         const auto before = ini.files;
-        tProcessValues values(someLocations(), ini);
+        tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
         values.readSettings();
         EXPECT_EQ(values.pointsPerPixel, c.expectedPoints);
         EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
