@@ -32,7 +32,7 @@ std::string windowsPath(std::string path) {
 class Win32Platform : public testing::Test {
 protected:
     std::string unique(const std::string& stem) {
-        return stem + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(++counter_);
+        return stem + std::to_string(::GetCurrentProcessId());
     }
     // Starting the peer also tries the launcher.
     void runPeer(const std::string& parameters) {
@@ -56,9 +56,6 @@ protected:
     Platform& platform = native.services();
     TempDir dir;
     std::string folder = windowsPath(dir.path().substr(0, dir.path().size() - 1));
-
-private:
-    int counter_ = 0;
 };
 
 TEST_F(Win32Platform, SystemAnswersComeFromTheRegistryAndTheShell) {
