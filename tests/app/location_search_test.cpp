@@ -22,7 +22,6 @@ struct Place {
     bool shellFolders;
     bool userKnown = true;
 };
-const Place nowhere{nullptr, false, -1, false};
 const Place named{"mine/eMule/", false, -1, false};
 const Place namedProgramFolder{"mine/eMule/", true, -1, false};
 const Place wineUser{"wine/drive_c/users/ann/AppData/Local/eMule/", false, 0, true};
@@ -38,6 +37,10 @@ struct SearchRow {
     const char* data;
     const char* under = "";
 };
+
+const std::string shellFolders =
+    "\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell "
+    "Folders] 1700000000\n\"Local AppData\"=\"C:\\\\USERS\\\\Ann\\\\appdata\\\\LOCAL\"\n";
 
 // A machine with a Wine prefix ("wine/", its user "ann") and this system's
 // own folders ("xdg/"); eMule's configuration lies where a row puts it.
@@ -58,34 +61,20 @@ protected:
         search.userName = "ann";
     }
 
-    void placeConfig(const std::string& config) {
-        dir.write(config + "known.met", "");
-        dir.write(config + "preferences.ini", "");
-    }
-
     // user.reg keeps eMule's setting and, unless the defaults serve, names
     // the user's folders in other letter cases than the disk has.
-    void writeUserReg(int setting, bool shellFolders) {
-        std::string reg = "WINE REGISTRY Version 2\n\n[Software\\\\eMule] 1700000000\n"
-                          "\"UsePublicUserDirectories\"=dword:0000000" +
-                          std::to_string(setting) + "\n";
-        if (shellFolders)
-            reg += "\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell "
-                   "Folders] 1700000000\n\"Local AppData\"=\"C:\\\\USERS\\\\Ann\\\\appdata\\\\"
-                   "LOCAL\"\n";
-        dir.write("wine/user.reg", reg);
-    }
-
     void place(const Place& at) {
-        if (!at.eMule)
-            return;
         if (at.setting >= 0)
-            writeUserReg(at.setting, at.shellFolders);
+            dir.write("wine/user.reg", "WINE REGISTRY Version 2\n\n[Software\\\\eMule] 1700000000\n"
+                                       "\"UsePublicUserDirectories\"=dword:0000000" +
+                                           std::to_string(at.setting) + "\n" +
+                                           (at.shellFolders ? shellFolders : ""));
         if (at.program)
             dir.write(std::string(at.eMule) + "eMule.exe", "MZ");
         if (!at.userKnown)
             search.userName.clear();
-        placeConfig(std::string(at.eMule) + "config/");
+        for (const char* file : {"known.met", "preferences.ini"})
+            dir.write(std::string(at.eMule) + "config/" + file, "");
     }
 
     test::TempDir dir;
@@ -132,7 +121,7 @@ const SearchRow searchRows[] = {
     {"WineDefaultFolders", {wineDefaultUser}, "eMule/config/", "PLN/", wineLocal},
     {"WineProgramFilesX86", {wineX86, xdg}, "config/", "PLN/", wineX86Folder},
     {"XdgLast", {xdg}, "xdg/eMule/config/", "xdg/PLN/"},
-    {"NothingFound", {nowhere}, nullptr, nullptr},
+    {"NothingFound", {}, nullptr, nullptr},
 };
 
 INSTANTIATE_TEST_SUITE_P(Linux, LocationSearchTest, testing::ValuesIn(searchRows),

@@ -1,67 +1,375 @@
+#include "app/core/locations.h"
+#include "app/core/process_values.h"
+#include "app/core/settings.h"
 #include "app/core/startup.h"
+#include "app/core/windows_version.h"
+#include "common/setting_keys.h"
 #include "platform/fake_platform.h"
 
+#include <algorithm>
+#include <climits>
 #include <gtest/gtest.h>
+#include <set>
+#include <span>
 
 namespace pln {
 namespace {
 
+// The four places eMule may keep its configuration.
+enum class Base { EmuleFolder, LocalAppData, ProgramData, AppData };
+
+const std::string emuleFolder = "C:\\Program Files\\eMule\\";
+const std::string programFolder = emuleFolder + "PLN\\";
+
+struct Machine {
+    FakeSystemInfo system;
+    FakeFileSystem files;
+
+    Machine() {
+        system.executable = programFolder + "PLNViewer.exe";
+        known(KnownFolder::LocalAppData, "C:\\Users\\ann\\AppData\\Local");
+        known(KnownFolder::Downloads, "C:\\Users\\ann\\Downloads");
+        known(KnownFolder::PublicDownloads, "C:\\Users\\Public\\Downloads");
+        known(KnownFolder::ProgramData, "C:\\ProgramData");
+        shell(ShellFolder::AppData, "C:\\Documents and Settings\\ann\\Application Data");
+        shell(ShellFolder::Personal, "C:\\Documents and Settings\\ann\\My Documents");
+        files.folders.insert("C:\\Program Files\\eMule\\PLN");
+    }
+
+    void known(KnownFolder folder, const std::string& path) {
+        system.knownFolders[folder] = path;
+        files.folders.insert(path);
+    }
+    void shell(ShellFolder folder, const std::string& path) {
+        system.shellFolders[folder] = path;
+        files.folders.insert(path);
+    }
+    // A path of so many characters, each spelled by `fill`.
+    static std::string pathOf(std::size_t characters, const std::string& fill) {
+        std::string path = "C:\\";
+        for (std::size_t i = 3; i < characters; ++i)
+            path += fill;
+        return path;
+    }
+
+    // The user folder holding a base's "eMule\" and "PLN\"; eMule's own folder
+    // holds "config\" itself, beside the viewer's folder.
+    std::string userFolder(Base base) {
+        if (base == Base::AppData)
+            return system.shellFolders[ShellFolder::AppData] + "\\";
+        return system.knownFolders[base == Base::LocalAppData ? KnownFolder::LocalAppData
+                                                              : KnownFolder::ProgramData] +
+               "\\";
+    }
+    std::string configBase(Base base) {
+        return base == Base::EmuleFolder ? emuleFolder : userFolder(base) + "eMule\\";
+    }
+    std::string dataFolder(Base base) {
+        return base == Base::EmuleFolder ? programFolder : userFolder(base) + "PLN\\";
+    }
+    void placeEmuleFiles(Base base) {
+        for (const char* file : {"preferences.ini", "known.met"})
+            files.files.insert(configBase(base) + "config\\" + file);
+    }
+};
+
+using Adjust = void (*)(Machine&);
+using K = KnownFolder;
+using S = ShellFolder;
+// Folders at and just under the length limits; characters count, not bytes.
+const Adjust localAppData230 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(230, "l")); };
+const Adjust localAppData229 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(229, "l")); };
+const Adjust downloads220 = [](Machine& m) { m.known(K::Downloads, m.pathOf(220, "d")); };
+const Adjust public220 = [](Machine& m) { m.known(K::PublicDownloads, m.pathOf(220, "p")); };
+const Adjust wide229 = [](Machine& m) { m.known(K::ProgramData, m.pathOf(229, "\xC3\xA9")); };
+const Adjust appData230 = [](Machine& m) { m.shell(S::AppData, m.pathOf(230, "a")); };
+const Adjust personal220 = [](Machine& m) { m.shell(S::Personal, m.pathOf(220, "m")); };
+const Adjust noKnownFolderCall = [](Machine& m) { m.system.knownFolderCall = false; };
+const Adjust noPublic = [](Machine& m) { m.system.knownFolders.erase(K::PublicDownloads); };
+const Adjust noShell = [](Machine& m) { m.system.shell = false; };
+const Adjust noPersonal = [](Machine& m) { m.system.shellFolders.erase(S::Personal); };
+
+struct LocationRow {
+    const char* name;
+    std::uint16_t windowsVersion;
+    std::optional<int> usePublicUserDirectories;
+    std::set<Base> emuleFilesIn;
+    Base expected;
+    Adjust adjust = nullptr;
+};
+
+constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
+               A = Base::AppData;
+constexpr std::uint16_t vista = windowsVista, xp = windowsXp;
+
+const LocationRow locationRows[] = {
+    {"VistaAbsentPrefersLocalAppData", vista, {}, {L, P, E}, L},
+    {"VistaAbsentThenProgramData", vista, {}, {P, E}, P},
+    {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E},
+    {"VistaSetting0", vista, 0, {L, P, E}, L},
+    {"VistaSetting1", vista, 1, {P, L, E}, P},
+    {"VistaSetting2", vista, 2, {E, L}, E},
+    {"VistaSettingMinus1", vista, -1, {P}, P},
+    {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P},
+    {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E},
+    {"VistaLocalAppData230KeepsDefaults", vista, 0, {E, L}, E, localAppData230},
+    {"VistaLocalAppData229IsUsed", vista, 0, {L}, L, localAppData229},
+    {"VistaDownloads220KeepsDefaults", vista, 0, {E, L}, E, downloads220},
+    {"VistaPublicDownloads220KeepsDefaults", vista, 1, {E, P}, E, public220},
+    {"VistaProgramDataCountsCharacters", vista, 1, {P}, P, wide229},
+    {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall},
+    {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublic},
+    {"VistaShellMissing", vista, 0, {E, L}, E, noShell},
+    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E},
+    {"XpAbsentFindsAppData", xp, {}, {A}, A},
+    {"XpSetting0", xp, 0, {A, E}, A},
+    {"XpSetting1NotConsulted", xp, 1, {E, A}, E},
+    {"XpSetting2", xp, 2, {E, A}, E},
+    {"XpAppData230KeepsDefaults", xp, 0, {E, A}, E, appData230},
+    {"XpPersonal220KeepsDefaults", xp, 0, {E, A}, E, personal220},
+    {"XpPersonalFails", xp, 0, {E, A}, E, noPersonal},
+    {"Windows2000Setting0", windows2000, 0, {A}, A},
+    {"Windows98Setting0", windows98, 0, {A}, A},
+    {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A},
+    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E},
+};
+
+TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
+    for (const LocationRow& row : locationRows) {
+        SCOPED_TRACE(row.name);
+        Machine m;
+        if (row.usePublicUserDirectories)
+            m.system.registry["UsePublicUserDirectories"] = *row.usePublicUserDirectories;
+        if (row.adjust)
+            row.adjust(m);
+        for (Base base : row.emuleFilesIn)
+            m.placeEmuleFiles(base);
+
+        auto outcome = resolveLocations(m.system, m.files, row.windowsVersion);
+
+        ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
+            << std::get<tStartupEnd>(outcome).message;
+        const auto& loc = std::get<tLocations>(outcome);
+        const std::string config = m.configBase(row.expected);
+        EXPECT_EQ(loc.eMuleConfigBase, config);
+        EXPECT_EQ(loc.eMuleConfigFolder, config + "config\\");
+        EXPECT_EQ(loc.dataFolder, m.dataFolder(row.expected));
+        EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
+        EXPECT_EQ(loc.programFolder, programFolder);
+        EXPECT_EQ(loc.eMuleFolder, emuleFolder);
+        std::string prefix = loc.eMuleConfigFolder;
+        std::replace(prefix.begin(), prefix.end(), '\\', '/');
+        EXPECT_EQ(loc.messagePrefix, prefix);
+        EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
+    }
+}
+
+TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
+    FakeSystemInfo system;
+    FakeFileSystem files;
+    system.executable = "D:\\PLNViewer.exe";
+    files.folders = {"D:\\"};
+    files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
+    const auto loc = std::get<tLocations>(resolveLocations(system, files, windows95));
+    EXPECT_EQ(loc.programFolder, "D:\\");
+    EXPECT_EQ(loc.eMuleFolder, "D:\\");
+    EXPECT_EQ(loc.logsFolder, "D:\\PLN logs\\");
+}
+
+// Without both of eMule's files, or when the data or logs folder cannot be
+// made, the program ends; a refusal creates nothing.
+TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
+    const std::string noFiles =
+        "Cannot find known.met or preferences.ini.\r\n\r\nPlease make sure that:\r\n\r\n- PLN "
+        "executables are installed in an \"PLN\" subfolder inside your eMule directory.\r\n"
+        "Typically: \"C:\\Program files\\eMule\\PLN\\\"\r\n\r\n- Emule has been started at least "
+        "once with the currently selected setting in Options > Extended > Sharing eMule with other "
+        "computer users (or simply that eMule has been started at least once, if older than "
+        "v0.48a)";
+    const struct {
+        const char* only; // the one eMule file present; null: both, in the base
+        Base base;
+        std::string refused; // the folder that cannot be made
+        std::uint16_t version;
+    } rows[] = {
+        {"known.met", E, "", windows95},
+        {"preferences.ini", E, "", windows95},
+        {nullptr, L, "C:\\Users\\ann\\AppData\\Local\\PLN", vista},
+        {nullptr, E, programFolder + "PLN logs", windows95},
+    };
+    for (const auto& row : rows) {
+        Machine m;
+        if (row.only)
+            m.files.files.insert(emuleFolder + "config\\" + row.only);
+        else
+            m.placeEmuleFiles(row.base);
+        m.files.failCreate.insert(row.refused);
+        auto outcome = resolveLocations(m.system, m.files, row.version);
+        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.refused;
+        EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
+                  row.only ? noFiles
+                           : "Cannot find or create logs directory \"" + row.refused + "\\\"");
+        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << row.refused;
+    }
+}
+
+TEST(WindowsVersion, CodesTheSystemsAnswer) {
+    const std::pair<std::optional<OsVersion>, std::uint16_t> rows[] = {
+        {std::nullopt, windowsUnknown}, {OsVersion{1, 4, 0}, 4}, // Windows 95
+        {OsVersion{1, 4, 10}, 0x0A04},                           // Windows 98
+        {OsVersion{1, 4, 90}, 0x5A04},                           // Windows Me
+        {OsVersion{1, 4, 3}, 4},        {OsVersion{1, 5, 10}, 4}, {OsVersion{2, 3, 51}, 4},
+        {OsVersion{2, 4, 0}, 4},        {OsVersion{2, 5, 0}, 5}, // Windows 2000
+        {OsVersion{2, 5, 1}, 0x0105},                            // Windows XP
+        {OsVersion{2, 5, 2}, 0x0205},                            // Server 2003
+        {OsVersion{2, 5, 3}, 6},        {OsVersion{2, 6, 0}, 6},  {OsVersion{2, 10, 0}, 6},
+        {OsVersion{3, 10, 0}, 4}, // another platform
+    };
+    for (const auto& [answer, expected] : rows) {
+        FakeSystemInfo system;
+        system.version = answer;
+        EXPECT_EQ(getWindowsVersion(system), expected)
+            << (answer ? answer->platformId * 1000 + answer->major * 100 + answer->minor : -1);
+    }
+}
+
 tLocations locationsFor(const std::string& config) {
     tLocations loc;
-    loc.programFolder = "C:\\Program Files\\eMule\\PLN\\";
-    loc.eMuleConfigFolder = config;
-    loc.messagePrefix = config;
-    for (char& c : loc.messagePrefix)
-        if (c == '\\')
-            c = '/';
+    loc.programFolder = programFolder;
+    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
+    loc.eMuleConfigFolder = loc.messagePrefix = config;
+    std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
     return loc;
 }
 
 const std::string viewerName = "C:/eMule/config/dbed2574-6c42-4b54-8165-ddb3421b4d86_viewer";
 const std::string recorderName = "C:/eMule/config/dbed2574-6c42-4b54-8165-ddb3421b4d86_recorder";
 
-TEST(Startup, OneViewerPerEmuleConfiguration) {
+// One viewer per configuration and the recorder started unless it runs are
+// walked through on the main window; here the names both programs agree
+// on, a name the system denies and the folder handed to the recorder.
+TEST(Startup, MarksAndRecorderStartOfAConfiguration) {
     FakeMutexService mutexes;
+    FakeProcessLauncher processes;
     const auto loc = locationsFor("C:\\eMule\\config\\");
     {
         auto first = claimViewer(mutexes, loc);
-        ASSERT_NE(first, nullptr);
         EXPECT_TRUE(mutexes.heldHere.count(viewerName));
         EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
-        EXPECT_NE(claimViewer(mutexes, locationsFor("D:\\other\\config\\")), nullptr);
     }
-    EXPECT_FALSE(mutexes.heldHere.count(viewerName));
-
-    mutexes.heldElsewhere.insert(viewerName);
+    mutexes.denied = {viewerName, recorderName};
     EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
-    mutexes.heldElsewhere.clear();
-    mutexes.denied.insert(viewerName);
-    EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
-}
-
-TEST(Startup, StartsTheRecorderOnlyWhenItsMarkIsFree) {
-    const auto loc = locationsFor("C:\\eMule\\config\\");
-    FakeMutexService mutexes;
-    FakeProcessLauncher processes;
-
-    processes.result = false;
     ensureRecorderRunning(mutexes, processes, loc);
-    ASSERT_EQ(processes.started.size(), 1u);
-    EXPECT_EQ(processes.started[0].first, loc.programFolder + recorderExecutable);
-    EXPECT_EQ(processes.started[0].second, "");
-    EXPECT_TRUE(mutexes.heldHere.empty()) << "the probe must not keep the recorder's name";
+    EXPECT_TRUE(processes.started.empty());
 
+    mutexes.denied.clear();
     auto named = locationsFor("C:\\My eMule\\config\\");
     named.namedConfig = "C:\\My eMule\\config\\";
-    ensureRecorderRunning(mutexes, processes, named);
-    EXPECT_EQ(processes.started.back().second, "--config \"C:\\My eMule\\config\"");
+    for (const tLocations& at : {loc, named})
+        ensureRecorderRunning(mutexes, processes, at);
+    using Start = std::pair<std::string, std::string>;
+    const std::string recorder = loc.programFolder + recorderExecutable;
+    EXPECT_EQ(
+        processes.started,
+        (std::vector<Start>{{recorder, ""}, {recorder, "--config \"C:\\My eMule\\config\""}}));
+}
 
-    mutexes.heldElsewhere.insert(recorderName);
-    ensureRecorderRunning(mutexes, processes, loc);
-    mutexes.heldElsewhere.clear();
-    mutexes.denied.insert(recorderName);
-    ensureRecorderRunning(mutexes, processes, loc);
-    EXPECT_EQ(processes.started.size(), 2u);
+const std::string iniFile = "C:\\Users\\ann\\AppData\\Local\\PLN\\PLN.ini";
+
+TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
+    FakeIniProfile ini;
+    tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
+    values.settings.set(settingKey::copyFormat, "ed2k://%s");
+    values.settings.set(settingKey::showTips, -7);
+
+    EXPECT_EQ(ini.read(iniFile, "PLN", "copyFormat"), "ed2k://%s");
+    EXPECT_EQ(ini.read(iniFile, "PLN", "showTips"), "-7");
+    EXPECT_EQ(values.settings.get(settingKey::copyFormat), "ed2k://%s");
+    EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
+    EXPECT_EQ(values.settings.text("absent", "fallback"), "fallback");
+
+    // A write that fails is silent and leaves the stored value.
+    ini.failWrite.insert(iniFile);
+    EXPECT_NO_THROW(values.settings.set(settingKey::showTips, 3));
+    EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
+}
+
+TEST(Settings, IntegersAreReadLikeProfileIntegers) {
+    FakeIniProfile ini;
+    tSettings settings(ini, iniFile);
+    using Case = std::pair<const char*, int>;
+    const Case small[] = {
+        {"42", 42},  {"+8", 8},   {"-3", -3}, {"12abc", 12}, {"\t 5", 5}, {"007", 7},
+        {"0x10", 0}, {"abc", 99}, {"", 99},   {"-", 99},     {"- 4", 99},
+    };
+    const Case limits[] = {{"2147483647", INT_MAX},
+                           {"-2147483648", INT_MIN},
+                           {"2147483648", 99},
+                           {"99999999999999999999", 99}};
+    using Cases = std::span<const Case>;
+    for (Cases cases : {Cases(small), Cases(limits)})
+        for (const auto& [text, expected] : cases) {
+            ini.write(iniFile, "PLN", "value", text);
+            EXPECT_EQ(settings.get(tIntSetting{"value", 99}), expected) << '"' << text << '"';
+        }
+    EXPECT_EQ(settings.get(tIntSetting{"missing", 17}), 17);
+}
+
+// Absent values (null) take the defaults; nothing is written back either way.
+TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
+    struct Case {
+        const char* pointsPerPixel;
+        int expectedPoints;
+        const char* threshold;
+        int expectedThreshold;
+    };
+    const Case cases[] = {{"7", 7, "90", 90},       {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
+                          {"11", 10, "1", 1},       {"1", 1, "400", 400}, {"10", 10, "x", 30},
+                          {nullptr, 4, nullptr, 30}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pointsPerPixel ? c.pointsPerPixel : "absent");
+        FakeIniProfile ini;
+        for (auto [key, text] : {std::pair{"pointsPerPixel", c.pointsPerPixel},
+                                 std::pair{"compressionThreshold", c.threshold}})
+            if (text)
+                ini.write(iniFile, "PLN", key, text);
+        const auto before = ini.files;
+        tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
+        values.readSettings();
+        EXPECT_EQ(values.pointsPerPixel, c.expectedPoints);
+        EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
+        EXPECT_EQ(ini.files, before);
+    }
+}
+
+TEST(ProcessValues, NumbersAreReadWithADecimalPoint) {
+    const std::pair<const char*, double> cases[] = {
+        {"0.2", 0.2},   {"0.05", 0.05}, {"+0.1", 0.1}, {"0,2", 0.15},   {"", 0.15},
+        {"0.2x", 0.15}, {"nan", 0.15},  {"inf", 0.15}, {"+-0.1", 0.15}, {"1e-1", 0.1},
+    };
+    for (const auto& [text, expected] : cases)
+        EXPECT_DOUBLE_EQ(parseUsDecimal(text).value_or(0.15), expected) << '"' << text << '"';
+}
+
+TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
+    FakeClock clock;
+    clock.nowMs = 1'700'000'000'000;
+    clock.utcOffsetMs = 3'600'000;
+    std::vector<CalendarMs> asked;
+    const tDateTimeText text = [&](CalendarMs when) {
+        asked.push_back(when);
+        return std::string("14/11/2023 23:13:20");
+    };
+    FakeIniProfile ini;
+    tSettings settings(ini, iniFile);
+    for (const char* stored : {static_cast<const char*>(nullptr), "", "01/02/2020 10:00:00"}) {
+        if (stored)
+            settings.set(settingKey::lastCompressDate, stored);
+        ensureLastCompressDate(settings, clock, text);
+        EXPECT_EQ(settings.get(settingKey::lastCompressDate),
+                  stored && *stored ? stored : "Never since 14/11/2023 23:13:20");
+    }
+    EXPECT_EQ(asked, (std::vector<CalendarMs>{clock.nowLocal(), clock.nowLocal()}));
 }
 
 } // namespace

@@ -8,11 +8,11 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
-#include <sys/stat.h>
 
 namespace pln {
 namespace {
 
+namespace fs = std::filesystem;
 using test::readText;
 using test::TempDir;
 
@@ -34,14 +34,12 @@ TEST(FileIo, ReplacesContentsAndKeepsPermissions) {
     TempDir dir;
     std::string path = dir.write("known.met", "old contents");
 #ifndef _WIN32
-    ::chmod(path.c_str(), 0600);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
 #endif
     replaceFileContents(path, bytesOf("new"));
     EXPECT_EQ(readText(path), "new");
 #ifndef _WIN32
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
+    EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 #endif
     EXPECT_EQ(dir.entryCount(), 1u);
     EXPECT_EQ(readWholeFile(path), bytesOf("new"));
@@ -76,7 +74,6 @@ TEST(FileIo, AFailedReplaceLeavesTheOriginalAndNoTemporaryFile) {
 // Every spelling of one folder must give the same name, or a check for the
 // recorder of that folder looks at a mutex nobody holds.
 TEST(FileIo, EverySpellingOfAFolderIsCanonicalisedAlike) {
-    namespace fs = std::filesystem;
     TempDir dir;
     const std::string folder = dir.mkdir("config");
     const std::string expected = canonicalFolder(folder);

@@ -1,12 +1,18 @@
 #include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_file_system.h"
+#include "platform/posix/posix_mutex_service.h"
+#include "platform/posix/posix_process_launcher.h"
 #include "platform/posix/posix_system_info.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
+#include <chrono>
 #include <fcntl.h>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace pln {
 namespace {
@@ -16,13 +22,10 @@ void setModificationTime(const std::string& path, std::int64_t seconds, long nan
     ASSERT_EQ(::utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 }
 
-struct PosixFileSystemTest : testing::Test {
+TEST(PosixFileSystemTest, AnswersForFilesFoldersAndStamps) {
     test::TempDir dir;
     PosixFileSystem files;
-    std::string file = dir.write("known.met", "x");
-};
-
-TEST_F(PosixFileSystemTest, AnswersForFilesAndFolders) {
+    const std::string file = dir.write("known.met", "x");
     EXPECT_TRUE(files.fileExists(file));
     EXPECT_FALSE(files.folderExists(file));
     EXPECT_FALSE(files.fileExists(dir.path()));
@@ -35,9 +38,8 @@ TEST_F(PosixFileSystemTest, AnswersForFilesAndFolders) {
     EXPECT_FALSE(files.createFolder(dir.file("a/b")));
     EXPECT_FALSE(files.folderExists(dir.file("a")));
     EXPECT_FALSE(files.createFolder(file));
-}
 
-TEST_F(PosixFileSystemTest, StampFollowsTheModificationTime) {
+    // The stamp follows the modification time, to the millisecond.
     setModificationTime(file, 1'600'000'000, 123'999'999);
     EXPECT_EQ(files.modificationStamp(file), 1'600'000'000'123);
     dir.write("known.met", "y");
@@ -90,6 +92,50 @@ TEST(PosixClockTest, LocalCalendarOfKnownInstants) {
         EXPECT_EQ(clock.toLocalCalendar(row.unixMs), row.local) << row.zone << ' ' << row.unixMs;
     }
     EXPECT_GT(clock.nowUnixMs(), 1'700'000'000'000);
+}
+
+struct PosixProcessLauncherTest : testing::Test {
+    test::TempDir dir;
+    PosixProcessLauncher launcher;
+};
+
+std::optional<std::string> waitForFile(const std::string& path) {
+    for (int i = 0; i < 500; ++i) {
+        if (std::filesystem::exists(path))
+            return test::readText(path);
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return std::nullopt;
+}
+
+// The program runs detached, in a session of its own, with its arguments
+// split at blanks; while it still runs, a mutex its starter held is free
+// again once the starter lets it go.
+TEST_F(PosixProcessLauncherTest, StartsProgramDetachedWithBlankSeparatedArguments) {
+    PosixMutexService mutexes(dir.mkdir("locks"));
+    auto held = mutexes.create("recorder");
+    ASSERT_EQ(held.outcome, MutexOutcome::Created);
+    std::string out = dir.file("out");
+    std::string script = dir.write("report.sh", "#!/bin/sh\n{ printf '%s|' \"$@\"; readlink "
+                                                "/proc/self/fd/0; cut -d' ' -f6 /proc/$$/stat; } "
+                                                "> \"$1.tmp\"\nmv \"$1.tmp\" \"$1\"\nsleep 2\n");
+    std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+    ASSERT_TRUE(launcher.runProgram(script, "  " + out + "  alpha\tbeta "));
+    auto report = waitForFile(out);
+    ASSERT_TRUE(report);
+    std::string firstLine = out + "|alpha|beta|/dev/null\n";
+    ASSERT_EQ(report->substr(0, firstLine.size()), firstLine);
+    std::string session = report->substr(firstLine.size());
+    EXPECT_FALSE(session.empty());
+    EXPECT_NE(session, std::to_string(::getsid(0)) + "\n") << "a session of its own";
+    held.handle.reset();
+    EXPECT_EQ(mutexes.create("recorder").outcome, MutexOutcome::Created);
+}
+
+TEST_F(PosixProcessLauncherTest, FailsForMissingOrNonExecutableProgram) {
+    EXPECT_FALSE(launcher.runProgram(dir.file("PLN"), ""));
+    EXPECT_FALSE(launcher.runProgram(dir.write("PLN", "#!/bin/sh\n"), ""));
+    EXPECT_FALSE(launcher.runProgram("", ""));
 }
 
 } // namespace

@@ -27,25 +27,13 @@ template <class Call> std::string errorOf(Call&& call) {
 
 // The system's wording of the common reasons, as the file functions report them.
 #ifdef _WIN32
-inline std::string missingFileText() {
-    return windowsErrorText(ERROR_FILE_NOT_FOUND);
-}
-inline std::string missingFolderText() {
-    return windowsErrorText(ERROR_PATH_NOT_FOUND);
-}
-inline std::string folderAsFileText() {
-    return windowsErrorText(ERROR_ACCESS_DENIED);
-}
+inline const auto missingFileText = [] { return windowsErrorText(ERROR_FILE_NOT_FOUND); };
+inline const auto missingFolderText = [] { return windowsErrorText(ERROR_PATH_NOT_FOUND); };
+inline const auto folderAsFileText = [] { return windowsErrorText(ERROR_ACCESS_DENIED); };
 #else
-inline std::string missingFileText() {
-    return systemErrorText(ENOENT);
-}
-inline std::string missingFolderText() {
-    return systemErrorText(ENOENT);
-}
-inline std::string folderAsFileText() {
-    return systemErrorText(EISDIR);
-}
+inline const auto missingFileText = [] { return systemErrorText(ENOENT); };
+inline const auto missingFolderText = [] { return systemErrorText(ENOENT); };
+inline const auto folderAsFileText = [] { return systemErrorText(EISDIR); };
 #endif
 
 } // namespace pln::test

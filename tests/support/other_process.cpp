@@ -36,10 +36,6 @@ OtherProcess::OtherProcess(const std::function<void(const Hold& hold)>& take) {
     toChild_ = down[1];
 }
 
-OtherProcess::~OtherProcess() {
-    end();
-}
-
 char OtherProcess::report() {
     char byte = -1;
     return ::read(fromChild_, &byte, 1) == 1 ? byte : -1;

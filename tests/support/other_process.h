@@ -14,7 +14,7 @@ public:
 
     // Runs take in a forked child; take ends by calling hold.
     explicit OtherProcess(const std::function<void(const Hold& hold)>& take);
-    ~OtherProcess();
+    ~OtherProcess() { end(); }
     OtherProcess(const OtherProcess&) = delete;
     OtherProcess& operator=(const OtherProcess&) = delete;
 

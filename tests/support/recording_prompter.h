@@ -16,11 +16,9 @@ public:
         std::string text;
     };
 
-    void showError(const std::string& text) override { shown.push_back({"error", text}); }
-    void showWarning(const std::string& text) override { shown.push_back({"warning", text}); }
-    void showInformation(const std::string& text) override {
-        shown.push_back({"information", text});
-    }
+    void showError(const std::string& t) override { shown.push_back({"error", t}); }
+    void showWarning(const std::string& t) override { shown.push_back({"warning", t}); }
+    void showInformation(const std::string& t) override { shown.push_back({"information", t}); }
     bool confirm(const std::string& text) override {
         shown.push_back({"confirm", text});
         if (answers.empty())

@@ -35,11 +35,6 @@ std::string TempDir::write(std::string_view name, std::string_view contents) con
     return p;
 }
 
-std::string TempDir::write(std::string_view name, const std::vector<std::uint8_t>& contents) const {
-    return write(name,
-                 std::string_view(reinterpret_cast<const char*>(contents.data()), contents.size()));
-}
-
 std::string TempDir::mkdir(std::string_view name) const {
     std::string p = file(name);
     std::filesystem::create_directories(p);

@@ -20,7 +20,9 @@ public:
     const std::string& path() const { return path_; }
     std::string file(std::string_view name) const { return path_ + std::string(name); }
     std::string write(std::string_view name, std::string_view contents) const;
-    std::string write(std::string_view name, const std::vector<std::uint8_t>& contents) const;
+    std::string write(std::string_view name, const std::vector<std::uint8_t>& bytes) const {
+        return write(name, std::string(bytes.begin(), bytes.end()));
+    }
     std::string mkdir(std::string_view name) const;
     // How many files and folders the folder holds, to see that no temporary
     // file stays behind.

@@ -21,15 +21,11 @@ void writeFile(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-bool exists(const std::string& path) {
-    return std::ifstream(path).good();
-}
-
 int holdMutex(const std::string& name, const std::string& folder) {
     pln::NativePlatform native;
     auto result = native.services().mutexes.create(name);
     writeFile(folder + "\\ready", std::to_string(static_cast<int>(result.outcome)));
-    for (int i = 0; i < 1000 && !exists(folder + "\\release"); ++i)
+    for (int i = 0; i < 1000 && !std::ifstream(folder + "\\release").good(); ++i)
         std::this_thread::sleep_for(10ms);
     return 0;
 }
