@@ -27,31 +27,19 @@ std::vector<BusMessage> receiveWithin(MessageBus& bus) {
     return {};
 }
 
-// A socket whose process is gone: bound once, then closed without removal.
-std::string plantDeadSocket(const std::string& path) {
+// A socket whose process is gone: bound once, then closed without removal;
+// or a datagram sent as is.
+void atSocket(const std::string& path, const std::vector<std::uint8_t>* datagram) {
     int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
     sockaddr_un address{};
     address.sun_family = AF_UNIX;
     std::strcpy(address.sun_path, path.c_str());
-    EXPECT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    auto* to = reinterpret_cast<sockaddr*>(&address);
+    if (datagram)
+        ::sendto(fd, datagram->data(), datagram->size(), 0, to, sizeof address);
+    else
+        EXPECT_EQ(::bind(fd, to, sizeof address), 0);
     ::close(fd);
-    return path;
-}
-
-void sendRaw(const std::string& path, const void* bytes, std::size_t size) {
-    int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    std::strcpy(address.sun_path, path.c_str());
-    ::sendto(fd, bytes, size, 0, reinterpret_cast<sockaddr*>(&address), sizeof address);
-    ::close(fd);
-}
-
-std::string onlySocketIn(const std::string& folder) {
-    std::string found;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        found = entry.path().string();
-    return found;
 }
 
 struct MessageBusTest : testing::Test {
@@ -92,7 +80,8 @@ TEST_F(MessageBusTest, TwoProcessesExchangeMessagesAndNeverHearThemselves) {
 TEST_F(MessageBusTest, DeadPeersAreRemovedAndBusyPeersNeverBlockTheSender) {
     PosixMessageBus sender(folder);
     PosixMessageBus idle(folder);
-    std::string dead = plantDeadSocket(folder + "/99999999-0.sock");
+    std::string dead = folder + "/99999999-0.sock";
+    atSocket(dead, nullptr);
 
     // A blocking send would hang here once the idle peer's queue is full.
     for (int i = 0; i < 5000; ++i)
@@ -129,10 +118,10 @@ TEST_F(MessageBusTest, MalformedDatagramsAreDropped) {
         changed(0, 'X'),
         encodeBusDatagram({"", 0, 0}),
         std::vector<std::uint8_t>(70000, 'P')};
-    const std::string path = onlySocketIn(folder);
+    const std::string path = std::filesystem::directory_iterator(folder)->path().string();
     for (const auto& bytes : malformed)
-        sendRaw(path, bytes.data(), bytes.size());
-    sendRaw(path, good.data(), good.size());
+        atSocket(path, &bytes);
+    atSocket(path, &good);
 
     auto messages = receiveWithin(bus);
     ASSERT_EQ(messages.size(), 1u);
@@ -143,7 +132,14 @@ TEST_F(MessageBusTest, MalformedDatagramsAreDropped) {
               "The message name is too long");
 }
 
-TEST_F(MessageBusTest, AFolderOpenToOthersIsNotUsed) {
+// Each configuration has a folder of its own, and one that others may
+// write to is not used.
+TEST_F(MessageBusTest, FoldersArePrivateAndOnePerConfiguration) {
+    std::string a = messageBusFolder("/home/u/.local/share/eMule/config/");
+    EXPECT_NE(a, messageBusFolder("/home/u/other/eMule/config/"));
+    EXPECT_EQ(a, messageBusFolder("/home/u/.local/share/eMule/config/"));
+    EXPECT_LT(a.size(), 100u) << "a socket path must fit sun_path";
+
     dir.mkdir("bus");
     ::chmod(folder.c_str(), 0755);
     PosixMessageBus bus(folder);
@@ -151,14 +147,6 @@ TEST_F(MessageBusTest, AFolderOpenToOthersIsNotUsed) {
     bus.broadcast({"p/x", 0, 0});
     EXPECT_TRUE(bus.receive().empty());
     EXPECT_TRUE(std::filesystem::is_empty(folder));
-}
-
-TEST(MessageBusFolder, ConfigurationsGetTheirOwnFolders) {
-    std::string a = messageBusFolder("/home/u/.local/share/eMule/config/");
-    std::string b = messageBusFolder("/home/u/other/eMule/config/");
-    EXPECT_NE(a, b);
-    EXPECT_EQ(a, messageBusFolder("/home/u/.local/share/eMule/config/"));
-    EXPECT_LT(a.size(), 100u) << "a socket path must fit sun_path";
 }
 
 } // namespace

@@ -122,33 +122,6 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
         EXPECT_EQ(log->recordsSize(), -1) << log->name();
 }
 
-// eMule ran 40 % of the second bucket: a value that is not a counter
-// counts as 0 there on the real-date axis only, and not at all when it is
-// saved when changed only.
-TEST_F(ComputeGraphsTest, NonCumulativeValuesAndTheRuntimeRule) {
-    connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    std::vector<std::pair<std::int64_t, double>> values = {
-        {0, 10}, {660, 20}, {1320, 30}, {1980, 40}};
-    statLog("Plain", 0, values);
-    statLog("Kept", flagSavedWhenChanged, values);
-    scan();
-    request.selectedStatLogs = {stat("Plain"), stat("Kept")};
-    tGraphResult dates = draw();
-    EXPECT_THAT(points(dates, tChartId::transferred, 4),
-                ElementsAre(point(dayAt(0), 15), point(dayAt(660), 0), point(dayAt(1320), 35)));
-    EXPECT_THAT(points(dates, tChartId::transferred, 5),
-                ElementsAre(point(dayAt(0), 15), point(dayAt(660), 25), point(dayAt(1320), 35)));
-
-    // On the runtime axis the averages hold throughout; 1584 running
-    // seconds make round(1584 / 660) = 2 points.
-    request.runtimeAxis = true;
-    tGraphResult runtime = draw();
-    EXPECT_TRUE(runtime.runtimeAxis);
-    EXPECT_EQ(runtime.bottomAxisTitle, "eMule runtime days");
-    EXPECT_THAT(points(runtime, tChartId::transferred, 4),
-                ElementsAre(point(1000 / 86400.0, 15), point(1792 / 86400.0, 25)));
-}
-
 // Four records 660 s apart make three points, one per record interval.
 struct StatValuesRow {
     const char* name;
@@ -255,28 +228,6 @@ TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
 
 INSTANTIATE_TEST_SUITE_P(Operations, CombinedLogTest, ::testing::ValuesIn(combinedRows),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(ComputeGraphsTest, ZoomAndScrollChooseTheWindow) {
-    std::vector<KnownRecord> records;
-    for (int k = 0; k <= 40; ++k)
-        records.push_back({k * 660, static_cast<std::uint32_t>(k), 0, 0});
-    knownLog(1, records);
-    scan();
-    request.selectedKnownFiles = {knownFile(1)};
-    request.chartWidth = 40; // 10 points over 40 periods
-    EXPECT_EQ(draw().zoomBarMaximum, 4);
-    request.zoom = 2;
-    request.scroll = 10;
-    tGraphResult end = draw();
-    // The second half: 20 periods from 13200 s, 9 points 1466 s apart.
-    EXPECT_EQ(end.bottomMin, dayAt(13200));
-    EXPECT_EQ(end.bottomMax, dayAt(13200 + 8 * 1466));
-    EXPECT_EQ(points(end, tChartId::requests, 1).size(), 9u);
-    request.zoom = 9; // beyond the zoom bar: bounded by it
-    request.scroll = 15;
-    // A window of 6600 s moved by 1.5 windows.
-    EXPECT_EQ(draw().bottomMin, dayAt(9900));
-}
 
 } // namespace
 } // namespace pln::test

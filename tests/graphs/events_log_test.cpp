@@ -1,7 +1,6 @@
 #include "graph_fixture.h"
 #include "graphs/core/events_log.h"
 #include "graphs/core/us_date_time.h"
-#include "support/error_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -97,13 +96,6 @@ TEST_F(EventsLogTest, BadLinesAreReportedAndSkipped) {
     dir.write("events.log", "now=one\r\n");
     log.load(prompter, &lastRead);
     EXPECT_EQ(prompter.errors().back(), "Invalid value in events.log at line 1");
-}
-
-TEST_F(EventsLogTest, SaveFailureIsReportedWithTheFileName) {
-    tEventsLog log(dir.path() + "missing-folder/events.log");
-    log.add({when(2020, 1, 1), "x"});
-    EXPECT_EQ(errorOf([&] { log.save(); }).rfind("An error occurred while saving events.log: ", 0),
-              0u);
 }
 
 } // namespace

@@ -110,7 +110,6 @@ protected:
         return r.at(c, i).points;
     }
 
-    tLogFiles logs{context};
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     tGraphRequest request = [] {
         tGraphRequest r;

@@ -44,6 +44,8 @@ TEST(GraphWindowTest, ZoomAndScrollOnTheRuntimeAxis) {
     EXPECT_EQ(zoomed.samples.size(), 10u);
     EXPECT_EQ(zoomed.samples.back(), 12000 + 9 * 2200);
     EXPECT_DOUBLE_EQ(zoomed.xs.front(), 12000 / 86400.0);
+    // Beyond the zoom bar: bounded by it, and the scroll by the zoom.
+    EXPECT_EQ(computeGraphWindow(whole, 99, 999, 44, 4).visible.first, 1000 + 66000 - 6600);
     // n = 0: the zoom bar cannot zoom, one sample.
     tGraphWindow tiny = computeGraphWindow({true, 0, 330}, 5, 7, 400, 4);
     EXPECT_EQ(tiny.zoomBarMaximum, 1);
@@ -58,12 +60,10 @@ std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<st
     std::vector<std::vector<std::int64_t>> instants;
     std::vector<tRecordTimes> times;
     for (const auto& log : logs) {
-        ByteWriter out;
-        for (std::uint32_t time : log) {
-            out.u32(time);
-            out.i32(0);
-        }
-        bytes.push_back(out.take());
+        LogBytes out;
+        for (std::uint32_t time : log)
+            out.int32Record(time, 0);
+        bytes.push_back(out.bytes());
         instants.emplace_back(log.begin(), log.end());
     }
     for (std::size_t k = 0; k < bytes.size(); ++k)

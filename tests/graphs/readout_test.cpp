@@ -9,9 +9,6 @@ namespace {
 
 class ReadoutTest : public GraphTest {
 protected:
-    tEvent event(std::int64_t seconds, const std::string& text, const std::string& hash = "") {
-        return {graphBase + seconds * 1000, tEvent::makePart(text, hash)};
-    }
     std::string eventsPath() { return dir.file("events.log"); }
 };
 
@@ -40,25 +37,10 @@ TEST_F(ReadoutTest, CursorTimeOnBothAxes) {
     EXPECT_EQ(time.date, graphBase + 60 * 1000);
 }
 
-TEST_F(ReadoutTest, EventsNearTheCursorLeaveOutFilesNotDrawn) {
-    tEventsLog events(eventsPath());
-    events.add(event(100, "start"));
-    events.add(event(200, "drawn", hashOf(1)));
-    events.add(event(300, "hidden", hashOf(2)));
-    events.add(event(301, "late"));
-    const auto shown = [](const std::string& hash) { return hash == hashOf(1); };
-
-    std::vector<std::string> texts;
-    for (const tEvent* near : eventsNear(events, graphBase + 100'000, graphBase + 300'000, shown))
-        texts.push_back(near->text());
-    EXPECT_EQ(texts, (std::vector<std::string>{"start", "drawn"}));
-    EXPECT_TRUE(eventsNear(events, graphBase + 101'000, graphBase + 199'000, shown).empty());
-}
-
 TEST_F(ReadoutTest, SourcesFollowTheirFiles) {
     connRunTime({{0, 10}, {660, 20}, {1320, 30}});
     tEventsLog written(eventsPath());
-    written.add(event(0, "one"));
+    written.add({graphBase, "one"});
     written.save();
     scan();
     tReadoutSources sources(eventsPath());
@@ -69,7 +51,7 @@ TEST_F(ReadoutTest, SourcesFollowTheirFiles) {
     EXPECT_EQ(logs.connRunTimeLog()->recordsSize(), -1);
 
     connRunTime({{0, 10}, {660, 20}, {1320, 30}, {1980, 40}});
-    written.add(event(60, "two"));
+    written.add({graphBase + 60'000, "two"});
     written.save();
     sources.refresh(logs, prompter);
     EXPECT_EQ(sources.runtimeMap().count(), 4u);

@@ -12,12 +12,10 @@ namespace {
 class RuntimeMapTest : public ::testing::Test {
 protected:
     tRuntimeMap mapOf(const std::vector<std::pair<std::int64_t, std::int32_t>>& records) {
-        ByteWriter out;
-        for (auto [seconds, value] : records) {
-            out.u32(at(seconds));
-            out.i32(value);
-        }
-        bytes = out.take();
+        LogBytes out;
+        for (auto [seconds, value] : records)
+            out.int32Record(at(seconds), value);
+        bytes = out.bytes();
         instants = recordInstants(tLogRecords(bytes, valueTypeInteger), nullptr);
         return tRuntimeMap(tLogRecords(bytes, valueTypeInteger, instants));
     }

@@ -34,65 +34,64 @@ LogBytes knownFileLogAged(const std::vector<std::int64_t>& ages) {
     return bytes;
 }
 
-std::vector<bool> kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
+// The records kept, one '1' or '0' per age.
+std::string kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
     auto bytes = statsLogAged(ages).bytes();
     std::span<const std::uint8_t> records(bytes.begin() + 79, bytes.end());
     std::vector<std::int64_t> instants = recordInstants(tLogRecords(records, 3), nullptr);
-    return recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
-                         (now - unixEpochCalendarMs) / 1000);
+    std::string out;
+    for (bool keep : recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
+                                   (now - unixEpochCalendarMs) / 1000))
+        out += keep ? '1' : '0';
+    return out;
 }
 
+// Records from T days old on must lie 660 s apart for every T of their age
+// (seven hours at most), measured from the last record kept.
 TEST(RecordsToKeep, SpacingGrowsWithAgeAndIsMeasuredFromTheLastKept) {
-    // T = 10 days: 0 s apart allowed below 10 days, 660 s from 10, 1320 s
-    // from 20, 1980 s from 30 days. The oldest record is 1500 s from its
-    // dropped neighbour but 3000 s from the last kept one, so it stays.
-    std::vector<std::int64_t> ages = {35 * day + 3000, 35 * day + 1500, 35 * day,
-                                      25 * day + 700,  25 * day,        15 * day + 700,
-                                      15 * day,        5 * day + 10,    5 * day};
-    EXPECT_EQ(kept(ages, 10),
-              (std::vector<bool>{true, false, true, false, true, true, true, true, true}));
+    const struct {
+        std::vector<std::int64_t> ages;
+        int threshold;
+        const char* kept;
+    } rows[] = {
+        // 1500 s from its dropped neighbour but 3000 s from the last kept one.
+        {{35 * day + 3000, 35 * day + 1500, 35 * day, 25 * day + 700, 25 * day}, 10, "10101"},
+        {{15 * day + 700, 15 * day, 5 * day + 10, 5 * day}, 10, "1111"},
+        {{29 * day + 100, 29 * day + 98, 29 * day}, 30, "111"}, // younger than T
+        {{45 * day + 400, 45 * day}, 30, "01"},
+        {{45 * day + 700, 45 * day}, 30, "11"},
+        {{45 * day + 660, 45 * day}, 30, "11"}, // 660 whole seconds
+        {{45 * day + 658, 45 * day}, 30, "01"},
+        {{30 * day + 400, 30 * day}, 30, "01"}, // an age of exactly T is one period
+        {{3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30, "111"},
+        {{3000 * day + 21598, 3000 * day}, 30, "01"},
+        {{3000 * day + 21600, 3000 * day}, 30, "11"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(kept(row.ages, row.threshold), row.kept) << row.ages.front();
 }
 
-TEST(RecordsToKeep, EdgesOfTheRule) {
-    EXPECT_EQ(kept({29 * day + 100, 29 * day + 98, 29 * day}, 30),
-              (std::vector<bool>{true, true, true}))
-        << "younger than T: everything stays";
-    EXPECT_EQ(kept({45 * day + 400, 45 * day}, 30), (std::vector<bool>{false, true}));
-    EXPECT_EQ(kept({45 * day + 700, 45 * day}, 30), (std::vector<bool>{true, true}));
-    EXPECT_EQ(kept({45 * day + 660, 45 * day}, 30), (std::vector<bool>{true, true}))
-        << "exactly 660 s apart is 660 whole seconds";
-    EXPECT_EQ(kept({45 * day + 658, 45 * day}, 30), (std::vector<bool>{false, true}));
-    EXPECT_EQ(kept({30 * day + 400, 30 * day}, 30), (std::vector<bool>{false, true}))
-        << "an age of exactly T is one period";
-    EXPECT_EQ(kept({3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30),
-              (std::vector<bool>{true, true, true}))
-        << "7 hours apart always stays";
-    EXPECT_EQ(kept({3000 * day + 21598, 3000 * day}, 30), (std::vector<bool>{false, true}));
-    EXPECT_EQ(kept({3000 * day + 21600, 3000 * day}, 30), (std::vector<bool>{true, true}));
-}
-
-class CompressTest : public LogStoreTest {
-protected:
-    tLogFiles logs{context};
-};
-
-TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
+// Each log starts again from "now": the second log's newest record lies 400 s
+// from the last record kept in the first log, and stays all the same.
+TEST_F(LogStoreTest, CompressionRewritesEveryLogWithItsKeptRecords) {
     std::vector<std::int64_t> ages = {45 * day + 400, 45 * day, 2 * day};
     write("a.ini-s,k.pln_on", statsLogAged(ages).raw("partial"));
     write(std::string(hashName) + ".pln_off", knownFileLogAged(ages));
     write("b.ini-s,young.pln", statsLogAged({2 * day + 2, 2 * day}));
     write("c.ini-s,single.pln_on", statsLogAged({90 * day}).raw("xyz"));
+    write("d.ini-s,first.pln_on", statsLogAged({40 * day + 2000, 40 * day + 400}));
+    write("e.ini-s,second.pln_on", statsLogAged({40 * day + 3000, 40 * day + 1600}));
     write("virtual;v.pln_on",
           LogBytes().prefix(3).header(5, 0, 1, "").sources(0, "a.ini-s,k", "gone.ini-s,k"));
     logs.scanLogs();
 
     tCompressSummary summary = compressLogs(logs, 30, now);
-    EXPECT_EQ(summary.logsRewritten, 3u);
-    EXPECT_EQ(summary.recordsBefore, 8u);
-    EXPECT_EQ(summary.recordsAfter, 6u);
+    EXPECT_EQ(summary.logsRewritten, 5u);
+    EXPECT_EQ(summary.recordsBefore, 12u);
+    EXPECT_EQ(summary.recordsAfter, 10u);
     // Stats records are 8 bytes, known-file records 20.
-    EXPECT_EQ(summary.bytesBefore, 3u * 8 + 3 * 20 + 2 * 8);
-    EXPECT_EQ(summary.bytesAfter, 2u * 8 + 2 * 20 + 2 * 8);
+    EXPECT_EQ(summary.bytesBefore, 3u * 8 + 3 * 20 + 6 * 8);
+    EXPECT_EQ(summary.bytesAfter, 2u * 8 + 2 * 20 + 6 * 8);
     EXPECT_TRUE(summary.failures.empty());
 
     auto expectedStats = LogBytes()
@@ -109,22 +108,13 @@ TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
     EXPECT_EQ(read("b.ini-s,young.pln"), statsLogAged({2 * day + 2, 2 * day}).bytes());
     EXPECT_EQ(read("c.ini-s,single.pln_on"), statsLogAged({90 * day}).raw("xyz").bytes())
         << "a single record is not rewritten";
+    EXPECT_EQ(read("d.ini-s,first.pln_on"),
+              statsLogAged({40 * day + 2000, 40 * day + 400}).bytes());
+    EXPECT_EQ(read("e.ini-s,second.pln_on"),
+              statsLogAged({40 * day + 3000, 40 * day + 1600}).bytes());
     for (const auto& log : logs.logs())
         EXPECT_EQ(log->recordsSize(), -1);
     EXPECT_TRUE(prompter.shown.empty());
-}
-
-// Each log starts again from "now": the second log's newest record lies 400 s
-// from the last record kept in the first log, and stays all the same.
-TEST_F(CompressTest, LogsDoNotInfluenceEachOther) {
-    write("a.ini-s,first.pln_on", statsLogAged({40 * day + 2000, 40 * day + 400}));
-    write("b.ini-s,second.pln_on", statsLogAged({40 * day + 3000, 40 * day + 1600}));
-    logs.scanLogs();
-    compressLogs(logs, 30, now);
-    EXPECT_EQ(read("b.ini-s,second.pln_on"),
-              statsLogAged({40 * day + 3000, 40 * day + 1600}).bytes());
-    EXPECT_EQ(read("a.ini-s,first.pln_on"),
-              statsLogAged({40 * day + 2000, 40 * day + 400}).bytes());
 }
 
 // A log that cannot be read (another program holds it) and, where the file
@@ -132,7 +122,7 @@ TEST_F(CompressTest, LogsDoNotInfluenceEachOther) {
 // as they were and named in one report at the end; every other log is
 // compressed, and no temporary file stays. One that a crash left beside a
 // log is removed by the next scan.
-TEST_F(CompressTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
+TEST_F(LogStoreTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
     std::vector<std::int64_t> ages = {45 * day + 400, 45 * day};
     const LogBytes compressed =
         LogBytes().prefix(1).header(3, 0, 1, "").int32Record(agedStamp(45 * day), 1);

@@ -8,10 +8,7 @@
 namespace pln::test {
 namespace {
 
-class DefaultLogsTest : public LogStoreTest {
-protected:
-    tLogFiles logs{context};
-};
+using DefaultLogsTest = LogStoreTest;
 
 TEST_F(DefaultLogsTest, FirstStartCreatesTheFiveLogs) {
     EXPECT_TRUE(createDefaultLogs(logs));
@@ -20,12 +17,6 @@ TEST_F(DefaultLogsTest, FirstStartCreatesTheFiveLogs) {
               LogBytes().prefix(1).header(3, 1, 24.0, "Hours / day").bytes());
     EXPECT_EQ(read("statistics.ini-statistics,TotalUploadedBytes.pln_on"),
               LogBytes().prefix(1).header(4, 1, 0.0009765625, "kBytes / sec").bytes());
-    EXPECT_EQ(read("statistics.ini-statistics,UpData_File.pln_on"),
-              LogBytes().prefix(1).header(4, 1, 0.0009765625, "kBytes / sec").bytes());
-    EXPECT_EQ(read("preferences.ini-eMule,MaxUpload.pln_on"),
-              LogBytes().prefix(1).header(3, 2, 1.0, "kBytes / sec").bytes());
-    EXPECT_EQ(read("preferences.ini-eMule,USSEnabled.pln_on"),
-              LogBytes().prefix(1).header(1, 2, 1.0, "1 = enabled; 0 = disabled").bytes());
     EXPECT_EQ(logs.count(), 0u) << "the files enter the catalogue at the next scan";
     logs.scanLogs();
     EXPECT_EQ(logs.count(), 5u);

@@ -1,8 +1,6 @@
 #include "log_fixture.h"
 #include "logstore/core/log_codec.h"
 
-#include <cmath>
-
 namespace pln::test {
 namespace {
 
@@ -44,25 +42,6 @@ TEST(LogCodec, UnitsAreTrimmedAndReadWithinTheField) {
     EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
                                   "C")
         << "bytes that are not UTF-8 are Windows-1252";
-}
-
-TEST(LogCodec, CombineBlockWithAndWithoutMaximum) {
-    auto names = LogBytes().sources(3, "a.ini-s,k", "Queued clients").bytes();
-    auto block = decodeCombineBlock(names);
-    ASSERT_TRUE(block);
-    EXPECT_EQ(block->operation, tLogOperation::quotient);
-    EXPECT_EQ(block->sourceNames[0], "a.ini-s,k");
-    EXPECT_EQ(block->sourceNames[1], "Queued clients");
-    EXPECT_TRUE(std::isnan(block->maxValue)) << "a block ending after the names has no maximum";
-
-    auto full = LogBytes().sources(3, "a.ini-s,k", "Queued clients").f64(9).bytes();
-    EXPECT_EQ(decodeCombineBlock(full)->maxValue, 9);
-    ByteWriter out;
-    encodeCombineBlock(*decodeCombineBlock(full), out);
-    EXPECT_EQ(out.buffer(), full);
-
-    names.pop_back();
-    EXPECT_FALSE(decodeCombineBlock(names)) << "a cut source name makes no block";
 }
 
 TEST(LogCodec, FrontFollowsTheKindOrTheFileIsInvalid) {

@@ -20,7 +20,6 @@ protected:
             out.push_back(log->name());
         return out;
     }
-    tLogFiles logs{context};
 };
 
 TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
@@ -78,42 +77,33 @@ TEST_F(LogFilesTest,
                                         "Duplicate log files: \"y\" (*.pln used)"}));
 }
 
-TEST_F(LogFilesTest, SetLogStateSwitchesByRenaming) {
+// A state is switched by renaming the file, records and all, whatever the
+// case of the name or of the extension; the permanent log keeps its state, a
+// log without a file gets none, and a file not catalogued yet is taken in.
+TEST_F(LogFilesTest, SetLogStateRenamesTheFile) {
     write("a.ini-s,k.pln_on", stats().int32Record(1, 1));
     write("a.ini-s,k.pln_off", stats());
     write("abc.PLN_ON", LogBytes().prefix(0));
+    write("statistics.ini-statistics,ConnRunTime.pln", stats());
     logs.scanLogs();
     prompter.shown.clear();
 
     logs.setLogState("A.ini-s,k", tLogState::inactive);
-    EXPECT_EQ(logs.getLogState("a.ini-s,k"), tLogState::inactive);
-    EXPECT_FALSE(fs::exists(dir.file("a.ini-s,k.pln_on")));
-    EXPECT_EQ(read("a.ini-s,k.pln_off"), stats().int32Record(1, 1).bytes())
-        << "the records go along";
-
     logs.setLogState("a.ini-s,k", tLogState::active);
     EXPECT_EQ(logs.getLogState("a.ini-s,k"), tLogState::active);
-    EXPECT_TRUE(fs::exists(dir.file("a.ini-s,k.pln_on")));
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), stats().int32Record(1, 1).bytes());
     logs.findLog("a.ini-s,k")->loadValues();
     EXPECT_EQ(logs.findLog("a.ini-s,k")->recordCount(), 1) << "the object follows its file";
-
     logs.setLogState("abc", tLogState::inactive);
-    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off")))
-        << "an upper-case extension becomes the usual one";
+    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off"))) << "the usual extension";
     EXPECT_FALSE(fs::exists(dir.file("abc.PLN_ON")));
-    EXPECT_TRUE(prompter.shown.empty());
-}
 
-TEST_F(LogFilesTest, SetLogStateSparesPermanentAndUnknownLogsAndTakesInNewOnes) {
-    write("statistics.ini-statistics,ConnRunTime.pln", stats());
-    logs.scanLogs();
-    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::none);
-    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::inactive);
+    for (tLogState state : {tLogState::none, tLogState::inactive})
+        logs.setLogState("statistics.ini-statistics,ConnRunTime", state);
     EXPECT_EQ(logs.getLogState("statistics.ini-statistics,ConnRunTime"), tLogState::permanent);
     EXPECT_TRUE(fs::exists(dir.file("statistics.ini-statistics,ConnRunTime.pln")));
-
     logs.setLogState("nothing.ini-s,k", tLogState::active);
-    EXPECT_EQ(logs.count(), 1u);
+    EXPECT_FALSE(logs.findLog("nothing.ini-s,k"));
     EXPECT_FALSE(fs::exists(dir.file("nothing.ini-s,k.pln_on")));
 
     write(std::string(hashName) + ".pln_off", LogBytes().prefix(0));
@@ -123,6 +113,7 @@ TEST_F(LogFilesTest, SetLogStateSparesPermanentAndUnknownLogsAndTakesInNewOnes) 
     logs.setLogState("new.ini-s,k", tLogState::active);
     EXPECT_EQ(logs.getLogState("new.ini-s,k"), tLogState::active);
     EXPECT_TRUE(fs::exists(dir.file("new.ini-s,k.pln_on")));
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(LogFilesTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/byte_writer.h"
-#include "logstore/core/log_store_context.h"
+#include "logstore/core/log_files.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -100,6 +100,7 @@ protected:
     RecordingPrompter prompter;
     RecordingRecorderLink recorder;
     tLogStoreContext context{dir.path(), prompter, recorder};
+    tLogFiles logs{context};
 };
 
 } // namespace pln::test

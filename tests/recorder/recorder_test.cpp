@@ -129,24 +129,6 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 }
 
-// Records that find their log held by the viewer wait, and reach it once it
-// is free in the order of their saves.
-TEST_F(RecorderTest, RecordsWaitingForALogTheViewerReadsKeepTheirOrder) {
-    std::string logA = std::string(test::hashA) + ".pln_on";
-    {
-        LockedFile drawing(profile.locations.logsFolder + logA, LockedFile::Access::Read);
-        save(6, 40);
-        recorder.tick();
-        save(7, 20);
-        recorder.tick();
-        EXPECT_EQ(knownFileRecords(), 0u);
-    }
-    recorder.tick();
-    ASSERT_EQ(knownFileRecords(), 2u);
-    EXPECT_EQ(profile.logBytes(logA)[5 + 4], 6);
-    EXPECT_EQ(profile.logBytes(logA)[25 + 4], 7);
-}
-
 TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on",
                      test::LogBytes().prefix(1).header(3, 2, 1, "kBytes / sec").bytes());
@@ -206,13 +188,6 @@ TEST_F(RecorderTest, BadValuesAreWrittenToTheErrorsLogOnceUntilViewed) {
     save(8, 10);
     recorder.tick();
     EXPECT_EQ(errorsLogDisplayLines(profile.errorsLog(), formatErrorsLogTime).size(), 4u);
-}
-
-TEST_F(RecorderTest, TheCloseMessageEndsTheRun) {
-    send(messages.msgClose, 0);
-    volatile std::sig_atomic_t stop = 0;
-    recorder.run(stop);
-    EXPECT_TRUE(recorder.closing());
 }
 
 } // namespace
