@@ -7,29 +7,11 @@
 namespace pln::test {
 namespace {
 
-class ReadoutTest : public GraphTest {
-protected:
-    std::string eventsPath() { return dir.file("events.log"); }
-};
-
-TEST_F(ReadoutTest, CursorTimeOnBothAxes) {
-    connRunTime({{0, 1000}, {6600, 2000}, {13200, 3000}});
-    scan();
-    logs.connRunTimeLog()->loadValues();
-    const tRuntimeMap map = runtimeMapOf(logs);
-
-    // The runtime axis finds the first record that reaches the runtime.
-    tCursorTime time = cursorToTime(1500.0 / 86400, true, map);
-    EXPECT_EQ(time.runtime, 1500);
-    EXPECT_EQ(time.date, graphBase + 6600 * 1000);
-    // The date axis interpolates the runtime between the records around it.
-    time = cursorToTime(dayAt(3300), false, map);
-    EXPECT_EQ(time.date, graphBase + 3300 * 1000);
-    EXPECT_EQ(time.runtime, 1500);
-
-    // Without ConnRunTime records the other quantity is missing.
+// Without ConnRunTime records the runtime axis has no dates, and the date
+// axis no runtimes.
+TEST(CursorToTime, WithoutConnRunTimeTheOtherQuantityIsMissing) {
     const tRuntimeMap none(tLogRecords({}, valueTypeInteger));
-    time = cursorToTime(2.5, true, none);
+    tCursorTime time = cursorToTime(2.5, true, none);
     EXPECT_EQ(time.runtime, 216000);
     EXPECT_FALSE(time.date);
     time = cursorToTime(dayAt(60), false, none);
@@ -37,13 +19,14 @@ TEST_F(ReadoutTest, CursorTimeOnBothAxes) {
     EXPECT_EQ(time.date, graphBase + 60 * 1000);
 }
 
-TEST_F(ReadoutTest, SourcesFollowTheirFiles) {
+TEST_F(GraphTest, ReadoutSourcesFollowTheirFiles) {
+    const std::string eventsPath = dir.file("events.log");
     connRunTime({{0, 10}, {660, 20}, {1320, 30}});
-    tEventsLog written(eventsPath());
+    tEventsLog written(eventsPath);
     written.add({graphBase, "one"});
     written.save();
     scan();
-    tReadoutSources sources(eventsPath());
+    tReadoutSources sources(eventsPath);
     sources.refresh(logs, prompter);
     EXPECT_EQ(sources.runtimeMap().count(), 3u);
     EXPECT_EQ(sources.events().count(), 1u);
@@ -58,7 +41,7 @@ TEST_F(ReadoutTest, SourcesFollowTheirFiles) {
     EXPECT_EQ(sources.runtimeMap().runtimeAtInstant(instantAt(1980)), 40);
     EXPECT_EQ(sources.events().count(), 2u);
 
-    std::filesystem::remove(eventsPath());
+    std::filesystem::remove(eventsPath);
     sources.refresh(logs, prompter);
     EXPECT_EQ(sources.events().count(), 0u);
     EXPECT_TRUE(prompter.shown.empty());

@@ -26,32 +26,25 @@ TEST(ZoomScrollTest, ScrollBarFollowsTheZoom) {
 }
 
 TEST(ZoomScrollTest, ClickZoomsOneStepAroundTheClickedValue) {
-    struct Row {
-        tZoomClick click;
-        std::optional<tZoomPosition> expected; // none: the click does nothing
-    };
-    const Row rows[] = {
+    using Position = std::optional<std::pair<int, int>>; // zoom and scroll; none: no zoom
+    const std::pair<tZoomClick, Position> rows[] = {
         // Shift-click at the right end of the whole range: its end stays in view.
-        {{0, 100, 1.0, 1, 1, 4, 0, true}, tZoomPosition{2, 10}},
+        {{0, 100, 1.0, 1, 1, 4, 0, true}, std::pair(2, 10)},
         // Window 25..75 of 0..100 at zoom 2: the middle stays in the middle.
-        {{25, 75, 0.5, 2, 1, 4, 5, true}, tZoomPosition{3, 10}},
+        {{25, 75, 0.5, 2, 1, 4, 5, true}, std::pair(3, 10)},
         // Ctrl-click at the start: the window cannot begin before the range.
-        {{0, 50, 0.0, 2, 1, 4, 0, false}, tZoomPosition{1, 0}},
+        {{0, 50, 0.0, 2, 1, 4, 0, false}, std::pair(1, 0)},
         // Nothing beyond the zoom bar's limits.
         {{0, 100, 0.5, 4, 1, 4, 0, true}, std::nullopt},
         {{0, 100, 0.5, 1, 1, 4, 0, false}, std::nullopt},
         // An empty axis zooms without a scroll position out of nothing.
-        {{0, 0, 0.5, 2, 1, 4, 0, false}, tZoomPosition{1, 0}},
+        {{0, 0, 0.5, 2, 1, 4, 0, false}, std::pair(1, 0)},
     };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(testing::Message() << row.click.axisMinimum << ".." << row.click.axisMaximum
-                                        << " zoom " << row.click.zoom);
-        const std::optional<tZoomPosition> zoomed = zoomAroundClick(row.click);
-        ASSERT_EQ(zoomed.has_value(), row.expected.has_value());
-        if (zoomed) {
-            EXPECT_EQ(zoomed->zoom, row.expected->zoom);
-            EXPECT_EQ(zoomed->scroll, row.expected->scroll);
-        }
+    for (const auto& [click, expected] : rows) {
+        const std::optional<tZoomPosition> zoomed = zoomAroundClick(click);
+        EXPECT_EQ(zoomed ? Position(std::pair(zoomed->zoom, zoomed->scroll)) : std::nullopt,
+                  expected)
+            << click.axisMinimum << ".." << click.axisMaximum << " zoom " << click.zoom;
     }
 }
 

@@ -1,5 +1,6 @@
-#include "log_fixture.h"
 #include "logstore/core/log_codec.h"
+
+#include <gtest/gtest.h>
 
 namespace pln::test {
 namespace {
@@ -42,39 +43,6 @@ TEST(LogCodec, UnitsAreTrimmedAndReadWithinTheField) {
     EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
                                   "C")
         << "bytes that are not UTF-8 are Windows-1252";
-}
-
-TEST(LogCodec, FrontFollowsTheKindOrTheFileIsInvalid) {
-    const auto block =
-        LogBytes().prefix(3).header(5, 0, 1, "").sources(6, "a.ini-s,k", "b.ini-s,k");
-    const struct {
-        tLogKind kind;
-        std::vector<std::uint8_t> bytes;
-        int valueType; // -1: refused
-    } rows[] = {
-        {tLogKind::knownFile, LogBytes().prefix(0).bytes(), valueTypeKnownFile},
-        {tLogKind::iniValue, LogBytes().prefix(1).header(4, 2, 1, "u").int32Record(1, 2).bytes(),
-         4},
-        {tLogKind::virtualLog, LogBytes(block).bytes(), 5},
-        {tLogKind::iniValue, LogBytes().prefix(2).header(4, 2, 1, "u").bytes(), -1},
-        {tLogKind::knownFile, LogBytes().prefix(0, "PLN", 1).bytes(), -1},
-        {tLogKind::iniValue, LogBytes().prefix(1).raw("abc").bytes(), -1},
-        {tLogKind::virtualLog, LogBytes().prefix(3).header(5, 0, 1, "").bytes(), -1},
-        {tLogKind::virtualLog, LogBytes(block).bytes(), -1},
-    };
-    for (std::size_t i = 0; i < std::size(rows); ++i) {
-        auto bytes = rows[i].bytes;
-        if (i + 1 == std::size(rows))
-            bytes[headerEnd] = 7; // no such operation
-        try {
-            EXPECT_EQ(decodeLogFront(bytes, rows[i].kind, "f").header.valueType, rows[i].valueType)
-                << i;
-        } catch (const Error& e) {
-            EXPECT_EQ(rows[i].valueType, -1) << i;
-            EXPECT_EQ(e.kind(), ErrorKind::invalidFile);
-            EXPECT_STREQ(e.what(), "Invalid log file: \"f\"");
-        }
-    }
 }
 
 } // namespace

@@ -17,7 +17,9 @@ std::string appendError(const test::TempDir& dir, const std::string& file, tLogK
     return test::errorOf([&] { appendRecord(dir.path(), file, kind, valueType, record); });
 }
 
-TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOnly) {
+// A record goes after the last whole record, over a partial one; a file that
+// does not match the record, or that the viewer reads, is left as it is.
+TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOrRefusesTheFile) {
     test::TempDir dir;
     dir.write("a.ini-s,k.pln_on",
               LogBytes().prefix(1).header(3, 0, 1, "").int32Record(1, 7).raw("xyz").bytes());
@@ -30,11 +32,7 @@ TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOnly) {
                                                                  .int32Record(0x55000000, -2)
                                                                  .bytes())
         << "the partial record is overwritten";
-}
 
-TEST(LogAppenderTest, RefusesFilesThatDoNotMatchTheRecordOrThatTheViewerReads) {
-    test::TempDir dir;
-    auto record = *statsRecord(1, 3, "5");
     dir.write("bad.ini-s,k.pln", LogBytes().prefix(1, "PLN", 1).header(3, 0, 1, "").bytes());
     dir.write("type.ini-s,k.pln", LogBytes().prefix(1).header(4, 0, 1, "").bytes());
     dir.write("short.ini-s,k.pln", LogBytes().prefix(1).raw("abc").bytes());
