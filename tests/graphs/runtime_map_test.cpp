@@ -25,11 +25,8 @@ protected:
 
 TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEven) {
     tRuntimeMap map = mapOf({{100, 10}, {104, 11}, {200, 13}, {200, 20}, {300, 40}, {400, 50}});
-    struct Row {
-        std::int64_t seconds;
-        std::int64_t runtime;
-    };
-    for (Row row :
+    using Row = std::pair<std::int64_t, std::int64_t>; // seconds and runtime
+    for (auto [seconds, runtime] :
          std::initializer_list<Row>{{0, 10},    // before the first record: the first value
                                     {100, 10},  // a record's own time
                                     {102, 10},  // 10.5 rounds to 10
@@ -38,7 +35,7 @@ TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEven) {
                                     {250, 30},  // 20 + 20 * 50 / 100
                                     {350, 50},  // between the last two records: the last value
                                     {500, 50}}) // after the last record
-        EXPECT_EQ(map.runtimeAtInstant(instantAt(row.seconds)), row.runtime) << row.seconds;
+        EXPECT_EQ(map.runtimeAtInstant(instantAt(seconds)), runtime) << seconds;
     EXPECT_EQ(map.dateAtRuntime(15), at(200)) << "the first record reaching it";
     EXPECT_EQ(map.dateAtRuntime(99), at(400));
     EXPECT_EQ(mapOf({{0, 11}, {4, 12}, {8, 13}}).runtimeAtInstant(instantAt(2)), 12); // 11.5 to 12
