@@ -7,37 +7,26 @@
 namespace pln {
 namespace {
 
-struct ShadeCase {
-    const char* name;
-    tColour colour;
-    double offset;
-    tColour darker;
-    tColour lighter;
-};
-
-class DeriveShades : public testing::TestWithParam<ShadeCase> {};
-
-TEST_P(DeriveShades, MovesTheLightnessAndKeepsHueAndSaturation) {
-    const ShadeCase& c = GetParam();
-    const tShades shades = deriveShades(c.colour, c.offset);
-    EXPECT_EQ(shades.darker, c.darker);
-    EXPECT_EQ(shades.lighter, c.lighter);
+// Below a lightness L of d the darker shade is black and the lighter one 2d
+// above it; above 1 - d the shades take the lightness 1 - 2d and 1.
+TEST(DeriveShades, MovesTheLightnessAndKeepsHueAndSaturation) {
+    const struct {
+        tColour colour;
+        double offset;
+        tColour darker, lighter;
+    } rows[] = {
+        {rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
+        {rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179), rgbColour(26, 180, 255)},
+        {rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
+        {rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40), rgbColour(213, 130, 88)},
+        {rgbColour(255, 255, 255), 0.15, rgbColour(179, 179, 179), rgbColour(255, 255, 255)},
+    };
+    for (const auto& row : rows) {
+        const tShades shades = deriveShades(row.colour, row.offset);
+        EXPECT_EQ(shades.darker, row.darker) << &row - rows;
+        EXPECT_EQ(shades.lighter, row.lighter) << &row - rows;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Lightness, DeriveShades,
-    testing::Values(
-        // L below d: the darker shade is black, the lighter one 2d above it.
-        ShadeCase{"nearBlack", rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
-        ShadeCase{"blueGreen", rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179),
-                  rgbColour(26, 180, 255)},
-        ShadeCase{"green", rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
-        ShadeCase{"brown", rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40),
-                  rgbColour(213, 130, 88)},
-        // L above 1 - d: the shades take the lightness 1 - 2d and 1.
-        ShadeCase{"white", rgbColour(255, 255, 255), 0.15, rgbColour(179, 179, 179),
-                  rgbColour(255, 255, 255)}),
-    [](const testing::TestParamInfo<ShadeCase>& row) { return row.param.name; });
 
 // Empty settings give the design colours, whose shades at a zero offset are
 // themselves, and the requests chart the shades of the transferred series;

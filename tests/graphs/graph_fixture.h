@@ -42,6 +42,11 @@ struct KnownRecord {
 // A logs folder, its catalogue and known files, and a request over them.
 class GraphTest : public LogStoreTest {
 protected:
+    GraphTest() {
+        request.knownMetLoaded = true;
+        request.runtimeAxis = false;
+        request.chartWidth = 400;
+    }
     void knownLog(int n, const std::vector<KnownRecord>& records) {
         LogBytes bytes = LogBytes().prefix(0);
         for (const KnownRecord& r : records)
@@ -52,26 +57,10 @@ protected:
     // in the given value type (1 byte .. 5 double).
     void typedLog(const std::string& key, std::uint8_t valueType, std::uint8_t flags,
                   double multiplier, const std::vector<std::pair<std::int64_t, double>>& records) {
-        ByteWriter values;
-        for (auto [seconds, value] : records) {
-            values.u32(at(seconds));
-            if (valueType == valueTypeByte)
-                values.i8(static_cast<std::int8_t>(value));
-            else if (valueType == valueTypeShort)
-                values.i16(static_cast<std::int16_t>(value));
-            else if (valueType == valueTypeInteger)
-                values.i32(static_cast<std::int32_t>(value));
-            else if (valueType == valueTypeLong)
-                values.i64(static_cast<std::int64_t>(value));
-            else
-                values.f64(value);
-        }
-        const std::vector<std::uint8_t>& bytes = values.buffer();
-        write("statistics.ini-statistics," + key + ".pln_on",
-              LogBytes()
-                  .prefix(1)
-                  .header(valueType, flags, multiplier, "units")
-                  .raw({reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
+        LogBytes bytes = LogBytes::stats(valueType, flags, multiplier, "units");
+        for (auto [seconds, value] : records)
+            bytes.record(at(seconds), valueType, value);
+        write("statistics.ini-statistics," + key + ".pln_on", bytes);
     }
     void statLog(const std::string& key, std::uint8_t flags,
                  const std::vector<std::pair<std::int64_t, double>>& records,
@@ -111,13 +100,7 @@ protected:
     }
 
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
-    tGraphRequest request = [] {
-        tGraphRequest r;
-        r.knownMetLoaded = true;
-        r.runtimeAxis = false;
-        r.chartWidth = 400;
-        return r;
-    }();
+    tGraphRequest request;
 };
 
 } // namespace pln::test

@@ -55,24 +55,17 @@ TEST(LogDialogRules, NameOfAnIniValueLog) {
 TEST(LogDialogRules, CombineEntries) {
     test::TempDir logs;
     logs.write("virtual;Taken.pln_off", "x");
-    const tCombineEntries good{"Per session", "1/1", false, ""};
-    EXPECT_TRUE(combineEntriesValid(good, '.', logs.path(), ""));
-
-    tCombineEntries e = good;
-    e.multiplier = "3/0";
-    EXPECT_FALSE(combineEntriesValid(e, '.', logs.path(), ""));
-    e = good;
-    e.title = "taken";
-    EXPECT_FALSE(combineEntriesValid(e, '.', logs.path(), ""));
-    EXPECT_TRUE(combineEntriesValid(e, '.', logs.path(), "virtual;Taken"));
-    EXPECT_FALSE(combineEntriesValid(e, '.', logs.path(), "virtual;Other"));
-
-    e = good;
-    e.useMaxValue = true;
-    EXPECT_FALSE(combineEntriesValid(e, '.', logs.path(), ""));
-    e.maxValue = "12,5";
-    EXPECT_TRUE(combineEntriesValid(e, ',', logs.path(), ""));
-    EXPECT_FALSE(combineEntriesValid(e, '.', logs.path(), ""));
+    auto valid = [&](tCombineEntries e, char point = '.', const std::string& edited = "") {
+        return combineEntriesValid(e, point, logs.path(), edited);
+    };
+    EXPECT_TRUE(valid({"Per session", "1/1", false, ""}));
+    EXPECT_FALSE(valid({"Per session", "3/0", false, ""}));
+    EXPECT_FALSE(valid({"taken", "1/1", false, ""}));
+    EXPECT_TRUE(valid({"taken", "1/1", false, ""}, '.', "virtual;Taken"));
+    EXPECT_FALSE(valid({"taken", "1/1", false, ""}, '.', "virtual;Other"));
+    EXPECT_FALSE(valid({"Per session", "1/1", true, ""}));
+    EXPECT_TRUE(valid({"Per session", "1/1", true, "12,5"}, ','));
+    EXPECT_FALSE(valid({"Per session", "1/1", true, "12,5"}));
     EXPECT_TRUE(std::isnan(*maxValueOf(false, "12", '.')));
     EXPECT_EQ(editedMaxValue(true, "5", "1.23457e+06", 1234567, '.'), 5);
     EXPECT_FALSE(editedMaxValue(true, "inf", "inf", HUGE_VAL, '.'));

@@ -2,6 +2,7 @@
 #include "common/error.h"
 #include "common/file_io.h"
 #include "logstore/core/dos_date_time.h"
+#include "support/error_text.h"
 #include "support/temp_dir.h"
 
 #include <cerrno>
@@ -40,14 +41,9 @@ TEST(ErrorsLogTest, AHugeFileIsReadFromItsTail) {
     std::string text = readErrorsLog(path);
     EXPECT_EQ(text, "39000.5|last\n");
     EXPECT_EQ(readErrorsLog(dir.write("bad.log", "1|\xFF\n")), "1|\xEF\xBF\xBD\n");
-    try {
-        readErrorsLog(dir.file("missing.log"));
-        FAIL();
-    } catch (const Error& e) {
-        EXPECT_EQ(e.what(),
-                  "Cannot open \"" + dir.file("missing.log") + "\": " + systemErrorText(ENOENT))
-            << "read through the C library";
-    }
+    EXPECT_EQ(test::errorOf([&] { readErrorsLog(dir.file("missing.log")); }),
+              "Cannot open \"" + dir.file("missing.log") + "\": " + systemErrorText(ENOENT))
+        << "read through the C library";
 }
 
 } // namespace

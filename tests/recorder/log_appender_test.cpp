@@ -21,20 +21,15 @@ std::string appendError(const test::TempDir& dir, const std::string& file, tLogK
 // does not match the record, or that the viewer reads, is left as it is.
 TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOrRefusesTheFile) {
     test::TempDir dir;
-    dir.write("a.ini-s,k.pln_on",
-              LogBytes().prefix(1).header(3, 0, 1, "").int32Record(1, 7).raw("xyz").bytes());
+    dir.write("a.ini-s,k.pln_on", LogBytes::stats().int32Record(1, 7).raw("xyz").bytes());
     auto record = *statsRecord(0x55000000, 3, "-2");
     appendRecord(dir.path(), "a.ini-s,k.pln_on", tLogKind::iniValue, 3, record);
-    EXPECT_EQ(test::readBytes(dir.file("a.ini-s,k.pln_on")), LogBytes()
-                                                                 .prefix(1)
-                                                                 .header(3, 0, 1, "")
-                                                                 .int32Record(1, 7)
-                                                                 .int32Record(0x55000000, -2)
-                                                                 .bytes())
+    EXPECT_EQ(test::readBytes(dir.file("a.ini-s,k.pln_on")),
+              LogBytes::stats().int32Record(1, 7).int32Record(0x55000000, -2).bytes())
         << "the partial record is overwritten";
 
     dir.write("bad.ini-s,k.pln", LogBytes().prefix(1, "PLN", 1).header(3, 0, 1, "").bytes());
-    dir.write("type.ini-s,k.pln", LogBytes().prefix(1).header(4, 0, 1, "").bytes());
+    dir.write("type.ini-s,k.pln", LogBytes::stats(4).bytes());
     dir.write("short.ini-s,k.pln", LogBytes().prefix(1).raw("abc").bytes());
     for (const char* file : {"bad.ini-s,k.pln", "type.ini-s,k.pln", "short.ini-s,k.pln"})
         EXPECT_EQ(appendError(dir, file, tLogKind::iniValue, 3, record),
@@ -66,17 +61,11 @@ TEST(LogValuesTest, ValuesMustSuitTheLogsValueType) {
         {5, "1,5", {}},        {6, "1", {}},
     };
     for (const Row& row : rows) {
-        auto record = statsRecord(0x01020304, row.type, row.text);
-        if (row.value.empty()) {
-            EXPECT_FALSE(record) << row.text;
-            continue;
-        }
-        ASSERT_TRUE(record) << row.text;
-        ASSERT_GE(record->size(), 4u) << row.text;
-        EXPECT_EQ(std::vector<std::uint8_t>(record->begin(), record->begin() + 4),
-                  (std::vector<std::uint8_t>{4, 3, 2, 1}))
-            << row.text;
-        EXPECT_EQ(std::vector<std::uint8_t>(record->begin() + 4, record->end()), row.value)
+        std::vector<std::uint8_t> expected = row.value; // after the date's bytes
+        if (!expected.empty())
+            expected.insert(expected.begin(), {4, 3, 2, 1});
+        EXPECT_EQ(statsRecord(0x01020304, row.type, row.text).value_or(std::vector<std::uint8_t>()),
+                  expected)
             << row.text;
     }
 }

@@ -14,6 +14,7 @@
 namespace pln {
 namespace {
 
+using test::LogBytes;
 using test::RecorderProfile;
 
 // A recorder in this process: real files, a bus and a clock of the test's.
@@ -32,15 +33,14 @@ protected:
                       settleMs + 1;
     }
     void send(const std::string& name, std::uint32_t word) { recorder.handle({name, word, 0}); }
-    // The date of the save of known.met now on disk, and of a log's last record.
+    // The date of the save of known.met now on disk.
     dosDateTime savedDate() {
         return calendarToDosDateTime(clock.toLocalCalendar(
             *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met")));
     }
-    dosDateTime lastDate(const std::string& file, std::size_t start, std::size_t size) {
-        auto bytes = profile.logBytes(file);
-        const std::uint8_t* p = bytes.data() + start + (bytes.size() - start) / size * size - size;
-        return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+    // File A's log holding one record of the save on disk.
+    std::vector<std::uint8_t> knownLogOf(std::uint32_t requests) {
+        return LogBytes::known().knownFileRecord(savedDate(), requests, 3, 700).bytes();
     }
     std::size_t knownFileRecords() const {
         return profile.records(std::string(test::hashA) + ".pln_on", 20);
@@ -70,15 +70,10 @@ TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 
-    auto bytes = profile.logBytes(std::string(test::hashA) + ".pln_on");
-    ASSERT_EQ(bytes.size(), 5u + 20u);
-    EXPECT_EQ(bytes[9], 5) << "requests";
-    EXPECT_EQ(bytes[13], 3) << "accepted requests";
-    EXPECT_EQ(bytes[17] | bytes[18] << 8, 700) << "bytes uploaded";
+    EXPECT_EQ(profile.logBytes(std::string(test::hashA) + ".pln_on"), knownLogOf(5));
     EXPECT_EQ(profile.records(std::string(test::hashB) + ".pln_off", 20), 0u);
-    auto runTime = profile.logBytes(test::connRunTimeFile);
-    ASSERT_EQ(runTime.size(), 79u + 8u);
-    EXPECT_EQ(runTime[83] | runTime[84] << 8, 1000);
+    EXPECT_EQ(profile.logBytes(test::connRunTimeFile),
+              LogBytes::stats(3, 1, 24, "Hours / day").int32Record(savedDate(), 1000).bytes());
     EXPECT_EQ(profile.records(test::uploadedFile, 12), 1u);
 }
 
@@ -101,7 +96,7 @@ TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     send(messages.msgResume, 1);
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u) << "the save made meanwhile is sampled at the resume";
-    EXPECT_EQ(lastDate(std::string(test::hashA) + ".pln_on", 5, 20), savedDate())
+    EXPECT_EQ(profile.logBytes(std::string(test::hashA) + ".pln_on"), knownLogOf(6))
         << "dated with the save, an hour before the resume";
 }
 
@@ -130,19 +125,19 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
 }
 
 TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
-    profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on",
-                     test::LogBytes().prefix(1).header(3, 2, 1, "kBytes / sec").bytes());
+    const LogBytes maxUpload = LogBytes::stats(3, 2, 1, "kBytes / sec");
+    profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on", maxUpload.bytes());
     save(5, 1);
     clock.nowMs -= settleMs; // a save not settled yet: its values are read all the same
     send(messages.msgNewLogs, 0);
     recorder.tick();
-    EXPECT_EQ(lastDate("preferences.ini-eMule,MaxUpload.pln_on", 79, 8), savedDate());
+    EXPECT_EQ(profile.logBytes("preferences.ini-eMule,MaxUpload.pln_on"),
+              LogBytes(maxUpload).int32Record(savedDate(), 40).bytes());
     EXPECT_EQ(recorder.appendedRecords(), 4u)
         << "A's log, ConnRunTime, uploaded bytes and MaxUpload were empty";
-    EXPECT_EQ(profile.records("preferences.ini-eMule,MaxUpload.pln_on", 8), 1u);
 
-    profile.writeLog("Queued clients.pln_on",
-                     test::LogBytes().prefix(2).header(3, 0, 1, "").bytes());
+    const LogBytes queued = LogBytes().prefix(2).header(3, 0, 1, "");
+    profile.writeLog("Queued clients.pln_on", queued.bytes());
     RecorderProfile::writeText(profile.locations.eMuleConfigBase + "onlinesig.dat",
                                "1|server|x|17\r\n");
     send(messages.msgNewLogs, 0);
@@ -153,9 +148,8 @@ TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     send(messages.msgNewLogs, 0);
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 5u) << "only the new log";
-    auto queued = profile.logBytes("Queued clients.pln_on");
-    ASSERT_EQ(queued.size(), 87u);
-    EXPECT_EQ(queued[83], 17);
+    EXPECT_EQ(profile.logBytes("Queued clients.pln_on"),
+              LogBytes(queued).int32Record(savedDate(), 17).bytes());
 
     clock.nowMs += 2 * settleMs;
     recorder.tick();
