@@ -63,14 +63,13 @@ TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     request.events = &events;
     tGraphResult r = draw();
     for (tChartId chart : {tChartId::requests, tChartId::transferred})
-        EXPECT_THAT(points(r, chart, 0), ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
+        EXPECT_THAT(r.at(chart, 0).points, ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
     const double perHour = 3600.0 / 660;
     EXPECT_THAT(values(r, tChartId::requests, 1), valuesAre({60, 120, 10 * perHour}));
     EXPECT_THAT(values(r, tChartId::requests, 2), valuesAre({perHour, perHour, perHour}));
     EXPECT_THAT(values(r, tChartId::transferred, 1), valuesAre({1, 100.0 / 660, 1}));
-    EXPECT_EQ(r.bottomMin, dayAt(0));
-    EXPECT_EQ(r.bottomMax, dayAt(1320));
-    EXPECT_EQ(r.zoomBarMaximum, 1);
+    EXPECT_EQ(std::tuple(r.bottomMin, r.bottomMax, r.zoomBarMaximum),
+              std::tuple(dayAt(0), dayAt(1320), std::optional(1)));
     // A file without a name still gets its quoted legend line.
     EXPECT_EQ(legendText(r.requestsLegend), "\"\" (Requests / hour; Accepted requests / hour)\r\n");
     EXPECT_EQ(r.requestsLegend[1].colour, request.colours.requestsColours()[1]);
@@ -81,15 +80,14 @@ TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     r = draw();
     EXPECT_FALSE(r.runtimeAxis);
     EXPECT_TRUE(r.runtimeAxisUnavailable);
-    EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
+    EXPECT_EQ(r.at(tChartId::requests, 1).points.front().x, dayAt(0));
     // Nothing to draw: empty charts and a zero range.
     request.knownMetLoaded = false;
     EXPECT_TRUE(draw().drawnKnownFiles.empty());
     request.selectedKnownFiles.clear();
     r = draw();
-    EXPECT_EQ(r.bottomMin, 0);
-    EXPECT_EQ(r.bottomMax, 0);
-    EXPECT_FALSE(r.zoomBarMaximum);
+    EXPECT_EQ(std::tuple(r.bottomMin, r.bottomMax, r.zoomBarMaximum),
+              std::tuple(0.0, 0.0, std::optional<int>()));
     EXPECT_TRUE(r.requestsLegend.empty());
 }
 
@@ -120,8 +118,8 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     EXPECT_EQ(r.drawnStatLogs[5].name, "statistics.ini-statistics,Req6");
     EXPECT_EQ(r.drawnStatLogs[6].name, "statistics.ini-statistics,Other");
     EXPECT_EQ(r.drawnStatLogs[6].colour, request.colours.slotColours[4]);
-    EXPECT_EQ(points(r, tChartId::requests, 12).size(), 3u);
-    EXPECT_EQ(points(r, tChartId::transferred, 4).size(), 3u);
+    EXPECT_EQ(r.at(tChartId::requests, 12).points.size(), 3u);
+    EXPECT_EQ(r.at(tChartId::transferred, 4).points.size(), 3u);
     EXPECT_EQ(r.transfersLegend.back().text, "Other (units)\r\n");
     const tDrawnColours colours = drawnColours(r);
     EXPECT_FALSE(colours.logColour(stat("Req7")->name()));

@@ -48,7 +48,7 @@ protected:
         request.chartWidth = 400;
     }
     void knownLog(int n, const std::vector<KnownRecord>& records) {
-        LogBytes bytes = LogBytes().prefix(0);
+        LogBytes bytes = LogBytes::known();
         for (const KnownRecord& r : records)
             bytes.knownFileRecord(at(r.seconds), r.requests, r.accepted, r.transferred);
         write(hashOf(n) + ".pln_on", bytes);
@@ -63,12 +63,11 @@ protected:
         write("statistics.ini-statistics," + key + ".pln_on", bytes);
     }
     void statLog(const std::string& key, std::uint8_t flags,
-                 const std::vector<std::pair<std::int64_t, double>>& records,
-                 double multiplier = 1) {
-        typedLog(key, valueTypeInteger, flags, multiplier, records);
+                 const std::vector<std::pair<std::int64_t, double>>& records) {
+        typedLog(key, valueTypeInteger, flags, 1, records);
     }
     void connRunTime(const std::vector<std::pair<std::int64_t, double>>& records) {
-        statLog("ConnRunTime", 1, records, 24);
+        typedLog("ConnRunTime", valueTypeInteger, 1, 24, records);
     }
     void combinedLog(const std::string& title, std::uint8_t operation, const std::string& first,
                      const std::string& second, double maxValue, std::uint8_t flags = 0,
@@ -95,9 +94,6 @@ protected:
         request.logFiles = &logs;
     }
     tGraphResult draw() { return computeGraphs(request); }
-    static const std::vector<tGraphPoint>& points(const tGraphResult& r, tChartId c, int i) {
-        return r.at(c, i).points;
-    }
 
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     tGraphRequest request;

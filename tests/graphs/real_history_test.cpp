@@ -96,16 +96,12 @@ protected:
 };
 
 TEST_P(RealHistoryTest, ConstantRatesDrawConstantOnBothAxesZoomedOrNot) {
-    struct Series {
-        tChartId chart;
-        int index;
-        double rate;
-    };
-    const Series series[] = {{tChartId::requests, 1, 3600.0 / period},
-                             {tChartId::requests, 2, 3600.0 / period},
-                             {tChartId::transferred, 1, 1},
-                             {tChartId::transferred, 4, 1},
-                             {tChartId::transferred, 5, 7}};
+    // The chart, the series in it, and its rate.
+    const std::tuple<tChartId, int, double> series[] = {{tChartId::requests, 1, 3600.0 / period},
+                                                        {tChartId::requests, 2, 3600.0 / period},
+                                                        {tChartId::transferred, 1, 1},
+                                                        {tChartId::transferred, 4, 1},
+                                                        {tChartId::transferred, 5, 7}};
     for (bool runtimeAxis : {false, true})
         for (int zoom : {1, 6}) {
             request.runtimeAxis = runtimeAxis;
@@ -113,14 +109,15 @@ TEST_P(RealHistoryTest, ConstantRatesDrawConstantOnBothAxesZoomedOrNot) {
             request.scroll = 25;
             tGraphResult r = computeGraphs(request);
             ASSERT_EQ(r.runtimeAxis, runtimeAxis);
-            for (const Series& s : series) {
-                const auto& points = r.at(s.chart, s.index).points;
-                EXPECT_GE(points.size(), 10u) << runtimeAxis << zoom << s.index;
-                long off = std::count_if(points.begin(), points.end(), [&](const tGraphPoint& p) {
-                    return std::abs(p.y - s.rate) > 1e-9 * s.rate;
-                });
+            for (auto [chart, index, rate] : series) {
+                const auto& points = r.at(chart, index).points;
+                EXPECT_GE(points.size(), 10u) << runtimeAxis << zoom << index;
+                long off = std::count_if(points.begin(), points.end(),
+                                         [target = rate](const tGraphPoint& p) {
+                                             return std::abs(p.y - target) > 1e-9 * target;
+                                         });
                 EXPECT_LE(off, runtimeAxis ? 0 : GetParam().offOnDates)
-                    << "axis " << runtimeAxis << " zoom " << zoom << " series " << s.index;
+                    << "axis " << runtimeAxis << " zoom " << zoom << " series " << index;
             }
         }
 }

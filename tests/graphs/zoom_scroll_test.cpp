@@ -20,8 +20,9 @@ TEST(ZoomScrollTest, ScrollBarFollowsTheZoom) {
              {{20, 5}, 1, {0, 0}},    // back to the whole range
          }) {
         const tScrollBarState after = scrollAfterZoom(row.before, row.zoom);
-        EXPECT_EQ(after.maximum, row.after.maximum) << row.before.position << " " << row.zoom;
-        EXPECT_EQ(after.position, row.after.position) << row.before.position << " " << row.zoom;
+        EXPECT_EQ(std::pair(after.maximum, after.position),
+                  std::pair(row.after.maximum, row.after.position))
+            << row.before.position << " " << row.zoom;
     }
 }
 
@@ -53,21 +54,17 @@ TEST(ZoomScrollTest, ViewStaysWithinTheLimitsOfTheLastDrawing) {
     EXPECT_FALSE(view.setZoom(3)); // nothing to zoom into before a drawing
     EXPECT_FALSE(view.setZoomMaximum(4));
     EXPECT_TRUE(view.setZoom(9));
-    EXPECT_EQ(view.zoom(), 4);
-    EXPECT_EQ(view.scroll(), 30); // the first zoom shows the end of the range
+    EXPECT_EQ(std::pair(view.zoom(), view.scroll()), std::pair(4, 30)) << "the end of the range";
     EXPECT_TRUE(view.setScroll(-5));
     EXPECT_EQ(view.scroll(), 0);
     EXPECT_FALSE(view.setScroll(0));
     EXPECT_TRUE(view.setScroll(10));
     // A shorter range pulls the zoom back, and the scroll keeps its place.
     EXPECT_TRUE(view.setZoomMaximum(2));
-    EXPECT_EQ(view.zoom(), 2);
-    EXPECT_EQ(view.scrollMaximum(), 10);
-    EXPECT_EQ(view.scroll(), 3);
+    EXPECT_EQ(std::tuple(view.zoom(), view.scrollMaximum(), view.scroll()), std::tuple(2, 10, 3));
     EXPECT_FALSE(view.zoomAround(0, 50, 0.5, true));
     EXPECT_TRUE(view.zoomAround(25, 75, 0.0, false));
-    EXPECT_EQ(view.zoom(), 1);
-    EXPECT_EQ(view.scroll(), 0);
+    EXPECT_EQ(std::pair(view.zoom(), view.scroll()), std::pair(1, 0));
 }
 
 } // namespace

@@ -86,12 +86,12 @@ TEST_F(LogStoreTest, CompressionRewritesEveryLogWithItsKeptRecords) {
     logs.scanLogs();
 
     tCompressSummary summary = compressLogs(logs, 30, now);
-    EXPECT_EQ(summary.logsRewritten, 5u);
-    EXPECT_EQ(summary.recordsBefore, 12u);
-    EXPECT_EQ(summary.recordsAfter, 10u);
-    // Stats records are 8 bytes, known-file records 20.
-    EXPECT_EQ(summary.bytesBefore, 3u * 8 + 3 * 20 + 6 * 8);
-    EXPECT_EQ(summary.bytesAfter, 2u * 8 + 2 * 20 + 6 * 8);
+    // Logs, records before and after, and bytes before and after: stats
+    // records are 8 bytes, known-file records 20.
+    EXPECT_EQ(
+        (std::vector<std::uint64_t>{summary.logsRewritten, summary.recordsBefore,
+                                    summary.recordsAfter, summary.bytesBefore, summary.bytesAfter}),
+        (std::vector<std::uint64_t>{5, 12, 10, 3 * 8 + 3 * 20 + 6 * 8, 2 * 8 + 2 * 20 + 6 * 8}));
     EXPECT_TRUE(summary.failures.empty());
     EXPECT_EQ(read("a.ini-s,k.pln_on"), aged({45 * day, 2 * day}, 1).bytes()) << "partial: gone";
     EXPECT_EQ(read(hash + ".pln_off"), aged({45 * day, 2 * day}, 1, true).bytes());

@@ -11,21 +11,16 @@ std::string unitsBytes(std::string_view units) {
 }
 
 TEST(LogCodec, UnitsFieldKeepsAtMost62BytesAndATerminator) {
-    std::string expected(64, '\0');
-    expected[0] = 1;
-    EXPECT_EQ(unitsBytes(""), expected) << "empty: length 1 and a zero byte";
+    EXPECT_EQ(unitsBytes(""), char(1) + std::string(63, '\0')) << "length 1 and a zero byte";
+    EXPECT_EQ(unitsBytes("kBytes / sec"),
+              char(13) + std::string("kBytes / sec") + std::string(51, '\0'));
 
-    expected = char(13) + std::string("kBytes / sec") + std::string(51, '\0');
-    EXPECT_EQ(unitsBytes("kBytes / sec"), expected);
-
-    std::string text63(63, 'u');
-    text63.back() = 'z';
-    expected = char(63) + std::string(62, 'u') + '\0';
-    EXPECT_EQ(unitsBytes(text63), expected) << "the 63rd character gives way to the terminator";
+    const std::string expected = char(63) + std::string(62, 'u') + '\0';
+    EXPECT_EQ(unitsBytes(std::string(62, 'u') + 'z'), expected) << "the 63rd gives way to the end";
     EXPECT_EQ(unitsBytes(std::string(200, 'u')), expected);
 
-    std::string utf8 = std::string(61, 'a') + "\xC3\xA9"; // 63 bytes ending in a 2-byte character
-    auto field = encodeUnits(utf8);
+    // 63 bytes ending in a 2-byte character.
+    auto field = encodeUnits(std::string(61, 'a') + "\xC3\xA9");
     EXPECT_EQ(field[0], 62) << "a character is never cut in half";
     EXPECT_EQ(decodeUnits(field), std::string(61, 'a'));
 }

@@ -71,18 +71,13 @@ protected:
         }
         return std::nullopt;
     }
-    bool suspend(std::uint32_t task) {
-        bus->broadcast({messages.msgSuspend, task, 0});
-        auto answer = awaitMessage(messages.msgSuspended, 300ms);
-        return answer && answer->word == task;
-    }
-    // The recorder answers once its socket is bound.
+    // The recorder answers a suspension once its socket is bound.
     void awaitRecorder() {
         for (int i = 0; i < 50; ++i) {
-            if (suspend(9)) {
-                bus->broadcast({messages.msgResume, 9, 0});
-                return;
-            }
+            bus->broadcast({messages.msgSuspend, 9, 0});
+            if (auto answer = awaitMessage(messages.msgSuspended, 300ms);
+                answer && answer->word == 9)
+                return bus->broadcast({messages.msgResume, 9, 0});
         }
         FAIL() << "the recorder does not answer";
     }

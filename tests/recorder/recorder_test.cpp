@@ -80,9 +80,8 @@ TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
 TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     send(messages.msgSuspend, 0);
     send(messages.msgSuspend, 1);
-    ASSERT_EQ(bus.sent.size(), 2u);
-    EXPECT_EQ(bus.sent[0], (BusMessage{messages.msgSuspended, 0, 0}));
-    EXPECT_EQ(bus.sent[1], (BusMessage{messages.msgSuspended, 1, 0}));
+    EXPECT_EQ(bus.sent, (std::vector<BusMessage>{{messages.msgSuspended, 0, 0},
+                                                 {messages.msgSuspended, 1, 0}}));
 
     save(6, 50);
     recorder.tick();
