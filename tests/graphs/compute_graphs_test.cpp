@@ -35,6 +35,14 @@ auto valuesAre(const std::vector<double>& expected) {
     return ::testing::Pointwise(::testing::NanSensitiveDoubleEq(), expected);
 }
 
+// Records 660 s apart with the given values.
+std::vector<std::pair<std::int64_t, double>> every660(const std::vector<double>& samples) {
+    std::vector<std::pair<std::int64_t, double>> records;
+    for (double value : samples)
+        records.emplace_back(660 * static_cast<std::int64_t>(records.size()), value);
+    return records;
+}
+
 std::string legendText(const std::vector<tLegendPiece>& pieces) {
     std::string text;
     for (const tLegendPiece& p : pieces)
@@ -95,10 +103,9 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     for (int n = 1; n <= 8; ++n)
         knownLog(n, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
     knownLog(9, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}});
-    std::vector<std::pair<std::int64_t, double>> values = {{0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
     for (int k = 1; k <= 7; ++k)
-        statLog("Req" + std::to_string(k), flagShowWithRequests, values);
-    statLog("Other", 0, values);
+        statLog("Req" + std::to_string(k), flagShowWithRequests, every660({1, 2, 3, 4}));
+    statLog("Other", 0, every660({1, 2, 3, 4}));
     scan();
     request.referenceFile1 = knownFile(1);
     request.referenceFile2 = knownFile(2);
@@ -129,50 +136,37 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
         EXPECT_EQ(log->recordsSize(), -1) << log->name();
 }
 
-// Four records 660 s apart make three points, one per record interval.
-struct StatValuesRow {
-    const char* name;
-    std::uint8_t valueType, flags;
-    double multiplier;
-    std::vector<double> values, expected;
-};
-void PrintTo(const StatValuesRow& row, std::ostream* out) {
-    *out << row.name;
-}
 constexpr std::uint8_t counter = flagCumulative;
 constexpr double big = 5e18; // two of them overflow a 64-bit integer
-
 // The stored value types by their widths.
 constexpr std::uint8_t i8 = valueTypeByte, i16 = valueTypeShort, i32 = valueTypeInteger,
                        i64 = valueTypeLong, f64 = valueTypeReal;
 
-const StatValuesRow statValuesRows[] = {
-    // A counter that drops starts again from 0; one that drops below 0 has no rate.
-    {"ByteCounterReset", i8, counter, 2, {0, 66, 10, 76}, {0.2, 20.0 / 660, 0.2}},
-    {"ShortCounterReset", i16, counter, 0.5, {-6600, 0, 6600, 660}, {5, 5, 0.5}},
-    {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
-    {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
-    {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
-    // Signed values read back in their own width.
-    {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
-    {"ShortAverage", i16, 0, 1, {-32768, 32767, 1, 3}, {-0.5, 16384, 2}},
-    {"LongAverageOverflowsItsSum", i64, 0, 0.5, {big, big, -big, -big}, {big / 2, 0, -big / 2}},
-    {"RealAverage", f64, 0, -2, {1.25, 2.5, -0.125, 1e300}, {-3.75, -2.375, -1e300}}};
-
-class StatValuesTest : public GraphTest, public ::testing::WithParamInterface<StatValuesRow> {};
-
-TEST_P(StatValuesTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
-    const StatValuesRow& row = GetParam();
-    const std::vector<double>& v = row.values;
-    typedLog("V", row.valueType, row.flags, row.multiplier,
-             {{0, v[0]}, {660, v[1]}, {1320, v[2]}, {1980, v[3]}});
-    scan();
-    request.selectedStatLogs = {stat("V")};
-    EXPECT_THAT(values(draw(), tChartId::transferred, 4), valuesAre(row.expected));
+TEST_F(ComputeGraphsTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
+    const struct {
+        const char* name;
+        std::uint8_t valueType, flags;
+        double multiplier;
+        std::vector<double> values, expected;
+    } rows[] = {
+        // A counter that drops starts again from 0; one that drops below 0 has no rate.
+        {"ByteCounterReset", i8, counter, 2, {0, 66, 10, 76}, {0.2, 20.0 / 660, 0.2}},
+        {"ShortCounterReset", i16, counter, 0.5, {-6600, 0, 6600, 660}, {5, 5, 0.5}},
+        {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
+        {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
+        {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
+        // Signed values read back in their own width.
+        {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
+        {"ShortAverage", i16, 0, 1, {-32768, 32767, 1, 3}, {-0.5, 16384, 2}},
+        {"LongAverageOverflowsItsSum", i64, 0, 0.5, {big, big, -big, -big}, {big / 2, 0, -big / 2}},
+        {"RealAverage", f64, 0, -2, {1.25, 2.5, -0.125, 1e300}, {-3.75, -2.375, -1e300}}};
+    for (const auto& row : rows) {
+        typedLog(row.name, row.valueType, row.flags, row.multiplier, every660(row.values));
+        scan();
+        request.selectedStatLogs = {stat(row.name)};
+        EXPECT_THAT(values(draw(), tChartId::transferred, 4), valuesAre(row.expected)) << row.name;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Types, StatValuesTest, ::testing::ValuesIn(statValuesRows),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 // The first source "A" holds 500 throughout; the second one varies. eMule
 // ran 40 % of the second bucket where a row says so.
@@ -210,10 +204,9 @@ class CombinedLogTest : public GraphTest, public ::testing::WithParamInterface<C
 TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
     const CombinedRow& row = GetParam();
     if (row.dormant)
-        connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    const std::vector<double>& b = row.second;
-    statLog("A", row.firstFlags, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
-    statLog("B", 0, {{0, b[0]}, {660, b[1]}, {1320, b[2]}, {1980, b[3]}});
+        connRunTime(every660({1000, 1660, 1924, 2584}));
+    statLog("A", row.firstFlags, every660({500, 500, 500, 500}));
+    statLog("B", 0, every660(row.second));
     combinedLog("C", static_cast<std::uint8_t>(row.operation), "A", "B", row.maxValue, 0,
                 row.multiplier);
     scan();

@@ -51,33 +51,27 @@ TEST(GraphWindowTest, ZoomAndScrollOnTheRuntimeAxis) {
     EXPECT_THAT(tiny.samples, ElementsAre(0));
 }
 
+using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
+
 // The buckets of a walk over logs whose record times are given, as i and
 // the last log's j * 10 + e.
-std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<std::uint32_t>> logs,
-                                                      std::vector<std::int64_t> samples) {
+Seen walk(const std::vector<std::vector<std::int64_t>>& logs,
+          const std::vector<std::int64_t>& samples) {
     std::vector<std::vector<std::uint8_t>> bytes;
-    std::vector<std::vector<std::int64_t>> instants;
     std::vector<tRecordTimes> times;
     for (const auto& log : logs) {
-        LogBytes out;
-        for (std::uint32_t time : log)
-            out.int32Record(time, 0);
-        bytes.push_back(out.bytes());
-        instants.emplace_back(log.begin(), log.end());
+        bytes.emplace_back(log.size() * 8);
+        times.emplace_back(tLogRecords(bytes.back(), valueTypeInteger, log), nullptr);
     }
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-        times.emplace_back(tLogRecords(bytes[k], valueTypeInteger, instants[k]), nullptr);
     std::vector<tRecordTimes*> pointers;
     for (tRecordTimes& t : times)
         pointers.push_back(&t);
-    std::vector<std::pair<std::size_t, std::size_t>> seen;
+    Seen seen;
     walkBuckets(pointers, samples, [&](std::size_t i, std::span<const tBucket> buckets) {
         seen.push_back({i, buckets.back().j * 10 + buckets.back().e});
     });
     return seen;
 }
-
-using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
 
 TEST(BucketWalkTest, BucketsForSparseDenseAndUnevenRecords) {
     // Samples sparser than records: from the record after the previous

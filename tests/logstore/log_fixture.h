@@ -118,13 +118,6 @@ protected:
         return readBytes(dir.file(fileName));
     }
 
-    // The box texts shown since the last call.
-    std::vector<std::string> takeErrors() {
-        std::vector<std::string> errors = prompter.errors();
-        prompter.shown.clear();
-        return errors;
-    }
-
     const std::string hash{hashName};
     TempDir dir;
     RecordingPrompter prompter;
