@@ -16,6 +16,7 @@ namespace {
 
 using test::LogBytes;
 using test::RecorderProfile;
+using namespace std::string_literals;
 
 // A recorder in this process: real files, a bus and a clock of the test's.
 class RecorderTest : public ::testing::Test {
@@ -38,12 +39,10 @@ protected:
         return calendarToDosDateTime(clock.toLocalCalendar(
             *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met")));
     }
-    // File A's log holding one record of the save on disk.
+    // File A's log, and the same holding one record of the save on disk.
+    std::vector<std::uint8_t> logA() const { return profile.logBytes(test::hashA + ".pln_on"s); }
     std::vector<std::uint8_t> knownLogOf(std::uint32_t requests) {
         return LogBytes::known().knownFileRecord(savedDate(), requests, 3, 700).bytes();
-    }
-    std::size_t knownFileRecords() const {
-        return profile.records(std::string(test::hashA) + ".pln_on", 20);
     }
 
     RecorderProfile profile;
@@ -70,11 +69,14 @@ TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 
-    EXPECT_EQ(profile.logBytes(std::string(test::hashA) + ".pln_on"), knownLogOf(5));
-    EXPECT_EQ(profile.records(std::string(test::hashB) + ".pln_off", 20), 0u);
+    EXPECT_EQ(logA(), knownLogOf(5));
+    EXPECT_EQ(profile.logBytes(test::hashB + ".pln_off"s), LogBytes::known().bytes());
     EXPECT_EQ(profile.logBytes(test::connRunTimeFile),
               LogBytes::stats(3, 1, 24, "Hours / day").int32Record(savedDate(), 1000).bytes());
-    EXPECT_EQ(profile.records(test::uploadedFile, 12), 1u);
+    EXPECT_EQ(profile.logBytes(test::uploadedFile),
+              LogBytes::stats(4, 1, 1.0 / 1024, "kBytes / sec")
+                  .int64Record(savedDate(), 123456789)
+                  .bytes());
 }
 
 TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
@@ -95,8 +97,7 @@ TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     send(messages.msgResume, 1);
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u) << "the save made meanwhile is sampled at the resume";
-    EXPECT_EQ(profile.logBytes(std::string(test::hashA) + ".pln_on"), knownLogOf(6))
-        << "dated with the save, an hour before the resume";
+    EXPECT_EQ(logA(), knownLogOf(6)) << "dated with the save, an hour before the resume";
 }
 
 TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
@@ -119,7 +120,7 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
         recorder.tick();
     }
     recorder.tick();
-    EXPECT_EQ(knownFileRecords(), 1u) << "its patience counts from the end of the suspension";
+    EXPECT_EQ(logA(), knownLogOf(6)) << "its patience counts from the end of the suspension";
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 }
 
