@@ -72,9 +72,7 @@ public:
     LogBytes& u8(std::uint8_t v) { return out_.u8(v), *this; }
     LogBytes& f64(double v) { return out_.f64(v), *this; }
     LogBytes& int32Record(std::uint32_t stamp, std::int32_t value) {
-        out_.u32(stamp);
-        out_.i32(value);
-        return *this;
+        return record(stamp, 3, value);
     }
     LogBytes& int64Record(std::uint32_t stamp, std::int64_t value) {
         out_.u32(stamp);
