@@ -7,54 +7,40 @@
 namespace pln {
 namespace {
 
-struct ShadeCase {
-    const char* name;
-    tColour colour;
-    double offset;
-    tColour darker;
-    tColour lighter;
-};
-
-class DeriveShades : public testing::TestWithParam<ShadeCase> {};
-
-TEST_P(DeriveShades, MovesTheLightnessAndKeepsHueAndSaturation) {
-    const ShadeCase& c = GetParam();
-    const tShades shades = deriveShades(c.colour, c.offset);
-    EXPECT_EQ(shades.darker, c.darker);
-    EXPECT_EQ(shades.lighter, c.lighter);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Lightness, DeriveShades,
-    testing::Values(
-        // L below d: the darker shade is black, the lighter one 2d above it.
-        ShadeCase{"nearBlack", rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
-        ShadeCase{"blueGreen", rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179),
-                  rgbColour(26, 180, 255)},
-        ShadeCase{"green", rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
-        ShadeCase{"brown", rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40),
-                  rgbColour(213, 130, 88)},
-        // L above 1 - d: the shades take the lightness 1 - 2d and 1.
-        ShadeCase{"white", rgbColour(255, 255, 255), 0.15, rgbColour(179, 179, 179),
-                  rgbColour(255, 255, 255)}),
-    [](const testing::TestParamInfo<ShadeCase>& row) { return row.param.name; });
-
-TEST(DeriveShades, ZeroOffsetGivesBackEveryDesignColour) {
-    for (tColour colour : designSlotColours) {
-        const tShades shades = deriveShades(colour, 0);
-        EXPECT_EQ(shades.darker, colour);
-        EXPECT_EQ(shades.lighter, colour);
+// Below a lightness L of d the darker shade is black and the lighter one 2d
+// above it; above 1 - d the shades take the lightness 1 - 2d and 1.
+TEST(DeriveShades, MovesTheLightnessAndKeepsHueAndSaturation) {
+    const struct {
+        tColour colour;
+        double offset;
+        tColour darker, lighter;
+    } rows[] = {
+        {rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
+        {rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179), rgbColour(26, 180, 255)},
+        {rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
+        {rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40), rgbColour(213, 130, 88)},
+        {rgbColour(255, 255, 255), 0.15, rgbColour(179, 179, 179), rgbColour(255, 255, 255)},
+    };
+    for (const auto& row : rows) {
+        const tShades shades = deriveShades(row.colour, row.offset);
+        EXPECT_EQ(shades.darker, row.darker) << &row - rows;
+        EXPECT_EQ(shades.lighter, row.lighter) << &row - rows;
     }
 }
 
-TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSeries) {
+// Empty settings give the design colours, whose shades at a zero offset are
+// themselves, and the requests chart the shades of the transferred series;
+// stored colours read back as chosen.
+TEST(LoadColors, DesignColoursTheirShadesAndStoredColoursReadBack) {
     FakeSettingsStore settings;
     test::RecordingPrompter prompter;
     const tChartColours colours = loadColors(settings, prompter);
-    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(colours.slotColours, designSlotColours);
     EXPECT_DOUBLE_EQ(colours.deltaLum, 0.15);
-
+    for (tColour colour : designSlotColours) {
+        EXPECT_EQ(deriveShades(colour, 0).darker, colour);
+        EXPECT_EQ(deriveShades(colour, 0).lighter, colour);
+    }
     const tRequestsColours requests = colours.requestsColours();
     EXPECT_EQ(requests[0], designSlotColours[0]);
     for (std::size_t k = 1; k <= 3; ++k) {
@@ -63,6 +49,17 @@ TEST(LoadColors, EmptySettingsGiveTheDesignColoursAndShadesOfTheTransferredSerie
     }
     for (std::size_t j = 4; j < colorSlotCount; ++j)
         EXPECT_EQ(requests[j + 3], designSlotColours[j]);
+
+    tChartColours chosen;
+    chosen.slotColours[9] = rgbColour(0x12, 0x34, 0x56);
+    chosen.deltaLum = 0.07;
+    storeColors(settings, chosen);
+    EXPECT_EQ(settings.values["color9"], "563412");
+    EXPECT_EQ(settings.values["deltaLum"], "0.07");
+    const tChartColours loaded = loadColors(settings, prompter);
+    EXPECT_EQ(loaded.slotColours, chosen.slotColours);
+    EXPECT_DOUBLE_EQ(loaded.deltaLum, 0.07);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
@@ -86,24 +83,6 @@ TEST(LoadColors, ReadsSixAndEightDigitsAlikeAndReportsEveryBadValueInOneBox) {
                             "color7 has the invalid value \"\""})
         EXPECT_NE(text.find(key), std::string::npos) << key;
     EXPECT_EQ(text.find("color5"), std::string::npos);
-}
-
-TEST(StoreColors, WritesSixDigitsAndAPointDecimalThatLoadReadsBack) {
-    FakeSettingsStore settings;
-    tChartColours chosen;
-    chosen.slotColours[1] = rgbColour(0xFF, 0, 0);
-    chosen.slotColours[9] = rgbColour(0x12, 0x34, 0x56);
-    chosen.deltaLum = 0.07;
-    storeColors(settings, chosen);
-
-    EXPECT_EQ(settings.values["color1"], "0000FF");
-    EXPECT_EQ(settings.values["color9"], "563412");
-    EXPECT_EQ(settings.values["deltaLum"], "0.07");
-    test::RecordingPrompter prompter;
-    const tChartColours loaded = loadColors(settings, prompter);
-    EXPECT_EQ(loaded.slotColours, chosen.slotColours);
-    EXPECT_DOUBLE_EQ(loaded.deltaLum, 0.07);
-    EXPECT_TRUE(prompter.shown.empty());
 }
 
 } // namespace

@@ -18,6 +18,31 @@ auto point(double x, double y) {
                  Field(&tGraphPoint::y, DoubleNear(y, 1e-9)));
 }
 
+// The value drawn in each of the three intervals of four records 660 s
+// apart, none where no point is; every point lies at the start of one.
+std::vector<double> values(const tGraphResult& r, tChartId chart, int index) {
+    std::vector<double> out(3, missingValue());
+    for (const tGraphPoint& p : r.at(chart, index).points) {
+        const double slot = (p.x - dayAt(0)) * 86400 / 660;
+        EXPECT_NEAR(slot, std::round(slot), 1e-7) << "a point off the record times";
+        double& value = out.at(static_cast<std::size_t>(std::lround(slot)));
+        EXPECT_TRUE(std::isnan(value)) << "one point per interval";
+        value = p.y;
+    }
+    return out;
+}
+auto valuesAre(const std::vector<double>& expected) {
+    return ::testing::Pointwise(::testing::NanSensitiveDoubleEq(), expected);
+}
+
+// Records 660 s apart with the given values.
+std::vector<std::pair<std::int64_t, double>> every660(const std::vector<double>& samples) {
+    std::vector<std::pair<std::int64_t, double>> records;
+    for (double value : samples)
+        records.emplace_back(660 * static_cast<std::int64_t>(records.size()), value);
+    return records;
+}
+
 std::string legendText(const std::vector<tLegendPiece>& pieces) {
     std::string text;
     for (const tLegendPiece& p : pieces)
@@ -25,7 +50,7 @@ std::string legendText(const std::vector<tLegendPiece>& pieces) {
     return text;
 }
 
-class ComputeGraphsTest : public GraphTest {};
+using ComputeGraphsTest = GraphTest;
 
 TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     // Four records 660 s apart: three points, one per record interval. The
@@ -46,41 +71,31 @@ TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     request.events = &events;
     tGraphResult r = draw();
     for (tChartId chart : {tChartId::requests, tChartId::transferred})
-        EXPECT_THAT(points(r, chart, 0), ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
-    EXPECT_THAT(points(r, tChartId::requests, 1),
-                ElementsAre(point(dayAt(0), 60), point(dayAt(660), 120),
-                            point(dayAt(1320), 10 * 3600.0 / 660)));
-    EXPECT_THAT(points(r, tChartId::requests, 2),
-                ElementsAre(point(dayAt(0), 1 * 3600.0 / 660), point(dayAt(660), 3600.0 / 660),
-                            point(dayAt(1320), 3600.0 / 660)));
-    EXPECT_THAT(points(r, tChartId::transferred, 1),
-                ElementsAre(point(dayAt(0), 1), point(dayAt(660), 100.0 / 660),
-                            point(dayAt(1320), 660.0 / 660)));
-    EXPECT_EQ(r.bottomMin, dayAt(0));
-    EXPECT_EQ(r.bottomMax, dayAt(1320));
-    EXPECT_EQ(r.zoomBarMaximum, 1);
-    EXPECT_EQ(r.bottomAxisTitle, "Real date");
+        EXPECT_THAT(r.at(chart, 0).points, ElementsAre(point(dayAt(100), 1), point(dayAt(200), 1)));
+    const double perHour = 3600.0 / 660;
+    EXPECT_THAT(values(r, tChartId::requests, 1), valuesAre({60, 120, 10 * perHour}));
+    EXPECT_THAT(values(r, tChartId::requests, 2), valuesAre({perHour, perHour, perHour}));
+    EXPECT_THAT(values(r, tChartId::transferred, 1), valuesAre({1, 100.0 / 660, 1}));
+    EXPECT_EQ(std::tuple(r.bottomMin, r.bottomMax, r.zoomBarMaximum),
+              std::tuple(dayAt(0), dayAt(1320), std::optional(1)));
     // A file without a name still gets its quoted legend line.
     EXPECT_EQ(legendText(r.requestsLegend), "\"\" (Requests / hour; Accepted requests / hour)\r\n");
     EXPECT_EQ(r.requestsLegend[1].colour, request.colours.requestsColours()[1]);
     EXPECT_EQ(legendText(r.transfersLegend), "\"\" (Uploaded in kBytes/sec)\r\n");
-    // Nothing of the log stays in memory.
-    EXPECT_EQ(logs.findLog(hashOf(1))->recordsSize(), -1);
 
     // Without ConnRunTime the date axis is used.
     request.runtimeAxis = true;
     r = draw();
     EXPECT_FALSE(r.runtimeAxis);
     EXPECT_TRUE(r.runtimeAxisUnavailable);
-    EXPECT_EQ(points(r, tChartId::requests, 1).front().x, dayAt(0));
+    EXPECT_EQ(r.at(tChartId::requests, 1).points.front().x, dayAt(0));
     // Nothing to draw: empty charts and a zero range.
     request.knownMetLoaded = false;
     EXPECT_TRUE(draw().drawnKnownFiles.empty());
     request.selectedKnownFiles.clear();
     r = draw();
-    EXPECT_EQ(r.bottomMin, 0);
-    EXPECT_EQ(r.bottomMax, 0);
-    EXPECT_FALSE(r.zoomBarMaximum);
+    EXPECT_EQ(std::tuple(r.bottomMin, r.bottomMax, r.zoomBarMaximum),
+              std::tuple(0.0, 0.0, std::optional<int>()));
     EXPECT_TRUE(r.requestsLegend.empty());
 }
 
@@ -88,10 +103,9 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     for (int n = 1; n <= 8; ++n)
         knownLog(n, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
     knownLog(9, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}});
-    std::vector<std::pair<std::int64_t, double>> values = {{0, 1}, {660, 2}, {1320, 3}, {1980, 4}};
     for (int k = 1; k <= 7; ++k)
-        statLog("Req" + std::to_string(k), flagShowWithRequests, values);
-    statLog("Other", 0, values);
+        statLog("Req" + std::to_string(k), flagShowWithRequests, every660({1, 2, 3, 4}));
+    statLog("Other", 0, every660({1, 2, 3, 4}));
     scan();
     request.referenceFile1 = knownFile(1);
     request.referenceFile2 = knownFile(2);
@@ -111,8 +125,8 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
     EXPECT_EQ(r.drawnStatLogs[5].name, "statistics.ini-statistics,Req6");
     EXPECT_EQ(r.drawnStatLogs[6].name, "statistics.ini-statistics,Other");
     EXPECT_EQ(r.drawnStatLogs[6].colour, request.colours.slotColours[4]);
-    EXPECT_EQ(points(r, tChartId::requests, 12).size(), 3u);
-    EXPECT_EQ(points(r, tChartId::transferred, 4).size(), 3u);
+    EXPECT_EQ(r.at(tChartId::requests, 12).points.size(), 3u);
+    EXPECT_EQ(r.at(tChartId::transferred, 4).points.size(), 3u);
     EXPECT_EQ(r.transfersLegend.back().text, "Other (units)\r\n");
     const tDrawnColours colours = drawnColours(r);
     EXPECT_FALSE(colours.logColour(stat("Req7")->name()));
@@ -122,83 +136,37 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
         EXPECT_EQ(log->recordsSize(), -1) << log->name();
 }
 
-// eMule ran 40 % of the second bucket: a value that is not a counter
-// counts as 0 there on the real-date axis only, and not at all when it is
-// saved when changed only.
-TEST_F(ComputeGraphsTest, NonCumulativeValuesAndTheRuntimeRule) {
-    connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    std::vector<std::pair<std::int64_t, double>> values = {
-        {0, 10}, {660, 20}, {1320, 30}, {1980, 40}};
-    statLog("Plain", 0, values);
-    statLog("Kept", flagSavedWhenChanged, values);
-    scan();
-    request.selectedStatLogs = {stat("Plain"), stat("Kept")};
-    tGraphResult dates = draw();
-    EXPECT_THAT(points(dates, tChartId::transferred, 4),
-                ElementsAre(point(dayAt(0), 15), point(dayAt(660), 0), point(dayAt(1320), 35)));
-    EXPECT_THAT(points(dates, tChartId::transferred, 5),
-                ElementsAre(point(dayAt(0), 15), point(dayAt(660), 25), point(dayAt(1320), 35)));
-
-    // On the runtime axis the averages hold throughout; 1584 running
-    // seconds make round(1584 / 660) = 2 points.
-    request.runtimeAxis = true;
-    tGraphResult runtime = draw();
-    EXPECT_TRUE(runtime.runtimeAxis);
-    EXPECT_EQ(runtime.bottomAxisTitle, "eMule runtime days");
-    EXPECT_THAT(points(runtime, tChartId::transferred, 4),
-                ElementsAre(point(1000 / 86400.0, 15), point(1792 / 86400.0, 25)));
-}
-
-// Four records 660 s apart make three points, one per record interval.
-struct StatValuesRow {
-    const char* name;
-    std::uint8_t valueType, flags;
-    double multiplier;
-    std::vector<double> values, expected;
-};
-void PrintTo(const StatValuesRow& row, std::ostream* out) {
-    *out << row.name;
-}
 constexpr std::uint8_t counter = flagCumulative;
 constexpr double big = 5e18; // two of them overflow a 64-bit integer
-
 // The stored value types by their widths.
 constexpr std::uint8_t i8 = valueTypeByte, i16 = valueTypeShort, i32 = valueTypeInteger,
                        i64 = valueTypeLong, f64 = valueTypeReal;
 
-const StatValuesRow statValuesRows[] = {
-    // A counter that drops starts again from 0; one that drops below 0 has no rate.
-    {"ByteCounterReset", i8, counter, 2, {0, 66, 10, 76}, {0.2, 20.0 / 660, 0.2}},
-    {"ShortCounterReset", i16, counter, 0.5, {-6600, 0, 6600, 660}, {5, 5, 0.5}},
-    {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
-    {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
-    {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
-    // Signed values read back in their own width.
-    {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
-    {"ShortAverage", i16, 0, 1, {-32768, 32767, 1, 3}, {-0.5, 16384, 2}},
-    {"LongAverageOverflowsItsSum", i64, 0, 0.5, {big, big, -big, -big}, {big / 2, 0, -big / 2}},
-    {"RealAverage", f64, 0, -2, {1.25, 2.5, -0.125, 1e300}, {-3.75, -2.375, -1e300}}};
-
-class StatValuesTest : public GraphTest, public ::testing::WithParamInterface<StatValuesRow> {};
-
-TEST_P(StatValuesTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
-    const StatValuesRow& row = GetParam();
-    const std::vector<double>& v = row.values;
-    typedLog("V", row.valueType, row.flags, row.multiplier,
-             {{0, v[0]}, {660, v[1]}, {1320, v[2]}, {1980, v[3]}});
-    scan();
-    request.selectedStatLogs = {stat("V")};
-    const tGraphResult r = draw();
-    const std::vector<tGraphPoint>& drawn = points(r, tChartId::transferred, 4);
-    ASSERT_EQ(drawn.size(), row.expected.size());
-    for (std::size_t i = 0; i < drawn.size(); ++i) {
-        EXPECT_DOUBLE_EQ(drawn[i].x, dayAt(static_cast<std::int64_t>(i) * 660));
-        EXPECT_DOUBLE_EQ(drawn[i].y, row.expected[i]) << "point " << i;
+TEST_F(ComputeGraphsTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
+    const struct {
+        const char* name;
+        std::uint8_t valueType, flags;
+        double multiplier;
+        std::vector<double> values, expected;
+    } rows[] = {
+        // A counter that drops starts again from 0; one that drops below 0 has no rate.
+        {"ByteCounterReset", i8, counter, 2, {0, 66, 10, 76}, {0.2, 20.0 / 660, 0.2}},
+        {"ShortCounterReset", i16, counter, 0.5, {-6600, 0, 6600, 660}, {5, 5, 0.5}},
+        {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
+        {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
+        {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
+        // Signed values read back in their own width.
+        {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
+        {"ShortAverage", i16, 0, 1, {-32768, 32767, 1, 3}, {-0.5, 16384, 2}},
+        {"LongAverageOverflowsItsSum", i64, 0, 0.5, {big, big, -big, -big}, {big / 2, 0, -big / 2}},
+        {"RealAverage", f64, 0, -2, {1.25, 2.5, -0.125, 1e300}, {-3.75, -2.375, -1e300}}};
+    for (const auto& row : rows) {
+        typedLog(row.name, row.valueType, row.flags, row.multiplier, every660(row.values));
+        scan();
+        request.selectedStatLogs = {stat(row.name)};
+        EXPECT_THAT(values(draw(), tChartId::transferred, 4), valuesAre(row.expected)) << row.name;
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Types, StatValuesTest, ::testing::ValuesIn(statValuesRows),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 // The first source "A" holds 500 throughout; the second one varies. eMule
 // ran 40 % of the second bucket where a row says so.
@@ -236,47 +204,20 @@ class CombinedLogTest : public GraphTest, public ::testing::WithParamInterface<C
 TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
     const CombinedRow& row = GetParam();
     if (row.dormant)
-        connRunTime({{0, 1000}, {660, 1660}, {1320, 1924}, {1980, 2584}});
-    const std::vector<double>& b = row.second;
-    statLog("A", row.firstFlags, {{0, 500}, {660, 500}, {1320, 500}, {1980, 500}});
-    statLog("B", 0, {{0, b[0]}, {660, b[1]}, {1320, b[2]}, {1980, b[3]}});
+        connRunTime(every660({1000, 1660, 1924, 2584}));
+    statLog("A", row.firstFlags, every660({500, 500, 500, 500}));
+    statLog("B", 0, every660(row.second));
     combinedLog("C", static_cast<std::uint8_t>(row.operation), "A", "B", row.maxValue, 0,
                 row.multiplier);
     scan();
     request.selectedStatLogs = {stat("virtual;C")};
     tGraphResult r = draw();
-    std::vector<::testing::Matcher<tGraphPoint>> expected;
-    for (std::size_t i = 0; i < row.expected.size(); ++i)
-        if (!std::isnan(row.expected[i]))
-            expected.push_back(point(dayAt(static_cast<std::int64_t>(i) * 660), row.expected[i]));
-    EXPECT_THAT(points(r, tChartId::transferred, 4), ::testing::ElementsAreArray(expected));
+    EXPECT_THAT(values(r, tChartId::transferred, 4), valuesAre(row.expected));
     EXPECT_EQ(legendText(r.transfersLegend), "C (ratio)\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Operations, CombinedLogTest, ::testing::ValuesIn(combinedRows),
                          [](const auto& row) { return std::string(row.param.name); });
-
-TEST_F(ComputeGraphsTest, ZoomAndScrollChooseTheWindow) {
-    std::vector<KnownRecord> records;
-    for (int k = 0; k <= 40; ++k)
-        records.push_back({k * 660, static_cast<std::uint32_t>(k), 0, 0});
-    knownLog(1, records);
-    scan();
-    request.selectedKnownFiles = {knownFile(1)};
-    request.chartWidth = 40; // 10 points over 40 periods
-    EXPECT_EQ(draw().zoomBarMaximum, 4);
-    request.zoom = 2;
-    request.scroll = 10;
-    tGraphResult end = draw();
-    // The second half: 20 periods from 13200 s, 9 points 1466 s apart.
-    EXPECT_EQ(end.bottomMin, dayAt(13200));
-    EXPECT_EQ(end.bottomMax, dayAt(13200 + 8 * 1466));
-    EXPECT_EQ(points(end, tChartId::requests, 1).size(), 9u);
-    request.zoom = 9; // beyond the zoom bar: bounded by it
-    request.scroll = 15;
-    // A window of 6600 s moved by 1.5 windows.
-    EXPECT_EQ(draw().bottomMin, dayAt(9900));
-}
 
 } // namespace
 } // namespace pln::test

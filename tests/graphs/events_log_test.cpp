@@ -1,7 +1,6 @@
 #include "graph_fixture.h"
 #include "graphs/core/events_log.h"
 #include "graphs/core/us_date_time.h"
-#include "support/error_text.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,17 +16,15 @@ CalendarMs when(int year, int month, int day, int hour = 0, int minute = 0, int 
 }
 
 TEST(UsDateTimeTest, FormsAndReadsTheUsForm) {
-    struct Row {
-        CalendarMs value;
-        const char* text;
+    const std::pair<CalendarMs, const char*> rows[] = {
+        {when(2021, 3, 7), "3/7/2021"},
+        {when(2021, 12, 25, 0, 0, 1), "12/25/2021 12:00:01 AM"},
+        {when(2021, 12, 25, 12, 5, 9), "12/25/2021 12:05:09 PM"},
+        {when(1999, 1, 2, 23, 59, 58), "1/2/1999 11:59:58 PM"},
     };
-    for (Row row :
-         std::initializer_list<Row>{{when(2021, 3, 7), "3/7/2021"},
-                                    {when(2021, 12, 25, 0, 0, 1), "12/25/2021 12:00:01 AM"},
-                                    {when(2021, 12, 25, 12, 5, 9), "12/25/2021 12:05:09 PM"},
-                                    {when(1999, 1, 2, 23, 59, 58), "1/2/1999 11:59:58 PM"}}) {
-        EXPECT_EQ(formatUsDateTime(row.value), row.text);
-        EXPECT_EQ(parseUsDateTime(row.text), row.value) << row.text;
+    for (auto [value, text] : rows) {
+        EXPECT_EQ(formatUsDateTime(value), text);
+        EXPECT_EQ(parseUsDateTime(text), value) << text;
     }
     EXPECT_EQ(parseUsDateTime("1/2/1999 23:59"), when(1999, 1, 2, 23, 59));
     for (const char* bad : {"", "2/30/2021", "13/1/2021", "1/1/2021 13:00:00 PM", "1/1/2021 x",
@@ -97,13 +94,6 @@ TEST_F(EventsLogTest, BadLinesAreReportedAndSkipped) {
     dir.write("events.log", "now=one\r\n");
     log.load(prompter, &lastRead);
     EXPECT_EQ(prompter.errors().back(), "Invalid value in events.log at line 1");
-}
-
-TEST_F(EventsLogTest, SaveFailureIsReportedWithTheFileName) {
-    tEventsLog log(dir.path() + "missing-folder/events.log");
-    log.add({when(2020, 1, 1), "x"});
-    EXPECT_EQ(errorOf([&] { log.save(); }).rfind("An error occurred while saving events.log: ", 0),
-              0u);
 }
 
 } // namespace

@@ -42,8 +42,13 @@ struct KnownRecord {
 // A logs folder, its catalogue and known files, and a request over them.
 class GraphTest : public LogStoreTest {
 protected:
+    GraphTest() {
+        request.knownMetLoaded = true;
+        request.runtimeAxis = false;
+        request.chartWidth = 400;
+    }
     void knownLog(int n, const std::vector<KnownRecord>& records) {
-        LogBytes bytes = LogBytes().prefix(0);
+        LogBytes bytes = LogBytes::known();
         for (const KnownRecord& r : records)
             bytes.knownFileRecord(at(r.seconds), r.requests, r.accepted, r.transferred);
         write(hashOf(n) + ".pln_on", bytes);
@@ -52,34 +57,17 @@ protected:
     // in the given value type (1 byte .. 5 double).
     void typedLog(const std::string& key, std::uint8_t valueType, std::uint8_t flags,
                   double multiplier, const std::vector<std::pair<std::int64_t, double>>& records) {
-        ByteWriter values;
-        for (auto [seconds, value] : records) {
-            values.u32(at(seconds));
-            if (valueType == valueTypeByte)
-                values.i8(static_cast<std::int8_t>(value));
-            else if (valueType == valueTypeShort)
-                values.i16(static_cast<std::int16_t>(value));
-            else if (valueType == valueTypeInteger)
-                values.i32(static_cast<std::int32_t>(value));
-            else if (valueType == valueTypeLong)
-                values.i64(static_cast<std::int64_t>(value));
-            else
-                values.f64(value);
-        }
-        const std::vector<std::uint8_t>& bytes = values.buffer();
-        write("statistics.ini-statistics," + key + ".pln_on",
-              LogBytes()
-                  .prefix(1)
-                  .header(valueType, flags, multiplier, "units")
-                  .raw({reinterpret_cast<const char*>(bytes.data()), bytes.size()}));
+        LogBytes bytes = LogBytes::stats(valueType, flags, multiplier, "units");
+        for (auto [seconds, value] : records)
+            bytes.record(at(seconds), valueType, value);
+        write("statistics.ini-statistics," + key + ".pln_on", bytes);
     }
     void statLog(const std::string& key, std::uint8_t flags,
-                 const std::vector<std::pair<std::int64_t, double>>& records,
-                 double multiplier = 1) {
-        typedLog(key, valueTypeInteger, flags, multiplier, records);
+                 const std::vector<std::pair<std::int64_t, double>>& records) {
+        typedLog(key, valueTypeInteger, flags, 1, records);
     }
     void connRunTime(const std::vector<std::pair<std::int64_t, double>>& records) {
-        statLog("ConnRunTime", 1, records, 24);
+        typedLog("ConnRunTime", valueTypeInteger, 1, 24, records);
     }
     void combinedLog(const std::string& title, std::uint8_t operation, const std::string& first,
                      const std::string& second, double maxValue, std::uint8_t flags = 0,
@@ -106,19 +94,9 @@ protected:
         request.logFiles = &logs;
     }
     tGraphResult draw() { return computeGraphs(request); }
-    static const std::vector<tGraphPoint>& points(const tGraphResult& r, tChartId c, int i) {
-        return r.at(c, i).points;
-    }
 
-    tLogFiles logs{context};
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
-    tGraphRequest request = [] {
-        tGraphRequest r;
-        r.knownMetLoaded = true;
-        r.runtimeAxis = false;
-        r.chartWidth = 400;
-        return r;
-    }();
+    tGraphRequest request;
 };
 
 } // namespace pln::test

@@ -1,6 +1,7 @@
 #include "graph_fixture.h"
 #include "graphs/core/bucket_walk.h"
 #include "graphs/core/graph_window.h"
+#include "graphs/core/zoom_scroll.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,8 +27,8 @@ TEST(GraphWindowTest, PeriodsRoundHalvesToEvenAndPointsFollowTheWidth) {
                                               {66000, 400, 1, 100, 100},
                                               {66000, 7, 4, 100, 1}}) {
         tPointCount count = computePointCount(row.span, row.width, row.pointsPerPixel);
-        EXPECT_EQ(count.periods, row.periods) << row.span;
-        EXPECT_EQ(count.points, row.points) << row.span << " " << row.width;
+        EXPECT_EQ(std::pair(count.periods, count.points), std::pair(row.periods, row.points))
+            << row.span << " " << row.width;
     }
 }
 
@@ -39,46 +40,39 @@ TEST(GraphWindowTest, ZoomAndScrollOnTheRuntimeAxis) {
     EXPECT_EQ(all.samples[1], 1000 + 6600);
     // Zoom 3 shows 22000 s; scroll 5 moves it by round(11000) s.
     tGraphWindow zoomed = computeGraphWindow(whole, 3, 5, 44, 4);
-    EXPECT_EQ(zoomed.visible.first, 12000);
-    EXPECT_EQ(zoomed.visible.last, 34000);
+    EXPECT_EQ(std::tuple(zoomed.visible.first, zoomed.visible.last), std::tuple(12000, 34000));
     EXPECT_EQ(zoomed.samples.size(), 10u);
     EXPECT_EQ(zoomed.samples.back(), 12000 + 9 * 2200);
     EXPECT_DOUBLE_EQ(zoomed.xs.front(), 12000 / 86400.0);
+    // Beyond the zoom bar: bounded by it, and the scroll by the zoom.
+    EXPECT_EQ(computeGraphWindow(whole, 99, 999, 44, 4).visible.first, 1000 + 66000 - 6600);
     // n = 0: the zoom bar cannot zoom, one sample.
     tGraphWindow tiny = computeGraphWindow({true, 0, 330}, 5, 7, 400, 4);
     EXPECT_EQ(tiny.zoomBarMaximum, 1);
     EXPECT_THAT(tiny.samples, ElementsAre(0));
 }
 
+using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
+
 // The buckets of a walk over logs whose record times are given, as i and
 // the last log's j * 10 + e.
-std::vector<std::pair<std::size_t, std::size_t>> walk(std::vector<std::vector<std::uint32_t>> logs,
-                                                      std::vector<std::int64_t> samples) {
+Seen walk(const std::vector<std::vector<std::int64_t>>& logs,
+          const std::vector<std::int64_t>& samples) {
     std::vector<std::vector<std::uint8_t>> bytes;
-    std::vector<std::vector<std::int64_t>> instants;
     std::vector<tRecordTimes> times;
     for (const auto& log : logs) {
-        ByteWriter out;
-        for (std::uint32_t time : log) {
-            out.u32(time);
-            out.i32(0);
-        }
-        bytes.push_back(out.take());
-        instants.emplace_back(log.begin(), log.end());
+        bytes.emplace_back(log.size() * 8);
+        times.emplace_back(tLogRecords(bytes.back(), valueTypeInteger, log), nullptr);
     }
-    for (std::size_t k = 0; k < bytes.size(); ++k)
-        times.emplace_back(tLogRecords(bytes[k], valueTypeInteger, instants[k]), nullptr);
     std::vector<tRecordTimes*> pointers;
     for (tRecordTimes& t : times)
         pointers.push_back(&t);
-    std::vector<std::pair<std::size_t, std::size_t>> seen;
+    Seen seen;
     walkBuckets(pointers, samples, [&](std::size_t i, std::span<const tBucket> buckets) {
         seen.push_back({i, buckets.back().j * 10 + buckets.back().e});
     });
     return seen;
 }
-
-using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
 
 TEST(BucketWalkTest, BucketsForSparseDenseAndUnevenRecords) {
     // Samples sparser than records: from the record after the previous
@@ -94,6 +88,68 @@ TEST(BucketWalkTest, BucketsForSparseDenseAndUnevenRecords) {
     // Two logs: both must cover the sample (25 < 27); the second log's
     // bucket is shown.
     EXPECT_EQ(walk({{0, 10, 20, 30}, {0, 5, 15, 25}}, {2, 12, 27}), (Seen{{0, 1}, {1, 12}}));
+}
+
+TEST(ZoomScrollTest, ScrollBarFollowsTheZoom) {
+    struct Row {
+        tScrollBarState before;
+        int zoom;
+        tScrollBarState after;
+    };
+    for (Row row : std::initializer_list<Row>{
+             {{0, 0}, 3, {20, 20}},   // from the whole range: the end of it
+             {{20, 20}, 5, {40, 40}}, // a bar at its end stays there
+             {{20, 10}, 5, {40, 20}}, // otherwise it keeps its relative place
+             {{40, 5}, 3, {20, 2}},   // 2.5 rounds to even
+             {{40, 15}, 3, {20, 8}},  // 7.5 rounds to even
+             {{20, 5}, 1, {0, 0}},    // back to the whole range
+         }) {
+        const tScrollBarState after = scrollAfterZoom(row.before, row.zoom);
+        EXPECT_EQ(std::pair(after.maximum, after.position),
+                  std::pair(row.after.maximum, row.after.position))
+            << row.before.position << " " << row.zoom;
+    }
+}
+
+TEST(ZoomScrollTest, ClickZoomsOneStepAroundTheClickedValue) {
+    using Position = std::optional<std::pair<int, int>>; // zoom and scroll; none: no zoom
+    const std::pair<tZoomClick, Position> rows[] = {
+        // Shift-click at the right end of the whole range: its end stays in view.
+        {{0, 100, 1.0, 1, 1, 4, 0, true}, std::pair(2, 10)},
+        // Window 25..75 of 0..100 at zoom 2: the middle stays in the middle.
+        {{25, 75, 0.5, 2, 1, 4, 5, true}, std::pair(3, 10)},
+        // Ctrl-click at the start: the window cannot begin before the range.
+        {{0, 50, 0.0, 2, 1, 4, 0, false}, std::pair(1, 0)},
+        // Nothing beyond the zoom bar's limits.
+        {{0, 100, 0.5, 4, 1, 4, 0, true}, std::nullopt},
+        {{0, 100, 0.5, 1, 1, 4, 0, false}, std::nullopt},
+        // An empty axis zooms without a scroll position out of nothing.
+        {{0, 0, 0.5, 2, 1, 4, 0, false}, std::pair(1, 0)},
+    };
+    for (const auto& [click, expected] : rows) {
+        const std::optional<tZoomPosition> zoomed = zoomAroundClick(click);
+        EXPECT_EQ(zoomed ? Position(std::pair(zoomed->zoom, zoomed->scroll)) : std::nullopt,
+                  expected)
+            << click.axisMinimum << ".." << click.axisMaximum << " zoom " << click.zoom;
+    }
+}
+
+TEST(ZoomScrollTest, ViewStaysWithinTheLimitsOfTheLastDrawing) {
+    tGraphView view;
+    EXPECT_FALSE(view.setZoom(3)); // nothing to zoom into before a drawing
+    EXPECT_FALSE(view.setZoomMaximum(4));
+    EXPECT_TRUE(view.setZoom(9));
+    EXPECT_EQ(std::pair(view.zoom(), view.scroll()), std::pair(4, 30)) << "the end of the range";
+    EXPECT_TRUE(view.setScroll(-5));
+    EXPECT_EQ(view.scroll(), 0);
+    EXPECT_FALSE(view.setScroll(0));
+    EXPECT_TRUE(view.setScroll(10));
+    // A shorter range pulls the zoom back, and the scroll keeps its place.
+    EXPECT_TRUE(view.setZoomMaximum(2));
+    EXPECT_EQ(std::tuple(view.zoom(), view.scrollMaximum(), view.scroll()), std::tuple(2, 10, 3));
+    EXPECT_FALSE(view.zoomAround(0, 50, 0.5, true));
+    EXPECT_TRUE(view.zoomAround(25, 75, 0.0, false));
+    EXPECT_EQ(std::pair(view.zoom(), view.scroll()), std::pair(1, 0));
 }
 
 } // namespace

@@ -20,10 +20,11 @@ struct History {
     std::int64_t start;           // instant of the first save
     int change;                   // the save around which the read-out is checked
     std::vector<int> resets = {}; // statistics restart right after these saves
-    int setBackAt = -1;           // from this save on the clock reads 15 minutes less
+    int shiftAt = -1;             // from this save on the stamps read shiftMs more
+    std::int64_t shiftMs = 0;     // a clock set back, or a time eMule did not run
     int connRunTimeFrom = 0;      // the ConnRunTime log begins with this save
     // Points allowed off the rate on the date axis, where a clock set back
-    // leaves one interval shorter than the counts it holds.
+    // leaves one interval shorter than the counts it holds, or a stop longer.
     long offOnDates = 0;
 };
 
@@ -48,9 +49,9 @@ protected:
         LogBytes queue = LogBytes().prefix(1).header(3, 0, 1, "clients");
         int lastReset = 0;
         for (int k = 0; k < saves; ++k) {
-            const std::int64_t setBack = h.setBackAt >= 0 && k >= h.setBackAt ? 900'000 : 0;
+            const std::int64_t shift = h.shiftAt >= 0 && k >= h.shiftAt ? h.shiftMs : 0;
             stamps.push_back(calendarToDosDateTime(
-                clock.toLocalCalendar((h.start + k * period) * 1000) - setBack));
+                clock.toLocalCalendar((h.start + k * period) * 1000) + shift));
             // eMule's own counts restart after a reset.
             const auto counted = static_cast<std::int32_t>(period * (k - lastReset));
             if (std::find(h.resets.begin(), h.resets.end(), k) != h.resets.end())
@@ -95,16 +96,12 @@ protected:
 };
 
 TEST_P(RealHistoryTest, ConstantRatesDrawConstantOnBothAxesZoomedOrNot) {
-    struct Series {
-        tChartId chart;
-        int index;
-        double rate;
-    };
-    const Series series[] = {{tChartId::requests, 1, 3600.0 / period},
-                             {tChartId::requests, 2, 3600.0 / period},
-                             {tChartId::transferred, 1, 1},
-                             {tChartId::transferred, 4, 1},
-                             {tChartId::transferred, 5, 7}};
+    // The chart, the series in it, and its rate.
+    const std::tuple<tChartId, int, double> series[] = {{tChartId::requests, 1, 3600.0 / period},
+                                                        {tChartId::requests, 2, 3600.0 / period},
+                                                        {tChartId::transferred, 1, 1},
+                                                        {tChartId::transferred, 4, 1},
+                                                        {tChartId::transferred, 5, 7}};
     for (bool runtimeAxis : {false, true})
         for (int zoom : {1, 6}) {
             request.runtimeAxis = runtimeAxis;
@@ -112,14 +109,15 @@ TEST_P(RealHistoryTest, ConstantRatesDrawConstantOnBothAxesZoomedOrNot) {
             request.scroll = 25;
             tGraphResult r = computeGraphs(request);
             ASSERT_EQ(r.runtimeAxis, runtimeAxis);
-            for (const Series& s : series) {
-                const auto& points = r.at(s.chart, s.index).points;
-                EXPECT_GE(points.size(), 10u) << runtimeAxis << zoom << s.index;
-                long off = std::count_if(points.begin(), points.end(), [&](const tGraphPoint& p) {
-                    return std::abs(p.y - s.rate) > 1e-9 * s.rate;
-                });
+            for (auto [chart, index, rate] : series) {
+                const auto& points = r.at(chart, index).points;
+                EXPECT_GE(points.size(), 10u) << runtimeAxis << zoom << index;
+                long off = std::count_if(points.begin(), points.end(),
+                                         [target = rate](const tGraphPoint& p) {
+                                             return std::abs(p.y - target) > 1e-9 * target;
+                                         });
                 EXPECT_LE(off, runtimeAxis ? 0 : GetParam().offOnDates)
-                    << "axis " << runtimeAxis << " zoom " << zoom << " series " << s.index;
+                    << "axis " << runtimeAxis << " zoom " << zoom << " series " << index;
             }
         }
 }
@@ -140,7 +138,7 @@ TEST_P(RealHistoryTest, ReadOutRunsOnAcrossTheChange) {
 // real time is every second save, whatever the wall clock did meanwhile.
 TEST_P(RealHistoryTest, CompressionKeepsEverySecondSaveInRealTime) {
     if (GetParam().offOnDates != 0)
-        GTEST_SKIP() << "a clock set back shortens one interval";
+        GTEST_SKIP() << "a clock that jumps changes which records are kept";
     const std::int64_t now = GetParam().start + (saves - 1) * period + 4 * 86400;
     compressLogs(logs, 2, clock.toLocalCalendar(now * 1000));
     std::vector<std::uint8_t> bytes = read("preferences.ini-eMule,Queue.pln_on");
@@ -154,17 +152,20 @@ TEST_P(RealHistoryTest, CompressionKeepsEverySecondSaveInRealTime) {
 
 INSTANTIATE_TEST_SUITE_P(
     Histories, RealHistoryTest,
-    ::testing::Values(History{"OneReset", "UTC", utc(2024, 5, 1, 0), 60, {60}},
-                      History{"TwoResets", "UTC", utc(2024, 5, 1, 0), 90, {40, 90}},
-                      History{"FiveResets", "UTC", utc(2024, 5, 1, 0), 60, {20, 40, 60, 80, 100}},
-                      // 2023-11-05 06:00 UTC: 02:00 EDT becomes 01:00 EST.
-                      History{"AutumnNewYork", "America/New_York", utc(2023, 11, 5, 0), 33},
-                      // 2024-03-31 01:00 UTC: 02:00 CET becomes 03:00 CEST.
-                      History{"SpringBerlin", "Europe/Berlin", utc(2024, 3, 30, 15), 55},
-                      // 2024-03-10 07:00 UTC: 02:00 EST becomes 03:00 EDT.
-                      History{"SpringNewYork", "America/New_York", utc(2024, 3, 10, 0), 38},
-                      History{"ClockSetBack", "UTC", utc(2024, 5, 1, 0), 70, {}, 70, 0, 2},
-                      History{"BeforeConnRunTime", "UTC", utc(2024, 5, 1, 0), 60, {}, -1, 50}),
+    ::testing::Values(
+        History{"OneReset", "UTC", utc(2024, 5, 1, 0), 60, {60}},
+        History{"TwoResets", "UTC", utc(2024, 5, 1, 0), 90, {40, 90}},
+        History{"FiveResets", "UTC", utc(2024, 5, 1, 0), 60, {20, 40, 60, 80, 100}},
+        // 2023-11-05 06:00 UTC: 02:00 EDT becomes 01:00 EST.
+        History{"AutumnNewYork", "America/New_York", utc(2023, 11, 5, 0), 33},
+        // 2024-03-31 01:00 UTC: 02:00 CET becomes 03:00 CEST.
+        History{"SpringBerlin", "Europe/Berlin", utc(2024, 3, 30, 15), 55},
+        // 2024-03-10 07:00 UTC: 02:00 EST becomes 03:00 EDT.
+        History{"SpringNewYork", "America/New_York", utc(2024, 3, 10, 0), 38},
+        History{"ClockSetBack", "UTC", utc(2024, 5, 1, 0), 70, {}, 70, -900'000, 0, 2},
+        // eMule stopped for 20 minutes: a non-counter counts as 0 there on the date axis.
+        History{"EmuleStopped", "UTC", utc(2024, 5, 1, 0), 70, {}, 70, 1'200'000, 0, 3},
+        History{"BeforeConnRunTime", "UTC", utc(2024, 5, 1, 0), 60, {}, -1, 0, 50}),
     [](const auto& row) { return std::string(row.param.name); });
 
 // Stamps read a day at a time read as each alone, on and around the changes.

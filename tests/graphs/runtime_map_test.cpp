@@ -1,8 +1,10 @@
 #include "graph_fixture.h"
+#include "graphs/core/readout.h"
 #include "graphs/core/record_times.h"
 #include "graphs/core/runtime_map.h"
 #include "logstore/core/record_instants.h"
 
+#include <filesystem>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,12 +14,10 @@ namespace {
 class RuntimeMapTest : public ::testing::Test {
 protected:
     tRuntimeMap mapOf(const std::vector<std::pair<std::int64_t, std::int32_t>>& records) {
-        ByteWriter out;
-        for (auto [seconds, value] : records) {
-            out.u32(at(seconds));
-            out.i32(value);
-        }
-        bytes = out.take();
+        LogBytes out;
+        for (auto [seconds, value] : records)
+            out.int32Record(at(seconds), value);
+        bytes = out.bytes();
         instants = recordInstants(tLogRecords(bytes, valueTypeInteger), nullptr);
         return tRuntimeMap(tLogRecords(bytes, valueTypeInteger, instants));
     }
@@ -27,11 +27,8 @@ protected:
 
 TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEven) {
     tRuntimeMap map = mapOf({{100, 10}, {104, 11}, {200, 13}, {200, 20}, {300, 40}, {400, 50}});
-    struct Row {
-        std::int64_t seconds;
-        std::int64_t runtime;
-    };
-    for (Row row :
+    using Row = std::pair<std::int64_t, std::int64_t>; // seconds and runtime
+    for (auto [seconds, runtime] :
          std::initializer_list<Row>{{0, 10},    // before the first record: the first value
                                     {100, 10},  // a record's own time
                                     {102, 10},  // 10.5 rounds to 10
@@ -40,7 +37,7 @@ TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEven) {
                                     {250, 30},  // 20 + 20 * 50 / 100
                                     {350, 50},  // between the last two records: the last value
                                     {500, 50}}) // after the last record
-        EXPECT_EQ(map.runtimeAtInstant(instantAt(row.seconds)), row.runtime) << row.seconds;
+        EXPECT_EQ(map.runtimeAtInstant(instantAt(seconds)), runtime) << seconds;
     EXPECT_EQ(map.dateAtRuntime(15), at(200)) << "the first record reaching it";
     EXPECT_EQ(map.dateAtRuntime(99), at(400));
     EXPECT_EQ(mapOf({{0, 11}, {4, 12}, {8, 13}}).runtimeAtInstant(instantAt(2)), 12); // 11.5 to 12
@@ -80,6 +77,46 @@ TEST_F(RuntimeMapTest, RecordTimesFindTheFirstRecordPastARuntime) {
                 }
             }
     }
+}
+
+// Without ConnRunTime records the runtime axis has no dates, and the date
+// axis no runtimes.
+TEST(CursorToTime, WithoutConnRunTimeTheOtherQuantityIsMissing) {
+    const tRuntimeMap none(tLogRecords({}, valueTypeInteger));
+    tCursorTime time = cursorToTime(2.5, true, none);
+    EXPECT_EQ(time.runtime, 216000);
+    EXPECT_FALSE(time.date);
+    time = cursorToTime(dayAt(60), false, none);
+    EXPECT_EQ(time.runtime, -1);
+    EXPECT_EQ(time.date, graphBase + 60 * 1000);
+}
+
+TEST_F(GraphTest, ReadoutSourcesFollowTheirFiles) {
+    const std::string eventsPath = dir.file("events.log");
+    connRunTime({{0, 10}, {660, 20}, {1320, 30}});
+    tEventsLog written(eventsPath);
+    written.add({graphBase, "one"});
+    written.save();
+    scan();
+    tReadoutSources sources(eventsPath);
+    sources.refresh(logs, prompter);
+    EXPECT_EQ(sources.runtimeMap().count(), 3u);
+    EXPECT_EQ(sources.events().count(), 1u);
+    // The catalogue's log is left as the read-out found it.
+    EXPECT_EQ(logs.connRunTimeLog()->recordsSize(), -1);
+
+    connRunTime({{0, 10}, {660, 20}, {1320, 30}, {1980, 40}});
+    written.add({graphBase + 60'000, "two"});
+    written.save();
+    sources.refresh(logs, prompter);
+    EXPECT_EQ(sources.runtimeMap().count(), 4u);
+    EXPECT_EQ(sources.runtimeMap().runtimeAtInstant(instantAt(1980)), 40);
+    EXPECT_EQ(sources.events().count(), 2u);
+
+    std::filesystem::remove(eventsPath);
+    sources.refresh(logs, prompter);
+    EXPECT_EQ(sources.events().count(), 0u);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 } // namespace

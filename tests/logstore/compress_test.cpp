@@ -19,112 +19,87 @@ std::uint32_t agedStamp(std::int64_t ageSeconds) {
     return calendarToDosDateTime(now - ageSeconds * 1000);
 }
 
-// A stats log with one record per age (oldest first); the value is the index.
-LogBytes statsLogAged(const std::vector<std::int64_t>& ages) {
-    LogBytes bytes = LogBytes().prefix(1).header(3, 0, 1, "");
-    for (std::size_t i = 0; i < ages.size(); ++i)
-        bytes.int32Record(agedStamp(ages[i]), static_cast<std::int32_t>(i));
+// A log with one record per age (oldest first) whose values count on from
+// first: a stats log, or a known-file log's requests.
+LogBytes aged(const std::vector<std::int64_t>& ages, std::int32_t first = 0, bool known = false) {
+    LogBytes bytes = known ? LogBytes::known() : LogBytes::stats();
+    for (std::int64_t age : ages) {
+        if (known)
+            bytes.knownFileRecord(agedStamp(age), static_cast<std::uint32_t>(first++), 0, 0);
+        else
+            bytes.int32Record(agedStamp(age), first++);
+    }
     return bytes;
 }
 
-LogBytes knownFileLogAged(const std::vector<std::int64_t>& ages) {
-    LogBytes bytes = LogBytes().prefix(0);
-    for (std::size_t i = 0; i < ages.size(); ++i)
-        bytes.knownFileRecord(agedStamp(ages[i]), static_cast<std::uint32_t>(i), 0, 0);
-    return bytes;
-}
-
-std::vector<bool> kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
-    auto bytes = statsLogAged(ages).bytes();
+// The records kept, one '1' or '0' per age.
+std::string kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
+    auto bytes = aged(ages).bytes();
     std::span<const std::uint8_t> records(bytes.begin() + 79, bytes.end());
     std::vector<std::int64_t> instants = recordInstants(tLogRecords(records, 3), nullptr);
-    return recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
-                         (now - unixEpochCalendarMs) / 1000);
+    std::string out;
+    for (bool keep : recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
+                                   (now - unixEpochCalendarMs) / 1000))
+        out += keep ? '1' : '0';
+    return out;
 }
 
+// Records from T days old on must lie 660 s apart for every T of their age
+// (seven hours at most), measured from the last record kept.
 TEST(RecordsToKeep, SpacingGrowsWithAgeAndIsMeasuredFromTheLastKept) {
-    // T = 10 days: 0 s apart allowed below 10 days, 660 s from 10, 1320 s
-    // from 20, 1980 s from 30 days. The oldest record is 1500 s from its
-    // dropped neighbour but 3000 s from the last kept one, so it stays.
-    std::vector<std::int64_t> ages = {35 * day + 3000, 35 * day + 1500, 35 * day,
-                                      25 * day + 700,  25 * day,        15 * day + 700,
-                                      15 * day,        5 * day + 10,    5 * day};
-    EXPECT_EQ(kept(ages, 10),
-              (std::vector<bool>{true, false, true, false, true, true, true, true, true}));
-}
-
-TEST(RecordsToKeep, EdgesOfTheRule) {
-    EXPECT_EQ(kept({29 * day + 100, 29 * day + 98, 29 * day}, 30),
-              (std::vector<bool>{true, true, true}))
-        << "younger than T: everything stays";
-    EXPECT_EQ(kept({45 * day + 400, 45 * day}, 30), (std::vector<bool>{false, true}));
-    EXPECT_EQ(kept({45 * day + 700, 45 * day}, 30), (std::vector<bool>{true, true}));
-    EXPECT_EQ(kept({45 * day + 660, 45 * day}, 30), (std::vector<bool>{true, true}))
-        << "exactly 660 s apart is 660 whole seconds";
-    EXPECT_EQ(kept({45 * day + 658, 45 * day}, 30), (std::vector<bool>{false, true}));
-    EXPECT_EQ(kept({30 * day + 400, 30 * day}, 30), (std::vector<bool>{false, true}))
-        << "an age of exactly T is one period";
-    EXPECT_EQ(kept({3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30),
-              (std::vector<bool>{true, true, true}))
-        << "7 hours apart always stays";
-    EXPECT_EQ(kept({3000 * day + 21598, 3000 * day}, 30), (std::vector<bool>{false, true}));
-    EXPECT_EQ(kept({3000 * day + 21600, 3000 * day}, 30), (std::vector<bool>{true, true}));
-}
-
-class CompressTest : public LogStoreTest {
-protected:
-    tLogFiles logs{context};
-};
-
-TEST_F(CompressTest, RewritesEveryLogWithItsKeptRecords) {
-    std::vector<std::int64_t> ages = {45 * day + 400, 45 * day, 2 * day};
-    write("a.ini-s,k.pln_on", statsLogAged(ages).raw("partial"));
-    write(std::string(hashName) + ".pln_off", knownFileLogAged(ages));
-    write("b.ini-s,young.pln", statsLogAged({2 * day + 2, 2 * day}));
-    write("c.ini-s,single.pln_on", statsLogAged({90 * day}).raw("xyz"));
-    write("virtual;v.pln_on",
-          LogBytes().prefix(3).header(5, 0, 1, "").sources(0, "a.ini-s,k", "gone.ini-s,k"));
-    logs.scanLogs();
-
-    tCompressSummary summary = compressLogs(logs, 30, now);
-    EXPECT_EQ(summary.logsRewritten, 3u);
-    EXPECT_EQ(summary.recordsBefore, 8u);
-    EXPECT_EQ(summary.recordsAfter, 6u);
-    // Stats records are 8 bytes, known-file records 20.
-    EXPECT_EQ(summary.bytesBefore, 3u * 8 + 3 * 20 + 2 * 8);
-    EXPECT_EQ(summary.bytesAfter, 2u * 8 + 2 * 20 + 2 * 8);
-    EXPECT_TRUE(summary.failures.empty());
-
-    auto expectedStats = LogBytes()
-                             .prefix(1)
-                             .header(3, 0, 1, "")
-                             .int32Record(agedStamp(45 * day), 1)
-                             .int32Record(agedStamp(2 * day), 2);
-    EXPECT_EQ(read("a.ini-s,k.pln_on"), expectedStats.bytes()) << "the partial record is gone";
-    auto expectedKnown = LogBytes()
-                             .prefix(0)
-                             .knownFileRecord(agedStamp(45 * day), 1, 0, 0)
-                             .knownFileRecord(agedStamp(2 * day), 2, 0, 0);
-    EXPECT_EQ(read(std::string(hashName) + ".pln_off"), expectedKnown.bytes());
-    EXPECT_EQ(read("b.ini-s,young.pln"), statsLogAged({2 * day + 2, 2 * day}).bytes());
-    EXPECT_EQ(read("c.ini-s,single.pln_on"), statsLogAged({90 * day}).raw("xyz").bytes())
-        << "a single record is not rewritten";
-    for (const auto& log : logs.logs())
-        EXPECT_EQ(log->recordsSize(), -1);
-    EXPECT_TRUE(prompter.shown.empty());
+    const struct {
+        std::vector<std::int64_t> ages;
+        int threshold;
+        const char* kept;
+    } rows[] = {
+        // 1500 s from its dropped neighbour but 3000 s from the last kept one.
+        {{35 * day + 3000, 35 * day + 1500, 35 * day, 25 * day + 700, 25 * day}, 10, "10101"},
+        {{15 * day + 700, 15 * day, 5 * day + 10, 5 * day}, 10, "1111"},
+        {{29 * day + 100, 29 * day + 98, 29 * day}, 30, "111"}, // younger than T
+        {{45 * day + 400, 45 * day}, 30, "01"},
+        {{45 * day + 700, 45 * day}, 30, "11"},
+        {{45 * day + 660, 45 * day}, 30, "11"}, // 660 whole seconds
+        {{45 * day + 658, 45 * day}, 30, "01"},
+        {{30 * day + 400, 30 * day}, 30, "01"}, // an age of exactly T is one period
+        {{3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30, "111"},
+        {{3000 * day + 21598, 3000 * day}, 30, "01"},
+        {{3000 * day + 21600, 3000 * day}, 30, "11"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(kept(row.ages, row.threshold), row.kept) << row.ages.front();
 }
 
 // Each log starts again from "now": the second log's newest record lies 400 s
 // from the last record kept in the first log, and stays all the same.
-TEST_F(CompressTest, LogsDoNotInfluenceEachOther) {
-    write("a.ini-s,first.pln_on", statsLogAged({40 * day + 2000, 40 * day + 400}));
-    write("b.ini-s,second.pln_on", statsLogAged({40 * day + 3000, 40 * day + 1600}));
+TEST_F(LogStoreTest, CompressionRewritesEveryLogWithItsKeptRecords) {
+    std::vector<std::int64_t> ages = {45 * day + 400, 45 * day, 2 * day};
+    write("a.ini-s,k.pln_on", aged(ages).raw("partial"));
+    write(hash + ".pln_off", aged(ages, 0, true));
+    const std::pair<const char*, LogBytes> unchanged[] = {
+        {"b.ini-s,young.pln", aged({2 * day + 2, 2 * day})},
+        {"c.ini-s,single.pln_on", aged({90 * day}).raw("xyz")}, // a single record stays as it is
+        {"d.ini-s,first.pln_on", aged({40 * day + 2000, 40 * day + 400})},
+        {"e.ini-s,second.pln_on", aged({40 * day + 3000, 40 * day + 1600})}};
+    for (const auto& [name, bytes] : unchanged)
+        write(name, bytes);
+    write("virtual;v.pln_on", LogBytes::combined(0, "a.ini-s,k", "gone.ini-s,k"));
     logs.scanLogs();
-    compressLogs(logs, 30, now);
-    EXPECT_EQ(read("b.ini-s,second.pln_on"),
-              statsLogAged({40 * day + 3000, 40 * day + 1600}).bytes());
-    EXPECT_EQ(read("a.ini-s,first.pln_on"),
-              statsLogAged({40 * day + 2000, 40 * day + 400}).bytes());
+
+    tCompressSummary summary = compressLogs(logs, 30, now);
+    // Logs, records before and after, and bytes before and after: stats
+    // records are 8 bytes, known-file records 20.
+    EXPECT_EQ(
+        (std::vector<std::uint64_t>{summary.logsRewritten, summary.recordsBefore,
+                                    summary.recordsAfter, summary.bytesBefore, summary.bytesAfter}),
+        (std::vector<std::uint64_t>{5, 12, 10, 3 * 8 + 3 * 20 + 6 * 8, 2 * 8 + 2 * 20 + 6 * 8}));
+    EXPECT_TRUE(summary.failures.empty());
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), aged({45 * day, 2 * day}, 1).bytes()) << "partial: gone";
+    EXPECT_EQ(read(hash + ".pln_off"), aged({45 * day, 2 * day}, 1, true).bytes());
+    for (const auto& [name, bytes] : unchanged)
+        EXPECT_EQ(read(name), bytes.bytes()) << name;
+    for (const auto& log : logs.logs())
+        EXPECT_EQ(log->recordsSize(), -1);
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 // A log that cannot be read (another program holds it) and, where the file
@@ -132,17 +107,16 @@ TEST_F(CompressTest, LogsDoNotInfluenceEachOther) {
 // as they were and named in one report at the end; every other log is
 // compressed, and no temporary file stays. One that a crash left beside a
 // log is removed by the next scan.
-TEST_F(CompressTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
+TEST_F(LogStoreTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
     std::vector<std::int64_t> ages = {45 * day + 400, 45 * day};
-    const LogBytes compressed =
-        LogBytes().prefix(1).header(3, 0, 1, "").int32Record(agedStamp(45 * day), 1);
-    std::string held = write("a.ini-s,held.pln_on", statsLogAged(ages));
-    write("b.ini-s,free.pln_on", statsLogAged(ages));
-    write("d.ini-s,free.pln", statsLogAged(ages));
+    const LogBytes compressed = aged({45 * day}, 1);
+    std::string held = write("a.ini-s,held.pln_on", aged(ages));
+    write("b.ini-s,free.pln_on", aged(ages));
+    write("d.ini-s,free.pln", aged(ages));
     write("b.ini-s,free.pln_on.tmp123", LogBytes());
     std::vector<std::int64_t> young(1000, 2 * day);
     young.insert(young.begin(), ages.begin(), ages.end());
-    write("c.ini-s,big.pln_on", statsLogAged(young));
+    write("c.ini-s,big.pln_on", aged(young));
     logs.scanLogs();
     EXPECT_FALSE(std::filesystem::exists(dir.path() + "b.ini-s,free.pln_on.tmp123"));
     tCompressSummary summary;
@@ -164,11 +138,11 @@ TEST_F(CompressTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
               std::string(compressFailedText) + "\n" + expected.front() +
                   (expected.size() > 1 ? "\n" + expected.back() : ""));
     EXPECT_TRUE(prompter.shown.empty());
-    EXPECT_EQ(read("a.ini-s,held.pln_on"), statsLogAged(ages).bytes());
+    EXPECT_EQ(read("a.ini-s,held.pln_on"), aged(ages).bytes());
     EXPECT_EQ(read("b.ini-s,free.pln_on"), compressed.bytes());
     EXPECT_EQ(read("d.ini-s,free.pln"), compressed.bytes());
 #ifndef _WIN32
-    EXPECT_EQ(read("c.ini-s,big.pln_on"), statsLogAged(young).bytes());
+    EXPECT_EQ(read("c.ini-s,big.pln_on"), aged(young).bytes());
 #endif
     for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();

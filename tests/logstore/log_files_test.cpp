@@ -11,26 +11,54 @@ namespace fs = std::filesystem;
 
 class LogFilesTest : public LogStoreTest {
 protected:
-    LogBytes stats(std::uint8_t valueType = 3) {
-        return LogBytes().prefix(1).header(valueType, 1, 1, "");
-    }
+    static LogBytes stats() { return LogBytes::stats(3, 1); }
     std::vector<std::string> names() const {
         std::vector<std::string> out;
         for (const auto& log : logs.logs())
             out.push_back(log->name());
         return out;
     }
-    tLogFiles logs{context};
 };
+
+// Each file is refused when its object is made and again when it is loaded,
+// and is left as it was.
+TEST_F(LogStoreTest, MalformedFilesAreReportedAndLeftUnchanged) {
+    const std::pair<std::string, LogBytes> cases[] = {
+        {hash + ".pln_on", LogBytes().prefix(1)},
+        {"a.ini-s,format.pln_on", LogBytes().prefix(1, "PLN", 1).header(3, 0, 1, "")},
+        {"a.ini-s,magic.pln_on", LogBytes().prefix(1, "PNL").header(3, 0, 1, "")},
+        {"a.ini-s,empty.pln_on", LogBytes()},
+        {"a.ini-s,short.pln_on", LogBytes().raw("PLN")},
+        {"a.ini-s,header.pln_on", LogBytes().prefix(1).u8(3).u8(0).f64(1)},
+        {"virtual;cut.pln_on", LogBytes().prefix(3).header(5, 0, 1, "").u8(0).sourceName("x")},
+        {"virtual;nested.pln_on", LogBytes::combined(3, "virtual;inner", "a.ini-s,x")},
+        {"virtual;self.pln_on", LogBytes::combined(3, "virtual;self", "virtual;self")},
+        {"virtual;outside.pln_on", LogBytes::combined(3, "a.ini-s,x", "../../x.ini-s,k")},
+        {"virtual;up.pln_on", LogBytes::combined(3, "..", "a.ini-s,x")},
+        {"virtual;known.pln_on", LogBytes::combined(3, hashName, "a.ini-s,x")},
+        {"virtual;operation.pln_on", LogBytes::combined(7, "a.ini-s,x", "a.ini-s,y")},
+    };
+    for (const auto& [fileName, bytes] : cases) {
+        write(fileName, bytes);
+        const std::vector<std::string> invalid{"Invalid log file: \"" + fileName + "\""};
+        tLogFile log(context, fileName.substr(0, fileName.size() - 7));
+        EXPECT_EQ(log.valueType(), 0) << fileName;
+        EXPECT_EQ(prompter.errors(), invalid);
+        prompter.shown.clear();
+        log.loadValues();
+        EXPECT_EQ(log.recordCount(), 0) << fileName;
+        EXPECT_EQ(prompter.errors(), invalid);
+        prompter.shown.clear();
+        EXPECT_EQ(read(fileName), bytes.bytes());
+    }
+}
 
 TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
     write("b.ini-s,k.pln_on", stats());
     write("A.ini-s,k.pln_off", stats());
-    write("abc.PLN_ON", LogBytes().prefix(0));
     write("Queued clients.pln", LogBytes().prefix(2).header(3, 0, 1, ""));
-    write("notes.txt", LogBytes().prefix(0));
-    write(".hidden.pln_on", LogBytes().prefix(0));
-    write("broken.ini-s,k.pln_on", LogBytes().prefix(0));
+    for (const char* name : {"abc.PLN_ON", "notes.txt", ".hidden.pln_on", "broken.ini-s,k.pln_on"})
+        write(name, LogBytes::known());
     dir.mkdir("a.pln");
     logs.scanLogs();
     EXPECT_EQ(names(),
@@ -44,21 +72,14 @@ TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
               std::vector<std::string>{"Invalid log file: \"broken.ini-s,k.pln_on\""});
     EXPECT_EQ(logs.connRunTimeLog(), nullptr);
 
-    EXPECT_TRUE(logExistsInAnyState(dir.path(), "queued CLIENTS"));
-    EXPECT_TRUE(logExistsInAnyState(dir.path(), "ABC")) << "abc.PLN_ON";
-    EXPECT_FALSE(logExistsInAnyState(dir.path(), "Queued"));
-
     logs.clearLogs();
     EXPECT_EQ(logs.count(), 0u);
 }
 
 TEST_F(LogFilesTest,
        DuplicateFilesGiveOneEntryAndOneMessagePerExtraFileAndThePermanentConnRunTime) {
-    write("x.pln_off", LogBytes().prefix(0));
-    write("X.pln_on", LogBytes().prefix(0));
-    write("y.pln_off", LogBytes().prefix(0));
-    write("y.pln_on", LogBytes().prefix(0));
-    write("y.pln", LogBytes().prefix(0));
+    for (const char* name : {"x.pln_off", "X.pln_on", "y.pln_off", "y.pln_on", "y.pln"})
+        write(name, LogBytes::known());
     write("statistics.ini-statistics,ConnRunTime.pln_on", stats());
     write("statistics.ini-statistics,connruntime.pln", stats());
     logs.scanLogs();
@@ -78,74 +99,65 @@ TEST_F(LogFilesTest,
                                         "Duplicate log files: \"y\" (*.pln used)"}));
 }
 
-TEST_F(LogFilesTest, SetLogStateSwitchesByRenaming) {
+// A state is switched by renaming the file, records and all, whatever the
+// case of the name or of the extension; the permanent log keeps its state, a
+// log without a file gets none, and a file not catalogued yet is taken in.
+TEST_F(LogFilesTest, SetLogStateRenamesTheFile) {
     write("a.ini-s,k.pln_on", stats().int32Record(1, 1));
     write("a.ini-s,k.pln_off", stats());
-    write("abc.PLN_ON", LogBytes().prefix(0));
+    write("abc.PLN_ON", LogBytes::known());
+    write("statistics.ini-statistics,ConnRunTime.pln", stats());
     logs.scanLogs();
     prompter.shown.clear();
 
     logs.setLogState("A.ini-s,k", tLogState::inactive);
-    EXPECT_EQ(logs.getLogState("a.ini-s,k"), tLogState::inactive);
-    EXPECT_FALSE(fs::exists(dir.file("a.ini-s,k.pln_on")));
-    EXPECT_EQ(read("a.ini-s,k.pln_off"), stats().int32Record(1, 1).bytes())
-        << "the records go along";
-
     logs.setLogState("a.ini-s,k", tLogState::active);
     EXPECT_EQ(logs.getLogState("a.ini-s,k"), tLogState::active);
-    EXPECT_TRUE(fs::exists(dir.file("a.ini-s,k.pln_on")));
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), stats().int32Record(1, 1).bytes());
     logs.findLog("a.ini-s,k")->loadValues();
     EXPECT_EQ(logs.findLog("a.ini-s,k")->recordCount(), 1) << "the object follows its file";
-
     logs.setLogState("abc", tLogState::inactive);
-    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off")))
-        << "an upper-case extension becomes the usual one";
+    EXPECT_TRUE(fs::exists(dir.file("abc.pln_off"))) << "the usual extension";
     EXPECT_FALSE(fs::exists(dir.file("abc.PLN_ON")));
-    EXPECT_TRUE(prompter.shown.empty());
-}
 
-TEST_F(LogFilesTest, SetLogStateSparesPermanentAndUnknownLogsAndTakesInNewOnes) {
-    write("statistics.ini-statistics,ConnRunTime.pln", stats());
-    logs.scanLogs();
-    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::none);
-    logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::inactive);
+    for (tLogState state : {tLogState::none, tLogState::inactive})
+        logs.setLogState("statistics.ini-statistics,ConnRunTime", state);
     EXPECT_EQ(logs.getLogState("statistics.ini-statistics,ConnRunTime"), tLogState::permanent);
     EXPECT_TRUE(fs::exists(dir.file("statistics.ini-statistics,ConnRunTime.pln")));
-
     logs.setLogState("nothing.ini-s,k", tLogState::active);
-    EXPECT_EQ(logs.count(), 1u);
+    EXPECT_FALSE(logs.findLog("nothing.ini-s,k"));
     EXPECT_FALSE(fs::exists(dir.file("nothing.ini-s,k.pln_on")));
 
-    write(std::string(hashName) + ".pln_off", LogBytes().prefix(0));
+    write(hash + ".pln_off", LogBytes::known());
     logs.setLogState(hashName, tLogState::inactive);
     EXPECT_EQ(logs.getLogState(hashName), tLogState::inactive) << "added in its state";
     write("new.ini-s,k.pln_off", stats());
     logs.setLogState("new.ini-s,k", tLogState::active);
     EXPECT_EQ(logs.getLogState("new.ini-s,k"), tLogState::active);
     EXPECT_TRUE(fs::exists(dir.file("new.ini-s,k.pln_on")));
+    EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(LogFilesTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
-    write(std::string(hashName) + ".pln_on", LogBytes().prefix(0));
+    write(hash + ".pln_on", LogBytes::known());
     write("a.ini-s,k.pln_off", stats());
     write("statistics.ini-statistics,ConnRunTime.pln_on", stats());
     logs.scanLogs();
     std::vector<std::string> deleted;
     logs.onKnownFileLogDeleted([&](const std::string& name) { deleted.push_back(name); });
 
-    logs.setLogState(hashName, tLogState::none);
+    logs.setLogState(hash, tLogState::none);
     logs.setLogState("a.ini-s,k", tLogState::none);
     logs.setLogState("statistics.ini-statistics,ConnRunTime", tLogState::none);
-    EXPECT_EQ(deleted, std::vector<std::string>{std::string(hashName)});
+    EXPECT_EQ(deleted, std::vector<std::string>{hash});
     EXPECT_EQ(logs.count(), 0u);
     EXPECT_EQ(logs.connRunTimeLog(), nullptr);
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
 TEST_F(LogFilesTest, RenameLogKeepsTheCatalogueSorted) {
-    auto combined = LogBytes().prefix(3).header(5, 0, 1, "").sources(0, "a.ini-s,k", "a.ini-s,k");
-    write("virtual;a.pln_on", combined);
-    write("virtual;m.pln_on", combined);
+    for (const char* name : {"virtual;a.pln_on", "virtual;m.pln_on"})
+        write(name, LogBytes::combined(0, "a.ini-s,k", "a.ini-s,k"));
     write("a.ini-s,k.pln_on", stats());
     logs.scanLogs();
     EXPECT_TRUE(logs.renameLog("VIRTUAL;A", "virtual;z"));
@@ -160,9 +172,9 @@ TEST_F(LogFilesTest, RenameLogKeepsTheCatalogueSorted) {
 TEST_F(LogFilesTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
     tLogHeader header{4, 1, 0.5, "kB"};
     EXPECT_TRUE(logs.createLogFile("a.ini-s,k", tLogState::active, header));
-    EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes().prefix(1).header(4, 1, 0.5, "kB").bytes());
-    EXPECT_TRUE(logs.createLogFile(std::string(hashName), tLogState::inactive, header));
-    EXPECT_EQ(read(std::string(hashName) + ".pln_off"), LogBytes().prefix(0).bytes());
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes::stats(4, 1, 0.5, "kB").bytes());
+    EXPECT_TRUE(logs.createLogFile(hash, tLogState::inactive, header));
+    EXPECT_EQ(read(hash + ".pln_off"), LogBytes::known().bytes());
     EXPECT_FALSE(logs.createLogFile("b.ini-s,k", tLogState::none, header));
     EXPECT_EQ(logs.count(), 0u);
     EXPECT_TRUE(prompter.shown.empty());

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "common/byte_writer.h"
-#include "logstore/core/log_store_context.h"
+#include "logstore/core/log_files.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -32,6 +32,17 @@ public:
 // Byte-exact log files, written field by field.
 class LogBytes {
 public:
+    // A known-file log's prefix; a stats log's prefix and header; a combined
+    // log's prefix, header and sources, without the maximum.
+    static LogBytes known() { return LogBytes().prefix(0); }
+    static LogBytes stats(std::uint8_t valueType = 3, std::uint8_t flags = 0, double multiplier = 1,
+                          std::string_view units = "") {
+        return LogBytes().prefix(1).header(valueType, flags, multiplier, units);
+    }
+    static LogBytes combined(std::uint8_t operation, std::string_view first,
+                             std::string_view second) {
+        return LogBytes().prefix(3).header(5, 0, 1, "").sources(operation, first, second);
+    }
     LogBytes& prefix(std::uint8_t kind, std::string_view magic = "PLN", std::uint8_t format = 0) {
         out_.text(magic);
         out_.u8(format);
@@ -61,13 +72,22 @@ public:
     LogBytes& u8(std::uint8_t v) { return out_.u8(v), *this; }
     LogBytes& f64(double v) { return out_.f64(v), *this; }
     LogBytes& int32Record(std::uint32_t stamp, std::int32_t value) {
-        out_.u32(stamp);
-        out_.i32(value);
-        return *this;
+        return record(stamp, 3, value);
     }
     LogBytes& int64Record(std::uint32_t stamp, std::int64_t value) {
         out_.u32(stamp);
         out_.i64(value);
+        return *this;
+    }
+    // A stats record of value type 1 to 4 (integers of 1, 2, 4 or 8 bytes) or
+    // 5 (a double).
+    LogBytes& record(std::uint32_t stamp, std::uint8_t valueType, double value) {
+        out_.u32(stamp);
+        if (valueType == 5)
+            return out_.f64(value), *this;
+        const auto bits = static_cast<std::uint64_t>(static_cast<std::int64_t>(value));
+        for (int i = 0; i < 1 << (valueType - 1); ++i)
+            out_.u8(static_cast<std::uint8_t>(bits >> 8 * i));
         return *this;
     }
     LogBytes& knownFileRecord(std::uint32_t stamp, std::uint32_t requests, std::uint32_t accepted,
@@ -96,10 +116,12 @@ protected:
         return readBytes(dir.file(fileName));
     }
 
+    const std::string hash{hashName};
     TempDir dir;
     RecordingPrompter prompter;
     RecordingRecorderLink recorder;
     tLogStoreContext context{dir.path(), prompter, recorder};
+    tLogFiles logs{context};
 };
 
 } // namespace pln::test

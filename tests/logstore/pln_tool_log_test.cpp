@@ -19,14 +19,10 @@ TEST_F(PlnToolLogTest, CreateThenDump) {
     CommandRun run = runPlnTool("log create " + dir.path() +
                                 " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'");
     EXPECT_EQ(run.status, 0) << run.output;
-    EXPECT_EQ(read("a.ini-s,k.pln_off"),
-              LogBytes().prefix(1).header(2, 5, 84.375, "kB / day").bytes());
+    const LogBytes header = LogBytes::stats(2, 5, 84.375, "kB / day");
+    EXPECT_EQ(read("a.ini-s,k.pln_off"), header.bytes());
 
-    LogBytes withRecords = LogBytes()
-                               .prefix(1)
-                               .header(2, 5, 84.375, "kB / day")
-                               .raw(std::string("\x00\x60\x5D\x58\xFF\xFF", 6));
-    write("a.ini-s,k.pln_off", withRecords);
+    write("a.ini-s,k.pln_off", LogBytes(header).raw(std::string("\x00\x60\x5D\x58\xFF\xFF", 6)));
     run = runPlnTool("log dump " + shellWord(dir.file("a.ini-s,k.pln_off")));
     EXPECT_EQ(run.status, 0);
     EXPECT_EQ(run.output, "name: a.ini-s,k\nstate: Inactive\nkind: 1\nvalueType: 2\nflags: 5\n"
@@ -39,14 +35,12 @@ TEST_F(PlnToolLogTest, CreateThenDump) {
 }
 
 TEST_F(PlnToolLogTest, DumpsKnownFileAndCombinedLogs) {
-    std::string known = write(std::string(hashName) + ".pln_on",
-                              LogBytes()
-                                  .prefix(0)
-                                  .knownFileRecord(dos(2044, 1, 2, 3, 4, 6), 7, 5, 1ULL << 40)
-                                  .raw("xyz"));
+    std::string known = write(
+        hash + ".pln_on",
+        LogBytes::known().knownFileRecord(dos(2044, 1, 2, 3, 4, 6), 7, 5, 1ULL << 40).raw("xyz"));
     CommandRun run = runPlnTool("log dump " + known);
     EXPECT_EQ(run.output,
-              "name: " + std::string(hashName) +
+              "name: " + hash +
                   "\nstate: Active\nkind: 0\nrecords: 1\n"
                   "2044-01-02T03:04:06 requests=7 accepted=5 transferred=1099511627776\n"
                   "trailing bytes: 3\n");
@@ -63,28 +57,23 @@ TEST_F(PlnToolLogTest, DumpsKnownFileAndCombinedLogs) {
 }
 
 TEST_F(PlnToolLogTest, BadInputFailsWithTheReason) {
-    std::string bad = write("b.ini-s,k.pln", LogBytes().prefix(0));
+    std::string bad = write("b.ini-s,k.pln", LogBytes::known());
     CommandRun run = runPlnTool("log dump " + shellWord(bad));
     EXPECT_EQ(run.status, 1);
     EXPECT_EQ(run.output, "pln-tool: Invalid log file: \"b.ini-s,k.pln\"\n");
-    EXPECT_EQ(runPlnTool("log dump " + dir.file("notes.txt")).status, 2);
-    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'c.ini-s,k' on 1 0 1 x").status, 2);
-    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'c.ini-s,k' active 1 0 2* x").status, 2);
-    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'virtual;v' active 5 0 1 x").status, 2);
-    EXPECT_EQ(runPlnTool("log compress " + dir.path()).status, 2);
-    EXPECT_EQ(
-        runPlnTool("log compress " + dir.path() + " --threshold 30 --now 2024-02-30T00:00").status,
-        2);
+    const std::string create = "log create " + dir.path(), compress = "log compress " + dir.path();
+    for (const std::string& arguments :
+         {"log dump " + dir.file("notes.txt"), create + " 'c.ini-s,k' on 1 0 1 x",
+          create + " 'c.ini-s,k' active 1 0 2* x", create + " 'virtual;v' active 5 0 1 x", compress,
+          compress + " --threshold 30 --now 2024-02-30T00:00"})
+        EXPECT_EQ(runPlnTool(arguments).status, 2) << arguments;
     EXPECT_FALSE(std::filesystem::exists(dir.file("c.ini-s,k.pln_on")));
 }
 
 TEST_F(PlnToolLogTest, CompressRewritesTheFolderUnlessTheRecorderRuns) {
-    auto old = LogBytes()
-                   .prefix(1)
-                   .header(3, 0, 1, "")
-                   .int32Record(dos(2024, 1, 1, 12, 0, 0), 1)
-                   .int32Record(dos(2024, 1, 1, 12, 10, 0), 2)
-                   .int32Record(dos(2024, 1, 1, 12, 17, 40), 3);
+    auto at = [](int minute, int second) { return dos(2024, 1, 1, 12, minute, second); };
+    auto first = LogBytes::stats().int32Record(at(0, 0), 1);
+    auto old = LogBytes(first).int32Record(at(10, 0), 2).int32Record(at(17, 40), 3);
     write("a.ini-s,k.pln_on", old);
     std::string config = dir.mkdir("config");
     std::string arguments = "log compress " + dir.path() + " --threshold 30 --now 2024-02-15T00:00";
@@ -107,12 +96,7 @@ TEST_F(PlnToolLogTest, CompressRewritesTheFolderUnlessTheRecorderRuns) {
     CommandRun run = runPlnTool(arguments);
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output, "1 logs rewritten, 2 of 3 records kept\n");
-    EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes()
-                                            .prefix(1)
-                                            .header(3, 0, 1, "")
-                                            .int32Record(dos(2024, 1, 1, 12, 0, 0), 1)
-                                            .int32Record(dos(2024, 1, 1, 12, 17, 40), 3)
-                                            .bytes());
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), first.int32Record(at(17, 40), 3).bytes());
 }
 
 } // namespace

@@ -1,12 +1,8 @@
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
-#include "logstore/core/compress.h"
-#include "logstore/core/log_files.h"
-#include "platform/posix/posix_clock.h"
 #include "platform/posix/posix_message_bus.h"
 #include "platform/posix/posix_mutex_service.h"
 #include "recorder_profile.h"
-#include "support/recording_prompter.h"
 
 #include <chrono>
 #include <csignal>
@@ -75,76 +71,37 @@ protected:
         }
         return std::nullopt;
     }
-    bool suspend(std::uint32_t task) {
-        bus->broadcast({messages.msgSuspend, task, 0});
-        auto answer = awaitMessage(messages.msgSuspended, 300ms);
-        return answer && answer->word == task;
-    }
-    // The recorder answers once its socket is bound.
+    // The recorder answers a suspension once its socket is bound.
     void awaitRecorder() {
         for (int i = 0; i < 50; ++i) {
-            if (suspend(9)) {
-                bus->broadcast({messages.msgResume, 9, 0});
-                return;
-            }
+            bus->broadcast({messages.msgSuspend, 9, 0});
+            if (auto answer = awaitMessage(messages.msgSuspended, 300ms);
+                answer && answer->word == 9)
+                return bus->broadcast({messages.msgResume, 9, 0});
         }
         FAIL() << "the recorder does not answer";
     }
-    bool waitForRecords(const std::string& file, std::size_t size, std::size_t count) {
-        for (int i = 0; i < 100 && profile.records(file, size) < count; ++i)
-            std::this_thread::sleep_for(50ms);
-        return profile.records(file, size) == count;
-    }
-
     RecorderProfile profile;
     tRecorderMessages messages = registerRecorderMessages(profile.locations.messagePrefix);
     std::unique_ptr<PosixMessageBus> bus;
     std::vector<pid_t> started;
-    std::string logA = std::string(test::hashA) + ".pln_on";
 };
 
-TEST_F(RecorderProcessTest, RecordsEachSaveNothingWhileTheViewerRewritesLogsAndEndsWhenAsked) {
-    pid_t recorder = startRecorder();
-    awaitRecorder();
-    EXPECT_EQ(exitStatus(startRecorder(), 5s), 0) << "a second recorder ends at once";
-
-    profile.writeKnownMet(6, 3, 700, 10);
-    ASSERT_TRUE(waitForRecords(logA, 20, 1));
-    ASSERT_TRUE(waitForRecords(test::connRunTimeFile, 8, 1));
-
-    ASSERT_TRUE(suspend(0));
-    profile.writeKnownMet(7, 3, 800, 8);
-    std::this_thread::sleep_for(1500ms);
-    EXPECT_EQ(profile.records(logA, 20), 1u) << "nothing is appended while suspended";
-    test::RecordingPrompter prompter;
-    tDetachedRecorderLink detached;
-    tLogFiles logs({profile.locations.logsFolder, prompter, detached});
-    logs.scanLogs();
-    auto summary = compressLogs(logs, 30, PosixClock().nowLocal());
-    EXPECT_EQ(summary.recordsBefore, summary.recordsAfter);
-    EXPECT_EQ(prompter.shown.size(), 0u);
-    bus->broadcast({messages.msgResume, 0, 0});
-
-    ASSERT_TRUE(waitForRecords(logA, 20, 2)) << "the save made meanwhile is recorded at the resume";
-    EXPECT_TRUE(waitForRecords(test::connRunTimeFile, 8, 2));
-    EXPECT_EQ(profile.records(test::uploadedFile, 12), 2u);
-    EXPECT_EQ(profile.logBytes(logA)[25 + 4], 7) << "the second record holds the second save";
-
-    ::kill(recorder, SIGTERM);
-    EXPECT_EQ(exitStatus(recorder, 3s), 0);
-    PosixMutexService mutexes;
-    EXPECT_FALSE(mutexes.isHeld(recorderMutexName(profile.locations)));
-
-    recorder = startRecorder();
-    awaitRecorder();
-    EXPECT_EQ(exitStatus(startRecorder({"--stop"}), 5s), 0);
-    EXPECT_EQ(exitStatus(recorder, 3s), 0);
-
-    recorder = startRecorder();
-    awaitRecorder();
-    EXPECT_EQ(exitStatus(startRecorder({"--close-viewer"}), 5s), 0);
-    EXPECT_TRUE(awaitMessage(messages.msgClose, 2s));
-    EXPECT_EQ(exitStatus(recorder, 3s), 0);
+// A signal, --stop and --close-viewer each end the running recorder and free
+// its mark; a second recorder of the same profile ends at once.
+TEST_F(RecorderProcessTest, OneRecorderPerProfileThatEndsWhenAsked) {
+    for (const char* ending : {"SIGTERM", "--stop", "--close-viewer"}) {
+        pid_t recorder = startRecorder();
+        awaitRecorder();
+        EXPECT_EQ(exitStatus(startRecorder(), 5s), 0) << "a second recorder ends at once";
+        if (ending[0] == '-')
+            EXPECT_EQ(exitStatus(startRecorder({ending}), 5s), 0) << ending;
+        else
+            ::kill(recorder, SIGTERM);
+        EXPECT_EQ(exitStatus(recorder, 3s), 0) << ending;
+        EXPECT_FALSE(PosixMutexService().isHeld(recorderMutexName(profile.locations))) << ending;
+    }
+    EXPECT_TRUE(awaitMessage(messages.msgClose, 2s)) << "--close-viewer closes the viewer too";
     EXPECT_EQ(exitStatus(startRecorder({"--other"}), 5s), 2);
 }
 

@@ -3,7 +3,6 @@
 #include "app/core/locations.h"
 #include "common/byte_writer.h"
 #include "emulefiles/core/known_met_codec.h"
-#include "logstore/core/log_types.h"
 #include "logstore/log_fixture.h"
 #include "support/temp_dir.h"
 
@@ -78,12 +77,6 @@ public:
     }
     std::vector<std::uint8_t> logBytes(const std::string& fileName) const {
         return readBytes(locations.logsFolder + fileName);
-    }
-    // Whole records after the prefix (known-file logs) or the header.
-    std::size_t records(const std::string& fileName, std::size_t recordSize) const {
-        std::size_t start = fileName.find('.') == 32 ? logPrefixSize : headerEnd;
-        std::size_t size = logBytes(fileName).size();
-        return size < start ? 0 : (size - start) / recordSize;
     }
     std::string errorsLog() const {
         std::string path = locations.dataFolder + "errors.log";

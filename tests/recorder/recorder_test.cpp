@@ -14,7 +14,9 @@
 namespace pln {
 namespace {
 
+using test::LogBytes;
 using test::RecorderProfile;
+using namespace std::string_literals;
 
 // A recorder in this process: real files, a bus and a clock of the test's.
 class RecorderTest : public ::testing::Test {
@@ -32,18 +34,15 @@ protected:
                       settleMs + 1;
     }
     void send(const std::string& name, std::uint32_t word) { recorder.handle({name, word, 0}); }
-    // The date of the save of known.met now on disk, and of a log's last record.
+    // The date of the save of known.met now on disk.
     dosDateTime savedDate() {
         return calendarToDosDateTime(clock.toLocalCalendar(
             *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met")));
     }
-    dosDateTime lastDate(const std::string& file, std::size_t start, std::size_t size) {
-        auto bytes = profile.logBytes(file);
-        const std::uint8_t* p = bytes.data() + start + (bytes.size() - start) / size * size - size;
-        return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-    }
-    std::size_t knownFileRecords() const {
-        return profile.records(std::string(test::hashA) + ".pln_on", 20);
+    // File A's log, and the same holding one record of the save on disk.
+    std::vector<std::uint8_t> logA() const { return profile.logBytes(test::hashA + ".pln_on"s); }
+    std::vector<std::uint8_t> knownLogOf(std::uint32_t requests) {
+        return LogBytes::known().knownFileRecord(savedDate(), requests, 3, 700).bytes();
     }
 
     RecorderProfile profile;
@@ -70,24 +69,21 @@ TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 
-    auto bytes = profile.logBytes(std::string(test::hashA) + ".pln_on");
-    ASSERT_EQ(bytes.size(), 5u + 20u);
-    EXPECT_EQ(bytes[9], 5) << "requests";
-    EXPECT_EQ(bytes[13], 3) << "accepted requests";
-    EXPECT_EQ(bytes[17] | bytes[18] << 8, 700) << "bytes uploaded";
-    EXPECT_EQ(profile.records(std::string(test::hashB) + ".pln_off", 20), 0u);
-    auto runTime = profile.logBytes(test::connRunTimeFile);
-    ASSERT_EQ(runTime.size(), 79u + 8u);
-    EXPECT_EQ(runTime[83] | runTime[84] << 8, 1000);
-    EXPECT_EQ(profile.records(test::uploadedFile, 12), 1u);
+    EXPECT_EQ(logA(), knownLogOf(5));
+    EXPECT_EQ(profile.logBytes(test::hashB + ".pln_off"s), LogBytes::known().bytes());
+    EXPECT_EQ(profile.logBytes(test::connRunTimeFile),
+              LogBytes::stats(3, 1, 24, "Hours / day").int32Record(savedDate(), 1000).bytes());
+    EXPECT_EQ(profile.logBytes(test::uploadedFile),
+              LogBytes::stats(4, 1, 1.0 / 1024, "kBytes / sec")
+                  .int64Record(savedDate(), 123456789)
+                  .bytes());
 }
 
 TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     send(messages.msgSuspend, 0);
     send(messages.msgSuspend, 1);
-    ASSERT_EQ(bus.sent.size(), 2u);
-    EXPECT_EQ(bus.sent[0], (BusMessage{messages.msgSuspended, 0, 0}));
-    EXPECT_EQ(bus.sent[1], (BusMessage{messages.msgSuspended, 1, 0}));
+    EXPECT_EQ(bus.sent, (std::vector<BusMessage>{{messages.msgSuspended, 0, 0},
+                                                 {messages.msgSuspended, 1, 0}}));
 
     save(6, 50);
     recorder.tick();
@@ -101,8 +97,7 @@ TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     send(messages.msgResume, 1);
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 3u) << "the save made meanwhile is sampled at the resume";
-    EXPECT_EQ(lastDate(std::string(test::hashA) + ".pln_on", 5, 20), savedDate())
-        << "dated with the save, an hour before the resume";
+    EXPECT_EQ(logA(), knownLogOf(6)) << "dated with the save, an hour before the resume";
 }
 
 TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
@@ -125,42 +120,24 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
         recorder.tick();
     }
     recorder.tick();
-    EXPECT_EQ(knownFileRecords(), 1u) << "its patience counts from the end of the suspension";
+    EXPECT_EQ(logA(), knownLogOf(6)) << "its patience counts from the end of the suspension";
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 }
 
-// Records that find their log held by the viewer wait, and reach it once it
-// is free in the order of their saves.
-TEST_F(RecorderTest, RecordsWaitingForALogTheViewerReadsKeepTheirOrder) {
-    std::string logA = std::string(test::hashA) + ".pln_on";
-    {
-        LockedFile drawing(profile.locations.logsFolder + logA, LockedFile::Access::Read);
-        save(6, 40);
-        recorder.tick();
-        save(7, 20);
-        recorder.tick();
-        EXPECT_EQ(knownFileRecords(), 0u);
-    }
-    recorder.tick();
-    ASSERT_EQ(knownFileRecords(), 2u);
-    EXPECT_EQ(profile.logBytes(logA)[5 + 4], 6);
-    EXPECT_EQ(profile.logBytes(logA)[25 + 4], 7);
-}
-
 TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
-    profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on",
-                     test::LogBytes().prefix(1).header(3, 2, 1, "kBytes / sec").bytes());
+    const LogBytes maxUpload = LogBytes::stats(3, 2, 1, "kBytes / sec");
+    profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on", maxUpload.bytes());
     save(5, 1);
     clock.nowMs -= settleMs; // a save not settled yet: its values are read all the same
     send(messages.msgNewLogs, 0);
     recorder.tick();
-    EXPECT_EQ(lastDate("preferences.ini-eMule,MaxUpload.pln_on", 79, 8), savedDate());
+    EXPECT_EQ(profile.logBytes("preferences.ini-eMule,MaxUpload.pln_on"),
+              LogBytes(maxUpload).int32Record(savedDate(), 40).bytes());
     EXPECT_EQ(recorder.appendedRecords(), 4u)
         << "A's log, ConnRunTime, uploaded bytes and MaxUpload were empty";
-    EXPECT_EQ(profile.records("preferences.ini-eMule,MaxUpload.pln_on", 8), 1u);
 
-    profile.writeLog("Queued clients.pln_on",
-                     test::LogBytes().prefix(2).header(3, 0, 1, "").bytes());
+    const LogBytes queued = LogBytes().prefix(2).header(3, 0, 1, "");
+    profile.writeLog("Queued clients.pln_on", queued.bytes());
     RecorderProfile::writeText(profile.locations.eMuleConfigBase + "onlinesig.dat",
                                "1|server|x|17\r\n");
     send(messages.msgNewLogs, 0);
@@ -171,9 +148,8 @@ TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     send(messages.msgNewLogs, 0);
     recorder.tick();
     EXPECT_EQ(recorder.appendedRecords(), 5u) << "only the new log";
-    auto queued = profile.logBytes("Queued clients.pln_on");
-    ASSERT_EQ(queued.size(), 87u);
-    EXPECT_EQ(queued[83], 17);
+    EXPECT_EQ(profile.logBytes("Queued clients.pln_on"),
+              LogBytes(queued).int32Record(savedDate(), 17).bytes());
 
     clock.nowMs += 2 * settleMs;
     recorder.tick();
@@ -206,13 +182,6 @@ TEST_F(RecorderTest, BadValuesAreWrittenToTheErrorsLogOnceUntilViewed) {
     save(8, 10);
     recorder.tick();
     EXPECT_EQ(errorsLogDisplayLines(profile.errorsLog(), formatErrorsLogTime).size(), 4u);
-}
-
-TEST_F(RecorderTest, TheCloseMessageEndsTheRun) {
-    send(messages.msgClose, 0);
-    volatile std::sig_atomic_t stop = 0;
-    recorder.run(stop);
-    EXPECT_TRUE(recorder.closing());
 }
 
 } // namespace

@@ -1,0 +1,212 @@
+#include "common/missing_value.h"
+#include "logstore/core/ini_tree.h"
+#include "logstore/core/log_codec.h"
+#include "logstore/core/log_dialog_rules.h"
+#include "logstore/core/log_names.h"
+#include "logstore/core/multiplier.h"
+#include "logstore/core/online_signature.h"
+#include "platform/posix/posix_ini_profile.h"
+#include "support/temp_dir.h"
+
+#include <cmath>
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace pln {
+namespace {
+
+TEST(LogNames, KindStateAndPartsFollowFromTheName) {
+    EXPECT_EQ(kindOf("queued CLIENTS"), tLogKind::queuedClients);
+    EXPECT_EQ(kindOf("VIRTUAL;a.b"), tLogKind::virtualLog) << "virtual before the dot rule";
+    EXPECT_EQ(kindOf("statistics.ini-statistics,ConnRunTime"), tLogKind::iniValue);
+    EXPECT_EQ(kindOf("0123456789ABCDEF0123456789ABCDEF"), tLogKind::knownFile);
+    EXPECT_EQ(kindOf("virtual"), tLogKind::knownFile);
+    EXPECT_EQ(stateOfExtension(".PLN_ON"), tLogState::active);
+    EXPECT_EQ(stateOfExtension(".pln_of"), std::nullopt);
+    // An ini value's log name splits at its first "-" and its first ","; other
+    // names have no such parts.
+    EXPECT_EQ(displayNameOf("0123456789ABCDEF0123456789ABCDEF"), "");
+    EXPECT_EQ(iniKeyOf("a.ini-s,k,with,commas"), "k,with,commas");
+    EXPECT_EQ(iniSectionOf("a.ini-s-t,k"), "s-t");
+    EXPECT_EQ(iniFileNameOf("virtual;x-y,z"), "");
+    EXPECT_EQ(iniKeyOf("Queued clients"), "");
+    EXPECT_EQ(iniFileNameOf("odd.name"), "");
+    EXPECT_EQ(iniKeyOf("odd.name"), "");
+    // ConnRunTime's log is recognised without regard to case.
+    EXPECT_TRUE(isConnRunTimeName("statistics.ini-statistics,connruntime"));
+    EXPECT_TRUE(isConnRunTimeName("STATISTICS.INI-Statistics,ConnRunTime"));
+    EXPECT_FALSE(isConnRunTimeName("statistics.ini-statistics,ConnRunTimeX"));
+    EXPECT_FALSE(isConnRunTimeName("preferences.ini-statistics,ConnRunTime"));
+}
+
+TEST(Multiplier, EvaluatesProductsAndQuotientsLeftToRight) {
+    EXPECT_EQ(getMultiplier("1/1"), 1.0);
+    EXPECT_EQ(getMultiplier("24 * 3600 / 1024 / 1024"), 0.0823974609375);
+    EXPECT_EQ(getMultiplier("  1 / 2  "), 0.5);
+    EXPECT_EQ(getMultiplier("8/4*2"), 4.0);
+    EXPECT_EQ(getMultiplier("-2.5e1"), -25.0);
+    EXPECT_EQ(getMultiplier("+.5"), 0.5);
+    EXPECT_EQ(getMultiplier("1,5", ','), 1.5);
+    // The locale's separator and the dot alike.
+    EXPECT_EQ(getMultiplier("2.5", ','), 2.5);
+    EXPECT_EQ(getMultiplier("2,5 * 1.5", ','), 3.75);
+    EXPECT_TRUE(std::isnan(getMultiplier("1,5.5", ',')));
+}
+
+TEST(Multiplier, InvalidTextsGiveTheMissingValue) {
+    for (const char* text : {"", "   ", "2*", "/2", "3/0", "0", "0*5", "2**3", "abc", "1.5.2",
+                             "inf", "nan", "1e", "12abc", "1e999", "1e200*1e200", "1,5"})
+        EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
+}
+
+TEST(Multiplier, AnEditedLogKeepsItsValueWhileTheTextIsAsShownIfItIsUsable) {
+    EXPECT_EQ(editedMultiplier("1.23457e+06", "1.23457e+06", 1234567), 1234567);
+    EXPECT_EQ(editedMultiplier("2", "1.23457e+06", 1234567), 2);
+    for (double stored : {0.0, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_TRUE(std::isnan(editedMultiplier("x", "x", stored))) << stored;
+}
+
+TEST(Multiplier, NumbersAreFormattedAndParsedWhole) {
+    EXPECT_EQ(formatNumber(2.5, ','), "2,5");
+    EXPECT_EQ(formatNumber(0.0823974609375), "0.0823975");
+    EXPECT_EQ(formatNumber(1e20), "1e+20");
+    EXPECT_EQ(parseDecimal("-3.5"), -3.5);
+    EXPECT_EQ(parseDecimal("0"), 0.0);
+    EXPECT_EQ(parseDecimal("7."), 7.0);
+    EXPECT_FALSE(parseDecimal("."));
+    EXPECT_FALSE(parseDecimal("1 "));
+    EXPECT_FALSE(parseDecimal("0x10"));
+}
+
+std::string unitsBytes(std::string_view units) {
+    auto field = encodeUnits(units);
+    return {field.begin(), field.end()};
+}
+
+TEST(LogCodec, UnitsFieldKeepsAtMost62BytesAndATerminator) {
+    EXPECT_EQ(unitsBytes(""), char(1) + std::string(63, '\0')) << "length 1 and a zero byte";
+    EXPECT_EQ(unitsBytes("kBytes / sec"),
+              char(13) + std::string("kBytes / sec") + std::string(51, '\0'));
+
+    const std::string expected = char(63) + std::string(62, 'u') + '\0';
+    EXPECT_EQ(unitsBytes(std::string(62, 'u') + 'z'), expected) << "the 63rd gives way to the end";
+    EXPECT_EQ(unitsBytes(std::string(200, 'u')), expected);
+
+    // 63 bytes ending in a 2-byte character.
+    auto field = encodeUnits(std::string(61, 'a') + "\xC3\xA9");
+    EXPECT_EQ(field[0], 62) << "a character is never cut in half";
+    EXPECT_EQ(decodeUnits(field), std::string(61, 'a'));
+}
+
+TEST(LogCodec, UnitsAreTrimmedAndReadWithinTheField) {
+    auto field = encodeUnits("  hours \t");
+    EXPECT_EQ(decodeUnits(field), "hours");
+    field.fill('x');
+    field[0] = 255;
+    EXPECT_EQ(decodeUnits(field), std::string(63, 'x')) << "a hostile length stays in the field";
+    field = encodeUnits("");
+    field[0] = 3;
+    field[1] = '\xB0';
+    field[2] = 'C';
+    EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
+                                  "C")
+        << "bytes that are not UTF-8 are Windows-1252";
+}
+
+TEST(LogDialogRules, NumericIniValues) {
+    for (const char* text : {"0", "-3.5", "+12", "1e5", "2.5E-3", "123456789012345678901234"})
+        EXPECT_TRUE(isNumericIniValue(text)) << text;
+    for (const char* text : {"", "12abc", "abc", "1.2.3", "0x10", "1e", "-", "1 2", "true"})
+        EXPECT_FALSE(isNumericIniValue(text)) << text;
+}
+
+TEST(LogDialogRules, FileNamesEveryFileSystemHolds) {
+    for (const char* name : {"virtual;CON.pln_on", "virtual;a b.pln_off", "CONSOLE.txt", "COM0",
+                             "statistics.ini-statistics,ConnRunTime.pln_on"})
+        EXPECT_TRUE(isPortableFileName(name)) << name;
+    for (const char* name : {"", "CON", "nul.pln_on", "com1", "LPT9.txt", "AUX .x", "a.", "a ",
+                             "a:b", "a?b", "a|b", "a\tb", "a/b"})
+        EXPECT_FALSE(isPortableFileName(name)) << name;
+    EXPECT_TRUE(isPortableFileName(std::string(255, 'x')));
+    EXPECT_FALSE(isPortableFileName(std::string(256, 'x')));
+}
+
+TEST(LogDialogRules, VirtualTitles) {
+    EXPECT_TRUE(isValidVirtualTitle("Average uploaded per session"));
+    EXPECT_TRUE(isValidVirtualTitle("CON"));
+    for (const char* title :
+         {"", "a/b", "a\\b", "a:b", "a*b", "a?b", "a\"b", "a<b", "a>b", "a|b", "line\nbreak"})
+        EXPECT_FALSE(isValidVirtualTitle(title)) << title;
+    // The name "virtual;" + title + ".pln_off" must fit in 255 bytes.
+    EXPECT_TRUE(isValidVirtualTitle(std::string(239, 't')));
+    EXPECT_FALSE(isValidVirtualTitle(std::string(240, 't')));
+}
+
+TEST(LogDialogRules, NameOfAnIniValueLog) {
+    EXPECT_EQ(keyOfCaption("  ConnRunTime = 12.5"), "ConnRunTime");
+    EXPECT_EQ(keyOfCaption("Key"), "Key");
+    EXPECT_EQ(iniLogNameFor("statistics.ini", "statistics", "ConnRunTime"),
+              "statistics.ini-statistics,ConnRunTime");
+    EXPECT_EQ(iniLogNameFor("preferences.ini", "eMule", "Max-Up,load"),
+              "preferences.ini-eMule,Max-Up,load");
+    // Names that would not split back into the same parts, or cannot be files.
+    EXPECT_FALSE(iniLogNameFor("my-prefs.ini", "eMule", "Port"));
+    EXPECT_FALSE(iniLogNameFor("a,b.ini", "eMule", "Port"));
+    EXPECT_FALSE(iniLogNameFor("prefs.ini", "Web,Server", "Port"));
+    EXPECT_FALSE(iniLogNameFor("prefs.ini", "eMule", "Dir/Name"));
+}
+
+TEST(LogDialogRules, CombineEntries) {
+    test::TempDir logs;
+    logs.write("virtual;Taken.pln_off", "x");
+    auto valid = [&](tCombineEntries e, char point = '.', const std::string& edited = "") {
+        return combineEntriesValid(e, point, logs.path(), edited);
+    };
+    EXPECT_TRUE(valid({"Per session", "1/1", false, ""}));
+    EXPECT_FALSE(valid({"Per session", "3/0", false, ""}));
+    EXPECT_FALSE(valid({"taken", "1/1", false, ""}));
+    EXPECT_TRUE(valid({"taken", "1/1", false, ""}, '.', "virtual;Taken"));
+    EXPECT_FALSE(valid({"taken", "1/1", false, ""}, '.', "virtual;Other"));
+    EXPECT_FALSE(valid({"Per session", "1/1", true, ""}));
+    EXPECT_TRUE(valid({"Per session", "1/1", true, "12,5"}, ','));
+    EXPECT_FALSE(valid({"Per session", "1/1", true, "12,5"}));
+    EXPECT_TRUE(std::isnan(*maxValueOf(false, "12", '.')));
+    EXPECT_EQ(editedMaxValue(true, "5", "1.23457e+06", 1234567, '.'), 5);
+    EXPECT_FALSE(editedMaxValue(true, "inf", "inf", HUGE_VAL, '.'));
+}
+
+class OnlineSignatureTest : public ::testing::Test {
+protected:
+    std::string text() { return queuedClientsText(ini, dir.file("config/"), dir.path()); }
+    void preferences(const std::string& value) {
+        dir.write("config/preferences.ini", "[eMule]\r\nOnlineSignature=" + value + "\r\n");
+    }
+
+    test::TempDir dir;
+    PosixIniProfile ini;
+};
+
+TEST_F(OnlineSignatureTest, DisabledMissingOrTheLastField) {
+    EXPECT_EQ(text(), "[Online signature is currently disabled]");
+    preferences("0");
+    dir.write("onlinesig.dat", "1|server|1.2.3.4|4661\n10.5|3.2|17");
+    EXPECT_EQ(text(), "[Online signature is currently disabled]");
+    preferences("yes");
+    EXPECT_EQ(text(), "[Online signature is currently disabled]");
+
+    preferences("1");
+    EXPECT_EQ(text(), "17");
+    dir.write("onlinesig.dat", "0\n");
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(readQueuedClients(ini, dir.file("config/"), dir.path()).value);
+    // Only the end of a huge file is read.
+    dir.write("onlinesig.dat", std::string(1 << 20, 'x') + "|42\r\n");
+    EXPECT_EQ(text(), "42");
+    std::filesystem::remove(dir.file("onlinesig.dat"));
+    EXPECT_EQ(text(), "[File not found]");
+    dir.mkdir("onlinesig.dat");
+    EXPECT_EQ(text(), "[File not found]");
+}
+
+} // namespace
+} // namespace pln
