@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+
+namespace pln {
+
+// The bytes of a tag's text, blob or name in one 8-byte word. A big
+// known.met holds millions of tags, mostly numbers with none of these, and
+// a std::string or std::vector costs 24 to 40 bytes even when empty. Up to
+// 7 bytes (a file type, a format) live in the word itself; longer ones in
+// one allocation of a 4-byte length and the bytes, owned by the word. More
+// than 4 GiB - 1 bytes, which no length field of the files could count,
+// throws "A tag value is too long for known.met".
+class tTagBytes {
+public:
+    static constexpr std::size_t inlineCapacity = 7;
+
+    tTagBytes() = default;
+    tTagBytes(const tTagBytes& other) { *this = other; }
+    tTagBytes(tTagBytes&& other) noexcept { swap(other); }
+    tTagBytes& operator=(const tTagBytes& other);
+    tTagBytes& operator=(tTagBytes&& other) noexcept;
+    ~tTagBytes() { release(); }
+
+    tTagBytes& operator=(std::string_view bytes) {
+        assign(bytes);
+        return *this;
+    }
+    tTagBytes& operator=(std::span<const std::uint8_t> bytes) {
+        assign({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+        return *this;
+    }
+
+    std::size_t size() const { return view().size(); }
+    bool empty() const { return size() == 0; }
+    std::string_view view() const;
+    operator std::string_view() const { return view(); }
+    operator std::span<const std::uint8_t>() const {
+        const std::string_view v = view();
+        return {reinterpret_cast<const std::uint8_t*>(v.data()), v.size()};
+    }
+
+    // Whether bytes were ever assigned since construction or reset: an empty
+    // assignment counts, so a name can be present and empty.
+    bool isSet() const { return word_[0] != 0; }
+    void reset() { release(); }
+
+    friend bool operator==(const tTagBytes& a, const tTagBytes& b) { return a.view() == b.view(); }
+    friend bool operator==(const tTagBytes& a, std::string_view b) { return a.view() == b; }
+
+private:
+    // word_[0] is the low byte of the word: odd for inline bytes (their count
+    // in bits 1..3, the bytes in word_[1..7]), 0 for nothing, otherwise part
+    // of a heap pointer stored little-endian, which allocation keeps even.
+    void assign(std::string_view bytes);
+    void release();
+    void swap(tTagBytes& other) noexcept;
+    const char* heap() const;
+
+    alignas(8) unsigned char word_[8] = {};
+};
+
+// A tag's name: absent for a tag named by its id. Reads like an optional
+// string whose value is the stored bytes.
+class tTagName {
+public:
+    // What operator-> points at.
+    struct Arrow {
+        std::string_view value;
+        const std::string_view* operator->() const { return &value; }
+    };
+
+    tTagName() = default;
+    tTagName& operator=(std::string_view bytes) {
+        bytes_ = bytes;
+        return *this;
+    }
+    tTagName& operator=(std::nullopt_t) {
+        bytes_.reset();
+        return *this;
+    }
+
+    bool has_value() const { return bytes_.isSet(); }
+    explicit operator bool() const { return has_value(); }
+    std::string_view operator*() const { return bytes_.view(); }
+    Arrow operator->() const { return {bytes_.view()}; }
+
+    friend bool operator==(const tTagName& a, const tTagName& b) {
+        return a.has_value() == b.has_value() && a.bytes_ == b.bytes_;
+    }
+
+private:
+    tTagBytes bytes_;
+};
+
+} // namespace pln
