@@ -1,10 +1,12 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string_view>
+#include <utility>
 
 namespace pln {
 
@@ -21,10 +23,16 @@ public:
 
     tTagBytes() = default;
     tTagBytes(const tTagBytes& other) { *this = other; }
-    tTagBytes(tTagBytes&& other) noexcept { swap(other); }
+    tTagBytes(tTagBytes&& other) noexcept : word_(std::exchange(other.word_, 0)) {}
     tTagBytes& operator=(const tTagBytes& other);
-    tTagBytes& operator=(tTagBytes&& other) noexcept;
-    ~tTagBytes() { release(); }
+    tTagBytes& operator=(tTagBytes&& other) noexcept {
+        std::swap(word_, other.word_);
+        return *this;
+    }
+    ~tTagBytes() {
+        if (onHeap())
+            freeHeap();
+    }
 
     tTagBytes& operator=(std::string_view bytes) {
         assign(bytes);
@@ -37,7 +45,11 @@ public:
 
     std::size_t size() const { return view().size(); }
     bool empty() const { return size() == 0; }
-    std::string_view view() const;
+    std::string_view view() const {
+        if (word_ & inlineFlag)
+            return {inlineBytes(), static_cast<std::size_t>((word_ >> 1) & inlineCapacity)};
+        return word_ ? heapView() : std::string_view();
+    }
     operator std::string_view() const { return view(); }
     operator std::span<const std::uint8_t>() const {
         const std::string_view v = view();
@@ -46,22 +58,32 @@ public:
 
     // Whether bytes were ever assigned since construction or reset: an empty
     // assignment counts, so a name can be present and empty.
-    bool isSet() const { return word_[0] != 0; }
-    void reset() { release(); }
+    bool isSet() const { return word_ != 0; }
+    void reset() {
+        if (onHeap())
+            freeHeap();
+        word_ = 0;
+    }
 
     friend bool operator==(const tTagBytes& a, const tTagBytes& b) { return a.view() == b.view(); }
     friend bool operator==(const tTagBytes& a, std::string_view b) { return a.view() == b; }
 
 private:
-    // word_[0] is the low byte of the word: odd for inline bytes (their count
-    // in bits 1..3, the bytes in word_[1..7]), 0 for nothing, otherwise part
-    // of a heap pointer stored little-endian, which allocation keeps even.
-    void assign(std::string_view bytes);
-    void release();
-    void swap(tTagBytes& other) noexcept;
-    const char* heap() const;
+    // The word is 0 for nothing, odd for inline bytes (their count in bits
+    // 1..3, the bytes in the word's other 7 bytes of memory), and otherwise
+    // a heap pointer, which allocation keeps even.
+    static constexpr std::uint64_t inlineFlag = 1;
+    // The low byte, which holds the flag and count, comes first in memory on
+    // little-endian machines and last on big-endian ones.
+    static constexpr std::size_t inlineOffset = std::endian::native == std::endian::little ? 1 : 0;
 
-    alignas(8) unsigned char word_[8] = {};
+    bool onHeap() const { return word_ != 0 && !(word_ & inlineFlag); }
+    const char* inlineBytes() const { return reinterpret_cast<const char*>(&word_) + inlineOffset; }
+    void assign(std::string_view bytes);
+    void freeHeap();
+    std::string_view heapView() const;
+
+    std::uint64_t word_ = 0;
 };
 
 // A tag's name: absent for a tag named by its id. Reads like an optional
