@@ -8,6 +8,7 @@
 #include "platform/platform.h"
 
 #include <iostream>
+#include <span>
 
 namespace pln::tool {
 
@@ -31,7 +32,7 @@ const char* const knownUsage =
 
 namespace {
 
-std::string hexOf(const std::vector<std::uint8_t>& bytes) {
+std::string hexOf(std::span<const std::uint8_t> bytes) {
     static constexpr char digits[] = "0123456789ABCDEF";
     std::string text;
     text.reserve(2 * bytes.size());

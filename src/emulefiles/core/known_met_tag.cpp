@@ -11,6 +11,12 @@ namespace {
 
 constexpr std::uint8_t idFlag = 0x80;
 
+// The next n bytes as they are stored, read without an intermediate copy.
+std::string_view storedText(ByteReader& in, std::size_t n) {
+    auto bytes = in.view(n);
+    return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
+}
+
 void readName(ByteReader& in, tKnownMetTag& tag) {
     std::uint16_t length = in.u16();
     if (length == 1) {
@@ -19,7 +25,7 @@ void readName(ByteReader& in, tKnownMetTag& tag) {
     }
     // Every stored byte is kept: a name cut at a NUL could come back as a
     // one-byte name, which is read as an id and would count as another tag.
-    tag.name = in.text(length);
+    tag.name = storedText(in, length);
 }
 
 // Checked before the name is read, so that a file cut right after an unknown
@@ -32,10 +38,10 @@ bool isKnownType(std::uint8_t type) {
 void readValue(ByteReader& in, tKnownMetTag& tag) {
     switch (tag.tagType) {
     case tagType::hash:
-        tag.data = in.bytes(16);
+        tag.data = in.view(16);
         return;
     case tagType::string:
-        tag.text = in.text(in.u16());
+        tag.text = storedText(in, in.u16());
         return;
     case tagType::uint32:
         tag.intValue = in.u32();
@@ -53,7 +59,7 @@ void readValue(ByteReader& in, tKnownMetTag& tag) {
         std::uint32_t size = in.u32();
         if (size > in.remaining())
             throw Error("Invalid tag");
-        tag.data = in.bytes(size);
+        tag.data = in.view(size);
         return;
     }
     case tagType::uint16:
@@ -70,7 +76,7 @@ void readValue(ByteReader& in, tKnownMetTag& tag) {
     default:
         break;
     }
-    tag.text = in.text(tag.tagType - 0x10u);
+    tag.text = storedText(in, tag.tagType - 0x10u);
     tag.tagType = tagType::string;
 }
 
@@ -145,8 +151,6 @@ bool tKnownMetTag::writeToStream(ByteWriter& out) const {
         out.f32(floatValue);
         break;
     case tagType::blob:
-        if (data.size() > 0xFFFFFFFFu)
-            throw Error("A tag value is too long for known.met");
         out.u32(static_cast<std::uint32_t>(data.size()));
         out.bytes(data);
         break;

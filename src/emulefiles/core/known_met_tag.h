@@ -1,10 +1,10 @@
 #pragma once
 
+#include "emulefiles/core/tag_bytes.h"
+
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace pln {
 
@@ -67,13 +67,13 @@ public:
 
     bool isInteger() const { return tagType == tagType::uint32 || tagType == tagType::uint64; }
 
-    // Largest members first and the small ones together: a big known.met
-    // holds millions of tags, and padding between members would add up.
-    std::string text;
+    // A big known.met holds millions of tags: the byte members take one
+    // word each, and the small members sit together without padding.
+    tTagBytes text;
     // The raw bytes of a string name; absent when the tag is named by an id.
-    std::optional<std::string> name;
+    tTagName name;
     // The 16 bytes of a hash tag or the bytes of a blob.
-    std::vector<std::uint8_t> data;
+    tTagBytes data;
     std::uint64_t intValue = 0;
     float floatValue = 0;
     std::uint8_t tagType = 0;

@@ -4,31 +4,70 @@
 #include "common/text.h"
 
 #include <algorithm>
+#include <bit>
+#include <functional>
+#include <numeric>
 
 namespace pln {
 
 void tSharedFileTable::assign(std::vector<tSharedFile> found) {
-    std::vector<std::pair<std::string, std::size_t>> order;
-    order.reserve(found.size());
-    for (std::size_t i = 0; i < found.size(); ++i)
-        order.emplace_back(foldCase(found[i].name), i);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    files_.clear();
-    keys_.clear();
-    files_.reserve(order.size());
-    keys_.reserve(order.size());
-    for (auto& [key, index] : order) {
-        if (!keys_.empty() && keys_.back() == key)
-            continue;
-        keys_.push_back(std::move(key));
-        files_.push_back(std::move(found[index]));
+    std::vector<std::string> folded;
+    folded.reserve(found.size());
+    std::size_t keyBytes = 0;
+    for (const tSharedFile& file : found) {
+        folded.push_back(foldCase(file.name));
+        keyBytes += folded.back().size();
     }
+    std::vector<std::uint32_t> order(found.size());
+    std::iota(order.begin(), order.end(), 0u);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return folded[a] < folded[b]; });
+    clear();
+    files_.reserve(order.size());
+    keyEnds_.reserve(order.size());
+    keyBytes_.reserve(keyBytes);
+    for (std::uint32_t i : order) {
+        if (!files_.empty() && key(files_.size() - 1) == folded[i])
+            continue;
+        keyBytes_ += folded[i];
+        keyEnds_.push_back(keyBytes_.size());
+        files_.push_back(std::move(found[i]));
+    }
+    buildIndex();
 }
 
 void tSharedFileTable::clear() {
     files_.clear();
-    keys_.clear();
+    keyBytes_.clear();
+    keyEnds_.clear();
+    slots_.clear();
+}
+
+// Twice as many slots as keys keeps the probe sequences short.
+void tSharedFileTable::buildIndex() {
+    if (files_.empty())
+        return;
+    slots_.assign(std::bit_ceil(2 * files_.size()), 0);
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        std::size_t at = std::hash<std::string_view>()(key(i)) & mask;
+        while (slots_[at] != 0)
+            at = (at + 1) & mask;
+        slots_[at] = static_cast<std::uint32_t>(i + 1);
+    }
+}
+
+int tSharedFileTable::indexOf(std::string_view foldedName) const {
+    if (slots_.empty())
+        return -1;
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t at = std::hash<std::string_view>()(foldedName) & mask; slots_[at] != 0;
+         at = (at + 1) & mask) {
+        const std::size_t i = slots_[at] - 1;
+        if (key(i) == foldedName)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 bool sameFileDate(std::uint32_t date, const tSharedData& data) {
@@ -46,16 +85,13 @@ bool sameFileDate(std::uint32_t date, const tSharedData& data) {
 
 int findSharedFile(const tSharedFileTable& table, std::string_view name, std::uint64_t size,
                    std::uint32_t date) {
-    const std::string key = foldCase(name);
-    const auto& keys = table.keys_;
-    auto it = std::lower_bound(keys.begin(), keys.end(), key);
-    if (it == keys.end() || *it != key)
+    const int index = table.indexOf(foldCase(name));
+    if (index < 0)
         return -1;
-    auto index = static_cast<std::size_t>(it - keys.begin());
-    const tSharedData& data = table.files_[index].data;
+    const tSharedData& data = table[static_cast<std::size_t>(index)].data;
     if (data.size != size || !sameFileDate(date, data))
         return -1;
-    return static_cast<int>(index);
+    return index;
 }
 
 } // namespace pln

@@ -37,13 +37,24 @@ public:
     const tSharedFile& operator[](std::size_t i) const { return files_[i]; }
     const std::vector<tSharedFile>& files() const { return files_; }
 
+    // The index of the file whose folded name is foldedName, or -1.
+    int indexOf(std::string_view foldedName) const;
+
 private:
-    friend int findSharedFile(const tSharedFileTable&, std::string_view, std::uint64_t,
-                              std::uint32_t);
+    std::string_view key(std::size_t i) const {
+        const std::size_t begin = i == 0 ? 0 : keyEnds_[i - 1];
+        return std::string_view(keyBytes_).substr(begin, keyEnds_[i] - begin);
+    }
+    void buildIndex();
+
     std::vector<tSharedFile> files_;
-    // The names folded to lower case, in table order: the searches compare
-    // these bytes directly.
-    std::vector<std::string> keys_;
+    // The names folded to lower case, in table order and end to end: file i's
+    // ends at keyEnds_[i]. A known.met of many files asks for every one of
+    // them, so the keys are kept together and found through a hash index
+    // of open addressing, whose slots hold a file's index + 1 (0: free).
+    std::string keyBytes_;
+    std::vector<std::size_t> keyEnds_;
+    std::vector<std::uint32_t> slots_;
 };
 
 // Whether a known.met date (seconds since 1970 UTC) is the date of a file on

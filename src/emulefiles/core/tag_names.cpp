@@ -74,8 +74,11 @@ std::string_view knownMetTagName(std::uint8_t id) {
 }
 
 std::string knownMetTagLabel(const tKnownMetTag& tag) {
-    if (tag.name)
-        return decodeEmuleString(tag.name->c_str());
+    // A stored name reads up to its first NUL, as eMule shows it.
+    if (tag.name) {
+        std::string_view stored = *tag.name;
+        return decodeEmuleString(stored.substr(0, stored.find('\0')));
+    }
     std::string_view fromTable = knownMetTagName(tag.nameId);
     return fromTable.empty() ? std::to_string(tag.nameId) : std::string(fromTable);
 }
