@@ -306,7 +306,7 @@ TEST(TagsText, LinesUpNamesTypesAndValues) {
     other.name = std::string(40, 'n');
     other.tagType = tagType::boolean;
     file->tags.append(other);
-    other.name.reset();
+    other.name = std::nullopt;
     other.tagType = 42; // a type no name is known for
     file->tags.append(other);
     // Names take 33 columns, cut to 32, and types 10.
