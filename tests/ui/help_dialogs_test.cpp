@@ -54,7 +54,8 @@ private:
             dialog->setProperty("answered", true);
             if (shown < steps.size())
                 steps[shown](*dialog);
-            else
+            // A step that failed may have left its dialog open.
+            if (shown >= steps.size() || QTest::currentTestFailed())
                 dialog->reject();
             ++shown;
         });
