@@ -268,7 +268,7 @@ private slots:
         QCOMPARE(graphs().zoomBar().value(), 2);
     }
 
-    void readoutFollowsTheMouseAndTheKeys() {
+    void readoutAndEditorFollowTheMouseAndTheKeys() {
         tGraphReadout& readout = graphs().readout();
         QWidget* viewport = requests().view().viewport();
         const QPoint atEvent = pixelOf(requests(), 5.5);
@@ -307,22 +307,17 @@ private slots:
         QTRY_VERIFY(readout.dateTimeBox().text().isEmpty());
         QVERIFY(readout.lastEventBox().toPlainText().isEmpty());
         QCOMPARE(viewport->cursor().shape(), Qt::ArrowCursor);
-    }
 
-    // On the runtime axis the date is that of the first ConnRunTime record
-    // that reaches the runtime under the mouse: noon, where "party" is.
-    void doubleClickOpensTheEventsEditorAtTheDate() {
+        // A double click opens the events editor. On the runtime axis the
+        // date is that of the first ConnRunTime record that reaches the
+        // runtime under the mouse: noon, where "party" is.
         QString date, description;
-        const QPoint atParty = pixelOf(requests(), 5.5);
-        const auto doubleClick = [&] {
-            QTest::mouseDClick(requests().view().viewport(), Qt::LeftButton, {}, atParty);
-        };
+        const auto doubleClick = [&] { QTest::mouseDClick(viewport, Qt::LeftButton, {}, atEvent); };
         const auto readEditor = [&](QDialog& editor) {
             date = editor.findChild<QLineEdit*>("dateTimeBox")->text();
             description = editor.findChild<QLineEdit*>("eventBox")->text();
         };
         QVERIFY(test::whileModal(doubleClick, readEditor));
-        const CalendarMs party = calendarDayOf(2024, 3, 5) * msPerDay + 12 * 3'600'000;
         QCOMPARE(date, localeDateTimeText(party));
         QCOMPARE(description, QString("party"));
 
@@ -334,8 +329,8 @@ private slots:
         settle();
         QCOMPARE(requests().view().hint(),
                  QString("Select known files or stats logs to draw their graphs"));
-        QTest::mouseMove(requests().view().viewport(), atParty);
-        QVERIFY(graphs().readout().dateTimeBox().text().isEmpty());
+        QTest::mouseMove(viewport, atEvent);
+        QVERIFY(readout.dateTimeBox().text().isEmpty());
         QVERIFY(test::whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
     }
