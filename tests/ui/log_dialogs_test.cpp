@@ -9,6 +9,7 @@
 #include "ui/ui_fixture.h"
 #include "ui/ui_profile.h"
 
+#include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -17,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTreeWidget>
+#include <filesystem>
 
 using namespace pln;
 using test::child;
@@ -26,6 +28,10 @@ namespace {
 
 const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
+const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
+const std::string maxUpload = "preferences.ini-eMule,MaxUpload";
+constexpr int logColumn = 1;
+constexpr int graphicColumn = 5;
 
 QStringList texts(const QTreeWidgetItem* parent) {
     QStringList out;
@@ -76,6 +82,7 @@ private:
     test::UiSession session_;
     std::unique_ptr<UiProfile> profile_;
     std::unique_ptr<tMainForm> form_;
+    std::unique_ptr<QAbstractItemModelTester> tester_;
 
     tNewLogSources sources() {
         Platform& p = session_.platform();
@@ -91,6 +98,24 @@ private:
         form_ = session_.open(profile_->locations);
         QVERIFY(form_);
         QTRY_VERIFY(model().rowCount() > 0);
+    }
+    // Adds the logs of the list's own checks: the permanent one, one shown
+    // with the transfers, a combined one and an inactive one.
+    void openWithListLogs() {
+        UiProfile& p = *profile_;
+        p.writeLog(connRunTime, tLogState::permanent, {valueTypeInteger, 1, 24.0, "Hours / day"});
+        p.writeLog(maxUpload, tLogState::active, {valueTypeInteger, 2, 1.0, "kBytes / sec"});
+        p.dir.write("PLN/PLN logs/virtual;Per session.pln_on",
+                    encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0, "kB"},
+                                 {tLogOperation::quotient, {uploaded, sessions}}));
+        std::filesystem::rename(p.logPath(sessions, ".pln_on"), p.logPath(sessions, ".pln_off"));
+        openMainForm();
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QTRY_COMPARE(model().rowCount(), 5);
+    }
+    QString cell(const QString& value, int column) {
+        return model().index(test::rowOf(model(), value), column).data().toString();
     }
 
 private slots:
@@ -115,6 +140,7 @@ private slots:
     }
 
     void cleanup() {
+        tester_.reset();
         form_.reset();
         profile_.reset();
         QLocale::setDefault(QLocale::c());
@@ -301,6 +327,67 @@ private slots:
         const std::vector<std::uint8_t> bytes = test::readBytes(path);
         QCOMPARE(decodeCombineBlock(std::span(bytes).subspan(headerEnd))->maxValue, 1234567.0);
         QCOMPARE(currentLog(), "virtual;New");
+    }
+
+    // The order, the texts and the header clicks are the table's and the
+    // shared list's: here the model shows them; ticks switch the logs but
+    // not the permanent one, and deletion spares it too.
+    void listTicksAndDeletionSpareThePermanentLog() {
+        openWithListLogs();
+        QCOMPARE(test::columnTexts(model(), logColumn),
+                 QStringList({"Permanent", "Active", "Active", "Active", "Inactive"}));
+        QVERIFY(test::ticked(model(), "ConnRunTime") &&
+                !test::ticked(model(), "UpSuccessfulSessions"));
+        select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
+        QVERIFY(test::setTick(model(), "MaxUpload", false));
+        QVERIFY(profile_->logExists(maxUpload, ".pln_off") &&
+                profile_->logExists(uploaded, ".pln_off"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln") && test::ticked(model(), "ConnRunTime"));
+        QCOMPARE(cell("ConnRunTime", logColumn) + ' ' + cell("MaxUpload", logColumn),
+                 "Permanent Inactive");
+
+        select({"ConnRunTime", "UpSuccessfulSessions", "Per session"});
+        QTRY_VERIFY(form_->actions().aIniDelLog->isEnabled());
+        QtPrompter::setNextAnswer(true);
+        form_->actions().aIniDelLog->trigger();
+        QtPrompter::clearShownBoxes();
+        QCOMPARE(test::columnTexts(model()),
+                 QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
+        QVERIFY(!profile_->logExists(sessions, ".pln_off"));
+        QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln"));
+        QTRY_VERIFY(!form_->actions().aIniDelLog->isEnabled());
+    }
+
+    void swappingTwiceReturnsTheLogToItsGraph() {
+        openWithListLogs();
+        QVERIFY(test::showExposed(*form_));
+        form_->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        view().setFocus();
+        view().setCurrentIndex(model().index(test::rowOf(model(), "MaxUpload"), 0));
+        // The menu opened from the keyboard acts on the list that had the
+        // focus; Alt and the keypad's Enter open the focused log.
+        QTest::keyClick(form_.get(), Qt::Key_E, Qt::AltModifier);
+        QTRY_VERIFY(form_->actions().statsMenu->isVisible());
+        QVERIFY(form_->actions().aIniSwapGraph->isEnabled());
+        form_->actions().statsMenu->close();
+        select({"MaxUpload"});
+        QVERIFY(test::whileModal(
+            [&] { QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); },
+            [](QDialog&) {}));
+        form_->actions().aIniSwapGraph->trigger();
+        QCOMPARE(cell("MaxUpload", graphicColumn), "Requests");
+        const tLogFile* log = form_->session().logFiles().findLog(maxUpload);
+        QCOMPARE(log->flags(), std::uint8_t(2 | flagShowWithRequests));
+        form_->session().logFiles().scanLogs();
+        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(),
+                 std::uint8_t(2 | flagShowWithRequests));
+        form_->statsLogsList().logFilesLoaded();
+        view().setCurrentIndex(model().index(test::rowOf(model(), "MaxUpload"), 0));
+        form_->actions().aIniSwapGraph->trigger();
+        QCOMPARE(cell("MaxUpload", graphicColumn), "Transfers");
+        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
     }
 };
 
