@@ -353,19 +353,8 @@ private slots:
                  std::vector<std::string>{"Please select a backup copy of known.met..."});
     }
 
-    void okIsRefusedWhileEditingIsNotAllowed() {
-        auto form = makeForm();
-        form->show();
-        refusal_ = "Known.met cannot be modified while eMule is running";
-        form->findChild<QPushButton*>("okButton")->click();
-        QVERIFY(form->isVisible());
-        QCOMPARE(prompter_.errors(), std::vector<std::string>{*refusal_});
-        refusal_.reset();
-        form->findChild<QPushButton*>("okButton")->click();
-        QCOMPARE(form->result(), int(QDialog::Accepted));
-    }
-
-    void helpFollowsTheFocus() {
+    // The help follows the focus; Ok is refused while editing is not allowed.
+    void helpFollowsTheFocusAndOkTheEditingRule() {
         auto form = makeForm();
         form->show();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
@@ -375,8 +364,17 @@ private slots:
         QVERIFY(help->toPlainText().contains("ed2k links"));
         box(*form, "deleteErroneousBox")->setFocus();
         QVERIFY(help->toPlainText().startsWith("This will remove any known file"));
-        form->findChild<QPushButton*>("okButton")->setFocus();
+        auto* ok = form->findChild<QPushButton*>("okButton");
+        ok->setFocus();
         QVERIFY(help->toPlainText().isEmpty());
+
+        refusal_ = "Known.met cannot be modified while eMule is running";
+        ok->click();
+        QVERIFY(form->isVisible());
+        QCOMPARE(prompter_.errors(), std::vector<std::string>{*refusal_});
+        refusal_.reset();
+        ok->click();
+        QCOMPARE(form->result(), int(QDialog::Accepted));
     }
 };
 
