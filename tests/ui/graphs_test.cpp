@@ -11,7 +11,6 @@
 #include "support/run_command.h"
 #include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
 #include <QFileInfo>
 #include <QImage>
@@ -102,14 +101,10 @@ QColor colourAt(const QTextEdit& box, int position) {
 
 } // namespace
 
-class GraphsTest : public QObject {
+class GraphsTest : public test::WindowSuite {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
-    std::unique_ptr<UiProfile> profile_;
-    std::unique_ptr<tMainForm> form_;
-
     tGraphsPanel& graphs() { return form_->graphs(); }
     tGraphChart& requests() { return graphs().requestsChart(); }
     tGraphChart& transferred() { return graphs().transferredChart(); }
@@ -146,7 +141,6 @@ private:
 
 private slots:
     void init() {
-        profile_ = std::make_unique<UiProfile>();
         writeProfile(*profile_);
         form_ = session_.open(profile_->locations);
         QVERIFY(form_ && test::showExposed(*form_, {1200, 800}));
@@ -156,8 +150,7 @@ private slots:
 
     void cleanup() {
         QVERIFY2(QtPrompter::shownBoxes().empty(), "no error box");
-        form_.reset();
-        profile_.reset();
+        closeWindow();
     }
 
     void selectionDrawsRatesLegendAndColours() {

@@ -2,10 +2,8 @@
 #include "app/ui/list_view.h"
 #include "common/text.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
 #include <QAbstractItemModelTester>
-#include <QApplication>
 #include <QHeaderView>
 #include <QLocale>
 #include <QPlainTextEdit>
@@ -44,13 +42,10 @@ void addFiles(UiProfile& profile) {
 
 } // namespace
 
-class KnownFilesListTest : public QObject {
+class KnownFilesListTest : public test::WindowSuite {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
-    std::unique_ptr<UiProfile> profile_;
-    std::unique_ptr<tMainForm> form_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
@@ -86,11 +81,7 @@ private:
     }
     void select(const QStringList& rows) {
         QSignalSpy drawn(idleWork(), &tIdleWork::redrawDue);
-        view().selectionModel()->clearSelection();
-        for (const QString& name : rows)
-            view().selectionModel()->select(model().index(rowOf(name), 0),
-                                            QItemSelectionModel::Select |
-                                                QItemSelectionModel::Rows);
+        test::selectNamed(view(), rows);
         QTRY_VERIFY(drawn.count() > 0);
         QVERIFY(idle());
     }
@@ -130,7 +121,6 @@ private:
 
 private slots:
     void init() {
-        profile_ = std::make_unique<UiProfile>();
         addFiles(*profile_);
         profile_->writeLog(hashOf(3), tLogState::inactive);
         form_ = session_.open(profile_->locations);
@@ -145,8 +135,7 @@ private slots:
 
     void cleanup() {
         tester_.reset();
-        form_.reset();
-        profile_.reset();
+        closeWindow();
     }
 
     void cellsShowTheRecords() {
@@ -159,8 +148,12 @@ private slots:
         QVERIFY(!ticked("bravo.iso"));
         QCOMPARE(cell(1, sizeColumn),
                  QLocale::system().toString(static_cast<qulonglong>(1'000'000'000'000ull)));
-        QCOMPARE(cell(0, 5), QString::fromStdString(hashOf(1)));
+        QCOMPARE(cell(0, 4) + ' ' + cell(0, 5),
+                 QLocale::system().toString(5) + ' ' + QString::fromStdString(hashOf(1)));
         QCOMPARE(cell(0, dledColumn) + cell(4, dledColumn), "NoYes");
+        // Unshared files have no date, path or download time.
+        for (int column : {7, 8, dlTimeColumn})
+            QCOMPARE(cell(4, column), QString());
         QCOMPARE(model().index(0, sizeColumn).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
                  int(Qt::AlignRight));
         const auto icon = [&](int column) {
@@ -191,6 +184,10 @@ private slots:
                  QStringList({"Charlie.mkv", "echo.zip", "alpha.mp3", "bravo.iso", "delta.avi"}));
         QCOMPARE(view().selectionModel()->selectedRows().value(0).row(), 0);
 
+        // A click puts Name, far down the priorities, first.
+        clickHeader(nameColumn);
+        QCOMPARE(names(),
+                 QStringList({"alpha.mp3", "bravo.iso", "Charlie.mkv", "delta.avi", "echo.zip"}));
         view().header()->moveSection(0, 3);
         QCOMPARE(view().header()->visualIndex(nameColumn), 0);
     }
@@ -375,6 +372,7 @@ private slots:
         a.aRefKF2->trigger();
         tags = tagsText();
         QCOMPARE(tags.count(hashLine), 2);
+        QVERIFY(tags.contains(QString(200, '-')));
         QVERIFY(tags.indexOf(QString::fromStdString(hashOf(4))) <
                 tags.indexOf(QString::fromStdString(hashOf(1))));
 

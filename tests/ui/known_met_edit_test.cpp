@@ -1,26 +1,18 @@
-#include "app/ui/known_files_list.h"
 #include "app/ui/known_met_edit_command.h"
 #include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QTest>
 #include <QTimer>
-#include <map>
-#include <memory>
 
 using namespace pln;
 using test::child;
@@ -52,13 +44,10 @@ void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::
 
 // The edits on three files; the second is shared by eMule, the first has an
 // active log. The repair comes last.
-class KnownMetEditTest : public QObject {
+class KnownMetEditTest : public test::WindowSuite {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
-    std::unique_ptr<UiProfile> profile_;
-    std::unique_ptr<tMainForm> form_;
     // What the test does with each confirmation; counts them.
     std::function<int(QDialog&)> answer_;
     int dialogs_ = 0;
@@ -101,7 +90,6 @@ private:
 
 private slots:
     void init() {
-        profile_ = std::make_unique<UiProfile>();
         profile_->add(1, "alpha.avi", 10);
         profile_->add(2, "bravo.mkv", 20);
         profile_->add(3, "charlie.iso", 30);
@@ -109,8 +97,7 @@ private slots:
         profile_->share(profile_->known.record(1), "bravo.mkv");
         profile_->writeLog(hashOf(1), tLogState::active);
         // An empty plain cancelled.met.
-        test::writeSettled(profile_->dir, "eMule/config/cancelled.met",
-                           std::string("\x0E\x00\x00\x00\x00", 5));
+        test::writeSettled(profile_->dir, "eMule/config/cancelled.met", test::emptyKnownMet);
         // The port of no eMule on this machine.
         profile_->writePreferences("");
         form_ = session_.open(profile_->locations);
@@ -127,10 +114,7 @@ private slots:
         QtPrompter::clearShownBoxes();
     }
 
-    void cleanup() {
-        form_.reset();
-        profile_.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void enablingRulesFollowSelectionSharingAndEmule() {
         struct Case {

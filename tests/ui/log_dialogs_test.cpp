@@ -7,7 +7,6 @@
 #include "platform/message_bus.h"
 #include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
@@ -75,13 +74,10 @@ tLogHeader headerOf(const std::string& path) {
 
 } // namespace
 
-class LogDialogsTest : public QObject {
+class LogDialogsTest : public test::WindowSuite {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
-    std::unique_ptr<UiProfile> profile_;
-    std::unique_ptr<tMainForm> form_;
     std::unique_ptr<QAbstractItemModelTester> tester_;
 
     tNewLogSources sources() {
@@ -121,7 +117,6 @@ private:
 private slots:
     void init() {
         QLocale::setDefault(QLocale::c());
-        profile_ = std::make_unique<UiProfile>();
         UiProfile& p = *profile_;
         test::writeSettled(
             p.dir, "eMule/config/statistics.ini",
@@ -141,8 +136,7 @@ private slots:
 
     void cleanup() {
         tester_.reset();
-        form_.reset();
-        profile_.reset();
+        closeWindow();
         QLocale::setDefault(QLocale::c());
         QVERIFY(QtPrompter::shownBoxes().empty());
     }

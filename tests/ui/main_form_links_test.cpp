@@ -1,28 +1,19 @@
-#include "app/ui/known_files_list.h"
-#include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
 #include "common/setting_keys.h"
 #include "links/core/links_collection.h"
 #include "links/ui/copy_format_form.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QLineEdit>
-#include <QMenu>
 #include <QPushButton>
 #include <QStandardPaths>
-#include <QTest>
 #include <QToolButton>
 #include <QUrl>
 #include <filesystem>
-#include <memory>
 
 using namespace pln;
 using test::menuTexts;
@@ -42,13 +33,10 @@ const char* const urlSchemes[] = {"http", "https", "ftp", "file"};
 
 // The window's link commands on two known files, "a one.avi" listed before
 // "b two.avi".
-class MainFormLinksTest : public QObject {
+class MainFormLinksTest : public test::WindowSuite {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
-    test::UiProfile profile_;
-    std::unique_ptr<tMainForm> form_;
     QList<QUrl> opened_;
 
     const tMainActions& actions() const { return form_->actions(); }
@@ -63,10 +51,10 @@ public slots:
 
 private slots:
     void initTestCase() {
-        profile_.add(1, "a one.avi", 100, 7);
-        profile_.add(2, "b two.avi", 200, 9);
-        profile_.saveKnownMet();
-        form_ = session_.open(profile_.locations);
+        profile_->add(1, "a one.avi", 100, 7);
+        profile_->add(2, "b two.avi", 200, 9);
+        profile_->saveKnownMet();
+        form_ = session_.open(profile_->locations);
         QVERIFY(test::listsAllKnownFiles(*form_, 2));
         QCOMPARE(test::columnTexts(form_->knownFilesList().model()),
                  QStringList({"a one.avi", "b two.avi"}));
@@ -102,10 +90,10 @@ private slots:
         QCOMPARE(clipboard(), "<a href=" + one + ">a one.avi</a><br>\r\n<a href=" + two +
                                   ">b two.avi</a><br>\r\n");
 
-        const std::string saved = profile_.dir.file("links.emulecollection");
+        const std::string saved = profile_->dir.file("links.emulecollection");
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        const QString profileFolder = QString::fromStdString(profile_.dir.path()).chopped(1);
+        const QString profileFolder = QString::fromStdString(profile_->dir.path()).chopped(1);
         for (const auto& [chosen, startFolder] :
              {std::pair{QString::fromStdString(saved), documents}, {QString(), profileFolder}}) {
             QtFileDialogs::setNextFileName(chosen);
@@ -117,7 +105,7 @@ private slots:
             QVERIFY(shown->acceptMode == QFileDialog::AcceptSave && shown->confirmOverwrite);
             QCOMPARE(shown->defaultSuffix, "emulecollection");
         }
-        const std::string missing = profile_.dir.file("no/such/folder.emulecollection");
+        const std::string missing = profile_->dir.file("no/such/folder.emulecollection");
         QtFileDialogs::setNextFileName(QString::fromStdString(missing));
         a.aKFSaveAsCollection->trigger();
         QCOMPARE(
@@ -157,7 +145,7 @@ private slots:
         tCopyFormatForm form;
         QVERIFY(form.findChild<QPushButton*>("okButton")->isDefault());
         auto* box = form.findChild<QLineEdit*>("formatBox");
-        const std::vector<tLinkRow> row{{&profile_.known.record(0), "D:\\new"}};
+        const std::vector<tLinkRow> row{{&profile_->known.record(0), "D:\\new"}};
         const QList<QToolButton*> buttons = form.findChildren<QToolButton*>();
         QCOMPARE(buttons.size(), 14);
         for (QToolButton* button : buttons) {
@@ -180,7 +168,7 @@ private slots:
     // there is none. Items open only web addresses.
     void webServicesFollowTheFileAndTheSelection() {
         const tMainActions& a = actions();
-        const std::string file = profile_.dir.file("eMule/config/webservices.dat");
+        const std::string file = profile_->dir.file("eMule/config/webservices.dat");
         const QStringList none{"No filename based webservices found"};
         const QStringList services{"By name", "By hash", "Local"};
         const struct {
@@ -201,7 +189,7 @@ private slots:
         bool popup = false;
         for (const auto& c : cases) {
             if (c.text)
-                profile_.dir.write("eMule/config/webservices.dat", c.text);
+                profile_->dir.write("eMule/config/webservices.dat", c.text);
             select(c.rows);
             emit(popup ? a.knownFilesPopup : a.knownFilesMenu)->aboutToShow();
             QMenu* menu = popup ? a.webServicesPopup : a.webServicesMenu;

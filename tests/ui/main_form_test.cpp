@@ -4,25 +4,17 @@
 #include "app/ui/bugs_form.h"
 #include "app/ui/credits_form.h"
 #include "app/ui/idle_work.h"
-#include "app/ui/known_files_list.h"
-#include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
 #include "app/ui/tips_form.h"
 #include "common/program_info.h"
 #include "common/setting_keys.h"
 #include "platform/message_bus.h"
-#include "platform/platform.h"
 #include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDockWidget>
-#include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -34,11 +26,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <functional>
-#include <memory>
 
 using namespace pln;
 using test::UiProfile;
@@ -97,13 +85,11 @@ std::vector<const tLogFile*> catalogue(tMainForm& form) {
 }
 
 void click(QDialog& dialog, const char* button) {
-    QPushButton* found = dialog.findChild<QPushButton*>(button);
-    QVERIFY(found);
-    found->click();
+    test::child<QPushButton>(dialog, button).click();
 }
 
-bool showAtStartup(QDialog& tips) {
-    return tips.findChild<QCheckBox*>("showAtStartupBox")->isChecked();
+QCheckBox& showAtStartup(QDialog& tips) {
+    return test::child<QCheckBox>(tips, "showAtStartupBox");
 }
 
 } // namespace
@@ -149,30 +135,41 @@ private:
     }
 
     // At least the design size, and wide enough that no caption is cut;
-    // the buttons and Enter in the text page around the tips.
+    // the buttons and Enter in the text page around the tips, every "\n"
+    // shown as a line break.
     static void pagesAroundBothWays(tTipsForm& tips) {
         QVERIFY(tips.width() >= std::max(457, tips.minimumSizeHint().width()));
         QVERIFY(tips.height() >= 250);
         const std::size_t first = tips.tipIndex();
         const QString text = tips.text();
-        QVERIFY(!text.isEmpty());
-        click(tips, "nextButton");
-        QCOMPARE(tips.tipIndex(), (first + 1) % 11);
-        click(tips, "previousButton");
+        QString all;
+        for (std::size_t n = 1; n <= 11; ++n) {
+            click(tips, "nextButton");
+            QCOMPARE(tips.tipIndex(), (first + n) % 11);
+            all += tips.text();
+        }
+        QVERIFY(all.count('\n') > 20 && !all.contains("\\n"));
         click(tips, "previousButton");
         QCOMPARE(tips.tipIndex(), (first + 10) % 11);
         QTest::keyClick(tips.findChild<QPlainTextEdit*>("tipsBox"), Qt::Key_Return);
         QCOMPARE(tips.tipIndex(), first);
         QCOMPARE(tips.text(), text);
-        QVERIFY(tips.findChild<QPushButton*>("nextButton")->isDefault());
+        QVERIFY(test::child<QPushButton>(tips, "nextButton").isDefault());
     }
 
 private slots:
     // One viewer per configuration, named in the caption: a second one asks
-    // the first to come to the front. It starts the recorder.
-    void oneViewerPerConfigurationStartsTheRecorder() {
+    // the first to come to the front. Each starts the recorder unless it runs.
+    void oneViewerPerConfigurationStartsTheRecorderUnlessItRuns() {
         UiProfile profile;
+        UiProfile other;
         const std::string started = installRecorder(profile);
+        const std::string notStarted = installRecorder(other);
+        auto running = platform().mutexes.create(recorderMutexName(other.locations));
+        QVERIFY(running.handle);
+        // Had this one started its recorder, the mark would come before the first's.
+        auto second = start(other);
+        QVERIFY(second);
         auto first = start(profile);
         QVERIFY(first);
         QCOMPARE(first->windowTitle(),
@@ -182,7 +179,8 @@ private slots:
         QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
         QTRY_VERIFY(!first->isMinimized());
-        QTRY_VERIFY(QFile::exists(QString::fromStdString(started)));
+        QTRY_VERIFY(std::filesystem::exists(started));
+        QVERIFY(!std::filesystem::exists(notStarted));
         QVERIFY(!platform().mutexes.isHeld(recorderMutexName(profile.locations)));
         first.reset();
         QVERIFY(start(profile));
@@ -432,9 +430,9 @@ private slots:
         runWithSteps([&] { form = start(profile); },
                      {[&](QDialog& dialog) {
                           auto& tips = static_cast<tTipsForm&>(dialog);
-                          offeredTicked = showAtStartup(tips);
+                          offeredTicked = showAtStartup(tips).isChecked();
                           pagesAroundBothWays(tips);
-                          tips.findChild<QCheckBox*>("showAtStartupBox")->setChecked(false);
+                          showAtStartup(tips).setChecked(false);
                           click(tips, "notesButton");
                       },
                       [&](QDialog& notes) {
@@ -445,23 +443,23 @@ private slots:
                           click(notes, "tipsButton");
                       },
                       [&](QDialog& tips) {
-                          QVERIFY(!showAtStartup(tips));
-                          tips.findChild<QCheckBox*>("showAtStartupBox")->setChecked(true);
+                          QVERIFY(!showAtStartup(tips).isChecked());
+                          showAtStartup(tips).setChecked(true);
                           QTest::keyClick(&tips, Qt::Key_Escape);
                       }});
         QVERIFY(offeredTicked);
         QCOMPARE(form->session().settings().text(settingKey::showTips.name, ""), "1");
+        // The tips would come from within the load, before its timer is seen idle.
         runWithSteps(
             [&] {
                 form->actions().aKFReload->trigger();
-                QTRY_VERIFY(!form->findChild<QTimer*>("timer")->isActive());
-                QTest::qWait(100);
+                QTRY_VERIFY(!loadTimer(*form)->isActive());
             },
             {});
 
         runWithSteps([&] { form->actions().aHlpTips->trigger(); },
                      {[&](QDialog& tips) {
-                          tips.findChild<QCheckBox*>("showAtStartupBox")->setChecked(false);
+                          showAtStartup(tips).setChecked(false);
                           click(tips, "notesButton");
                       },
                       [&](QDialog& notes) { click(notes, "closeButton"); }});
