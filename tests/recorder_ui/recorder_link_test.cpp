@@ -56,22 +56,16 @@ private slots:
         const auto& m = link->messages();
         link->suspend(compressTask);
         link->suspend(compressTask);
-        QCOMPARE(bus->sent.size(), std::size_t{1});
-        QVERIFY(bus->sent[0] == message(m.msgSuspend, 0));
         QVERIFY(ran.empty());
-
         link->wndProc(message(m.msgSuspended, 0));
         QCOMPARE(ran, std::vector<int>{0});
-        QVERIFY(bus->sent.back() == message(m.msgResume, 0));
         QVERIFY(!link->awaitingAnswer(compressTask));
-
+        // An answer nobody waits for runs nothing; the recorder is resumed all the same.
         link->wndProc(message(m.msgSuspended, 0));
-        // An answer nobody waits for runs nothing.
-        QCOMPARE(ran, std::vector<int>{0});
-        QVERIFY(bus->sent.back() == message(m.msgResume, 0));
         link->wndProc(message(m.msgSuspended, 5));
-        QVERIFY(bus->sent.back() == message(m.msgResume, 5));
-        QCOMPARE(bus->sent.size(), std::size_t{4});
+        QCOMPARE(ran, std::vector<int>{0});
+        QCOMPARE(bus->sent, (std::vector{message(m.msgSuspend, 0), message(m.msgResume, 0),
+                                         message(m.msgResume, 0), message(m.msgResume, 5)}));
     }
 
     // One task at a time: what comes while a task runs, or while a dialog
@@ -95,21 +89,21 @@ private slots:
         QCOMPARE(ran, std::vector<int>{0});
         QCOMPARE(closing.count(), 1);
         QCOMPARE(released.count(), 1);
-        QCOMPARE(bus->sent.size(), std::size_t{3});
-        QVERIFY(bus->sent[1] == message(m.msgResume, 0));
-        QVERIFY(bus->sent[2] == message(m.msgSuspend, 1));
-
+        std::vector sent{message(m.msgSuspend, 0), message(m.msgResume, 0),
+                         message(m.msgSuspend, 1)};
+        QCOMPARE(bus->sent, sent);
         {
             tTaskHold dialog(*link);
             link->wndProc(message(m.msgSuspended, 1));
             link->suspend(repairTask);
+            // Well past the patience of 30 ms.
             QTest::qWait(100);
             QCOMPARE(ran, std::vector<int>{0});
-            QCOMPARE(bus->sent.size(), std::size_t{3});
+            QCOMPARE(bus->sent, sent);
         }
         QCOMPARE(ran, (std::vector<int>{0, 1}));
-        QVERIFY(bus->sent[3] == message(m.msgResume, 1));
-        QVERIFY(bus->sent[4] == message(m.msgSuspend, 2));
+        sent.insert(sent.end(), {message(m.msgResume, 1), message(m.msgSuspend, 2)});
+        QCOMPARE(bus->sent, sent);
         QVERIFY(prompter.shown.empty());
     }
 

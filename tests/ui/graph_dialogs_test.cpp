@@ -63,10 +63,9 @@ private slots:
         test::RecordingPrompter prompter;
         tEventsEditorContext context{path,
                                      {{"a.avi", hashA, rgbColour(255, 0, 0)}},
-                                     [](const std::string& hash) -> std::optional<tColour> {
-                                         if (hash == hashA)
-                                             return rgbColour(255, 0, 0);
-                                         return std::nullopt;
+                                     [](const std::string& hash) {
+                                         return hash == hashA ? std::optional(rgbColour(255, 0, 0))
+                                                              : std::nullopt;
                                      },
                                      prompter};
         tEventsLogEditForm form(nullptr, context, at(2026, 1, 2, 10));

@@ -95,21 +95,6 @@ private:
         QVERIFY(form_);
         QTRY_VERIFY(model().rowCount() > 0);
     }
-    // Adds the logs of the list's own checks: the permanent one, one shown
-    // with the transfers, a combined one and an inactive one.
-    void openWithListLogs() {
-        UiProfile& p = *profile_;
-        p.writeLog(connRunTime, tLogState::permanent, {valueTypeInteger, 1, 24.0, "Hours / day"});
-        p.writeLog(maxUpload, tLogState::active, {valueTypeInteger, 2, 1.0, "kBytes / sec"});
-        p.dir.write("PLN/PLN logs/virtual;Per session.pln_on",
-                    encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0, "kB"},
-                                 {tLogOperation::quotient, {uploaded, sessions}}));
-        std::filesystem::rename(p.logPath(sessions, ".pln_on"), p.logPath(sessions, ".pln_off"));
-        openMainForm();
-        tester_ = std::make_unique<QAbstractItemModelTester>(
-            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QTRY_COMPARE(model().rowCount(), 5);
-    }
     QString cell(const QString& value, int column) {
         return model().index(test::rowOf(model(), value), column).data().toString();
     }
@@ -323,38 +308,23 @@ private slots:
         QCOMPARE(currentLog(), "virtual;New");
     }
 
-    // The order, the texts and the header clicks are the table's and the
-    // shared list's: here the model shows them; ticks switch the logs but
-    // not the permanent one, and deletion spares it too.
-    void listTicksAndDeletionSpareThePermanentLog() {
-        openWithListLogs();
-        QCOMPARE(test::columnTexts(model(), logColumn),
-                 QStringList({"Permanent", "Active", "Active", "Active", "Inactive"}));
-        QVERIFY(test::ticked(model(), "ConnRunTime") &&
-                !test::ticked(model(), "UpSuccessfulSessions"));
-        select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
-        QVERIFY(test::setTick(model(), "MaxUpload", false));
-        QVERIFY(profile_->logExists(maxUpload, ".pln_off") &&
-                profile_->logExists(uploaded, ".pln_off"));
-        QVERIFY(profile_->logExists(connRunTime, ".pln") && test::ticked(model(), "ConnRunTime"));
-        QCOMPARE(cell("ConnRunTime", logColumn) + ' ' + cell("MaxUpload", logColumn),
-                 "Permanent Inactive");
-
-        select({"ConnRunTime", "UpSuccessfulSessions", "Per session"});
-        QTRY_VERIFY(form_->actions().aIniDelLog->isEnabled());
-        QtPrompter::setNextAnswer(true);
-        form_->actions().aIniDelLog->trigger();
-        QtPrompter::clearShownBoxes();
-        QCOMPARE(test::columnTexts(model()),
-                 QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
-        QVERIFY(!profile_->logExists(sessions, ".pln_off"));
-        QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
-        QVERIFY(profile_->logExists(connRunTime, ".pln"));
-        QTRY_VERIFY(!form_->actions().aIniDelLog->isEnabled());
-    }
-
-    void swappingTwiceReturnsTheLogToItsGraph() {
-        openWithListLogs();
+    // The list's own logs: the permanent one, one shown with the transfers,
+    // a combined one and an inactive one. The order, the texts and the header
+    // clicks are the table's and the shared list's: here the model shows
+    // them; a swapped log returns to its graph; ticks switch the logs but not
+    // the permanent one, and deletion spares it too.
+    void swapTicksAndDeletionOfTheListsLogs() {
+        UiProfile& p = *profile_;
+        p.writeLog(connRunTime, tLogState::permanent, {valueTypeInteger, 1, 24.0, "Hours / day"});
+        p.writeLog(maxUpload, tLogState::active, {valueTypeInteger, 2, 1.0, "kBytes / sec"});
+        p.dir.write("PLN/PLN logs/virtual;Per session.pln_on",
+                    encodeNewLog(tLogKind::virtualLog, {valueTypeReal, 0, 1.0, "kB"},
+                                 {tLogOperation::quotient, {uploaded, sessions}}));
+        std::filesystem::rename(p.logPath(sessions, ".pln_on"), p.logPath(sessions, ".pln_off"));
+        openMainForm();
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QTRY_COMPARE(model().rowCount(), 5);
         QVERIFY(test::showExposed(*form_));
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
@@ -382,6 +352,30 @@ private slots:
         form_->actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Transfers");
         QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
+
+        QCOMPARE(test::columnTexts(model(), logColumn),
+                 QStringList({"Permanent", "Active", "Active", "Active", "Inactive"}));
+        QVERIFY(test::ticked(model(), "ConnRunTime") &&
+                !test::ticked(model(), "UpSuccessfulSessions"));
+        select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
+        QVERIFY(test::setTick(model(), "MaxUpload", false));
+        QVERIFY(profile_->logExists(maxUpload, ".pln_off") &&
+                profile_->logExists(uploaded, ".pln_off"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln") && test::ticked(model(), "ConnRunTime"));
+        QCOMPARE(cell("ConnRunTime", logColumn) + ' ' + cell("MaxUpload", logColumn),
+                 "Permanent Inactive");
+
+        select({"ConnRunTime", "UpSuccessfulSessions", "Per session"});
+        QTRY_VERIFY(form_->actions().aIniDelLog->isEnabled());
+        QtPrompter::setNextAnswer(true);
+        form_->actions().aIniDelLog->trigger();
+        QtPrompter::clearShownBoxes();
+        QCOMPARE(test::columnTexts(model()),
+                 QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
+        QVERIFY(!profile_->logExists(sessions, ".pln_off"));
+        QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln"));
+        QTRY_VERIFY(!form_->actions().aIniDelLog->isEnabled());
     }
 };
 

@@ -235,19 +235,6 @@ private slots:
         QCOMPARE(failureText(*form), QString());
     }
 
-    void msgCloseEndsTheViewerBeforeItsPendingIdleWork() {
-        UiProfile profile;
-        auto form = start(profile);
-        QVERIFY(test::showExposed(*form));
-        auto* idle = form->findChild<tIdleWork*>();
-        QSignalSpy redraws(idle, &tIdleWork::redrawDue);
-        idle->requestRedraw();
-        form->session().recorder().wndProc({form->session().recorder().messages().msgClose, 0, 0});
-        QVERIFY(!form->isVisible());
-        QTest::qWait(50);
-        QCOMPARE(redraws.count(), 0);
-    }
-
     // A load tick and a drawing that come while the compression runs (its
     // progress dialog turns the event loop) wait for its end: the catalogue
     // it works on stays the same objects, no box comes up and every log is
@@ -267,13 +254,12 @@ private slots:
         QTRY_VERIFY(compress->isEnabled());
         const std::string never = form->session().settings().get(settingKey::lastCompressDate);
 
-        QVERIFY(test::whileModal([&] { compress->trigger(); },
-                                 [](QDialog& dialog) {
-                                     auto* box =
-                                         dialog.findChild<QSpinBox*>("compressThresholdBox");
-                                     box->setValue(90);
-                                     QTest::keyClick(box, Qt::Key_Enter);
-                                 }));
+        const auto setThreshold = [](QDialog& dialog) {
+            auto& box = test::child<QSpinBox>(dialog, "compressThresholdBox");
+            box.setValue(90);
+            QTest::keyClick(&box, Qt::Key_Enter);
+        };
+        QVERIFY(test::whileModal([&] { compress->trigger(); }, setThreshold));
         QCOMPARE(form->session().settings().get(settingKey::compressionThreshold), 90);
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         QVERIFY(form->session().recorder().awaitingAnswer(compressTask));
@@ -318,28 +304,9 @@ private slots:
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
     }
 
-    void theErrorsLogIsOfferedOnceTheRecorderWroteIt() {
+    void keysLayoutErrorsLogAndClose() {
         UiProfile profile;
         BusRecorder recorder(profile.locations);
-        auto form = start(profile);
-        QAction* errors = form->actions().aFileRecErrorsLog;
-        QVERIFY(test::showExposed(*form));
-        QTRY_VERIFY(!form->findChild<QTimer*>("idleTimer")->isActive());
-        QVERIFY(!errors->isEnabled());
-        // The menu looks as it opens, however it is opened.
-        profile.dir.write("PLN/errors.log", "39000.5|Cannot open the log\r\n");
-        QMenuBar* bar = form->menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {},
-                          bar->actionGeometry(form->actions().fileMenu->menuAction()).center());
-        QTRY_VERIFY(form->actions().fileMenu->isVisible());
-        QVERIFY(errors->isEnabled());
-        form->actions().fileMenu->close();
-        QVERIFY(test::whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
-        QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
-    }
-
-    void keysAndLayout() {
-        UiProfile profile;
         auto form = start(profile);
         auto* tabs = form->findChild<QTabWidget*>("tabs");
         QCOMPARE(tabs->currentIndex(), 0);
@@ -417,6 +384,30 @@ private slots:
         QVERIFY(dock->isVisible());
         QTRY_COMPARE(graphs->sizes().value(1), 250);
         QVERIFY(graphs->handle(1)->isEnabled());
+
+        // The errors log is offered once the recorder wrote it: the menu
+        // looks as it opens, however it is opened.
+        QAction* errors = form->actions().aFileRecErrorsLog;
+        QTRY_VERIFY(!form->findChild<QTimer*>("idleTimer")->isActive());
+        QVERIFY(!errors->isEnabled());
+        profile.dir.write("PLN/errors.log", "39000.5|Cannot open the log\r\n");
+        QMenuBar* bar = form->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(form->actions().fileMenu->menuAction()).center());
+        QTRY_VERIFY(form->actions().fileMenu->isVisible());
+        QVERIFY(errors->isEnabled());
+        form->actions().fileMenu->close();
+        QVERIFY(test::whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
+        QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
+
+        // The recorder's request to close ends the viewer before its pending idle work.
+        auto* idle = form->findChild<tIdleWork*>();
+        QSignalSpy redraws(idle, &tIdleWork::redrawDue);
+        idle->requestRedraw();
+        form->session().recorder().wndProc({form->session().recorder().messages().msgClose, 0, 0});
+        QVERIFY(!form->isVisible());
+        QTest::qWait(50);
+        QCOMPARE(redraws.count(), 0);
     }
 
     // The tips come once after the first load of a first start, then on
