@@ -42,14 +42,6 @@ dosDateTime stampAt(int hours) {
                                  std::int64_t{hours} * 3'600'000);
 }
 
-// A log file with its records after the header.
-void writeLog(UiProfile& profile, const std::string& name, tLogState state, tLogHeader header,
-              const ByteWriter& records) {
-    std::vector<std::uint8_t> bytes = encodeNewLog(kindOf(name), header, {});
-    bytes.insert(bytes.end(), records.buffer().begin(), records.buffer().end());
-    profile.dir.write("PLN/PLN logs/" + name + std::string(extensionOf(state)), bytes);
-}
-
 // File 1 is requested 10 times and accepted 5 times an hour and uploads
 // 1 kByte a second, and eMule runs all the time, in the records from..to.
 void appendRecords(ByteWriter& known, ByteWriter& runtime, int from, int to) {
@@ -80,11 +72,12 @@ void writeProfile(UiProfile& profile) {
         few.u32(stampAt(i));
         few.zeros(16);
     }
-    writeLog(profile, hashOf(1), tLogState::active, {valueTypeKnownFile, 0, 1.0, ""}, known);
-    writeLog(profile, hashOf(2), tLogState::active, {valueTypeKnownFile, 0, 1.0, ""}, few);
-    writeLog(profile, "statistics.ini-statistics,ConnRunTime", tLogState::permanent,
-             {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime);
-    writeLog(profile, uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"}, values);
+    profile.writeLog(hashOf(1), tLogState::active, {}, known.buffer());
+    profile.writeLog(hashOf(2), tLogState::active, {}, few.buffer());
+    profile.writeLog("statistics.ini-statistics,ConnRunTime", tLogState::permanent,
+                     {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime.buffer());
+    profile.writeLog(uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"},
+                     values.buffer());
     // At noon of the fifth day, 5.5 runtime days, and half a minute later;
     // the event between them belongs to the file that is not drawn.
     profile.dir.write("PLN/events.log",

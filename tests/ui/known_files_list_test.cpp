@@ -216,13 +216,11 @@ private slots:
 
     void ticksSwitchTheLogsOnDisk() {
         setTick("alpha.mp3", true);
-        QVERIFY(logExists(4, ".pln_on"));
+        QVERIFY(logExists(4, ".pln_on") && ticked("alpha.mp3"));
         QCOMPARE(cell(rowOf("alpha.mp3"), logColumn), "Active");
-        QVERIFY(ticked("alpha.mp3"));
 
         setTick("delta.avi", false);
-        QVERIFY(logExists(1, ".pln_off"));
-        QVERIFY(!logExists(1, ".pln_on"));
+        QVERIFY(logExists(1, ".pln_off") && !logExists(1, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "Inactive");
 
         // Several selected rows follow the box clicked. Logs that cannot be
@@ -282,8 +280,7 @@ private slots:
         QVERIFY(idle());
         QCOMPARE(readouts, drawnReadouts + 2);
         QTest::keyClick(&view(), Qt::Key_Space);
-        QVERIFY(logExists(4, ".pln_on"));
-        QVERIFY(ticked("alpha.mp3"));
+        QVERIFY(logExists(4, ".pln_on") && ticked("alpha.mp3"));
 
         // The menu key opens the pop-up menu at the selected row.
         const QRect caption = view().visualRect(model().index(alpha, 0));
@@ -306,9 +303,7 @@ private slots:
         QCOMPARE(QtPrompter::shownBoxes()[0].details,
                  QString::fromStdString("delta.avi (" + hashOf(1) + ".pln_on)\nbravo.iso (" +
                                         hashOf(3) + ".pln_on)\n"));
-        QVERIFY(logExists(1, ".pln_on"));
-        QVERIFY(logExists(3, ".pln_on"));
-        QVERIFY(ticked("bravo.iso"));
+        QVERIFY(logExists(1, ".pln_on") && logExists(3, ".pln_on") && ticked("bravo.iso"));
 
         // The special events of a file whose log goes leave events.log,
         // whatever the case of their hash.
@@ -318,8 +313,7 @@ private slots:
         QtPrompter::setNextAnswer(true);
         withCtrl([&] { setTick("bravo.iso", false); });
         QCOMPARE(test::readText(events), kept);
-        QVERIFY(!logExists(1, ".pln_on"));
-        QVERIFY(!logExists(3, ".pln_on"));
+        QVERIFY(!logExists(1, ".pln_on") && !logExists(3, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");
         QVERIFY(!ticked("bravo.iso"));
         QTRY_VERIFY(!form_->actions().aKFDelLog->isEnabled());

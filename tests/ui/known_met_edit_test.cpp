@@ -27,17 +27,13 @@ const QString validLink =
 // A known-file log with one record per transferred total.
 void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
     ByteWriter out;
-    out.text("PLN");
-    out.u8(0);
-    out.u8(0);
     std::uint32_t stamp = 0x58210000;
     for (std::uint64_t total : totals) {
         out.u32(stamp += 32);
-        out.u32(0);
-        out.u32(0);
+        out.zeros(8);
         out.u64(total);
     }
-    profile.dir.write("PLN/PLN logs/" + test::hashOf(n) + ".pln_on", out.buffer());
+    profile.writeLog(hashOf(n), tLogState::active, {}, out.buffer());
 }
 
 } // namespace

@@ -64,16 +64,13 @@ struct BusRecorder {
 // A known-file log of one day of records a minute apart, years old: a
 // compression keeps one in six hours.
 constexpr std::uintmax_t dayOfRecordsSize = logPrefixSize + 1440 * 20;
-std::string writeDayOfRecords(const UiProfile& profile, const std::string& name) {
-    tLogHeader header;
-    header.valueType = valueTypeKnownFile;
+std::string writeDayOfRecords(UiProfile& profile, const std::string& name) {
     ByteWriter out;
-    out.bytes(encodeNewLog(tLogKind::knownFile, header, {}));
     for (std::uint32_t minute = 0; minute < 1440; ++minute) {
         out.u32((40u << 25) | (1u << 21) | (1u << 16) | (minute / 60) << 11 | (minute % 60) << 5);
         out.zeros(16);
     }
-    return profile.dir.write("PLN/PLN logs/" + name + ".pln_on", out.buffer());
+    return profile.writeLog(name, tLogState::active, {}, out.buffer());
 }
 
 // The catalogue's log objects; a catalogue built anew has others.
