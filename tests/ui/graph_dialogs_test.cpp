@@ -229,38 +229,33 @@ private slots:
         QCOMPARE(settings.values.size(), colorSlotCount + 1);
     }
 
-    void graphOptionsEnterConfirmsAndEscapeCancels_data() {
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<bool>("confirmed");
-        QTest::newRow("enter in the box") << "resampleBox" << int(Qt::Key_Return) << true;
-        QTest::newRow("enter on cancel") << "cancelBtn" << int(Qt::Key_Enter) << true;
-        QTest::newRow("escape") << "resampleBox" << int(Qt::Key_Escape) << false;
-    }
-
+    // Enter confirms, in the box or on Cancel; Escape cancels.
     void graphOptionsEnterConfirmsAndEscapeCancels() {
-        QFETCH(QString, focus);
-        QFETCH(int, key);
-        QFETCH(bool, confirmed);
-        FakeSettingsStore settings;
-        std::optional<int> chosen;
-        QVERIFY(test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, settings); },
+        const std::map<std::string, std::string> stored{{"pointsPerPixel", "7"}}, nothing;
+        const struct {
+            const char* focus;
+            Qt::Key key;
+            bool confirmed;
+        } rows[] = {{"resampleBox", Qt::Key_Return, true},
+                    {"cancelBtn", Qt::Key_Enter, true},
+                    {"resampleBox", Qt::Key_Escape, false}};
+        for (const auto& row : rows) {
+            FakeSettingsStore settings;
+            std::optional<int> chosen;
+            QVERIFY(
+                test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, settings); },
                                  [&](QDialog& dialog) {
                                      auto* box = dialog.findChild<QSpinBox*>("resampleBox");
                                      QCOMPARE(box->value(), 4);
                                      box->setValue(12);
                                      QCOMPARE(box->value(), 10);
                                      box->setValue(7);
-                                     auto* target = dialog.findChild<QWidget*>(focus);
+                                     auto* target = dialog.findChild<QWidget*>(row.focus);
                                      target->setFocus();
-                                     QTest::keyClick(target, Qt::Key(key));
+                                     QTest::keyClick(target, row.key);
                                  }));
-        QCOMPARE(chosen.has_value(), confirmed);
-        if (confirmed) {
-            QCOMPARE(*chosen, 7);
-            QCOMPARE(settings.values["pointsPerPixel"], "7");
-        } else {
-            QVERIFY(settings.values.empty());
+            QCOMPARE(chosen, row.confirmed ? std::optional(7) : std::nullopt);
+            QCOMPARE(settings.values, row.confirmed ? stored : nothing);
         }
     }
 };
