@@ -81,10 +81,6 @@ std::vector<const tLogFile*> catalogue(tMainForm& form) {
     return logs;
 }
 
-void click(QDialog& dialog, const char* button) {
-    test::child<QPushButton>(dialog, button).click();
-}
-
 QCheckBox& showAtStartup(QDialog& tips) {
     return test::child<QCheckBox>(tips, "showAtStartupBox");
 }
@@ -141,12 +137,12 @@ private:
         const QString text = tips.text();
         QString all;
         for (std::size_t n = 1; n <= 11; ++n) {
-            click(tips, "nextButton");
+            test::child<QPushButton>(tips, "nextButton").click();
             QCOMPARE(tips.tipIndex(), (first + n) % 11);
             all += tips.text();
         }
         QVERIFY(all.count('\n') > 20 && !all.contains("\\n"));
-        click(tips, "previousButton");
+        test::child<QPushButton>(tips, "previousButton").click();
         QCOMPARE(tips.tipIndex(), (first + 10) % 11);
         QTest::keyClick(tips.findChild<QPlainTextEdit*>("tipsBox"), Qt::Key_Return);
         QCOMPARE(tips.tipIndex(), first);
@@ -421,14 +417,14 @@ private slots:
                           offeredTicked = showAtStartup(tips).isChecked();
                           pagesAroundBothWays(tips);
                           showAtStartup(tips).setChecked(false);
-                          click(tips, "notesButton");
+                          test::child<QPushButton>(tips, "notesButton").click();
                       },
                       [&](QDialog& notes) {
                           auto* bugs = qobject_cast<tbugsForm*>(&notes);
                           QVERIFY(bugs);
-                          click(notes, "previousButton");
+                          test::child<QPushButton>(notes, "previousButton").click();
                           QCOMPARE(bugs->noteIndex(), 2u);
-                          click(notes, "tipsButton");
+                          test::child<QPushButton>(notes, "tipsButton").click();
                       },
                       [&](QDialog& tips) {
                           QVERIFY(!showAtStartup(tips).isChecked());
@@ -445,12 +441,13 @@ private slots:
             },
             {});
 
-        runWithSteps([&] { form->actions().aHlpTips->trigger(); },
-                     {[&](QDialog& tips) {
-                          showAtStartup(tips).setChecked(false);
-                          click(tips, "notesButton");
-                      },
-                      [&](QDialog& notes) { click(notes, "closeButton"); }});
+        runWithSteps(
+            [&] { form->actions().aHlpTips->trigger(); },
+            {[&](QDialog& tips) {
+                 showAtStartup(tips).setChecked(false);
+                 test::child<QPushButton>(tips, "notesButton").click();
+             },
+             [&](QDialog& notes) { test::child<QPushButton>(notes, "closeButton").click(); }});
         QCOMPARE(form->session().settings().get(settingKey::showTips), 0);
 
         // What --version prints, checked on the installed program by the package test.
