@@ -50,12 +50,6 @@ private:
     test::RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
 
-    std::unique_ptr<tRepairKMForm> makeForm() {
-        prompter_.shown.clear();
-        return std::make_unique<tRepairKMForm>(
-            nullptr, tRepairKMFormContext{"/profile/config/known.met", prompter_, false,
-                                          [](bool) { return true; }, [this] { return refusal_; }});
-    }
     static QCheckBox* box(QDialog& form, const char* name) {
         return form.findChild<QCheckBox*>(name);
     }
@@ -281,20 +275,24 @@ private slots:
     }
 
     // An operation that needs input is offered once its input is usable and
-    // withdrawn when it no longer is.
-    void optionsFollowTheirInputs() {
-        auto form = makeForm();
+    // withdrawn when it no longer is. The backup copy comes from the
+    // open-file dialog; known.met itself is refused and a cancelled dialog
+    // keeps the copy chosen before. The help follows the focus; Ok is refused
+    // while editing is not allowed.
+    void repairFormOptionsBackupHelpAndOk() {
+        tRepairKMForm form(nullptr, {"/profile/config/known.met", prompter_, false,
+                                     [](bool) { return true; }, [this] { return refusal_; }});
         for (const char* name : {"importFromBackupBox", "importFromLinksBox", "importFromLogsBox"})
-            QVERIFY2(withdrawn(*form, name), name);
-        QVERIFY(box(*form, "deleteErroneousBox")->isEnabled());
-        box(*form, "recalculateStatsBox")->click();
-        QVERIFY(offered(*form, "importFromLogsBox"));
-        QVERIFY(form->options().importFromLogs);
-        box(*form, "recalculateStatsBox")->click();
-        QVERIFY(withdrawn(*form, "importFromLogsBox"));
-        QVERIFY(!form->options().recalculateStats);
+            QVERIFY2(withdrawn(form, name), name);
+        QVERIFY(box(form, "deleteErroneousBox")->isEnabled());
+        box(form, "recalculateStatsBox")->click();
+        QVERIFY(offered(form, "importFromLogsBox"));
+        QVERIFY(form.options().importFromLogs);
+        box(form, "recalculateStatsBox")->click();
+        QVERIFY(withdrawn(form, "importFromLogsBox"));
+        QVERIFY(!form.options().recalculateStats);
 
-        auto* links = form->findChild<QPlainTextEdit*>("ed2kLinksBox");
+        auto* links = form.findChild<QPlainTextEdit*>("ed2kLinksBox");
         const struct {
             QString text;
             std::size_t links;
@@ -304,57 +302,49 @@ private slots:
                     {{}, 0}};
         for (const auto& row : rows) {
             links->setPlainText(row.text);
-            QVERIFY2(row.links ? offered(*form, "importFromLinksBox")
-                               : withdrawn(*form, "importFromLinksBox"),
+            QVERIFY2(row.links ? offered(form, "importFromLinksBox")
+                               : withdrawn(form, "importFromLinksBox"),
                      qPrintable(row.text));
-            QCOMPARE(form->options().links.size(), row.links);
+            QCOMPARE(form.options().links.size(), row.links);
         }
-    }
 
-    // The backup copy comes from the open-file dialog; known.met itself is
-    // refused and a cancelled dialog keeps the copy chosen before.
-    void backupCopyIsChosenButNotKnownMetItself() {
-        auto form = makeForm();
-        auto* select = form->findChild<QPushButton*>("selectSrcBackupBtn");
+        auto* select = form.findChild<QPushButton*>("selectSrcBackupBtn");
         QtFileDialogs::setNextFileName(QStringLiteral("/backups/a&b.~met"));
         select->click();
         QCOMPARE(QtFileDialogs::lastShown()->acceptMode, QFileDialog::AcceptOpen);
         QCOMPARE(QtFileDialogs::lastShown()->startFile, QStringLiteral("/profile/config"));
-        QVERIFY(offered(*form, "importFromBackupBox"));
+        QVERIFY(offered(form, "importFromBackupBox"));
         QCOMPARE(select->text(), QStringLiteral("/backups/a&&b.~met"));
         QtFileDialogs::setNextFileName({});
         select->click();
-        QCOMPARE(form->options().backupPath, std::string("/backups/a&b.~met"));
+        QCOMPARE(form.options().backupPath, std::string("/backups/a&b.~met"));
         QtFileDialogs::setNextFileName(QStringLiteral("/profile/config/Known.met"));
         select->click();
-        QVERIFY(withdrawn(*form, "importFromBackupBox"));
+        QVERIFY(withdrawn(form, "importFromBackupBox"));
         QCOMPARE(select->text(), QStringLiteral("&Select..."));
         QCOMPARE(prompter_.errors(),
                  std::vector<std::string>{"Please select a backup copy of known.met..."});
-    }
+        prompter_.shown.clear();
 
-    // The help follows the focus; Ok is refused while editing is not allowed.
-    void helpFollowsTheFocusAndOkTheEditingRule() {
-        auto form = makeForm();
-        form->show();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        auto* help = form->findChild<QPlainTextEdit*>("helpBox");
-        form->findChild<QPlainTextEdit*>("ed2kLinksBox")->setFocus();
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* help = form.findChild<QPlainTextEdit*>("helpBox");
+        links->setFocus();
         QVERIFY(help->toPlainText().startsWith("This option can be used before eMule"));
         QVERIFY(help->toPlainText().contains("ed2k links"));
-        box(*form, "deleteErroneousBox")->setFocus();
+        box(form, "deleteErroneousBox")->setFocus();
         QVERIFY(help->toPlainText().startsWith("This will remove any known file"));
-        auto* ok = form->findChild<QPushButton*>("okButton");
+        auto* ok = form.findChild<QPushButton*>("okButton");
         ok->setFocus();
         QVERIFY(help->toPlainText().isEmpty());
 
         refusal_ = "Known.met cannot be modified while eMule is running";
         ok->click();
-        QVERIFY(form->isVisible());
+        QVERIFY(form.isVisible());
         QCOMPARE(prompter_.errors(), std::vector<std::string>{*refusal_});
         refusal_.reset();
         ok->click();
-        QCOMPARE(form->result(), int(QDialog::Accepted));
+        QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 };
 
