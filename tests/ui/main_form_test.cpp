@@ -215,6 +215,7 @@ private slots:
         test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
         form->actions().aKFReload->trigger();
         QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
+        QCOMPARE(form->session().knownMet().list(), nullptr);
         QVERIFY(timer->isActive());
         QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
                  qPrintable(failureText(*form)));
