@@ -138,7 +138,7 @@ private slots:
         closeWindow();
     }
 
-    void cellsShowTheRecords() {
+    void cellsShowTheRecordsAndHeaderClicksSortThem() {
         // Active log first, then inactive, then none; by name within each.
         QCOMPARE(names(),
                  QStringList({"delta.avi", "bravo.iso", "alpha.mp3", "Charlie.mkv", "echo.zip"}));
@@ -163,9 +163,8 @@ private slots:
         // The first row has the focus but is not selected.
         QCOMPARE(view().currentIndex().row(), 0);
         QVERIFY(view().selectionModel()->selectedRows().isEmpty());
-    }
 
-    void headerClicksSortAndKeepTheSelection() {
+        // Header clicks sort and keep the selection.
         select({"Charlie.mkv"});
         clickHeader(sizeColumn);
         QCOMPARE(names(),

@@ -87,7 +87,6 @@ private:
     }
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
-    // Selects the rows by the names the list shows.
     void select(const QStringList& values) { test::selectNamed(view(), values); }
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {

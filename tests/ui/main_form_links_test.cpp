@@ -67,7 +67,7 @@ private slots:
         form_.reset();
     }
 
-    void linkActionsNeedASelectedRow() {
+    void linkActionsNeedASelectedRowAndExportItInListOrder() {
         const tMainActions& a = actions();
         for (const std::vector<int>& rows : {std::vector<int>{}, {1}, {0, 1}}) {
             select(rows);
@@ -75,12 +75,10 @@ private slots:
                                           a.aKFCopyAsHtmlCollection, a.aKFCopyFormat})
                 QVERIFY2(action->isEnabled() == !rows.empty(), qPrintable(action->objectName()));
         }
-    }
 
-    // The collection dialog starts in the documents, then where the last
-    // file went; a cancelled dialog writes nothing, a failed write says so.
-    void exportsTakeTheSelectedRowsInListOrder() {
-        const tMainActions& a = actions();
+        // The exports take the selected rows in list order. The collection
+        // dialog starts in the documents, then where the last file went; a
+        // cancelled dialog writes nothing, a failed write says so.
         select({1, 0});
         const QString one = link("a%20one.avi", 100, 1);
         const QString two = link("b%20two.avi", 200, 2);
