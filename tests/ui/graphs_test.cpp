@@ -146,7 +146,7 @@ private slots:
         closeWindow();
     }
 
-    void selectionDrawsRatesLegendAndColours() {
+    void selectionDrawsRatesLegendAndColoursAndTheExportsSaveThem() {
         struct Expected {
             tGraphChart* chart;
             int index;
@@ -191,6 +191,66 @@ private slots:
         const QImage image = requests().view().viewport()->grab().toImage();
         QCOMPARE(image.pixelColor(bar.x() + 1, static_cast<int>(area.bottom - 3)),
                  requests().seriesColour(0));
+
+        // The exports save the picture and the drawing's data.
+        const test::TempDir dir;
+        const auto save = [&](QAction* action, const std::string& name, int width = -1) {
+            QtFileDialogs::setNextFileName(QString::fromStdString(dir.file(name)));
+            // An image asks for its width: kept (0) or typed.
+            if (width >= 0)
+                QTimer::singleShot(0, [width] {
+                    auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+                    QVERIFY(ask);
+                    if (width > 0)
+                        ask->setIntValue(width);
+                    ask->accept();
+                });
+            action->trigger();
+            return QString::fromStdString(dir.file(name));
+        };
+        const tMainActions& a = form_->actions();
+        const QImage png(save(a.aGrSaveImage, "shown.png", 0));
+        const QSize chart = requests().view().size();
+        QCOMPARE(png.height(), chart.height() + transferred().view().height());
+        QVERIFY(png.width() > chart.width());
+        std::set<QRgb> colours;
+        for (int y = 0; y < png.height(); y += 3)
+            for (int x = 0; x < png.width(); ++x)
+                colours.insert(png.pixel(x, y));
+        QVERIFY(colours.size() > 10 && colours.count(requests().seriesColour(0).rgb()) == 1);
+
+        QFile svg(save(a.aGrSaveImage, "wide.svg", 2000));
+        QVERIFY(svg.open(QIODevice::ReadOnly));
+        const QString svgText = QString::fromUtf8(svg.readAll());
+        QXmlStreamReader xml(svgText);
+        while (xml.readNextStartElement() && xml.name() != QStringLiteral("svg"))
+            ;
+        QVERIFY(xml.attributes().value("viewBox").startsWith(QStringLiteral("0 0 2000 ")));
+        while (!xml.atEnd())
+            xml.readNext();
+        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
+        for (const QColor& line : {requests().seriesColour(1), requests().seriesColour(2),
+                                   transferred().seriesColour(1)})
+            QVERIFY(svgText.contains("stroke=\"" + line.name() + '"', Qt::CaseInsensitive));
+
+        // The dialog starts where the last file went; the data are what
+        // pln-tool computes for the same choice and chart width.
+        QFile csv(save(a.aGrSaveData, "data.csv"));
+        QCOMPARE(QFileInfo(QtFileDialogs::lastShown()->startFile).absolutePath() + '/',
+                 QString::fromStdString(dir.path()));
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const test::CommandRun tool =
+            test::runPlnTool("graph '" + profile_->locations.dataFolder + "' --known " + hashOf(1) +
+                             " --known " + hashOf(2) + " --stats " + uploaded + " --known-met '" +
+                             profile_->locations.eMuleConfigFolder + "known.met' --width " +
+                             std::to_string(chart.width()) + " --format csv");
+        QCOMPARE(csv.readAll().toStdString(), tool.output);
+
+        save(a.aGrSaveData, "missing/data.csv");
+        QCOMPARE(QtPrompter::shownBoxes().size(), 1u);
+        QVERIFY(QtPrompter::shownBoxes()[0].text.contains(
+            QString::fromStdString(dir.file("missing/data.csv"))));
+        QtPrompter::clearShownBoxes();
     }
 
     void axisToggleZoomAndScrollChangeTheWindow() {
@@ -319,67 +379,6 @@ private slots:
         QVERIFY(readout.dateTimeBox().text().isEmpty());
         QVERIFY(test::whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
-    }
-
-    void exportsSaveThePictureAndTheDrawingsData() {
-        const test::TempDir dir;
-        const auto save = [&](QAction* action, const std::string& name, int width = -1) {
-            QtFileDialogs::setNextFileName(QString::fromStdString(dir.file(name)));
-            // An image asks for its width: kept (0) or typed.
-            if (width >= 0)
-                QTimer::singleShot(0, [width] {
-                    auto* ask = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
-                    QVERIFY(ask);
-                    if (width > 0)
-                        ask->setIntValue(width);
-                    ask->accept();
-                });
-            action->trigger();
-            return QString::fromStdString(dir.file(name));
-        };
-        const tMainActions& a = form_->actions();
-        const QImage png(save(a.aGrSaveImage, "shown.png", 0));
-        const QSize chart = requests().view().size();
-        QCOMPARE(png.height(), chart.height() + transferred().view().height());
-        QVERIFY(png.width() > chart.width());
-        std::set<QRgb> colours;
-        for (int y = 0; y < png.height(); y += 3)
-            for (int x = 0; x < png.width(); ++x)
-                colours.insert(png.pixel(x, y));
-        QVERIFY(colours.size() > 10 && colours.count(requests().seriesColour(0).rgb()) == 1);
-
-        QFile svg(save(a.aGrSaveImage, "wide.svg", 2000));
-        QVERIFY(svg.open(QIODevice::ReadOnly));
-        const QString svgText = QString::fromUtf8(svg.readAll());
-        QXmlStreamReader xml(svgText);
-        while (xml.readNextStartElement() && xml.name() != QStringLiteral("svg"))
-            ;
-        QVERIFY(xml.attributes().value("viewBox").startsWith(QStringLiteral("0 0 2000 ")));
-        while (!xml.atEnd())
-            xml.readNext();
-        QVERIFY2(!xml.hasError(), qPrintable(xml.errorString()));
-        for (const QColor& drawn : {requests().seriesColour(1), requests().seriesColour(2),
-                                    transferred().seriesColour(1)})
-            QVERIFY(svgText.contains("stroke=\"" + drawn.name() + '"', Qt::CaseInsensitive));
-
-        // The dialog starts where the last file went; the data are what
-        // pln-tool computes for the same choice and chart width.
-        QFile csv(save(a.aGrSaveData, "data.csv"));
-        QCOMPARE(QFileInfo(QtFileDialogs::lastShown()->startFile).absolutePath() + '/',
-                 QString::fromStdString(dir.path()));
-        QVERIFY(csv.open(QIODevice::ReadOnly));
-        const test::CommandRun tool =
-            test::runPlnTool("graph '" + profile_->locations.dataFolder + "' --known " + hashOf(1) +
-                             " --known " + hashOf(2) + " --stats " + uploaded + " --known-met '" +
-                             profile_->locations.eMuleConfigFolder + "known.met' --width " +
-                             std::to_string(chart.width()) + " --format csv");
-        QCOMPARE(csv.readAll().toStdString(), tool.output);
-
-        save(a.aGrSaveData, "missing/data.csv");
-        QCOMPARE(QtPrompter::shownBoxes().size(), 1u);
-        QVERIFY(QtPrompter::shownBoxes()[0].text.contains(
-            QString::fromStdString(dir.file("missing/data.csv"))));
-        QtPrompter::clearShownBoxes();
     }
 };
 
