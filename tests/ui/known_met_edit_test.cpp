@@ -53,13 +53,10 @@ private:
     static QCheckBox* box(QDialog& form, const char* name) {
         return form.findChild<QCheckBox*>(name);
     }
-    static bool offered(QDialog& form, const char* name) {
-        QCheckBox* b = box(form, name);
-        return b->isEnabled() && b->isChecked();
-    }
-    static bool withdrawn(QDialog& form, const char* name) {
-        QCheckBox* b = box(form, name);
-        return !b->isEnabled() && !b->isChecked();
+    // Offered: enabled and ticked; withdrawn (on false): neither.
+    static bool offered(QDialog& form, const char* name, bool on = true) {
+        const QCheckBox* b = box(form, name);
+        return b->isEnabled() == on && b->isChecked() == on;
     }
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
@@ -283,13 +280,13 @@ private slots:
         tRepairKMForm form(nullptr, {"/profile/config/known.met", prompter_, false,
                                      [](bool) { return true; }, [this] { return refusal_; }});
         for (const char* name : {"importFromBackupBox", "importFromLinksBox", "importFromLogsBox"})
-            QVERIFY2(withdrawn(form, name), name);
+            QVERIFY2(offered(form, name, false), name);
         QVERIFY(box(form, "deleteErroneousBox")->isEnabled());
         box(form, "recalculateStatsBox")->click();
         QVERIFY(offered(form, "importFromLogsBox"));
         QVERIFY(form.options().importFromLogs);
         box(form, "recalculateStatsBox")->click();
-        QVERIFY(withdrawn(form, "importFromLogsBox"));
+        QVERIFY(offered(form, "importFromLogsBox", false));
         QVERIFY(!form.options().recalculateStats);
 
         auto* links = form.findChild<QPlainTextEdit*>("ed2kLinksBox");
@@ -302,9 +299,7 @@ private slots:
                     {{}, 0}};
         for (const auto& row : rows) {
             links->setPlainText(row.text);
-            QVERIFY2(row.links ? offered(form, "importFromLinksBox")
-                               : withdrawn(form, "importFromLinksBox"),
-                     qPrintable(row.text));
+            QVERIFY2(offered(form, "importFromLinksBox", row.links > 0), qPrintable(row.text));
             QCOMPARE(form.options().links.size(), row.links);
         }
 
@@ -320,7 +315,7 @@ private slots:
         QCOMPARE(form.options().backupPath, std::string("/backups/a&b.~met"));
         QtFileDialogs::setNextFileName(QStringLiteral("/profile/config/Known.met"));
         select->click();
-        QVERIFY(withdrawn(form, "importFromBackupBox"));
+        QVERIFY(offered(form, "importFromBackupBox", false));
         QCOMPARE(select->text(), QStringLiteral("&Select..."));
         QCOMPARE(prompter_.errors(),
                  std::vector<std::string>{"Please select a backup copy of known.met..."});
