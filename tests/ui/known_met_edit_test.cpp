@@ -1,38 +1,63 @@
-#include "app/ui/known_files_list.h"
 #include "app/ui/known_met_edit_command.h"
 #include "app/ui/list_view.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "kmedit/core/emule_running.h"
+#include "kmedit/ui/repair_km_form.h"
 #include "links/ui/qt_file_dialogs.h"
+#include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTest>
+#include <QStatusBar>
 #include <QTimer>
-#include <memory>
 
 using namespace pln;
 using test::child;
 using test::hashOf;
 using test::UiProfile;
 
-// Three files; the second is shared by eMule. The first has an active log.
-class KnownMetEditTest : public QObject {
+namespace {
+
+const QString validLink =
+    QStringLiteral("ed2k://|file|a%20b.txt|123|0123456789ABCDEF0123456789ABCDEF|/");
+
+// A known-file log with one record per transferred total.
+void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
+    ByteWriter out;
+    std::uint32_t stamp = 0x58210000;
+    for (std::uint64_t total : totals) {
+        out.u32(stamp += 32);
+        out.zeros(8);
+        out.u64(total);
+    }
+    profile.writeLog(hashOf(n), tLogState::active, {}, out.buffer());
+}
+
+} // namespace
+
+// The edits on three files; the second is shared by eMule, the first has an
+// active log. The repair comes last.
+class KnownMetEditTest : public test::WindowSuite {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
-    std::unique_ptr<UiProfile> profile_;
-    std::unique_ptr<tMainForm> form_;
     // What the test does with each confirmation; counts them.
     std::function<int(QDialog&)> answer_;
     int dialogs_ = 0;
+    test::RecordingPrompter prompter_;
+    std::optional<std::string> refusal_;
+
+    static QCheckBox* box(QDialog& form, const char* name) {
+        return form.findChild<QCheckBox*>(name);
+    }
+    // Offered: enabled and ticked; withdrawn (on false): neither.
+    static bool offered(QDialog& form, const char* name, bool on = true) {
+        const QCheckBox* b = box(form, name);
+        return b->isEnabled() == on && b->isChecked() == on;
+    }
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
@@ -52,7 +77,6 @@ private:
 
 private slots:
     void init() {
-        profile_ = std::make_unique<UiProfile>();
         profile_->add(1, "alpha.avi", 10);
         profile_->add(2, "bravo.mkv", 20);
         profile_->add(3, "charlie.iso", 30);
@@ -60,8 +84,7 @@ private slots:
         profile_->share(profile_->known.record(1), "bravo.mkv");
         profile_->writeLog(hashOf(1), tLogState::active);
         // An empty plain cancelled.met.
-        test::writeSettled(profile_->dir, "eMule/config/cancelled.met",
-                           std::string("\x0E\x00\x00\x00\x00", 5));
+        test::writeSettled(profile_->dir, "eMule/config/cancelled.met", test::emptyKnownMet);
         // The port of no eMule on this machine.
         profile_->writePreferences("");
         form_ = session_.open(profile_->locations);
@@ -78,10 +101,7 @@ private slots:
         QtPrompter::clearShownBoxes();
     }
 
-    void cleanup() {
-        form_.reset();
-        profile_.reset();
-    }
+    void cleanup() { closeWindow(); }
 
     void enablingRulesFollowSelectionSharingAndEmule() {
         struct Case {
@@ -112,10 +132,9 @@ private slots:
     void confirmationRecordsItsFlagsWhateverTheButton() {
         select({"alpha.avi"});
         const std::string backup = profile_->dir.file("known-copy.~met");
-        QString title, failedCaption, doneCaption;
+        QString failedCaption, doneCaption;
         bool backupCMEnabled = false, delLogChecked = false;
         answer_ = [&](QDialog& dialog) {
-            title = dialog.windowTitle();
             auto& backupKM = child<QPushButton>(dialog, "aBackupKM");
             backupCMEnabled = child<QPushButton>(dialog, "aBackupCM").isEnabled();
             delLogChecked = child<QCheckBox>(dialog, "delLogBox").isChecked();
@@ -133,17 +152,12 @@ private slots:
         const auto before = test::readBytes(configFile("known.met"));
         actions().aKFMoveToCancelledMet->trigger();
         QCOMPARE(dialogs_, 1);
-        QCOMPARE(title, "Set as cancelled file(s)");
-        QVERIFY(backupCMEnabled);
-        QVERIFY(delLogChecked);
-        QCOMPARE(failedCaption, "Backup &known.met...");
+        QVERIFY(backupCMEnabled && delLogChecked);
+        QCOMPARE(failedCaption + " / " + doneCaption,
+                 "Backup &known.met... / Backup &known.met... (Done)");
         QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t(1));
-        QCOMPARE(QtPrompter::shownBoxes()[0].title, "PLN");
         QCOMPARE(QtPrompter::shownBoxes()[0].text, "Backup failed.");
-        QCOMPARE(QtPrompter::shownBoxes()[0].icon, QMessageBox::Warning);
         QtPrompter::clearShownBoxes();
-        QCOMPARE(doneCaption, "Backup &known.met... (Done)");
-        QCOMPARE(QtFileDialogs::lastShown()->caption, "Backup your known.met file as");
         QCOMPARE(QtFileDialogs::lastShown()->startFile,
                  QString::fromStdString(configFile("known.~met")));
         QCOMPARE(test::readBytes(backup), before);
@@ -185,7 +199,6 @@ private slots:
             editor->setText(text);
             QTest::keyClick(editor, Qt::Key_Return);
         };
-        QString title;
         const auto before = test::readBytes(configFile("known.met"));
         rename("a:b?c");
         // The name is taken once the editor has closed.
@@ -194,17 +207,12 @@ private slots:
         QCOMPARE(QtPrompter::shownBoxes()[0].text,
                  "The following characters are not allowed in windows filenames:\r"
                  "\\/:*?\"<>|");
-        QCOMPARE(QtPrompter::shownBoxes()[0].icon, QMessageBox::Warning);
         QCOMPARE(model().index(rowOf("alpha.avi"), 0).data().toString(), "alpha.avi");
         QCOMPARE(test::readBytes(configFile("known.met")), before);
 
-        answer_ = [&](QDialog& dialog) {
-            title = dialog.windowTitle();
-            return int(QDialog::Accepted);
-        };
+        answer_ = [](QDialog&) { return int(QDialog::Accepted); };
         rename("a:b?c");
         QTRY_COMPARE(dialogs_, 2);
-        QCOMPARE(title, "Rename");
         QVERIFY(rowOf("abc") >= 0);
         QCOMPARE(profile_->transfersOnDisk(), onDisk({"abc", "bravo.mkv", "charlie.iso"}));
 
@@ -216,6 +224,122 @@ private slots:
         select({"charlie.iso"});
         form_->knownMetEdit().aKFRenameExecute();
         QVERIFY(view().findChild<QLineEdit*>());
+    }
+
+    // Without a recorder the repair runs at once; the list shows the
+    // repaired file, and after a failure what is on disk.
+    void repairFromTheMainWindow() {
+        test::UiProfile profile;
+        profile.writePreferences("");
+        profile.add(1, "alpha.avi", 10, 5);
+        profile.add(2, "", 10);
+        profile.saveKnownMet();
+        writeTransfers(profile, 1, {100});
+        writeTransfers(profile, 9, {10, 20, 5});
+        auto form = session_.open(profile.locations);
+        form->show();
+        form->actions().aKFShowAll->trigger();
+        tKnownFilesModel& model = form->knownFilesList().model();
+        QTRY_COMPARE(model.rowCount(), 2);
+
+        std::function<void(tRepairKMForm&)> choose = [](tRepairKMForm& dialog) {
+            dialog.findChild<QCheckBox*>("recalculateStatsBox")->click();
+            dialog.findChild<QCheckBox*>("deleteErroneousBox")->click();
+        };
+        form->repair().setDialogRunner([&](QDialog& dialog) {
+            choose(static_cast<tRepairKMForm&>(dialog));
+            return int(QDialog::Accepted);
+        });
+        QtPrompter::clearShownBoxes();
+        form->repair().execute();
+        QCOMPARE(model.rowCount(), 2);
+        const std::map<std::string, std::uint64_t> repaired{{"alpha.avi", 105},
+                                                            {"Unknown filename", 25}};
+        QCOMPARE(profile.transfersOnDisk(), repaired);
+        QCOMPARE(form->statusBar()->currentMessage(),
+                 QStringLiteral("Repair: 1 record(s) imported, 1 repaired, 1 deleted."));
+
+        choose = [](tRepairKMForm& dialog) {
+            QtFileDialogs::setNextFileName(QStringLiteral("/nonexistent/known.~met"));
+            dialog.findChild<QPushButton*>("selectSrcBackupBtn")->click();
+            dialog.findChild<QCheckBox*>("deleteErroneousBox")->click();
+        };
+        form->repair().execute();
+        QCOMPARE(QtPrompter::shownBoxes().size(), std::size_t{1});
+        QCOMPARE(QtPrompter::shownBoxes().front().icon, QMessageBox::Critical);
+        QCOMPARE(model.rowCount(), 2);
+        QCOMPARE(profile.transfersOnDisk(), repaired);
+    }
+
+    // An operation that needs input is offered once its input is usable and
+    // withdrawn when it no longer is. The backup copy comes from the
+    // open-file dialog; known.met itself is refused and a cancelled dialog
+    // keeps the copy chosen before. The help follows the focus; Ok is refused
+    // while editing is not allowed.
+    void repairFormOptionsBackupHelpAndOk() {
+        tRepairKMForm form(nullptr, {"/profile/config/known.met", prompter_, false,
+                                     [](bool) { return true; }, [this] { return refusal_; }});
+        for (const char* name : {"importFromBackupBox", "importFromLinksBox", "importFromLogsBox"})
+            QVERIFY2(offered(form, name, false), name);
+        QVERIFY(box(form, "deleteErroneousBox")->isEnabled());
+        box(form, "recalculateStatsBox")->click();
+        QVERIFY(offered(form, "importFromLogsBox"));
+        QVERIFY(form.options().importFromLogs);
+        box(form, "recalculateStatsBox")->click();
+        QVERIFY(offered(form, "importFromLogsBox", false));
+        QVERIFY(!form.options().recalculateStats);
+
+        auto* links = form.findChild<QPlainTextEdit*>("ed2kLinksBox");
+        const struct {
+            QString text;
+            std::size_t links;
+        } rows[] = {{validLink + "\n\n" + validLink, 2},
+                    {validLink + "\nnot a link", 0},
+                    {QString(validLink).replace("|file|", "|file|a%2F"), 0},
+                    {{}, 0}};
+        for (const auto& row : rows) {
+            links->setPlainText(row.text);
+            QVERIFY2(offered(form, "importFromLinksBox", row.links > 0), qPrintable(row.text));
+            QCOMPARE(form.options().links.size(), row.links);
+        }
+
+        auto* select = form.findChild<QPushButton*>("selectSrcBackupBtn");
+        QtFileDialogs::setNextFileName(QStringLiteral("/backups/a&b.~met"));
+        select->click();
+        QCOMPARE(QtFileDialogs::lastShown()->acceptMode, QFileDialog::AcceptOpen);
+        QCOMPARE(QtFileDialogs::lastShown()->startFile, QStringLiteral("/profile/config"));
+        QVERIFY(offered(form, "importFromBackupBox"));
+        QCOMPARE(select->text(), QStringLiteral("/backups/a&&b.~met"));
+        QtFileDialogs::setNextFileName({});
+        select->click();
+        QCOMPARE(form.options().backupPath, std::string("/backups/a&b.~met"));
+        QtFileDialogs::setNextFileName(QStringLiteral("/profile/config/Known.met"));
+        select->click();
+        QVERIFY(offered(form, "importFromBackupBox", false));
+        QCOMPARE(select->text(), QStringLiteral("&Select..."));
+        QCOMPARE(prompter_.errors(),
+                 std::vector<std::string>{"Please select a backup copy of known.met..."});
+        prompter_.shown.clear();
+
+        form.show();
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        auto* help = form.findChild<QPlainTextEdit*>("helpBox");
+        links->setFocus();
+        QVERIFY(help->toPlainText().startsWith("This option can be used before eMule"));
+        QVERIFY(help->toPlainText().contains("ed2k links"));
+        box(form, "deleteErroneousBox")->setFocus();
+        QVERIFY(help->toPlainText().startsWith("This will remove any known file"));
+        auto* ok = form.findChild<QPushButton*>("okButton");
+        ok->setFocus();
+        QVERIFY(help->toPlainText().isEmpty());
+
+        refusal_ = "Known.met cannot be modified while eMule is running";
+        ok->click();
+        QVERIFY(form.isVisible());
+        QCOMPARE(prompter_.errors(), std::vector<std::string>{*refusal_});
+        refusal_.reset();
+        ok->click();
+        QCOMPARE(form.result(), int(QDialog::Accepted));
     }
 };
 

@@ -1,38 +1,32 @@
 #include "app/core/load_cycle.h"
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
+#include "app/ui/bugs_form.h"
+#include "app/ui/credits_form.h"
 #include "app/ui/idle_work.h"
-#include "app/ui/known_files_list.h"
-#include "app/ui/list_view.h"
-#include "app/ui/local_text.h"
-#include "app/ui/main_form.h"
-#include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
+#include "app/ui/tips_form.h"
+#include "common/program_info.h"
 #include "common/setting_keys.h"
 #include "platform/message_bus.h"
-#include "platform/platform.h"
+#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-#include "ui/ui_profile.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QDate>
+#include <QCheckBox>
 #include <QDockWidget>
-#include <QFile>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QTest>
-#include <QTimer>
 #include <filesystem>
-#include <memory>
 
 using namespace pln;
 using test::UiProfile;
@@ -45,18 +39,6 @@ std::string installRecorder(const UiProfile& profile) {
         profile.dir.write("program/PLN", "#!/bin/sh\ntouch \"$0.started\"\n");
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     return script + ".started";
-}
-
-// Answers the next modal dialog of that type from within its own loop.
-template <class Dialog> void answerNextDialog(QObject* owner, bool accept) {
-    auto* answer = new QTimer(owner);
-    QObject::connect(answer, &QTimer::timeout, answer, [answer, accept] {
-        if (auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget())) {
-            accept ? dialog->accept() : dialog->reject();
-            answer->deleteLater();
-        }
-    });
-    answer->start(20);
 }
 
 // A recorder stand-in on the bus of the profile: it collects what the viewer
@@ -82,16 +64,13 @@ struct BusRecorder {
 // A known-file log of one day of records a minute apart, years old: a
 // compression keeps one in six hours.
 constexpr std::uintmax_t dayOfRecordsSize = logPrefixSize + 1440 * 20;
-std::string writeDayOfRecords(const UiProfile& profile, const std::string& name) {
-    tLogHeader header;
-    header.valueType = valueTypeKnownFile;
+std::string writeDayOfRecords(UiProfile& profile, const std::string& name) {
     ByteWriter out;
-    out.bytes(encodeNewLog(tLogKind::knownFile, header, {}));
     for (std::uint32_t minute = 0; minute < 1440; ++minute) {
         out.u32((40u << 25) | (1u << 21) | (1u << 16) | (minute / 60) << 11 | (minute % 60) << 5);
         out.zeros(16);
     }
-    return profile.dir.write("PLN/PLN logs/" + name + ".pln_on", out.buffer());
+    return profile.writeLog(name, tLogState::active, {}, out.buffer());
 }
 
 // The catalogue's log objects; a catalogue built anew has others.
@@ -100,6 +79,10 @@ std::vector<const tLogFile*> catalogue(tMainForm& form) {
     for (const auto& log : form.session().logFiles().logs())
         logs.push_back(log.get());
     return logs;
+}
+
+QCheckBox& showAtStartup(QDialog& tips) {
+    return test::child<QCheckBox>(tips, "showAtStartupBox");
 }
 
 } // namespace
@@ -119,6 +102,54 @@ private:
         return form.findChild<QLabel*>("failureLabel")->text();
     }
 
+    // Answers the modal dialogs shown while the action runs, one step per
+    // dialog, from inside their own event loops; a dialog beyond the steps
+    // is closed and fails the test.
+    void runWithSteps(const std::function<void()>& action,
+                      std::vector<std::function<void(QDialog&)>> steps) {
+        std::size_t shown = 0;
+        QTimer driver;
+        connect(&driver, &QTimer::timeout, this, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            if (!dialog || dialog->property("answered").toBool())
+                return;
+            dialog->setProperty("answered", true);
+            if (shown < steps.size())
+                steps[shown](*dialog);
+            // A step that failed may have left its dialog open.
+            if (shown >= steps.size() || QTest::currentTestFailed())
+                dialog->reject();
+            ++shown;
+        });
+        driver.start(10);
+        action();
+        QTRY_VERIFY(shown >= steps.size());
+        QCOMPARE(shown, steps.size());
+    }
+
+    // At least the design size, and wide enough that no caption is cut;
+    // the buttons and Enter in the text page around the tips, every "\n"
+    // shown as a line break.
+    static void pagesAroundBothWays(tTipsForm& tips) {
+        QVERIFY(tips.width() >= std::max(457, tips.minimumSizeHint().width()));
+        QVERIFY(tips.height() >= 250);
+        const std::size_t first = tips.tipIndex();
+        const QString text = tips.text();
+        QString all;
+        for (std::size_t n = 1; n <= 11; ++n) {
+            test::child<QPushButton>(tips, "nextButton").click();
+            QCOMPARE(tips.tipIndex(), (first + n) % 11);
+            all += tips.text();
+        }
+        QVERIFY(all.count('\n') > 20 && !all.contains("\\n"));
+        test::child<QPushButton>(tips, "previousButton").click();
+        QCOMPARE(tips.tipIndex(), (first + 10) % 11);
+        QTest::keyClick(tips.findChild<QPlainTextEdit*>("tipsBox"), Qt::Key_Return);
+        QCOMPARE(tips.tipIndex(), first);
+        QCOMPARE(tips.text(), text);
+        QVERIFY(test::child<QPushButton>(tips, "nextButton").isDefault());
+    }
+
 private slots:
     // One viewer per configuration, named in the caption: a second one asks
     // the first to come to the front. Each starts the recorder unless it runs.
@@ -127,8 +158,11 @@ private slots:
         UiProfile other;
         const std::string started = installRecorder(profile);
         const std::string notStarted = installRecorder(other);
-        auto recorder = platform().mutexes.create(recorderMutexName(other.locations));
-        QVERIFY(recorder.handle);
+        auto running = platform().mutexes.create(recorderMutexName(other.locations));
+        QVERIFY(running.handle);
+        // Had this one started its recorder, the mark would come before the first's.
+        auto second = start(other);
+        QVERIFY(second);
         auto first = start(profile);
         QVERIFY(first);
         QCOMPARE(first->windowTitle(),
@@ -138,54 +172,24 @@ private slots:
         QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
         QTRY_VERIFY(!first->isMinimized());
-        QTRY_VERIFY(QFile::exists(QString::fromStdString(started)));
+        QTRY_VERIFY(std::filesystem::exists(started));
+        QVERIFY(!std::filesystem::exists(notStarted));
         QVERIFY(!platform().mutexes.isHeld(recorderMutexName(profile.locations)));
-        auto second = start(other);
-        QVERIFY(second);
-        QTest::qWait(300);
-        QVERIFY(!QFile::exists(QString::fromStdString(notStarted)));
         first.reset();
         QVERIFY(start(profile));
     }
 
-    void firstTickLoadsEverything() {
-        UiProfile profile;
-        profile.add(1, "one.avi", 100);
-        profile.saveKnownMet();
-        auto form = start(profile);
-        QTimer* timer = loadTimer(*form);
-        QVERIFY(timer);
-        QVERIFY(timer->isActive());
-        QCOMPARE(form->session().knownMet().list(), nullptr);
-        QTRY_VERIFY(form->session().knownMet().list() != nullptr);
-        QVERIFY(!timer->isActive());
-        QCOMPARE(form->session().knownMet().fileName(),
-                 profile.locations.eMuleConfigFolder + "known.met");
-        // A first start creates the default logs, which the first scan lists.
-        QCOMPARE(form->session().logFiles().count(), 5u);
-        QCOMPARE(form->statsLogsList().model().rowCount(), 5);
-        QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
-        QCOMPARE(failureText(*form), QString());
-        QVERIFY(test::listsAllKnownFiles(*form, 1));
-        const QString never =
-            QString::fromStdString(form->session().settings().get(settingKey::lastCompressDate));
-        QVERIFY2(never.startsWith("Never since " + QLocale::system().toString(
-                                                       QDate::currentDate(), QLocale::ShortFormat)),
-                 qPrintable(never));
-        QCOMPARE(form->session().values().pointsPerPixel, 4);
-        QCOMPARE(form->session().values().compressionThreshold, 30);
-    }
-
-    // A known.met that eMule is still writing waits and one that cannot be
-    // read empties the list: both are retried every 2 s, saying why without
-    // a box, until the file reads. A reload while eMule rewrites the file
-    // keeps what was loaded.
+    // The first tick loads everything. A known.met that eMule is still
+    // writing waits and one that cannot be read empties the list: both are
+    // retried every 2 s, saying why without a box, until the file reads. A
+    // reload while eMule rewrites the file keeps what was loaded.
     void aKnownMetThatCannotBeReadYetIsRetriedEveryTwoSeconds() {
         UiProfile profile;
         profile.add(1, "one.avi", 100);
         profile.saveKnownMet(false);
         auto form = start(profile);
         QTimer* timer = loadTimer(*form);
+        QVERIFY(timer->isActive());
         QTRY_COMPARE(timer->interval(), 2000);
         QCOMPARE(failureText(*form), QString::fromUtf8(knownMetSettlingText)
                                          .prepend("Loading failed, retrying every 2 s: "));
@@ -193,6 +197,11 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(form->session().knownMet().list() != nullptr, 6000);
         QVERIFY(!timer->isActive());
         QCOMPARE(failureText(*form), QString());
+        QCOMPARE(form->session().knownMet().fileName(),
+                 profile.locations.eMuleConfigFolder + "known.met");
+        // A first start creates the default logs, which the first scan lists.
+        QCOMPARE(form->statsLogsList().model().rowCount(), 5);
+        QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
         QVERIFY(test::listsAllKnownFiles(*form, 1));
         form->knownFilesList().view().selectAll();
 
@@ -206,6 +215,7 @@ private slots:
         test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
         form->actions().aKFReload->trigger();
         QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
+        QCOMPARE(form->session().knownMet().list(), nullptr);
         QVERIFY(timer->isActive());
         QVERIFY2(failureText(*form).contains("Unexpected known.met version"),
                  qPrintable(failureText(*form)));
@@ -217,54 +227,6 @@ private slots:
         profile.saveKnownMet();
         QTRY_VERIFY_WITH_TIMEOUT(form->knownFilesList().model().rowCount() == 2, 5000);
         QCOMPARE(failureText(*form), QString());
-    }
-
-    void readsStoredSettingsAtStartup() {
-        UiProfile used;
-        used.dir.write("PLN/PLN.ini", "[PLN]\r\nlastCompressDate=01/02/2020 10:00:00\r\n"
-                                      "pointsPerPixel=0\r\ncompressionThreshold=45\r\n"
-                                      "showTips=0\r\n");
-        auto form = start(used);
-        QCOMPARE(form->session().settings().get(settingKey::lastCompressDate),
-                 "01/02/2020 10:00:00");
-        QCOMPARE(form->session().values().pointsPerPixel, 1);
-        QCOMPARE(form->session().settings().get(settingKey::pointsPerPixel), 0);
-        QCOMPARE(form->session().values().compressionThreshold, 45);
-
-        const tMainActions& a = form->actions();
-        for (const auto& [action, keys] : {std::pair{a.aKFReload, "F5"},
-                                           {a.aKFShowShared, "Ctrl+S"},
-                                           {a.aResetRef, "Ctrl+0"},
-                                           {a.aIniSwapGraph, "Ctrl+G"},
-                                           {a.aGrEmuleRuntime, "Ctrl+E"}})
-            QCOMPARE(action->shortcut(), QKeySequence(keys));
-        QVERIFY(a.aKFShowShared->isChecked());
-        QVERIFY(a.aGrEmuleRuntime->isChecked());
-        // Features that come later are present but cannot run yet.
-        for (const QAction* later : {a.aKFRename, a.aRepairKM, a.aIniCombine})
-            QVERIFY2(!later->isEnabled(), qPrintable(later->objectName()));
-        QCOMPARE(a.statsPopup->defaultAction(), a.aIniEditLog);
-    }
-
-    void msgCloseEndsTheViewerBeforeItsPendingIdleWork() {
-        UiProfile profile;
-        auto form = start(profile);
-        QVERIFY(test::showExposed(*form));
-        auto* idle = form->findChild<tIdleWork*>();
-        QSignalSpy redraws(idle, &tIdleWork::redrawDue);
-        idle->requestRedraw();
-        form->session().recorder().wndProc({form->session().recorder().messages().msgClose, 0, 0});
-        QVERIFY(!form->isVisible());
-        QTest::qWait(50);
-        QCOMPARE(redraws.count(), 0);
-
-        // The same request from the recorder's side of the bus.
-        UiProfile other;
-        auto second = start(other);
-        QVERIFY(test::showExposed(*second));
-        BusRecorder recorder(other.locations);
-        recorder.bus->broadcast({recorder.names.msgClose, 0, 0});
-        QTRY_VERIFY(!second->isVisible());
     }
 
     // A load tick and a drawing that come while the compression runs (its
@@ -286,13 +248,12 @@ private slots:
         QTRY_VERIFY(compress->isEnabled());
         const std::string never = form->session().settings().get(settingKey::lastCompressDate);
 
-        QTimer::singleShot(0, [] {
-            auto* box =
-                QApplication::activeModalWidget()->findChild<QSpinBox*>("compressThresholdBox");
-            box->setValue(90);
-            QTest::keyClick(box, Qt::Key_Enter);
-        });
-        compress->trigger();
+        const auto setThreshold = [](QDialog& dialog) {
+            auto& box = test::child<QSpinBox>(dialog, "compressThresholdBox");
+            box.setValue(90);
+            QTest::keyClick(&box, Qt::Key_Enter);
+        };
+        QVERIFY(test::whileModal([&] { compress->trigger(); }, setThreshold));
         QCOMPARE(form->session().settings().get(settingKey::compressionThreshold), 90);
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         QVERIFY(form->session().recorder().awaitingAnswer(compressTask));
@@ -331,48 +292,15 @@ private slots:
         QTRY_VERIFY(ticks.count() >= 2 && !draws.isEmpty());
 
         recorder.heard.clear();
-        answerNextDialog<QDialog>(this, true);
-        compress->trigger();
+        QVERIFY(test::whileModal([&] { compress->trigger(); }, [](QDialog& d) { d.accept(); }));
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         form.reset();
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
-
-        // Without a recorder nobody can be appending: the compression runs
-        // as soon as the dialog is confirmed.
-        holder.handle.reset();
-        form = start(profile);
-        form->session().settings().set(settingKey::lastCompressDate, never);
-        compress = form->actions().aFileCompressLogs;
-        QTRY_VERIFY(compress->isEnabled());
-        answerNextDialog<QDialog>(this, true);
-        compress->trigger();
-        QVERIFY(form->session().settings().get(settingKey::lastCompressDate) != never);
-        QVERIFY(!form->session().recorder().awaitingAnswer(compressTask));
     }
 
-    void theErrorsLogIsOfferedOnceTheRecorderWroteIt() {
+    void keysLayoutErrorsLogAndClose() {
         UiProfile profile;
         BusRecorder recorder(profile.locations);
-        auto form = start(profile);
-        QAction* errors = form->actions().aFileRecErrorsLog;
-        QVERIFY(test::showExposed(*form));
-        QTRY_VERIFY(!form->findChild<QTimer*>("idleTimer")->isActive());
-        QVERIFY(!errors->isEnabled());
-        // The menu looks as it opens, however it is opened.
-        profile.dir.write("PLN/errors.log", "39000.5|Cannot open the log\r\n");
-        QMenuBar* bar = form->menuBar();
-        QTest::mouseClick(bar, Qt::LeftButton, {},
-                          bar->actionGeometry(form->actions().fileMenu->menuAction()).center());
-        QTRY_VERIFY(form->actions().fileMenu->isVisible());
-        QVERIFY(errors->isEnabled());
-        form->actions().fileMenu->close();
-        answerNextDialog<QDialog>(this, false);
-        errors->trigger();
-        QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
-    }
-
-    void ctrlTabPagesThroughTheTabs() {
-        UiProfile profile;
         auto form = start(profile);
         auto* tabs = form->findChild<QTabWidget*>("tabs");
         QCOMPARE(tabs->currentIndex(), 0);
@@ -408,14 +336,9 @@ private slots:
             QTest::keyClick(zoom, key);
             QCOMPARE(zoom->value(), zoomed);
         }
-    }
 
-    // The lists take half the window until dragged away; the legend yields
-    // to narrow graphs and docks back.
-    void layoutFollowsTheWindowsSize() {
-        UiProfile profile;
-        auto form = start(profile);
-        QVERIFY(test::showExposed(*form));
+        // The lists take half the window until dragged away; the legend
+        // yields to narrow graphs and docks back.
         auto* main = form->findChild<QSplitter*>("mainSplitter");
         auto* lists = form->findChild<QSplitter*>("listsSplitter");
         const int total = main->sizes().value(0) + main->sizes().value(1);
@@ -448,7 +371,6 @@ private slots:
         QTRY_COMPARE(graphs->sizes().value(1), 250);
 
         dock->setFloating(true);
-        QCOMPARE(dock->windowTitle(), "Legend");
         QCOMPARE(graphs->sizes().value(1), 0);
         QVERIFY(!graphs->handle(1)->isEnabled());
         dock->close();
@@ -456,6 +378,87 @@ private slots:
         QVERIFY(dock->isVisible());
         QTRY_COMPARE(graphs->sizes().value(1), 250);
         QVERIFY(graphs->handle(1)->isEnabled());
+
+        // The errors log is offered once the recorder wrote it: the menu
+        // looks as it opens, however it is opened.
+        QAction* errors = form->actions().aFileRecErrorsLog;
+        QTRY_VERIFY(!form->findChild<QTimer*>("idleTimer")->isActive());
+        QVERIFY(!errors->isEnabled());
+        profile.dir.write("PLN/errors.log", "39000.5|Cannot open the log\r\n");
+        QMenuBar* bar = form->menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(form->actions().fileMenu->menuAction()).center());
+        QTRY_VERIFY(form->actions().fileMenu->isVisible());
+        QVERIFY(errors->isEnabled());
+        form->actions().fileMenu->close();
+        QVERIFY(test::whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
+        QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
+
+        // The recorder's request to close ends the viewer before its pending idle work.
+        auto* idle = form->findChild<tIdleWork*>();
+        QSignalSpy redraws(idle, &tIdleWork::redrawDue);
+        idle->requestRedraw();
+        form->session().recorder().wndProc({form->session().recorder().messages().msgClose, 0, 0});
+        QVERIFY(!form->isVisible());
+        QTest::qWait(50);
+        QCOMPARE(redraws.count(), 0);
+    }
+
+    // The tips come once after the first load of a first start, then on
+    // demand; tips and notes lead to each other and the tips' box is the
+    // setting.
+    void tipsComeOnceThenOnDemandAndLeadToTheNotes() {
+        UiProfile profile;
+        profile.dir.write("PLN/PLN.ini", "[PLN]\r\n");
+        std::unique_ptr<tMainForm> form;
+        bool offeredTicked = false;
+        runWithSteps([&] { form = start(profile); },
+                     {[&](QDialog& dialog) {
+                          auto& tips = static_cast<tTipsForm&>(dialog);
+                          offeredTicked = showAtStartup(tips).isChecked();
+                          pagesAroundBothWays(tips);
+                          showAtStartup(tips).setChecked(false);
+                          test::child<QPushButton>(tips, "notesButton").click();
+                      },
+                      [&](QDialog& notes) {
+                          auto* bugs = qobject_cast<tbugsForm*>(&notes);
+                          QVERIFY(bugs);
+                          test::child<QPushButton>(notes, "previousButton").click();
+                          QCOMPARE(bugs->noteIndex(), 2u);
+                          test::child<QPushButton>(notes, "tipsButton").click();
+                      },
+                      [&](QDialog& tips) {
+                          QVERIFY(!showAtStartup(tips).isChecked());
+                          showAtStartup(tips).setChecked(true);
+                          QTest::keyClick(&tips, Qt::Key_Escape);
+                      }});
+        QVERIFY(offeredTicked);
+        QCOMPARE(form->session().settings().text(settingKey::showTips.name, ""), "1");
+        // The tips would come from within the load, before its timer is seen idle.
+        runWithSteps(
+            [&] {
+                form->actions().aKFReload->trigger();
+                QTRY_VERIFY(!loadTimer(*form)->isActive());
+            },
+            {});
+
+        runWithSteps(
+            [&] { form->actions().aHlpTips->trigger(); },
+            {[&](QDialog& tips) {
+                 showAtStartup(tips).setChecked(false);
+                 test::child<QPushButton>(tips, "notesButton").click();
+             },
+             [&](QDialog& notes) { test::child<QPushButton>(notes, "closeButton").click(); }});
+        QCOMPARE(form->session().settings().get(settingKey::showTips), 0);
+
+        // What --version prints, checked on the installed program by the package test.
+        runWithSteps([&] { form->actions().aCredits->trigger(); }, {[&](QDialog& credits) {
+                         QCOMPARE(
+                             static_cast<tCreditsForm&>(credits).version(),
+                             QString("PLNViewer %1 (Qt %2)").arg(programVersion(), qVersion()));
+                         QVERIFY(static_cast<tCreditsForm&>(credits).text().contains("Qt Charts"));
+                         credits.accept();
+                     }});
     }
 };
 

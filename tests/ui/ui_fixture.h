@@ -6,6 +6,7 @@
 #include "app/ui/qt_prompter.h"
 #include "platform/platform.h"
 #include "support/temp_dir.h"
+#include "ui/ui_profile.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -42,6 +43,20 @@ private:
     TempDir runtime_;
     std::unique_ptr<NativePlatform> native_;
     QtPrompter prompter_;
+};
+
+// What the window suites share: the desktop, a profile of the test's own and
+// the main window on it, closed before its profile goes.
+class WindowSuite : public QObject {
+protected:
+    UiSession session_;
+    std::unique_ptr<UiProfile> profile_ = std::make_unique<UiProfile>();
+    std::unique_ptr<tMainForm> form_;
+
+    void closeWindow() {
+        form_.reset();
+        profile_ = std::make_unique<UiProfile>();
+    }
 };
 
 // Shows a window, at that size where one is given; false if it never came up.

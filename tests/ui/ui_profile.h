@@ -104,13 +104,15 @@ struct UiProfile {
             settle(path);
     }
 
-    // An empty log of that name and state, as the viewer or the recorder
-    // would have created it.
-    void writeLog(const std::string& name, tLogState state, tLogHeader header = {}) {
+    // A log of that name and state as the viewer or the recorder would have
+    // created it, with those records after its header.
+    std::string writeLog(const std::string& name, tLogState state, tLogHeader header = {},
+                         const std::vector<std::uint8_t>& records = {}) {
         if (header.valueType == 0)
             header.valueType = valueTypeKnownFile;
-        dir.write("PLN/PLN logs/" + name + std::string(extensionOf(state)),
-                  encodeNewLog(kindOf(name), header, {}));
+        std::vector<std::uint8_t> bytes = encodeNewLog(kindOf(name), header, {});
+        bytes.insert(bytes.end(), records.begin(), records.end());
+        return dir.write("PLN/PLN logs/" + name + std::string(extensionOf(state)), bytes);
     }
 
     std::string logPath(const std::string& name, const char* extension) const {
