@@ -85,6 +85,12 @@ TEST(KnownMetTag, CreateFromValuePicksTheTypeAndStoresTextAsEmuleDoes) {
     EXPECT_EQ(tKnownMetTag::createFromValue(0x02, 0xFFFFFFFFu).tagType, 3);
     EXPECT_EQ(tKnownMetTag::createFromValue(0x02, 0x100000000u).tagType, 11);
     EXPECT_EQ(tKnownMetTag::createFromValue(0x51, 0x100000000u).tagType, 3);
+    // A copy keeps an absent name absent and an empty one present.
+    tKnownMetTag copy = name;
+    EXPECT_TRUE(!copy.name.has_value() && copy.text == name.text);
+    name.name = "";
+    copy = name;
+    EXPECT_TRUE(copy.name.has_value() && copy.name->empty());
     name.text = "Caf\xE9 \x80";
     EXPECT_EQ(name.getText(), "Café €");
 }
