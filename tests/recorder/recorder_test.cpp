@@ -124,6 +124,25 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
     EXPECT_EQ(recorder.appendedRecords(), 3u);
 }
 
+// Records that find their log held by the viewer wait, and reach it once it
+// is free in the order of their saves.
+TEST_F(RecorderTest, RecordsWaitingForALogTheViewerReadsKeepTheirOrder) {
+    LogBytes expected = LogBytes::known();
+    {
+        LockedFile drawing(profile.locations.logsFolder + test::hashA + ".pln_on"s,
+                           LockedFile::Access::Read);
+        save(6, 40);
+        expected.knownFileRecord(savedDate(), 6, 3, 700);
+        recorder.tick();
+        save(7, 20);
+        expected.knownFileRecord(savedDate(), 7, 3, 700);
+        recorder.tick();
+        EXPECT_EQ(logA(), LogBytes::known().bytes());
+    }
+    recorder.tick();
+    EXPECT_EQ(logA(), expected.bytes());
+}
+
 TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     const LogBytes maxUpload = LogBytes::stats(3, 2, 1, "kBytes / sec");
     profile.writeLog("preferences.ini-eMule,MaxUpload.pln_on", maxUpload.bytes());
