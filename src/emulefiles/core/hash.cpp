@@ -46,13 +46,13 @@ void tHash::writeToStream(ByteWriter& out) const {
 }
 
 int tHash::compare(const tHash& other) const {
-    std::int64_t a = signedHalf(bytes, 8);
-    std::int64_t b = signedHalf(other.bytes, 8);
-    if (a == b) {
-        a = signedHalf(bytes, 0);
-        b = signedHalf(other.bytes, 0);
-    }
+    const auto a = sortKey();
+    const auto b = other.sortKey();
     return a < b ? -1 : a > b ? 1 : 0;
+}
+
+std::array<std::int64_t, 2> tHash::sortKey() const {
+    return {signedHalf(bytes, 8), signedHalf(bytes, 0)};
 }
 
 std::string tHash::toString() const {

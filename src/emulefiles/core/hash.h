@@ -28,6 +28,10 @@ public:
 
     // -1, 0 or 1: this hash against the other.
     int compare(const tHash& other) const;
+    // The two integers hashes sort by, in that order: a sort of many hashes
+    // compares these once computed instead of assembling them on every
+    // comparison.
+    std::array<std::int64_t, 2> sortKey() const;
     int compareHex(std::string_view text) const { return compare(create(text)); }
 
     // 32 upper-case hexadecimal digits, byte 0 first.

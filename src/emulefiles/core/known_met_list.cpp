@@ -1,6 +1,9 @@
 #include "emulefiles/core/known_met_list.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
+#include <tuple>
 
 namespace pln {
 
@@ -30,21 +33,24 @@ std::unique_ptr<tKnownMetRecord> tKnownMetList::extract(std::size_t index) {
 }
 
 void tKnownMetList::sortByHash() {
-    // The hashes are sorted in a compact copy and the items moved once: a
-    // sort of the items themselves would reach into every record again and
-    // again, all over the heap.
+    // The hashes are sorted as integer keys in a compact copy and the items
+    // moved once: a sort of the items themselves would reach into every
+    // record again and again, all over the heap. The position breaks ties,
+    // which keeps records of equal hashes in their order.
     struct Key {
-        tHash hash;
+        std::array<std::int64_t, 2> hash;
         std::size_t position;
+        bool operator<(const Key& other) const {
+            return std::tie(hash, position) < std::tie(other.hash, other.position);
+        }
     };
     std::vector<Key> keys;
     keys.reserve(items_.size());
     for (std::size_t i = 0; i < items_.size(); ++i)
-        keys.push_back({items_[i].record->hash, i});
-    const auto less = [](const Key& a, const Key& b) { return a.hash.compare(b.hash) < 0; };
-    if (std::is_sorted(keys.begin(), keys.end(), less))
+        keys.push_back({items_[i].record->hash.sortKey(), i});
+    if (std::is_sorted(keys.begin(), keys.end()))
         return;
-    std::stable_sort(keys.begin(), keys.end(), less);
+    std::sort(keys.begin(), keys.end());
     std::vector<Item> sorted;
     sorted.reserve(items_.size());
     for (const Key& key : keys)

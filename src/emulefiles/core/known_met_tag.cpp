@@ -161,7 +161,11 @@ bool tKnownMetTag::writeToStream(ByteWriter& out) const {
     return true;
 }
 
+// ASCII, which most names are, reads the same in both encodings and is
+// taken as it is, without the byte-by-byte conversion.
 std::string tKnownMetTag::getText() const {
+    if (isAscii(text))
+        return std::string(text.view());
     return decodeEmuleString(text);
 }
 
