@@ -28,12 +28,17 @@ tRecordArea tInstantsCache::findArea(const std::string& path, const FileVersion&
     return entry ? entry->area : tRecordArea{};
 }
 
+tSums tInstantsCache::findSums(const std::string& path, const FileVersion& version) {
+    const Entry* entry = entryOf(path, version);
+    return entry ? entry->sums : nullptr;
+}
+
 void tInstantsCache::store(const std::string& path, const FileVersion& version, tInstants instants,
-                           tRecordArea area) {
+                           tRecordArea area, tSums sums) {
     forget(path);
     if (!instants)
         return;
-    Entry entry{path, version, std::move(instants), std::move(area), ++uses_};
+    Entry entry{path, version, std::move(instants), std::move(area), std::move(sums), ++uses_};
     if (bytesOf(entry) > budgetBytes_)
         return;
     bytes_ += bytesOf(entry);

@@ -131,7 +131,7 @@ std::span<const std::uint8_t> tLogFile::records() const {
 tLogRecords tLogFile::values() const {
     if (!instants_)
         return {records(), valueType_};
-    return {records(), valueType_, *instants_};
+    return {records(), valueType_, *instants_, sums_.get()};
 }
 
 std::int32_t tLogFile::recordCount() const {
@@ -164,21 +164,33 @@ void tLogFile::readValues() {
     }
     if (connRunTimeLog_)
         correctConnRunTime();
-    workOutInstants(version ? &*version : nullptr, std::move(read));
+    workOutInstantsAndTotals(version ? &*version : nullptr, std::move(read));
 }
 
 // The instants come from the stamps alone, which the ConnRunTime correction
-// leaves as they are, so those kept for this version of the file still hold.
-void tLogFile::workOutInstants(const FileVersion* version, tRecordArea read) {
+// leaves as they are, so those kept for this version of the file still hold;
+// the totals kept hold only for the records as read.
+void tLogFile::workOutInstantsAndTotals(const FileVersion* version, tRecordArea read) {
     tInstantsCache* cache = version ? context_.instants : nullptr;
-    if (cache)
+    const bool asRead = records_ == read.bytes;
+    if (cache) {
         instants_ = cache->find(path(), *version);
+        if (asRead)
+            sums_ = cache->findSums(path(), *version);
+    }
+    if (!sums_)
+        workOutTotals();
     if (instants_)
         return;
     instants_ = std::make_shared<const std::vector<std::int64_t>>(
         recordInstants(tLogRecords(records(), valueType_), context_.clock));
     if (cache)
-        cache->store(path(), *version, instants_, std::move(read));
+        cache->store(path(), *version, instants_, std::move(read), asRead ? sums_ : nullptr);
+}
+
+void tLogFile::workOutTotals() {
+    sums_ = records_ ? std::make_shared<const tIncreaseSums>(tLogRecords(records(), valueType_))
+                     : nullptr;
 }
 
 // The area kept from an earlier read of the same version spares the read;
@@ -232,6 +244,7 @@ void tLogFile::freeValues() {
     sources_ = {};
     records_.reset();
     instants_.reset();
+    sums_.reset();
     recordsSize_ = -1;
 }
 
@@ -257,6 +270,7 @@ void tLogFile::retainRecords(const std::vector<bool>& keep) {
     if (recordsSize_ >= 0) {
         records_ = std::move(records);
         recordsSize_ = static_cast<std::int32_t>(kept * size);
+        workOutTotals();
     }
 }
 

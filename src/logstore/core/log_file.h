@@ -70,7 +70,8 @@ public:
     // Reads the record area. A combined log loads its two sources instead.
     // The catalogue's ConnRunTime log is corrected where its values drop; the
     // correction waits to be saved (takeWriteBackRequest).
-    // Each record's instant is worked out here, once.
+    // Each record's instant and its counters' running totals are worked out
+    // here; the context's cache keeps them for later loads of the same file.
     void loadValues();
     // loadValues for callers that gather failures: the report's text is
     // thrown as Error instead of being shown.
@@ -120,7 +121,8 @@ private:
     void probe(const tLogFolderListing& listing);
     void readProperties();
     FileVersion readRecords(tRecordArea& read);
-    void workOutInstants(const FileVersion* version, tRecordArea read);
+    void workOutInstantsAndTotals(const FileVersion* version, tRecordArea read);
+    void workOutTotals();
     void loadSources();
     void correctConnRunTime();
     void report(const std::string& text) const;
@@ -142,6 +144,7 @@ private:
     // change goes to a copy.
     std::shared_ptr<const std::uint8_t[]> records_;
     std::shared_ptr<const std::vector<std::int64_t>> instants_;
+    std::shared_ptr<const tIncreaseSums> sums_;
     std::array<std::unique_ptr<tLogFile>, 2> sources_;
     std::array<std::string, 2> sourceNames_;
     tLogOperation operation_ = tLogOperation::sum;
