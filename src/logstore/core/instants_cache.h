@@ -43,10 +43,11 @@ public:
     tRecordArea findArea(const std::string& path, const FileVersion& version);
     // The totals kept with them; null if none.
     tSums findSums(const std::string& path, const FileVersion& version);
-    // The area is that of the file as read, before any correction, and the
-    // totals are that area's.
+    // The area is that of the file as read, before any correction.
     void store(const std::string& path, const FileVersion& version, tInstants instants,
-               tRecordArea area = {}, tSums sums = nullptr);
+               tRecordArea area = {});
+    // Keeps the totals of that area with the entry stored for it, if any.
+    void keepSums(const std::string& path, const FileVersion& version, tSums sums);
     void forget(const std::string& path);
 
 private:

@@ -164,33 +164,37 @@ void tLogFile::readValues() {
     }
     if (connRunTimeLog_)
         correctConnRunTime();
-    workOutInstantsAndTotals(version ? &*version : nullptr, std::move(read));
+    workOutInstants(version ? &*version : nullptr, std::move(read));
 }
 
 // The instants come from the stamps alone, which the ConnRunTime correction
 // leaves as they are, so those kept for this version of the file still hold;
-// the totals kept hold only for the records as read.
-void tLogFile::workOutInstantsAndTotals(const FileVersion* version, tRecordArea read) {
+// totals kept hold only for the records as read.
+void tLogFile::workOutInstants(const FileVersion* version, tRecordArea read) {
     tInstantsCache* cache = version ? context_.instants : nullptr;
-    const bool asRead = records_ == read.bytes;
-    if (cache) {
-        instants_ = cache->find(path(), *version);
-        if (asRead)
-            sums_ = cache->findSums(path(), *version);
+    if (cache && records_ == read.bytes) {
+        cachedVersion_ = *version;
+        sums_ = cache->findSums(path(), *version);
     }
-    if (!sums_)
-        workOutTotals();
+    if (cache)
+        instants_ = cache->find(path(), *version);
     if (instants_)
         return;
     instants_ = std::make_shared<const std::vector<std::int64_t>>(
         recordInstants(tLogRecords(records(), valueType_), context_.clock));
     if (cache)
-        cache->store(path(), *version, instants_, std::move(read), asRead ? sums_ : nullptr);
+        cache->store(path(), *version, instants_, std::move(read));
 }
 
 void tLogFile::workOutTotals() {
-    sums_ = records_ ? std::make_shared<const tIncreaseSums>(tLogRecords(records(), valueType_))
-                     : nullptr;
+    for (const std::unique_ptr<tLogFile>& source : sources_)
+        if (source)
+            source->workOutTotals();
+    if (sums_ || !records_)
+        return;
+    sums_ = std::make_shared<const tIncreaseSums>(tLogRecords(records(), valueType_));
+    if (cachedVersion_ && context_.instants)
+        context_.instants->keepSums(path(), *cachedVersion_, sums_);
 }
 
 // The area kept from an earlier read of the same version spares the read;
@@ -245,6 +249,7 @@ void tLogFile::freeValues() {
     records_.reset();
     instants_.reset();
     sums_.reset();
+    cachedVersion_.reset();
     recordsSize_ = -1;
 }
 
@@ -270,8 +275,9 @@ void tLogFile::retainRecords(const std::vector<bool>& keep) {
     if (recordsSize_ >= 0) {
         records_ = std::move(records);
         recordsSize_ = static_cast<std::int32_t>(kept * size);
-        workOutTotals();
     }
+    sums_.reset();
+    cachedVersion_.reset();
 }
 
 // Runs a rewrite of the file; its failure becomes the report's text.
