@@ -46,6 +46,7 @@ tGraphLogs::~tGraphLogs() {
 void tGraphLogs::load(tLogFile& log) {
     loaded_.push_back(&log);
     log.loadValues();
+    log.workOutTotals();
 }
 
 void tGraphLogs::chooseKnownFiles(const tGraphRequest& request) {

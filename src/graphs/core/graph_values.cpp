@@ -1,25 +1,12 @@
 #include "graphs/core/graph_values.h"
 
 #include "common/missing_value.h"
+#include "logstore/core/increase_sums.h"
 
+#include <optional>
 #include <type_traits>
 
 namespace pln {
-
-double counterIncrease(std::int64_t a, std::int64_t b) {
-    if (a > b)
-        a = 0;
-    if (b < a)
-        return 0;
-    // The unsigned difference is exact where the signed one could overflow.
-    return static_cast<double>(static_cast<std::uint64_t>(b) - static_cast<std::uint64_t>(a));
-}
-
-double counterIncrease(double a, double b) {
-    if (a > b)
-        a = 0;
-    return b < a ? 0 : b - a;
-}
 
 namespace {
 
@@ -34,9 +21,9 @@ double increaseOver(const std::uint8_t* p, std::size_t recordSize, std::size_t p
         p += recordSize;
         T b = loadField<T>(p);
         if constexpr (std::is_floating_point_v<T>)
-            increase += counterIncrease(a, b);
+            increase += counterStep(a, b);
         else
-            increase += counterIncrease(std::int64_t{a}, std::int64_t{b});
+            increase += static_cast<double>(counterStep(std::int64_t{a}, std::int64_t{b}));
         a = b;
     }
     return increase;
@@ -51,29 +38,36 @@ double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e)
     const std::size_t size = records.recordSize(), pairs = e - j;
     return withValueType(
         records.valueType(),
-        [p, size, pairs]<typename T>(std::type_identity<T>) {
-            return increaseOver<T>(p, size, pairs);
+        [&records, j, e, p, size, pairs]<typename T>(std::type_identity<T>) {
+            std::optional<std::uint64_t> exact = records.exactIncrease(0, j, e);
+            return exact ? static_cast<double>(*exact) : increaseOver<T>(p, size, pairs);
         },
         [] { return 0.0; });
 }
 
 tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {
-    auto increase32 = [](std::uint32_t from, std::uint32_t to) {
-        return static_cast<double>(from > to ? to : to - from);
+    auto increase = [](std::int64_t from, std::int64_t to) {
+        return static_cast<double>(counterStep(from, to));
     };
     tKnownFileIncrease sum;
     if (e <= j)
         return sum;
+    std::optional<std::uint64_t> requests = records.exactIncrease(0, j, e),
+                                 accepted = records.exactIncrease(1, j, e),
+                                 transferred = records.exactIncrease(2, j, e);
+    if (requests && accepted && transferred)
+        return {static_cast<double>(*requests), static_cast<double>(*accepted),
+                static_cast<double>(*transferred)};
     const std::size_t size = records.recordSize();
     const std::uint8_t* p = records.bytes().data() + j * size;
     tKnownFileValues a = knownFileValuesAt(p);
     for (std::size_t i = j; i < e; ++i) {
         p += size;
         tKnownFileValues b = knownFileValuesAt(p);
-        sum.requests += increase32(a.requests, b.requests);
-        sum.accepted += increase32(a.accepted, b.accepted);
-        sum.transferred += counterIncrease(static_cast<std::int64_t>(a.transferred),
-                                           static_cast<std::int64_t>(b.transferred));
+        sum.requests += increase(a.requests, b.requests);
+        sum.accepted += increase(a.accepted, b.accepted);
+        sum.transferred += increase(static_cast<std::int64_t>(a.transferred),
+                                    static_cast<std::int64_t>(b.transferred));
         a = b;
     }
     return sum;

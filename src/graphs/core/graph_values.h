@@ -14,16 +14,11 @@ struct tKnownFileIncrease {
     double transferred = 0;
 };
 
-// b - a of two counters, exact up to the double's precision; a counter
-// that dropped (eMule reset it) counts from 0, and one that dropped below 0
-// gives no increase: a rate is never negative.
-double counterIncrease(std::int64_t a, std::int64_t b);
-double counterIncrease(double a, double b);
-
-// The increase of a counter from record j to record e, summed over each
-// pair of consecutive records: a drop between two of them (eMule reset it)
-// counts from 0 there, so a bucket spanning a reset loses nothing of the
-// counts before it.
+// The increase of a counter from record j to record e, summed in doubles
+// over each pair of consecutive records (counterStep): a drop between two
+// of them (eMule reset it) counts from 0 there, so a bucket spanning a
+// reset loses nothing of the counts before it, and a rate is never
+// negative. The loaded log's running totals give the same sum at once.
 double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e);
 tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, std::size_t e);
 

@@ -28,16 +28,30 @@ tRecordArea tInstantsCache::findArea(const std::string& path, const FileVersion&
     return entry ? entry->area : tRecordArea{};
 }
 
+tSums tInstantsCache::findSums(const std::string& path, const FileVersion& version) {
+    const Entry* entry = entryOf(path, version);
+    return entry ? entry->sums : nullptr;
+}
+
 void tInstantsCache::store(const std::string& path, const FileVersion& version, tInstants instants,
                            tRecordArea area) {
     forget(path);
     if (!instants)
         return;
-    Entry entry{path, version, std::move(instants), std::move(area), ++uses_};
+    Entry entry{path, version, std::move(instants), std::move(area), nullptr, ++uses_};
     if (bytesOf(entry) > budgetBytes_)
         return;
     bytes_ += bytesOf(entry);
     entries_.push_back(std::move(entry));
+    evictBeyondBudget();
+}
+
+void tInstantsCache::keepSums(const std::string& path, const FileVersion& version, tSums sums) {
+    Entry* entry = entryOf(path, version);
+    if (entry == nullptr || entry->sums)
+        return;
+    bytes_ += sums->bytes();
+    entry->sums = std::move(sums);
     evictBeyondBudget();
 }
 

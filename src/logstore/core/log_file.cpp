@@ -131,7 +131,7 @@ std::span<const std::uint8_t> tLogFile::records() const {
 tLogRecords tLogFile::values() const {
     if (!instants_)
         return {records(), valueType_};
-    return {records(), valueType_, *instants_};
+    return {records(), valueType_, *instants_, sums_.get()};
 }
 
 std::int32_t tLogFile::recordCount() const {
@@ -168,9 +168,14 @@ void tLogFile::readValues() {
 }
 
 // The instants come from the stamps alone, which the ConnRunTime correction
-// leaves as they are, so those kept for this version of the file still hold.
+// leaves as they are, so those kept for this version of the file still hold;
+// totals kept hold only for the records as read.
 void tLogFile::workOutInstants(const FileVersion* version, tRecordArea read) {
     tInstantsCache* cache = version ? context_.instants : nullptr;
+    if (cache && records_ == read.bytes) {
+        cachedVersion_ = *version;
+        sums_ = cache->findSums(path(), *version);
+    }
     if (cache)
         instants_ = cache->find(path(), *version);
     if (instants_)
@@ -179,6 +184,17 @@ void tLogFile::workOutInstants(const FileVersion* version, tRecordArea read) {
         recordInstants(tLogRecords(records(), valueType_), context_.clock));
     if (cache)
         cache->store(path(), *version, instants_, std::move(read));
+}
+
+void tLogFile::workOutTotals() {
+    for (const std::unique_ptr<tLogFile>& source : sources_)
+        if (source)
+            source->workOutTotals();
+    if (sums_ || !records_)
+        return;
+    sums_ = std::make_shared<const tIncreaseSums>(tLogRecords(records(), valueType_));
+    if (cachedVersion_ && context_.instants)
+        context_.instants->keepSums(path(), *cachedVersion_, sums_);
 }
 
 // The area kept from an earlier read of the same version spares the read;
@@ -232,6 +248,8 @@ void tLogFile::freeValues() {
     sources_ = {};
     records_.reset();
     instants_.reset();
+    sums_.reset();
+    cachedVersion_.reset();
     recordsSize_ = -1;
 }
 
@@ -258,6 +276,8 @@ void tLogFile::retainRecords(const std::vector<bool>& keep) {
         records_ = std::move(records);
         recordsSize_ = static_cast<std::int32_t>(kept * size);
     }
+    sums_.reset();
+    cachedVersion_.reset();
 }
 
 // Runs a rewrite of the file; its failure becomes the report's text.

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -70,12 +71,17 @@ public:
     // Reads the record area. A combined log loads its two sources instead.
     // The catalogue's ConnRunTime log is corrected where its values drop; the
     // correction waits to be saved (takeWriteBackRequest).
-    // Each record's instant is worked out here, once.
+    // Each record's instant is worked out here; the context's cache keeps
+    // them, and the totals of workOutTotals, for later loads of the file.
     void loadValues();
     // loadValues for callers that gather failures: the report's text is
     // thrown as Error instead of being shown.
     void readValues();
     void freeValues();
+    // Gives the loaded records (a combined log's sources' records) the
+    // running totals of their counters (increase_sums.h), for a drawing:
+    // other users of the records have no need of them.
+    void workOutTotals();
 
     // Keeps the loaded records flagged in keep (one flag per whole record),
     // in their order, in a buffer of their own size: the area read may be
@@ -142,6 +148,10 @@ private:
     // change goes to a copy.
     std::shared_ptr<const std::uint8_t[]> records_;
     std::shared_ptr<const std::vector<std::int64_t>> instants_;
+    std::shared_ptr<const tIncreaseSums> sums_;
+    // The version the loaded records were read from unchanged, while the
+    // cache holds their entry: totals worked out later join it.
+    std::optional<FileVersion> cachedVersion_;
     std::array<std::unique_ptr<tLogFile>, 2> sources_;
     std::array<std::string, 2> sourceNames_;
     tLogOperation operation_ = tLogOperation::sum;

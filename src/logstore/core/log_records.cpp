@@ -1,22 +1,25 @@
 #include "logstore/core/log_records.h"
 
 #include "common/missing_value.h"
+#include "logstore/core/increase_sums.h"
 
 #include <algorithm>
 
 namespace pln {
 
 tLogRecords::tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType,
-                         std::span<const std::int64_t> instants)
-    : bytes_(bytes), instants_(instants), valueType_(valueType),
+                         std::span<const std::int64_t> instants, const tIncreaseSums* sums)
+    : bytes_(bytes), instants_(instants), sums_(sums), valueType_(valueType),
       recordSize_(recordSizeOf(valueType)),
       count_(recordSize_ == 0 ? 0 : bytes.size() / recordSize_) {}
 
 tLogRecords tLogRecords::slice(std::size_t first, std::size_t last) const {
     last = std::min(last, count_);
     first = std::min(first, last);
-    return {bytes_.subspan(first * recordSize_, (last - first) * recordSize_), valueType_,
-            instants_.empty() ? instants_ : instants_.subspan(first, last - first)};
+    tLogRecords part(bytes_.subspan(first * recordSize_, (last - first) * recordSize_), valueType_,
+                     instants_.empty() ? instants_ : instants_.subspan(first, last - first), sums_);
+    part.first_ = first_ + first;
+    return part;
 }
 
 double tLogRecords::value(std::size_t index) const {
@@ -42,6 +45,13 @@ std::int64_t tLogRecords::integerValue(std::size_t index) const {
 
 tKnownFileValues tLogRecords::knownFileValues(std::size_t index) const {
     return knownFileValuesAt(record(index));
+}
+
+std::optional<std::uint64_t> tLogRecords::exactIncrease(std::size_t counter, std::size_t j,
+                                                        std::size_t e) const {
+    if (sums_ == nullptr)
+        return std::nullopt;
+    return sums_->between(*this, first_, counter, j, e);
 }
 
 std::size_t tLogRecords::lowerBound(dosDateTime target) const {

@@ -7,10 +7,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <type_traits>
 
 namespace pln {
+
+class tIncreaseSums;
 
 // Little-endian access to record fields.
 inline std::uint32_t loadU32(const std::uint8_t* p) {
@@ -85,11 +88,12 @@ inline tKnownFileValues knownFileValuesAt(const std::uint8_t* p) {
 // in place. Whole records only; a trailing partial record is not part of it.
 // A loaded log also gives each record its instant (seconds since 1970 UTC,
 // never decreasing from one record to the next, worked out once at load),
-// the measure of every elapsed time; a view of bare bytes has none.
+// the measure of every elapsed time; a view of bare bytes has none. It
+// also keeps the running totals of its counters (increase_sums.h).
 class tLogRecords {
 public:
     tLogRecords(std::span<const std::uint8_t> bytes, std::uint8_t valueType,
-                std::span<const std::int64_t> instants = {});
+                std::span<const std::int64_t> instants = {}, const tIncreaseSums* sums = nullptr);
 
     std::size_t count() const { return count_; }
     std::size_t recordSize() const { return recordSize_; }
@@ -109,6 +113,10 @@ public:
     std::int64_t integerValue(std::size_t index) const;
     // The counters of a known-file record.
     tKnownFileValues knownFileValues(std::size_t index) const;
+    // The exact increase of a counter (increase_sums.h) from record j to
+    // record e, from the loaded log's running totals; none without them.
+    std::optional<std::uint64_t> exactIncrease(std::size_t counter, std::size_t j,
+                                               std::size_t e) const;
 
     // Index of the first record whose stamp is not before the given one
     // (stamps compared as unsigned); count() when there is none.
@@ -121,6 +129,9 @@ private:
 
     std::span<const std::uint8_t> bytes_;
     std::span<const std::int64_t> instants_;
+    const tIncreaseSums* sums_;
+    // The index of the first record in the log the totals were made from.
+    std::size_t first_ = 0;
     std::uint8_t valueType_;
     std::size_t recordSize_;
     std::size_t count_;
