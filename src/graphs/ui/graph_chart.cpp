@@ -92,8 +92,11 @@ tGraphChart::tGraphChart(tChartId kind, QWidget* parent)
     chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->legend()->hide();
 
-    dateAxis_->setFormat(QStringLiteral("dd/MM/yyyy"));
-    runtimeAxis_->setLabelFormat(QStringLiteral("%g"));
+    // The lower chart's bottom labels are never shown, but laid out with the
+    // chart all the same: blanks cost the least.
+    const bool labelled = kind == tChartId::requests;
+    dateAxis_->setFormat(labelled ? QStringLiteral("dd/MM/yyyy") : QStringLiteral(" "));
+    runtimeAxis_->setLabelFormat(labelled ? QStringLiteral("%g") : QStringLiteral(" "));
     for (QAbstractAxis* axis :
          {static_cast<QAbstractAxis*>(dateAxis_), static_cast<QAbstractAxis*>(runtimeAxis_)}) {
         axis->setLineVisible(false);
