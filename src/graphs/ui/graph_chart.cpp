@@ -59,6 +59,19 @@ constexpr double msPerDay = 86'400'000;
 // 1970-01-01, where the date axis counts from, in days of the calendar.
 constexpr double unixEpochDays = 25'569;
 
+// A round number near x of the form 1, 2, 5 or 10 times a power of ten: the
+// next one up, or else the closest.
+double niceNumber(double x, bool ceiling) {
+    const double power = std::pow(10.0, std::floor(std::log10(x)));
+    const double q = x / power;
+    double nice = 10;
+    if (ceiling)
+        nice = q <= 1 ? 1 : q <= 2 ? 2 : q <= 5 ? 5 : 10;
+    else
+        nice = q < 1.5 ? 1 : q < 3 ? 2 : q < 7 ? 5 : 10;
+    return nice * power;
+}
+
 } // namespace
 
 tGraphChart::tGraphChart(tChartId kind, QWidget* parent)
@@ -79,8 +92,11 @@ tGraphChart::tGraphChart(tChartId kind, QWidget* parent)
     chart_->layout()->setContentsMargins(0, 0, 0, 0);
     chart_->legend()->hide();
 
-    dateAxis_->setFormat(QStringLiteral("dd/MM/yyyy"));
-    runtimeAxis_->setLabelFormat(QStringLiteral("%g"));
+    // The lower chart's bottom labels are never shown, but laid out with the
+    // chart all the same: blanks cost the least.
+    const bool labelled = kind == tChartId::requests;
+    dateAxis_->setFormat(labelled ? QStringLiteral("dd/MM/yyyy") : QStringLiteral(" "));
+    runtimeAxis_->setLabelFormat(labelled ? QStringLiteral("%g") : QStringLiteral(" "));
     for (QAbstractAxis* axis :
          {static_cast<QAbstractAxis*>(dateAxis_), static_cast<QAbstractAxis*>(runtimeAxis_)}) {
         axis->setLineVisible(false);
@@ -230,29 +246,54 @@ void tGraphChart::setEvents(const std::vector<double>& positions) {
         eventsUpper_->replace(outline);
 }
 
-// A series told to change, even to what it holds, has its chart laid out
-// again: only real changes are passed on.
-void tGraphChart::clear(bool runtimeAxis, std::span<const int> refilled) {
+// A series told to change, even to what it holds, is laid out again, and
+// so is every line on an axis whose range changes: the lines to be refilled
+// keep their points only while the axes stay where they are.
+void tGraphChart::startDrawing(const tDrawingAxes& axes, std::span<const int> refilled) {
+    const bool axesMove = axes.runtimeAxis != onRuntime_ ||
+                          (axes.bottom && !holdsBottomRange(*axes.bottom)) ||
+                          valueAxis_->max() != niceScale(axes.top).maximum;
     for (std::size_t i = lines_.size(); i-- > 0;)
         if (lines_[i]->count() > 0 &&
-            std::find(refilled.begin(), refilled.end(), static_cast<int>(i) + 1) == refilled.end())
+            (axesMove || std::find(refilled.begin(), refilled.end(), static_cast<int>(i) + 1) ==
+                             refilled.end()))
             lines_[i]->clear();
     if (eventsUpper_->count() > 0)
         eventsUpper_->clear();
     eventPositions_.clear();
-    if (runtimeAxis != onRuntime_)
-        attachBottom(runtimeAxis);
+    if (axes.runtimeAxis != onRuntime_)
+        attachBottom(axes.runtimeAxis);
+    // A drawing of nothing has no range of its own: the axes show none.
+    setEmpty(!axes.bottom);
+    if (axes.bottom)
+        setBottomRange(*axes.bottom);
+    top_ = axes.top;
+    fitValueAxis();
 }
 
-void tGraphChart::setBottomRange(double minimum, double maximum) {
-    const double low = toAxis(std::min(minimum, maximum));
-    const double high = toAxis(std::max(minimum, maximum));
+// The bottom range as the shown axis holds it, from calendar days or
+// runtime days.
+tAxisRange tGraphChart::bottomAxisRange(const tAxisRange& range) const {
+    return {toAxis(std::min(range.minimum, range.maximum)),
+            toAxis(std::max(range.minimum, range.maximum))};
+}
+
+bool tGraphChart::holdsBottomRange(const tAxisRange& range) const {
+    const tAxisRange held = bottomAxisRange(range);
+    if (onRuntime_)
+        return runtimeAxis_->min() == held.minimum && runtimeAxis_->max() == held.maximum;
+    return dateAxis_->min().toMSecsSinceEpoch() == std::llround(held.minimum) &&
+           dateAxis_->max().toMSecsSinceEpoch() == std::llround(held.maximum);
+}
+
+void tGraphChart::setBottomRange(const tAxisRange& range) {
+    const tAxisRange held = bottomAxisRange(range);
     if (onRuntime_) {
-        runtimeAxis_->setRange(low, high);
+        runtimeAxis_->setRange(held.minimum, held.maximum);
         fitRuntimeTicks();
     } else
-        dateAxis_->setRange(QDateTime::fromMSecsSinceEpoch(std::llround(low)),
-                            QDateTime::fromMSecsSinceEpoch(std::llround(high)));
+        dateAxis_->setRange(QDateTime::fromMSecsSinceEpoch(std::llround(held.minimum)),
+                            QDateTime::fromMSecsSinceEpoch(std::llround(held.maximum)));
 }
 
 tAxisRange tGraphChart::bottomRange() const {
@@ -264,24 +305,32 @@ tAxisRange tGraphChart::bottomRange() const {
 
 void tGraphChart::setBottomTitle(const QString& title) {
     view_->setFooter(title);
-    indents_ = {};
-    chart_->setMargins(chartMargins + QMargins(0, 0, 0, view_->footerHeight()));
+    setMargins();
 }
 
 QString tGraphChart::bottomTitle() const {
     return view_->footer();
 }
 
+// The value axis runs from 0 to just above the largest value drawn. Every
+// change of its range lays out each line of the chart again: the range and
+// the ticks are worked out first and given to the axis once.
 void tGraphChart::fitValueAxis() {
-    if (valueTicks_ > 0)
-        valueAxis_->setTickCount(valueTicks_);
-    double top = 0;
-    for (const QLineSeries* line : lines_)
-        for (const QPointF& point : line->points())
-            top = std::max(top, point.y());
-    valueAxis_->setRange(0, top > 0 ? top : 1);
-    valueAxis_->applyNiceNumbers();
-    valueAxis_->setMin(0);
+    const tNiceScale scale = niceScale(top_);
+    valueAxis_->setRange(0, scale.maximum);
+    valueAxis_->setTickCount(scale.ticks);
+}
+
+// The scale from 0 that holds top (or 1 if there is nothing above 0) in
+// round steps, for about as many ticks as fit: the same loose labelling the
+// value axis applies to its own range.
+tGraphChart::tNiceScale tGraphChart::niceScale(double top) const {
+    if (!(top > 0))
+        top = 1;
+    const int ticks = valueTicks_ > 0 ? valueTicks_ : valueAxis_->tickCount();
+    const double step = niceNumber(niceNumber(top, true) / (ticks - 1), false);
+    const double steps = std::ceil(top / step);
+    return {steps * step, static_cast<int>(steps) + 1};
 }
 
 // As many ticks as labels fit beside each other on the bottom axis and
@@ -337,6 +386,14 @@ void tGraphChart::setEmpty(bool empty) {
         view_->setHint(empty ? QString::fromLatin1(emptyHint) : QString());
 }
 
+bool tGraphChart::layOut() {
+    QGraphicsLayout& layout = *chart_->layout();
+    if (layout.isActivated())
+        return false;
+    layout.activate();
+    return true;
+}
+
 tPlotEdges tGraphChart::naturalEdges() const {
     const QRectF area = chart_->plotArea();
     return {area.left() - indents_.left, chart_->size().width() - area.right() - indents_.right};
@@ -349,7 +406,14 @@ void tGraphChart::setIndents(tPlotEdges indents) {
         return;
     indents_ = {static_cast<double>(left), static_cast<double>(right)};
     settling_ = true;
-    chart_->setMargins(chartMargins + QMargins(left, 0, right, view_->footerHeight()));
+    setMargins();
+}
+
+// The margins keep room for the footer and for the indents.
+void tGraphChart::setMargins() {
+    chart_->setMargins(chartMargins + QMargins(static_cast<int>(indents_.left), 0,
+                                               static_cast<int>(indents_.right),
+                                               view_->footerHeight()));
 }
 
 void alignPlotAreas(tGraphChart& upper, tGraphChart& lower) {

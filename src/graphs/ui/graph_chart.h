@@ -7,6 +7,7 @@
 #include <QList>
 #include <QPointF>
 #include <QString>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -26,6 +27,14 @@ class tChartView;
 struct tPlotEdges {
     double left = 0;
     double right = 0;
+};
+
+// The axes of a drawing: the kind of bottom axis and its range, none for a
+// drawing of nothing, and the largest value drawn.
+struct tDrawingAxes {
+    bool runtimeAxis = false;
+    std::optional<tAxisRange> bottom;
+    double top = 0;
 };
 
 // One of the two charts in its fixed configuration: white, without the
@@ -56,17 +65,14 @@ public:
     void setEvents(const std::vector<double>& positions);
     const std::vector<double>& events() const { return eventPositions_; }
 
-    // Empties every series but the lines about to be refilled, which keep
-    // their points until they are replaced, and shows the bottom axis of
-    // the kind.
-    void clear(bool runtimeAxis, std::span<const int> refilled = {});
+    // Readies the chart for a drawing: the axes are set and every series is
+    // emptied but the lines about to be refilled, which may keep their
+    // points until they are replaced.
+    void startDrawing(const tDrawingAxes& axes, std::span<const int> refilled);
     bool runtimeAxis() const { return onRuntime_; }
-    void setBottomRange(double minimum, double maximum);
     tAxisRange bottomRange() const;
     void setBottomTitle(const QString& title);
     QString bottomTitle() const;
-    // The value axis runs from 0 to just above the largest value shown.
-    void fitValueAxis();
     // A chart with nothing to draw shows neither labels nor grid lines of
     // an earlier drawing; the upper one says how to get a drawing.
     void setEmpty(bool empty);
@@ -76,6 +82,9 @@ public:
     tPlotEdges naturalEdges() const;
     void setIndents(tPlotEdges indents);
     bool settling() const { return settling_; }
+    // Lays the chart out at once rather than when the event loop gets to it;
+    // false if it was laid out already.
+    bool layOut();
     tAxisRange valueRange() const;
     // The area inside the axes, in pixels of the view.
     tPlotArea plotArea() const;
@@ -88,6 +97,16 @@ private:
     void attachBottom(bool runtimeAxis);
     void fitTicks();
     void fitRuntimeTicks();
+    tAxisRange bottomAxisRange(const tAxisRange& range) const;
+    bool holdsBottomRange(const tAxisRange& range) const;
+    void setBottomRange(const tAxisRange& range);
+    struct tNiceScale {
+        double maximum;
+        int ticks;
+    };
+    tNiceScale niceScale(double top) const;
+    void fitValueAxis();
+    void setMargins();
 
     tChartId kind_;
     QChart* chart_;
@@ -104,6 +123,7 @@ private:
     bool empty_ = false;
     tPlotEdges indents_;
     bool settling_ = false;
+    double top_ = 0;
     int bottomTicks_ = 0;
     int valueTicks_ = 0;
 };

@@ -10,6 +10,8 @@ namespace pln {
 void appendLegend(QTextEdit& box, const std::vector<tLegendPiece>& pieces) {
     QTextCursor cursor(box.document());
     cursor.movePosition(QTextCursor::End);
+    // One edit: the box lays out its text once, not after every piece.
+    cursor.beginEditBlock();
     for (const tLegendPiece& piece : pieces) {
         QTextCharFormat format;
         format.setForeground(toQColor(piece.colour));
@@ -20,6 +22,7 @@ void appendLegend(QTextEdit& box, const std::vector<tLegendPiece>& pieces) {
             cursor.insertText(lines[i], format);
         }
     }
+    cursor.endEditBlock();
 }
 
 } // namespace pln
