@@ -136,6 +136,18 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
         EXPECT_EQ(log->recordsSize(), -1) << log->name();
 }
 
+// Transfers beyond what running totals hold exactly are summed step by step.
+TEST_F(ComputeGraphsTest, HugeTransfersAreSummedStepByStep) {
+    const std::uint64_t huge = std::uint64_t{1} << 60;
+    knownLog(1, {{0, 0, 0, 0},
+                 {660, 1, 1, huge},
+                 {1320, 2, 2, huge + 660 * 1024},
+                 {1980, 3, 3, huge + 1320 * 1024}});
+    scan();
+    request.selectedKnownFiles = {knownFile(1, "")};
+    EXPECT_THAT(values(draw(), tChartId::transferred, 1), valuesAre({huge / 1024.0 / 660, 1, 1}));
+}
+
 constexpr std::uint8_t counter = flagCumulative;
 constexpr double big = 5e18; // two of them overflow a 64-bit integer
 // The stored value types by their widths.
@@ -154,6 +166,13 @@ TEST_F(ComputeGraphsTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
         {"ShortCounterReset", i16, counter, 0.5, {-6600, 0, 6600, 660}, {5, 5, 0.5}},
         {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
         {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
+        // Steps beyond what a double sums exactly are added one by one.
+        {"LongCounterOfHugeSteps",
+         i64,
+         counter,
+         1,
+         {0, 1e16, 2e16, 2e16 + 660},
+         {1e16 / 660, 1e16 / 660, 1}},
         {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
         // Signed values read back in their own width.
         {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
@@ -191,6 +210,15 @@ const CombinedRow combinedRows[] = {
     {"QuotientCapped", quotient, 1, 100, {2, 0, 0, 8}, false, 0, {100, none, 100}},
     {"Sum", sum, 1, none, {2, 0, 0, 8}, false, 0, {501, 500, 504}},
     {"SecondShare", secondShare, 100, none, {2, 0, 0, 8}, false, 0, {100. / 501, 0, 400. / 504}},
+    {"FirstShare",
+     firstShare,
+     100,
+     none,
+     {2, 0, 0, 8},
+     false,
+     0,
+     {50000. / 501, 100, 50000. / 504}},
+    {"ReverseDifference", reverseDifference, 1, none, {2, 0, 0, 8}, false, 0, {-499, -500, -496}},
     // The maximum applies to the value times the log's own multiplier.
     {"Difference", difference, 2, 998, {2, 0, 0, 8}, false, 0, {998, 998, 992}},
     {"ReverseQuotient", reverseQuotient, 1, none, {2, 4, 0, 8}, false, 0, {.006, .004, .008}},
