@@ -8,29 +8,6 @@
 
 namespace pln {
 
-namespace {
-
-// The per-pair increases of the value field of type T over the records from
-// p on, one loop per type: many records pass through it in every drawing.
-template <typename T>
-double increaseOver(const std::uint8_t* p, std::size_t recordSize, std::size_t pairs) {
-    p += recordValueOffset;
-    double increase = 0;
-    T a = loadField<T>(p);
-    for (std::size_t i = 0; i < pairs; ++i) {
-        p += recordSize;
-        T b = loadField<T>(p);
-        if constexpr (std::is_floating_point_v<T>)
-            increase += counterStep(a, b);
-        else
-            increase += static_cast<double>(counterStep(std::int64_t{a}, std::int64_t{b}));
-        a = b;
-    }
-    return increase;
-}
-
-} // namespace
-
 double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {
     if (e <= j)
         return 0;
@@ -40,37 +17,27 @@ double counterIncrease(const tLogRecords& records, std::size_t j, std::size_t e)
         records.valueType(),
         [&records, j, e, p, size, pairs]<typename T>(std::type_identity<T>) {
             std::optional<std::uint64_t> exact = records.exactIncrease(0, j, e);
-            return exact ? static_cast<double>(*exact) : increaseOver<T>(p, size, pairs);
+            return exact ? static_cast<double>(*exact)
+                         : sumOfSteps<double, T>(p + recordValueOffset, size, pairs);
         },
         [] { return 0.0; });
 }
 
 tKnownFileIncrease knownFileIncrease(const tLogRecords& records, std::size_t j, std::size_t e) {
-    auto increase = [](std::int64_t from, std::int64_t to) {
-        return static_cast<double>(counterStep(from, to));
-    };
-    tKnownFileIncrease sum;
     if (e <= j)
-        return sum;
-    std::optional<std::uint64_t> requests = records.exactIncrease(0, j, e),
-                                 accepted = records.exactIncrease(1, j, e),
-                                 transferred = records.exactIncrease(2, j, e);
-    if (requests && accepted && transferred)
-        return {static_cast<double>(*requests), static_cast<double>(*accepted),
-                static_cast<double>(*transferred)};
-    const std::size_t size = records.recordSize();
-    const std::uint8_t* p = records.bytes().data() + j * size;
-    tKnownFileValues a = knownFileValuesAt(p);
-    for (std::size_t i = j; i < e; ++i) {
-        p += size;
-        tKnownFileValues b = knownFileValuesAt(p);
-        sum.requests += increase(a.requests, b.requests);
-        sum.accepted += increase(a.accepted, b.accepted);
-        sum.transferred += increase(static_cast<std::int64_t>(a.transferred),
-                                    static_cast<std::int64_t>(b.transferred));
-        a = b;
-    }
-    return sum;
+        return {};
+    const std::uint8_t* p = records.bytes().data() + j * records.recordSize();
+    // Each counter from its running totals where they were kept, else step by step.
+    auto increase = [&]<typename T>(std::type_identity<T>, std::size_t counter,
+                                    std::size_t offset) {
+        std::optional<std::uint64_t> exact = records.exactIncrease(counter, j, e);
+        return exact ? static_cast<double>(*exact)
+                     : sumOfSteps<double, T>(p + offset, records.recordSize(), e - j);
+    };
+    // The bytes transferred are read as signed, as every 64-bit counter is.
+    return {increase(std::type_identity<std::uint32_t>{}, 0, knownFileRequestsOffset),
+            increase(std::type_identity<std::uint32_t>{}, 1, knownFileAcceptedOffset),
+            increase(std::type_identity<std::int64_t>{}, 2, knownFileTransferredOffset)};
 }
 
 double sumOf(std::int64_t a, std::int64_t b) {

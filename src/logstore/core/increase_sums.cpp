@@ -53,24 +53,6 @@ template <typename T> std::optional<std::uint64_t> exactStep(T a, T b) {
     }
 }
 
-// The steps over the given pairs of records from the field at p on; each
-// is exact, as the log's totals were kept.
-template <typename T>
-std::uint64_t stepsOver(const std::uint8_t* p, std::size_t recordSize, std::size_t pairs) {
-    std::uint64_t sum = 0;
-    T a = loadField<T>(p);
-    for (std::size_t i = 0; i < pairs; ++i) {
-        p += recordSize;
-        const T b = loadField<T>(p);
-        if constexpr (std::is_floating_point_v<T>)
-            sum += static_cast<std::uint64_t>(counterStep(a, b));
-        else
-            sum += counterStep(std::int64_t{a}, std::int64_t{b});
-        a = b;
-    }
-    return sum;
-}
-
 // The totals of the field at offset at every stride-th record; none once
 // one is beyond what a double holds exactly.
 template <typename T>
@@ -111,21 +93,22 @@ std::optional<std::uint64_t> tIncreaseSums::between(const tLogRecords& records, 
         return std::nullopt;
     const std::vector<std::uint64_t>& totals = totals_[counter];
     std::uint64_t sum = 0;
-    withCounter(
-        records.valueType(), counter, [&]<typename T>(std::type_identity<T>, std::size_t offset) {
-            const std::size_t size = records.recordSize();
-            auto steps = [&](std::size_t from, std::size_t to) {
-                return stepsOver<T>(records.bytes().data() + from * size + offset, size, to - from);
-            };
-            // The first and last kept totals within the records j..e.
-            const std::size_t up = (first + j + stride - 1) / stride;
-            const std::size_t down = (first + e) / stride;
-            if (up >= down)
-                sum = steps(j, e);
-            else
-                sum = steps(j, up * stride - first) + (totals[down] - totals[up]) +
-                      steps(down * stride - first, e);
-        });
+    withCounter(records.valueType(), counter,
+                [&]<typename T>(std::type_identity<T>, std::size_t offset) {
+                    const std::size_t size = records.recordSize();
+                    auto steps = [&](std::size_t from, std::size_t to) {
+                        return sumOfSteps<std::uint64_t, T>(
+                            records.bytes().data() + from * size + offset, size, to - from);
+                    };
+                    // The first and last kept totals within the records j..e.
+                    const std::size_t up = (first + j + stride - 1) / stride;
+                    const std::size_t down = (first + e) / stride;
+                    if (up >= down)
+                        sum = steps(j, e);
+                    else
+                        sum = steps(j, up * stride - first) + (totals[down] - totals[up]) +
+                              steps(down * stride - first, e);
+                });
     return sum;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "logstore/core/log_records.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 namespace pln {
-
-class tLogRecords;
 
 // The increase of a counter from one record to the next: a counter that
 // dropped (eMule reset it) counts from 0, and one that dropped below 0 gives
@@ -24,6 +25,23 @@ constexpr double counterStep(double a, double b) {
     if (a > b)
         a = 0;
     return b < a ? 0 : b - a;
+}
+
+// The sum, as Sum, of the steps of the field of type T at p over the given
+// pairs of records from p on: the loop every counter increase goes through,
+// one per type, as many records pass through it in every drawing.
+template <typename Sum, typename T>
+Sum sumOfSteps(const std::uint8_t* p, std::size_t recordSize, std::size_t pairs) {
+    using Wide = std::conditional_t<std::is_floating_point_v<T>, double, std::int64_t>;
+    Sum sum = 0;
+    Wide a = loadField<T>(p);
+    for (std::size_t i = 0; i < pairs; ++i) {
+        p += recordSize;
+        const Wide b = loadField<T>(p);
+        sum += static_cast<Sum>(counterStep(a, b));
+        a = b;
+    }
+    return sum;
 }
 
 // The counters of a log's records: a stats log's value, or a known file's
