@@ -1,44 +1,22 @@
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
 #include "common/error.h"
-#include "emulefiles/known_met_bytes.h"
-#include "logstore/core/compress.h"
-#include "logstore/core/conn_run_time.h"
-#include "logstore/core/log_files.h"
-#include "memory_folder.h"
+#include "crash_prelude.h"
 #include "platform/fake_platform.h"
 #include "platform/locked_file.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_ini_profile.h"
 #include "platform/posix/posix_message_bus.h"
 #include "recorder/recorder.h"
-#include "recorder/recorder_profile.h"
-#include "support/recording_prompter.h"
-#include "support/scoped_env.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <poll.h>
-#include <random>
 #include <stop_token>
-#include <sys/stat.h>
-#include <thread>
 
-namespace pln {
+namespace pln::test {
 namespace {
 
 using namespace std::chrono_literals;
-using test::LogBytes;
-using test::RecorderProfile;
 
-#ifdef PLN_SANITIZED
-constexpr auto loadTime = 8s;
-#else
-constexpr auto loadTime = 15s;
-#endif
+constexpr auto loadTime = 16s / slowdown;
 // With the profile's own logs of file A, the uploaded bytes and ConnRunTime:
 // 200 recorded logs.
 constexpr std::uint32_t moreKnownFiles = 178;
@@ -47,12 +25,6 @@ constexpr int statsKeys = 19;
 // sample has a stamp of its own; the sample's number is the counters' value.
 constexpr std::int64_t firstSaveMs = 1'780'272'000'000; // 2026-06-01
 constexpr std::int64_t saveSpacingMs = 2000;
-
-std::string extraHash(std::uint32_t i) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%08X%024X", 0xC0FFEE00u + i, 0u);
-    return text;
-}
 
 // eMule and the recorder on one thread: eMule saves known.met and
 // statistics.ini every few milliseconds, every counter holding the number of
@@ -85,23 +57,19 @@ private:
             recorder_.handle(message);
     }
     void emuleSaves(std::uint32_t save) {
-        std::vector<test::KnownFile> files{{"a.avi", test::hashA, save, save, save, 1000}};
+        std::vector<KnownFile> files{{"a.avi", hashA, save, save, save, 1000}};
         for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
-            files.push_back({extraHash(i), extraHash(i), save, save, save, 1000});
-        const test::Bytes known = test::knownMetOf(files);
-        std::string path = profile_.locations.eMuleConfigFolder + "known.met";
-        RecorderProfile::writeText(path, std::string(known.begin(), known.end()));
+            files.push_back({hashText(i), hashText(i), save, save, save, 1000});
+        std::string path = profile_.dir.write("eMule/config/known.met", knownMetOf(files));
         std::string statistics = "[Statistics]\r\nTotalUploadedBytes=" + std::to_string(save) +
                                  "\r\n" + "ConnRunTime=" + std::to_string(save % 10 * 600) + "\r\n";
         for (int k = 0; k < statsKeys; ++k)
             statistics += "Key" + std::to_string(k) + "=" + std::to_string(save) + "\r\n";
-        RecorderProfile::writeText(profile_.locations.eMuleConfigFolder + "statistics.ini",
-                                   statistics);
-        std::int64_t stamp = firstSaveMs + save * saveSpacingMs;
-        timespec times[2] = {{stamp / 1000, stamp % 1000 * 1'000'000},
-                             {stamp / 1000, stamp % 1000 * 1'000'000}};
-        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-        clock_.nowMs = stamp + settleMs + 1;
+        profile_.dir.write("eMule/config/statistics.ini", statistics);
+        std::chrono::sys_time<std::chrono::milliseconds> stamp(
+            1ms * (firstSaveMs + save * saveSpacingMs));
+        std::filesystem::last_write_time(path, std::chrono::file_clock::from_sys(stamp));
+        clock_.nowMs = stamp.time_since_epoch().count() + settleMs + 1;
     }
 
     const RecorderProfile& profile_;
@@ -166,7 +134,7 @@ class LoadTest : public ::testing::Test {
 protected:
     LoadTest() {
         for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
-            profile.writeLog(extraHash(i) + ".pln_on", LogBytes().prefix(0).bytes());
+            profile.writeLog(hashText(i) + ".pln_on", LogBytes().prefix(0).bytes());
         for (int k = 0; k < statsKeys; ++k)
             profile.writeLog("statistics.ini-statistics,Key" + std::to_string(k) + ".pln_on",
                              LogBytes().prefix(1).header(3, 1, 1, "").bytes());
@@ -175,7 +143,7 @@ protected:
     // Every recorded log holds the same samples, each once, in order, with
     // the counters of its save; together they hold every record appended.
     std::size_t expectEveryRecordOnceInOrder(std::size_t appended) {
-        test::RecordingPrompter prompter;
+        RecordingPrompter prompter;
         tDetachedRecorderLink detached;
         tLogFiles logs({profile.locations.logsFolder, prompter, detached});
         logs.scanLogs();
@@ -211,9 +179,9 @@ protected:
         return samples.size();
     }
 
-    test::ScopedEnv memory{"TMPDIR", test::memoryTempFolder()};
+    ScopedEnv memory{"TMPDIR", memoryTempFolder()};
     RecorderProfile profile;
-    test::ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
+    ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
 };
 
 // The viewer compresses every log and writes the ConnRunTime correction
@@ -227,13 +195,13 @@ protected:
 TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAndInOrder) {
     EmuleAndRecorder recorder(profile);
     ViewerLink link(profile);
-    test::RecordingPrompter prompter;
+    RecordingPrompter prompter;
     tLogFiles logs({profile.locations.logsFolder, prompter, link});
     // Every record is younger than the threshold: compression rewrites each
     // log whole.
     CalendarMs compressNow = unixEpochCalendarMs + firstSaveMs + msPerDay;
     int compressions = 0, writeBacks = 0;
-    const std::string lastLog = profile.locations.logsFolder + test::uploadedFile;
+    const std::string lastLog = profile.locations.logsFolder + uploadedFile;
     std::minstd_rand random(std::random_device{}());
     // Short holds, so that a record seldom waits through many ticks.
     std::uniform_int_distribution<int> holding(0, 1000), pause(1000, 5000);
@@ -313,4 +281,4 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAnd
 }
 
 } // namespace
-} // namespace pln
+} // namespace pln::test

@@ -7,15 +7,12 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-namespace pln {
+namespace pln::test {
 namespace {
 
 TEST(IniDocumentTest, FindsTheValueByProfileRules) {
     const struct {
-        const char* name;
-        const char* text;
-        const char* section;
-        const char* key;
+        const char *name, *text, *section, *key;
         std::optional<std::string> expected;
     } rows[] = {
         {"case-insensitive names", "[General]\r\nKey=Value\r\n", "gENERAL", "KEY", "Value"},
@@ -55,11 +52,7 @@ TEST(IniDocumentTest, ListsSectionsAndFirstKeysAndKeepsTheTextByteForByte) {
 // A value written changes one line only and reads back as written.
 TEST(IniDocumentTest, WritesOneLineThatReadsBack) {
     const struct {
-        const char* before;
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* after;
+        const char *before, *section, *key, *value, *after;
     } rows[] = {
         {"; c\r\n[S]\r\nk = old \r\nj=2\r\n", "s", "K", "new", "; c\r\n[S]\r\nk = new\r\nj=2\r\n"},
         {"[S]\nk=1\nk=2\n[S]\nk=3\n", "S", "k", "9", "[S]\nk=9\nk=2\n[S]\nk=3\n"},
@@ -92,8 +85,6 @@ TEST(IniDocumentTest, RefusesWhatCannotReadBackAndChangesNothing) {
     EXPECT_EQ(doc.text(), text);
 }
 
-using test::readText;
-
 std::string encoded(const std::string& utf8, TextEncoding encoding) {
     if (encoding == TextEncoding::Ansi)
         return *utf8ToCp1252(utf8);
@@ -101,7 +92,7 @@ std::string encoded(const std::string& utf8, TextEncoding encoding) {
 }
 
 struct IniFileProfileTest : testing::Test {
-    test::TempDir dir;
+    TempDir dir;
     IniFileProfile ini;
 };
 
@@ -165,4 +156,4 @@ TEST_F(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
 }
 
 } // namespace
-} // namespace pln
+} // namespace pln::test

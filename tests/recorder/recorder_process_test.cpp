@@ -1,13 +1,9 @@
-#include "app/core/recorder_messages.h"
-#include "app/core/startup.h"
 #include "platform/posix/posix_message_bus.h"
 #include "platform/posix/posix_mutex_service.h"
 #include "recorder_profile.h"
 
-#include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <gtest/gtest.h>
 #include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -1,6 +1,10 @@
 #pragma once
 
+// What the recorder's tests share: an eMule profile on disk, with the bus
+// messages and the marks of the viewer and the recorder.
 #include "app/core/locations.h"
+#include "app/core/recorder_messages.h"
+#include "app/core/startup.h"
 #include "common/byte_writer.h"
 #include "emulefiles/core/known_met_codec.h"
 #include "logstore/log_fixture.h"
@@ -8,10 +12,6 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
 
 namespace pln::test {
 
@@ -32,13 +32,8 @@ public:
         locations.dataFolder = dir.path() + "PLN/";
         locations.logsFolder = locations.dataFolder + "PLN logs/";
         locations.messagePrefix = locations.eMuleConfigFolder;
-        std::filesystem::create_directories(locations.eMuleConfigFolder);
-        std::filesystem::create_directories(locations.logsFolder);
-        std::filesystem::create_directories(dir.path() + "run");
-#ifndef _WIN32
-        ::chmod((dir.path() + "run").c_str(), 0700);
-#endif
-        writeText(locations.eMuleConfigFolder + "preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
+        std::filesystem::permissions(dir.mkdir("run"), std::filesystem::perms::owner_all);
+        writeConfig("preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
         writeStatistics(1000, 123456789);
         writeKnownMet(5, 3, 700, 60);
         writeLog(std::string(hashA) + ".pln_on", LogBytes().prefix(0).bytes());
@@ -48,13 +43,13 @@ public:
                  LogBytes().prefix(1).header(4, 1, 1.0 / 1024, "kBytes / sec").bytes());
     }
 
-    static void writeText(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
+    void writeConfig(const std::string& fileName, const std::string& text) const {
+        dir.write("eMule/config/" + fileName, text);
     }
     void writeStatistics(std::int64_t runTime, std::int64_t uploaded) const {
-        writeText(locations.eMuleConfigFolder + "statistics.ini",
-                  "[Statistics]\r\nConnRunTime=" + std::to_string(runTime) +
-                      "\r\nTotalUploadedBytes=" + std::to_string(uploaded) + "\r\n");
+        writeConfig("statistics.ini", "[Statistics]\r\nConnRunTime=" + std::to_string(runTime) +
+                                          "\r\nTotalUploadedBytes=" + std::to_string(uploaded) +
+                                          "\r\n");
     }
     // File A's counters; the file's stamp is set ageSeconds in the past, so
     // that it counts as settled at once and differs from earlier saves.
