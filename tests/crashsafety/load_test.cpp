@@ -1,5 +1,3 @@
-#include "app/core/recorder_messages.h"
-#include "app/core/startup.h"
 #include "common/error.h"
 #include "crash_prelude.h"
 #include "platform/fake_platform.h"
@@ -99,15 +97,7 @@ public:
         bus_.broadcast({messages_.msgSuspend, static_cast<std::uint32_t>(taskCode), 0});
     }
     bool awaitSuspended(int taskCode) {
-        pollfd watched{bus_.descriptor(), POLLIN, 0};
-        for (auto end = std::chrono::steady_clock::now() + 10s;
-             std::chrono::steady_clock::now() < end; ::poll(&watched, 1, 20)) {
-            for (const BusMessage& message : bus_.receive())
-                if (message.name == messages_.msgSuspended &&
-                    message.word == static_cast<std::uint32_t>(taskCode))
-                    return true;
-        }
-        return false;
+        return awaitMessage(bus_, messages_.msgSuspended, 10s, taskCode).has_value();
     }
     void resume(int taskCode) {
         bus_.broadcast({messages_.msgResume, static_cast<std::uint32_t>(taskCode), 0});

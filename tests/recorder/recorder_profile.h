@@ -8,10 +8,12 @@
 #include "common/byte_writer.h"
 #include "emulefiles/core/known_met_codec.h"
 #include "logstore/log_fixture.h"
+#include "platform/message_bus.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
 
 namespace pln::test {
 
@@ -82,5 +84,18 @@ public:
     std::string root; // without the trailing separator, for XDG_DATA_HOME
     tLocations locations;
 };
+
+// The first message of that name, and of that word when one is given, that
+// the bus brings within the time given.
+inline std::optional<BusMessage> awaitMessage(MessageBus& bus, const std::string& name,
+                                              std::chrono::milliseconds patience,
+                                              std::optional<std::uint32_t> word = {}) {
+    for (auto end = std::chrono::steady_clock::now() + patience;
+         std::chrono::steady_clock::now() < end; bus.waitForMessages(20))
+        for (const BusMessage& message : bus.receive())
+            if (message.name == name && (!word || message.word == *word))
+                return message;
+    return std::nullopt;
+}
 
 } // namespace pln::test

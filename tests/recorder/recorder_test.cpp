@@ -38,6 +38,11 @@ protected:
                       settleMs + 1;
     }
     void send(const std::string& name, std::uint32_t word) { recorder.handle({name, word, 0}); }
+    // One turn of the recorder's loop; the records it appended so far.
+    std::size_t tick() {
+        recorder.tick();
+        return recorder.appendedRecords();
+    }
     // The date of the save of known.met now on disk.
     dosDateTime savedDate() {
         return calendarToDosDateTime(clock.toLocalCalendar(
@@ -61,17 +66,14 @@ protected:
 };
 
 TEST_F(RecorderTest, EachSettledSaveAppendsOneRecordToEveryRecordedLog) {
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 0u) << "the save before the start is not sampled";
+    EXPECT_EQ(tick(), 0u) << "the save before the start is not sampled";
 
     save(5, 55);
     clock.nowMs -= settleMs; // saved a moment ago: eMule may still be writing
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 0u);
+    EXPECT_EQ(tick(), 0u);
     clock.nowMs += settleMs;
     recorder.tick();
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 3u);
+    EXPECT_EQ(tick(), 3u);
 
     EXPECT_EQ(logA(), knownLogOf(5));
     EXPECT_EQ(profile.logBytes(hashB + ".pln_off"s), LogBytes::known().bytes());
@@ -92,14 +94,12 @@ TEST_F(RecorderTest, SuspensionsAreCountedPerTaskCode) {
     recorder.tick();
     send(messages.msgResume, 0);
     send(messages.msgResume, 7); // holds nothing
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 0u) << "task 1 still holds the recorder";
+    EXPECT_EQ(tick(), 0u) << "task 1 still holds the recorder";
     EXPECT_TRUE(recorder.suspended());
 
     clock.nowMs += 3'600'000;
     send(messages.msgResume, 1);
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 3u) << "the save made meanwhile is sampled at the resume";
+    EXPECT_EQ(tick(), 3u) << "the save made meanwhile is sampled at the resume";
     EXPECT_EQ(logA(), knownLogOf(6)) << "dated with the save, an hour before the resume";
 }
 
@@ -122,9 +122,8 @@ TEST_F(RecorderTest, ASuspensionOutlivingItsViewerIsReleased) {
         EXPECT_NE(profile.errorsLog().find(viewerGoneMessage), std::string::npos);
         recorder.tick();
     }
-    recorder.tick();
+    EXPECT_EQ(tick(), 3u);
     EXPECT_EQ(logA(), knownLogOf(6)) << "its patience counts from the end of the suspension";
-    EXPECT_EQ(recorder.appendedRecords(), 3u);
 }
 
 // Records that find their log held by the viewer wait, and reach it once it
@@ -152,35 +151,29 @@ TEST_F(RecorderTest, NewLogsGetTheirFirstValueAtOnce) {
     save(5, 1);
     clock.nowMs -= settleMs; // a save not settled yet: its values are read all the same
     send(messages.msgNewLogs, 0);
-    recorder.tick();
+    EXPECT_EQ(tick(), 4u) << "A's log, ConnRunTime, uploaded bytes and MaxUpload were empty";
     EXPECT_EQ(profile.logBytes("preferences.ini-eMule,MaxUpload.pln_on"),
               LogBytes(maxUpload).int32Record(savedDate(), 40).bytes());
-    EXPECT_EQ(recorder.appendedRecords(), 4u)
-        << "A's log, ConnRunTime, uploaded bytes and MaxUpload were empty";
 
     const LogBytes queued = LogBytes().prefix(2).header(3, 0, 1, "");
     profile.writeLog("Queued clients.pln_on", queued.bytes());
     profile.dir.write("eMule/onlinesig.dat", "1|server|x|17\r\n");
     send(messages.msgNewLogs, 0);
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 4u) << "eMule's online signature is off";
+    EXPECT_EQ(tick(), 4u) << "eMule's online signature is off";
     profile.writeConfig("preferences.ini", "[eMule]\r\nMaxUpload=40\r\nOnlineSignature=1\r\n");
     send(messages.msgNewLogs, 0);
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 5u) << "only the new log";
+    EXPECT_EQ(tick(), 5u) << "only the new log";
     EXPECT_EQ(profile.logBytes("Queued clients.pln_on"),
               LogBytes(queued).int32Record(savedDate(), 17).bytes());
 
     clock.nowMs += 2 * settleMs;
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 5u) << "the save sampled already gives no second record";
+    EXPECT_EQ(tick(), 5u) << "the save sampled already gives no second record";
 }
 
 TEST_F(RecorderTest, BadValuesAreWrittenToTheErrorsLogOnceUntilViewed) {
     profile.writeConfig("statistics.ini", "[Statistics]\r\nConnRunTime=99999999999\r\n");
     save(6, 30);
-    recorder.tick();
-    EXPECT_EQ(recorder.appendedRecords(), 1u) << "only file A's log";
+    EXPECT_EQ(tick(), 1u) << "only file A's log";
     save(7, 20);
     recorder.tick();
     EXPECT_TRUE(recorder.errors().pending());
