@@ -2,7 +2,6 @@
 
 // What the crash-safety tests share: an eMule profile and logs built byte by
 // byte in a memory folder, read and rewritten by the viewer's own code.
-#include "emulefiles/known_met_bytes.h"
 #include "logstore/core/compress.h"
 #include "logstore/core/conn_run_time.h"
 #include "logstore/core/log_files.h"

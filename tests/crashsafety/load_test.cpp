@@ -64,10 +64,10 @@ private:
         for (int k = 0; k < statsKeys; ++k)
             statistics += "Key" + std::to_string(k) + "=" + std::to_string(save) + "\r\n";
         profile_.dir.write("eMule/config/statistics.ini", statistics);
-        std::chrono::sys_time<std::chrono::milliseconds> stamp(
-            1ms * (firstSaveMs + save * saveSpacingMs));
-        std::filesystem::last_write_time(path, std::chrono::file_clock::from_sys(stamp));
-        clock_.nowMs = stamp.time_since_epoch().count() + settleMs + 1;
+        const std::int64_t stampMs = firstSaveMs + save * saveSpacingMs;
+        std::filesystem::last_write_time(
+            path, std::chrono::file_clock::from_sys(std::chrono::sys_days() + stampMs * 1ms));
+        clock_.nowMs = stampMs + settleMs + 1;
     }
 
     const RecorderProfile& profile_;
@@ -115,11 +115,6 @@ dosDateTime stampOfSave(std::int64_t save) {
     return calendarToDosDateTime(unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs);
 }
 
-std::int64_t counterOf(const tLogRecords& records, std::size_t i) {
-    return records.valueType() == valueTypeKnownFile ? records.knownFileValues(i).requests
-                                                     : records.integerValue(i);
-}
-
 class LoadTest : public ::testing::Test {
 protected:
     LoadTest() {
@@ -148,8 +143,10 @@ protected:
             std::vector<dosDateTime> stamps;
             for (std::size_t i = 0; i < records.count(); ++i) {
                 stamps.push_back(records.stamp(i));
-                if (!log->isConnRunTimeLog() && stampOfSave(counterOf(records, i)) != stamps.back())
-                    ++mismatches;
+                std::int64_t counter = records.valueType() == valueTypeKnownFile
+                                           ? records.knownFileValues(i).requests
+                                           : records.integerValue(i);
+                mismatches += !log->isConnRunTimeLog() && stampOfSave(counter) != stamps.back();
             }
             if (recorded++ == 0)
                 samples = stamps;
@@ -174,21 +171,17 @@ protected:
     ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
 };
 
-// The viewer compresses every log and writes the ConnRunTime correction
-// back, again and again, and reads every log in between, while the recorder
-// samples eMule's saves: records that waited for a log the viewer held keep
-// their turn, and every record the recorder appended is on disk afterwards,
-// once, in order. Between the rewrites the viewer also holds the catalogue's
-// last log open for short whiles: the recorder tries again later, and the
-// records of that log sampled meanwhile wait behind the first, even when the
-// log is free again when their turn comes.
+// Again and again the viewer compresses every log, writes the ConnRunTime
+// correction back, reads every log and holds the last one open for short
+// whiles, while the recorder samples eMule's saves. Records that waited for a
+// held log keep their turn, even once it is free again, and every record
+// appended is on disk afterwards, once, in order.
 TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAndInOrder) {
     EmuleAndRecorder recorder(profile);
     ViewerLink link(profile);
     RecordingPrompter prompter;
     tLogFiles logs({profile.locations.logsFolder, prompter, link});
-    // Every record is younger than the threshold: compression rewrites each
-    // log whole.
+    // Every record is younger than that: compression rewrites each log whole.
     CalendarMs compressNow = unixEpochCalendarMs + firstSaveMs + msPerDay;
     int compressions = 0, writeBacks = 0;
     const std::string lastLog = profile.locations.logsFolder + uploadedFile;
@@ -240,8 +233,7 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAnd
             link.working = false;
             link.resume(task);
             EXPECT_EQ(prompter.errors(), std::vector<std::string>{});
-            // Between the rewrites the viewer draws: it reads logs while the
-            // recorder appends to them.
+            // Between the rewrites the viewer draws, reading logs being appended to.
             for (const auto& log : logs.logs()) {
                 log->loadValues();
                 log->freeValues();

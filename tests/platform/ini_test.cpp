@@ -85,12 +85,6 @@ TEST(IniDocumentTest, RefusesWhatCannotReadBackAndChangesNothing) {
     EXPECT_EQ(doc.text(), text);
 }
 
-std::string encoded(const std::string& utf8, TextEncoding encoding) {
-    if (encoding == TextEncoding::Ansi)
-        return *utf8ToCp1252(utf8);
-    return encodeTextFile(utf8, encoding);
-}
-
 struct IniFileProfileTest : testing::Test {
     TempDir dir;
     IniFileProfile ini;
@@ -105,18 +99,21 @@ TEST_F(IniFileProfileTest, ReadsAndRewritesOneLineInTheSameEncoding) {
         const std::string comment = encoding == TextEncoding::Ansi
                                         ? "; \xC2\x81 caf\xC3\xA9\r\n"
                                         : "; caf\xC3\xA9 \xE2\x82\xAC\r\n";
-        const std::string before = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
-                                             "Port = 4662\r\n\r\n[Other]\r\nPort=1\r\n";
-        const std::string after = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
-                                            "Port = \xC3\xA9t\xC3\xA9\r\n\r\n[Other]\r\nPort=1\r\n";
-        const std::string name = "preferences" + std::to_string(static_cast<int>(encoding));
-        std::string file = dir.write(name + ".ini", encoded(before, encoding));
+        auto fileText = [&](const std::string& port) {
+            std::string utf8 = comment +
+                               "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\nPort = " + port +
+                               "\r\n\r\n[Other]\r\nPort=1\r\n";
+            return encoding == TextEncoding::Ansi ? *utf8ToCp1252(utf8)
+                                                  : encodeTextFile(utf8, encoding);
+        };
+        std::string file = dir.write(
+            "preferences" + std::to_string(static_cast<int>(encoding)) + ".ini", fileText("4662"));
 
         EXPECT_EQ(ini.read(file, "EMULE", "incomingdir"), "C:\\D\xC3\xA9j\xC3\xA0");
         EXPECT_EQ(ini.sections(file), (std::vector<std::string>{"eMule", "Other"}));
         EXPECT_EQ(ini.keys(file, "eMule"), (std::vector<std::string>{"IncomingDir", "Port"}));
         ASSERT_TRUE(ini.write(file, "eMule", "Port", "\xC3\xA9t\xC3\xA9"));
-        EXPECT_EQ(readText(file), encoded(after, encoding));
+        EXPECT_EQ(readText(file), fileText("\xC3\xA9t\xC3\xA9"));
         EXPECT_EQ(ini.read(file, "eMule", "Port"), "\xC3\xA9t\xC3\xA9");
     }
 }

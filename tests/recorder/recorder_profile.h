@@ -5,8 +5,7 @@
 #include "app/core/locations.h"
 #include "app/core/recorder_messages.h"
 #include "app/core/startup.h"
-#include "common/byte_writer.h"
-#include "emulefiles/core/known_met_codec.h"
+#include "emulefiles/known_met_bytes.h"
 #include "logstore/log_fixture.h"
 #include "platform/message_bus.h"
 #include "support/temp_dir.h"
@@ -36,38 +35,27 @@ public:
         locations.messagePrefix = locations.eMuleConfigFolder;
         std::filesystem::permissions(dir.mkdir("run"), std::filesystem::perms::owner_all);
         writeConfig("preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
-        writeStatistics(1000, 123456789);
-        writeKnownMet(5, 3, 700, 60);
-        writeLog(std::string(hashA) + ".pln_on", LogBytes().prefix(0).bytes());
-        writeLog(std::string(hashB) + ".pln_off", LogBytes().prefix(0).bytes());
-        writeLog(connRunTimeFile, LogBytes().prefix(1).header(3, 1, 24, "Hours / day").bytes());
-        writeLog(uploadedFile,
-                 LogBytes().prefix(1).header(4, 1, 1.0 / 1024, "kBytes / sec").bytes());
+        writeConfig("statistics.ini",
+                    "[Statistics]\r\nConnRunTime=1000\r\nTotalUploadedBytes=123456789\r\n");
+        writeKnownMet(5, 60);
+        writeLog(std::string(hashA) + ".pln_on", LogBytes::known().bytes());
+        writeLog(std::string(hashB) + ".pln_off", LogBytes::known().bytes());
+        writeLog(connRunTimeFile, LogBytes::stats(3, 1, 24, "Hours / day").bytes());
+        writeLog(uploadedFile, LogBytes::stats(4, 1, 1.0 / 1024, "kBytes / sec").bytes());
     }
 
     void writeConfig(const std::string& fileName, const std::string& text) const {
         dir.write("eMule/config/" + fileName, text);
     }
-    void writeStatistics(std::int64_t runTime, std::int64_t uploaded) const {
-        writeConfig("statistics.ini", "[Statistics]\r\nConnRunTime=" + std::to_string(runTime) +
-                                          "\r\nTotalUploadedBytes=" + std::to_string(uploaded) +
-                                          "\r\n");
-    }
-    // File A's counters; the file's stamp is set ageSeconds in the past, so
-    // that it counts as settled at once and differs from earlier saves.
-    void writeKnownMet(std::uint32_t requests, std::uint32_t accepted, std::uint64_t uploaded,
-                       int ageSeconds) const {
-        tKnownMetList list;
-        list.append("a.avi", tKnownMetRecord::createFromValues("a.avi", hashA, uploaded, requests,
-                                                               accepted, 1000, ""));
-        list.append("b.avi", tKnownMetRecord::createFromValues("b.avi", hashB, 9, 9, 9, 1000, ""));
-        list.sortByHash();
-        ByteWriter out;
-        pln::writeKnownMet(list, out);
-        std::string path = dir.write("eMule/config/known.met", out.buffer());
-        auto when =
-            std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
-        std::filesystem::last_write_time(path, when);
+    // File A's requests, 3 of them accepted and 700 bytes uploaded; the
+    // file's stamp is set ageSeconds in the past, so that it counts as
+    // settled at once and differs from earlier saves.
+    void writeKnownMet(std::uint32_t requests, int ageSeconds) const {
+        std::string path = dir.write("eMule/config/known.met",
+                                     knownMetOf({{"a.avi", hashA, 700, requests, 3, 1000},
+                                                 {"b.avi", hashB, 9, 9, 9, 1000}}));
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::seconds(ageSeconds));
     }
     void writeLog(const std::string& fileName, const std::vector<std::uint8_t>& bytes) const {
         dir.write("PLN/PLN logs/" + fileName, bytes);

@@ -33,7 +33,7 @@ protected:
 
     // eMule saves known.met; the clock moves past the settling time.
     void save(std::uint32_t requests, int age) {
-        profile.writeKnownMet(requests, 3, 700, age);
+        profile.writeKnownMet(requests, age);
         clock.nowMs = *files.modificationStamp(profile.locations.eMuleConfigFolder + "known.met") +
                       settleMs + 1;
     }
@@ -191,17 +191,15 @@ TEST_F(RecorderTest, BadValuesAreWrittenToTheErrorsLogOnceUntilViewed) {
     EXPECT_EQ(errorsLogDisplayLines(profile.errorsLog(), formatErrorsLogTime).size(), 4u);
 }
 
-std::string appendError(const TempDir& dir, const std::string& file, tLogKind kind,
-                        std::uint8_t valueType, const std::vector<std::uint8_t>& record) {
-    return errorOf([&] { appendRecord(dir.path(), file, kind, valueType, record); });
-}
-
 // A record goes after the last whole record, over a partial one; a file that
 // does not match the record, or that the viewer reads, is left as it is.
 TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOrRefusesTheFile) {
     TempDir dir;
+    const auto record = *statsRecord(0x55000000, 3, "-2");
+    auto appendError = [&](const std::string& file) {
+        return errorOf([&] { appendRecord(dir.path(), file, tLogKind::iniValue, 3, record); });
+    };
     dir.write("a.ini-s,k.pln_on", LogBytes::stats().int32Record(1, 7).raw("xyz").bytes());
-    auto record = *statsRecord(0x55000000, 3, "-2");
     appendRecord(dir.path(), "a.ini-s,k.pln_on", tLogKind::iniValue, 3, record);
     EXPECT_EQ(readBytes(dir.file("a.ini-s,k.pln_on")),
               LogBytes::stats().int32Record(1, 7).int32Record(0x55000000, -2).bytes())
@@ -211,17 +209,12 @@ TEST(LogAppenderTest, AppendsAfterTheLastWholeRecordOrRefusesTheFile) {
     dir.write("type.ini-s,k.pln", LogBytes::stats(4).bytes());
     dir.write("short.ini-s,k.pln", LogBytes().prefix(1).raw("abc").bytes());
     for (const char* file : {"bad.ini-s,k.pln", "type.ini-s,k.pln", "short.ini-s,k.pln"})
-        EXPECT_EQ(appendError(dir, file, tLogKind::iniValue, 3, record),
-                  std::string("Invalid log file: \"") + file + "\"");
+        EXPECT_EQ(appendError(file), std::string("Invalid log file: \"") + file + "\"");
     EXPECT_EQ(readBytes(dir.file("type.ini-s,k.pln")).size(), 79u) << "nothing was written";
-    EXPECT_EQ(appendError(dir, "missing.ini-s,k.pln", tLogKind::iniValue, 3, record),
-              missingFileText());
-    std::string path =
-        dir.write("0123456789ABCDEF0123456789ABCDEF.pln_on", LogBytes().prefix(0).bytes());
-    LockedFile reader(path, LockedFile::Access::Read);
-    EXPECT_EQ(appendError(dir, "0123456789ABCDEF0123456789ABCDEF.pln_on", tLogKind::knownFile, 6,
-                          std::vector<std::uint8_t>(20)),
-              fileInUseText);
+    EXPECT_EQ(appendError("missing.ini-s,k.pln"), missingFileText());
+    LockedFile reader(dir.write("held.ini-s,k.pln", LogBytes::stats().bytes()),
+                      LockedFile::Access::Read);
+    EXPECT_EQ(appendError("held.ini-s,k.pln"), fileInUseText);
 }
 
 TEST(LogValuesTest, ValuesMustSuitTheLogsValueType) {
@@ -249,7 +242,7 @@ TEST(LogValuesTest, ValuesMustSuitTheLogsValueType) {
     }
 }
 
-TEST(ErrorsLogTest, TimesAreDaysWithPointDecimals) {
+TEST(ErrorsLogTest, TimesAreDaysWithPointDecimalsAndAHugeFileIsReadFromItsTail) {
     CalendarMs noon = calendarDayOf(2006, 10, 10) * msPerDay + msPerDay / 2;
     EXPECT_EQ(formatErrorsLogTime(noon), "39000.5");
     EXPECT_EQ(formatErrorsLogTime(calendarDayOf(2006, 10, 10) * msPerDay), "39000");
@@ -266,14 +259,10 @@ TEST(ErrorsLogTest, TimesAreDaysWithPointDecimals) {
                                     formatIsoDateTime),
               (std::vector<std::string>{"2006-10-10T12:00:00   Saved", "now|kept",
                                         "2006-10-10T06:00:00   a|b"}));
-}
 
-TEST(ErrorsLogTest, AHugeFileIsReadFromItsTail) {
     TempDir dir;
     std::string head(errorsLogReadLimit, 'x');
-    std::string path = dir.write("errors.log", head + "\n39000.5|last\n");
-    std::string text = readErrorsLog(path);
-    EXPECT_EQ(text, "39000.5|last\n");
+    EXPECT_EQ(readErrorsLog(dir.write("errors.log", head + "\n39000.5|last\n")), "39000.5|last\n");
     EXPECT_EQ(readErrorsLog(dir.write("bad.log", "1|\xFF\n")), "1|\xEF\xBF\xBD\n");
     EXPECT_EQ(errorOf([&] { readErrorsLog(dir.file("missing.log")); }),
               "Cannot open \"" + dir.file("missing.log") + "\": " + systemErrorText(ENOENT))
