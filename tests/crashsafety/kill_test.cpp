@@ -5,7 +5,6 @@
 #include <csignal>
 #include <functional>
 #include <map>
-#include <set>
 #include <sys/inotify.h>
 #include <sys/wait.h>
 
@@ -69,13 +68,6 @@ private:
     int fd_;
 };
 
-std::set<std::string> entriesOf(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
 const CalendarMs logStart = calendarDayOf(2026, 1, 1) * msPerDay;
 
 // Records every 5 minutes over 20 days, some of them known-file logs.
@@ -83,11 +75,8 @@ std::map<std::string, Bytes> logsToCompress() {
     std::map<std::string, Bytes> logs;
     for (int n = 0; n < 12; ++n) {
         bool knownFile = n % 3 == 0;
-        LogBytes log;
-        if (knownFile)
-            log.prefix(0);
-        else
-            log.prefix(1).header(valueTypeInteger, 0, 1, "units");
+        LogBytes log =
+            knownFile ? LogBytes::known() : LogBytes::stats(valueTypeInteger, 0, 1, "units");
         for (std::uint32_t i = 0; i < 5'760; ++i) {
             dosDateTime stamp = calendarToDosDateTime(logStart + i * 300'000LL);
             if (knownFile)
@@ -104,8 +93,7 @@ std::map<std::string, Bytes> logsToCompress() {
 
 // eMule's run time over 40 days, restarting from zero two thirds of the way.
 Bytes connRunTimeLog() {
-    LogBytes log;
-    log.prefix(1).header(valueTypeInteger, flagCumulative, 24, "Hours / day");
+    LogBytes log = LogBytes::stats(valueTypeInteger, flagCumulative, 24, "Hours / day");
     for (std::int32_t i = 0; i < 57'600; ++i)
         log.int32Record(calendarToDosDateTime(logStart + i * 60'000LL),
                         (i < 38'400 ? i : i - 38'400) * 60);
@@ -187,9 +175,9 @@ protected:
                 ++(isOld ? oldFiles : newFiles);
             }
             int strays = 0;
-            for (const std::string& name : entriesOf(dir.path()))
-                if (!before.contains(name) && std::filesystem::remove(dir.file(name)))
-                    ++strays;
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                strays += !before.contains(entry.path().filename().string()) &&
+                          std::filesystem::remove(entry.path());
             EXPECT_TRUE(status == 'K' || strays == 0) << "a finished rewrite left files behind";
             strayFiles += strays;
         }

@@ -111,18 +111,14 @@ private:
     PosixMessageBus bus_;
 };
 
-dosDateTime stampOfSave(std::int64_t save) {
-    return calendarToDosDateTime(unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs);
-}
-
 class LoadTest : public ::testing::Test {
 protected:
     LoadTest() {
         for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
-            profile.writeLog(hashText(i) + ".pln_on", LogBytes().prefix(0).bytes());
+            profile.writeLog(hashText(i) + ".pln_on", LogBytes::known().bytes());
         for (int k = 0; k < statsKeys; ++k)
             profile.writeLog("statistics.ini-statistics,Key" + std::to_string(k) + ".pln_on",
-                             LogBytes().prefix(1).header(3, 1, 1, "").bytes());
+                             LogBytes::stats(3, 1).bytes());
     }
 
     // Every recorded log holds the same samples, each once, in order, with
@@ -143,10 +139,12 @@ protected:
             std::vector<dosDateTime> stamps;
             for (std::size_t i = 0; i < records.count(); ++i) {
                 stamps.push_back(records.stamp(i));
-                std::int64_t counter = records.valueType() == valueTypeKnownFile
-                                           ? records.knownFileValues(i).requests
-                                           : records.integerValue(i);
-                mismatches += !log->isConnRunTimeLog() && stampOfSave(counter) != stamps.back();
+                std::int64_t save = records.valueType() == valueTypeKnownFile
+                                        ? records.knownFileValues(i).requests
+                                        : records.integerValue(i);
+                CalendarMs saved = unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs;
+                mismatches +=
+                    !log->isConnRunTimeLog() && calendarToDosDateTime(saved) != stamps.back();
             }
             if (recorded++ == 0)
                 samples = stamps;
