@@ -1,47 +1,20 @@
+#include "crash_prelude.h"
 #include "emulefiles/core/known_met.h"
-#include "emulefiles/known_met_bytes.h"
-#include "logstore/core/compress.h"
-#include "logstore/core/conn_run_time.h"
-#include "logstore/core/dos_date_time.h"
-#include "logstore/core/log_files.h"
-#include "logstore/core/log_types.h"
-#include "logstore/log_fixture.h"
-#include "memory_folder.h"
 #include "platform/posix/posix_clock.h"
-#include "platform/posix/posix_file_system.h"
-#include "support/recording_prompter.h"
-#include "support/temp_dir.h"
 
-#include <chrono>
 #include <csignal>
-#include <cstdio>
-#include <filesystem>
 #include <functional>
-#include <gtest/gtest.h>
 #include <map>
-#include <poll.h>
-#include <random>
-#include <set>
 #include <sys/inotify.h>
 #include <sys/wait.h>
-#include <thread>
-#include <unistd.h>
 
-namespace pln {
+namespace pln::test {
 namespace {
 
-using test::LogBytes;
-using test::TempDir;
 using Clock = std::chrono::steady_clock;
-using test::Bytes;
 
 // 200 kills in all, fewer when the sanitizers slow every save down.
-#ifdef PLN_SANITIZED
-constexpr int scale = 2;
-#else
-constexpr int scale = 1;
-#endif
-constexpr std::uint32_t knownFiles = 20'000 / scale;
+constexpr std::uint32_t knownFiles = 20'000 / slowdown;
 
 // Runs a rewrite in a forked process of its own, which the test may kill. The
 // files were read before, so the child only writes.
@@ -80,43 +53,20 @@ public:
     FolderWatch(const FolderWatch&) = delete;
     FolderWatch& operator=(const FolderWatch&) = delete;
 
-    // Forgets what happened so far; true when anything had.
-    bool drain() {
+    // Forgets what happened so far.
+    void drain() {
         alignas(inotify_event) char events[4096];
-        bool any = false;
-        while (::read(fd_, events, sizeof events) > 0)
-            any = true;
-        return any;
+        while (::read(fd_, events, sizeof events) > 0) {
+        }
     }
     bool awaitWrite(std::chrono::milliseconds patience) {
         pollfd watched{fd_, POLLIN, 0};
-        return ::poll(&watched, 1, static_cast<int>(patience.count())) == 1 && drain();
+        return ::poll(&watched, 1, static_cast<int>(patience.count())) == 1;
     }
 
 private:
     int fd_;
 };
-
-std::set<std::string> entriesOf(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder))
-        names.insert(entry.path().filename().string());
-    return names;
-}
-
-std::string hashText(std::size_t i) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%016zX%016zX", i * 0x9E3779B97F4A7C15u, i);
-    return text;
-}
-
-Bytes knownMetOf(std::uint32_t count) {
-    std::vector<test::KnownFile> files;
-    for (std::uint32_t i = 0; i < count; ++i)
-        files.push_back({"file " + std::to_string(i) + ".avi", hashText(i), i * 1000ull, i % 97,
-                         i % 13, 700'000ull + i});
-    return test::knownMetOf(files);
-}
 
 const CalendarMs logStart = calendarDayOf(2026, 1, 1) * msPerDay;
 
@@ -125,11 +75,8 @@ std::map<std::string, Bytes> logsToCompress() {
     std::map<std::string, Bytes> logs;
     for (int n = 0; n < 12; ++n) {
         bool knownFile = n % 3 == 0;
-        LogBytes log;
-        if (knownFile)
-            log.prefix(0);
-        else
-            log.prefix(1).header(valueTypeInteger, 0, 1, "units");
+        LogBytes log =
+            knownFile ? LogBytes::known() : LogBytes::stats(valueTypeInteger, 0, 1, "units");
         for (std::uint32_t i = 0; i < 5'760; ++i) {
             dosDateTime stamp = calendarToDosDateTime(logStart + i * 300'000LL);
             if (knownFile)
@@ -146,8 +93,7 @@ std::map<std::string, Bytes> logsToCompress() {
 
 // eMule's run time over 40 days, restarting from zero two thirds of the way.
 Bytes connRunTimeLog() {
-    LogBytes log;
-    log.prefix(1).header(valueTypeInteger, flagCumulative, 24, "Hours / day");
+    LogBytes log = LogBytes::stats(valueTypeInteger, flagCumulative, 24, "Hours / day");
     for (std::int32_t i = 0; i < 57'600; ++i)
         log.int32Record(calendarToDosDateTime(logStart + i * 60'000LL),
                         (i < 38'400 ? i : i - 38'400) * 60);
@@ -176,21 +122,21 @@ protected:
         logs.scanLogs();
         ASSERT_EQ(prompter.errors(), std::vector<std::string>{});
     }
-    // One undisturbed run gives the new contents and the length of the rewrite.
+    // One undisturbed run gives the new contents and the length of the
+    // rewrite; new logs are logs the viewer reads without complaint.
     void calibrate(const Rewrite& rewrite) {
         restore();
         auto start = Clock::now();
         ASSERT_EQ(endOf(startRewrite(rewrite)), 'S');
         window = Clock::now() - start;
         for (const auto& [name, bytes] : before) {
-            after[name] = test::readBytes(dir.file(name));
+            after[name] = readBytes(dir.file(name));
             ASSERT_NE(after[name], bytes) << name << " is not changed by the rewrite";
         }
-        ASSERT_EQ(entriesOf(dir.path()).size(), before.size());
-    }
-    // The new contents of the logs are logs the viewer reads without complaint.
-    void expectNewLogsLoad() {
-        test::RecordingPrompter reader;
+        ASSERT_EQ(dir.entryCount(), before.size());
+        if (logs.count() == 0)
+            return;
+        RecordingPrompter reader;
         tLogFiles loaded({dir.path(), reader, detached});
         loaded.scanLogs();
         ASSERT_EQ(loaded.count(), before.size());
@@ -201,12 +147,13 @@ protected:
         EXPECT_EQ(reader.errors(), std::vector<std::string>{});
     }
     void killRepeatedly(const Rewrite& rewrite, int iterations) {
+        calibrate(rewrite);
         auto windowUs = std::chrono::duration_cast<std::chrono::microseconds>(window);
         std::uniform_int_distribution<std::int64_t> delay(0, windowUs.count() * 5 / 4);
         std::uniform_int_distribution<std::int64_t> delayAfterWrite(0, 3000);
         FolderWatch watch(dir.path());
         int killed = 0, oldFiles = 0, newFiles = 0, strayFiles = 0;
-        for (int i = 0; i < iterations / scale && !HasFailure(); ++i) {
+        for (int i = 0; i < iterations / slowdown && !HasFailure(); ++i) {
             restore();
             watch.drain();
             pid_t rewriter = startRewrite(rewrite);
@@ -221,73 +168,70 @@ protected:
             ASSERT_TRUE(status == 'K' || status == 'S') << status;
             killed += status == 'K';
             for (const auto& [name, bytes] : before) {
-                Bytes now = test::readBytes(dir.file(name));
+                Bytes now = readBytes(dir.file(name));
                 bool isOld = now == bytes;
                 EXPECT_TRUE(isOld || now == after[name])
                     << name << " holds " << now.size() << " bytes after kill " << i;
                 ++(isOld ? oldFiles : newFiles);
             }
             int strays = 0;
-            for (const std::string& name : entriesOf(dir.path()))
-                if (!before.contains(name) && std::filesystem::remove(dir.file(name)))
-                    ++strays;
+            for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+                strays += !before.contains(entry.path().filename().string()) &&
+                          std::filesystem::remove(entry.path());
             EXPECT_TRUE(status == 'K' || strays == 0) << "a finished rewrite left files behind";
             strayFiles += strays;
         }
-        std::cout << "kills: " << iterations / scale << ", killed: " << killed
+        std::cout << "kills: " << iterations / slowdown << ", killed: " << killed
                   << ", files old: " << oldFiles << ", new: " << newFiles
                   << ", temporary files left: " << strayFiles << ", rewrite took "
                   << window.count() / 1000 << " us\n";
     }
 
     std::mt19937 random;
-    test::ScopedEnv memory{"TMPDIR", test::memoryTempFolder()};
+    ScopedEnv memory{"TMPDIR", memoryTempFolder()};
     TempDir dir;
     std::map<std::string, Bytes> before;
     std::map<std::string, Bytes> after;
     Clock::duration window{};
-    test::RecordingPrompter prompter;
+    RecordingPrompter prompter;
     tDetachedRecorderLink detached;
     tLogFiles logs{{dir.path(), prompter, detached}};
 };
 
 TEST_F(KillTest, KnownMetIsOldOrNewWhereverTheSaveIsKilled) {
-    before["known.met"] = knownMetOf(knownFiles);
+    std::vector<KnownFile> files;
+    for (std::uint32_t i = 0; i < knownFiles; ++i)
+        files.push_back({"file " + std::to_string(i) + ".avi", hashText(i), i * 1000ull, i % 97,
+                         i % 13, 700'000ull + i});
+    before["known.met"] = knownMetOf(files);
     restore();
-    PosixFileSystem files;
+    PosixFileSystem fileSystem;
     PosixClock clock;
-    tKnownMet knownMet(dir.file("known.met"), files, clock);
+    tKnownMet knownMet(dir.file("known.met"), fileSystem, clock);
     knownMet.load();
     for (std::size_t i = 0; i < knownMet.list()->count(); ++i) {
         tKnownMetRecord& record = knownMet.list()->record(i);
         record.setTransferred(record.getTransferred() + 1);
     }
-    Rewrite save = [&] { return knownMet.save(), true; };
-    calibrate(save);
-    ASSERT_EQ(readKnownMet(after["known.met"]).list.count(), knownFiles);
-    killRepeatedly(save, 50);
+    killRepeatedly([&] { return knownMet.save(), true; }, 50);
+    EXPECT_EQ(readKnownMet(after["known.met"]).list.count(), knownFiles);
 }
 
 TEST_F(KillTest, LogsAreOldOrNewWhereverCompressionIsKilled) {
     std::map<std::string, Bytes> files = logsToCompress();
     files["statistics.ini-statistics,ConnRunTime.pln"] = connRunTimeLog();
     scanLogs(std::move(files));
-    CalendarMs now = logStart + 25 * msPerDay;
     Rewrite compress = [&] {
-        return compressLogs(logs, 2, now).failures.empty() && prompter.shown.empty();
+        return compressLogs(logs, 2, logStart + 25 * msPerDay).failures.empty() &&
+               prompter.shown.empty();
     };
-    calibrate(compress);
-    expectNewLogsLoad();
     killRepeatedly(compress, 75);
 }
 
 TEST_F(KillTest, ConnRunTimeLogIsOldOrNewWhereverItsWriteBackIsKilled) {
     scanLogs({{"statistics.ini-statistics,ConnRunTime.pln", connRunTimeLog()}});
-    Rewrite writeBack = [&] { return writeBackConnRunTime(logs) && prompter.shown.empty(); };
-    calibrate(writeBack);
-    expectNewLogsLoad();
-    killRepeatedly(writeBack, 75);
+    killRepeatedly([&] { return writeBackConnRunTime(logs) && prompter.shown.empty(); }, 75);
 }
 
 } // namespace
-} // namespace pln
+} // namespace pln::test

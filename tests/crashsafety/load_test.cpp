@@ -1,44 +1,20 @@
-#include "app/core/recorder_messages.h"
-#include "app/core/startup.h"
 #include "common/error.h"
-#include "emulefiles/known_met_bytes.h"
-#include "logstore/core/compress.h"
-#include "logstore/core/conn_run_time.h"
-#include "logstore/core/log_files.h"
-#include "memory_folder.h"
+#include "crash_prelude.h"
 #include "platform/fake_platform.h"
 #include "platform/locked_file.h"
-#include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_ini_profile.h"
 #include "platform/posix/posix_message_bus.h"
 #include "recorder/recorder.h"
-#include "recorder/recorder_profile.h"
-#include "support/recording_prompter.h"
-#include "support/scoped_env.h"
 
 #include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <fcntl.h>
-#include <gtest/gtest.h>
-#include <poll.h>
-#include <random>
 #include <stop_token>
-#include <sys/stat.h>
-#include <thread>
 
-namespace pln {
+namespace pln::test {
 namespace {
 
 using namespace std::chrono_literals;
-using test::LogBytes;
-using test::RecorderProfile;
 
-#ifdef PLN_SANITIZED
-constexpr auto loadTime = 8s;
-#else
-constexpr auto loadTime = 15s;
-#endif
+constexpr auto loadTime = 16s / slowdown;
 // With the profile's own logs of file A, the uploaded bytes and ConnRunTime:
 // 200 recorded logs.
 constexpr std::uint32_t moreKnownFiles = 178;
@@ -47,12 +23,6 @@ constexpr int statsKeys = 19;
 // sample has a stamp of its own; the sample's number is the counters' value.
 constexpr std::int64_t firstSaveMs = 1'780'272'000'000; // 2026-06-01
 constexpr std::int64_t saveSpacingMs = 2000;
-
-std::string extraHash(std::uint32_t i) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%08X%024X", 0xC0FFEE00u + i, 0u);
-    return text;
-}
 
 // eMule and the recorder on one thread: eMule saves known.met and
 // statistics.ini every few milliseconds, every counter holding the number of
@@ -85,23 +55,19 @@ private:
             recorder_.handle(message);
     }
     void emuleSaves(std::uint32_t save) {
-        std::vector<test::KnownFile> files{{"a.avi", test::hashA, save, save, save, 1000}};
+        std::vector<KnownFile> files{{"a.avi", hashA, save, save, save, 1000}};
         for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
-            files.push_back({extraHash(i), extraHash(i), save, save, save, 1000});
-        const test::Bytes known = test::knownMetOf(files);
-        std::string path = profile_.locations.eMuleConfigFolder + "known.met";
-        RecorderProfile::writeText(path, std::string(known.begin(), known.end()));
+            files.push_back({hashText(i), hashText(i), save, save, save, 1000});
+        std::string path = profile_.dir.write("eMule/config/known.met", knownMetOf(files));
         std::string statistics = "[Statistics]\r\nTotalUploadedBytes=" + std::to_string(save) +
                                  "\r\n" + "ConnRunTime=" + std::to_string(save % 10 * 600) + "\r\n";
         for (int k = 0; k < statsKeys; ++k)
             statistics += "Key" + std::to_string(k) + "=" + std::to_string(save) + "\r\n";
-        RecorderProfile::writeText(profile_.locations.eMuleConfigFolder + "statistics.ini",
-                                   statistics);
-        std::int64_t stamp = firstSaveMs + save * saveSpacingMs;
-        timespec times[2] = {{stamp / 1000, stamp % 1000 * 1'000'000},
-                             {stamp / 1000, stamp % 1000 * 1'000'000}};
-        ::utimensat(AT_FDCWD, path.c_str(), times, 0);
-        clock_.nowMs = stamp + settleMs + 1;
+        profile_.dir.write("eMule/config/statistics.ini", statistics);
+        const std::int64_t stampMs = firstSaveMs + save * saveSpacingMs;
+        std::filesystem::last_write_time(
+            path, std::chrono::file_clock::from_sys(std::chrono::sys_days() + stampMs * 1ms));
+        clock_.nowMs = stampMs + settleMs + 1;
     }
 
     const RecorderProfile& profile_;
@@ -131,15 +97,7 @@ public:
         bus_.broadcast({messages_.msgSuspend, static_cast<std::uint32_t>(taskCode), 0});
     }
     bool awaitSuspended(int taskCode) {
-        pollfd watched{bus_.descriptor(), POLLIN, 0};
-        for (auto end = std::chrono::steady_clock::now() + 10s;
-             std::chrono::steady_clock::now() < end; ::poll(&watched, 1, 20)) {
-            for (const BusMessage& message : bus_.receive())
-                if (message.name == messages_.msgSuspended &&
-                    message.word == static_cast<std::uint32_t>(taskCode))
-                    return true;
-        }
-        return false;
+        return awaitMessage(bus_, messages_.msgSuspended, 10s, taskCode).has_value();
     }
     void resume(int taskCode) {
         bus_.broadcast({messages_.msgResume, static_cast<std::uint32_t>(taskCode), 0});
@@ -153,29 +111,20 @@ private:
     PosixMessageBus bus_;
 };
 
-dosDateTime stampOfSave(std::int64_t save) {
-    return calendarToDosDateTime(unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs);
-}
-
-std::int64_t counterOf(const tLogRecords& records, std::size_t i) {
-    return records.valueType() == valueTypeKnownFile ? records.knownFileValues(i).requests
-                                                     : records.integerValue(i);
-}
-
 class LoadTest : public ::testing::Test {
 protected:
     LoadTest() {
         for (std::uint32_t i = 0; i < moreKnownFiles; ++i)
-            profile.writeLog(extraHash(i) + ".pln_on", LogBytes().prefix(0).bytes());
+            profile.writeLog(hashText(i) + ".pln_on", LogBytes::known().bytes());
         for (int k = 0; k < statsKeys; ++k)
             profile.writeLog("statistics.ini-statistics,Key" + std::to_string(k) + ".pln_on",
-                             LogBytes().prefix(1).header(3, 1, 1, "").bytes());
+                             LogBytes::stats(3, 1).bytes());
     }
 
     // Every recorded log holds the same samples, each once, in order, with
     // the counters of its save; together they hold every record appended.
     std::size_t expectEveryRecordOnceInOrder(std::size_t appended) {
-        test::RecordingPrompter prompter;
+        RecordingPrompter prompter;
         tDetachedRecorderLink detached;
         tLogFiles logs({profile.locations.logsFolder, prompter, detached});
         logs.scanLogs();
@@ -190,8 +139,12 @@ protected:
             std::vector<dosDateTime> stamps;
             for (std::size_t i = 0; i < records.count(); ++i) {
                 stamps.push_back(records.stamp(i));
-                if (!log->isConnRunTimeLog() && stampOfSave(counterOf(records, i)) != stamps.back())
-                    ++mismatches;
+                std::int64_t save = records.valueType() == valueTypeKnownFile
+                                        ? records.knownFileValues(i).requests
+                                        : records.integerValue(i);
+                CalendarMs saved = unixEpochCalendarMs + firstSaveMs + save * saveSpacingMs;
+                mismatches +=
+                    !log->isConnRunTimeLog() && calendarToDosDateTime(saved) != stamps.back();
             }
             if (recorded++ == 0)
                 samples = stamps;
@@ -211,29 +164,25 @@ protected:
         return samples.size();
     }
 
-    test::ScopedEnv memory{"TMPDIR", test::memoryTempFolder()};
+    ScopedEnv memory{"TMPDIR", memoryTempFolder()};
     RecorderProfile profile;
-    test::ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
+    ScopedEnv runtimeFolder{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
 };
 
-// The viewer compresses every log and writes the ConnRunTime correction
-// back, again and again, and reads every log in between, while the recorder
-// samples eMule's saves: records that waited for a log the viewer held keep
-// their turn, and every record the recorder appended is on disk afterwards,
-// once, in order. Between the rewrites the viewer also holds the catalogue's
-// last log open for short whiles: the recorder tries again later, and the
-// records of that log sampled meanwhile wait behind the first, even when the
-// log is free again when their turn comes.
+// Again and again the viewer compresses every log, writes the ConnRunTime
+// correction back, reads every log and holds the last one open for short
+// whiles, while the recorder samples eMule's saves. Records that waited for a
+// held log keep their turn, even once it is free again, and every record
+// appended is on disk afterwards, once, in order.
 TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAndInOrder) {
     EmuleAndRecorder recorder(profile);
     ViewerLink link(profile);
-    test::RecordingPrompter prompter;
+    RecordingPrompter prompter;
     tLogFiles logs({profile.locations.logsFolder, prompter, link});
-    // Every record is younger than the threshold: compression rewrites each
-    // log whole.
+    // Every record is younger than that: compression rewrites each log whole.
     CalendarMs compressNow = unixEpochCalendarMs + firstSaveMs + msPerDay;
     int compressions = 0, writeBacks = 0;
-    const std::string lastLog = profile.locations.logsFolder + test::uploadedFile;
+    const std::string lastLog = profile.locations.logsFolder + uploadedFile;
     std::minstd_rand random(std::random_device{}());
     // Short holds, so that a record seldom waits through many ticks.
     std::uniform_int_distribution<int> holding(0, 1000), pause(1000, 5000);
@@ -282,8 +231,7 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAnd
             link.working = false;
             link.resume(task);
             EXPECT_EQ(prompter.errors(), std::vector<std::string>{});
-            // Between the rewrites the viewer draws: it reads logs while the
-            // recorder appends to them.
+            // Between the rewrites the viewer draws, reading logs being appended to.
             for (const auto& log : logs.logs()) {
                 log->loadValues();
                 log->freeValues();
@@ -313,4 +261,4 @@ TEST_F(LoadTest, RecordsAppendedWhileTheViewerReadsAndRewritesLogsAreKeptOnceAnd
 }
 
 } // namespace
-} // namespace pln
+} // namespace pln::test

@@ -7,15 +7,12 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 
-namespace pln {
+namespace pln::test {
 namespace {
 
 TEST(IniDocumentTest, FindsTheValueByProfileRules) {
     const struct {
-        const char* name;
-        const char* text;
-        const char* section;
-        const char* key;
+        const char *name, *text, *section, *key;
         std::optional<std::string> expected;
     } rows[] = {
         {"case-insensitive names", "[General]\r\nKey=Value\r\n", "gENERAL", "KEY", "Value"},
@@ -55,11 +52,7 @@ TEST(IniDocumentTest, ListsSectionsAndFirstKeysAndKeepsTheTextByteForByte) {
 // A value written changes one line only and reads back as written.
 TEST(IniDocumentTest, WritesOneLineThatReadsBack) {
     const struct {
-        const char* before;
-        const char* section;
-        const char* key;
-        const char* value;
-        const char* after;
+        const char *before, *section, *key, *value, *after;
     } rows[] = {
         {"; c\r\n[S]\r\nk = old \r\nj=2\r\n", "s", "K", "new", "; c\r\n[S]\r\nk = new\r\nj=2\r\n"},
         {"[S]\nk=1\nk=2\n[S]\nk=3\n", "S", "k", "9", "[S]\nk=9\nk=2\n[S]\nk=3\n"},
@@ -92,16 +85,8 @@ TEST(IniDocumentTest, RefusesWhatCannotReadBackAndChangesNothing) {
     EXPECT_EQ(doc.text(), text);
 }
 
-using test::readText;
-
-std::string encoded(const std::string& utf8, TextEncoding encoding) {
-    if (encoding == TextEncoding::Ansi)
-        return *utf8ToCp1252(utf8);
-    return encodeTextFile(utf8, encoding);
-}
-
 struct IniFileProfileTest : testing::Test {
-    test::TempDir dir;
+    TempDir dir;
     IniFileProfile ini;
 };
 
@@ -114,18 +99,21 @@ TEST_F(IniFileProfileTest, ReadsAndRewritesOneLineInTheSameEncoding) {
         const std::string comment = encoding == TextEncoding::Ansi
                                         ? "; \xC2\x81 caf\xC3\xA9\r\n"
                                         : "; caf\xC3\xA9 \xE2\x82\xAC\r\n";
-        const std::string before = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
-                                             "Port = 4662\r\n\r\n[Other]\r\nPort=1\r\n";
-        const std::string after = comment + "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\n"
-                                            "Port = \xC3\xA9t\xC3\xA9\r\n\r\n[Other]\r\nPort=1\r\n";
-        const std::string name = "preferences" + std::to_string(static_cast<int>(encoding));
-        std::string file = dir.write(name + ".ini", encoded(before, encoding));
+        auto fileText = [&](const std::string& port) {
+            std::string utf8 = comment +
+                               "[eMule]\r\nIncomingDir=C:\\D\xC3\xA9j\xC3\xA0\r\nPort = " + port +
+                               "\r\n\r\n[Other]\r\nPort=1\r\n";
+            return encoding == TextEncoding::Ansi ? *utf8ToCp1252(utf8)
+                                                  : encodeTextFile(utf8, encoding);
+        };
+        std::string file = dir.write(
+            "preferences" + std::to_string(static_cast<int>(encoding)) + ".ini", fileText("4662"));
 
         EXPECT_EQ(ini.read(file, "EMULE", "incomingdir"), "C:\\D\xC3\xA9j\xC3\xA0");
         EXPECT_EQ(ini.sections(file), (std::vector<std::string>{"eMule", "Other"}));
         EXPECT_EQ(ini.keys(file, "eMule"), (std::vector<std::string>{"IncomingDir", "Port"}));
         ASSERT_TRUE(ini.write(file, "eMule", "Port", "\xC3\xA9t\xC3\xA9"));
-        EXPECT_EQ(readText(file), encoded(after, encoding));
+        EXPECT_EQ(readText(file), fileText("\xC3\xA9t\xC3\xA9"));
         EXPECT_EQ(ini.read(file, "eMule", "Port"), "\xC3\xA9t\xC3\xA9");
     }
 }
@@ -165,4 +153,4 @@ TEST_F(IniFileProfileTest, UnreadableOrOversizedFileIsAbsentAndNeverRewritten) {
 }
 
 } // namespace
-} // namespace pln
+} // namespace pln::test

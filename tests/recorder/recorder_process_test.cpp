@@ -1,35 +1,24 @@
-#include "app/core/recorder_messages.h"
-#include "app/core/startup.h"
 #include "platform/posix/posix_message_bus.h"
 #include "platform/posix/posix_mutex_service.h"
 #include "recorder_profile.h"
+#include "support/scoped_env.h"
 
-#include <chrono>
 #include <csignal>
-#include <cstdlib>
-#include <gtest/gtest.h>
-#include <poll.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
 
 extern char** environ;
 
-namespace pln {
+namespace pln::test {
 namespace {
 
 using namespace std::chrono_literals;
-using test::RecorderProfile;
 
 // The real recorder on a profile of the test's, with the test playing the
 // viewer's part on the same bus.
 class RecorderProcessTest : public ::testing::Test {
 protected:
-    RecorderProcessTest() {
-        ::setenv("XDG_DATA_HOME", profile.root.c_str(), 1);
-        ::setenv("XDG_RUNTIME_DIR", (profile.dir.path() + "run").c_str(), 1);
-        bus = std::make_unique<PosixMessageBus>(messageBusFolder(profile.locations.messagePrefix));
-    }
     ~RecorderProcessTest() override {
         for (pid_t pid : started) {
             ::kill(pid, SIGKILL);
@@ -59,31 +48,20 @@ protected:
         }
         return -1;
     }
-    std::optional<BusMessage> awaitMessage(const std::string& name,
-                                           std::chrono::milliseconds patience) {
-        pollfd watched{bus->descriptor(), POLLIN, 0};
-        for (auto end = std::chrono::steady_clock::now() + patience;
-             std::chrono::steady_clock::now() < end;) {
-            ::poll(&watched, 1, 50);
-            for (const BusMessage& message : bus->receive())
-                if (message.name == name)
-                    return message;
-        }
-        return std::nullopt;
-    }
     // The recorder answers a suspension once its socket is bound.
     void awaitRecorder() {
         for (int i = 0; i < 50; ++i) {
-            bus->broadcast({messages.msgSuspend, 9, 0});
-            if (auto answer = awaitMessage(messages.msgSuspended, 300ms);
-                answer && answer->word == 9)
-                return bus->broadcast({messages.msgResume, 9, 0});
+            bus.broadcast({messages.msgSuspend, 9, 0});
+            if (awaitMessage(bus, messages.msgSuspended, 300ms, 9))
+                return bus.broadcast({messages.msgResume, 9, 0});
         }
         FAIL() << "the recorder does not answer";
     }
     RecorderProfile profile;
+    ScopedEnv data{"XDG_DATA_HOME", profile.root};
+    ScopedEnv runtime{"XDG_RUNTIME_DIR", profile.dir.path() + "run"};
     tRecorderMessages messages = registerRecorderMessages(profile.locations.messagePrefix);
-    std::unique_ptr<PosixMessageBus> bus;
+    PosixMessageBus bus{messageBusFolder(profile.locations.messagePrefix)};
     std::vector<pid_t> started;
 };
 
@@ -101,9 +79,9 @@ TEST_F(RecorderProcessTest, OneRecorderPerProfileThatEndsWhenAsked) {
         EXPECT_EQ(exitStatus(recorder, 3s), 0) << ending;
         EXPECT_FALSE(PosixMutexService().isHeld(recorderMutexName(profile.locations))) << ending;
     }
-    EXPECT_TRUE(awaitMessage(messages.msgClose, 2s)) << "--close-viewer closes the viewer too";
+    EXPECT_TRUE(awaitMessage(bus, messages.msgClose, 2s)) << "--close-viewer closes the viewer too";
     EXPECT_EQ(exitStatus(startRecorder({"--other"}), 5s), 2);
 }
 
 } // namespace
-} // namespace pln
+} // namespace pln::test

@@ -1,17 +1,18 @@
 #pragma once
 
+// What the recorder's tests share: an eMule profile on disk, with the bus
+// messages and the marks of the viewer and the recorder.
 #include "app/core/locations.h"
-#include "common/byte_writer.h"
-#include "emulefiles/core/known_met_codec.h"
+#include "app/core/recorder_messages.h"
+#include "app/core/startup.h"
+#include "emulefiles/known_met_bytes.h"
 #include "logstore/log_fixture.h"
+#include "platform/message_bus.h"
 #include "support/temp_dir.h"
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#ifndef _WIN32
-#include <sys/stat.h>
-#endif
+#include <optional>
 
 namespace pln::test {
 
@@ -32,45 +33,29 @@ public:
         locations.dataFolder = dir.path() + "PLN/";
         locations.logsFolder = locations.dataFolder + "PLN logs/";
         locations.messagePrefix = locations.eMuleConfigFolder;
-        std::filesystem::create_directories(locations.eMuleConfigFolder);
-        std::filesystem::create_directories(locations.logsFolder);
-        std::filesystem::create_directories(dir.path() + "run");
-#ifndef _WIN32
-        ::chmod((dir.path() + "run").c_str(), 0700);
-#endif
-        writeText(locations.eMuleConfigFolder + "preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
-        writeStatistics(1000, 123456789);
-        writeKnownMet(5, 3, 700, 60);
-        writeLog(std::string(hashA) + ".pln_on", LogBytes().prefix(0).bytes());
-        writeLog(std::string(hashB) + ".pln_off", LogBytes().prefix(0).bytes());
-        writeLog(connRunTimeFile, LogBytes().prefix(1).header(3, 1, 24, "Hours / day").bytes());
-        writeLog(uploadedFile,
-                 LogBytes().prefix(1).header(4, 1, 1.0 / 1024, "kBytes / sec").bytes());
+        std::filesystem::permissions(dir.mkdir("run"), std::filesystem::perms::owner_all);
+        writeConfig("preferences.ini", "[eMule]\r\nMaxUpload=40\r\n");
+        writeConfig("statistics.ini",
+                    "[Statistics]\r\nConnRunTime=1000\r\nTotalUploadedBytes=123456789\r\n");
+        writeKnownMet(5, 60);
+        writeLog(std::string(hashA) + ".pln_on", LogBytes::known().bytes());
+        writeLog(std::string(hashB) + ".pln_off", LogBytes::known().bytes());
+        writeLog(connRunTimeFile, LogBytes::stats(3, 1, 24, "Hours / day").bytes());
+        writeLog(uploadedFile, LogBytes::stats(4, 1, 1.0 / 1024, "kBytes / sec").bytes());
     }
 
-    static void writeText(const std::string& path, const std::string& text) {
-        std::ofstream(path, std::ios::binary) << text;
+    void writeConfig(const std::string& fileName, const std::string& text) const {
+        dir.write("eMule/config/" + fileName, text);
     }
-    void writeStatistics(std::int64_t runTime, std::int64_t uploaded) const {
-        writeText(locations.eMuleConfigFolder + "statistics.ini",
-                  "[Statistics]\r\nConnRunTime=" + std::to_string(runTime) +
-                      "\r\nTotalUploadedBytes=" + std::to_string(uploaded) + "\r\n");
-    }
-    // File A's counters; the file's stamp is set ageSeconds in the past, so
-    // that it counts as settled at once and differs from earlier saves.
-    void writeKnownMet(std::uint32_t requests, std::uint32_t accepted, std::uint64_t uploaded,
-                       int ageSeconds) const {
-        tKnownMetList list;
-        list.append("a.avi", tKnownMetRecord::createFromValues("a.avi", hashA, uploaded, requests,
-                                                               accepted, 1000, ""));
-        list.append("b.avi", tKnownMetRecord::createFromValues("b.avi", hashB, 9, 9, 9, 1000, ""));
-        list.sortByHash();
-        ByteWriter out;
-        pln::writeKnownMet(list, out);
-        std::string path = dir.write("eMule/config/known.met", out.buffer());
-        auto when =
-            std::filesystem::file_time_type::clock::now() - std::chrono::seconds(ageSeconds);
-        std::filesystem::last_write_time(path, when);
+    // File A's requests, 3 of them accepted and 700 bytes uploaded; the
+    // file's stamp is set ageSeconds in the past, so that it counts as
+    // settled at once and differs from earlier saves.
+    void writeKnownMet(std::uint32_t requests, int ageSeconds) const {
+        std::string path = dir.write("eMule/config/known.met",
+                                     knownMetOf({{"a.avi", hashA, 700, requests, 3, 1000},
+                                                 {"b.avi", hashB, 9, 9, 9, 1000}}));
+        std::filesystem::last_write_time(path, std::filesystem::file_time_type::clock::now() -
+                                                   std::chrono::seconds(ageSeconds));
     }
     void writeLog(const std::string& fileName, const std::vector<std::uint8_t>& bytes) const {
         dir.write("PLN/PLN logs/" + fileName, bytes);
@@ -87,5 +72,18 @@ public:
     std::string root; // without the trailing separator, for XDG_DATA_HOME
     tLocations locations;
 };
+
+// The first message of that name, and of that word when one is given, that
+// the bus brings within the time given.
+inline std::optional<BusMessage> awaitMessage(MessageBus& bus, const std::string& name,
+                                              std::chrono::milliseconds patience,
+                                              std::optional<std::uint32_t> word = {}) {
+    for (auto end = std::chrono::steady_clock::now() + patience;
+         std::chrono::steady_clock::now() < end; bus.waitForMessages(20))
+        for (const BusMessage& message : bus.receive())
+            if (message.name == name && (!word || message.word == *word))
+                return message;
+    return std::nullopt;
+}
 
 } // namespace pln::test
