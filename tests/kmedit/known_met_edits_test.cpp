@@ -1,4 +1,4 @@
-#include "emulefiles/known_met_bytes.h"
+#include "emulefiles/emulefiles_prelude.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/known_met_edits.h"
 #include "kmedit/core/repair_km.h"
@@ -6,20 +6,13 @@
 #include "logstore/core/log_names.h"
 #include "logstore/core/recorder_link.h"
 #include "logstore/log_fixture.h"
-#include "platform/fake_platform.h"
 #include "platform/locked_file.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_mutex_service.h"
-#include "support/error_text.h"
 #include "support/file_size_limit.h"
 #include "support/recording_prompter.h"
 #include "support/run_command.h"
 #include "support/scoped_env.h"
-#include "support/temp_dir.h"
-
-#include <filesystem>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace pln {
 namespace {

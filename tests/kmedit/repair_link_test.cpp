@@ -1,12 +1,11 @@
-#include "emulefiles/stamp_sequence.h"
+#include "emulefiles/emulefiles_prelude.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/repair_link.h"
-#include "platform/fake_platform.h"
-
-#include <gtest/gtest.h>
 
 namespace pln {
 namespace {
+
+using namespace test;
 
 constexpr const char* hashText = "0123456789abcdef0123456789ABCDEF";
 constexpr const char* aichText = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
@@ -98,7 +97,7 @@ TEST(EmuleRunning, FollowsPreferencesMarkerAndPort) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakePlatform fake;
-        test::StampSequence files;
+        StampSequence files;
         if (row.changing) // a new stamp while preferences.ini is read
             files.next = {5000, 5001};
         if (row.preferencesText) {

@@ -1,14 +1,12 @@
 #include "common/text.h"
+#include "emulefiles/emulefiles_prelude.h"
 #include "link_fixture.h"
 #include "links/core/ed2k_link.h"
 #include "links/core/link_encoding.h"
 #include "links/core/link_exports.h"
 #include "links/core/links_collection.h"
 #include "links/core/web_services.h"
-#include "support/error_text.h"
-#include "support/temp_dir.h"
-
-#include <gtest/gtest.h>
+#include "support/run_command.h"
 
 namespace pln {
 namespace {
@@ -143,6 +141,31 @@ TEST(WebServices, LoadsTheFileOrNothing) {
     EXPECT_EQ(errorOf([&] { loadWebServices(big); }),
               "The file \"" + big + "\" is larger than 1048576 bytes.");
 }
+
+#ifndef _WIN32
+TEST(LinksTool, PrintsTheChosenRecordsAndReportsUnknownHashesAndMisuse) {
+    TempDir dir;
+    // Two records in hash order: "a b&c.txt" (hashA) and "z.txt" (hashB).
+    ByteWriter w;
+    fileHead(w, 2);
+    linkRecord("a b&c.txt", 1234)->writeToStream(w);
+    linkRecord("z.txt", 7, "AICH", hashB)->writeToStream(w);
+    const std::string file = dir.write("known.met", w.buffer());
+    EXPECT_EQ(runPlnTool("links " + file),
+              (CommandRun{0, "ed2k://|file|a%20b%26c.txt|1234|" + std::string(hashA) + "|/\n" +
+                                 "ed2k://|file|z.txt|7|" + std::string(hashB) + "|h=AICH|/\n"}));
+    EXPECT_EQ(runPlnTool("links " + file + " --format '<NAME>\\t<size>' " + std::string(hashB) +
+                         " " + std::string(hashA)),
+              (CommandRun{0, "z.txt\t7\na b&c.txt\t1234\n"}));
+    const std::string none(32, '0');
+    EXPECT_EQ(runPlnTool("links " + file + " " + none),
+              (CommandRun{1, "pln-tool: " + file + ": No record with the hash " + none + "\n"}));
+    EXPECT_EQ(runPlnTool("links " + file + " xyz"),
+              (CommandRun{1, "pln-tool: " + file + ": Invalid hash\n"}));
+    EXPECT_EQ(runPlnTool("links").status, 2);
+    EXPECT_EQ(runPlnTool("links " + file + " --format").status, 2);
+}
+#endif
 
 } // namespace
 } // namespace pln

@@ -1,8 +1,18 @@
 #pragma once
 
+// What the tests of eMule's files share: the known.met builders, the fake
+// platform, temporary folders and whole-text error checks.
+#include "emulefiles/core/cancelled_met.h"
+#include "emulefiles/core/known_met.h"
+#include "known_met_bytes.h"
 #include "platform/fake_platform.h"
+#include "support/error_text.h"
+#include "support/temp_dir.h"
 
 #include <deque>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 namespace pln::test {
 
