@@ -26,10 +26,12 @@ protected:
         : listing(std::nullopt),
           folders(fake.files, fake.clock, fake.ini, listing, dir.path(), '/') {}
 
-    void writeDat(const std::string& name, const std::string& bytes, FileStamp stamp) {
-        std::string path = dir.write(name, bytes);
+    void present(const std::string& path, FileStamp stamp) {
         fake.files.files.insert(path);
         fake.files.stamps[path] = stamp;
+    }
+    void writeDat(const std::string& name, const std::string& bytes, FileStamp stamp) {
+        present(dir.write(name, bytes), stamp);
     }
     void removeFile(const std::string& path) {
         fake.files.files.erase(path);
@@ -37,8 +39,7 @@ protected:
     }
     void setIni(const std::string& path, const std::string& text, FileStamp stamp) {
         fake.ini.files[path] = text;
-        fake.files.files.insert(path);
-        fake.files.stamps[path] = stamp;
+        present(path, stamp);
     }
     void loadIncomingDir(const std::string& folder, FileStamp stamp) {
         setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=" + folder + "\n", stamp);
@@ -124,8 +125,7 @@ TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
     writeDat("shareddir.dat", "C:\\Share\n", 100);
     folders.loadSharedDirs();
     // Listed as present but unreadable on disk.
-    fake.files.files.insert(dir.file("sharedfiles.dat"));
-    fake.files.stamps[dir.file("sharedfiles.dat")] = 300;
+    present(dir.file("sharedfiles.dat"), 300);
     folders.loadSharedFiles();
     EXPECT_FALSE(folders.sharedFilesLoaded());
     EXPECT_EQ(folders.lastDatError(), "Cannot open file \"" + dir.file("sharedfiles.dat") + "\".");
@@ -202,10 +202,8 @@ protected:
         : listing(dir.file("wine")), config(dir.mkdir("config")),
           folders(files, clock, ini, listing, config, '/') {}
 
-    std::string sparse(const std::string& name, std::uint64_t size) {
-        std::string p = dir.write(name, "");
-        std::filesystem::resize_file(p, size);
-        return p;
+    void sparse(const std::string& name, std::uint64_t size) {
+        std::filesystem::resize_file(dir.write(name, ""), size);
     }
     void load(const std::string& sharedDirs, const std::string& sharedFiles) {
         dir.write("config/shareddir.dat", sharedDirs);
@@ -214,14 +212,17 @@ protected:
         folders.loadSharedFiles();
         ASSERT_TRUE(folders.sharedDirsLoaded() && folders.sharedFilesLoaded());
     }
-    std::map<std::string, tSharedData> scan() {
+    // The files found in table order: name, folder (relative when under the
+    // test's folder), size, and "r" when read-only.
+    std::string scan() {
         tSharedFileTable table;
         folders.scanSharedFiles(table);
-        std::map<std::string, tSharedData> out;
-        names.clear();
-        for (const auto& f : table.files()) {
-            out[f.name] = f.data;
-            names.push_back(f.name);
+        std::string out;
+        for (const auto& [name, data] : table.files()) {
+            std::string folder =
+                data.path.starts_with(dir.path()) ? data.path.substr(dir.path().size()) : data.path;
+            out += name + "|" + folder + "|" + std::to_string(data.size) +
+                   (data.attributes & fileAttribute::readOnly ? "r " : " ");
         }
         return out;
     }
@@ -233,8 +234,6 @@ protected:
     ResolvingListing listing;
     std::string config;
     tSharedFolders folders;
-    // The names of the last scan in table order.
-    std::vector<std::string> names;
 };
 
 TEST_F(SharedScanTest, FindsWhatEmuleShares) {
@@ -258,17 +257,9 @@ TEST_F(SharedScanTest, FindsWhatEmuleShares) {
 
     load(a + "\r\n" + b + "\r\n", "-" + a + "EXCLUDED.TXT\r\n" + c + "single.txt\r\n" + c +
                                       "missing.txt\r\n" + a + "sub\r\n");
-    auto found = scan();
-    EXPECT_EQ(names, (std::vector<std::string>{".hidden", "a.txt", "b.txt", "Dup.txt", "fake.lnk",
-                                               "largest.bin", "readonly.txt", "single.txt",
-                                               "symlink.txt"}));
-    EXPECT_EQ(found["a.txt"].path, a);
-    EXPECT_EQ(found["a.txt"].size, 5u);
-    EXPECT_EQ(found["Dup.txt"].path, a);
-    EXPECT_EQ(found["largest.bin"].size, maxShared);
-    EXPECT_EQ(found["single.txt"].path, c);
-    EXPECT_EQ(found["symlink.txt"].size, 10u);
-    EXPECT_EQ(found["readonly.txt"].attributes & fileAttribute::readOnly, fileAttribute::readOnly);
+    EXPECT_EQ(scan(), ".hidden|A/|1 a.txt|A/|5 b.txt|B/|1 Dup.txt|A/|6 fake.lnk|A/|14 "
+                      "largest.bin|A/|274877906944 readonly.txt|A/|1r single.txt|C/|6 "
+                      "symlink.txt|A/|10 ");
 }
 
 TEST_F(SharedScanTest, ShortcutsShareTheirTargetOnlyWhenEmuleResolvesThem) {
@@ -280,11 +271,9 @@ TEST_F(SharedScanTest, ShortcutsShareTheirTargetOnlyWhenEmuleResolvesThem) {
     listing.targets[loop] = loop;
     load(share, "");
 
-    EXPECT_TRUE(scan().empty());
+    EXPECT_EQ(scan(), "");
     ini.files[folders.preferencesPath()] = "[eMule]\nResolveSharedShellLinks=1\n";
-    auto found = scan();
-    ASSERT_EQ(found.size(), 1u);
-    EXPECT_EQ(found["target.avi"].path, dir.file("Elsewhere/"));
+    EXPECT_EQ(scan(), "target.avi|Elsewhere/|5 ");
 }
 
 TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
@@ -298,11 +287,7 @@ TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
     std::string backslashed = dir.file("Back\\Slash");
 
     load("X:\\SHARE\r\n" + backslashed + "\r\n", "x:\\Single\\one.iso\r\n-X:\\share\\SKIP.avi\r\n");
-    auto found = scan();
-    ASSERT_EQ(found.size(), 3u);
-    EXPECT_EQ(found["video.avi"].path, "X:\\SHARE\\");
-    EXPECT_EQ(found["one.iso"].path, "x:\\Single\\");
-    EXPECT_EQ(found["file.bin"].path, backslashed + "\\");
+    EXPECT_EQ(scan(), "file.bin|Back\\Slash\\|4 one.iso|x:\\Single\\|3 video.avi|X:\\SHARE\\|5 ");
 }
 
 // A prefix whose drive C: holds names in several scripts and letter cases.
