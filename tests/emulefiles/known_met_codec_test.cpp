@@ -159,12 +159,6 @@ TEST(Hash, OrdersByHighThenLowHalfAsSignedLittleEndian) {
     }
 }
 
-// The digest as hash text: upper-case hex.
-std::string md5Hex(const std::string& message) {
-    return tHash(md5({reinterpret_cast<const std::uint8_t*>(message.data()), message.size()}))
-        .toString();
-}
-
 // The RFC 1321 suite, then lengths around the 56-byte limit of a block that
 // decide whether the padding takes one block or two.
 TEST(Md5, KnownDigests) {
@@ -182,7 +176,8 @@ TEST(Md5, KnownDigests) {
         {std::string(1000, 'a'), "CABE45DCC9AE5B66BA86600CCA6B8BA8"},
     };
     for (const auto& [message, digest] : rows)
-        EXPECT_EQ(md5Hex(message), digest) << message.size() << " bytes";
+        EXPECT_EQ(tHash(md5(Bytes(message.begin(), message.end()))).toString(), digest)
+            << message.size() << " bytes";
 }
 
 tKnownMetTag readOne(const Bytes& bytes) {
@@ -200,12 +195,13 @@ Bytes written(const tKnownMetTag& tag) {
 
 // Each tag as eMule may store it, in hex: the type, then either the
 // id-flagged id or a 16-bit name length and the name, then the value. The
-// viewer writes back the long form (empty: dropped), or the read fails.
+// viewer writes back the long form (empty: dropped), which reads back as it
+// is, or the read fails.
 TEST(KnownMetTag, NormalisesOnReadWritesTheLongFormAndRejectsHostileBytes) {
     const std::string eof = "Unexpected end of file", unknown = "Unknown tag type";
     const struct {
         const char* name;
-        std::string stored, rewritten, error = {};
+        std::string stored, rewritten, error = "no error";
     } rows[] = {
         {"FlaggedUint32GrowsByTwoBytes", "83 51 4D000000", "03 0100 51 4D000000"},
         {"Uint16BecomesUint32", "88 52 EFBE", "03 0100 52 EFBE0000"},
@@ -234,14 +230,12 @@ TEST(KnownMetTag, NormalisesOnReadWritesTheLongFormAndRejectsHostileBytes) {
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
-        if (!row.error.empty()) {
-            EXPECT_EQ(errorOf([&] { readOne(hex(row.stored)); }), row.error);
-            continue;
-        }
-        EXPECT_EQ(written(readOne(hex(row.stored))), hex(row.rewritten));
-        if (!row.rewritten.empty()) {
-            EXPECT_EQ(written(readOne(hex(row.rewritten))), hex(row.rewritten));
-        }
+        EXPECT_EQ(errorOf([&] {
+                      EXPECT_EQ(written(readOne(hex(row.stored))), hex(row.rewritten));
+                      EXPECT_TRUE(row.rewritten.empty() ||
+                                  written(readOne(hex(row.rewritten))) == hex(row.rewritten));
+                  }),
+                  row.error);
     }
     for (std::string type : {"80", "8A", "8C", "90", "A1", "FF"})
         EXPECT_EQ(errorOf([&] { readOne(hex(type + "01 00000000")); }), unknown) << type;
@@ -270,18 +264,14 @@ TEST(KnownMetTag, CreateFromValuePicksTheTypeAndStoresTextAsEmuleDoes) {
 // A 16-bit length field holds a name or a text of up to 65,535 bytes.
 TEST(KnownMetTag, ValuesUpToTheLengthFieldRoundTripAndLongerOnesFailToWrite) {
     for (std::size_t length : {std::size_t{0xFFFF}, std::size_t{0x10000}}) {
-        tKnownMetTag text = tKnownMetTag::createFromValue(0x01, 0, std::string(length, 'p'));
-        tKnownMetTag named;
+        tKnownMetTag text = tKnownMetTag::createFromValue(0x01, 0, std::string(length, 'p')), named;
         named.tagType = 3;
         named.name = std::string(length, 'n');
         for (const tKnownMetTag* tag : {&text, &named}) {
-            if (length > 0xFFFF) {
-                EXPECT_EQ(errorOf([&] { written(*tag); }), "A tag value is too long for known.met");
-                continue;
-            }
-            const tKnownMetTag back = readOne(written(*tag));
-            EXPECT_EQ(back.text, tag->text);
-            EXPECT_EQ(back.name, tag->name);
+            tKnownMetTag back;
+            EXPECT_EQ(errorOf([&] { back = readOne(written(*tag)); }),
+                      length > 0xFFFF ? "A tag value is too long for known.met" : "no error");
+            EXPECT_TRUE(length > 0xFFFF || (back.text == tag->text && back.name == tag->name));
         }
     }
 }
