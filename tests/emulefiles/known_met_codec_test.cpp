@@ -20,8 +20,7 @@ std::string loadError(const Bytes& stored) {
 }
 
 // Equal hashes keep their file order; a search gives the first of them or
-// where the hash would go. Inserting, taking out and renaming rows are the
-// edit and repair tests'.
+// where the hash would go.
 TEST(KnownMetCodec, SavesInHashOrderAndLargeFilesVersionKeepingNamesAndUnknownTags) {
     // Hash order puts byte 15 = 0x80 first, then 0x00, then 0x01.
     ByteWriter cafe, tokyo, opaque, twin, stored, expected;
@@ -63,8 +62,7 @@ TEST(KnownMetCodec, SavesInHashOrderAndLargeFilesVersionKeepingNamesAndUnknownTa
     EXPECT_EQ(errorOf([&] { list.findByHash("XYZ", index); }), "Invalid hash");
 
     // The version follows the largest file, not the file read: the old
-    // two-tag form of a 4 GiB file counts as large. The version a small file
-    // gets back is the resave command's test, the one returned the file's.
+    // two-tag form of a 4 GiB file counts as large.
     EXPECT_EQ(rewrite(hex("0E 01000000 00000000" + hashHex(2) +
                           "0000 02000000 03 0100 02 00000000 03 0100 3A 01000000"))[0],
               0x0F);
@@ -336,7 +334,6 @@ TEST(KnownMetRecord, FileSizeFromEitherFormAndSetFileSizeNormalises) {
 
 // Each half of the transferred bytes takes the low 32 bits of its tag; only
 // integer tags count, and the first tag of an id is read whatever its type.
-// Records made from values are the repair's and the tag listing's tests.
 TEST(KnownMetRecord, CountersNameAndAichReadAndWriteTheirTags) {
     auto r = recordWith(
         {intTag(0x54, 0x1), intTag(0x50, 0x223456789u, 11), intTag(0x51, 99, 2), intTag(0x51, 3)});

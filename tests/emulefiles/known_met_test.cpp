@@ -58,7 +58,6 @@ protected:
                (km.fileAge() ? std::to_string(*km.fileAge()) : "no age");
     }
 
-    // cancelled.met holding the bytes given, loaded.
     tCancelledMet cancelledFrom(const Bytes& bytes) {
         files.stamps[dir.write("cancelled.met", bytes)] = 1000;
         tCancelledMet met(cancelledPath, files);
@@ -80,7 +79,6 @@ TEST_F(MetFiles, FailedLoadsLeaveNoListAndUnreadFilesAreNotSaved) {
     EXPECT_EQ(state(km), "reload, changed, no age");
 }
 
-// Where a change settles is the clock rule's own test.
 TEST_F(MetFiles, LoadAndSaveKeepHashOrderAndRefreshStampAndVersion) {
     tKnownMet km(path, files, clock);
     EXPECT_EQ(km.list(), nullptr);
@@ -145,8 +143,7 @@ TEST_F(MetFiles, CancelledSavesSortedByHashWithTagsInTheLongForm) {
     EXPECT_EQ(cancelledFrom(hex(saltedHead + "00000000")).seed(), 0x12345678u);
 }
 
-// A zero seed is replaced before the first salting; the seed stays with the
-// file. The digest of a known seed is the cancelled command's test.
+// A zero seed is replaced before the first salting; the seed stays with the file.
 TEST_F(MetFiles, CancelledAddsSaltedDigestsOnceInHashOrder) {
     for (const std::string seed : {"78563412", "00000000"}) {
         tCancelledMet met = cancelledFrom(hex("0F 01" + seed + "00000000"));

@@ -109,7 +109,6 @@ TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
     EXPECT_EQ(folderList(), "");
 }
 
-// Decoding a UTF-16 list is the .dat reader's test.
 TEST_F(SharedFoldersTest, SharedFilesListSharedAndExcludedFiles) {
     writeDat("sharedfiles.dat", "C:\\\xE9t\xE9.avi\r\n-C:\\Share\\skip.txt\n-\n\nD:\\two.bin\r",
              100);
@@ -144,8 +143,7 @@ TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
     EXPECT_EQ(folderList(), "");
 }
 
-// Where a change settles is the clock rule's own test; these follow what
-// each source remembers of its last read.
+// What each source remembers of its last read decides whether a load is due.
 TEST_F(SharedFoldersTest, ALoadIsDueOnceAChangeHasSettledAndForFilesThatComeAndGo) {
     fake.clock.nowMs = 11'000;
     setIni(folders.preferencesPath(), "[eMule]\nIncomingDir=C:\\In\n", 10'000);

@@ -75,7 +75,6 @@ protected:
     tLogFiles logs{tLogStoreContext{dir.file("logs/"), prompter, recorder}};
 };
 
-// Salting the hashes is the cancelled.met test's.
 TEST_F(KnownMetEditsTest, ForgettingMarksFilesCancelledAndDeletesTheLogsOnlyWhenAsked) {
     writeLogs({1, 2});
     EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(1), hashText(3)}, {&cancelled, &logs}), 2u);
@@ -270,7 +269,6 @@ TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
     EXPECT_EQ(knownMet.list()->name(index), "a b.txt");
 }
 
-// A failed step stopping the later ones is the window's repair test.
 TEST_F(Repair, ErroneousEntriesGoOnce) {
     knownMetPath = writeKnownMet("known.met", {{"", hashA, 0, 0, 0, 10},
                                                {"zero.txt", std::string(32, '0'), 0, 0, 0, 10},

@@ -14,7 +14,6 @@ std::string link(const std::string& name, const std::string& size, const std::st
     return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
 }
 
-// What a valid link holds is the repair's test, which pastes links.
 TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
     const struct {
         const char* label;
