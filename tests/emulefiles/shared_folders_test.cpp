@@ -46,11 +46,21 @@ protected:
         folders.loadIncomingDir();
     }
 
-    // Each folder with the number of its source, blank-separated.
-    std::string folderList() const {
+    // The stamp each source remembers (preferences.ini, shareddir.dat, the
+    // categories, sharedfiles.dat), bracketed while it is not loaded, then
+    // each folder with the number of its source.
+    std::string state() const {
         std::string out;
+        auto source = [&](bool loaded, FileStamp age) {
+            out += loaded ? std::to_string(age) + " " : "(" + std::to_string(age) + ") ";
+        };
+        source(folders.incomingDirLoaded(), folders.preferencesAge());
+        source(folders.sharedDirsLoaded(), folders.sharedDirsAge());
+        source(folders.categoriesLoaded(), folders.categoriesAge());
+        source(folders.sharedFilesLoaded(), folders.sharedFilesAge());
+        out += "|";
         for (const auto& f : folders.folders())
-            out += f.path + "=" + std::to_string(static_cast<int>(f.source)) + " ";
+            out += " " + f.path + "=" + std::to_string(static_cast<int>(f.source));
         return out;
     }
 
@@ -62,28 +72,22 @@ protected:
 
 TEST_F(SharedFoldersTest, IncomingDirReplacesItsOwnEntryAndSharesTheFirstSourceOfAFolder) {
     loadIncomingDir("C:\\Share", 1000);
-    EXPECT_TRUE(folders.incomingDirLoaded());
-    EXPECT_EQ(folders.preferencesAge(), 1000);
     writeDat("shareddir.dat", "c:\\share\\\r\nD:\\Other\r\n\r\n   \r\nC:\\Share", 1000);
     folders.loadSharedDirs();
-    EXPECT_TRUE(folders.sharedDirsLoaded());
-    EXPECT_EQ(folderList(), "C:\\Share\\=1 D:\\Other\\=0 ");
+    EXPECT_EQ(state(), "1000 1000 (-1) (-1) | C:\\Share\\=1 D:\\Other\\=0");
 
     // The incoming folder moves: the shared folder goes with it until
     // shareddir.dat is read again.
     loadIncomingDir("C:\\In", 2000);
-    EXPECT_EQ(folderList(), "C:\\In\\=1 D:\\Other\\=0 ");
+    EXPECT_EQ(state(), "2000 1000 (-1) (-1) | C:\\In\\=1 D:\\Other\\=0");
     folders.loadSharedDirs();
-    const std::string shared = "C:\\In\\=1 c:\\share\\=0 D:\\Other\\=0 ";
-    EXPECT_EQ(folderList(), shared);
+    EXPECT_EQ(state(), "2000 1000 (-1) (-1) | C:\\In\\=1 c:\\share\\=0 D:\\Other\\=0");
 
     // No folder named: the last one read stays.
     loadIncomingDir("", 3000);
-    EXPECT_FALSE(folders.incomingDirLoaded());
-    EXPECT_EQ(folders.preferencesAge(), 2000);
-    EXPECT_EQ(folderList(), shared);
+    EXPECT_EQ(state(), "(2000) 1000 (-1) (-1) | C:\\In\\=1 c:\\share\\=0 D:\\Other\\=0");
     loadIncomingDir("D:\\Down\\", 4000);
-    EXPECT_EQ(folderList(), "c:\\share\\=0 D:\\Down\\=1 D:\\Other\\=0 ");
+    EXPECT_EQ(state(), "4000 1000 (-1) (-1) | c:\\share\\=0 D:\\Down\\=1 D:\\Other\\=0");
 }
 
 TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
@@ -92,29 +96,24 @@ TEST_F(SharedFoldersTest, CategoriesFromCountPlusOneSections) {
            "[cat#2]\nIncoming=C:\\Cat2\\\n[Cat#3]\nIncoming=C:\\Cat3\n[Cat#02]\nIncoming=C:\\X\n",
            500);
     folders.loadCategories();
-    EXPECT_TRUE(folders.categoriesLoaded());
-    EXPECT_EQ(folders.categoriesAge(), 500);
-    EXPECT_EQ(folderList(), "C:\\Cat0\\=2 C:\\Cat2\\=2 ");
+    EXPECT_EQ(state(), "(-1) (-1) 500 (-1) | C:\\Cat0\\=2 C:\\Cat2\\=2");
 
     // A hostile count costs no more than the sections present.
     setIni(folders.categoriesPath(), "[General]\nCount=2147483647\n[Cat#7]\nIncoming=C:\\Seven\n",
            600);
     folders.loadCategories();
-    EXPECT_EQ(folderList(), "C:\\Seven\\=2 ");
+    EXPECT_EQ(state(), "(-1) (-1) 600 (-1) | C:\\Seven\\=2");
 
     removeFile(folders.categoriesPath());
     folders.loadCategories();
-    EXPECT_TRUE(folders.categoriesLoaded());
-    EXPECT_EQ(folders.categoriesAge(), -1);
-    EXPECT_EQ(folderList(), "");
+    EXPECT_EQ(state(), "(-1) (-1) -1 (-1) |");
 }
 
 TEST_F(SharedFoldersTest, SharedFilesListSharedAndExcludedFiles) {
     writeDat("sharedfiles.dat", "C:\\\xE9t\xE9.avi\r\n-C:\\Share\\skip.txt\n-\n\nD:\\two.bin\r",
              100);
     folders.loadSharedFiles();
-    ASSERT_TRUE(folders.sharedFilesLoaded());
-    EXPECT_EQ(folders.sharedFilesAge(), 100);
+    EXPECT_EQ(state(), "(-1) (-1) (-1) 100 |");
     EXPECT_EQ(folders.sharedFiles(),
               (std::vector<std::string>{"C:\\\xC3\xA9t\xC3\xA9.avi", "D:\\two.bin"}));
     EXPECT_EQ(folders.excludedFiles(), std::vector<std::string>{"C:\\Share\\skip.txt"});
@@ -126,21 +125,17 @@ TEST_F(SharedFoldersTest, AFailedReadKeepsThePreviousEntries) {
     // Listed as present but unreadable on disk.
     present(dir.file("sharedfiles.dat"), 300);
     folders.loadSharedFiles();
-    EXPECT_FALSE(folders.sharedFilesLoaded());
+    EXPECT_EQ(state(), "(-1) 100 (-1) (-1) | C:\\Share\\=0");
     EXPECT_EQ(folders.lastDatError(), "Cannot open file \"" + dir.file("sharedfiles.dat") + "\".");
 
     std::filesystem::remove(dir.file("shareddir.dat"));
     fake.files.stamps[dir.file("shareddir.dat")] = 400;
     folders.loadSharedDirs();
-    EXPECT_FALSE(folders.sharedDirsLoaded());
-    EXPECT_EQ(folders.sharedDirsAge(), 100);
-    EXPECT_EQ(folderList(), "C:\\Share\\=0 ");
+    EXPECT_EQ(state(), "(-1) (100) (-1) (-1) | C:\\Share\\=0");
 
     removeFile(dir.file("shareddir.dat"));
     folders.loadSharedDirs();
-    EXPECT_TRUE(folders.sharedDirsLoaded());
-    EXPECT_EQ(folders.sharedDirsAge(), -1);
-    EXPECT_EQ(folderList(), "");
+    EXPECT_EQ(state(), "(-1) -1 (-1) (-1) |");
 }
 
 // What each source remembers of its last read decides whether a load is due.
@@ -402,7 +397,7 @@ protected:
     TempDir dir;
 };
 
-TEST_F(PlnTool, ResaveWritesTheViewersNormalisedFileOrExitsNonZeroWithTheReason) {
+TEST_F(PlnTool, KnownResaveNormalisesOrGivesTheReasonAndDumpPrintsJson) {
     const Bytes stored =
         hex("0F 01000000 03000000" + hashHex(1) + "0000 02000000 93 01 6F6E65 89 51 07");
     const Bytes expected = hex("0E 01000000 03000000" + hashHex(1) +
@@ -421,9 +416,8 @@ TEST_F(PlnTool, ResaveWritesTheViewersNormalisedFileOrExitsNonZeroWithTheReason)
         EXPECT_EQ(runPlnTool(misuse).status, 2) << misuse;
     EXPECT_NE(runPlnTool("unknown words").output.find("pln-tool known dump FILE"),
               std::string::npos);
-}
 
-TEST_F(PlnTool, DumpPrintsOneJsonObjectPerRecord) {
+    // The dump prints one JSON object per record.
     ByteWriter w;
     fileHead(w, 1);
     recordHead(w, 1'600'000'000, hashOf(0x11), 0, 3);
