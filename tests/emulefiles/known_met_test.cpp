@@ -304,7 +304,7 @@ TEST(WindowsPath, TrailingDelimiterFollowsThePathsOwnForm) {
     EXPECT_EQ(comparePaths("C:\\Share\\A.TXT", "c:/share/a.txt"), 0);
 }
 
-TEST(DatText, DecodesUtf16AndEightBitUpToTheFirstZero) {
+TEST(DatText, DecodesUtf16OrEightBitUpToTheFirstZeroAndReadsStableFilesOnly) {
     const std::pair<std::string_view, std::string_view> rows[] = {
         {"FFFE 4300 3A00 5C00 E900 0D00 0A00 4400 3A00 5C00 3BD8 00DF 0000 7800",
          "C:\\\xC3\xA9\r\nD:\\\xF0\x9E\xBC\x80"},
@@ -315,9 +315,7 @@ TEST(DatText, DecodesUtf16AndEightBitUpToTheFirstZero) {
     };
     for (const auto& [stored, text] : rows)
         EXPECT_EQ(decodeDatText(hex(stored)), text) << stored;
-}
 
-TEST(DatText, ReadsStableFilesOnlyAndSaysWhyNot) {
     TempDir dir;
     StampSequence fs;
     auto read = [&](const std::string& path, std::deque<std::optional<FileStamp>> stamps) {
