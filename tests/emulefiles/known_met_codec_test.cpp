@@ -9,9 +9,10 @@ namespace {
 
 using namespace test;
 
-Bytes rewrite(const Bytes& stored) {
+// What the viewer writes back of the file it reads from bytes or a file.
+template <class... Source> Bytes rewrite(Source&&... stored) {
     ByteWriter out;
-    writeKnownMet(readKnownMet(stored).list, out);
+    writeKnownMet(readKnownMet(std::forward<Source>(stored)...).list, out);
     return out.take();
 }
 
@@ -89,12 +90,7 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         std::string path = dir.write("known.met", part);
         for (std::size_t chunk : {1, 5, 64}) {
             FileReader file(path, maxMetFileSize);
-            EXPECT_EQ(errorOf([&] {
-                          ByteWriter out;
-                          writeKnownMet(readKnownMet(file, chunk).list, out);
-                          windowed = out.take();
-                      }),
-                      error)
+            EXPECT_EQ(errorOf([&] { windowed = rewrite(file, chunk); }), error)
                 << n << " " << chunk;
             EXPECT_EQ(windowed, whole);
         }

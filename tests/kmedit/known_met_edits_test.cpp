@@ -2,7 +2,6 @@
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/known_met_edits.h"
 #include "kmedit/core/repair_km.h"
-#include "logstore/core/log_codec.h"
 #include "logstore/core/log_names.h"
 #include "logstore/core/recorder_link.h"
 #include "logstore/log_fixture.h"
@@ -10,7 +9,6 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_mutex_service.h"
 #include "support/file_size_limit.h"
-#include "support/recording_prompter.h"
 #include "support/run_command.h"
 #include "support/scoped_env.h"
 

@@ -14,7 +14,7 @@ std::string link(const std::string& name, const std::string& size, const std::st
     return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
 }
 
-TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
+TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWritesOneALineAndDecodesNamesOnce) {
     const struct {
         const char* label;
         std::string line;
@@ -44,9 +44,7 @@ TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(parseEd2kLink(row.line).has_value(), row.valid) << row.label;
-}
 
-TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
     const std::string good = link("a", "1", "/");
     EXPECT_TRUE(linksAreValid(good));
     EXPECT_TRUE(linksAreValid("\n  " + good + " \r\n\n" + good + "\n"));
@@ -58,9 +56,7 @@ TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
     const std::string named = link("a%2A", "1", "/");
     EXPECT_EQ(linksRefusal(good + "\n" + named), forbiddenLinkNameMessage + named);
     EXPECT_EQ(linkLines("\n " + good + "\r\n\n" + good), (std::vector<std::string>{good, good}));
-}
 
-TEST(LinkNames, PercentEscapesAreDecodedOnce) {
     EXPECT_EQ(decodeLinkName("a%20b%2Ctxt"), "a b,txt");
     EXPECT_EQ(decodeLinkName("%2541"), "%41");
     EXPECT_EQ(decodeLinkName("50%zz%4"), "50%zz%4");
