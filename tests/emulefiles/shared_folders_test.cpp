@@ -10,7 +10,6 @@
 #include "support/scoped_env.h"
 
 #include <fcntl.h>
-#include <map>
 #include <sys/stat.h>
 
 namespace pln {
@@ -177,17 +176,40 @@ TEST_F(SharedFoldersTest, ALoadIsDueOnceAChangeHasSettledAndForFilesThatComeAndG
 }
 
 constexpr std::uint64_t maxShared = 0x4000000000ULL;
-constexpr std::string_view linkHeader{"\x4C\0\0\0\x01\x14\x02\0\0\0\0\0\xC0\0\0\0\0\0\0\x46", 20};
 
-// Shortcuts as a Windows shell would resolve them, from a table.
-struct ResolvingListing : PosixFileListing {
-    using PosixFileListing::PosixFileListing;
-    std::map<std::string, std::string> targets;
-    std::optional<std::string> shellLinkTarget(const std::string& path) override {
-        auto it = targets.find(path);
-        return it == targets.end() ? std::nullopt : std::optional(it->second);
+// A shortcut as Windows writes one for a local file: header, an item id
+// list, and link information with the target's base path and suffix, in the
+// ANSI code page and, when unicode is set, in UTF-16 too.
+std::vector<std::uint8_t> shortcut(const std::string& base, const std::string& suffix,
+                                   bool unicode) {
+    const std::uint32_t headerSize = unicode ? 0x24 : 0x1C;
+    std::string info(16, '\x11');  // the volume id, then the strings
+    std::vector<std::uint32_t> at; // where each string starts
+    auto add = [&](const std::string& text) {
+        at.push_back(headerSize + static_cast<std::uint32_t>(info.size()));
+        info += text;
+    };
+    add(utf8ToCp1252(base).value_or("?") + '\0');
+    add(utf8ToCp1252(suffix).value_or("?") + '\0');
+    if (unicode) {
+        add(utf8ToUtf16le(base) + std::string(2, '\0'));
+        add(utf8ToUtf16le(suffix) + std::string(2, '\0'));
     }
-};
+
+    ByteWriter out;
+    // Header size, class id, flags: an item id list and link information.
+    out.bytes(hex("4C000000 01140200 00000000 C0000000 00000046 03000000"));
+    out.zeros(76 - 24);
+    out.u16(4);
+    out.u32(0xDEADBEEF);
+    out.u32(headerSize + static_cast<std::uint32_t>(info.size()));
+    for (std::uint32_t field : {headerSize, 1u, headerSize, at[0], 0u, at[1]})
+        out.u32(field);
+    for (std::size_t i = 2; i < at.size(); ++i)
+        out.u32(at[i]);
+    out.text(info);
+    return out.buffer();
+}
 
 class SharedScanTest : public testing::Test {
 protected:
@@ -224,7 +246,7 @@ protected:
     PosixFileSystem files;
     FakeClock clock;
     FakeIniProfile ini;
-    ResolvingListing listing;
+    PosixFileListing listing;
     std::string config;
     tSharedFolders folders;
 };
@@ -256,17 +278,16 @@ TEST_F(SharedScanTest, FindsWhatEmuleShares) {
 }
 
 TEST_F(SharedScanTest, ShortcutsShareTheirTargetOnlyWhenEmuleResolvesThem) {
-    std::string share = dir.mkdir("Share");
-    dir.write("Elsewhere/target.avi", "movie");
-    std::string link = dir.write("Share/target.avi.lnk", std::string(linkHeader) + "...");
-    std::string loop = dir.write("Share/loop.lnk", std::string(linkHeader) + "...");
-    listing.targets[link] = dir.file("Elsewhere/target.avi");
-    listing.targets[loop] = loop;
-    load(share, "");
+    dir.mkdir("wine/dosdevices");
+    std::filesystem::create_directory_symlink(dir.mkdir("drive_x"), dir.file("wine/dosdevices/x:"));
+    dir.write("drive_x/Elsewhere/target.avi", "movie");
+    dir.write("drive_x/Share/target.avi.lnk", shortcut("X:\\Elsewhere\\", "target.avi", false));
+    dir.write("drive_x/Share/loop.lnk", shortcut("X:\\Share\\", "loop.lnk", false));
+    load("X:\\Share", "");
 
     EXPECT_EQ(scan(), "");
     ini.files[folders.preferencesPath()] = "[eMule]\nResolveSharedShellLinks=1\n";
-    EXPECT_EQ(scan(), "target.avi|Elsewhere/|5 ");
+    EXPECT_EQ(scan(), "target.avi|X:\\Elsewhere\\|5 ");
 }
 
 TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
@@ -325,40 +346,6 @@ TEST_F(WinePathsTest, ComponentsAreFoundAsWineFindsThem) {
     EXPECT_NE(comparePaths("C:\\Ärger\\", "C:\\Ärgerlich\\"), 0);
     EXPECT_EQ(enclosingWinePrefix(files, prefix + "drive_c/Shared/"), prefix);
     EXPECT_EQ(enclosingWinePrefix(files, dir.mkdir("elsewhere")), std::nullopt);
-}
-
-// A shortcut as Windows writes one for a local file: header, an item id
-// list, and link information with the target's base path and suffix, in the
-// ANSI code page and, when unicode is set, in UTF-16 too.
-std::vector<std::uint8_t> shortcut(const std::string& base, const std::string& suffix,
-                                   bool unicode) {
-    const std::uint32_t headerSize = unicode ? 0x24 : 0x1C;
-    std::string info(16, '\x11');  // the volume id, then the strings
-    std::vector<std::uint32_t> at; // where each string starts
-    auto add = [&](const std::string& text) {
-        at.push_back(headerSize + static_cast<std::uint32_t>(info.size()));
-        info += text;
-    };
-    add(utf8ToCp1252(base).value_or("?") + '\0');
-    add(utf8ToCp1252(suffix).value_or("?") + '\0');
-    if (unicode) {
-        add(utf8ToUtf16le(base) + std::string(2, '\0'));
-        add(utf8ToUtf16le(suffix) + std::string(2, '\0'));
-    }
-
-    ByteWriter out;
-    // Header size, class id, flags: an item id list and link information.
-    out.bytes(hex("4C000000 01140200 00000000 C0000000 00000046 03000000"));
-    out.zeros(76 - 24);
-    out.u16(4);
-    out.u32(0xDEADBEEF);
-    out.u32(headerSize + static_cast<std::uint32_t>(info.size()));
-    for (std::uint32_t field : {headerSize, 1u, headerSize, at[0], 0u, at[1]})
-        out.u32(field);
-    for (std::size_t i = 2; i < at.size(); ++i)
-        out.u32(at[i]);
-    out.text(info);
-    return out.buffer();
 }
 
 TEST_F(WinePathsTest, ShortcutTargetsAreReadFromTheirBytes) {
