@@ -1,12 +1,14 @@
 #pragma once
 
 // What the tests of eMule's files share: the known.met builders, the fake
-// platform, temporary folders and whole-text error checks.
+// platform, temporary folders, tool runs and whole-text error checks.
 #include "emulefiles/core/cancelled_met.h"
 #include "emulefiles/core/known_met.h"
 #include "known_met_bytes.h"
 #include "platform/fake_platform.h"
 #include "support/error_text.h"
+#include "support/run_command.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 #include <deque>

@@ -6,8 +6,6 @@
 #include "emulefiles_prelude.h"
 #include "platform/posix/posix_file_listing.h"
 #include "platform/posix/posix_file_system.h"
-#include "support/run_command.h"
-#include "support/scoped_env.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -379,12 +377,8 @@ TEST(WinePrefix, FromTheEnvironment) {
     EXPECT_EQ(PosixFileListing().winePrefix(), "/home/someone/.wine");
 }
 
-class PlnTool : public testing::Test {
-protected:
+TEST(PlnTool, KnownResaveNormalisesOrGivesTheReasonAndDumpPrintsJson) {
     TempDir dir;
-};
-
-TEST_F(PlnTool, KnownResaveNormalisesOrGivesTheReasonAndDumpPrintsJson) {
     const Bytes stored =
         hex("0F 01000000 03000000" + hashHex(1) + "0000 02000000 93 01 6F6E65 89 51 07");
     const Bytes expected = hex("0E 01000000 03000000" + hashHex(1) +
@@ -423,7 +417,8 @@ TEST_F(PlnTool, KnownResaveNormalisesOrGivesTheReasonAndDumpPrintsJson) {
             "\n"}));
 }
 
-TEST_F(PlnTool, CancelledAddDumpAndResave) {
+TEST(PlnTool, CancelledAddDumpAndResave) {
+    TempDir dir;
     std::string file =
         dir.write("cancelled.met", hex("0F 01 78563412 01000000" + hashHex(0x22) + "01 89 40 03"));
     EXPECT_EQ(runPlnTool("cancelled add " + file + " 000102030405060708090a0b0c0d0e0f"),
@@ -441,7 +436,8 @@ TEST_F(PlnTool, CancelledAddDumpAndResave) {
     EXPECT_EQ(readBytes(file), before);
 }
 
-TEST_F(PlnTool, SharedScanListsSharedFilesAndKnownMatches) {
+TEST(PlnTool, SharedScanListsSharedFilesAndKnownMatches) {
+    TempDir dir;
     std::string share = dir.mkdir("share");
     std::string movie = dir.write("share/Movie.avi", "0123456789");
     struct timespec times[2] = {{1'600'000'000, 400'000'000}, {1'600'000'000, 400'000'000}};

@@ -7,8 +7,6 @@
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_mutex_service.h"
 #include "support/file_size_limit.h"
-#include "support/run_command.h"
-#include "support/scoped_env.h"
 
 namespace pln {
 namespace {

@@ -6,7 +6,6 @@
 #include "links/core/link_exports.h"
 #include "links/core/links_collection.h"
 #include "links/core/web_services.h"
-#include "support/run_command.h"
 
 namespace pln {
 namespace {
@@ -93,7 +92,7 @@ TEST(FormatLinkLine, FillsEveryPlaceholderOfTheRecord) {
 
 // A service is a caption, a comma and an address that names the file, read
 // from a file of them in UTF-16 or 8-bit text.
-TEST(WebServices, LoadsTheLinesThatReferToTheFileAndOpensOnlyWebAddresses) {
+TEST(WebServices, LoadsTheLinesThatReferToTheFileOpensWebAddressesAndFillsTemplates) {
     for (const char* line : {"Jugle, http://x/?q=#hashid", "Size,http://x/?s=#HashID",
                              "\t x,http://x/#FILESIZE \r", "x,http://x/#cleanname"})
         EXPECT_TRUE(isWebServiceLine(line)) << line;
@@ -121,10 +120,9 @@ TEST(WebServices, LoadsTheLinesThatReferToTheFileAndOpensOnlyWebAddresses) {
     std::string big = dir.write("big.dat", std::string((1 << 20) + 1, '#'));
     EXPECT_EQ(errorOf([&] { loadWebServices(big); }),
               "The file \"" + big + "\" is larger than 1048576 bytes.");
-}
 
-// The extension goes only after the last separator.
-TEST(WebServices, FillsTheTemplateFromTheRecord) {
+    // A template takes the record's values; the extension goes only after
+    // the last separator.
     auto record = linkRecord("a b.part.met", 5'000'000'000ULL);
     EXPECT_EQ(webServiceUrl("http://s/?n=#name&c=#CLEANNAME&f=#filename&g=#cleanFileName", *record),
               "http://s/?n=a+b.part&c=a+b.part&f=a+b.part.met&g=a+b.part.met");
