@@ -149,7 +149,6 @@ TEST_F(SharedFoldersTest, ALoadIsDueOnceAChangeHasSettledAndForFilesThatComeAndG
     EXPECT_TRUE(folders.incomingDirChanged());
 
     // A .dat file never loaded and absent: load, to record the absence.
-    std::string path = folders.sharedDirsPath();
     fake.clock.nowMs = 100'000;
     EXPECT_TRUE(folders.sharedDirsChanged());
     folders.loadSharedDirs();
@@ -163,7 +162,7 @@ TEST_F(SharedFoldersTest, ALoadIsDueOnceAChangeHasSettledAndForFilesThatComeAndG
     EXPECT_FALSE(folders.sharedDirsChanged());
 
     // Gone: the stored stamp decides whether the disappearance has settled.
-    removeFile(path);
+    removeFile(folders.sharedDirsPath());
     fake.clock.nowMs = 100'500;
     EXPECT_FALSE(folders.sharedDirsChanged());
     fake.clock.nowMs = 101'001;
@@ -211,9 +210,14 @@ std::vector<std::uint8_t> shortcut(const std::string& base, const std::string& s
 
 class SharedScanTest : public testing::Test {
 protected:
+    // The Wine prefix maps drive X: to a folder of the test's.
     SharedScanTest()
         : listing(dir.file("wine")), config(dir.mkdir("config")),
-          folders(files, clock, ini, listing, config, '/') {}
+          folders(files, clock, ini, listing, config, '/') {
+        dir.mkdir("wine/dosdevices");
+        std::filesystem::create_directory_symlink(dir.mkdir("drive_x"),
+                                                  dir.file("wine/dosdevices/x:"));
+    }
 
     void sparse(const std::string& name, std::uint64_t size) {
         std::filesystem::resize_file(dir.write(name, ""), size);
@@ -276,8 +280,6 @@ TEST_F(SharedScanTest, FindsWhatEmuleShares) {
 }
 
 TEST_F(SharedScanTest, ShortcutsShareTheirTargetOnlyWhenEmuleResolvesThem) {
-    dir.mkdir("wine/dosdevices");
-    std::filesystem::create_directory_symlink(dir.mkdir("drive_x"), dir.file("wine/dosdevices/x:"));
     dir.write("drive_x/Elsewhere/target.avi", "movie");
     dir.write("drive_x/Share/target.avi.lnk", shortcut("X:\\Elsewhere\\", "target.avi", false));
     dir.write("drive_x/Share/loop.lnk", shortcut("X:\\Share\\", "loop.lnk", false));
@@ -289,16 +291,12 @@ TEST_F(SharedScanTest, ShortcutsShareTheirTargetOnlyWhenEmuleResolvesThem) {
 }
 
 TEST_F(SharedScanTest, WindowsPathsReachTheDiskThroughWine) {
-    std::string drive = dir.mkdir("drive_x");
-    dir.mkdir("wine/dosdevices");
-    std::filesystem::create_directory_symlink(drive, dir.file("wine/dosdevices/x:"));
     dir.write("drive_x/Share/video.avi", "video");
     dir.write("drive_x/Share/skip.avi", "skip");
     dir.write("drive_x/Single/one.iso", "one");
     dir.write("Back/Slash/file.bin", "file");
-    std::string backslashed = dir.file("Back\\Slash");
-
-    load("X:\\SHARE\r\n" + backslashed + "\r\n", "x:\\Single\\one.iso\r\n-X:\\share\\SKIP.avi\r\n");
+    load("X:\\SHARE\r\n" + dir.file("Back\\Slash") + "\r\n",
+         "x:\\Single\\one.iso\r\n-X:\\share\\SKIP.avi\r\n");
     EXPECT_EQ(scan(), "file.bin|Back\\Slash\\|4 one.iso|x:\\Single\\|3 video.avi|X:\\SHARE\\|5 ");
 }
 
