@@ -107,10 +107,7 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         errorOf([&] { readKnownMet(corrupted); });
     }
 
-    const struct {
-        std::string stored;
-        std::string error;
-    } rows[] = {
+    const std::pair<std::string, std::string> rows[] = {
         {"0D 00000000", "Unexpected known.met version"},
         {"0E FFFFFFFF 00000000" + hashHex(1) + "0000 00000000", "Unexpected end of file"},
         {"0E 01000000 00000000" + hashHex(1) + "FFFF" + std::string(128, '0'),
@@ -120,8 +117,8 @@ TEST(KnownMetCodec, HostileFilesFailWithAClearMessage) {
         {"0E 01000000 00000000" + hashHex(1) + "0000 00000040 03 0100 51 09000000",
          "Unexpected end of file"},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
+    for (const auto& [stored, error] : rows)
+        EXPECT_EQ(loadError(hex(stored)), error) << stored;
 }
 
 TEST(Hash, TextFormParsesEitherCaseAndOrdersByHighThenLowHalf) {
@@ -135,20 +132,17 @@ TEST(Hash, TextFormParsesEitherCaseAndOrdersByHighThenLowHalf) {
 
     // Byte 15 is the sign byte of the high half, byte 7 that of the low half;
     // the high half decides first, whatever byte 0 holds.
-    const struct {
-        const char *a, *b;
-        int order;
-    } rows[] = {
+    const std::tuple<const char*, const char*, int> rows[] = {
         {"00000000000000000000000000000080", "00000000000000000000000000000000", -1},
         {"0000000000000000000000000000007F", "00000000000000000000000000000001", 1},
         {"7F000000000000000000000000000000", "00000000000000000100000000000000", -1},
         {"00000000000000FF0000000000000000", "00000000000000000000000000000000", -1},
         {"05050505050505050505050505050505", "05050505050505050505050505050505", 0},
     };
-    for (const auto& row : rows) {
-        EXPECT_EQ(tHash::create(row.a).compare(tHash::create(row.b)), row.order) << row.a;
-        EXPECT_EQ(tHash::create(row.b).compareHex(row.a), -row.order) << row.a;
-        EXPECT_EQ(tHash::create(row.a) < tHash::create(row.b), row.order < 0) << row.a;
+    for (const auto& [a, b, order] : rows) {
+        EXPECT_EQ(tHash::create(a).compare(tHash::create(b)), order) << a;
+        EXPECT_EQ(tHash::create(b).compareHex(a), -order) << a;
+        EXPECT_EQ(tHash::create(a) < tHash::create(b), order < 0) << a;
     }
 }
 

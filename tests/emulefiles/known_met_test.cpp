@@ -168,10 +168,7 @@ TEST_F(MetFiles, CancelledAddsSaltedDigestsOnceInHashOrder) {
 
 TEST_F(MetFiles, CancelledHostileFilesFailCleanly) {
     const std::string eof = "Unexpected end of file", version = "Unexpected cancelled.met version";
-    const struct {
-        std::string stored;
-        std::string error;
-    } rows[] = {
+    const std::pair<std::string, std::string> rows[] = {
         {"10 00000000", version},
         {"0F 02 00000000 00000000", version},
         {"", eof},
@@ -179,8 +176,8 @@ TEST_F(MetFiles, CancelledHostileFilesFailCleanly) {
         {"0E 01000000" + hashHex(1) + "01 07 0100 40 E8030000 00000000", "Invalid tag"},
     };
     auto loadError = [](const Bytes& bytes) { return errorOf([&] { readCancelledMet(bytes); }); };
-    for (const auto& row : rows)
-        EXPECT_EQ(loadError(hex(row.stored)), row.error) << row.stored;
+    for (const auto& [stored, error] : rows)
+        EXPECT_EQ(loadError(hex(stored)), error) << stored;
 
     const Bytes valid = hex(saltedHead + "02000000" + hashHex(1) + "01 02 0100 01 0400 6E616D65" +
                             hashHex(2) + "00");

@@ -319,11 +319,8 @@ protected:
 };
 
 TEST_F(WinePathsTest, ComponentsAreFoundAsWineFindsThem) {
-    struct Row {
-        const char* stored;
-        const char* native; // under drive C: of the prefix
-    };
-    const Row rows[] = {
+    // A stored path and where it is under drive C: of the prefix.
+    const std::pair<const char*, const char*> rows[] = {
         {"C:\\shared\\ärger.MP3", "Shared/Ärger.mp3"},
         {"c:/SHARED/", "Shared/"},
         {"C:\\ÄRGER\\A.TXT", "ärger/a.txt"},
@@ -332,10 +329,9 @@ TEST_F(WinePathsTest, ComponentsAreFoundAsWineFindsThem) {
         {"C:\\Data\\x", "Data/x"},
         {"C:\\Shared\\New\\ärger.mp3", "Shared/New/ärger.mp3"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(wineNativePath(listing, prefix, row.stored),
-                  prefix + "dosdevices/c:/" + row.native)
-            << row.stored;
+    for (const auto& [stored, native] : rows)
+        EXPECT_EQ(wineNativePath(listing, prefix, stored), prefix + "dosdevices/c:/" + native)
+            << stored;
     EXPECT_EQ(wineNativePath(listing, prefix, "/home/ann/Shared/"), std::nullopt);
 
     EXPECT_EQ(comparePaths("C:\\ÄRGER\\Σ\\", "c:/ärger/ς/"), 0) << "two spellings, one folder";

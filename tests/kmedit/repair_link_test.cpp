@@ -15,11 +15,7 @@ std::string link(const std::string& name, const std::string& size, const std::st
 }
 
 TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWritesOneALineAndDecodesNamesOnce) {
-    const struct {
-        const char* label;
-        std::string line;
-        bool valid;
-    } rows[] = {
+    const std::tuple<const char*, std::string, bool> rows[] = {
         {"plain", link("a.txt", "123", "/"), true},
         {"aich", link("a.txt", "123", std::string("h=") + aichText + "|/"), true},
         {"emptyName", link("", "0", "/"), true},
@@ -42,8 +38,8 @@ TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWritesOneALineAndDecodesNamesOnc
         {"pipeInName", link("a%7Cb", "1", "/"), false},
         {"quoteInName", link("%22a%22", "1", "/"), false},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(parseEd2kLink(row.line).has_value(), row.valid) << row.label;
+    for (const auto& [label, line, valid] : rows)
+        EXPECT_EQ(parseEd2kLink(line).has_value(), valid) << label;
 
     const std::string good = link("a", "1", "/");
     EXPECT_TRUE(linksAreValid(good));
