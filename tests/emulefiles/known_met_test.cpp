@@ -120,25 +120,23 @@ TEST_F(MetFiles, FailedSaveLeavesTheFileIntact) {
 }
 
 TEST_F(MetFiles, CancelledSavesSortedByHashWithTagsInTheLongForm) {
-    const struct {
-        const char* name;
-        std::string stored;
-        std::string saved = {}; // empty: the stored bytes
-    } rows[] = {
-        {"Plain", "0E 02000000" + hashHex(1) + "00" + hashHex(2) +
-                      "02 02 0100 01 0400 6E616D65 03 0600 637573746F6D 4D000000"},
-        {"Salted", saltedHead + "01000000" + hashHex(5) + "00"},
-        {"SaltedEmpty", saltedHead + "00000000"},
+    // What is stored and what is saved again, when that differs.
+    const std::tuple<const char*, std::string, std::string> rows[] = {
+        {"Plain",
+         "0E 02000000" + hashHex(1) + "00" + hashHex(2) +
+             "02 02 0100 01 0400 6E616D65 03 0600 637573746F6D 4D000000",
+         ""},
+        {"Salted", saltedHead + "01000000" + hashHex(5) + "00", ""},
+        {"SaltedEmpty", saltedHead + "00000000", ""},
         // The high half is signed: byte 15 = 0x80 sorts first.
         {"SortedAndNormalised",
          "0E 02000000" + hashHex(1) + "03 89 51 C8 85 30 01 93 01 616263" + hashHex(2, 0x80) + "00",
          "0E 02000000" + hashHex(2, 0x80) + "00" + hashHex(1) +
              "02 03 0100 51 C8000000 02 0100 01 0300 616263"},
     };
-    for (const auto& row : rows) {
-        SCOPED_TRACE(row.name);
-        cancelledFrom(hex(row.stored)).save();
-        EXPECT_EQ(readBytes(cancelledPath), hex(row.saved.empty() ? row.stored : row.saved));
+    for (const auto& [name, stored, saved] : rows) {
+        cancelledFrom(hex(stored)).save();
+        EXPECT_EQ(readBytes(cancelledPath), hex(saved.empty() ? stored : saved)) << name;
     }
     EXPECT_EQ(cancelledFrom(hex(saltedHead + "00000000")).seed(), 0x12345678u);
 }
@@ -240,33 +238,29 @@ tSharedFile file(std::string name, std::uint64_t size, std::int64_t msAfter) {
 }
 
 TEST(SharedFileTable, FindMatchesNameSizeAndADateOffByWholeHoursUpToSix) {
-    const struct {
-        const char* name;
-        std::int64_t msAfterKnown;
-        bool matches;
-        std::int64_t extraNs = 0;
-    } rows[] = {
-        {"Exact", 0, true},
-        {"Plus400ms", 400, true},
-        {"PlusOneSecondExactly", 1000, false},
-        {"MinusOneSecondExactlyIsShiftedInside", -1000, true},
-        {"Plus2h400ms", 7'200'400, true},
-        {"Plus2h1s400ms", 7'201'400, false},
-        {"Minus3599s600ms", -3'599'600, false},
-        {"MinusOneHourExactlyIsShiftedOutside", -3'600'000, false},
-        {"MinusOneHour400ms", -3'600'400, true},
-        {"PlusSixHours", 21'600'000, true},
-        {"MinusSixHours500ms", -21'600'500, true},
-        {"PlusSevenHours", 25'200'000, false},
-        {"PlusHalfHour", 1'800'000, false},
+    // The shared file written so many milliseconds and nanoseconds after the
+    // known date, and whether the dates match.
+    const std::tuple<const char*, std::int64_t, std::int64_t, bool> rows[] = {
+        {"Exact", 0, 0, true},
+        {"Plus400ms", 400, 0, true},
+        {"PlusOneSecondExactly", 1000, 0, false},
+        {"MinusOneSecondExactlyIsShiftedInside", -1000, 0, true},
+        {"Plus2h400ms", 7'200'400, 0, true},
+        {"Plus2h1s400ms", 7'201'400, 0, false},
+        {"Minus3599s600ms", -3'599'600, 0, false},
+        {"MinusOneHourExactlyIsShiftedOutside", -3'600'000, 0, false},
+        {"MinusOneHour400ms", -3'600'400, 0, true},
+        {"PlusSixHours", 21'600'000, 0, true},
+        {"MinusSixHours500ms", -21'600'500, 0, true},
+        {"PlusSevenHours", 25'200'000, 0, false},
+        {"PlusHalfHour", 1'800'000, 0, false},
         // Parts below the millisecond are dropped before the shift.
-        {"Plus999999ns", 0, true, 999'999},
-        {"Plus1s500us", 1000, false, 500'000},
-        {"Plus999ms999999ns", 999, true, 999'999},
+        {"Plus999999ns", 0, 999'999, true},
+        {"Plus1s500us", 1000, 500'000, false},
+        {"Plus999ms999999ns", 999, 999'999, true},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(sameFileDate(knownDate, writtenAt(row.msAfterKnown, row.extraNs)), row.matches)
-            << row.name;
+    for (const auto& [name, ms, ns, matches] : rows)
+        EXPECT_EQ(sameFileDate(knownDate, writtenAt(ms, ns)), matches) << name;
 
     tSharedFileTable table;
     table.assign({file("alpha.bin", 10, 0), file("Beta.bin", 5'000'000'000, 3'600'000),
