@@ -1,7 +1,6 @@
 #pragma once
 
-// What the tests of eMule's files share: the known.met builders, the fake
-// platform, temporary folders, tool runs and whole-text error checks.
+// What the tests of eMule's files (and of the edits and links made of them) share.
 #include "emulefiles/core/cancelled_met.h"
 #include "emulefiles/core/known_met.h"
 #include "known_met_bytes.h"

@@ -362,13 +362,10 @@ TEST_F(WinePathsTest, ShortcutTargetsAreReadFromTheirBytes) {
 }
 
 TEST(WinePrefix, FromTheEnvironment) {
-    ScopedEnv home("HOME", "/home/someone");
-    {
-        ScopedEnv prefix("WINEPREFIX", "/srv/prefix");
-        EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
-    }
-    ScopedEnv noPrefix("WINEPREFIX", std::nullopt);
+    ScopedEnv home("HOME", "/home/someone"), noPrefix("WINEPREFIX", std::nullopt);
     EXPECT_EQ(PosixFileListing().winePrefix(), "/home/someone/.wine");
+    ScopedEnv prefix("WINEPREFIX", "/srv/prefix");
+    EXPECT_EQ(PosixFileListing().winePrefix(), "/srv/prefix");
 }
 
 TEST(PlnTool, KnownResaveNormalisesOrGivesTheReasonAndDumpPrintsJson) {
