@@ -1,72 +1,62 @@
-#include "emulefiles/known_met_bytes.h"
+#include "emulefiles/emulefiles_prelude.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/known_met_edits.h"
 #include "kmedit/core/repair_km.h"
-#include "logstore/core/log_codec.h"
-#include "logstore/core/log_names.h"
-#include "logstore/core/recorder_link.h"
 #include "logstore/log_fixture.h"
-#include "platform/fake_platform.h"
 #include "platform/locked_file.h"
 #include "platform/posix/posix_file_system.h"
 #include "platform/posix/posix_mutex_service.h"
-#include "support/error_text.h"
 #include "support/file_size_limit.h"
-#include "support/recording_prompter.h"
-#include "support/run_command.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
-
-#include <filesystem>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace pln {
 namespace {
 
 using namespace test;
 
-const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
-const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
-const std::string hashC = "00112233445566778899AABBCCDDEEFF";
-const std::string hashD = "FFEEDDCCBBAA99887766554433221100";
 const std::string aich = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
 
+// The hash of the n-th file, n below 10.
 std::string hashText(int n) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%032X", n);
-    return text;
+    return std::string(31, '0') + std::to_string(n);
 }
 
+// known.met and cancelled.met in a config folder, the logs beside it.
 class KnownMetEditsTest : public testing::Test {
 protected:
-    KnownMetEditsTest() {
-        dir.mkdir("logs");
-        // Long names make known.met far larger than cancelled.met.
-        std::vector<KnownFile> records;
-        for (int n = 1; n <= 5; ++n)
-            records.push_back({"f" + std::to_string(n) + std::string(300, 'x'), hashText(n)});
-        dir.write("known.met", knownMetOf(records));
+    KnownMetEditsTest() { clock.nowMs = 4'000'000'000'000; }
+
+    std::string writeKnownMet(const std::string& file, const std::vector<KnownFile>& records) {
+        return dir.write("config/" + file, knownMetOf(records));
+    }
+    // Five files whose long names make known.met far larger than cancelled.met,
+    // an empty log for each of those numbered, all loaded.
+    void loadFiveFiles(std::initializer_list<int> logged) {
+        writeKnownMet("known.met", {file(1), file(2), file(3), file(4), file(5)});
+        for (int n : logged)
+            writeLog(hashText(n), {});
+        loaded();
+    }
+    static KnownFile file(int n) {
+        return {"f" + std::to_string(n) + std::string(300, 'x'), hashText(n)};
+    }
+
+    // A known-file log of requests and transferred bytes, a record a minute.
+    static Bytes logOf(const std::vector<std::pair<int, int>>& values) {
+        LogBytes bytes = LogBytes::known();
+        std::uint32_t minute = 0;
+        for (auto [requests, transferred] : values)
+            bytes.knownFileRecord(dos(2024, 1, 1, 0, minute++), requests, requests, transferred);
+        return bytes.bytes();
+    }
+    void writeLog(const std::string& hash, const std::vector<std::pair<int, int>>& values) {
+        dir.write(hash + ".pln_on", logOf(values));
+    }
+
+    tRepairContext& loaded() {
         knownMet.load();
-        dir.write("cancelled.met", hex("0E 00000000"));
         cancelled.load();
-    }
-
-    void writeLogs(std::initializer_list<int> numbers) {
-        const tLogHeader header{valueTypeKnownFile, 0, 1.0, ""};
-        for (int n : numbers)
-            dir.write("logs/" + hashText(n) + ".pln_on",
-                      encodeNewLog(kindOf(hashText(n)), header, {}));
         logs.scanLogs();
-    }
-
-    std::vector<std::string> knownHashes() {
-        tKnownMet reread(dir.file("known.met"), files, fake.clock);
-        reread.load();
-        std::vector<std::string> hashes;
-        for (std::size_t i = 0; i < reread.list()->count(); ++i)
-            hashes.push_back(reread.list()->record(i).hash.toString());
-        return hashes;
+        return repair;
     }
 
     // The error of forgetting the file of hash n while no file may grow past limit bytes.
@@ -78,145 +68,6 @@ protected:
             });
         });
         return error;
-    }
-
-    TempDir dir;
-    PosixFileSystem files;
-    FakePlatform fake;
-    tKnownMet knownMet{dir.file("known.met"), files, fake.clock};
-    tCancelledMet cancelled{dir.file("cancelled.met"), files};
-    RecordingPrompter prompter;
-    tDetachedRecorderLink recorder;
-    tLogFiles logs{tLogStoreContext{dir.file("logs/"), prompter, recorder}};
-};
-
-// Salting the hashes is the cancelled.met test's.
-TEST_F(KnownMetEditsTest, ForgettingMarksFilesCancelledAndDeletesTheLogsOnlyWhenAsked) {
-    writeLogs({1, 2});
-    EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(1), hashText(3)}, {&cancelled, &logs}), 2u);
-    EXPECT_FALSE(std::filesystem::exists(dir.file("logs/" + hashText(1) + ".pln_on")));
-    EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(2), hashText(7)}, {}), 1u);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("logs/" + hashText(2) + ".pln_on")));
-    EXPECT_EQ(knownHashes(), (std::vector<std::string>{hashText(4), hashText(5)}));
-    tCancelledMet reread(dir.file("cancelled.met"), files);
-    reread.load();
-    ASSERT_EQ(reread.list()->count(), 2u);
-    std::size_t index = 0;
-    for (int n : {1, 3})
-        EXPECT_TRUE(reread.list()->findByHash(tHash::create(hashText(n)), index)) << n;
-}
-
-TEST_F(KnownMetEditsTest, RenamingARowOfAHashStoredTwiceRenamesThatRow) {
-    tKnownMetList& list = *knownMet.list();
-    list.insert(2, "twin", tKnownMetRecord::createFromValues("twin", hashText(2), 0, 0, 0, 1, ""));
-    EXPECT_TRUE(renameKnownFile(knownMet, hashText(2), "renamed", &list.record(2)));
-    EXPECT_NE(list.record(1).getFileName(), "renamed");
-    EXPECT_EQ(list.name(2), "renamed");
-    EXPECT_EQ(list.record(2).getFileName(), "renamed");
-    // The window's rename test refuses a name with any of them.
-    EXPECT_EQ(withoutForbiddenCharacters("\\/:*?\"<>|Été (1)\\y|"), "Été (1)y");
-}
-
-// known.met cannot be written after cancelled.met was: the files stay known
-// and marked cancelled, the user learns both, and the logs stay.
-TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
-    writeLogs({1});
-    const auto knownBefore = readBytes(dir.file("known.met"));
-    ASSERT_GT(knownBefore.size(), 1024u);
-
-    EXPECT_THAT(forgetFailing(1024, 1),
-                testing::StartsWith("An error occurred while saving known.met: Cannot write \"" +
-                                    dir.file("known.met") +
-                                    "\": File too large\r\ncancelled.met has been saved"));
-    EXPECT_EQ(readBytes(dir.file("known.met")), knownBefore);
-    EXPECT_FALSE(knownMet.isUnchanged()) << "the load cycle must bring the list back";
-    tCancelledMet reread(dir.file("cancelled.met"), files);
-    reread.load();
-    EXPECT_EQ(reread.list()->count(), 1u);
-    EXPECT_TRUE(std::filesystem::exists(dir.file("logs/" + hashText(1) + ".pln_on")));
-    EXPECT_EQ(dir.entryCount(), 3u) << "no temporary file stays behind";
-
-    // cancelled.met itself failing: nothing on disk changes.
-    const auto cancelledBefore = readBytes(dir.file("cancelled.met"));
-    knownMet.load();
-    cancelled.load();
-    EXPECT_EQ(forgetFailing(10, 2),
-              "An error occurred while saving cancelled.met: Cannot write \"" +
-                  dir.file("cancelled.met") + "\": File too large");
-    EXPECT_EQ(readBytes(dir.file("cancelled.met")), cancelledBefore);
-    EXPECT_EQ(readBytes(dir.file("known.met")), knownBefore);
-    EXPECT_TRUE(knownMet.isUnchanged()) << "known.met in memory was not touched";
-}
-
-using testing::AllOf, testing::HasSubstr, testing::Not;
-
-TEST(PlnToolKnownEditTest, RenamesAndForgetsOnlyWhileEmuleIsStopped) {
-    TempDir dir;
-    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.mkdir("run"));
-    const std::string known =
-        dir.write("known.met", knownMetOf({{"a", hashA, 1, 2, 3, 10}, {"b", hashB, 4, 5, 6, 20}}));
-    dir.write("preferences.ini", "[eMule]\r\nPort=4712\r\n");
-    dir.write("cancelled.met", std::string("\x0E\x00\x00\x00\x00", 5));
-
-    {
-        PosixMutexService mutexes(dir.file("run"));
-        auto marker = mutexes.create(emuleInstanceMarker("4712"));
-        ASSERT_EQ(marker.outcome, MutexOutcome::Created);
-        const auto before = readBytes(known);
-        CommandRun refused = runPlnTool("known rename " + known + " " + hashA + " x");
-        EXPECT_EQ(refused.status, 1);
-        EXPECT_THAT(refused.output,
-                    HasSubstr("Known.met cannot be modified while eMule is running"));
-        EXPECT_EQ(runPlnTool("known forget " + known + " " + hashA).status, 1);
-        EXPECT_EQ(readBytes(known), before);
-    }
-
-    EXPECT_EQ(runPlnTool("known rename " + known + " " + hashA + " 'new:name?'"),
-              (CommandRun{0, "The following characters are not allowed in windows filenames:\n"
-                             "\\/:*?\"<>|\n" +
-                                 hashA + " renamed to newname\n"}));
-    EXPECT_EQ(
-        runPlnTool("known forget " + known + " " + hashB + " --cancel " +
-                   dir.file("cancelled.met")),
-        (CommandRun{0, "1 of 1 file(s) removed from known.met, 1 hash(es) in cancelled.met\n"}));
-
-    EXPECT_THAT(runPlnTool("known dump " + known).output,
-                AllOf(HasSubstr("\"name\":\"newname\""), Not(HasSubstr(hashB))));
-    EXPECT_THAT(runPlnTool("cancelled dump " + dir.file("cancelled.met")).output, HasSubstr(hashB));
-}
-
-class Repair : public testing::Test {
-protected:
-    Repair() { clock.nowMs = 4'000'000'000'000; }
-
-    std::string writeKnownMet(const std::string& file, const std::vector<KnownFile>& records) {
-        return dir.write("config/" + file, knownMetOf(records));
-    }
-
-    // A known-file log of requests and transferred bytes, a record a minute.
-    void writeLog(const std::string& hash, const std::vector<std::pair<int, int>>& values) {
-        LogBytes bytes;
-        bytes.prefix(0);
-        std::uint32_t minute = 0;
-        for (auto [requests, transferred] : values)
-            bytes.knownFileRecord(dos(2024, 1, 1, 0, minute++), requests, requests, transferred);
-        dir.write(hash + ".pln_on", bytes.bytes());
-    }
-
-    std::vector<std::uint64_t> loggedTransfers(const std::string& hash) {
-        std::vector<std::uint8_t> bytes = logBytes(hash);
-        tLogRecords records(std::span<const std::uint8_t>(bytes).subspan(logPrefixSize),
-                            valueTypeKnownFile);
-        std::vector<std::uint64_t> values;
-        for (std::size_t i = 0; i < records.count(); ++i)
-            values.push_back(records.knownFileValues(i).transferred);
-        return values;
-    }
-
-    tRepairContext& loaded() {
-        knownMet.load();
-        logs.scanLogs();
-        return repair;
     }
 
     // What the file on disk holds now of a record: name, size, transferred,
@@ -239,95 +90,184 @@ protected:
     TempDir dir;
     std::string configFolder = dir.mkdir("config");
     std::string knownMetPath = writeKnownMet("known.met", {});
+    std::string cancelledPath = dir.write("config/cancelled.met", hex("0E 00000000"));
     PosixFileSystem files;
     FakeClock clock;
     RecordingPrompter prompter;
     RecordingRecorderLink recorder;
     tLogFiles logs{tLogStoreContext{dir.path(), prompter, recorder}};
-    tKnownMet knownMet{configFolder + "known.met", files, clock};
+    tKnownMet knownMet{knownMetPath, files, clock};
+    tCancelledMet cancelled{cancelledPath, files};
     tRepairContext repair{knownMet, logs, files, clock};
 };
+using Repair = KnownMetEditsTest;
+
+TEST_F(KnownMetEditsTest, ForgettingMarksFilesCancelledAndDeletesTheLogsOnlyWhenAsked) {
+    loadFiveFiles({1, 2});
+    EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(1), hashText(3)}, {&cancelled, &logs}), 2u);
+    EXPECT_FALSE(std::filesystem::exists(dir.file(hashText(1) + ".pln_on")));
+    EXPECT_EQ(forgetKnownFiles(knownMet, {hashText(2), hashText(7)}, {}), 1u);
+    EXPECT_TRUE(std::filesystem::exists(dir.file(hashText(2) + ".pln_on")));
+    EXPECT_EQ(readBytes(knownMetPath), knownMetOf({file(4), file(5)}));
+    // Saved without salt: each hash, then no tags.
+    EXPECT_EQ(readBytes(cancelledPath),
+              hex("0E 02000000" + hashText(1) + "00" + hashText(3) + "00"));
+}
+
+TEST_F(KnownMetEditsTest, RenamingARowOfAHashStoredTwiceRenamesThatRow) {
+    loadFiveFiles({});
+    tKnownMetList& list = *knownMet.list();
+    list.insert(2, "twin", tKnownMetRecord::createFromValues("twin", hashText(2), 0, 0, 0, 1, ""));
+    EXPECT_TRUE(renameKnownFile(knownMet, hashText(2), "renamed", &list.record(2)));
+    EXPECT_NE(list.record(1).getFileName(), "renamed");
+    EXPECT_EQ(list.name(2), "renamed");
+    EXPECT_EQ(list.record(2).getFileName(), "renamed");
+    // The window's rename test refuses a name with any of them.
+    EXPECT_EQ(withoutForbiddenCharacters("\\/:*?\"<>|Été (1)\\y|"), "Été (1)y");
+}
+
+// known.met cannot be written after cancelled.met was: the files stay known
+// and marked cancelled, the user learns both, and the logs stay.
+TEST_F(KnownMetEditsTest, AFailedSaveLeavesTheFileItWasWritingByteIdentical) {
+    loadFiveFiles({1});
+    const auto knownBefore = readBytes(knownMetPath);
+    ASSERT_GT(knownBefore.size(), 1024u);
+
+    EXPECT_THAT(forgetFailing(1024, 1),
+                testing::StartsWith("An error occurred while saving known.met: Cannot write \"" +
+                                    knownMetPath +
+                                    "\": File too large\r\ncancelled.met has been saved"));
+    EXPECT_EQ(readBytes(knownMetPath), knownBefore);
+    EXPECT_FALSE(knownMet.isUnchanged()) << "the load cycle must bring the list back";
+    EXPECT_EQ(readBytes(cancelledPath), hex("0E 01000000" + hashText(1) + "00"));
+    EXPECT_TRUE(std::filesystem::exists(dir.file(hashText(1) + ".pln_on")));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(configFolder), {}), 2)
+        << "no temporary file stays behind";
+
+    // cancelled.met itself failing: nothing on disk changes.
+    const auto cancelledBefore = readBytes(cancelledPath);
+    loaded();
+    EXPECT_EQ(forgetFailing(10, 2),
+              "An error occurred while saving cancelled.met: Cannot write \"" + cancelledPath +
+                  "\": File too large");
+    EXPECT_EQ(readBytes(cancelledPath), cancelledBefore);
+    EXPECT_EQ(readBytes(knownMetPath), knownBefore);
+    EXPECT_TRUE(knownMet.isUnchanged()) << "known.met in memory was not touched";
+}
+
+TEST(PlnToolKnownEditTest, RenamesAndForgetsOnlyWhileEmuleIsStopped) {
+    TempDir dir;
+    ScopedEnv runtime("XDG_RUNTIME_DIR", dir.mkdir("run"));
+    const std::string known =
+        dir.write("known.met",
+                  knownMetOf({{"a", hashText(1), 1, 2, 3, 10}, {"b", hashText(2), 4, 5, 6, 20}}));
+    dir.write("preferences.ini", "[eMule]\r\nPort=4712\r\n");
+    dir.write("cancelled.met", hex("0E 00000000"));
+
+    {
+        PosixMutexService mutexes(dir.file("run"));
+        auto marker = mutexes.create(emuleInstanceMarker("4712"));
+        ASSERT_EQ(marker.outcome, MutexOutcome::Created);
+        const auto before = readBytes(known);
+        const CommandRun refused{1, "pln-tool: " + std::string(emuleRunningMessage) + "\n"};
+        EXPECT_EQ(runPlnTool("known rename " + known + " " + hashText(1) + " x"), refused);
+        EXPECT_EQ(runPlnTool("known forget " + known + " " + hashText(1)), refused);
+        EXPECT_EQ(readBytes(known), before);
+    }
+
+    EXPECT_EQ(runPlnTool("known rename " + known + " " + hashText(1) + " 'new:name?'"),
+              (CommandRun{0, "The following characters are not allowed in windows filenames:\n"
+                             "\\/:*?\"<>|\n" +
+                                 hashText(1) + " renamed to newname\n"}));
+    EXPECT_EQ(
+        runPlnTool("known forget " + known + " " + hashText(2) + " --cancel " +
+                   dir.file("cancelled.met")),
+        (CommandRun{0, "1 of 1 file(s) removed from known.met, 1 hash(es) in cancelled.met\n"}));
+
+    EXPECT_EQ(readBytes(known), knownMetOf({{"newname", hashText(1), 1, 2, 3, 10}}));
+    EXPECT_EQ(readBytes(dir.file("cancelled.met")), hex("0E 01000000" + hashText(2) + "00"));
+}
 
 TEST_F(Repair, LogsAddTheirCountersAndUndoRestarts) {
-    knownMetPath = writeKnownMet("known.met", {{"kept.avi", hashB, 5, 1, 0, 700}});
-    writeLog(hashA, {{1, 10}, {2, 20}, {0, 5}, {1, 15}, {0, 3}, {1, 8}});
-    writeLog(hashB, {{1, 50}, {3, 100}});
-    const std::vector<std::uint8_t> logA = logBytes(hashA);
-    const std::vector<std::uint8_t> logB = logBytes(hashB);
+    writeKnownMet("known.met", {{"kept.avi", hashText(2), 5, 1, 0, 700}});
+    writeLog(hashText(1), {{1, 10}, {2, 20}, {0, 5}, {1, 15}, {0, 3}, {1, 8}});
+    writeLog(hashText(2), {{1, 50}, {3, 100}});
+    const std::vector<std::uint8_t> logA = logBytes(hashText(1));
+    const std::vector<std::uint8_t> logB = logBytes(hashText(2));
 
     EXPECT_EQ(repairKM(loaded(), false).repaired, 1u);
-    EXPECT_EQ(saved(hashA), "absent");
-    EXPECT_EQ(logBytes(hashA), logA);
-    EXPECT_EQ(saved(hashB), "kept.avi|700|105|4|3|");
-    EXPECT_EQ(logBytes(hashB), logB);
+    EXPECT_EQ(saved(hashText(1)), "absent");
+    EXPECT_EQ(logBytes(hashText(1)), logA);
+    EXPECT_EQ(saved(hashText(2)), "kept.avi|700|105|4|3|");
+    EXPECT_EQ(logBytes(hashText(2)), logB);
 
     EXPECT_EQ(repairKM(loaded(), true).restored, 1u);
-    EXPECT_EQ(saved(hashA), std::string(unknownFileName) + "|0|43|4|4|");
-    EXPECT_EQ(loggedTransfers(hashA), (std::vector<std::uint64_t>{10, 20, 25, 35, 38, 43}));
+    EXPECT_EQ(saved(hashText(1)), std::string(unknownFileName) + "|0|43|4|4|");
+    // Restarts of the counter are undone: each value adds to the last.
+    EXPECT_EQ(logBytes(hashText(1)), logOf({{1, 10}, {2, 20}, {2, 25}, {3, 35}, {3, 38}, {4, 43}}));
     // The counters now hold what the logs hold: nothing more to add.
-    EXPECT_EQ(saved(hashB), "kept.avi|700|105|4|3|");
+    EXPECT_EQ(saved(hashText(2)), "kept.avi|700|105|4|3|");
     EXPECT_FALSE(repairKM(loaded(), true).any());
     EXPECT_TRUE(prompter.shown.empty());
 }
 
 TEST_F(Repair, RestoredFilesAreCompletedByABackupAndByLinks) {
-    writeLog(hashA, {{7, 70}});
-    writeLog(hashB, {{8, 80}});
+    writeLog(hashText(1), {{7, 70}});
+    writeLog(hashText(2), {{8, 80}});
     EXPECT_EQ(repairKM(loaded(), true).restored, 2u);
 
-    const std::string backupPath = writeKnownMet(
-        "known.~met", {{"movie.avi", hashA, 1, 1, 0, 700}, {"other.txt", hashC, 3, 3, 0, 10}});
+    const std::string backupPath =
+        writeKnownMet("known.~met", {{"movie.avi", hashText(1), 1, 1, 0, 700},
+                                     {"other.txt", hashText(3), 3, 3, 0, 10}});
     EXPECT_EQ(errorOf([&] { importMissingKF(repair, configFolder + "KNOWN.MET"); }),
               notABackupMessage);
     EXPECT_EQ(importMissingKF(repair, backupPath), 2u);
-    EXPECT_EQ(saved(hashA), "movie.avi|700|70|7|7|");
-    EXPECT_EQ(saved(hashC), "other.txt|10|3|3|0|");
+    EXPECT_EQ(saved(hashText(1)), "movie.avi|700|70|7|7|");
+    EXPECT_EQ(saved(hashText(3)), "other.txt|10|3|3|0|");
     EXPECT_EQ(importMissingKF(repair, backupPath), 0u);
 
     const std::string tail = "|h=" + aich + "|/";
-    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|5000000000|" + hashB + tail,
-                               "ed2k://|file|renamed.txt|99|" + hashC + "|/",
-                               "ed2k://|file|new.bin|0|" + hashD + tail}),
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|a%20b.txt|5000000000|" + hashText(2) + tail,
+                               "ed2k://|file|renamed.txt|99|" + hashText(3) + "|/",
+                               "ed2k://|file|new.bin|0|" + hashText(4) + tail}),
               2u);
-    EXPECT_EQ(saved(hashB), "a b.txt|5000000000|80|8|8|" + aich);
-    EXPECT_EQ(saved(hashC), "other.txt|10|3|3|0|");
-    EXPECT_EQ(saved(hashD), "new.bin|0|0|0|0|" + aich);
-    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|new.bin|5|" + hashD + "|/"}), 1u);
-    EXPECT_EQ(saved(hashD), "new.bin|5|0|0|0|");
+    EXPECT_EQ(saved(hashText(2)), "a b.txt|5000000000|80|8|8|" + aich);
+    EXPECT_EQ(saved(hashText(3)), "other.txt|10|3|3|0|");
+    EXPECT_EQ(saved(hashText(4)), "new.bin|0|0|0|0|" + aich);
+    EXPECT_EQ(pasteKF(repair, {"ed2k://|file|new.bin|5|" + hashText(4) + "|/"}), 1u);
+    EXPECT_EQ(saved(hashText(4)), "new.bin|5|0|0|0|");
     std::size_t index = 0;
-    ASSERT_TRUE(knownMet.list()->findByHash(hashB, index));
+    ASSERT_TRUE(knownMet.list()->findByHash(hashText(2), index));
     EXPECT_EQ(knownMet.list()->name(index), "a b.txt");
 }
 
-// A failed step stopping the later ones is the window's repair test.
 TEST_F(Repair, ErroneousEntriesGoOnce) {
-    knownMetPath = writeKnownMet("known.met", {{"", hashA, 0, 0, 0, 10},
-                                               {"zero.txt", std::string(32, '0'), 0, 0, 0, 10},
-                                               {"good.txt", hashB, 0, 0, 0, 10}});
+    writeKnownMet("known.met", {{"", hashText(1), 0, 0, 0, 10},
+                                {"zero.txt", std::string(32, '0'), 0, 0, 0, 10},
+                                {"good.txt", hashText(2), 0, 0, 0, 10}});
     tRepairOptions options;
     options.deleteErroneous = true;
     EXPECT_EQ(repairKnownMet(loaded(), options).deleted, 2u);
     EXPECT_EQ(knownMet.list()->count(), 1u);
-    EXPECT_NE(saved(hashB), "absent");
-    EXPECT_EQ(saved(hashA), "absent");
+    EXPECT_EQ(readBytes(knownMetPath), knownMetOf({{"good.txt", hashText(2), 0, 0, 0, 10}}));
     EXPECT_FALSE(repairKnownMet(loaded(), options).any());
 }
 
 TEST_F(Repair, ALogThatCannotBeRewrittenLeavesEveryFileAsItWas) {
-    knownMetPath = writeKnownMet("known.met", {{"a.txt", hashA, 1, 1, 0, 10}});
-    writeLog(hashA, {{5, 50}, {1, 10}});
-    writeLog(hashB, {{5, 50}, {1, 10}});
+    writeKnownMet("known.met", {{"a.txt", hashText(1), 1, 1, 0, 10}});
+    writeLog(hashText(1), {{5, 50}, {1, 10}});
+    writeLog(hashText(2), {{5, 50}, {1, 10}});
     const std::vector<std::uint8_t> knownBefore = readBytes(knownMetPath);
-    const std::vector<std::uint8_t> logBefore = logBytes(hashA);
+    const std::vector<std::uint8_t> logBefore = logBytes(hashText(1));
     const std::size_t entries = dir.entryCount();
 
     tRepairContext& context = loaded();
     // Another reader keeps the second log from being replaced.
-    LockedFile reader(dir.file(hashB + ".pln_on"), LockedFile::Access::Read);
+    LockedFile reader(dir.file(hashText(2) + ".pln_on"), LockedFile::Access::Read);
     EXPECT_EQ(errorOf([&] { repairKM(context, true); }), logsNotUpdatedMessage);
     EXPECT_EQ(readBytes(knownMetPath), knownBefore);
-    EXPECT_EQ(logBytes(hashA), logBefore);
-    EXPECT_EQ(logBytes(hashB), logBefore);
+    EXPECT_EQ(logBytes(hashText(1)), logBefore);
+    EXPECT_EQ(logBytes(hashText(2)), logBefore);
     EXPECT_EQ(dir.entryCount(), entries);
     EXPECT_EQ(prompter.errors().size(), 1u);
 }

@@ -1,12 +1,11 @@
-#include "emulefiles/stamp_sequence.h"
+#include "emulefiles/emulefiles_prelude.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/core/repair_link.h"
-#include "platform/fake_platform.h"
-
-#include <gtest/gtest.h>
 
 namespace pln {
 namespace {
+
+using namespace test;
 
 constexpr const char* hashText = "0123456789abcdef0123456789ABCDEF";
 constexpr const char* aichText = "ZYXWVUTSRQPONMLKJIHGFEDCBA234567";
@@ -15,13 +14,8 @@ std::string link(const std::string& name, const std::string& size, const std::st
     return "ed2k://|file|" + name + "|" + size + "|" + hashText + "|" + tail;
 }
 
-// What a valid link holds is the repair's test, which pastes links.
-TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
-    const struct {
-        const char* label;
-        std::string line;
-        bool valid;
-    } rows[] = {
+TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWritesOneALineAndDecodesNamesOnce) {
+    const std::tuple<const char*, std::string, bool> rows[] = {
         {"plain", link("a.txt", "123", "/"), true},
         {"aich", link("a.txt", "123", std::string("h=") + aichText + "|/"), true},
         {"emptyName", link("", "0", "/"), true},
@@ -44,11 +38,9 @@ TEST(LinkValidation, AcceptsOnlyTheTwoFormsEmuleWrites) {
         {"pipeInName", link("a%7Cb", "1", "/"), false},
         {"quoteInName", link("%22a%22", "1", "/"), false},
     };
-    for (const auto& row : rows)
-        EXPECT_EQ(parseEd2kLink(row.line).has_value(), row.valid) << row.label;
-}
+    for (const auto& [label, line, valid] : rows)
+        EXPECT_EQ(parseEd2kLink(line).has_value(), valid) << label;
 
-TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
     const std::string good = link("a", "1", "/");
     EXPECT_TRUE(linksAreValid(good));
     EXPECT_TRUE(linksAreValid("\n  " + good + " \r\n\n" + good + "\n"));
@@ -60,9 +52,7 @@ TEST(LinkBox, EveryLineMustBeALinkAndOneAtLeast) {
     const std::string named = link("a%2A", "1", "/");
     EXPECT_EQ(linksRefusal(good + "\n" + named), forbiddenLinkNameMessage + named);
     EXPECT_EQ(linkLines("\n " + good + "\r\n\n" + good), (std::vector<std::string>{good, good}));
-}
 
-TEST(LinkNames, PercentEscapesAreDecodedOnce) {
     EXPECT_EQ(decodeLinkName("a%20b%2Ctxt"), "a b,txt");
     EXPECT_EQ(decodeLinkName("%2541"), "%41");
     EXPECT_EQ(decodeLinkName("50%zz%4"), "50%zz%4");
@@ -98,7 +88,7 @@ TEST(EmuleRunning, FollowsPreferencesMarkerAndPort) {
     for (const auto& row : rows) {
         SCOPED_TRACE(row.name);
         FakePlatform fake;
-        test::StampSequence files;
+        StampSequence files;
         if (row.changing) // a new stamp while preferences.ini is read
             files.next = {5000, 5001};
         if (row.preferencesText) {

@@ -1,8 +1,19 @@
 #pragma once
 
+// What the tests of eMule's files (and of the edits and links made of them) share.
+#include "emulefiles/core/cancelled_met.h"
+#include "emulefiles/core/known_met.h"
+#include "known_met_bytes.h"
 #include "platform/fake_platform.h"
+#include "support/error_text.h"
+#include "support/run_command.h"
+#include "support/scoped_env.h"
+#include "support/temp_dir.h"
 
 #include <deque>
+#include <filesystem>
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
 
 namespace pln::test {
 
