@@ -1,16 +1,141 @@
 #include "log_fixture.h"
 #include "logstore/core/compress.h"
-#include "logstore/core/log_files.h"
+#include "logstore/core/increase_sums.h"
 #include "logstore/core/record_instants.h"
-#include "platform/locked_file.h"
-
-#include <filesystem>
 #ifndef _WIN32
 #include "support/file_size_limit.h"
+#include "support/other_process.h"
 #endif
 
 namespace pln::test {
 namespace {
+
+// The message, checked to come with the kind that lets callers wait for the
+// file instead of reading the text.
+std::string openError(const std::string& path, LockedFile::Access access) {
+    try {
+        LockedFile file(path, access);
+    } catch (const Error& e) {
+        EXPECT_EQ(e.kind() == ErrorKind::fileInUse, e.what() == std::string(fileInUseText));
+        return e.what();
+    }
+    return "no error";
+}
+
+TEST(LockedFile, ReadersShareAndWritersHoldAlone) {
+    TempDir dir;
+    std::string path = dir.write("f", "abc");
+    {
+        LockedFile a(path, LockedFile::Access::Read);
+        EXPECT_EQ(openError(path, LockedFile::Access::Read), "no error");
+        EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), fileInUseText);
+    }
+    {
+        LockedFile w(path, LockedFile::Access::ReadWrite);
+        EXPECT_EQ(openError(path, LockedFile::Access::Read), fileInUseText);
+        EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), fileInUseText);
+    }
+    EXPECT_EQ(openError(path, LockedFile::Access::ReadWrite), "no error");
+    EXPECT_EQ(openError(dir.file("missing"), LockedFile::Access::Read), missingFileText());
+    EXPECT_EQ(openError(dir.path(), LockedFile::Access::Read), folderAsFileText());
+}
+
+TEST(LockedFile, AnotherProcessHoldingTheFileMakesOpeningFailAtOnce) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the second process is forked";
+#else
+    TempDir dir;
+    std::string path = dir.write("f", "abc");
+    OtherProcess other([&](const OtherProcess::Hold& hold) {
+        LockedFile held(path, LockedFile::Access::ReadWrite);
+        hold(1);
+    });
+    ASSERT_EQ(other.report(), 1);
+    EXPECT_EQ(openError(path, LockedFile::Access::Read), fileInUseText);
+    EXPECT_TRUE(other.end());
+    EXPECT_EQ(openError(path, LockedFile::Access::Read), "no error");
+#endif
+}
+
+TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
+    TempDir dir;
+    std::string a = dir.write("a", "old a");
+    std::string b = dir.write("b", "old b");
+    const std::uint8_t x[] = {'X'};
+    const std::uint8_t y[] = {'Y', 'Y'};
+    {
+        FileReplacementBatch batch;
+        batch.add(a, x);
+        batch.add(b, y);
+        EXPECT_THROW(batch.commit(a), Error) << "nothing takes a file's place before the flush";
+        batch.flush();
+        batch.commit(a);
+        EXPECT_EQ(readText(a), "X");
+        EXPECT_EQ(readText(b), "old b");
+    }
+    EXPECT_EQ(readText(b), "old b") << "an uncommitted replacement is dropped";
+    EXPECT_EQ(dir.entryCount(), 2u) << "no temporary file stays behind";
+
+    FileReplacementBatch missingFolder;
+    EXPECT_EQ(errorOf([&] { missingFolder.add(dir.file("none/c"), x); }), missingFolderText());
+}
+
+// Every increase within a long log, also through a part of it that starts
+// off the totals' stride: a counter rising by 3 per record that eMule reset
+// to 5 at record 37.
+TEST(IncreaseSums, GiveEveryIncreaseOfThePartsOfALog) {
+    LogBytes bytes;
+    for (int i = 0; i < 100; ++i)
+        bytes.int32Record(0, i < 37 ? 3 * i : 5 + 3 * (i - 37));
+    const std::vector<std::uint8_t> area = bytes.bytes();
+    const tLogRecords plain(area, valueTypeInteger);
+    const tIncreaseSums sums(plain);
+    const tLogRecords whole(area, valueTypeInteger, {}, &sums);
+    for (std::size_t first : {std::size_t{0}, std::size_t{5}}) {
+        const tLogRecords part = whole.slice(first, 100);
+        int wrong = 0;
+        for (std::size_t j = first; j < 100; ++j)
+            for (std::size_t e = j; e < 100; ++e)
+                wrong += part.exactIncrease(0, j - first, e - first) !=
+                         3 * (e - j) + (j < 37 && 37 <= e ? 2 : 0);
+        EXPECT_EQ(wrong, 0) << "from record " << first;
+    }
+    EXPECT_EQ(plain.exactIncrease(0, 0, 99), std::nullopt) << "a view without totals";
+}
+
+// Totals are kept while every sum of steps is an integer a double holds
+// exactly, which a step by step sum in doubles then gives as well.
+TEST(IncreaseSums, KeepOnlyTotalsADoubleHoldsExactly) {
+    constexpr double limit = 9007199254740992.0; // 2^53
+    const struct {
+        std::uint8_t valueType;
+        std::vector<double> values;
+        std::optional<std::uint64_t> increase;
+    } rows[] = {{valueTypeLong, {0, 1, limit}, std::uint64_t{1} << 53},
+                {valueTypeLong, {0, 2, limit + 2}, std::nullopt},
+                {valueTypeLong, {-limit, limit}, std::nullopt},
+                {valueTypeReal, {0.5, 2.5, 6.5}, 6},
+                {valueTypeReal, {0, 0.5, 2}, std::nullopt}};
+    for (const auto& row : rows) {
+        LogBytes bytes;
+        for (double value : row.values)
+            bytes.record(0, row.valueType, value);
+        const std::vector<std::uint8_t> area = bytes.bytes();
+        const tIncreaseSums sums(tLogRecords(area, row.valueType));
+        const tLogRecords records(area, row.valueType, {}, &sums);
+        EXPECT_EQ(records.exactIncrease(0, 0, row.values.size() - 1), row.increase)
+            << row.values.back();
+    }
+    // A known file's counters, the bytes transferred read as signed.
+    LogBytes known;
+    known.knownFileRecord(0, 7, 1, 0).knownFileRecord(0, 2, 3, UINT64_MAX);
+    const std::vector<std::uint8_t> area = known.knownFileRecord(0, 4, 3, 5).bytes();
+    const tIncreaseSums sums(tLogRecords(area, valueTypeKnownFile));
+    const tLogRecords records(area, valueTypeKnownFile, {}, &sums);
+    EXPECT_EQ(std::tuple(records.exactIncrease(0, 0, 2), records.exactIncrease(1, 0, 2),
+                         records.exactIncrease(2, 0, 2), records.exactIncrease(3, 0, 2)),
+              std::tuple(4u, 2u, 6u, std::nullopt));
+}
 
 constexpr std::int64_t day = 86'400;
 const CalendarMs now = dosDateTimeToCalendar(dos(2024, 6, 1));
@@ -118,7 +243,7 @@ TEST_F(LogStoreTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
     young.insert(young.begin(), ages.begin(), ages.end());
     write("c.ini-s,big.pln_on", aged(young));
     logs.scanLogs();
-    EXPECT_FALSE(std::filesystem::exists(dir.path() + "b.ini-s,free.pln_on.tmp123"));
+    EXPECT_FALSE(fs::exists(dir.path() + "b.ini-s,free.pln_on.tmp123"));
     tCompressSummary summary;
     std::vector<std::string> expected = {
         "Cannot load the \"a.ini-s,held\" log file: The process cannot access the file because "
@@ -144,7 +269,7 @@ TEST_F(LogStoreTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
 #ifndef _WIN32
     EXPECT_EQ(read("c.ini-s,big.pln_on"), aged(young).bytes());
 #endif
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+    for (const auto& entry : fs::directory_iterator(dir.path()))
         EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
 }
 

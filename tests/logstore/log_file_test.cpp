@@ -1,10 +1,9 @@
+#include "app/core/startup.h"
 #include "log_fixture.h"
-#include "logstore/core/instants_cache.h"
-#include "logstore/core/log_file.h"
-#include "platform/locked_file.h"
+#include "platform/platform.h"
+#include "support/run_command.h"
 
-#include <cmath>
-#include <filesystem>
+#include <gmock/gmock.h>
 
 namespace pln::test {
 namespace {
@@ -133,7 +132,7 @@ TEST_F(LogStoreTest, PropertiesAndNamesAreRewrittenInPlace) {
     EXPECT_TRUE(ratio.renameVirtual("virtual;share"));
     auto share = LogBytes().prefix(3).header(5, 0, 100, "%").sources(6, "a.ini-s,x", "a.ini-s,y");
     EXPECT_EQ(read("virtual;share.pln_off"), share.f64(50).bytes());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("virtual;ratio.pln_off")));
+    EXPECT_FALSE(fs::exists(dir.file("virtual;ratio.pln_off")));
     write("virtual;taken.pln_on", ratioLog("x.ini-s,a", "x.ini-s,b").f64(1));
     EXPECT_FALSE(ratio.renameVirtual("virtual;taken"));
     EXPECT_EQ(ratio.name(), "virtual;share");
@@ -155,6 +154,115 @@ TEST_F(LogStoreTest, CombinedLogLoadsItsStatsSourcesOnly) {
                   "Cannot load the \"Queued clients\" log file: No such file or directory"});
     ok.freeValues();
     EXPECT_EQ(ok.source(0), nullptr);
+}
+
+std::string shellWord(const std::string& text) {
+    return "'" + text + "'";
+}
+
+using PlnToolTest = LogStoreTest;
+
+TEST_F(PlnToolTest, CreateThenDump) {
+    EXPECT_EQ(runPlnTool("log create " + dir.path() +
+                         " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'"),
+              (CommandRun{0, ""}));
+    const LogBytes header = LogBytes::stats(2, 5, 84.375, "kB / day");
+    EXPECT_EQ(read("a.ini-s,k.pln_off"), header.bytes());
+
+    write("a.ini-s,k.pln_off", LogBytes(header).raw(std::string("\x00\x60\x5D\x58\xFF\xFF", 6)));
+    EXPECT_EQ(runPlnTool("log dump " + shellWord(dir.file("a.ini-s,k.pln_off"))),
+              (CommandRun{0, "name: a.ini-s,k\nstate: Inactive\nkind: 1\nvalueType: 2\nflags: 5\n"
+                             "multiplier: 84.375\nunits: kB / day\nrecords: 1\n"
+                             "2024-02-29T12:00:00 -1\n"}));
+    EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'a.ini-s,k' active 2 5 1 ''"),
+              (CommandRun{1, "pln-tool: a.ini-s,k: a log of that name exists already\n"}));
+}
+
+TEST_F(PlnToolTest, DumpsKnownFileAndCombinedLogs) {
+    std::string known = write(
+        hash + ".pln_on",
+        LogBytes::known().knownFileRecord(dos(2044, 1, 2, 3, 4, 6), 7, 5, 1ULL << 40).raw("xyz"));
+    EXPECT_EQ(runPlnTool("log dump " + known).output,
+              "name: " + hash +
+                  "\nstate: Active\nkind: 0\nrecords: 1\n"
+                  "2044-01-02T03:04:06 requests=7 accepted=5 transferred=1099511627776\n"
+                  "trailing bytes: 3\n");
+    EXPECT_EQ(runPlnTool("log create " + dir.path() +
+                         " 'virtual;up per session' active 5 4 1/1 kB "
+                         "3 'x.ini-s,a' 'x.ini-s,b' 2.5"),
+              (CommandRun{0, ""}));
+    EXPECT_EQ(runPlnTool("log dump " + shellWord(dir.file("virtual;up per session.pln_on"))).output,
+              "name: virtual;up per session\nstate: Active\nkind: 3\nvalueType: 5\n"
+              "flags: 4\nmultiplier: 1\nunits: kB\noperation: 3\nsource1: x.ini-s,a\n"
+              "source2: x.ini-s,b\nmaxValue: 2.5\n");
+}
+
+TEST_F(PlnToolTest, BadInputFailsWithTheReason) {
+    std::string bad = write("b.ini-s,k.pln", LogBytes::known());
+    EXPECT_EQ(runPlnTool("log dump " + shellWord(bad)),
+              (CommandRun{1, "pln-tool: Invalid log file: \"b.ini-s,k.pln\"\n"}));
+    const std::string create = "log create " + dir.path(), compress = "log compress " + dir.path();
+    for (const std::string& arguments :
+         {"log dump " + dir.file("notes.txt"), create + " 'c.ini-s,k' on 1 0 1 x",
+          create + " 'c.ini-s,k' active 1 0 2* x", create + " 'virtual;v' active 5 0 1 x", compress,
+          compress + " --threshold 30 --now 2024-02-30T00:00"})
+        EXPECT_EQ(runPlnTool(arguments).status, 2) << arguments;
+    EXPECT_FALSE(fs::exists(dir.file("c.ini-s,k.pln_on")));
+}
+
+TEST_F(PlnToolTest, CompressRewritesTheFolderUnlessTheRecorderRuns) {
+    auto at = [](int minute, int second) { return dos(2024, 1, 1, 12, minute, second); };
+    auto first = LogBytes::stats().int32Record(at(0, 0), 1);
+    auto old = LogBytes(first).int32Record(at(10, 0), 2).int32Record(at(17, 40), 3);
+    write("a.ini-s,k.pln_on", old);
+    std::string config = dir.mkdir("config");
+    std::string arguments = "log compress " + dir.path() + " --threshold 30 --now 2024-02-15T00:00";
+    {
+        NativePlatform platform;
+        const std::string prefix = canonicalFolder(config);
+        auto held = platform.services().mutexes.create(prefix + sharedNameId + "_recorder");
+        ASSERT_EQ(held.outcome, MutexOutcome::Created);
+        fs::create_directory_symlink("config", dir.file("link"));
+        for (const std::string& spelling :
+             {config, dir.path() + "/config//", dir.path() + "link/../config", dir.file("link")})
+            EXPECT_EQ(runPlnTool(arguments + " --config " + spelling),
+                      (CommandRun{1, "pln-tool: the recorder of " + prefix +
+                                         " is running; stop it before compressing its logs\n"}));
+        EXPECT_EQ(read("a.ini-s,k.pln_on"), old.bytes());
+    }
+    EXPECT_EQ(runPlnTool(arguments + " --config " + config),
+              (CommandRun{0, "1 logs rewritten, 2 of 3 records kept\n"}));
+    EXPECT_EQ(read("a.ini-s,k.pln_on"), first.int32Record(at(17, 40), 3).bytes());
+}
+
+TEST_F(PlnToolTest, GraphPrintsTheDrawingAndRefusesUnknownNames) {
+    using ::testing::ContainsRegex, ::testing::HasSubstr;
+    LogBytes known = LogBytes::known();
+    for (int k = 0; k < 4; ++k)
+        known.knownFileRecord(dos(2020, 1, 1, 0, 11 * k), 11 * k, k, 0);
+    dir.mkdir("PLN logs");
+    dir.write("PLN logs/" + hash + ".pln_on", known.bytes());
+    dir.write("events.log", "1/1/2020 12:05:00 AM=started\r\n");
+    const std::string graph = "graph " + dir.path(), other(32, 'F');
+
+    CommandRun csv = runPlnTool(graph + " --known " + hash + " --axis date --width 400");
+    ASSERT_EQ(csv.status, 0) << csv.output;
+    EXPECT_THAT(csv.output, HasSubstr("axis,date,\"Real date\""));
+    EXPECT_THAT(csv.output, HasSubstr("zoomBarMaximum,1\n"));
+    EXPECT_THAT(csv.output, ContainsRegex("legend,requests,#[0-9A-F]{6},\"Requests / hour\"\n"));
+    EXPECT_THAT(csv.output, ContainsRegex("series,requests,1,\"Requested 1\",#[0-9A-F]{6},3\n"));
+    EXPECT_THAT(csv.output, HasSubstr("point,requests,1,43831.00763888889,60\n"));
+    EXPECT_THAT(csv.output, HasSubstr("point,transferred,0,43831.00347222222,1\n"));
+    // Without a ConnRunTime log the viewer falls back to the real dates.
+    CommandRun json = runPlnTool(graph + " --known " + hash +
+                                 " --axis runtime --format json --points-per-pixel 10");
+    EXPECT_EQ(json.status, 0);
+    EXPECT_THAT(json.output,
+                HasSubstr("\"runtimeAxis\":false,\"bottomAxis\":{\"title\":\"Real date\""));
+    EXPECT_EQ(runPlnTool(graph + " --stats nothing.ini-a,b"),
+              (CommandRun{1, "pln-tool: nothing.ini-a,b: no such stats log\n"}));
+    EXPECT_EQ(runPlnTool(graph + " --known " + other),
+              (CommandRun{1, "pln-tool: " + other + ": no log of that known file\n"}));
 }
 
 } // namespace

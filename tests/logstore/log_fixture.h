@@ -1,17 +1,25 @@
 #pragma once
 
+// What the log store's tests share: their includes, packed dates, a
+// recorder that counts, log files built byte by byte, and a logs folder.
 #include "common/byte_writer.h"
+#include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
+#include "support/error_text.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
+#include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pln::test {
+
+namespace fs = std::filesystem;
 
 // A packed record date, built field by field.
 constexpr std::uint32_t dos(int year, int month, int day, int hour = 0, int minute = 0,
