@@ -1,17 +1,9 @@
-#include "common/missing_value.h"
 #include "graph_fixture.h"
-#include "graphs/core/events_log.h"
-
-#include <cmath>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace pln::test {
 namespace {
 
-using ::testing::DoubleNear;
-using ::testing::ElementsAre;
-using ::testing::Field;
+using ::testing::DoubleNear, ::testing::Field;
 
 auto point(double x, double y) {
     return AllOf(Field(&tGraphPoint::x, DoubleNear(x, 1e-9)),

@@ -1,17 +1,19 @@
 #pragma once
 
+// What the graph tests share beyond the log store's: their includes, times
+// from a fixed start, and a logs folder with known files and a request.
 #include "emulefiles/core/known_met_record.h"
 #include "graphs/core/graph_data.h"
-#include "logstore/core/dos_date_time.h"
-#include "logstore/core/log_files.h"
-#include "logstore/core/log_types.h"
+#include "graphs/core/readout.h"
+#include "logstore/core/record_instants.h"
 #include "logstore/log_fixture.h"
 
+#include <gmock/gmock.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace pln::test {
+
+using ::testing::ElementsAre;
 
 // 2020-01-01 00:00 and the stamp a number of seconds after it.
 inline const CalendarMs graphBase = calendarDayOf(2020, 1, 1) * msPerDay;

@@ -1,13 +1,7 @@
 #include "graph_fixture.h"
-#include "graphs/core/readout.h"
 #include "logstore/core/compress.h"
-#include "logstore/core/record_instants.h"
 #include "platform/platform.h"
 #include "support/scoped_env.h"
-
-#include <cmath>
-#include <gtest/gtest.h>
-#include <string_view>
 
 namespace pln::test {
 namespace {
