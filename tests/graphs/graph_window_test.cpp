@@ -229,7 +229,7 @@ TEST(CursorToTime, WithoutConnRunTimeTheOtherQuantityIsMissing) {
 
 TEST_F(GraphTest, ReadoutSourcesFollowTheirFiles) {
     const std::string eventsPath = dir.file("events.log");
-    connRunTime({{0, 10}, {660, 20}, {1320, 30}});
+    connRunTime({10, 20, 30});
     tEventsLog written(eventsPath);
     written.add({graphBase, "one"});
     written.save();
@@ -241,7 +241,7 @@ TEST_F(GraphTest, ReadoutSourcesFollowTheirFiles) {
     // The catalogue's log is left as the read-out found it.
     EXPECT_EQ(logs.connRunTimeLog()->recordsSize(), -1);
 
-    connRunTime({{0, 10}, {660, 20}, {1320, 30}, {1980, 40}});
+    connRunTime({10, 20, 30, 40});
     written.add({graphBase + 60'000, "two"});
     written.save();
     sources.refresh(logs, prompter);
