@@ -215,7 +215,6 @@ TEST_F(LogStoreTest, CompressionRewritesEveryLogWithItsKeptRecords) {
         EXPECT_EQ(read(name), bytes.bytes()) << name;
     for (const auto& log : logs.logs())
         EXPECT_EQ(log->recordsSize(), -1);
-    EXPECT_TRUE(prompter.shown.empty());
 }
 
 // A log that cannot be read (another program holds it) and, where the file
@@ -252,7 +251,6 @@ TEST_F(LogStoreTest, FailedLogsAreReportedOnceAndTheOthersCompressed) {
     EXPECT_EQ(compressFailureReport(summary.failures),
               std::string(compressFailedText) + "\n" + expected.front() +
                   (expected.size() > 1 ? "\n" + expected.back() : ""));
-    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(read("a.ini-s,held.pln_on"), aged(ages).bytes());
     EXPECT_EQ(read("b.ini-s,free.pln_on"), compressed.bytes());
     EXPECT_EQ(read("d.ini-s,free.pln"), compressed.bytes());

@@ -115,8 +115,15 @@ private:
 
 inline constexpr std::string_view hashName = "0123456789ABCDEF0123456789ABCDEF";
 
+// Every box a test shows is one it takes and checks.
 class LogStoreTest : public ::testing::Test {
 protected:
+    void TearDown() override { EXPECT_TRUE(prompter.shown.empty()); }
+    std::vector<std::string> errors() {
+        std::vector<std::string> taken = prompter.errors();
+        prompter.shown.clear();
+        return taken;
+    }
     std::string write(std::string_view fileName, const LogBytes& bytes) {
         return dir.write(fileName, bytes.bytes());
     }
