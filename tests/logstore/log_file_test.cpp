@@ -9,18 +9,15 @@ namespace pln::test {
 namespace {
 
 const std::string statsName = "statistics.ini-statistics,TotalUploadedBytes";
-const std::string inUse =
-    "The process cannot access the file because it is being used by another process";
-
-LogBytes statsLog() {
-    return LogBytes::stats(4, 1, 0.5, "kB");
-}
+const std::string inUse = fileInUseText;
+const auto statsLog = [] { return LogBytes::stats(4, 1, 0.5, "kB"); };
 LogBytes ratioLog(std::string_view first, std::string_view second) {
     return LogBytes().prefix(3).header(5, 4, 2.0, "ratio").sources(3, first, second);
 }
 
 // Whole records are read, a trailing part is not, and nothing stays loaded
-// once freed; a log without a file reports why it has no records.
+// once freed; a log without a file reports why it has no records. A combined
+// log loads its stats sources only and has no records of its own.
 TEST_F(LogStoreTest, LoadsWholeRecordsAndReportsAMissingFile) {
     auto two = LogBytes::known().knownFileRecord(dos(2024, 1, 1), 1, 2, 3);
     write(hash + ".pln_on", two.knownFileRecord(dos(2024, 1, 2), 4, 5, 1ULL << 40).raw("partial"));
@@ -46,8 +43,21 @@ TEST_F(LogStoreTest, LoadsWholeRecordsAndReportsAMissingFile) {
     EXPECT_EQ(missing.state(), tLogState::none);
     missing.loadValues();
     EXPECT_EQ(missing.recordsSize(), -1);
-    EXPECT_EQ(errors(), std::vector<std::string>{"Cannot load the \"nothing.ini-a,b\" "
-                                                 "log file: No such file or directory"});
+
+    write("a.ini-s,x.pln_on", LogBytes::stats().int32Record(dos(2024, 1, 1), 5));
+    write("virtual;ok.pln_on", ratioLog("a.ini-s,x", "Queued clients"));
+    tLogFile ok(context, "virtual;ok");
+    ok.loadValues();
+    EXPECT_EQ(ok.recordsSize(), -1);
+    ASSERT_NE(ok.source(0), nullptr);
+    EXPECT_EQ(ok.source(0)->recordCount(), 1);
+    EXPECT_EQ(ok.source(1)->recordsSize(), -1);
+    EXPECT_EQ(errors(),
+              (std::vector<std::string>{
+                  "Cannot load the \"nothing.ini-a,b\" log file: No such file or directory",
+                  "Cannot load the \"Queued clients\" log file: No such file or directory"}));
+    ok.freeValues();
+    EXPECT_EQ(ok.source(0), nullptr);
 }
 
 TEST_F(LogStoreTest, FilesHeldByAWriterFailInsteadOfBlocking) {
@@ -137,25 +147,7 @@ TEST_F(LogStoreTest, PropertiesAndNamesAreRewrittenInPlace) {
                                                  "file: Another log file has that name"});
 }
 
-TEST_F(LogStoreTest, CombinedLogLoadsItsStatsSourcesOnly) {
-    write("a.ini-s,x.pln_on", LogBytes::stats().int32Record(dos(2024, 1, 1), 5));
-    write("virtual;ok.pln_on", ratioLog("a.ini-s,x", "Queued clients"));
-    tLogFile ok(context, "virtual;ok");
-    ok.loadValues();
-    EXPECT_EQ(ok.recordsSize(), -1) << "a combined log has no records of its own";
-    ASSERT_NE(ok.source(0), nullptr);
-    EXPECT_EQ(ok.source(0)->recordCount(), 1);
-    EXPECT_EQ(ok.source(1)->recordsSize(), -1);
-    EXPECT_EQ(errors(),
-              std::vector<std::string>{
-                  "Cannot load the \"Queued clients\" log file: No such file or directory"});
-    ok.freeValues();
-    EXPECT_EQ(ok.source(0), nullptr);
-}
-
-std::string shellWord(const std::string& text) {
-    return "'" + text + "'";
-}
+const auto shellWord = [](const std::string& text) { return "'" + text + "'"; };
 
 using PlnToolTest = LogStoreTest;
 

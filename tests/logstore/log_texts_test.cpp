@@ -33,31 +33,28 @@ TEST(LogNames, KindStateAndPartsFollowFromTheName) {
     EXPECT_FALSE(isConnRunTimeName("preferences.ini-statistics,ConnRunTime"));
 }
 
-TEST(Multiplier, EvaluatesProductsAndQuotientsLeftToRightOrGivesTheMissingValue) {
-    EXPECT_EQ(getMultiplier("1/1"), 1.0);
-    EXPECT_EQ(getMultiplier("24 * 3600 / 1024 / 1024"), 0.0823974609375);
-    EXPECT_EQ(getMultiplier("  1 / 2  "), 0.5);
-    EXPECT_EQ(getMultiplier("8/4*2"), 4.0);
-    EXPECT_EQ(getMultiplier("-2.5e1"), -25.0);
-    EXPECT_EQ(getMultiplier("+.5"), 0.5);
-    EXPECT_EQ(getMultiplier("1,5", ','), 1.5);
-    // The locale's separator and the dot alike.
-    EXPECT_EQ(getMultiplier("2.5", ','), 2.5);
-    EXPECT_EQ(getMultiplier("2,5 * 1.5", ','), 3.75);
+// Products and quotients are evaluated left to right, with the locale's
+// separator and the dot alike; an edited log keeps its value while the text
+// is as shown, if that value is usable; numbers are formatted and parsed whole.
+TEST(Multiplier, EvaluatesTextsKeepsEditedValuesAndFormatsNumbers) {
+    const std::tuple<const char*, char, double> texts[] = {
+        {"1/1", '.', 1},         {"24 * 3600 / 1024 / 1024", '.', 0.0823974609375},
+        {"  1 / 2  ", '.', 0.5}, {"8/4*2", '.', 4},
+        {"-2.5e1", '.', -25},    {"+.5", '.', 0.5},
+        {"1,5", ',', 1.5},       {"2.5", ',', 2.5},
+        {"2,5 * 1.5", ',', 3.75}};
+    for (auto [text, point, value] : texts)
+        EXPECT_EQ(getMultiplier(text, point), value) << text;
     EXPECT_TRUE(std::isnan(getMultiplier("1,5.5", ',')));
     for (const char* text : {"", "   ", "2*", "/2", "3/0", "0", "0*5", "2**3", "abc", "1.5.2",
                              "inf", "nan", "1e", "12abc", "1e999", "1e200*1e200", "1,5"})
         EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
-}
 
-TEST(Multiplier, AnEditedLogKeepsItsValueWhileTheTextIsAsShownIfItIsUsable) {
     EXPECT_EQ(editedMultiplier("1.23457e+06", "1.23457e+06", 1234567), 1234567);
     EXPECT_EQ(editedMultiplier("2", "1.23457e+06", 1234567), 2);
     for (double stored : {0.0, HUGE_VAL, -HUGE_VAL, std::nan("")})
         EXPECT_TRUE(std::isnan(editedMultiplier("x", "x", stored))) << stored;
-}
 
-TEST(Multiplier, NumbersAreFormattedAndParsedWhole) {
     EXPECT_EQ(formatNumber(2.5, ','), "2,5");
     EXPECT_EQ(formatNumber(0.0823974609375), "0.0823975");
     EXPECT_EQ(formatNumber(1e20), "1e+20");
@@ -102,8 +99,9 @@ TEST(LogCodec, UnitsFieldKeepsAtMost62BytesAndIsTrimmedAndReadWithinIt) {
         << "bytes that are not UTF-8 are Windows-1252";
 }
 
-// Numeric values, file names every file system holds, and titles.
-TEST(LogDialogRules, ValuesNamesAndTitles) {
+// Numeric values, file names every file system holds, titles, the name of an
+// ini value's log, and the entries of a combined log.
+TEST(LogDialogRules, ValuesNamesTitlesAndCombineEntries) {
     for (const char* text : {"0", "-3.5", "+12", "1e5", "2.5E-3", "123456789012345678901234"})
         EXPECT_TRUE(isNumericIniValue(text)) << text;
     for (const char* text : {"", "12abc", "abc", "1.2.3", "0x10", "1e", "-", "1 2", "true"})
@@ -124,9 +122,7 @@ TEST(LogDialogRules, ValuesNamesAndTitles) {
     // The name "virtual;" + title + ".pln_off" must fit in 255 bytes.
     EXPECT_TRUE(isValidVirtualTitle(std::string(239, 't')));
     EXPECT_FALSE(isValidVirtualTitle(std::string(240, 't')));
-}
 
-TEST(LogDialogRules, NameOfAnIniValueLog) {
     EXPECT_EQ(keyOfCaption("  ConnRunTime = 12.5"), "ConnRunTime");
     EXPECT_EQ(keyOfCaption("Key"), "Key");
     EXPECT_EQ(iniLogNameFor("statistics.ini", "statistics", "ConnRunTime"),
@@ -138,9 +134,7 @@ TEST(LogDialogRules, NameOfAnIniValueLog) {
     EXPECT_FALSE(iniLogNameFor("a,b.ini", "eMule", "Port"));
     EXPECT_FALSE(iniLogNameFor("prefs.ini", "Web,Server", "Port"));
     EXPECT_FALSE(iniLogNameFor("prefs.ini", "eMule", "Dir/Name"));
-}
 
-TEST(LogDialogRules, CombineEntries) {
     TempDir logs;
     logs.write("virtual;Taken.pln_off", "x");
     auto valid = [&](tCombineEntries e, char point = '.', const std::string& edited = "") {
@@ -191,7 +185,7 @@ constexpr CalendarMs at(std::int64_t day, int hour, int minute, int second) {
     return day * msPerDay + ((hour * 60 + minute) * 60 + second) * 1000LL;
 }
 
-TEST(DosDateTime, ConvertsPackedFieldsToExactCalendarMilliseconds) {
+TEST(DosDateTime, ConvertsPackedFieldsToExactCalendarMillisecondsAndBack) {
     // 1980-01-01 is day 29221 of the calendar, 2024-02-29 day 45351.
     EXPECT_EQ(dosDateTimeToCalendar(dos(1980, 1, 1)), at(29221, 0, 0, 0));
     EXPECT_EQ(dosDateTimeToCalendar(dos(2024, 2, 29, 13, 45, 58)), at(45351, 13, 45, 58));
@@ -211,11 +205,9 @@ TEST(DosDateTime, ConvertsPackedFieldsToExactCalendarMilliseconds) {
     ASSERT_GT(after, 0x7FFFFFFFu);
     EXPECT_LT(before, after);
     EXPECT_LT(dosDateTimeToCalendar(before), dosDateTimeToCalendar(after));
-}
 
-// Back from the calendar, truncated to two seconds and clamped to the stamp
-// range; ISO text both ways.
-TEST(DosDateTime, ConvertsBackTruncatingToTwoSecondsAndClampingAndAsIsoText) {
+    // Back from the calendar, truncated to two seconds and clamped to the
+    // stamp range; ISO text both ways.
     EXPECT_EQ(calendarToDosDateTime(at(45351, 13, 45, 59) + 999), dos(2024, 2, 29, 13, 45, 58));
     EXPECT_EQ(calendarToDosDateTime(at(45351, 23, 59, 58)), dos(2024, 2, 29, 23, 59, 58));
     for (std::uint32_t stamp : {dos(1980, 1, 1), dos(1999, 12, 31, 23, 59, 58), dos(2044, 1, 1),
