@@ -10,27 +10,10 @@ CalendarMs when(int year, int month, int day, int hour = 0, int minute = 0, int 
            ((hour * 60LL + minute) * 60 + second) * 1000;
 }
 
-TEST(UsDateTimeTest, FormsAndReadsTheUsForm) {
-    const std::pair<CalendarMs, const char*> rows[] = {
-        {when(2021, 3, 7), "3/7/2021"},
-        {when(2021, 12, 25, 0, 0, 1), "12/25/2021 12:00:01 AM"},
-        {when(2021, 12, 25, 12, 5, 9), "12/25/2021 12:05:09 PM"},
-        {when(1999, 1, 2, 23, 59, 58), "1/2/1999 11:59:58 PM"},
-    };
-    for (auto [value, text] : rows) {
-        EXPECT_EQ(formatUsDateTime(value), text);
-        EXPECT_EQ(parseUsDateTime(text), value) << text;
-    }
-    EXPECT_EQ(parseUsDateTime("1/2/1999 23:59"), when(1999, 1, 2, 23, 59));
-    for (const char* bad : {"", "2/30/2021", "13/1/2021", "1/1/2021 13:00:00 PM", "1/1/2021 x",
-                            "1/1/2021 1:60:00", "21.03.2021", "1/1/20210", "1/1/2021 24:00"})
-        EXPECT_FALSE(parseUsDateTime(bad)) << bad;
-}
-
 // A folder and a prompter whose every box the test checks.
 using EventsAndColoursTest = LogStoreTest;
 
-TEST_F(EventsAndColoursTest, EventsOrderAccessorsAndFileRoundTrip) {
+TEST_F(EventsAndColoursTest, EventsOrderAccessorsAndFileRoundTripInTheUsForm) {
     const std::string path = eventsLogPath(dir.path());
     tEventsLog log(path);
     log.add({when(2021, 5, 1, 14), tEvent::makePart("b file", "fedcba9876543210fedcba9876543210")});
@@ -56,6 +39,21 @@ TEST_F(EventsAndColoursTest, EventsOrderAccessorsAndFileRoundTrip) {
     EXPECT_EQ(again.hash(3), "FEDCBA9876543210FEDCBA9876543210");
     EXPECT_EQ(again.search(when(2021, 5, 1, 14)), 1u);
     EXPECT_EQ(again.search(when(2021, 5, 1, 14, 0, 1)), 4u);
+
+    const std::pair<CalendarMs, const char*> rows[] = {
+        {when(2021, 3, 7), "3/7/2021"},
+        {when(2021, 12, 25, 0, 0, 1), "12/25/2021 12:00:01 AM"},
+        {when(2021, 12, 25, 12, 5, 9), "12/25/2021 12:05:09 PM"},
+        {when(1999, 1, 2, 23, 59, 58), "1/2/1999 11:59:58 PM"},
+    };
+    for (auto [value, text] : rows) {
+        EXPECT_EQ(formatUsDateTime(value), text);
+        EXPECT_EQ(parseUsDateTime(text), value) << text;
+    }
+    EXPECT_EQ(parseUsDateTime("1/2/1999 23:59"), when(1999, 1, 2, 23, 59));
+    for (const char* bad : {"", "2/30/2021", "13/1/2021", "1/1/2021 13:00:00 PM", "1/1/2021 x",
+                            "1/1/2021 1:60:00", "21.03.2021", "1/1/20210", "1/1/2021 24:00"})
+        EXPECT_FALSE(parseUsDateTime(bad)) << bad;
 }
 
 TEST_F(EventsAndColoursTest, BadEventLinesAreReportedAndSkipped) {
@@ -86,31 +84,10 @@ TEST_F(EventsAndColoursTest, BadEventLinesAreReportedAndSkipped) {
     EXPECT_EQ(errors(), std::vector<std::string>{"Invalid value in events.log at line 1"});
 }
 
-// Below a lightness L of d the darker shade is black and the lighter one 2d
-// above it; above 1 - d the shades take the lightness 1 - 2d and 1.
-TEST(DeriveShades, MovesTheLightnessAndKeepsHueAndSaturation) {
-    const struct {
-        tColour colour;
-        double offset;
-        tColour darker, lighter;
-    } rows[] = {
-        {rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
-        {rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179), rgbColour(26, 180, 255)},
-        {rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
-        {rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40), rgbColour(213, 130, 88)},
-        {rgbColour(255, 255, 255), 0.15, rgbColour(179, 179, 179), rgbColour(255, 255, 255)},
-    };
-    for (const auto& row : rows) {
-        const tShades shades = deriveShades(row.colour, row.offset);
-        EXPECT_EQ(std::pair(shades.darker, shades.lighter), std::pair(row.darker, row.lighter))
-            << &row - rows;
-    }
-}
-
 // Empty settings give the design colours, whose shades at a zero offset are
 // themselves, and the requests chart the shades of the transferred series;
 // stored colours read back as chosen.
-TEST_F(EventsAndColoursTest, DesignColoursTheirShadesAndStoredColoursReadBack) {
+TEST_F(EventsAndColoursTest, ShadesDesignColoursAndStoredColoursReadBack) {
     FakeSettingsStore settings;
     const tChartColours colours = loadColors(settings, prompter);
     EXPECT_EQ(colours.slotColours, designSlotColours);
@@ -136,6 +113,25 @@ TEST_F(EventsAndColoursTest, DesignColoursTheirShadesAndStoredColoursReadBack) {
     const tChartColours loaded = loadColors(settings, prompter);
     EXPECT_EQ(loaded.slotColours, chosen.slotColours);
     EXPECT_DOUBLE_EQ(loaded.deltaLum, 0.07);
+
+    // Below a lightness L of d the darker shade is black and the lighter one 2d
+    // above it; above 1 - d the shades take the lightness 1 - 2d and 1.
+    const struct {
+        tColour colour;
+        double offset;
+        tColour darker, lighter;
+    } rows[] = {
+        {rgbColour(10, 0, 0), 0.15, rgbColour(0, 0, 0), rgbColour(153, 0, 0)},
+        {rgbColour(0, 155, 230), 0.1, rgbColour(0, 121, 179), rgbColour(26, 180, 255)},
+        {rgbColour(0, 167, 0), 0.2, rgbColour(0, 65, 0), rgbColour(14, 255, 14)},
+        {rgbColour(200, 100, 50), 0.1, rgbColour(159, 80, 40), rgbColour(213, 130, 88)},
+        {rgbColour(255, 255, 255), 0.15, rgbColour(179, 179, 179), rgbColour(255, 255, 255)},
+    };
+    for (const auto& row : rows) {
+        const tShades shades = deriveShades(row.colour, row.offset);
+        EXPECT_EQ(std::pair(shades.darker, shades.lighter), std::pair(row.darker, row.lighter))
+            << &row - rows;
+    }
 }
 
 TEST_F(EventsAndColoursTest, ColoursReadSixAndEightDigitsAlikeAndEveryBadValueInOneBox) {

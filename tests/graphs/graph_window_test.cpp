@@ -6,9 +6,31 @@
 namespace pln::test {
 namespace {
 
+using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
+
+// The buckets of a walk over logs whose record times are given, as i and
+// the last log's j * 10 + e.
+Seen walk(const std::vector<std::vector<std::int64_t>>& logs,
+          const std::vector<std::int64_t>& samples) {
+    std::vector<std::vector<std::uint8_t>> bytes;
+    std::vector<tRecordTimes> times;
+    for (const auto& log : logs) {
+        bytes.emplace_back(log.size() * 8);
+        times.emplace_back(tLogRecords(bytes.back(), valueTypeInteger, log), nullptr);
+    }
+    std::vector<tRecordTimes*> pointers;
+    for (tRecordTimes& t : times)
+        pointers.push_back(&t);
+    Seen seen;
+    walkBuckets(pointers, samples, [&](std::size_t i, std::span<const tBucket> buckets) {
+        seen.push_back({i, buckets.back().j * 10 + buckets.back().e});
+    });
+    return seen;
+}
+
 // Periods round halves to even (990 s are 1.5 periods, 1650 s 2.5), none
 // (330 s) still make one point, and points follow the width.
-TEST(GraphWindowTest, PointsZoomAndScrollOnTheRuntimeAxis) {
+TEST(GraphWindowTest, PointsZoomScrollAndBucketsOnTheRuntimeAxis) {
     // Span, width, points per pixel; periods and points.
     const std::tuple<std::int64_t, int, int, std::int64_t, std::int64_t> rows[] = {
         {330, 400, 4, 0, 1},       {331, 400, 4, 1, 1},       {990, 400, 4, 2, 2},
@@ -37,31 +59,7 @@ TEST(GraphWindowTest, PointsZoomAndScrollOnTheRuntimeAxis) {
     tGraphWindow tiny = computeGraphWindow({true, 0, 330}, 5, 7, 400, 4);
     EXPECT_EQ(tiny.zoomBarMaximum, 1);
     EXPECT_THAT(tiny.samples, ElementsAre(0));
-}
 
-using Seen = std::vector<std::pair<std::size_t, std::size_t>>;
-
-// The buckets of a walk over logs whose record times are given, as i and
-// the last log's j * 10 + e.
-Seen walk(const std::vector<std::vector<std::int64_t>>& logs,
-          const std::vector<std::int64_t>& samples) {
-    std::vector<std::vector<std::uint8_t>> bytes;
-    std::vector<tRecordTimes> times;
-    for (const auto& log : logs) {
-        bytes.emplace_back(log.size() * 8);
-        times.emplace_back(tLogRecords(bytes.back(), valueTypeInteger, log), nullptr);
-    }
-    std::vector<tRecordTimes*> pointers;
-    for (tRecordTimes& t : times)
-        pointers.push_back(&t);
-    Seen seen;
-    walkBuckets(pointers, samples, [&](std::size_t i, std::span<const tBucket> buckets) {
-        seen.push_back({i, buckets.back().j * 10 + buckets.back().e});
-    });
-    return seen;
-}
-
-TEST(BucketWalkTest, BucketsForSparseDenseAndUnevenRecords) {
     // Samples sparser than records: from the record after the previous
     // sample to the one after this sample.
     EXPECT_EQ(walk({{0, 10, 20, 30, 40, 50, 60, 70}}, {15, 55}), (Seen{{0, 12}, {1, 26}}));

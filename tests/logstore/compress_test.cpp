@@ -131,9 +131,7 @@ TEST(IncreaseSums, GiveEveryIncreaseOfThePartsOfALogWhileADoubleHoldsThemExactly
 constexpr std::int64_t day = 86'400;
 const CalendarMs now = dosDateTimeToCalendar(dos(2024, 6, 1));
 
-std::uint32_t agedStamp(std::int64_t ageSeconds) {
-    return calendarToDosDateTime(now - ageSeconds * 1000);
-}
+const auto agedStamp = [](std::int64_t age) { return calendarToDosDateTime(now - age * 1000); };
 
 // A log with one record per age (oldest first) whose values count on from
 // first: a stats log, or a known-file log's requests.

@@ -151,7 +151,7 @@ const auto shellWord = [](const std::string& text) { return "'" + text + "'"; };
 
 using PlnToolTest = LogStoreTest;
 
-TEST_F(PlnToolTest, CreateThenDump) {
+TEST_F(PlnToolTest, CreatesAndDumpsStatsKnownFileAndCombinedLogs) {
     EXPECT_EQ(runPlnTool("log create " + dir.path() +
                          " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'"),
               (CommandRun{0, ""}));
@@ -165,9 +165,7 @@ TEST_F(PlnToolTest, CreateThenDump) {
                              "2024-02-29T12:00:00 -1\n"}));
     EXPECT_EQ(runPlnTool("log create " + dir.path() + " 'a.ini-s,k' active 2 5 1 ''"),
               (CommandRun{1, "pln-tool: a.ini-s,k: a log of that name exists already\n"}));
-}
 
-TEST_F(PlnToolTest, DumpsKnownFileAndCombinedLogs) {
     std::string known = write(
         hash + ".pln_on",
         LogBytes::known().knownFileRecord(dos(2044, 1, 2, 3, 4, 6), 7, 5, 1ULL << 40).raw("xyz"));

@@ -252,18 +252,16 @@ Values corrected(std::initializer_list<std::int32_t> values) {
     return valuesOf(tLogRecords(records, 3));
 }
 
-TEST(ConnRunTimeCorrection, MendsEveryDropInOnePass) {
+// Every drop is mended in one pass. Only the catalogue's log is corrected: in
+// memory at a load, on disk once the recorder has paused for it.
+TEST_F(LogStoreTest, ConnRunTimeIsCorrectedWhenLoadedAndWrittenBackInThePause) {
     EXPECT_EQ(corrected({10, 20, 5, 15}), (Values{10, 20, 25, 35}));
     EXPECT_EQ(corrected({10, 5, 20, 3}), (Values{10, 15, 30, 33}));
     EXPECT_EQ(corrected({5, 0, 5, 0, 5, 0, 5}), (Values{5, 5, 10, 10, 15, 15, 20}));
     EXPECT_EQ(corrected({10, 10, 20}), (Values{10, 10, 20}));
     EXPECT_EQ(corrected({7}), (Values{7}));
     EXPECT_EQ(corrected({-1, -5}), (Values{-1, -6})) << "signed comparison";
-}
 
-// Only the catalogue's log is corrected: in memory at a load, on disk once
-// the recorder has paused for it.
-TEST_F(LogStoreTest, ConnRunTimeIsCorrectedWhenLoadedAndWrittenBackInThePause) {
     write(fileName, connRunTimeLog({10, 20, 5, 15}));
     tLogFile outside(context, "statistics.ini-statistics,ConnRunTime");
     outside.loadValues();

@@ -9,7 +9,12 @@
 namespace pln::test {
 namespace {
 
-TEST(LogNames, KindStateAndPartsFollowFromTheName) {
+std::string unitsBytes(std::string_view units) {
+    auto field = encodeUnits(units);
+    return {field.begin(), field.end()};
+}
+
+TEST(LogNames, KindStatePartsAndUnitsFollowFromTheNameAndTheField) {
     EXPECT_EQ(kindOf("queued CLIENTS"), tLogKind::queuedClients);
     EXPECT_EQ(kindOf("VIRTUAL;a.b"), tLogKind::virtualLog) << "virtual before the dot rule";
     EXPECT_EQ(kindOf("statistics.ini-statistics,ConnRunTime"), tLogKind::iniValue);
@@ -31,6 +36,32 @@ TEST(LogNames, KindStateAndPartsFollowFromTheName) {
     EXPECT_TRUE(isConnRunTimeName("STATISTICS.INI-Statistics,ConnRunTime"));
     EXPECT_FALSE(isConnRunTimeName("statistics.ini-statistics,ConnRunTimeX"));
     EXPECT_FALSE(isConnRunTimeName("preferences.ini-statistics,ConnRunTime"));
+
+    EXPECT_EQ(unitsBytes(""), char(1) + std::string(63, '\0')) << "length 1 and a zero byte";
+    EXPECT_EQ(unitsBytes("kBytes / sec"),
+              char(13) + std::string("kBytes / sec") + std::string(51, '\0'));
+
+    const std::string expected = char(63) + std::string(62, 'u') + '\0';
+    EXPECT_EQ(unitsBytes(std::string(62, 'u') + 'z'), expected) << "the 63rd gives way to the end";
+    EXPECT_EQ(unitsBytes(std::string(200, 'u')), expected);
+
+    // 63 bytes ending in a 2-byte character.
+    auto field = encodeUnits(std::string(61, 'a') + "\xC3\xA9");
+    EXPECT_EQ(field[0], 62) << "a character is never cut in half";
+    EXPECT_EQ(decodeUnits(field), std::string(61, 'a'));
+
+    field = encodeUnits("  hours \t");
+    EXPECT_EQ(decodeUnits(field), "hours");
+    field.fill('x');
+    field[0] = 255;
+    EXPECT_EQ(decodeUnits(field), std::string(63, 'x')) << "a hostile length stays in the field";
+    field = encodeUnits("");
+    field[0] = 3;
+    field[1] = '\xB0';
+    field[2] = 'C';
+    EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
+                                  "C")
+        << "bytes that are not UTF-8 are Windows-1252";
 }
 
 // Products and quotients are evaluated left to right, with the locale's
@@ -64,39 +95,6 @@ TEST(Multiplier, EvaluatesTextsKeepsEditedValuesAndFormatsNumbers) {
     EXPECT_FALSE(parseDecimal("."));
     EXPECT_FALSE(parseDecimal("1 "));
     EXPECT_FALSE(parseDecimal("0x10"));
-}
-
-std::string unitsBytes(std::string_view units) {
-    auto field = encodeUnits(units);
-    return {field.begin(), field.end()};
-}
-
-TEST(LogCodec, UnitsFieldKeepsAtMost62BytesAndIsTrimmedAndReadWithinIt) {
-    EXPECT_EQ(unitsBytes(""), char(1) + std::string(63, '\0')) << "length 1 and a zero byte";
-    EXPECT_EQ(unitsBytes("kBytes / sec"),
-              char(13) + std::string("kBytes / sec") + std::string(51, '\0'));
-
-    const std::string expected = char(63) + std::string(62, 'u') + '\0';
-    EXPECT_EQ(unitsBytes(std::string(62, 'u') + 'z'), expected) << "the 63rd gives way to the end";
-    EXPECT_EQ(unitsBytes(std::string(200, 'u')), expected);
-
-    // 63 bytes ending in a 2-byte character.
-    auto field = encodeUnits(std::string(61, 'a') + "\xC3\xA9");
-    EXPECT_EQ(field[0], 62) << "a character is never cut in half";
-    EXPECT_EQ(decodeUnits(field), std::string(61, 'a'));
-
-    field = encodeUnits("  hours \t");
-    EXPECT_EQ(decodeUnits(field), "hours");
-    field.fill('x');
-    field[0] = 255;
-    EXPECT_EQ(decodeUnits(field), std::string(63, 'x')) << "a hostile length stays in the field";
-    field = encodeUnits("");
-    field[0] = 3;
-    field[1] = '\xB0';
-    field[2] = 'C';
-    EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
-                                  "C")
-        << "bytes that are not UTF-8 are Windows-1252";
 }
 
 // Numeric values, file names every file system holds, titles, the name of an
@@ -185,7 +183,11 @@ constexpr CalendarMs at(std::int64_t day, int hour, int minute, int second) {
     return day * msPerDay + ((hour * 60 + minute) * 60 + second) * 1000LL;
 }
 
-TEST(DosDateTime, ConvertsPackedFieldsToExactCalendarMillisecondsAndBack) {
+tInstants instants(std::size_t count) {
+    return std::make_shared<const std::vector<std::int64_t>>(count, 0);
+}
+
+TEST(DosDateTime, ConvertsPackedFieldsToExactCalendarMillisecondsAndBackAndKeepsInstants) {
     // 1980-01-01 is day 29221 of the calendar, 2024-02-29 day 45351.
     EXPECT_EQ(dosDateTimeToCalendar(dos(1980, 1, 1)), at(29221, 0, 0, 0));
     EXPECT_EQ(dosDateTimeToCalendar(dos(2024, 2, 29, 13, 45, 58)), at(45351, 13, 45, 58));
@@ -224,13 +226,8 @@ TEST(DosDateTime, ConvertsPackedFieldsToExactCalendarMillisecondsAndBack) {
          {"2023-02-29T00:00:00", "2024-13-01T00:00", "2024-04-31 00:00", "2024-01-01T24:00",
           "2024-1-01T00:00", "2024-01-01", "2024-01-01T00:00:0x"})
         EXPECT_FALSE(parseIsoDateTime(bad)) << bad;
-}
 
-tInstants instants(std::size_t count) {
-    return std::make_shared<const std::vector<std::int64_t>>(count, 0);
-}
-
-TEST(InstantsCacheTest, KeepsTheRecentlyUsedWithinItsBudgetForTheSameVersionOnly) {
+    // Kept instants: the recently used, within the budget, of that version only.
     tInstantsCache cache(3 * sizeof(std::int64_t));
     const FileVersion v1{1, 2, 3, 4, 5}, v2{1, 2, 3, 4, 6};
     cache.store("a", v1, instants(2));
