@@ -73,11 +73,9 @@ TEST(GraphWindowTest, PointsZoomScrollAndBucketsOnTheRuntimeAxis) {
     // Two logs: both must cover the sample (25 < 27); the second log's
     // bucket is shown.
     EXPECT_EQ(walk({{0, 10, 20, 30}, {0, 5, 15, 25}}, {2, 12, 27}), (Seen{{0, 1}, {1, 12}}));
-}
 
-// The scroll bar follows the zoom, and a click zooms one step around the
-// clicked value.
-TEST(ZoomScrollTest, ScrollBarFollowsTheZoomAndAClickZoomsAroundItsValue) {
+    // The scroll bar follows the zoom, and a click zooms one step around the
+    // clicked value.
     const std::tuple<tScrollBarState, int, tScrollBarState> bars[] = {
         {{0, 0}, 3, {20, 20}},   // from the whole range: the end of it
         {{20, 20}, 5, {40, 40}}, // a bar at its end stays there
@@ -94,7 +92,7 @@ TEST(ZoomScrollTest, ScrollBarFollowsTheZoomAndAClickZoomsAroundItsValue) {
     }
 
     using Position = std::optional<std::pair<int, int>>; // zoom and scroll; none: no zoom
-    const std::pair<tZoomClick, Position> rows[] = {
+    const std::pair<tZoomClick, Position> clicks[] = {
         // Shift-click at the right end of the whole range: its end stays in view.
         {{0, 100, 1.0, 1, 1, 4, 0, true}, std::pair(2, 10)},
         // Window 25..75 of 0..100 at zoom 2: the middle stays in the middle.
@@ -107,10 +105,9 @@ TEST(ZoomScrollTest, ScrollBarFollowsTheZoomAndAClickZoomsAroundItsValue) {
         // An empty axis zooms without a scroll position out of nothing.
         {{0, 0, 0.5, 2, 1, 4, 0, false}, std::pair(1, 0)},
     };
-    for (const auto& [click, expected] : rows) {
-        const std::optional<tZoomPosition> zoomed = zoomAroundClick(click);
-        EXPECT_EQ(zoomed ? Position(std::pair(zoomed->zoom, zoomed->scroll)) : std::nullopt,
-                  expected)
+    for (const auto& [click, expected] : clicks) {
+        const std::optional<tZoomPosition> got = zoomAroundClick(click);
+        EXPECT_EQ(got ? Position(std::pair(got->zoom, got->scroll)) : std::nullopt, expected)
             << click.axisMinimum << ".." << click.axisMaximum << " zoom " << click.zoom;
     }
 

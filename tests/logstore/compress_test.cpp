@@ -22,7 +22,7 @@ std::string openError(const std::string& path, LockedFile::Access access) {
     return "no error";
 }
 
-TEST(LockedFile, ReadersShareAndWritersHoldAloneAlsoInAnotherProcess) {
+TEST(LockedFile, ReadersShareWritersHoldAloneAndReplacementsWaitForTheCommit) {
     TempDir dir;
     std::string path = dir.write("f", "abc");
     {
@@ -48,10 +48,8 @@ TEST(LockedFile, ReadersShareAndWritersHoldAloneAlsoInAnotherProcess) {
     EXPECT_TRUE(other.end());
     EXPECT_EQ(openError(path, LockedFile::Access::Read), "no error");
 #endif
-}
 
-TEST(FileReplacementBatch, FilesTakeTheirNewContentsOnlyWhenCommitted) {
-    TempDir dir;
+    fs::remove(path);
     std::string a = dir.write("a", "old a");
     std::string b = dir.write("b", "old b");
     const std::uint8_t x[] = {'X'};

@@ -151,7 +151,7 @@ const auto shellWord = [](const std::string& text) { return "'" + text + "'"; };
 
 using PlnToolTest = LogStoreTest;
 
-TEST_F(PlnToolTest, CreatesAndDumpsStatsKnownFileAndCombinedLogs) {
+TEST_F(PlnToolTest, CreatesAndDumpsLogsAndFailsOnBadInputWithTheReason) {
     EXPECT_EQ(runPlnTool("log create " + dir.path() +
                          " 'a.ini-s,k' inactive 2 5 '24 * 3600 / 1024' 'kB / day'"),
               (CommandRun{0, ""}));
@@ -182,9 +182,7 @@ TEST_F(PlnToolTest, CreatesAndDumpsStatsKnownFileAndCombinedLogs) {
               "name: virtual;up per session\nstate: Active\nkind: 3\nvalueType: 5\n"
               "flags: 4\nmultiplier: 1\nunits: kB\noperation: 3\nsource1: x.ini-s,a\n"
               "source2: x.ini-s,b\nmaxValue: 2.5\n");
-}
 
-TEST_F(PlnToolTest, BadInputFailsWithTheReason) {
     std::string bad = write("b.ini-s,k.pln", LogBytes::known());
     EXPECT_EQ(runPlnTool("log dump " + shellWord(bad)),
               (CommandRun{1, "pln-tool: Invalid log file: \"b.ini-s,k.pln\"\n"}));
