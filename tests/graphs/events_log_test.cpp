@@ -13,7 +13,7 @@ CalendarMs when(int year, int month, int day, int hour = 0, int minute = 0, int 
 // A folder and a prompter whose every box the test checks.
 using EventsAndColoursTest = LogStoreTest;
 
-TEST_F(EventsAndColoursTest, EventsOrderAccessorsAndFileRoundTripInTheUsForm) {
+TEST_F(EventsAndColoursTest, EventsOrderAccessorsFileRoundTripAndBadLines) {
     const std::string path = eventsLogPath(dir.path());
     tEventsLog log(path);
     log.add({when(2021, 5, 1, 14), tEvent::makePart("b file", "fedcba9876543210fedcba9876543210")});
@@ -54,33 +54,31 @@ TEST_F(EventsAndColoursTest, EventsOrderAccessorsAndFileRoundTripInTheUsForm) {
     for (const char* bad : {"", "2/30/2021", "13/1/2021", "1/1/2021 13:00:00 PM", "1/1/2021 x",
                             "1/1/2021 1:60:00", "21.03.2021", "1/1/20210", "1/1/2021 24:00"})
         EXPECT_FALSE(parseUsDateTime(bad)) << bad;
-}
 
-TEST_F(EventsAndColoursTest, BadEventLinesAreReportedAndSkipped) {
     // An older file keeps its descriptions in Windows-1252; an editor may put
     // a byte-order mark first.
     dir.write("events.log", "\xEF\xBB\xBF"
                             "1/1/2020=one\r\nyesterday=two\r\n\r\n1/2/2020 3:04:05 AM =  thr\xE9"
                             "e  \n"
                             "1/3/2020\r\n2/31/2020=four\r\n");
-    tEventsLog log(eventsLogPath(dir.path()));
+    tEventsLog older(path);
     std::optional<tEventsFileState> lastRead;
-    log.load(prompter, &lastRead);
-    log.load(prompter, &lastRead);
+    older.load(prompter, &lastRead);
+    older.load(prompter, &lastRead);
     EXPECT_THAT(errors(), ElementsAre("Invalid value in events.log at line 2",
                                       "Invalid value in events.log at line 6"));
-    ASSERT_EQ(log.count(), 3u);
-    EXPECT_EQ(log.text(0), "one");
-    EXPECT_EQ(log.text(1), "thr\u00E9e");
-    EXPECT_EQ(log.date(1), when(2020, 1, 2, 3, 4, 5));
-    EXPECT_EQ(log.text(2), "");
+    ASSERT_EQ(older.count(), 3u);
+    EXPECT_EQ(older.text(0), "one");
+    EXPECT_EQ(older.text(1), "thr\u00E9e");
+    EXPECT_EQ(older.date(1), when(2020, 1, 2, 3, 4, 5));
+    EXPECT_EQ(older.text(2), "");
 
     tEventsLog missing(dir.file("none.log"));
     missing.load(prompter);
     EXPECT_EQ(missing.count(), 0u);
 
     dir.write("events.log", "now=one\r\n");
-    log.load(prompter, &lastRead);
+    older.load(prompter, &lastRead);
     EXPECT_EQ(errors(), std::vector<std::string>{"Invalid value in events.log at line 1"});
 }
 

@@ -29,9 +29,7 @@ inline double dayAt(std::int64_t seconds) {
 }
 
 inline std::string hashOf(int n) {
-    std::string hash(32, '0');
-    hash[31] = static_cast<char>('0' + n);
-    return hash;
+    return std::string(31, '0') + static_cast<char>('0' + n);
 }
 
 struct KnownRecord {

@@ -143,7 +143,7 @@ protected:
     std::vector<std::int64_t> instants;
 };
 
-TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEvenAndTheCursorReadsBoth) {
+TEST_F(RuntimeMapTest, RuntimeAtDateCursorAndFirstRecordPastARuntime) {
     tRuntimeMap map = mapOf({{100, 10}, {104, 11}, {200, 13}, {200, 20}, {300, 40}, {400, 50}});
     using Row = std::pair<std::int64_t, std::int64_t>; // seconds and runtime
     for (auto [seconds, runtime] :
@@ -169,36 +169,34 @@ TEST_F(RuntimeMapTest, RuntimeAtDateInterpolatesWithHalvesToEvenAndTheCursorRead
     time = cursorToTime(dayAt(60), false, none);
     EXPECT_EQ(time.runtime, -1);
     EXPECT_EQ(time.date, graphBase + 60 * 1000);
-}
 
-// A record past a runtime is found as a look at every record in turn finds
-// it, whether the mapping's runtimes go back (a log not corrected) or not,
-// also where eMule stopped or the mapping has two records of one moment.
-TEST_F(RuntimeMapTest, RecordTimesFindTheFirstRecordPastARuntime) {
+    // A record past a runtime is found as a look at every record in turn finds
+    // it, whether the mapping's runtimes go back (a log not corrected) or not,
+    // also where eMule stopped or the mapping has two records of one moment.
     using Entries = std::vector<std::pair<std::int64_t, std::int32_t>>;
     for (const Entries& entries :
          {Entries{{0, 0}, {100, 50}, {200, 90}, {300, 90}, {400, 160}},
           Entries{{0, 0}, {100, 50}, {200, 30}, {300, 90}, {400, 160}},
           Entries{{0, 0}, {98, 50}, {98, 60}, {200, 60}, {300, 90}, {400, 160}}}) {
-        tRuntimeMap map = mapOf(entries);
+        tRuntimeMap mapping = mapOf(entries);
         std::vector<std::int64_t> logInstants;
         for (std::int64_t s = -20; s <= 420; s += 7)
             logInstants.push_back(instantAt(s));
         std::vector<std::uint8_t> records(logInstants.size() * 8);
-        tRecordTimes times(tLogRecords(records, valueTypeInteger, logInstants), &map);
+        tRecordTimes times(tLogRecords(records, valueTypeInteger, logInstants), &mapping);
         auto runtime = [&](std::size_t i) {
-            return map.runtimeAtInstant(times.records().instant(i));
+            return mapping.runtimeAtInstant(times.records().instant(i));
         };
         for (std::size_t from = 0; from <= times.size(); from += 3)
             for (std::int64_t after = -1; after <= 170; after += 2) {
                 std::size_t expected = from;
                 while (expected < times.size() && runtime(expected) <= after)
                     ++expected;
-                std::int64_t time = 0;
-                ASSERT_EQ(times.firstAfter(from, after, time), expected)
+                std::int64_t found = 0;
+                ASSERT_EQ(times.firstAfter(from, after, found), expected)
                     << entries[2].second << " " << after;
                 if (expected < times.size()) {
-                    EXPECT_EQ(time, runtime(expected));
+                    EXPECT_EQ(found, runtime(expected));
                 }
                 if (expected > from) {
                     EXPECT_EQ(times.at(expected - 1), runtime(expected - 1));

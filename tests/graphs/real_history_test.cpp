@@ -22,10 +22,6 @@ struct History {
     long offOnDates = 0;
 };
 
-void PrintTo(const History& h, std::ostream* os) {
-    *os << h.name;
-}
-
 constexpr int saves = 150;
 constexpr std::int64_t period = 660;
 

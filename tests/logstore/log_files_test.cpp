@@ -5,16 +5,13 @@
 namespace pln::test {
 namespace {
 
-class LogFilesTest : public LogStoreTest {
-protected:
-    static LogBytes stats() { return LogBytes::stats(3, 1); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& log : logs.logs())
-            out.push_back(log->name());
-        return out;
-    }
-};
+const auto stats = [] { return LogBytes::stats(3, 1); };
+std::vector<std::string> namesOf(const tLogFiles& logs) {
+    std::vector<std::string> out;
+    for (const auto& log : logs.logs())
+        out.push_back(log->name());
+    return out;
+}
 
 // Each file is refused when its object is made and again when it is loaded,
 // and is left as it was.
@@ -47,7 +44,7 @@ TEST_F(LogStoreTest, MalformedFilesAreReportedAndLeftUnchanged) {
     }
 }
 
-TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
+TEST_F(LogStoreTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
     write("b.ini-s,k.pln_on", stats());
     write("A.ini-s,k.pln_off", stats());
     write("Queued clients.pln", LogBytes().prefix(2).header(3, 0, 1, ""));
@@ -55,7 +52,7 @@ TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
         write(name, LogBytes::known());
     dir.mkdir("a.pln");
     logs.scanLogs();
-    EXPECT_EQ(names(),
+    EXPECT_EQ(namesOf(logs),
               (std::vector<std::string>{"A.ini-s,k", "abc", "b.ini-s,k", "Queued clients"}));
     EXPECT_EQ(logs.getLogState("ABC"), tLogState::active);
     EXPECT_EQ(logs.getLogState("a.INI-s,k"), tLogState::inactive);
@@ -69,7 +66,7 @@ TEST_F(LogFilesTest, ScanCataloguesLogFilesSortedWithoutRegardToCase) {
     EXPECT_EQ(logs.count(), 0u);
 }
 
-TEST_F(LogFilesTest,
+TEST_F(LogStoreTest,
        DuplicateFilesGiveOneEntryAndOneMessagePerExtraFileAndThePermanentConnRunTime) {
     for (const char* name : {"x.pln_off", "X.pln_on", "y.pln_off", "y.pln_on", "y.pln"})
         write(name, LogBytes::known());
@@ -95,7 +92,7 @@ TEST_F(LogFilesTest,
 // A state is switched by renaming the file, records and all, whatever the
 // case of the name or of the extension; the permanent log keeps its state, a
 // log without a file gets none, and a file not catalogued yet is taken in.
-TEST_F(LogFilesTest, SetLogStateRenamesTheFile) {
+TEST_F(LogStoreTest, SetLogStateRenamesTheFile) {
     write("a.ini-s,k.pln_on", stats().int32Record(1, 1));
     write("a.ini-s,k.pln_off", stats());
     write("abc.PLN_ON", LogBytes::known());
@@ -130,7 +127,7 @@ TEST_F(LogFilesTest, SetLogStateRenamesTheFile) {
     EXPECT_TRUE(fs::exists(dir.file("new.ini-s,k.pln_on")));
 }
 
-TEST_F(LogFilesTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
+TEST_F(LogStoreTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
     write(hash + ".pln_on", LogBytes::known());
     write("a.ini-s,k.pln_off", stats());
     write("statistics.ini-statistics,ConnRunTime.pln_on", stats());
@@ -147,13 +144,13 @@ TEST_F(LogFilesTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
     EXPECT_TRUE(fs::is_empty(dir.path()));
 }
 
-TEST_F(LogFilesTest, RenameLogKeepsTheCatalogueSorted) {
+TEST_F(LogStoreTest, RenameLogKeepsTheCatalogueSorted) {
     for (const char* name : {"virtual;a.pln_on", "virtual;m.pln_on"})
         write(name, LogBytes::combined(0, "a.ini-s,k", "a.ini-s,k"));
     write("a.ini-s,k.pln_on", stats());
     logs.scanLogs();
     EXPECT_TRUE(logs.renameLog("VIRTUAL;A", "virtual;z"));
-    EXPECT_EQ(names(), (std::vector<std::string>{"a.ini-s,k", "virtual;m", "virtual;z"}));
+    EXPECT_EQ(namesOf(logs), (std::vector<std::string>{"a.ini-s,k", "virtual;m", "virtual;z"}));
     EXPECT_TRUE(fs::exists(dir.file("virtual;z.pln_on")));
     EXPECT_FALSE(logs.renameLog("virtual;z", "virtual;M")) << "the name is another entry's";
     EXPECT_FALSE(logs.renameLog("a.ini-s,k", "virtual;q")) << "only combined logs are renamed";
@@ -161,7 +158,7 @@ TEST_F(LogFilesTest, RenameLogKeepsTheCatalogueSorted) {
     EXPECT_EQ(logs.findLog("virtual;z")->name(), "virtual;Z");
 }
 
-TEST_F(LogFilesTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
+TEST_F(LogStoreTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
     tLogHeader header{4, 1, 0.5, "kB"};
     EXPECT_TRUE(logs.createLogFile("a.ini-s,k", tLogState::active, header));
     EXPECT_EQ(read("a.ini-s,k.pln_on"), LogBytes::stats(4, 1, 0.5, "kB").bytes());
