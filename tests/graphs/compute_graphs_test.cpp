@@ -125,7 +125,6 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
 
 constexpr std::uint8_t counter = flagCumulative;
 constexpr double big = 5e18; // two of them overflow a 64-bit integer
-// The stored value types by their widths.
 constexpr std::uint8_t i8 = valueTypeByte, i16 = valueTypeShort, i32 = valueTypeInteger,
                        i64 = valueTypeLong, f64 = valueTypeReal;
 

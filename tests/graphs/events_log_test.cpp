@@ -10,7 +10,6 @@ CalendarMs when(int year, int month, int day, int hour = 0, int minute = 0, int 
            ((hour * 60LL + minute) * 60 + second) * 1000;
 }
 
-// A folder and a prompter whose every box the test checks.
 using EventsAndColoursTest = LogStoreTest;
 
 TEST_F(EventsAndColoursTest, EventsOrderAccessorsFileRoundTripAndBadLines) {
@@ -85,7 +84,7 @@ TEST_F(EventsAndColoursTest, EventsOrderAccessorsFileRoundTripAndBadLines) {
 // Empty settings give the design colours, whose shades at a zero offset are
 // themselves, and the requests chart the shades of the transferred series;
 // stored colours read back as chosen.
-TEST_F(EventsAndColoursTest, ShadesDesignColoursAndStoredColoursReadBack) {
+TEST_F(EventsAndColoursTest, ShadesDesignColoursStoredColoursAndEveryBadValueInOneBox) {
     FakeSettingsStore settings;
     const tChartColours colours = loadColors(settings, prompter);
     EXPECT_EQ(colours.slotColours, designSlotColours);
@@ -130,20 +129,18 @@ TEST_F(EventsAndColoursTest, ShadesDesignColoursAndStoredColoursReadBack) {
         EXPECT_EQ(std::pair(shades.darker, shades.lighter), std::pair(row.darker, row.lighter))
             << &row - rows;
     }
-}
 
-TEST_F(EventsAndColoursTest, ColoursReadSixAndEightDigitsAlikeAndEveryBadValueInOneBox) {
-    FakeSettingsStore settings;
-    settings.values = {{"color1", "000080FF"},  {"color2", "80ff"},  {"color3", "12G456"},
-                       {"color4", "FF000005"},  {"deltaLum", "0,2"}, {"color5", " 00abcdef "},
-                       {"color6", "123456789"}, {"color7", ""}};
-    const tChartColours colours = loadColors(settings, prompter);
-    EXPECT_EQ(colours.slotColours[1], rgbColour(0xFF, 0x80, 0));
-    EXPECT_EQ(colours.slotColours[2], colours.slotColours[1]);
-    EXPECT_EQ(colours.slotColours[5], rgbColour(0xEF, 0xCD, 0xAB));
+    FakeSettingsStore stored;
+    stored.values = {{"color1", "000080FF"},  {"color2", "80ff"},  {"color3", "12G456"},
+                     {"color4", "FF000005"},  {"deltaLum", "0,2"}, {"color5", " 00abcdef "},
+                     {"color6", "123456789"}, {"color7", ""}};
+    const tChartColours read = loadColors(stored, prompter);
+    EXPECT_EQ(read.slotColours[1], rgbColour(0xFF, 0x80, 0));
+    EXPECT_EQ(read.slotColours[2], read.slotColours[1]);
+    EXPECT_EQ(read.slotColours[5], rgbColour(0xEF, 0xCD, 0xAB));
     for (std::size_t slot : {3, 4, 6, 7})
-        EXPECT_EQ(colours.slotColours[slot], designSlotColours[slot]) << slot;
-    EXPECT_DOUBLE_EQ(colours.deltaLum, 0.15);
+        EXPECT_EQ(read.slotColours[slot], designSlotColours[slot]) << slot;
+    EXPECT_DOUBLE_EQ(read.deltaLum, 0.15);
 
     const std::vector<std::string> shown = errors();
     ASSERT_EQ(shown.size(), 1u);

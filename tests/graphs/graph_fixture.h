@@ -1,7 +1,5 @@
 #pragma once
 
-// What the graph tests share beyond the log store's: their includes, times
-// from a fixed start, and a logs folder with known files and a request.
 #include "emulefiles/core/known_met_record.h"
 #include "graphs/core/graph_data.h"
 #include "graphs/core/readout.h"

@@ -31,7 +31,6 @@ Seen walk(const std::vector<std::vector<std::int64_t>>& logs,
 // Periods round halves to even (990 s are 1.5 periods, 1650 s 2.5), none
 // (330 s) still make one point, and points follow the width.
 TEST(GraphWindowTest, PointsZoomScrollAndBucketsOnTheRuntimeAxis) {
-    // Span, width, points per pixel; periods and points.
     const std::tuple<std::int64_t, int, int, std::int64_t, std::int64_t> rows[] = {
         {330, 400, 4, 0, 1},       {331, 400, 4, 1, 1},       {990, 400, 4, 2, 2},
         {1650, 400, 4, 2, 2},      {66000, 400, 4, 100, 99},  {66000, 404, 4, 100, 100},

@@ -89,7 +89,6 @@ protected:
 // every 22 minutes, which in real time is every second save, whatever the
 // wall clock did meanwhile (a clock that jumps changes which are kept).
 TEST_P(RealHistoryTest, RatesReadOutAndCompressionFollowRealTime) {
-    // The chart, the series in it, and its rate.
     const std::tuple<tChartId, int, double> series[] = {{tChartId::requests, 1, 3600.0 / period},
                                                         {tChartId::requests, 2, 3600.0 / period},
                                                         {tChartId::transferred, 1, 1},

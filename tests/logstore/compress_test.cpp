@@ -71,10 +71,63 @@ TEST(LockedFile, ReadersShareWritersHoldAloneAndReplacementsWaitForTheCommit) {
     EXPECT_EQ(errorOf([&] { missingFolder.add(dir.file("none/c"), x); }), missingFolderText());
 }
 
-// Every increase within a long log, also through a part of it that starts
-// off the totals' stride: a counter rising by 3 per record that eMule reset
-// to 5 at record 37.
-TEST(IncreaseSums, GiveEveryIncreaseOfThePartsOfALogWhileADoubleHoldsThemExactly) {
+constexpr std::int64_t day = 86'400;
+const CalendarMs now = dosDateTimeToCalendar(dos(2024, 6, 1));
+
+const auto agedStamp = [](std::int64_t age) { return calendarToDosDateTime(now - age * 1000); };
+
+// A log with one record per age (oldest first) whose values count on from
+// first: a stats log, or a known-file log's requests.
+LogBytes aged(const std::vector<std::int64_t>& ages, std::int32_t first = 0, bool known = false) {
+    LogBytes bytes = known ? LogBytes::known() : LogBytes::stats();
+    for (std::int64_t age : ages) {
+        if (known)
+            bytes.knownFileRecord(agedStamp(age), static_cast<std::uint32_t>(first++), 0, 0);
+        else
+            bytes.int32Record(agedStamp(age), first++);
+    }
+    return bytes;
+}
+
+// The records kept, one '1' or '0' per age.
+std::string kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
+    auto bytes = aged(ages).bytes();
+    std::span<const std::uint8_t> records(bytes.begin() + 79, bytes.end());
+    std::vector<std::int64_t> instants = recordInstants(tLogRecords(records, 3), nullptr);
+    std::string out;
+    for (bool keep : recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
+                                   (now - unixEpochCalendarMs) / 1000))
+        out += keep ? '1' : '0';
+    return out;
+}
+
+// Records from T days old on must lie 660 s apart for every T of their age
+// (seven hours at most), measured from the last record kept.
+TEST(LogRecords, KeptRecordsSpacingAndIncreasesOfThePartsOfALog) {
+    const struct {
+        std::vector<std::int64_t> ages;
+        int threshold;
+        const char* kept;
+    } spacings[] = {
+        // 1500 s from its dropped neighbour but 3000 s from the last kept one.
+        {{35 * day + 3000, 35 * day + 1500, 35 * day, 25 * day + 700, 25 * day}, 10, "10101"},
+        {{15 * day + 700, 15 * day, 5 * day + 10, 5 * day}, 10, "1111"},
+        {{29 * day + 100, 29 * day + 98, 29 * day}, 30, "111"}, // younger than T
+        {{45 * day + 400, 45 * day}, 30, "01"},
+        {{45 * day + 700, 45 * day}, 30, "11"},
+        {{45 * day + 660, 45 * day}, 30, "11"}, // 660 whole seconds
+        {{45 * day + 658, 45 * day}, 30, "01"},
+        {{30 * day + 400, 30 * day}, 30, "01"}, // an age of exactly T is one period
+        {{3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30, "111"},
+        {{3000 * day + 21598, 3000 * day}, 30, "01"},
+        {{3000 * day + 21600, 3000 * day}, 30, "11"},
+    };
+    for (const auto& row : spacings)
+        EXPECT_EQ(kept(row.ages, row.threshold), row.kept) << row.ages.front();
+
+    // Every increase within a long log, also through a part of it that starts
+    // off the totals' stride: a counter rising by 3 per record that eMule reset
+    // to 5 at record 37.
     LogBytes bytes;
     for (int i = 0; i < 100; ++i)
         bytes.int32Record(0, i < 37 ? 3 * i : 5 + 3 * (i - 37));
@@ -124,61 +177,6 @@ TEST(IncreaseSums, GiveEveryIncreaseOfThePartsOfALogWhileADoubleHoldsThemExactly
     EXPECT_EQ(std::tuple(records.exactIncrease(0, 0, 2), records.exactIncrease(1, 0, 2),
                          records.exactIncrease(2, 0, 2), records.exactIncrease(3, 0, 2)),
               std::tuple(4u, 2u, 6u, std::nullopt));
-}
-
-constexpr std::int64_t day = 86'400;
-const CalendarMs now = dosDateTimeToCalendar(dos(2024, 6, 1));
-
-const auto agedStamp = [](std::int64_t age) { return calendarToDosDateTime(now - age * 1000); };
-
-// A log with one record per age (oldest first) whose values count on from
-// first: a stats log, or a known-file log's requests.
-LogBytes aged(const std::vector<std::int64_t>& ages, std::int32_t first = 0, bool known = false) {
-    LogBytes bytes = known ? LogBytes::known() : LogBytes::stats();
-    for (std::int64_t age : ages) {
-        if (known)
-            bytes.knownFileRecord(agedStamp(age), static_cast<std::uint32_t>(first++), 0, 0);
-        else
-            bytes.int32Record(agedStamp(age), first++);
-    }
-    return bytes;
-}
-
-// The records kept, one '1' or '0' per age.
-std::string kept(const std::vector<std::int64_t>& ages, int thresholdDays) {
-    auto bytes = aged(ages).bytes();
-    std::span<const std::uint8_t> records(bytes.begin() + 79, bytes.end());
-    std::vector<std::int64_t> instants = recordInstants(tLogRecords(records, 3), nullptr);
-    std::string out;
-    for (bool keep : recordsToKeep(tLogRecords(records, 3, instants), thresholdDays,
-                                   (now - unixEpochCalendarMs) / 1000))
-        out += keep ? '1' : '0';
-    return out;
-}
-
-// Records from T days old on must lie 660 s apart for every T of their age
-// (seven hours at most), measured from the last record kept.
-TEST(RecordsToKeep, SpacingGrowsWithAgeAndIsMeasuredFromTheLastKept) {
-    const struct {
-        std::vector<std::int64_t> ages;
-        int threshold;
-        const char* kept;
-    } rows[] = {
-        // 1500 s from its dropped neighbour but 3000 s from the last kept one.
-        {{35 * day + 3000, 35 * day + 1500, 35 * day, 25 * day + 700, 25 * day}, 10, "10101"},
-        {{15 * day + 700, 15 * day, 5 * day + 10, 5 * day}, 10, "1111"},
-        {{29 * day + 100, 29 * day + 98, 29 * day}, 30, "111"}, // younger than T
-        {{45 * day + 400, 45 * day}, 30, "01"},
-        {{45 * day + 700, 45 * day}, 30, "11"},
-        {{45 * day + 660, 45 * day}, 30, "11"}, // 660 whole seconds
-        {{45 * day + 658, 45 * day}, 30, "01"},
-        {{30 * day + 400, 30 * day}, 30, "01"}, // an age of exactly T is one period
-        {{3000 * day + 7 * 3600 * 2, 3000 * day + 7 * 3600, 3000 * day}, 30, "111"},
-        {{3000 * day + 21598, 3000 * day}, 30, "01"},
-        {{3000 * day + 21600, 3000 * day}, 30, "11"},
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(kept(row.ages, row.threshold), row.kept) << row.ages.front();
 }
 
 // Each log starts again from "now": the second log's newest record lies 400 s

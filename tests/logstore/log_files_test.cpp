@@ -127,7 +127,7 @@ TEST_F(LogStoreTest, SetLogStateRenamesTheFile) {
     EXPECT_TRUE(fs::exists(dir.file("new.ini-s,k.pln_on")));
 }
 
-TEST_F(LogStoreTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
+TEST_F(LogStoreTest, DeletingRemovesFilesAndRenamingKeepsTheCatalogueSorted) {
     write(hash + ".pln_on", LogBytes::known());
     write("a.ini-s,k.pln_off", stats());
     write("statistics.ini-statistics,ConnRunTime.pln_on", stats());
@@ -142,9 +142,7 @@ TEST_F(LogStoreTest, DeletingRemovesFilesAndTellsAboutKnownFileLogs) {
     EXPECT_EQ(logs.count(), 0u);
     EXPECT_EQ(logs.connRunTimeLog(), nullptr);
     EXPECT_TRUE(fs::is_empty(dir.path()));
-}
 
-TEST_F(LogStoreTest, RenameLogKeepsTheCatalogueSorted) {
     for (const char* name : {"virtual;a.pln_on", "virtual;m.pln_on"})
         write(name, LogBytes::combined(0, "a.ini-s,k", "a.ini-s,k"));
     write("a.ini-s,k.pln_on", stats());
@@ -183,7 +181,6 @@ TEST_F(LogStoreTest, CreateLogFileWritesAnEmptyLogOutsideTheCatalogue) {
 
 const std::string fileName = "statistics.ini-statistics,ConnRunTime.pln";
 
-// Nothing created is nothing announced.
 TEST_F(LogStoreTest, FirstStartCreatesTheFiveLogs) {
     tLogFiles nowhere(tLogStoreContext{dir.file("missing/"), prompter, recorder});
     EXPECT_FALSE(createDefaultLogs(nowhere));

@@ -1,7 +1,5 @@
 #pragma once
 
-// What the log store's tests share: their includes, packed dates, a
-// recorder that counts, log files built byte by byte, and a logs folder.
 #include "common/byte_writer.h"
 #include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
