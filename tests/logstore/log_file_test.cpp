@@ -18,7 +18,7 @@ LogBytes ratioLog(std::string_view first, std::string_view second) {
 // Whole records are read, a trailing part is not, and nothing stays loaded
 // once freed; a log without a file reports why it has no records. A combined
 // log loads its stats sources only and has no records of its own.
-TEST_F(LogStoreTest, LoadsWholeRecordsAndReportsAMissingFile) {
+TEST_F(LogStoreTest, LoadsWholeRecordsReportsAMissingFileAndKeepsInstants) {
     auto two = LogBytes::known().knownFileRecord(dos(2024, 1, 1), 1, 2, 3);
     write(hash + ".pln_on", two.knownFileRecord(dos(2024, 1, 2), 4, 5, 1ULL << 40).raw("partial"));
     tLogFile log(context, hash);
@@ -58,60 +58,34 @@ TEST_F(LogStoreTest, LoadsWholeRecordsAndReportsAMissingFile) {
                   "Cannot load the \"Queued clients\" log file: No such file or directory"}));
     ok.freeValues();
     EXPECT_EQ(ok.source(0), nullptr);
-}
 
-TEST_F(LogStoreTest, FilesHeldByAWriterFailInsteadOfBlocking) {
-    const LogBytes bytes = statsLog().int64Record(dos(2024, 1, 1), 1);
-    std::string path = write(statsName + ".pln_on", bytes);
-    tLogFile log(context, statsName);
-    {
-        LockedFile writer(path, LockedFile::Access::ReadWrite);
-        tLogFile blocked(context, statsName);
-        EXPECT_EQ(blocked.valueType(), 0);
-        log.loadValues();
-        EXPECT_EQ(log.recordsSize(), -1);
-        EXPECT_FALSE(log.updateProperties(0, "x", 1, tLogOperation::sum, missingValue()));
-        EXPECT_FALSE(log.replaceValues({}));
-    }
-    const std::string save = "Cannot save the \"" + statsName + "\" log file: " + inUse;
-    EXPECT_EQ(errors(),
-              (std::vector<std::string>{
-                  "Cannot create log object from the file \"" + statsName + "\": " + inUse,
-                  "Cannot load the \"" + statsName + "\" log file: " + inUse, save, save}));
-    EXPECT_EQ(read(statsName + ".pln_on"), bytes.bytes());
-    LockedFile reader(path, LockedFile::Access::Read);
-    log.loadValues();
-    EXPECT_EQ(log.recordCount(), 1) << "readers share the file";
-}
-
-// A log loaded again takes the records read and the instants worked out
-// before, until its file is appended to or replaced; a replacement keeps the
-// header and cuts whatever followed the records.
-TEST_F(LogStoreTest, KeptInstantsLastUntilTheFileChanges) {
+    // A log loaded again takes the records read and the instants worked out
+    // before, until its file is appended to or replaced; a replacement keeps the
+    // header and cuts whatever followed the records.
     tInstantsCache cache;
     context.instants = &cache;
     LogBytes twoDays = statsLog().int64Record(dos(2024, 1, 1), 1).int64Record(dos(2024, 1, 2), 2);
     write(statsName + ".pln", twoDays);
-    tLogFile log(context, statsName);
-    log.loadValues();
+    tLogFile kept(context, statsName);
+    kept.loadValues();
     tLogFile again(context, statsName);
     again.loadValues();
-    EXPECT_EQ(again.values().instants().data(), log.values().instants().data());
-    EXPECT_EQ(again.records().data(), log.records().data());
+    EXPECT_EQ(again.values().instants().data(), kept.values().instants().data());
+    EXPECT_EQ(again.records().data(), kept.records().data());
 
     write(statsName + ".pln", twoDays.int64Record(dos(2024, 1, 4), 3).raw("xy"));
-    log.loadValues();
-    ASSERT_EQ(log.values().instants().size(), 3u);
-    EXPECT_EQ(log.values().instant(2) - log.values().instant(1), 2 * 86400);
+    kept.loadValues();
+    ASSERT_EQ(kept.values().instants().size(), 3u);
+    EXPECT_EQ(kept.values().instant(2) - kept.values().instant(1), 2 * 86400);
 
     auto sixHours = [](LogBytes b) {
         return b.int64Record(dos(2024, 1, 1), 1).int64Record(dos(2024, 1, 1, 6), 2).bytes();
     };
-    ASSERT_TRUE(log.replaceValues(sixHours(LogBytes())));
+    ASSERT_TRUE(kept.replaceValues(sixHours(LogBytes())));
     EXPECT_EQ(read(statsName + ".pln"), sixHours(statsLog()));
-    log.loadValues();
-    EXPECT_EQ(log.values().instant(1) - log.values().instant(0), 6 * 3600);
-    EXPECT_TRUE(log.replaceValues({}));
+    kept.loadValues();
+    EXPECT_EQ(kept.values().instant(1) - kept.values().instant(0), 6 * 3600);
+    EXPECT_TRUE(kept.replaceValues({}));
     EXPECT_EQ(read(statsName + ".pln"), statsLog().bytes());
 }
 
@@ -119,7 +93,7 @@ TEST_F(LogStoreTest, KeptInstantsLastUntilTheFileChanges) {
 // records; a known-file log has no header to change. A combined log saved
 // without a maximum grows to take one, and a rename keeps its extension but
 // not a name another file has.
-TEST_F(LogStoreTest, PropertiesAndNamesAreRewrittenInPlace) {
+TEST_F(LogStoreTest, PropertiesAndNamesAreRewrittenInPlaceUnlessAWriterHoldsTheFile) {
     write(statsName + ".pln_on", statsLog().int64Record(dos(2024, 1, 1), 1));
     tLogFile log(context, statsName);
     EXPECT_TRUE(log.updateProperties(5, std::string(63, 'u'), 0.25, tLogOperation::quotient, 7));
@@ -145,6 +119,28 @@ TEST_F(LogStoreTest, PropertiesAndNamesAreRewrittenInPlace) {
     EXPECT_EQ(ratio.name(), "virtual;share");
     EXPECT_EQ(errors(), std::vector<std::string>{"Cannot save the \"virtual;share\" log "
                                                  "file: Another log file has that name"});
+
+    const LogBytes bytes = statsLog().int64Record(dos(2024, 1, 1), 1);
+    std::string path = write(statsName + ".pln_on", bytes);
+    tLogFile held(context, statsName);
+    {
+        LockedFile writer(path, LockedFile::Access::ReadWrite);
+        tLogFile blocked(context, statsName);
+        EXPECT_EQ(blocked.valueType(), 0);
+        held.loadValues();
+        EXPECT_EQ(held.recordsSize(), -1);
+        EXPECT_FALSE(held.updateProperties(0, "x", 1, tLogOperation::sum, missingValue()));
+        EXPECT_FALSE(held.replaceValues({}));
+    }
+    const std::string save = "Cannot save the \"" + statsName + "\" log file: " + inUse;
+    EXPECT_EQ(errors(),
+              (std::vector<std::string>{
+                  "Cannot create log object from the file \"" + statsName + "\": " + inUse,
+                  "Cannot load the \"" + statsName + "\" log file: " + inUse, save, save}));
+    EXPECT_EQ(read(statsName + ".pln_on"), bytes.bytes());
+    LockedFile reader(path, LockedFile::Access::Read);
+    held.loadValues();
+    EXPECT_EQ(held.recordCount(), 1) << "readers share the file";
 }
 
 const auto shellWord = [](const std::string& text) { return "'" + text + "'"; };

@@ -14,7 +14,7 @@ std::string unitsBytes(std::string_view units) {
     return {field.begin(), field.end()};
 }
 
-TEST(LogNames, KindStatePartsAndUnitsFollowFromTheNameAndTheField) {
+TEST(LogNames, KindStatePartsUnitsAndTheQueuedClientsText) {
     EXPECT_EQ(kindOf("queued CLIENTS"), tLogKind::queuedClients);
     EXPECT_EQ(kindOf("VIRTUAL;a.b"), tLogKind::virtualLog) << "virtual before the dot rule";
     EXPECT_EQ(kindOf("statistics.ini-statistics,ConnRunTime"), tLogKind::iniValue);
@@ -62,44 +62,38 @@ TEST(LogNames, KindStatePartsAndUnitsFollowFromTheNameAndTheField) {
     EXPECT_EQ(decodeUnits(field), "\xC2\xB0"
                                   "C")
         << "bytes that are not UTF-8 are Windows-1252";
-}
 
-// Products and quotients are evaluated left to right, with the locale's
-// separator and the dot alike; an edited log keeps its value while the text
-// is as shown, if that value is usable; numbers are formatted and parsed whole.
-TEST(Multiplier, EvaluatesTextsKeepsEditedValuesAndFormatsNumbers) {
-    const std::tuple<const char*, char, double> texts[] = {
-        {"1/1", '.', 1},         {"24 * 3600 / 1024 / 1024", '.', 0.0823974609375},
-        {"  1 / 2  ", '.', 0.5}, {"8/4*2", '.', 4},
-        {"-2.5e1", '.', -25},    {"+.5", '.', 0.5},
-        {"1,5", ',', 1.5},       {"2.5", ',', 2.5},
-        {"2,5 * 1.5", ',', 3.75}};
-    for (auto [text, point, value] : texts)
-        EXPECT_EQ(getMultiplier(text, point), value) << text;
-    EXPECT_TRUE(std::isnan(getMultiplier("1,5.5", ',')));
-    for (const char* text : {"", "   ", "2*", "/2", "3/0", "0", "0*5", "2**3", "abc", "1.5.2",
-                             "inf", "nan", "1e", "12abc", "1e999", "1e200*1e200", "1,5"})
-        EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
+    // The queued clients: disabled, missing, or the online signature's last field.
+    TempDir dir;
+    PosixIniProfile ini;
+    auto text = [&] { return queuedClientsText(ini, dir.file("config/"), dir.path()); };
+    auto preferences = [&](const std::string& value) {
+        dir.write("config/preferences.ini", "[eMule]\r\nOnlineSignature=" + value + "\r\n");
+    };
+    EXPECT_EQ(text(), "[Online signature is currently disabled]");
+    preferences("0");
+    dir.write("onlinesig.dat", "1|server|1.2.3.4|4661\n10.5|3.2|17");
+    EXPECT_EQ(text(), "[Online signature is currently disabled]");
+    preferences("yes");
+    EXPECT_EQ(text(), "[Online signature is currently disabled]");
 
-    EXPECT_EQ(editedMultiplier("1.23457e+06", "1.23457e+06", 1234567), 1234567);
-    EXPECT_EQ(editedMultiplier("2", "1.23457e+06", 1234567), 2);
-    for (double stored : {0.0, HUGE_VAL, -HUGE_VAL, std::nan("")})
-        EXPECT_TRUE(std::isnan(editedMultiplier("x", "x", stored))) << stored;
-
-    EXPECT_EQ(formatNumber(2.5, ','), "2,5");
-    EXPECT_EQ(formatNumber(0.0823974609375), "0.0823975");
-    EXPECT_EQ(formatNumber(1e20), "1e+20");
-    EXPECT_EQ(parseDecimal("-3.5"), -3.5);
-    EXPECT_EQ(parseDecimal("0"), 0.0);
-    EXPECT_EQ(parseDecimal("7."), 7.0);
-    EXPECT_FALSE(parseDecimal("."));
-    EXPECT_FALSE(parseDecimal("1 "));
-    EXPECT_FALSE(parseDecimal("0x10"));
+    preferences("1");
+    EXPECT_EQ(text(), "17");
+    dir.write("onlinesig.dat", "0\n");
+    EXPECT_EQ(text(), "");
+    EXPECT_FALSE(readQueuedClients(ini, dir.file("config/"), dir.path()).value);
+    // Only the end of a huge file is read.
+    dir.write("onlinesig.dat", std::string(1 << 20, 'x') + "|42\r\n");
+    EXPECT_EQ(text(), "42");
+    fs::remove(dir.file("onlinesig.dat"));
+    EXPECT_EQ(text(), "[File not found]");
+    dir.mkdir("onlinesig.dat");
+    EXPECT_EQ(text(), "[File not found]");
 }
 
 // Numeric values, file names every file system holds, titles, the name of an
 // ini value's log, and the entries of a combined log.
-TEST(LogDialogRules, ValuesNamesTitlesAndCombineEntries) {
+TEST(LogDialogRules, MultipliersValuesNamesTitlesAndCombineEntries) {
     for (const char* text : {"0", "-3.5", "+12", "1e5", "2.5E-3", "123456789012345678901234"})
         EXPECT_TRUE(isNumericIniValue(text)) << text;
     for (const char* text : {"", "12abc", "abc", "1.2.3", "0x10", "1e", "-", "1 2", "true"})
@@ -149,34 +143,37 @@ TEST(LogDialogRules, ValuesNamesTitlesAndCombineEntries) {
     EXPECT_TRUE(std::isnan(*maxValueOf(false, "12", '.')));
     EXPECT_EQ(editedMaxValue(true, "5", "1.23457e+06", 1234567, '.'), 5);
     EXPECT_FALSE(editedMaxValue(true, "inf", "inf", HUGE_VAL, '.'));
-}
 
-TEST(OnlineSignature, DisabledMissingOrTheLastField) {
-    TempDir dir;
-    PosixIniProfile ini;
-    auto text = [&] { return queuedClientsText(ini, dir.file("config/"), dir.path()); };
-    auto preferences = [&](const std::string& value) {
-        dir.write("config/preferences.ini", "[eMule]\r\nOnlineSignature=" + value + "\r\n");
-    };
-    EXPECT_EQ(text(), "[Online signature is currently disabled]");
-    preferences("0");
-    dir.write("onlinesig.dat", "1|server|1.2.3.4|4661\n10.5|3.2|17");
-    EXPECT_EQ(text(), "[Online signature is currently disabled]");
-    preferences("yes");
-    EXPECT_EQ(text(), "[Online signature is currently disabled]");
+    // Products and quotients are evaluated left to right, with the locale's
+    // separator and the dot alike; an edited log keeps its value while the text
+    // is as shown, if that value is usable; numbers are formatted and parsed whole.
+    const std::tuple<const char*, char, double> texts[] = {
+        {"1/1", '.', 1},         {"24 * 3600 / 1024 / 1024", '.', 0.0823974609375},
+        {"  1 / 2  ", '.', 0.5}, {"8/4*2", '.', 4},
+        {"-2.5e1", '.', -25},    {"+.5", '.', 0.5},
+        {"1,5", ',', 1.5},       {"2.5", ',', 2.5},
+        {"2,5 * 1.5", ',', 3.75}};
+    for (auto [text, point, value] : texts)
+        EXPECT_EQ(getMultiplier(text, point), value) << text;
+    EXPECT_TRUE(std::isnan(getMultiplier("1,5.5", ',')));
+    for (const char* text : {"", "   ", "2*", "/2", "3/0", "0", "0*5", "2**3", "abc", "1.5.2",
+                             "inf", "nan", "1e", "12abc", "1e999", "1e200*1e200", "1,5"})
+        EXPECT_TRUE(std::isnan(getMultiplier(text))) << text;
 
-    preferences("1");
-    EXPECT_EQ(text(), "17");
-    dir.write("onlinesig.dat", "0\n");
-    EXPECT_EQ(text(), "");
-    EXPECT_FALSE(readQueuedClients(ini, dir.file("config/"), dir.path()).value);
-    // Only the end of a huge file is read.
-    dir.write("onlinesig.dat", std::string(1 << 20, 'x') + "|42\r\n");
-    EXPECT_EQ(text(), "42");
-    fs::remove(dir.file("onlinesig.dat"));
-    EXPECT_EQ(text(), "[File not found]");
-    dir.mkdir("onlinesig.dat");
-    EXPECT_EQ(text(), "[File not found]");
+    EXPECT_EQ(editedMultiplier("1.23457e+06", "1.23457e+06", 1234567), 1234567);
+    EXPECT_EQ(editedMultiplier("2", "1.23457e+06", 1234567), 2);
+    for (double stored : {0.0, HUGE_VAL, -HUGE_VAL, std::nan("")})
+        EXPECT_TRUE(std::isnan(editedMultiplier("x", "x", stored))) << stored;
+
+    EXPECT_EQ(formatNumber(2.5, ','), "2,5");
+    EXPECT_EQ(formatNumber(0.0823974609375), "0.0823975");
+    EXPECT_EQ(formatNumber(1e20), "1e+20");
+    EXPECT_EQ(parseDecimal("-3.5"), -3.5);
+    EXPECT_EQ(parseDecimal("0"), 0.0);
+    EXPECT_EQ(parseDecimal("7."), 7.0);
+    EXPECT_FALSE(parseDecimal("."));
+    EXPECT_FALSE(parseDecimal("1 "));
+    EXPECT_FALSE(parseDecimal("0x10"));
 }
 
 constexpr CalendarMs at(std::int64_t day, int hour, int minute, int second) {
