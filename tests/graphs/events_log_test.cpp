@@ -130,17 +130,18 @@ TEST_F(EventsAndColoursTest, ShadesDesignColoursStoredColoursAndEveryBadValueInO
             << &row - rows;
     }
 
+    // Six and eight digits read alike; every bad value is reported in one box.
     FakeSettingsStore stored;
     stored.values = {{"color1", "000080FF"},  {"color2", "80ff"},  {"color3", "12G456"},
                      {"color4", "FF000005"},  {"deltaLum", "0,2"}, {"color5", " 00abcdef "},
                      {"color6", "123456789"}, {"color7", ""}};
-    const tChartColours read = loadColors(stored, prompter);
-    EXPECT_EQ(read.slotColours[1], rgbColour(0xFF, 0x80, 0));
-    EXPECT_EQ(read.slotColours[2], read.slotColours[1]);
-    EXPECT_EQ(read.slotColours[5], rgbColour(0xEF, 0xCD, 0xAB));
+    const tChartColours parsed = loadColors(stored, prompter);
+    EXPECT_EQ(parsed.slotColours[1], rgbColour(0xFF, 0x80, 0));
+    EXPECT_EQ(parsed.slotColours[2], parsed.slotColours[1]);
+    EXPECT_EQ(parsed.slotColours[5], rgbColour(0xEF, 0xCD, 0xAB));
     for (std::size_t slot : {3, 4, 6, 7})
-        EXPECT_EQ(read.slotColours[slot], designSlotColours[slot]) << slot;
-    EXPECT_DOUBLE_EQ(read.deltaLum, 0.15);
+        EXPECT_EQ(parsed.slotColours[slot], designSlotColours[slot]) << slot;
+    EXPECT_DOUBLE_EQ(parsed.deltaLum, 0.15);
 
     const std::vector<std::string> shown = errors();
     ASSERT_EQ(shown.size(), 1u);

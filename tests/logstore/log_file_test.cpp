@@ -120,6 +120,7 @@ TEST_F(LogStoreTest, PropertiesAndNamesAreRewrittenInPlaceUnlessAWriterHoldsTheF
     EXPECT_EQ(errors(), std::vector<std::string>{"Cannot save the \"virtual;share\" log "
                                                  "file: Another log file has that name"});
 
+    // A file a writer holds fails at once instead of blocking; readers share it.
     const LogBytes bytes = statsLog().int64Record(dos(2024, 1, 1), 1);
     std::string path = write(statsName + ".pln_on", bytes);
     tLogFile held(context, statsName);
