@@ -1,17 +1,9 @@
-#include "common/missing_value.h"
 #include "graph_fixture.h"
-#include "graphs/core/events_log.h"
-
-#include <cmath>
-#include <gmock/gmock.h>
-#include <gtest/gtest.h>
 
 namespace pln::test {
 namespace {
 
-using ::testing::DoubleNear;
-using ::testing::ElementsAre;
-using ::testing::Field;
+using ::testing::DoubleNear, ::testing::Field;
 
 auto point(double x, double y) {
     return AllOf(Field(&tGraphPoint::x, DoubleNear(x, 1e-9)),
@@ -35,14 +27,6 @@ auto valuesAre(const std::vector<double>& expected) {
     return ::testing::Pointwise(::testing::NanSensitiveDoubleEq(), expected);
 }
 
-// Records 660 s apart with the given values.
-std::vector<std::pair<std::int64_t, double>> every660(const std::vector<double>& samples) {
-    std::vector<std::pair<std::int64_t, double>> records;
-    for (double value : samples)
-        records.emplace_back(660 * static_cast<std::int64_t>(records.size()), value);
-    return records;
-}
-
 std::string legendText(const std::vector<tLegendPiece>& pieces) {
     std::string text;
     for (const tLegendPiece& p : pieces)
@@ -54,9 +38,11 @@ using ComputeGraphsTest = GraphTest;
 
 TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     // Four records 660 s apart: three points, one per record interval. The
-    // requests drop to 10 in the last interval, the transfers in the second.
+    // requests drop to 10 in the last interval, the transfers in the second;
+    // transfers beyond what running totals hold exactly are summed step by step.
+    const std::uint64_t huge = std::uint64_t{1} << 60;
     knownLog(1, {{0, 0, 0, 0},
-                 {660, 11, 1, 660 * 1024},
+                 {660, 11, 1, huge + 660 * 1024},
                  {1320, 33, 2, 100 * 1024},
                  {1980, 10, 3, 760 * 1024}});
     scan();
@@ -75,7 +61,8 @@ TEST_F(ComputeGraphsTest, KnownFileRatesMarkersAndFallbacks) {
     const double perHour = 3600.0 / 660;
     EXPECT_THAT(values(r, tChartId::requests, 1), valuesAre({60, 120, 10 * perHour}));
     EXPECT_THAT(values(r, tChartId::requests, 2), valuesAre({perHour, perHour, perHour}));
-    EXPECT_THAT(values(r, tChartId::transferred, 1), valuesAre({1, 100.0 / 660, 1}));
+    EXPECT_THAT(values(r, tChartId::transferred, 1),
+                valuesAre({(huge / 1024.0 + 660) / 660, 100.0 / 660, 1}));
     EXPECT_EQ(std::tuple(r.bottomMin, r.bottomMax, r.zoomBarMaximum),
               std::tuple(dayAt(0), dayAt(1320), std::optional(1)));
     // A file without a name still gets its quoted legend line.
@@ -104,8 +91,8 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
         knownLog(n, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}, {1980, 3, 3, 3}});
     knownLog(9, {{0, 0, 0, 0}, {660, 1, 1, 1}, {1320, 2, 2, 2}});
     for (int k = 1; k <= 7; ++k)
-        statLog("Req" + std::to_string(k), flagShowWithRequests, every660({1, 2, 3, 4}));
-    statLog("Other", 0, every660({1, 2, 3, 4}));
+        statLog("Req" + std::to_string(k), flagShowWithRequests, {1, 2, 3, 4});
+    statLog("Other", 0, {1, 2, 3, 4});
     scan();
     request.referenceFile1 = knownFile(1);
     request.referenceFile2 = knownFile(2);
@@ -136,21 +123,8 @@ TEST_F(ComputeGraphsTest, SelectionLimitsAndMinimumRecords) {
         EXPECT_EQ(log->recordsSize(), -1) << log->name();
 }
 
-// Transfers beyond what running totals hold exactly are summed step by step.
-TEST_F(ComputeGraphsTest, HugeTransfersAreSummedStepByStep) {
-    const std::uint64_t huge = std::uint64_t{1} << 60;
-    knownLog(1, {{0, 0, 0, 0},
-                 {660, 1, 1, huge},
-                 {1320, 2, 2, huge + 660 * 1024},
-                 {1980, 3, 3, huge + 1320 * 1024}});
-    scan();
-    request.selectedKnownFiles = {knownFile(1, "")};
-    EXPECT_THAT(values(draw(), tChartId::transferred, 1), valuesAre({huge / 1024.0 / 660, 1, 1}));
-}
-
 constexpr std::uint8_t counter = flagCumulative;
 constexpr double big = 5e18; // two of them overflow a 64-bit integer
-// The stored value types by their widths.
 constexpr std::uint8_t i8 = valueTypeByte, i16 = valueTypeShort, i32 = valueTypeInteger,
                        i64 = valueTypeLong, f64 = valueTypeReal;
 
@@ -167,12 +141,7 @@ TEST_F(ComputeGraphsTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
         {"IntegerCounterGoesNegative", i32, counter, 1, {5, 665, -3, 657}, {1, 0, 1}},
         {"LongCounter", i64, counter, 1024, {5e9, 5e9 + 660, 5e9 + 1980, 660}, {1024, 2048, 1024}},
         // Steps beyond what a double sums exactly are added one by one.
-        {"LongCounterOfHugeSteps",
-         i64,
-         counter,
-         1,
-         {0, 1e16, 2e16, 2e16 + 660},
-         {1e16 / 660, 1e16 / 660, 1}},
+        {"HugeSteps", i64, counter, 1, {0, 1e16, 2e16, 2e16 + 660}, {1e16 / 660, 1e16 / 660, 1}},
         {"RealCounterReset", f64, counter, 1, {0.25, 330.25, 0.5, 66.5}, {0.5, 0.5 / 660, 0.1}},
         // Signed values read back in their own width.
         {"ByteAverage", i8, 0, 3, {-128, 20, -30, 127}, {-162, -15, 145.5}},
@@ -180,72 +149,57 @@ TEST_F(ComputeGraphsTest, EachBucketIsARateOrAnAverageTimesTheMultiplier) {
         {"LongAverageOverflowsItsSum", i64, 0, 0.5, {big, big, -big, -big}, {big / 2, 0, -big / 2}},
         {"RealAverage", f64, 0, -2, {1.25, 2.5, -0.125, 1e300}, {-3.75, -2.375, -1e300}}};
     for (const auto& row : rows) {
-        typedLog(row.name, row.valueType, row.flags, row.multiplier, every660(row.values));
+        typedLog(row.name, row.valueType, row.flags, row.multiplier, row.values);
         scan();
         request.selectedStatLogs = {stat(row.name)};
         EXPECT_THAT(values(draw(), tChartId::transferred, 4), valuesAre(row.expected)) << row.name;
     }
 }
 
-// The first source "A" holds 500 throughout; the second one varies. eMule
-// ran 40 % of the second bucket where a row says so.
-struct CombinedRow {
-    const char* name;
-    tLogOperation operation;
-    double multiplier, maxValue;
-    std::vector<double> second;
-    bool dormant;
-    std::uint8_t firstFlags;
-    std::vector<double> expected; // none: no point
-};
-void PrintTo(const CombinedRow& row, std::ostream* out) {
-    *out << row.name;
+// The first source holds 500 throughout; the second one varies. Where a
+// row says so, ConnRunTime has eMule run 40 % of the second bucket: those
+// rows come last, since the log stays for the rows after them.
+TEST_F(ComputeGraphsTest, CombinedLogsApplyTheirOperationMultiplierAndMaximum) {
+    const double none = missingValue();
+    const std::vector<double> steps = {2, 0, 0, 8}, level = {2, 4, 4, 8};
+    using enum tLogOperation;
+    const struct {
+        const char* name;
+        tLogOperation operation;
+        double multiplier, maxValue;
+        std::vector<double> second;
+        bool dormant;
+        std::uint8_t firstFlags;
+        std::vector<double> expected; // none: no point
+    } rows[] = {
+        // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
+        {"QuotientCapped", quotient, 1, 100, steps, false, 0, {100, none, 100}},
+        {"Sum", sum, 1, none, steps, false, 0, {501, 500, 504}},
+        {"SecondShare", secondShare, 100, none, steps, false, 0, {100. / 501, 0, 400. / 504}},
+        {"FirstShare", firstShare, 100, none, steps, false, 0, {50000. / 501, 100, 50000. / 504}},
+        {"ReverseDifference", reverseDifference, 1, none, steps, false, 0, {-499, -500, -496}},
+        // The maximum applies to the value times the log's own multiplier.
+        {"Difference", difference, 2, 998, steps, false, 0, {998, 998, 992}},
+        {"ReverseQuotient", reverseQuotient, 1, none, {2, 4, 0, 8}, false, 0, {.006, .004, .008}},
+        // A dormant first source makes the whole value 0; one saved when
+        // changed only leaves the second source's own rule.
+        {"Dormant", sum, 1, none, level, true, 0, {503, 0, 506}},
+        {"SavedWhenChanged", sum, 1, none, level, true, flagSavedWhenChanged, {503, 500, 506}}};
+    for (const auto& row : rows) {
+        const std::string first = std::string(row.name) + "A", second = std::string(row.name) + "B";
+        if (row.dormant)
+            connRunTime({1000, 1660, 1924, 2584});
+        statLog(first, row.firstFlags, {500, 500, 500, 500});
+        statLog(second, 0, row.second);
+        combinedLog(row.name, static_cast<std::uint8_t>(row.operation), first, second, row.maxValue,
+                    0, row.multiplier);
+        scan();
+        request.selectedStatLogs = {stat("virtual;" + std::string(row.name))};
+        tGraphResult r = draw();
+        EXPECT_THAT(values(r, tChartId::transferred, 4), valuesAre(row.expected)) << row.name;
+        EXPECT_EQ(legendText(r.transfersLegend), std::string(row.name) + " (ratio)\r\n");
+    }
 }
-const double none = missingValue();
-using enum tLogOperation;
-constexpr std::uint8_t kept = flagSavedWhenChanged;
-
-const CombinedRow combinedRows[] = {
-    // 500 / 1 capped at 100; 500 / 0 left out; 500 / 4 = 125 capped.
-    {"QuotientCapped", quotient, 1, 100, {2, 0, 0, 8}, false, 0, {100, none, 100}},
-    {"Sum", sum, 1, none, {2, 0, 0, 8}, false, 0, {501, 500, 504}},
-    {"SecondShare", secondShare, 100, none, {2, 0, 0, 8}, false, 0, {100. / 501, 0, 400. / 504}},
-    {"FirstShare",
-     firstShare,
-     100,
-     none,
-     {2, 0, 0, 8},
-     false,
-     0,
-     {50000. / 501, 100, 50000. / 504}},
-    {"ReverseDifference", reverseDifference, 1, none, {2, 0, 0, 8}, false, 0, {-499, -500, -496}},
-    // The maximum applies to the value times the log's own multiplier.
-    {"Difference", difference, 2, 998, {2, 0, 0, 8}, false, 0, {998, 998, 992}},
-    {"ReverseQuotient", reverseQuotient, 1, none, {2, 4, 0, 8}, false, 0, {.006, .004, .008}},
-    // A dormant first source makes the whole value 0; one saved when changed
-    // only leaves the second source's own rule.
-    {"Dormant", sum, 1, none, {2, 4, 4, 8}, true, 0, {503, 0, 506}},
-    {"SavedWhenChanged", sum, 1, none, {2, 4, 4, 8}, true, kept, {503, 500, 506}}};
-
-class CombinedLogTest : public GraphTest, public ::testing::WithParamInterface<CombinedRow> {};
-
-TEST_P(CombinedLogTest, OperationMultiplierAndMaximum) {
-    const CombinedRow& row = GetParam();
-    if (row.dormant)
-        connRunTime(every660({1000, 1660, 1924, 2584}));
-    statLog("A", row.firstFlags, every660({500, 500, 500, 500}));
-    statLog("B", 0, every660(row.second));
-    combinedLog("C", static_cast<std::uint8_t>(row.operation), "A", "B", row.maxValue, 0,
-                row.multiplier);
-    scan();
-    request.selectedStatLogs = {stat("virtual;C")};
-    tGraphResult r = draw();
-    EXPECT_THAT(values(r, tChartId::transferred, 4), valuesAre(row.expected));
-    EXPECT_EQ(legendText(r.transfersLegend), "C (ratio)\r\n");
-}
-
-INSTANTIATE_TEST_SUITE_P(Operations, CombinedLogTest, ::testing::ValuesIn(combinedRows),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 } // namespace
 } // namespace pln::test

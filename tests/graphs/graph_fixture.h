@@ -2,16 +2,16 @@
 
 #include "emulefiles/core/known_met_record.h"
 #include "graphs/core/graph_data.h"
-#include "logstore/core/dos_date_time.h"
-#include "logstore/core/log_files.h"
-#include "logstore/core/log_types.h"
+#include "graphs/core/readout.h"
+#include "logstore/core/record_instants.h"
 #include "logstore/log_fixture.h"
 
+#include <gmock/gmock.h>
 #include <memory>
-#include <string>
-#include <vector>
 
 namespace pln::test {
+
+using ::testing::ElementsAre;
 
 // 2020-01-01 00:00 and the stamp a number of seconds after it.
 inline const CalendarMs graphBase = calendarDayOf(2020, 1, 1) * msPerDay;
@@ -27,9 +27,7 @@ inline double dayAt(std::int64_t seconds) {
 }
 
 inline std::string hashOf(int n) {
-    std::string hash(32, '0');
-    hash[31] = static_cast<char>('0' + n);
-    return hash;
+    return std::string(31, '0') + static_cast<char>('0' + n);
 }
 
 struct KnownRecord {
@@ -53,21 +51,20 @@ protected:
             bytes.knownFileRecord(at(r.seconds), r.requests, r.accepted, r.transferred);
         write(hashOf(n) + ".pln_on", bytes);
     }
-    // A stats log of statistics.ini with values at the given times, stored
-    // in the given value type (1 byte .. 5 double).
+    // A stats log of statistics.ini with values 660 s apart, stored in the
+    // given value type (1 byte .. 5 double).
     void typedLog(const std::string& key, std::uint8_t valueType, std::uint8_t flags,
-                  double multiplier, const std::vector<std::pair<std::int64_t, double>>& records) {
+                  double multiplier, const std::vector<double>& values) {
         LogBytes bytes = LogBytes::stats(valueType, flags, multiplier, "units");
-        for (auto [seconds, value] : records)
-            bytes.record(at(seconds), valueType, value);
+        for (std::size_t k = 0; k < values.size(); ++k)
+            bytes.record(at(660 * static_cast<std::int64_t>(k)), valueType, values[k]);
         write("statistics.ini-statistics," + key + ".pln_on", bytes);
     }
-    void statLog(const std::string& key, std::uint8_t flags,
-                 const std::vector<std::pair<std::int64_t, double>>& records) {
-        typedLog(key, valueTypeInteger, flags, 1, records);
+    void statLog(const std::string& key, std::uint8_t flags, const std::vector<double>& values) {
+        typedLog(key, valueTypeInteger, flags, 1, values);
     }
-    void connRunTime(const std::vector<std::pair<std::int64_t, double>>& records) {
-        typedLog("ConnRunTime", valueTypeInteger, 1, 24, records);
+    void connRunTime(const std::vector<double>& values) {
+        typedLog("ConnRunTime", valueTypeInteger, 1, 24, values);
     }
     void combinedLog(const std::string& title, std::uint8_t operation, const std::string& first,
                      const std::string& second, double maxValue, std::uint8_t flags = 0,

@@ -1,17 +1,23 @@
 #pragma once
 
 #include "common/byte_writer.h"
+#include "logstore/core/dos_date_time.h"
 #include "logstore/core/log_files.h"
+#include "support/error_text.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
+#include <cmath>
 #include <cstdint>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace pln::test {
+
+namespace fs = std::filesystem;
 
 // A packed record date, built field by field.
 constexpr std::uint32_t dos(int year, int month, int day, int hour = 0, int minute = 0,
@@ -107,8 +113,15 @@ private:
 
 inline constexpr std::string_view hashName = "0123456789ABCDEF0123456789ABCDEF";
 
+// Every box a test shows is one it takes and checks.
 class LogStoreTest : public ::testing::Test {
 protected:
+    void TearDown() override { EXPECT_TRUE(prompter.shown.empty()); }
+    std::vector<std::string> errors() {
+        std::vector<std::string> taken = prompter.errors();
+        prompter.shown.clear();
+        return taken;
+    }
     std::string write(std::string_view fileName, const LogBytes& bytes) {
         return dir.write(fileName, bytes.bytes());
     }
