@@ -4,6 +4,7 @@
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
 #include "links/ui/qt_file_dialogs.h"
+#include "platform/fake_platform.h"
 #include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
 
@@ -49,6 +50,10 @@ private:
     int dialogs_ = 0;
     test::RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
+    // The window's clock and eMule among the processes are the test's.
+    FakeClock clock_;
+    FakeRunningPrograms programs_;
+    std::optional<Platform> platform_;
 
     static QCheckBox* box(QDialog& form, const char* name) {
         return form.findChild<QCheckBox*>(name);
@@ -87,7 +92,12 @@ private slots:
         test::writeSettled(profile_->dir, "eMule/config/cancelled.met", test::emptyKnownMet);
         // The port of no eMule on this machine.
         profile_->writePreferences("");
-        form_ = session_.open(profile_->locations);
+        Platform& native = session_.platform();
+        clock_.nowMs = native.clock.nowUnixMs();
+        programs_.running.clear();
+        platform_.emplace(native.system, native.files, native.mutexes, native.processes, native.ini,
+                          clock_, native.listing, native.ports, programs_);
+        form_ = tMainForm::create(*platform_, session_.prompter(), profile_->locations);
         QVERIFY(form_ && test::showExposed(*form_));
         QVERIFY(test::listsAllKnownFiles(*form_, 3));
         // No reload pending: the edits are allowed.
@@ -118,6 +128,17 @@ private slots:
             QCOMPARE(actions().aKFRename->isEnabled(), c.rename);
             QVERIFY(actions().aRepairKM->isEnabled());
         }
+
+        // eMule among the processes: the actions show it once the look of a
+        // moment ago has aged, the command itself looks at once.
+        programs_.running.insert("eMule.exe");
+        select({"charlie.iso"});
+        form_->knownMetEdit().aKFRenameExecute();
+        QVERIFY(actions().aKFRename->isEnabled() && !view().findChild<QLineEdit*>());
+        clock_.nowMs += 1000;
+        select({"alpha.avi"});
+        QVERIFY(!actions().aKFDelKnownFile->isEnabled());
+        programs_.running.clear();
 
         // eMule starts on its port: every edit stops.
         profile_->writePreferences("4711");
