@@ -1,9 +1,9 @@
 #include "app/ui/known_met_edit_command.h"
 #include "app/ui/list_view.h"
 #include "emulefiles/core/cancelled_met.h"
-#include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
 #include "links/ui/qt_file_dialogs.h"
+#include "platform/fake_platform.h"
 #include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
 
@@ -39,7 +39,7 @@ void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::
 } // namespace
 
 // The edits on three files; the second is shared by eMule, the first has an
-// active log. The repair comes last.
+// active log. The clock and the signs of eMule are the test's. Repair last.
 class KnownMetEditTest : public test::WindowSuite {
     Q_OBJECT
 
@@ -49,6 +49,12 @@ private:
     int dialogs_ = 0;
     test::RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
+    FakeClock clock_;
+    FakePortProbe ports_;
+    FakeRunningPrograms programs_;
+    Platform& os_ = session_.platform();
+    Platform platform_{os_.system, os_.files,   os_.mutexes, os_.processes, os_.ini,
+                       clock_,     os_.listing, ports_,      programs_};
 
     static QCheckBox* box(QDialog& form, const char* name) {
         return form.findChild<QCheckBox*>(name);
@@ -85,9 +91,8 @@ private slots:
         profile_->writeLog(hashOf(1), tLogState::active);
         // An empty plain cancelled.met.
         test::writeSettled(profile_->dir, "eMule/config/cancelled.met", test::emptyKnownMet);
-        // The port of no eMule on this machine.
-        profile_->writePreferences("");
-        form_ = session_.open(profile_->locations);
+        programs_.running.clear();
+        form_ = tMainForm::create(platform_, session_.prompter(), profile_->locations);
         QVERIFY(form_ && test::showExposed(*form_));
         QVERIFY(test::listsAllKnownFiles(*form_, 3));
         // No reload pending: the edits are allowed.
@@ -119,14 +124,14 @@ private slots:
             QVERIFY(actions().aRepairKM->isEnabled());
         }
 
-        // eMule starts on its port: every edit stops.
-        profile_->writePreferences("4711");
-        auto marker = session_.platform().mutexes.create(emuleInstanceMarker("4711"));
-        QCOMPARE(marker.outcome, MutexOutcome::Created);
+        // eMule runs: the actions follow once the last look has aged, a command at once.
+        programs_.running.insert("eMule.exe");
         select({"charlie.iso"});
-        QVERIFY(!actions().aKFRename->isEnabled());
-        QVERIFY(!actions().aKFDelKnownFile->isEnabled());
-        QVERIFY(!actions().aRepairKM->isEnabled());
+        form_->knownMetEdit().aKFRenameExecute();
+        QVERIFY(actions().aKFRename->isEnabled() && !view().findChild<QLineEdit*>());
+        clock_.nowMs += 1000;
+        select({"alpha.avi"});
+        QVERIFY(!actions().aKFDelKnownFile->isEnabled() && !actions().aRepairKM->isEnabled());
     }
 
     void confirmationRecordsItsFlagsWhateverTheButton() {
@@ -221,9 +226,6 @@ private slots:
         select({"bravo.mkv"});
         form_->knownMetEdit().aKFRenameExecute();
         QVERIFY(!view().findChild<QLineEdit*>());
-        select({"charlie.iso"});
-        form_->knownMetEdit().aKFRenameExecute();
-        QVERIFY(view().findChild<QLineEdit*>());
     }
 
     // Without a recorder the repair runs at once; the list shows the

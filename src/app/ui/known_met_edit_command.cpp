@@ -19,6 +19,10 @@ namespace {
 
 const char* const renameQuestion = "Before proceeding, you may want to backup known.met...";
 
+// How long a look at the processes stands for the actions' state: longer
+// than a drawing takes, short beside the time eMule takes to start.
+constexpr std::int64_t seenRunningForMs = 1000;
+
 std::string captionOf(const QAction& action) {
     return action.text().remove(QLatin1Char('&')).toStdString();
 }
@@ -60,22 +64,22 @@ tKnownMetEditState tKnownMetEditCommand::state(std::size_t selected, bool select
     tKnownMetEditState state;
     state.selected = selected;
     state.selectionShared = selectionShared;
-    state.emuleRunning = emuleRunningThisTurn();
+    state.emuleRunning = emuleRunningLately();
     state.knownMetLoaded = context_.knownMet.list() != nullptr;
     state.reloadPending = context_.reloadPending();
     state.knownMetUnchanged = context_.knownMet.isUnchanged();
     return state;
 }
 
-bool tKnownMetEditCommand::emuleRunningThisTurn() {
+// A clock set back makes the look stale at once.
+bool tKnownMetEditCommand::emuleRunningLately() {
     return isEmuleRunning(
         context_.platform, context_.configFolder, [this](const std::string& port) {
-            if (seenRunning_ && seenRunning_->port == port)
+            const std::int64_t now = context_.platform.clock.nowUnixMs();
+            if (seenRunning_ && seenRunning_->port == port && now >= seenRunning_->seenAtMs &&
+                now - seenRunning_->seenAtMs < seenRunningForMs)
                 return seenRunning_->running;
-            if (!seenRunning_)
-                QMetaObject::invokeMethod(
-                    this, [this] { seenRunning_.reset(); }, Qt::QueuedConnection);
-            seenRunning_ = tSeenRunning{port, emuleSeenRunning(context_.platform, port)};
+            seenRunning_ = tSeenRunning{port, emuleSeenRunning(context_.platform, port), now};
             return seenRunning_->running;
         });
 }

@@ -11,6 +11,7 @@
 #include "platform/platform.h"
 
 #include <QObject>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -66,10 +67,11 @@ private:
     // editKnownMetActionsUpdate, aKFRenameUpdate and aRepairKMUpdate.
     void updateActions();
     tKnownMetEditState state(std::size_t selected, bool selectionShared);
-    // Whether eMule runs, for the actions' state: a selection of many rows
-    // updates them once per row, so the look at every process is made once
-    // per turn of the event loop; the quick checks are made each time.
-    bool emuleRunningThisTurn();
+    // Whether eMule runs, for the actions' state only. A selection updates
+    // them once per row and again once its drawing is done, so the look at
+    // every process is reused for a moment; the quick checks are made each
+    // time.
+    bool emuleRunningLately();
     bool knownFilesListEditing(std::size_t position);
     // The row of the record, if the list still shows it.
     tKnownFileRow* rowOf(const tKnownMetRecord* record, const std::string& hashText, int& position);
@@ -88,6 +90,7 @@ private:
     struct tSeenRunning {
         std::string port;
         bool running = false;
+        std::int64_t seenAtMs = 0;
     };
     std::optional<tSeenRunning> seenRunning_;
 };

@@ -110,6 +110,10 @@ void tListView::restore(const tListMemory& memory, const tRowKey& key) {
     horizontalScrollBar()->setValue(memory.horizontal);
 }
 
+void tListView::updateColourLines() {
+    viewport()->update(QRect(columnViewportPosition(0), 0, columnWidth(0), viewport()->height()));
+}
+
 void tListView::keepFirstColumnFirst() {
     const int place = header()->visualIndex(0);
     if (place > 0)

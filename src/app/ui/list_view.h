@@ -54,6 +54,9 @@ public:
     // Selects and focuses again the rows that are still there, and scrolls
     // back to where the list was.
     void restore(const tListMemory& memory, const tRowKey& key);
+    // The drawn colours changed: their lines lie in the first column only,
+    // so the other cells are not painted again.
+    void updateColourLines();
 
 signals:
     void headerClicked(int column);

@@ -173,8 +173,7 @@ void tMainForm::connectGraphs() {
     connect(statsLogs_, &tStatsLogsList::stateChanged, graphs_,
             [this] { graphs_->setSelection(withLogs(graphs_->selection(), *statsLogs_)); });
     for (tListView* view : {knownFilesView_, statsView_})
-        connect(graphs_, &tGraphsPanel::coloursChanged, view->viewport(),
-                qOverload<>(&QWidget::update));
+        connect(graphs_, &tGraphsPanel::coloursChanged, view, &tListView::updateColourLines);
 }
 
 void tMainForm::connectActions() {
