@@ -10,9 +10,9 @@
 // The second process of the Windows platform tests:
 //   hold-mutex NAME FOLDER   takes the mutex, writes FOLDER\ready with the
 //                            outcome, keeps it until FOLDER\release exists
-//   listen PREFIX FOLDER     joins the bus, writes FOLDER\ready, and writes
-//                            the first message to FOLDER\message
-//   send PREFIX NAME WORD VALUE   broadcasts one message
+//   listen PREFIX FOLDER     joins the bus, writes FOLDER\ready, writes the
+//                            first message to FOLDER\message, then answers
+//                            for another program and for PREFIX
 namespace {
 
 using namespace std::chrono_literals;
@@ -39,6 +39,8 @@ int listen(const std::string& prefix, const std::string& folder) {
         for (const pln::BusMessage& m : bus->receive()) {
             writeFile(folder + "\\message",
                       m.name + " " + std::to_string(m.word) + " " + std::to_string(m.value));
+            bus->broadcast({"other-program", 1, 1});
+            bus->broadcast({prefix + "resumed", 3, 4});
             return 0;
         }
     }
@@ -53,11 +55,6 @@ int main(int argc, char* argv[]) {
         return holdMutex(argv[2], argv[3]);
     if (mode == "listen" && argc == 4)
         return listen(argv[2], argv[3]);
-    if (mode == "send" && argc == 6) {
-        pln::openNativeMessageBus(argv[2])->broadcast(
-            {argv[3], static_cast<std::uint32_t>(std::stoul(argv[4])), std::stoll(argv[5])});
-        return 0;
-    }
     std::fprintf(stderr, "usage: see the source\n");
     return 2;
 }
