@@ -22,6 +22,10 @@ namespace {
 
 // The four places eMule may keep its configuration.
 enum class Base { EmuleFolder, LocalAppData, ProgramData, AppData };
+constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
+               A = Base::AppData;
+using K = KnownFolder;
+using S = ShellFolder;
 
 const std::string emuleFolder = "C:\\Program Files\\eMule\\";
 const std::string programFolder = emuleFolder + "PLN\\";
@@ -60,18 +64,12 @@ struct Machine {
     // The user folder holding a base's "eMule\" and "PLN\"; eMule's own folder
     // holds "config\" itself, beside the viewer's folder.
     std::string userFolder(Base base) {
-        if (base == Base::AppData)
-            return system.shellFolders[ShellFolder::AppData] + "\\";
-        return system.knownFolders[base == Base::LocalAppData ? KnownFolder::LocalAppData
-                                                              : KnownFolder::ProgramData] +
-               "\\";
+        if (base == A)
+            return system.shellFolders[S::AppData] + "\\";
+        return system.knownFolders[base == L ? K::LocalAppData : K::ProgramData] + "\\";
     }
-    std::string configBase(Base base) {
-        return base == Base::EmuleFolder ? emuleFolder : userFolder(base) + "eMule\\";
-    }
-    std::string dataFolder(Base base) {
-        return base == Base::EmuleFolder ? programFolder : userFolder(base) + "PLN\\";
-    }
+    std::string configBase(Base b) { return b == E ? emuleFolder : userFolder(b) + "eMule\\"; }
+    std::string dataFolder(Base b) { return b == E ? programFolder : userFolder(b) + "PLN\\"; }
     void placeEmuleFiles(Base base) {
         for (const char* file : {"preferences.ini", "known.met"})
             files.files.insert(configBase(base) + "config\\" + file);
@@ -79,8 +77,6 @@ struct Machine {
 };
 
 using Adjust = void (*)(Machine&);
-using K = KnownFolder;
-using S = ShellFolder;
 // Folders at and just under the length limits; characters count, not bytes.
 const Adjust localAppData230 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(230, "l")); };
 const Adjust localAppData229 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(229, "l")); };
@@ -103,8 +99,6 @@ struct LocationRow {
     Adjust adjust = nullptr;
 };
 
-constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
-               A = Base::AppData;
 constexpr std::uint16_t vista = windowsVista, xp = windowsXp;
 
 const LocationRow locationRows[] = {
@@ -297,11 +291,9 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
     ini.failWrite.insert(iniFile);
     EXPECT_NO_THROW(values.settings.set(settingKey::showTips, 3));
     EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
-}
 
-TEST(Settings, IntegersAreReadLikeProfileIntegers) {
-    FakeIniProfile ini;
-    tSettings settings(ini, iniFile);
+    // Integers are read like profile integers.
+    ini.failWrite.clear();
     using Case = std::pair<const char*, int>;
     const Case small[] = {
         {"42", 42},  {"+8", 8},   {"-3", -3}, {"12abc", 12}, {"\t 5", 5}, {"007", 7},
@@ -315,23 +307,23 @@ TEST(Settings, IntegersAreReadLikeProfileIntegers) {
     for (Cases cases : {Cases(small), Cases(limits)})
         for (const auto& [text, expected] : cases) {
             ini.write(iniFile, "PLN", "value", text);
-            EXPECT_EQ(settings.get(tIntSetting{"value", 99}), expected) << '"' << text << '"';
+            EXPECT_EQ(values.settings.get(tIntSetting{"value", 99}), expected) << text;
         }
-    EXPECT_EQ(settings.get(tIntSetting{"missing", 17}), 17);
+    EXPECT_EQ(values.settings.get(tIntSetting{"missing", 17}), 17);
 }
 
-// Absent values (null) take the defaults; nothing is written back either way.
+// Absent values (null) take the defaults; nothing is written back either
+// way. Numbers are read with a decimal point.
 TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
-    struct Case {
+    const struct {
         const char* pointsPerPixel;
         int expectedPoints;
         const char* threshold;
         int expectedThreshold;
-    };
-    const Case cases[] = {{"7", 7, "90", 90},       {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
-                          {"11", 10, "1", 1},       {"1", 1, "400", 400}, {"10", 10, "x", 30},
-                          {nullptr, 4, nullptr, 30}};
-    for (const Case& c : cases) {
+    } cases[] = {{"7", 7, "90", 90},       {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
+                 {"11", 10, "1", 1},       {"1", 1, "400", 400}, {"10", 10, "x", 30},
+                 {nullptr, 4, nullptr, 30}};
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.pointsPerPixel ? c.pointsPerPixel : "absent");
         FakeIniProfile ini;
         for (auto [key, text] : {std::pair{"pointsPerPixel", c.pointsPerPixel},
@@ -345,14 +337,11 @@ TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
         EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
         EXPECT_EQ(ini.files, before);
     }
-}
-
-TEST(ProcessValues, NumbersAreReadWithADecimalPoint) {
-    const std::pair<const char*, double> cases[] = {
+    const std::pair<const char*, double> numbers[] = {
         {"0.2", 0.2},   {"0.05", 0.05}, {"+0.1", 0.1}, {"0,2", 0.15},   {"", 0.15},
         {"0.2x", 0.15}, {"nan", 0.15},  {"inf", 0.15}, {"+-0.1", 0.15}, {"1e-1", 0.1},
     };
-    for (const auto& [text, expected] : cases)
+    for (const auto& [text, expected] : numbers)
         EXPECT_DOUBLE_EQ(parseUsDecimal(text).value_or(0.15), expected) << '"' << text << '"';
 }
 

@@ -21,19 +21,17 @@ namespace {
 constexpr CalendarMs s = 1000, mn = 60 * s, h = 60 * mn, d = msPerDay;
 constexpr CalendarMs base = 45'000LL * msPerDay; // a day in 2023
 
-struct Case {
-    const char* label;
-    bool partFile;
-    CalendarMs modified;
-    CalendarMs created;
-    tDled dled;
-    const char* dlTime;
-    std::int64_t sortMinutes;
-};
-
 TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
     using enum tDled;
-    const Case cases[] = {
+    const struct {
+        const char* label;
+        bool partFile;
+        CalendarMs modified;
+        CalendarMs created;
+        tDled dled;
+        const char* dlTime;
+        std::int64_t sortMinutes;
+    } cases[] = {
         {"not shared", false, 0, 0, no, "", -1},
         {"not shared, part file", true, 0, 0, yes, "", -1},
         {"modified before creation", false, base, base + h, no, "", -1},
@@ -47,7 +45,7 @@ TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
         {"half a minute rounds to even", false, base + 2 * mn + 30 * s, base, maybe, "02 mn", 2},
         {"part file created later", true, base, base + 2 * h + 3 * mn, yes, "02 h 03 mn", 123},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.label);
         const tDled dled = dledOf(c.partFile, c.modified, c.created);
         EXPECT_EQ(dled, c.dled);
@@ -140,7 +138,7 @@ int sign(int n) {
 
 // Numbers compare as values, dates to the second, the log and DLed columns
 // by their cell texts.
-TEST(KnownFileRowCompare, ColumnsCompareAsTheyRead) {
+TEST(KnownFileRow, ColumnsCompareAsTheyRead) {
     const auto compare = [](const tKnownFileRow& a, const tKnownFileRow& b, tKnownFilesColumn c) {
         return sign(compareKnownFileRows(a, b, static_cast<int>(c)));
     };
@@ -210,9 +208,7 @@ TEST(SortOrder, HeaderClicksMoveAndReverseColumns) {
     EXPECT_EQ(order.imageOf(4), 12);
     order.columnRightClick(4);
     EXPECT_EQ(order.imageOf(4), 11);
-}
-
-TEST(TextRanking, EqualTextsShareARank) {
+    // Equal texts share a rank.
     EXPECT_EQ(rankIgnoringAsciiCase({"beta", "Alpha", "ALPHA", "gamma", ""}),
               (std::vector<std::uint32_t>{2, 1, 1, 3, 0}));
 }
@@ -294,7 +290,7 @@ std::unique_ptr<tKnownMetRecord> record(const std::string& hash) {
     return tKnownMetRecord::createFromValues("file.avi", hash, 0, 0, 0, 5'000'000'000ull, "");
 }
 
-TEST(TagsText, LinesUpNamesTypesAndValues) {
+TEST(TagsText, LinesUpNamesTypesAndValuesOfTenRecords) {
     auto file = record("00112233445566778899AABBCCDDEEFF");
     file->tags.append(tKnownMetTag::createFromValue(200, 1234));
     tKnownMetTag other = tKnownMetTag::createFromValue(200, 0);
@@ -312,10 +308,9 @@ TEST(TagsText, LinesUpNamesTypesAndValues) {
               "200                              UINT32    #1234\r\n"
               "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn BOOL      \r\n"
               "200                                        \r\n");
-}
 
-// The separators between records are checked on the list's tags box.
-TEST(TagsText, ShowsTenRecordsOnceEach) {
+    // Ten records at most, each once; the separators between them are
+    // checked on the list's tags box.
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     std::vector<const tKnownMetRecord*> selected;
     for (int i = 0; i < 15; ++i) {
