@@ -212,17 +212,15 @@ TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
     }
 }
 
+// Platform 1 is Windows 9x, 2 Windows NT; others read as Windows 95.
 TEST(WindowsVersion, CodesTheSystemsAnswer) {
-    const std::pair<std::optional<OsVersion>, std::uint16_t> rows[] = {
-        {std::nullopt, windowsUnknown}, {OsVersion{1, 4, 0}, 4}, // Windows 95
-        {OsVersion{1, 4, 10}, 0x0A04},                           // Windows 98
-        {OsVersion{1, 4, 90}, 0x5A04},                           // Windows Me
-        {OsVersion{1, 4, 3}, 4},        {OsVersion{1, 5, 10}, 4}, {OsVersion{2, 3, 51}, 4},
-        {OsVersion{2, 4, 0}, 4},        {OsVersion{2, 5, 0}, 5}, // Windows 2000
-        {OsVersion{2, 5, 1}, 0x0105},                            // Windows XP
-        {OsVersion{2, 5, 2}, 0x0205},                            // Server 2003
-        {OsVersion{2, 5, 3}, 6},        {OsVersion{2, 6, 0}, 6},  {OsVersion{2, 10, 0}, 6},
-        {OsVersion{3, 10, 0}, 4}, // another platform
+    using V = OsVersion;
+    const std::pair<std::optional<V>, std::uint16_t> rows[] = {
+        {std::nullopt, windowsUnknown}, {V{1, 4, 0}, windows95},         {V{1, 4, 10}, windows98},
+        {V{1, 4, 90}, windowsMe},       {V{1, 4, 3}, windows95},         {V{1, 5, 10}, windows95},
+        {V{2, 3, 51}, windows95},       {V{2, 4, 0}, windows95},         {V{2, 5, 0}, windows2000},
+        {V{2, 5, 1}, windowsXp},        {V{2, 5, 2}, windowsServer2003}, {V{2, 5, 3}, windowsVista},
+        {V{2, 6, 0}, windowsVista},     {V{2, 10, 0}, windowsVista},     {V{3, 10, 0}, windows95},
     };
     for (const auto& [answer, expected] : rows) {
         FakeSystemInfo system;
