@@ -20,7 +20,6 @@
 namespace pln {
 namespace {
 
-// The four places eMule may keep its configuration.
 enum class Base { EmuleFolder, LocalAppData, ProgramData, AppData };
 constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
                A = Base::AppData;
@@ -164,12 +163,11 @@ TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
 }
 
 TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
-    FakeSystemInfo system;
-    FakeFileSystem files;
-    system.executable = "D:\\PLNViewer.exe";
-    files.folders = {"D:\\"};
-    files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
-    const auto loc = std::get<tLocations>(resolveLocations(system, files, windows95));
+    Machine m;
+    m.system.executable = "D:\\PLNViewer.exe";
+    m.files.folders = {"D:\\"};
+    m.files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
+    const auto loc = std::get<tLocations>(resolveLocations(m.system, m.files, windows95));
     EXPECT_EQ(loc.programFolder, "D:\\");
     EXPECT_EQ(loc.eMuleFolder, "D:\\");
     EXPECT_EQ(loc.logsFolder, "D:\\PLN logs\\");

@@ -16,16 +16,14 @@ namespace pln::test {
 // in it when the object goes away.
 class TempDir {
 public:
-    // A folder that did not exist before: create_directory tells whether it made it.
+    // A folder that did not exist before: create_directory tells whether it
+    // made it, and a random name is all but never taken.
     TempDir() {
-        std::random_device random;
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt)
-            if (auto folder = base / ("pln-test-" + std::to_string(random()));
-                std::filesystem::create_directory(folder))
-                path_ = folder.string() + "/";
-        if (path_.empty())
+        const auto folder = std::filesystem::temp_directory_path() /
+                            ("pln-test-" + std::to_string(std::random_device()()));
+        if (!std::filesystem::create_directory(folder))
             throw std::runtime_error("cannot create a temporary folder");
+        path_ = folder.string() + "/";
     }
     ~TempDir() {
         std::error_code ec;

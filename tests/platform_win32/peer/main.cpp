@@ -2,7 +2,6 @@
 #include "platform/platform.h"
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -17,14 +16,10 @@ namespace {
 
 using namespace std::chrono_literals;
 
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 int holdMutex(const std::string& name, const std::string& folder) {
     pln::NativePlatform native;
     auto result = native.services().mutexes.create(name);
-    writeFile(folder + "\\ready", std::to_string(static_cast<int>(result.outcome)));
+    std::ofstream(folder + "\\ready") << static_cast<int>(result.outcome);
     for (int i = 0; i < 1000 && !std::ifstream(folder + "\\release").good(); ++i)
         std::this_thread::sleep_for(10ms);
     return 0;
@@ -32,13 +27,12 @@ int holdMutex(const std::string& name, const std::string& folder) {
 
 int listen(const std::string& prefix, const std::string& folder) {
     auto bus = pln::openNativeMessageBus(prefix);
-    writeFile(folder + "\\ready", "1");
+    std::ofstream(folder + "\\ready") << 1;
     for (auto end = std::chrono::steady_clock::now() + 20s;
          std::chrono::steady_clock::now() < end;) {
         bus->waitForMessages(50);
         for (const pln::BusMessage& m : bus->receive()) {
-            writeFile(folder + "\\message",
-                      m.name + " " + std::to_string(m.word) + " " + std::to_string(m.value));
+            std::ofstream(folder + "\\message") << m.name << ' ' << m.word << ' ' << m.value;
             bus->broadcast({"other-program", 1, 1});
             bus->broadcast({prefix + "resumed", 3, 4});
             return 0;
@@ -55,6 +49,5 @@ int main(int argc, char* argv[]) {
         return holdMutex(argv[2], argv[3]);
     if (mode == "listen" && argc == 4)
         return listen(argv[2], argv[3]);
-    std::fprintf(stderr, "usage: see the source\n");
-    return 2;
+    return 2; // not a use the source above describes
 }
