@@ -157,9 +157,8 @@ TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
         EXPECT_EQ(loc.messagePrefix, prefix);
         EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
     }
-}
 
-TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
+    // A program in the root takes the root as eMule's folder.
     Machine m;
     m.system.executable = "D:\\PLNViewer.exe";
     m.files.folders = {"D:\\"};
@@ -303,6 +302,24 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
             EXPECT_EQ(values.settings.get(tIntSetting{"value", 99}), expected) << text;
         }
     EXPECT_EQ(values.settings.get(tIntSetting{"missing", 17}), 17);
+
+    // The date of the last compression is written only when absent or empty.
+    FakeClock clock;
+    clock.nowMs = 1'700'000'000'000;
+    clock.utcOffsetMs = 3'600'000;
+    std::vector<CalendarMs> asked;
+    const tDateTimeText text = [&](CalendarMs when) {
+        asked.push_back(when);
+        return std::string("14/11/2023 23:13:20");
+    };
+    for (const char* stored : {static_cast<const char*>(nullptr), "", "01/02/2020 10:00:00"}) {
+        if (stored)
+            values.settings.set(settingKey::lastCompressDate, stored);
+        ensureLastCompressDate(values.settings, clock, text);
+        EXPECT_EQ(values.settings.get(settingKey::lastCompressDate),
+                  stored && *stored ? stored : "Never since 14/11/2023 23:13:20");
+    }
+    EXPECT_EQ(asked, (std::vector<CalendarMs>{clock.nowLocal(), clock.nowLocal()}));
 }
 
 // Absent values (null) take the defaults; nothing is written back either
@@ -338,47 +355,23 @@ TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
         EXPECT_DOUBLE_EQ(parseUsDecimal(text).value_or(0.15), expected) << '"' << text << '"';
 }
 
-TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
-    FakeClock clock;
-    clock.nowMs = 1'700'000'000'000;
-    clock.utcOffsetMs = 3'600'000;
-    std::vector<CalendarMs> asked;
-    const tDateTimeText text = [&](CalendarMs when) {
-        asked.push_back(when);
-        return std::string("14/11/2023 23:13:20");
-    };
-    FakeIniProfile ini;
-    tSettings settings(ini, iniFile);
-    for (const char* stored : {static_cast<const char*>(nullptr), "", "01/02/2020 10:00:00"}) {
-        if (stored)
-            settings.set(settingKey::lastCompressDate, stored);
-        ensureLastCompressDate(settings, clock, text);
-        EXPECT_EQ(settings.get(settingKey::lastCompressDate),
-                  stored && *stored ? stored : "Never since 14/11/2023 23:13:20");
-    }
-    EXPECT_EQ(asked, (std::vector<CalendarMs>{clock.nowLocal(), clock.nowLocal()}));
-}
-
 const std::string emptyKnownMet("\x0E\x00\x00\x00\x00", 5);
 
-struct LoadCycle : testing::Test {
+// A fresh file is loaded once it has settled; while a newer one settles the
+// loaded list stays, and an unreadable one makes the cycle try again. Every
+// source of the shared folders is tried and the first failure named.
+TEST(LoadCycle, LoadsOnlySettledReadableFilesAndTriesEverySource) {
     test::TempDir dir;
     FakeFileSystem files;
     FakeClock clock;
-    std::string path = dir.write("known.met", emptyKnownMet);
+    const std::string path = dir.write("known.met", emptyKnownMet);
     tKnownMet knownMet{path, files, clock};
     std::string failure;
-
-    void writtenAt(std::int64_t stampMs, std::string_view contents) {
+    const auto writtenAt = [&](std::int64_t stampMs, std::string_view contents) {
         dir.write("known.met", contents);
         files.files.insert(path);
         files.stamps[path] = stampMs;
-    }
-};
-
-// A fresh file is loaded once it has settled; while a newer one settles the
-// loaded list stays, and an unreadable one makes the cycle try again.
-TEST_F(LoadCycle, LoadsOnlySettledReadableFiles) {
+    };
     writtenAt(1'000'000, emptyKnownMet);
     clock.nowMs = 1'001'000;
     EXPECT_FALSE(loadEmuleFiles(knownMet, failure));
@@ -400,10 +393,7 @@ TEST_F(LoadCycle, LoadsOnlySettledReadableFiles) {
     EXPECT_NE(failure, knownMetSettlingText);
     writtenAt(1'000'004, emptyKnownMet);
     EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
-}
 
-TEST(LoadSharedFolders, EverySourceIsTriedAndTheFirstFailureNamed) {
-    test::TempDir dir;
     NativePlatform native;
     Platform& platform = native.services();
     const std::string preferences = dir.write("preferences.ini", "[eMule]\r\nPort=1\r\n");
@@ -413,7 +403,6 @@ TEST(LoadSharedFolders, EverySourceIsTriedAndTheFirstFailureNamed) {
             dir.file(name), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     tSharedFolders folders(platform.files, platform.clock, platform.ini, platform.listing,
                            dir.path(), '/');
-    std::string failure;
     EXPECT_FALSE(loadSharedFolders(folders, failure));
     EXPECT_EQ(failure, preferences + ": no IncomingDir in section eMule");
     EXPECT_TRUE(folders.sharedDirsLoaded());

@@ -267,10 +267,9 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
     EXPECT_EQ(table.row(0).state, tLogState::none);
     logs.scanLogs();
     EXPECT_EQ(table.logAt(0), logs.findLog("virtual;Average per session"));
-}
 
-// Operations in their stored order; an unknown one reads as the second share.
-TEST(CombineFormula, NamesTheSourcesInTheOperation) {
+    // Formulas of the operations in their stored order; an unknown one reads
+    // as the second share.
     std::vector<std::string> formulas;
     for (int operation = 0; operation < 8; ++operation)
         formulas.push_back(combineFormula(static_cast<tLogOperation>(operation), "A%2", "B%1"));
