@@ -217,10 +217,13 @@ struct StatsLogsTable : LogsFixture {
              const std::string& units = "", std::uint8_t type = valueTypeInteger) {
         ASSERT_TRUE(logs.createLogFile(name, state, {type, flags, 1.0, units}));
     }
-    std::vector<std::string> column(tStatsLogsColumn c) const {
+    // Each row's value, file name, section and units, in one text.
+    std::vector<std::string> rows() const {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < table.count(); ++i)
-            out.push_back(table.row(i).texts[static_cast<std::size_t>(c)]);
+        for (std::size_t i = 0; i < table.count(); ++i) {
+            const auto& texts = table.row(i).texts;
+            out.push_back(texts[0] + "|" + texts[2] + "|" + texts[3] + "|" + texts[4]);
+        }
         return out;
     }
 };
@@ -242,23 +245,19 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
 
     // Permanent first, then active, then inactive; each by value name. The
     // log column, the ticks and the graph column are checked on the list.
-    EXPECT_EQ(
-        column(tStatsLogsColumn::value),
-        (std::vector<std::string>{"ConnRunTime", "Queued clients", "TotalUploadedBytes",
-                                  "UpSuccessfulSessions", "Average per session", "MaxUpload"}));
-    EXPECT_EQ(column(tStatsLogsColumn::fileName),
-              (std::vector<std::string>{
-                  "statistics.ini", "onlinesig.dat", "statistics.ini", "statistics.ini",
-                  "TotalUploadedBytes / UpSuccessfulSessions", "preferences.ini"}));
-    EXPECT_EQ(
-        column(tStatsLogsColumn::section),
-        (std::vector<std::string>{"statistics", "", "statistics", "statistics", "", "eMule"}));
-    EXPECT_EQ(table.row(0).texts[static_cast<std::size_t>(tStatsLogsColumn::units)], "Hours / day");
+    EXPECT_EQ(rows(), (std::vector<std::string>{
+                          "ConnRunTime|statistics.ini|statistics|Hours / day",
+                          "Queued clients|onlinesig.dat||",
+                          "TotalUploadedBytes|statistics.ini|statistics|",
+                          "UpSuccessfulSessions|statistics.ini|statistics|",
+                          "Average per session|TotalUploadedBytes / UpSuccessfulSessions||kB",
+                          "MaxUpload|preferences.ini|eMule|",
+                      }));
 
     table.sortOrder().columnClick(static_cast<int>(tStatsLogsColumn::log));
     table.sortByFirstPriority();
-    EXPECT_EQ(column(tStatsLogsColumn::value).front(), "Average per session");
-    EXPECT_EQ(column(tStatsLogsColumn::value).back(), "ConnRunTime");
+    EXPECT_EQ(table.row(0).name, "virtual;Average per session");
+    EXPECT_EQ(table.row(5).name, "statistics.ini-statistics,ConnRunTime");
 
     // A rescan replaces the logs: a row finds its log again by name, or none.
     logs.clearLogs();
