@@ -278,15 +278,11 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
 }
 
 // Numbers are marked to show that they went through the given format.
-const tNumberFormat numbers{[](std::uint64_t n) { return "#" + std::to_string(n); },
-                            [](double x) { return std::to_string(x); }};
-
-std::unique_ptr<tKnownMetRecord> record(const std::string& hash) {
-    return tKnownMetRecord::createFromValues("file.avi", hash, 0, 0, 0, 5'000'000'000ull, "");
-}
+const tNumberFormat numbers{[](std::uint64_t n) { return "#" + std::to_string(n); }, {}};
 
 TEST(TagsText, LinesUpNamesTypesAndValuesOfTenRecords) {
-    auto file = record("00112233445566778899AABBCCDDEEFF");
+    auto file = tKnownMetRecord::createFromValues("file.avi", "00112233445566778899AABBCCDDEEFF", 0,
+                                                  0, 0, 5'000'000'000ull, "");
     file->tags.append(tKnownMetTag::createFromValue(200, 1234));
     tKnownMetTag other = tKnownMetTag::createFromValue(200, 0);
     other.name = std::string(40, 'n');
@@ -309,7 +305,7 @@ TEST(TagsText, LinesUpNamesTypesAndValuesOfTenRecords) {
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     std::vector<const tKnownMetRecord*> selected;
     for (int i = 0; i < 15; ++i) {
-        files.push_back(record(hashOf(i)));
+        files.push_back(tKnownMetRecord::createFromValues("", hashOf(i), 0, 0, 0, 0, ""));
         selected.push_back(files.back().get());
     }
     EXPECT_TRUE(tagRecords(nullptr, nullptr, {}).empty());
