@@ -126,8 +126,7 @@ TEST_F(Win32Platform, FilesKeepTheSystemsTimesAndTheirOldContents) {
     std::string path = windowsPath(dir.write("stamped", "x"));
     // 2020-01-02 03:04:05.678 UTC
     constexpr std::int64_t unixMs = 1'577'934'245'678;
-    const std::uint64_t ticks =
-        static_cast<std::uint64_t>(unixMs) * 10'000 + 116'444'736'000'000'000ULL;
+    const std::uint64_t ticks = unixMs * 10'000ULL + 116'444'736'000'000'000ULL;
     FILETIME time{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
     HANDLE file = ::CreateFileW(std::wstring(path.begin(), path.end()).c_str(),
                                 FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
