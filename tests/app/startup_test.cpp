@@ -179,30 +179,26 @@ TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
         "once with the currently selected setting in Options > Extended > Sharing eMule with other "
         "computer users (or simply that eMule has been started at least once, if older than "
         "v0.48a)";
-    const struct {
-        const char* only; // the one eMule file present; null: both, in the base
-        Base base;
-        std::string refused; // the folder that cannot be made
-        std::uint16_t version;
-    } rows[] = {
+    // The one eMule file present (null: both, in the base), the base, the
+    // folder that cannot be made and the system.
+    const std::tuple<const char*, Base, std::string, std::uint16_t> rows[] = {
         {"known.met", E, "", windows95},
         {"preferences.ini", E, "", windows95},
         {nullptr, L, "C:\\Users\\ann\\AppData\\Local\\PLN", vista},
         {nullptr, E, programFolder + "PLN logs", windows95},
     };
-    for (const auto& row : rows) {
+    for (const auto& [only, base, refused, version] : rows) {
         Machine m;
-        if (row.only)
-            m.files.files.insert(emuleFolder + "config\\" + row.only);
+        if (only)
+            m.files.files.insert(emuleFolder + "config\\" + only);
         else
-            m.placeEmuleFiles(row.base);
-        m.files.failCreate.insert(row.refused);
-        auto outcome = resolveLocations(m.system, m.files, row.version);
-        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.refused;
+            m.placeEmuleFiles(base);
+        m.files.failCreate.insert(refused);
+        auto outcome = resolveLocations(m.system, m.files, version);
+        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << refused;
         EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
-                  row.only ? noFiles
-                           : "Cannot find or create logs directory \"" + row.refused + "\\\"");
-        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << row.refused;
+                  only ? noFiles : "Cannot find or create logs directory \"" + refused + "\\\"");
+        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << refused;
     }
 }
 
@@ -325,26 +321,22 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
 // Absent values (null) take the defaults; nothing is written back either
 // way. Numbers are read with a decimal point.
 TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
-    const struct {
-        const char* pointsPerPixel;
-        int expectedPoints;
-        const char* threshold;
-        int expectedThreshold;
-    } cases[] = {{"7", 7, "90", 90},       {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
-                 {"11", 10, "1", 1},       {"1", 1, "400", 400}, {"10", 10, "x", 30},
-                 {nullptr, 4, nullptr, 30}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.pointsPerPixel ? c.pointsPerPixel : "absent");
+    // Points per pixel as stored and as read, then the compression threshold.
+    const std::tuple<const char*, int, const char*, int> cases[] = {
+        {"7", 7, "90", 90},   {"0", 1, "0", 30},   {"-5", 1, "-1", 30},      {"11", 10, "1", 1},
+        {"1", 1, "400", 400}, {"10", 10, "x", 30}, {nullptr, 4, nullptr, 30}};
+    for (const auto& [points, expectedPoints, threshold, expectedThreshold] : cases) {
+        SCOPED_TRACE(points ? points : "absent");
         FakeIniProfile ini;
-        for (auto [key, text] : {std::pair{"pointsPerPixel", c.pointsPerPixel},
-                                 std::pair{"compressionThreshold", c.threshold}})
+        for (auto [key, text] :
+             {std::pair{"pointsPerPixel", points}, std::pair{"compressionThreshold", threshold}})
             if (text)
                 ini.write(iniFile, "PLN", key, text);
         const auto before = ini.files;
         tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
         values.readSettings();
-        EXPECT_EQ(values.pointsPerPixel, c.expectedPoints);
-        EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
+        EXPECT_EQ(values.pointsPerPixel, expectedPoints);
+        EXPECT_EQ(values.compressionThreshold, expectedThreshold);
         EXPECT_EQ(ini.files, before);
     }
     const std::pair<const char*, double> numbers[] = {

@@ -20,15 +20,8 @@ constexpr CalendarMs base = 45'000LL * msPerDay; // a day in 2023
 
 TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
     using enum tDled;
-    const struct {
-        const char* label;
-        bool partFile;
-        CalendarMs modified;
-        CalendarMs created;
-        tDled dled;
-        const char* dlTime;
-        std::int64_t sortMinutes;
-    } cases[] = {
+    using Ms = CalendarMs;
+    const std::tuple<const char*, bool, Ms, Ms, tDled, const char*, std::int64_t> cases[] = {
         {"not shared", false, 0, 0, no, "", -1},
         {"not shared, part file", true, 0, 0, yes, "", -1},
         {"modified before creation", false, base, base + h, no, "", -1},
@@ -42,14 +35,14 @@ TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
         {"half a minute rounds to even", false, base + 2 * mn + 30 * s, base, maybe, "02 mn", 2},
         {"part file created later", true, base, base + 2 * h + 3 * mn, yes, "02 h 03 mn", 123},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.label);
-        const tDled dled = dledOf(c.partFile, c.modified, c.created);
-        EXPECT_EQ(dled, c.dled);
+    for (const auto& [label, partFile, modified, created, expected, dlTime, minutes] : cases) {
+        SCOPED_TRACE(label);
+        const tDled dled = dledOf(partFile, modified, created);
+        EXPECT_EQ(dled, expected);
         tDlTime time;
-        const bool shown = dlTimeOf(dled, c.modified, c.created, time);
-        EXPECT_EQ(shown ? dlTimeText(time) : std::string(), c.dlTime);
-        EXPECT_EQ(shown ? time.sortMinutes() : -1, c.sortMinutes);
+        const bool shown = dlTimeOf(dled, modified, created, time);
+        EXPECT_EQ(shown ? dlTimeText(time) : std::string(), dlTime);
+        EXPECT_EQ(shown ? time.sortMinutes() : -1, minutes);
     }
     EXPECT_EQ(knownFileLogText(tLogState::permanent), "None");
 }
