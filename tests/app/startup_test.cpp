@@ -86,27 +86,23 @@ const Adjust noPublic = [](Machine& m) { m.system.knownFolders.erase(K::PublicDo
 const Adjust noShell = [](Machine& m) { m.system.shell = false; };
 const Adjust noPersonal = [](Machine& m) { m.system.shellFolders.erase(S::Personal); };
 
-struct LocationRow {
-    const char* name;
-    std::uint16_t windowsVersion;
-    std::optional<int> usePublicUserDirectories;
-    std::set<Base> emuleFilesIn;
-    Base expected;
-    Adjust adjust = nullptr;
-};
+// A row's name, the system, eMule's "UsePublicUserDirectories", the bases
+// holding eMule's files, the base expected and a change to the machine.
+using LocationRow =
+    std::tuple<const char*, std::uint16_t, std::optional<int>, std::set<Base>, Base, Adjust>;
 
 constexpr std::uint16_t vista = windowsVista, xp = windowsXp;
 
 const LocationRow locationRows[] = {
-    {"VistaAbsentPrefersLocalAppData", vista, {}, {L, P, E}, L},
-    {"VistaAbsentThenProgramData", vista, {}, {P, E}, P},
-    {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E},
-    {"VistaSetting0", vista, 0, {L, P, E}, L},
-    {"VistaSetting1", vista, 1, {P, L, E}, P},
-    {"VistaSetting2", vista, 2, {E, L}, E},
-    {"VistaSettingMinus1", vista, -1, {P}, P},
-    {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P},
-    {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E},
+    {"VistaAbsentPrefersLocalAppData", vista, {}, {L, P, E}, L, {}},
+    {"VistaAbsentThenProgramData", vista, {}, {P, E}, P, {}},
+    {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E, {}},
+    {"VistaSetting0", vista, 0, {L, P, E}, L, {}},
+    {"VistaSetting1", vista, 1, {P, L, E}, P, {}},
+    {"VistaSetting2", vista, 2, {E, L}, E, {}},
+    {"VistaSettingMinus1", vista, -1, {P}, P, {}},
+    {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P, {}},
+    {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E, {}},
     {"VistaLocalAppData230KeepsDefaults", vista, 0, {E, L}, E, localAppData230},
     {"VistaLocalAppData229IsUsed", vista, 0, {L}, L, localAppData229},
     {"VistaDownloads220KeepsDefaults", vista, 0, {E, L}, E, downloads220},
@@ -115,41 +111,41 @@ const LocationRow locationRows[] = {
     {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall},
     {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublic},
     {"VistaShellMissing", vista, 0, {E, L}, E, noShell},
-    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E},
-    {"XpAbsentFindsAppData", xp, {}, {A}, A},
-    {"XpSetting0", xp, 0, {A, E}, A},
-    {"XpSetting1NotConsulted", xp, 1, {E, A}, E},
-    {"XpSetting2", xp, 2, {E, A}, E},
+    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E, {}},
+    {"XpAbsentFindsAppData", xp, {}, {A}, A, {}},
+    {"XpSetting0", xp, 0, {A, E}, A, {}},
+    {"XpSetting1NotConsulted", xp, 1, {E, A}, E, {}},
+    {"XpSetting2", xp, 2, {E, A}, E, {}},
     {"XpAppData230KeepsDefaults", xp, 0, {E, A}, E, appData230},
     {"XpPersonal220KeepsDefaults", xp, 0, {E, A}, E, personal220},
     {"XpPersonalFails", xp, 0, {E, A}, E, noPersonal},
-    {"Windows2000Setting0", windows2000, 0, {A}, A},
-    {"Windows98Setting0", windows98, 0, {A}, A},
-    {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A},
-    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E},
+    {"Windows2000Setting0", windows2000, 0, {A}, A, {}},
+    {"Windows98Setting0", windows98, 0, {A}, A, {}},
+    {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A, {}},
+    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E, {}},
 };
 
 TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
-    for (const LocationRow& row : locationRows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, version, setting, filesIn, expected, adjust] : locationRows) {
+        SCOPED_TRACE(name);
         Machine m;
-        if (row.usePublicUserDirectories)
-            m.system.registry["UsePublicUserDirectories"] = *row.usePublicUserDirectories;
-        if (row.adjust)
-            row.adjust(m);
-        for (Base base : row.emuleFilesIn)
+        if (setting)
+            m.system.registry["UsePublicUserDirectories"] = *setting;
+        if (adjust)
+            adjust(m);
+        for (Base base : filesIn)
             m.placeEmuleFiles(base);
 
-        auto outcome = resolveLocations(m.system, m.files, row.windowsVersion);
+        auto outcome = resolveLocations(m.system, m.files, version);
 
         ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
             << std::get<tStartupEnd>(outcome).message;
         const auto& loc = std::get<tLocations>(outcome);
-        const std::string config = m.configBase(row.expected);
+        const std::string config = m.configBase(expected);
         EXPECT_EQ(loc.eMuleConfigBase, config);
         EXPECT_EQ(loc.eMuleConfigFolder, config + "config\\");
-        EXPECT_EQ(loc.dataFolder, m.dataFolder(row.expected));
-        EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
+        EXPECT_EQ(loc.dataFolder, m.dataFolder(expected));
+        EXPECT_EQ(loc.logsFolder, m.dataFolder(expected) + "PLN logs\\");
         EXPECT_EQ(loc.programFolder, programFolder);
         EXPECT_EQ(loc.eMuleFolder, emuleFolder);
         std::string prefix = loc.eMuleConfigFolder;
