@@ -65,47 +65,39 @@ struct KnownFilesTable : LogsFixture {
     tKnownMetList list;
     tKnownFilesTable table;
 
-    void add(int n, std::string name, std::uint64_t size, std::uint64_t transferred = 0) {
+    // A known file of date n, with a log unless `state` is none.
+    void add(int n, std::string name, std::uint64_t size, std::uint64_t transferred,
+             tLogState state) {
         list.append(
             name, tKnownMetRecord::createFromValues(name, hashOf(n), transferred, 0, 0, size, ""));
         list.record(list.count() - 1).date = static_cast<std::uint32_t>(n);
-    }
-    void log(int n, tLogState state) {
-        ASSERT_TRUE(
-            logs.createLogFile(hashOf(n), state, tLogHeader{valueTypeKnownFile, 0, 1.0, ""}));
-    }
-    // Files with an even date are shared, in a folder named after the name.
-    tSharedLookup sharedEvenDates() {
-        return [](std::string_view name, std::uint64_t,
-                  std::uint32_t date) -> std::optional<tSharedMatch> {
-            if (date % 2 != 0)
-                return std::nullopt;
-            return tSharedMatch{"/share/" + std::string(name.substr(0, 1)) + "/", base + date * mn,
-                                base};
-        };
-    }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (std::size_t i = 0; i < table.count(); ++i)
-            out.push_back(table.row(i).name);
-        return out;
+        EXPECT_TRUE(state == tLogState::none ||
+                    logs.createLogFile(hashOf(n), state, {valueTypeKnownFile, 0, 1.0, ""}));
     }
 };
 
 TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
-    add(1, "delta", 1000, 5);
-    add(2, "Charlie", 999, 7);
-    add(3, "bravo", 10);
-    add(4, "alpha", 20);
-    add(6, "echo", 30);
-    log(1, tLogState::active);
-    log(2, tLogState::inactive);
-    log(6, tLogState::active);
+    add(1, "delta", 1000, 5, tLogState::active);
+    add(2, "Charlie", 999, 7, tLogState::inactive);
+    add(3, "bravo", 10, 0, tLogState::none);
+    add(4, "alpha", 20, 0, tLogState::none);
+    add(6, "echo", 30, 0, tLogState::active);
     logs.scanLogs();
+    // Files with an even date are shared, in a folder named after the name.
+    const tSharedLookup sharedEvenDates = [](std::string_view name, std::uint64_t,
+                                             std::uint32_t date) -> std::optional<tSharedMatch> {
+        if (date % 2 != 0)
+            return std::nullopt;
+        return tSharedMatch{"/share/" + std::string(name.substr(0, 1)) + "/", base + date * mn,
+                            base};
+    };
 
-    table.fill(list, logs, tKnownFilesFilter::all, sharedEvenDates(), rankIgnoringAsciiCase);
+    table.fill(list, logs, tKnownFilesFilter::all, sharedEvenDates, rankIgnoringAsciiCase);
     // Active logs, then inactive, then none; shared before unshared; by name.
-    EXPECT_EQ(names(), (std::vector<std::string>{"echo", "delta", "Charlie", "alpha", "bravo"}));
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < table.count(); ++i)
+        names.push_back(table.row(i).name);
+    EXPECT_EQ(names, (std::vector<std::string>{"echo", "delta", "Charlie", "alpha", "bravo"}));
     // The cells of unshared files and the log texts are checked on the list.
     const tKnownFileRow& echo = table.row(0);
     EXPECT_TRUE(echo.shared);
