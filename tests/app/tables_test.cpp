@@ -48,9 +48,8 @@ TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
 }
 
 std::string hashOf(int n) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%032X", n);
-    return text;
+    const std::string digits = std::to_string(n);
+    return std::string(32 - digits.size(), '0') + digits;
 }
 
 // Logs in a folder of their own, for the tables to list.
@@ -114,9 +113,7 @@ TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
     EXPECT_EQ(table.row(1).dlMinutes, 4);
 }
 
-int sign(int n) {
-    return (n > 0) - (n < 0);
-}
+constexpr auto sign = [](int n) { return (n > 0) - (n < 0); };
 
 // Numbers compare as values, dates to the second, the log and DLed columns
 // by their cell texts.
