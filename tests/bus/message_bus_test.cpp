@@ -18,8 +18,7 @@ namespace {
 // or a datagram sent as is.
 void atSocket(const std::string& path, const std::vector<std::uint8_t>* datagram) {
     int fd = ::socket(AF_UNIX, SOCK_DGRAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
+    sockaddr_un address{AF_UNIX, {}};
     std::strcpy(address.sun_path, path.c_str());
     auto* to = reinterpret_cast<sockaddr*>(&address);
     if (datagram)
