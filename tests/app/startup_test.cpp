@@ -181,8 +181,7 @@ TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
         {"known.met", E, "", windows95},
         {"preferences.ini", E, "", windows95},
         {nullptr, L, "C:\\Users\\ann\\AppData\\Local\\PLN", vista},
-        {nullptr, E, programFolder + "PLN logs", windows95},
-    };
+        {nullptr, E, programFolder + "PLN logs", windows95}};
     for (const auto& [only, base, refused, version] : rows) {
         Machine m;
         if (only)

@@ -173,11 +173,9 @@ TEST(FileIo, EverySpellingOfAFolderIsCanonicalisedAlike) {
     TempDir dir;
     const std::string folder = dir.mkdir("config");
     const std::string expected = canonicalFolder(folder);
-    std::vector<std::string> spellings = {
-        folder.substr(0, folder.size() - 1),
-        dir.path() + "/config//",
-        dir.path() + "config/../config/./",
-    };
+    std::vector<std::string> spellings = {folder.substr(0, folder.size() - 1),
+                                          dir.path() + "/config//",
+                                          dir.path() + "config/../config/./"};
     // A folder on another drive than the working folder has no relative spelling.
     if (const std::string relative = fs::relative(fs::path(folder), fs::current_path()).string();
         !relative.empty())
