@@ -49,7 +49,6 @@ struct Machine {
         system.shellFolders[folder] = path;
         files.folders.insert(path);
     }
-    // A path of so many characters, each spelled by `fill`.
     static std::string pathOf(std::size_t characters, const std::string& fill) {
         std::string path = "C:\\";
         for (std::size_t i = 3; i < characters; ++i)

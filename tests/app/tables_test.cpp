@@ -52,7 +52,6 @@ std::string hashOf(int n) {
     return std::string(32 - digits.size(), '0') + digits;
 }
 
-// Logs in a folder of their own, for the tables to list.
 struct LogsFixture : testing::Test {
     test::TempDir dir;
     test::RecordingPrompter prompter;

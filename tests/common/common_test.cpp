@@ -119,7 +119,6 @@ std::vector<std::uint8_t> bytesOf(std::string_view s) {
     return {s.begin(), s.end()};
 }
 
-// The kind of the action's failure; none when it succeeds.
 template <class Action> std::optional<ErrorKind> failureKind(Action action) {
     try {
         action();

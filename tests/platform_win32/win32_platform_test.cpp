@@ -115,8 +115,7 @@ TEST_F(Win32Platform, ShortcutsAreToldAndResolvedToTheirTarget) {
 
     auto entries = listing.listFolder(windowsPath(dir.path()));
     EXPECT_EQ(entries.size(), 3u);
-    auto file = std::find_if(entries.begin(), entries.end(),
-                             [](const FileEntry& e) { return e.name == "shared file.bin"; });
+    auto file = std::ranges::find(entries, "shared file.bin", &FileEntry::name);
     ASSERT_NE(file, entries.end());
     EXPECT_EQ(file->size, 5u);
     EXPECT_FALSE(file->attributes & fileAttribute::directory);
