@@ -140,13 +140,11 @@ TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
         ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
             << std::get<tStartupEnd>(outcome).message;
         const auto& loc = std::get<tLocations>(outcome);
-        const std::string config = m.configBase(expected);
-        EXPECT_EQ(loc.eMuleConfigBase, config);
-        EXPECT_EQ(loc.eMuleConfigFolder, config + "config\\");
-        EXPECT_EQ(loc.dataFolder, m.dataFolder(expected));
-        EXPECT_EQ(loc.logsFolder, m.dataFolder(expected) + "PLN logs\\");
-        EXPECT_EQ(loc.programFolder, programFolder);
-        EXPECT_EQ(loc.eMuleFolder, emuleFolder);
+        const std::string config = m.configBase(expected), data = m.dataFolder(expected);
+        EXPECT_EQ(std::tie(loc.eMuleConfigBase, loc.eMuleConfigFolder, loc.dataFolder,
+                           loc.logsFolder, loc.programFolder, loc.eMuleFolder),
+                  std::tuple(config, config + "config\\", data, data + "PLN logs\\", programFolder,
+                             emuleFolder));
         std::string prefix = loc.eMuleConfigFolder;
         std::replace(prefix.begin(), prefix.end(), '\\', '/');
         EXPECT_EQ(loc.messagePrefix, prefix);
@@ -159,9 +157,8 @@ TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
     m.files.folders = {"D:\\"};
     m.files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
     const auto loc = std::get<tLocations>(resolveLocations(m.system, m.files, windows95));
-    EXPECT_EQ(loc.programFolder, "D:\\");
-    EXPECT_EQ(loc.eMuleFolder, "D:\\");
-    EXPECT_EQ(loc.logsFolder, "D:\\PLN logs\\");
+    EXPECT_EQ(std::tie(loc.programFolder, loc.eMuleFolder, loc.logsFolder),
+              std::tuple("D:\\", "D:\\", "D:\\PLN logs\\"));
 }
 
 // Without both of eMule's files, or when the data or logs folder cannot be
