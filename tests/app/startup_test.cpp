@@ -388,9 +388,8 @@ TEST(LoadCycle, LoadsOnlySettledReadableFilesAndTriesEverySource) {
                            dir.path(), '/');
     EXPECT_FALSE(loadSharedFolders(folders, failure));
     EXPECT_EQ(failure, preferences + ": no IncomingDir in section eMule");
-    EXPECT_TRUE(folders.sharedDirsLoaded());
-    EXPECT_TRUE(folders.sharedFilesLoaded());
-    EXPECT_TRUE(folders.categoriesLoaded());
+    EXPECT_TRUE(folders.sharedDirsLoaded() && folders.sharedFilesLoaded() &&
+                folders.categoriesLoaded());
 
     dir.write("preferences.ini", "[eMule]\r\nIncomingDir=" + dir.path() + "in\r\n");
     std::filesystem::last_write_time(preferences, std::filesystem::file_time_type::clock::now() -

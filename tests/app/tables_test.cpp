@@ -98,10 +98,8 @@ TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
     EXPECT_EQ(names, (std::vector<std::string>{"echo", "delta", "Charlie", "alpha", "bravo"}));
     // The cells of unshared files and the log texts are checked on the list.
     const tKnownFileRow& echo = table.row(0);
-    EXPECT_TRUE(echo.shared);
-    EXPECT_EQ(echo.path, "/share/e/");
-    EXPECT_EQ(echo.dled, tDled::maybe);
-    EXPECT_EQ(echo.dlTime, "06 mn");
+    EXPECT_EQ(std::tie(echo.shared, echo.path, echo.dled, echo.dlTime),
+              std::tuple(true, "/share/e/", tDled::maybe, "06 mn"));
 
     // Header clicks and ties are the list's; here the download time sorts
     // on its minutes.
@@ -157,9 +155,9 @@ TEST(SharedLookup, GivesTheFolderAndLocalDatesOfTheMatchingFile) {
 
     const auto match = lookup("movie.AVI", 700, 1'600'000'000);
     ASSERT_TRUE(match);
-    EXPECT_EQ(match->folder, "/share/");
-    EXPECT_EQ(match->modified, unixEpochCalendarMs + 1'600'000'000'400 + 3'600'000);
-    EXPECT_EQ(match->created, 0); // unknown to the file system
+    // The creation time is unknown to the file system.
+    EXPECT_EQ(std::tie(match->folder, match->modified, match->created),
+              std::tuple("/share/", unixEpochCalendarMs + 1'600'000'000'400 + 3'600'000, 0));
     EXPECT_EQ(lookup("other.iso", 5, 1'600'000'000)->created,
               unixEpochCalendarMs + 1'599'999'910'400 + 3'600'000);
     EXPECT_FALSE(lookup("Movie.avi", 701, 1'600'000'000));
