@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <bit>
 #include <filesystem>
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <limits>
 #include <optional>
@@ -113,25 +114,20 @@ TEST(Text, FormatsAndFoldsAsciiCase) {
 }
 
 namespace fs = std::filesystem;
-using test::TempDir;
 
 std::vector<std::uint8_t> bytesOf(std::string_view s) {
     return {s.begin(), s.end()};
 }
 
-template <class Action> std::optional<ErrorKind> failureKind(Action action) {
-    try {
-        action();
-    } catch (const Error& e) {
-        return e.kind();
-    }
-    return std::nullopt;
+// Matches a call that fails with an error of this kind.
+auto failsAs(ErrorKind kind) {
+    return testing::Throws<Error>(testing::Property(&Error::kind, kind));
 }
 
 // A replacement keeps the permissions; a failed one leaves the original and
 // no temporary file.
 TEST(FileIo, ReplacesContentsOrLeavesTheOriginal) {
-    TempDir dir;
+    test::TempDir dir;
     std::string path = dir.write("known.met", "old contents");
 #ifndef _WIN32
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
@@ -148,7 +144,7 @@ TEST(FileIo, ReplacesContentsOrLeavesTheOriginal) {
     std::string blocked = dir.mkdir("blocked");
     dir.write("blocked/inside", "x");
     blocked.pop_back();
-    EXPECT_EQ(failureKind([&] { replaceFileContents(blocked, bytesOf("x")); }), ErrorKind::io);
+    EXPECT_THAT([&] { replaceFileContents(blocked, bytesOf("x")); }, failsAs(ErrorKind::io));
     EXPECT_EQ(test::readText(path), "new");
     EXPECT_EQ(dir.entryCount(), 2u);
 
@@ -160,16 +156,16 @@ TEST(FileIo, ReplacesContentsOrLeavesTheOriginal) {
               "Cannot write \"" + dir.file("no-folder/a") + "\": " + test::missingFolderText());
 
     // What the system refused is an I/O failure, through every layer.
-    EXPECT_EQ(failureKind([&] { readWholeFile(dir.file("absent")); }), ErrorKind::io);
-    EXPECT_EQ(failureKind([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); }),
-              ErrorKind::io);
-    EXPECT_EQ(failureKind([&] { readWholeFile(path, 2); }), ErrorKind::invalidFile);
+    EXPECT_THAT([&] { readWholeFile(dir.file("absent")); }, failsAs(ErrorKind::io));
+    EXPECT_THAT([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); },
+                failsAs(ErrorKind::io));
+    EXPECT_THAT([&] { readWholeFile(path, 2); }, failsAs(ErrorKind::invalidFile));
 }
 
 // Every spelling of one folder must give the same name, or a check for the
 // recorder of that folder looks at a mutex nobody holds.
 TEST(FileIo, EverySpellingOfAFolderIsCanonicalisedAlike) {
-    TempDir dir;
+    test::TempDir dir;
     const std::string folder = dir.mkdir("config");
     const std::string expected = canonicalFolder(folder);
     std::vector<std::string> spellings = {folder.substr(0, folder.size() - 1),
