@@ -35,8 +35,7 @@ const std::string shellFolders =
 
 // A machine with a Wine prefix ("wine/", its user "ann") and this system's
 // own folders ("xdg/"); eMule's configuration lies where a row puts it.
-class LocationSearchTest : public testing::TestWithParam<SearchRow> {
-protected:
+struct LocationSearchTest : testing::TestWithParam<SearchRow> {
     LocationSearchTest() {
         system.separator = '/';
         dir.mkdir("bin");

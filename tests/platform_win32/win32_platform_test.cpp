@@ -27,8 +27,7 @@ std::string windowsPath(std::string path) {
 
 // The services of this system, a fresh folder, and the peer program (the
 // second process of the mutex and broadcast tests) beside this one.
-class Win32Platform : public testing::Test {
-protected:
+struct Win32Platform : testing::Test {
     // Starting the peer also tries the launcher.
     void runPeer(const std::string& parameters) {
         std::string self = platform.system.executablePath();
