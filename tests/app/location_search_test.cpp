@@ -33,6 +33,8 @@ const std::string shellFolders =
     "\n[Software\\\\Microsoft\\\\Windows\\\\CurrentVersion\\\\Explorer\\\\Shell "
     "Folders] 1700000000\n\"Local AppData\"=\"C:\\\\USERS\\\\Ann\\\\appdata\\\\LOCAL\"\n";
 
+const std::string wineLocal = "wine/dosdevices/c:/users/ann/AppData/Local/";
+
 // A machine with a Wine prefix ("wine/", its user "ann") and this system's
 // own folders ("xdg/"); eMule's configuration lies where a row puts it.
 struct LocationSearchTest : testing::TestWithParam<SearchRow> {
@@ -85,8 +87,7 @@ TEST_P(LocationSearchTest, FirstFolderHoldingEmulesFilesWins) {
     if (!config) {
         ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome));
         const std::string tried = "- " + dir.file("mine/eMule/config/") + "\n- " +
-                                  dir.file("wine/dosdevices/c:/users/ann/AppData/Local/eMule/"
-                                           "config/\n- ") +
+                                  dir.file(wineLocal + "eMule/config/\n- ") +
                                   dir.file("xdg/eMule/config/\n");
         EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
                   format(linuxMissingEmuleFilesMessage, {tried}));
@@ -102,14 +103,13 @@ TEST_P(LocationSearchTest, FirstFolderHoldingEmulesFilesWins) {
     EXPECT_EQ(!loc.namedConfig.empty(), std::get<0>(places.front()) == std::get<0>(named));
 }
 
-const char* const wineLocal = "wine/dosdevices/c:/users/ann/AppData/Local/";
 const char* const wineX86Folder = "wine/dosdevices/c:/Program Files (x86)/eMule/";
 
 const SearchRow searchRows[] = {
     {"NamedFolderFirst", {named, wineUser}, "mine/eMule/config/", "mine/PLN/", ""},
     {"NamedProgramFolder", {namedProgramFolder}, "mine/eMule/config/", "mine/eMule/PLN/", ""},
-    {"WineUserBeforeXdg", {wineUser, xdg}, "eMule/config/", "PLN/", wineLocal},
-    {"WineDefaultFolders", {wineDefaultUser}, "eMule/config/", "PLN/", wineLocal},
+    {"WineUserBeforeXdg", {wineUser, xdg}, "eMule/config/", "PLN/", wineLocal.c_str()},
+    {"WineDefaultFolders", {wineDefaultUser}, "eMule/config/", "PLN/", wineLocal.c_str()},
     {"WineProgramFilesX86", {wineX86, xdg}, "config/", "PLN/", wineX86Folder},
     {"XdgLast", {xdg}, "xdg/eMule/config/", "xdg/PLN/", ""},
     {"NothingFound", {}, nullptr, nullptr, ""},

@@ -381,9 +381,9 @@ TEST(LoadCycle, LoadsOnlySettledReadableFilesAndTriesEverySource) {
     Platform& platform = native.services();
     const std::string preferences = dir.write("preferences.ini", "[eMule]\r\nPort=1\r\n");
     dir.write("shareddir.dat", dir.path() + "\r\n");
+    using FileClock = std::filesystem::file_time_type::clock;
     for (const char* name : {"preferences.ini", "shareddir.dat"})
-        std::filesystem::last_write_time(
-            dir.file(name), std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+        std::filesystem::last_write_time(dir.file(name), FileClock::now() - std::chrono::hours(1));
     tSharedFolders folders(platform.files, platform.clock, platform.ini, platform.listing,
                            dir.path(), '/');
     EXPECT_FALSE(loadSharedFolders(folders, failure));
@@ -392,8 +392,7 @@ TEST(LoadCycle, LoadsOnlySettledReadableFilesAndTriesEverySource) {
                 folders.categoriesLoaded());
 
     dir.write("preferences.ini", "[eMule]\r\nIncomingDir=" + dir.path() + "in\r\n");
-    std::filesystem::last_write_time(preferences, std::filesystem::file_time_type::clock::now() -
-                                                      std::chrono::minutes(10));
+    std::filesystem::last_write_time(preferences, FileClock::now() - std::chrono::minutes(10));
     failure.clear();
     EXPECT_TRUE(loadSharedFolders(folders, failure));
     EXPECT_EQ(failure, "");

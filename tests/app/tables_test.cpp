@@ -142,13 +142,11 @@ TEST(KnownFileRow, ColumnsCompareAsTheyRead) {
         }
 }
 
-constexpr FileTime nsPerSecond = 1'000'000'000;
-
 TEST(SharedLookup, GivesTheFolderAndLocalDatesOfTheMatchingFile) {
     tSharedFileTable table;
-    const FileTime written = 1'600'000'000 * nsPerSecond + 400'000'000;
+    const FileTime written = 1'600'000'000'400'000'000; // nanoseconds
     table.assign({{"Movie.avi", {"/share/", written, 0, 0, 700}},
-                  {"other.iso", {"/share/", written, written - 90 * nsPerSecond, 0, 5}}});
+                  {"other.iso", {"/share/", written, written - 90'000'000'000, 0, 5}}});
     FakeClock clock;
     clock.utcOffsetMs = 3'600'000;
     const tSharedLookup lookup = sharedFileLookup(table, clock);
