@@ -115,10 +115,6 @@ TEST(Text, FormatsAndFoldsAsciiCase) {
 
 namespace fs = std::filesystem;
 
-std::vector<std::uint8_t> bytesOf(std::string_view s) {
-    return {s.begin(), s.end()};
-}
-
 // Matches a call that fails with an error of this kind.
 auto failsAs(ErrorKind kind) {
     return testing::Throws<Error>(testing::Property(&Error::kind, kind));
@@ -128,37 +124,37 @@ auto failsAs(ErrorKind kind) {
 // no temporary file.
 TEST(FileIo, ReplacesContentsOrLeavesTheOriginal) {
     test::TempDir dir;
+    const std::vector<std::uint8_t> fresh{'n', 'e', 'w'}, x{'x'};
     std::string path = dir.write("known.met", "old contents");
 #ifndef _WIN32
     fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
 #endif
-    replaceFileContents(path, bytesOf("new"));
+    replaceFileContents(path, fresh);
     EXPECT_EQ(test::readText(path), "new");
 #ifndef _WIN32
     EXPECT_EQ(fs::status(path).permissions(), fs::perms::owner_read | fs::perms::owner_write);
 #endif
     EXPECT_EQ(dir.entryCount(), 1u);
-    EXPECT_EQ(readWholeFile(path), bytesOf("new"));
+    EXPECT_EQ(readWholeFile(path), fresh);
 
     // A folder in the way of the rename makes the last step fail.
     std::string blocked = dir.mkdir("blocked");
     dir.write("blocked/inside", "x");
     blocked.pop_back();
-    EXPECT_THAT([&] { replaceFileContents(blocked, bytesOf("x")); }, failsAs(ErrorKind::io));
+    EXPECT_THAT([&] { replaceFileContents(blocked, x); }, failsAs(ErrorKind::io));
     EXPECT_EQ(test::readText(path), "new");
     EXPECT_EQ(dir.entryCount(), 2u);
 
-    EXPECT_EQ(test::errorOf([&] { replaceFileContents(dir.file("no-folder/a"), bytesOf("x")); }),
+    EXPECT_EQ(test::errorOf([&] { replaceFileContents(dir.file("no-folder/a"), x); }),
               test::missingFolderText());
     EXPECT_EQ(test::errorOf([&] { readWholeFile(dir.file("absent")); }),
               "Cannot open \"" + dir.file("absent") + "\": " + test::missingFileText());
-    EXPECT_EQ(test::errorOf([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); }),
+    EXPECT_EQ(test::errorOf([&] { writeNamedFile(dir.file("no-folder/a"), x); }),
               "Cannot write \"" + dir.file("no-folder/a") + "\": " + test::missingFolderText());
 
     // What the system refused is an I/O failure, through every layer.
     EXPECT_THAT([&] { readWholeFile(dir.file("absent")); }, failsAs(ErrorKind::io));
-    EXPECT_THAT([&] { writeNamedFile(dir.file("no-folder/a"), bytesOf("x")); },
-                failsAs(ErrorKind::io));
+    EXPECT_THAT([&] { writeNamedFile(dir.file("no-folder/a"), x); }, failsAs(ErrorKind::io));
     EXPECT_THAT([&] { readWholeFile(path, 2); }, failsAs(ErrorKind::invalidFile));
 }
 

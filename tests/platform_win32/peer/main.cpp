@@ -44,10 +44,8 @@ int listen(const std::string& prefix, const std::string& folder) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "hold-mutex" && argc == 4)
+    const std::string mode = argc == 4 ? argv[1] : "";
+    if (mode == "hold-mutex")
         return holdMutex(argv[2], argv[3]);
-    if (mode == "listen" && argc == 4)
-        return listen(argv[2], argv[3]);
-    return 2; // not a use the source above describes
+    return mode == "listen" ? listen(argv[2], argv[3]) : 2;
 }
