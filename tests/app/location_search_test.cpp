@@ -40,13 +40,12 @@ const std::string wineLocal = "wine/dosdevices/c:/users/ann/AppData/Local/";
 struct LocationSearchTest : testing::TestWithParam<SearchRow> {
     LocationSearchTest() {
         system.separator = '/';
-        dir.mkdir("bin");
-        system.executable = dir.file("bin/PLNViewer");
+        system.executable = dir.mkdir("bin") + "PLNViewer";
         for (auto folder : {KnownFolder::LocalAppData, KnownFolder::Downloads,
                             KnownFolder::PublicDownloads, KnownFolder::ProgramData})
             system.knownFolders[folder] = dir.mkdir("xdg");
-        dir.mkdir("wine/dosdevices");
-        std::filesystem::create_directory_symlink("../drive_c", dir.file("wine/dosdevices/c:"));
+        std::filesystem::create_directory_symlink("../drive_c",
+                                                  dir.mkdir("wine/dosdevices") + "c:");
         dir.mkdir("wine/drive_c/users/ann/AppData/Local");
         dir.mkdir("wine/drive_c/users/Public/Downloads");
         search.winePrefix = dir.file("wine");

@@ -17,9 +17,8 @@
 namespace pln {
 namespace {
 
-enum class Base { EmuleFolder, LocalAppData, ProgramData, AppData };
-constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
-               A = Base::AppData;
+// eMule's configuration lies in its own folder, LocalAppData, ProgramData or AppData.
+enum Base { E, L, P, A };
 using K = KnownFolder;
 using S = ShellFolder;
 
@@ -124,6 +123,15 @@ const LocationRow locationRows[] = {
     {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E, {}},
 };
 
+tLocations locationsFor(const std::string& config) {
+    tLocations loc;
+    loc.programFolder = programFolder;
+    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
+    loc.eMuleConfigFolder = loc.messagePrefix = config;
+    std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
+    return loc;
+}
+
 TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
     for (const auto& [name, version, setting, filesIn, expected, adjust] : locationRows) {
         SCOPED_TRACE(name);
@@ -145,9 +153,7 @@ TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
                            loc.logsFolder, loc.programFolder, loc.eMuleFolder),
                   std::tuple(config, config + "config\\", data, data + "PLN logs\\", programFolder,
                              emuleFolder));
-        std::string prefix = loc.eMuleConfigFolder;
-        std::replace(prefix.begin(), prefix.end(), '\\', '/');
-        EXPECT_EQ(loc.messagePrefix, prefix);
+        EXPECT_EQ(loc.messagePrefix, locationsFor(loc.eMuleConfigFolder).messagePrefix);
         EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
     }
 
@@ -209,15 +215,6 @@ TEST(WindowsVersion, CodesTheSystemsAnswer) {
         EXPECT_EQ(getWindowsVersion(system), expected)
             << (answer ? answer->platformId * 1000 + answer->major * 100 + answer->minor : -1);
     }
-}
-
-tLocations locationsFor(const std::string& config) {
-    tLocations loc;
-    loc.programFolder = programFolder;
-    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
-    loc.eMuleConfigFolder = loc.messagePrefix = config;
-    std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
-    return loc;
 }
 
 const std::string viewerName = "C:/eMule/config/dbed2574-6c42-4b54-8165-ddb3421b4d86_viewer";
