@@ -1,13 +1,15 @@
-#include "app/core/locations.h"
+#include "app/core/load_cycle.h"
 #include "app/core/process_values.h"
-#include "app/core/settings.h"
 #include "app/core/startup.h"
 #include "app/core/windows_version.h"
-#include "common/setting_keys.h"
 #include "platform/fake_platform.h"
+#include "platform/platform.h"
+#include "support/temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 #include <span>
@@ -15,8 +17,10 @@
 namespace pln {
 namespace {
 
-// The four places eMule may keep its configuration.
-enum class Base { EmuleFolder, LocalAppData, ProgramData, AppData };
+// eMule's configuration lies in its own folder, LocalAppData, ProgramData or AppData.
+enum Base { E, L, P, A };
+using K = KnownFolder;
+using S = ShellFolder;
 
 const std::string emuleFolder = "C:\\Program Files\\eMule\\";
 const std::string programFolder = emuleFolder + "PLN\\";
@@ -44,7 +48,6 @@ struct Machine {
         system.shellFolders[folder] = path;
         files.folders.insert(path);
     }
-    // A path of so many characters, each spelled by `fill`.
     static std::string pathOf(std::size_t characters, const std::string& fill) {
         std::string path = "C:\\";
         for (std::size_t i = 3; i < characters; ++i)
@@ -55,18 +58,12 @@ struct Machine {
     // The user folder holding a base's "eMule\" and "PLN\"; eMule's own folder
     // holds "config\" itself, beside the viewer's folder.
     std::string userFolder(Base base) {
-        if (base == Base::AppData)
-            return system.shellFolders[ShellFolder::AppData] + "\\";
-        return system.knownFolders[base == Base::LocalAppData ? KnownFolder::LocalAppData
-                                                              : KnownFolder::ProgramData] +
-               "\\";
+        if (base == A)
+            return system.shellFolders[S::AppData] + "\\";
+        return system.knownFolders[base == L ? K::LocalAppData : K::ProgramData] + "\\";
     }
-    std::string configBase(Base base) {
-        return base == Base::EmuleFolder ? emuleFolder : userFolder(base) + "eMule\\";
-    }
-    std::string dataFolder(Base base) {
-        return base == Base::EmuleFolder ? programFolder : userFolder(base) + "PLN\\";
-    }
+    std::string configBase(Base b) { return b == E ? emuleFolder : userFolder(b) + "eMule\\"; }
+    std::string dataFolder(Base b) { return b == E ? programFolder : userFolder(b) + "PLN\\"; }
     void placeEmuleFiles(Base base) {
         for (const char* file : {"preferences.ini", "known.met"})
             files.files.insert(configBase(base) + "config\\" + file);
@@ -74,8 +71,6 @@ struct Machine {
 };
 
 using Adjust = void (*)(Machine&);
-using K = KnownFolder;
-using S = ShellFolder;
 // Folders at and just under the length limits; characters count, not bytes.
 const Adjust localAppData230 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(230, "l")); };
 const Adjust localAppData229 = [](Machine& m) { m.known(K::LocalAppData, m.pathOf(229, "l")); };
@@ -89,29 +84,23 @@ const Adjust noPublic = [](Machine& m) { m.system.knownFolders.erase(K::PublicDo
 const Adjust noShell = [](Machine& m) { m.system.shell = false; };
 const Adjust noPersonal = [](Machine& m) { m.system.shellFolders.erase(S::Personal); };
 
-struct LocationRow {
-    const char* name;
-    std::uint16_t windowsVersion;
-    std::optional<int> usePublicUserDirectories;
-    std::set<Base> emuleFilesIn;
-    Base expected;
-    Adjust adjust = nullptr;
-};
+// A row's name, the system, eMule's "UsePublicUserDirectories", the bases
+// holding eMule's files, the base expected and a change to the machine.
+using LocationRow =
+    std::tuple<const char*, std::uint16_t, std::optional<int>, std::set<Base>, Base, Adjust>;
 
-constexpr Base E = Base::EmuleFolder, L = Base::LocalAppData, P = Base::ProgramData,
-               A = Base::AppData;
 constexpr std::uint16_t vista = windowsVista, xp = windowsXp;
 
 const LocationRow locationRows[] = {
-    {"VistaAbsentPrefersLocalAppData", vista, {}, {L, P, E}, L},
-    {"VistaAbsentThenProgramData", vista, {}, {P, E}, P},
-    {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E},
-    {"VistaSetting0", vista, 0, {L, P, E}, L},
-    {"VistaSetting1", vista, 1, {P, L, E}, P},
-    {"VistaSetting2", vista, 2, {E, L}, E},
-    {"VistaSettingMinus1", vista, -1, {P}, P},
-    {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P},
-    {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E},
+    {"VistaAbsentPrefersLocalAppData", vista, {}, {L, P, E}, L, {}},
+    {"VistaAbsentThenProgramData", vista, {}, {P, E}, P, {}},
+    {"VistaAbsentThenEmuleFolder", vista, {}, {E}, E, {}},
+    {"VistaSetting0", vista, 0, {L, P, E}, L, {}},
+    {"VistaSetting1", vista, 1, {P, L, E}, P, {}},
+    {"VistaSetting2", vista, 2, {E, L}, E, {}},
+    {"VistaSettingMinus1", vista, -1, {P}, P, {}},
+    {"VistaSetting7ActsAsAbsent", vista, 7, {P, E}, P, {}},
+    {"VistaSettingMinus2ActsAsAbsent", vista, -2, {E}, E, {}},
     {"VistaLocalAppData230KeepsDefaults", vista, 0, {E, L}, E, localAppData230},
     {"VistaLocalAppData229IsUsed", vista, 0, {L}, L, localAppData229},
     {"VistaDownloads220KeepsDefaults", vista, 0, {E, L}, E, downloads220},
@@ -120,60 +109,62 @@ const LocationRow locationRows[] = {
     {"VistaKnownFolderCallMissing", vista, 0, {E, L}, E, noKnownFolderCall},
     {"VistaOneKnownFolderFails", vista, 0, {E, L}, E, noPublic},
     {"VistaShellMissing", vista, 0, {E, L}, E, noShell},
-    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E},
-    {"XpAbsentFindsAppData", xp, {}, {A}, A},
-    {"XpSetting0", xp, 0, {A, E}, A},
-    {"XpSetting1NotConsulted", xp, 1, {E, A}, E},
-    {"XpSetting2", xp, 2, {E, A}, E},
+    {"XpAbsentKeepsEmuleConfig", xp, {}, {E, A}, E, {}},
+    {"XpAbsentFindsAppData", xp, {}, {A}, A, {}},
+    {"XpSetting0", xp, 0, {A, E}, A, {}},
+    {"XpSetting1NotConsulted", xp, 1, {E, A}, E, {}},
+    {"XpSetting2", xp, 2, {E, A}, E, {}},
     {"XpAppData230KeepsDefaults", xp, 0, {E, A}, E, appData230},
     {"XpPersonal220KeepsDefaults", xp, 0, {E, A}, E, personal220},
     {"XpPersonalFails", xp, 0, {E, A}, E, noPersonal},
-    {"Windows2000Setting0", windows2000, 0, {A}, A},
-    {"Windows98Setting0", windows98, 0, {A}, A},
-    {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A},
-    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E},
+    {"Windows2000Setting0", windows2000, 0, {A}, A, {}},
+    {"Windows98Setting0", windows98, 0, {A}, A, {}},
+    {"UnknownVersionAbsent", windowsUnknown, {}, {A}, A, {}},
+    {"Windows95ReadsNoRegistry", windows95, 0, {E, L, A}, E, {}},
 };
 
+tLocations locationsFor(const std::string& config) {
+    tLocations loc;
+    loc.programFolder = programFolder;
+    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
+    loc.eMuleConfigFolder = loc.messagePrefix = config;
+    std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
+    return loc;
+}
+
 TEST(Locations, RuleChoosesConfigurationAndDataFolders) {
-    for (const LocationRow& row : locationRows) {
-        SCOPED_TRACE(row.name);
+    for (const auto& [name, version, setting, filesIn, expected, adjust] : locationRows) {
+        SCOPED_TRACE(name);
         Machine m;
-        if (row.usePublicUserDirectories)
-            m.system.registry["UsePublicUserDirectories"] = *row.usePublicUserDirectories;
-        if (row.adjust)
-            row.adjust(m);
-        for (Base base : row.emuleFilesIn)
+        if (setting)
+            m.system.registry["UsePublicUserDirectories"] = *setting;
+        if (adjust)
+            adjust(m);
+        for (Base base : filesIn)
             m.placeEmuleFiles(base);
 
-        auto outcome = resolveLocations(m.system, m.files, row.windowsVersion);
+        auto outcome = resolveLocations(m.system, m.files, version);
 
         ASSERT_TRUE(std::holds_alternative<tLocations>(outcome))
             << std::get<tStartupEnd>(outcome).message;
         const auto& loc = std::get<tLocations>(outcome);
-        const std::string config = m.configBase(row.expected);
-        EXPECT_EQ(loc.eMuleConfigBase, config);
-        EXPECT_EQ(loc.eMuleConfigFolder, config + "config\\");
-        EXPECT_EQ(loc.dataFolder, m.dataFolder(row.expected));
-        EXPECT_EQ(loc.logsFolder, m.dataFolder(row.expected) + "PLN logs\\");
-        EXPECT_EQ(loc.programFolder, programFolder);
-        EXPECT_EQ(loc.eMuleFolder, emuleFolder);
-        std::string prefix = loc.eMuleConfigFolder;
-        std::replace(prefix.begin(), prefix.end(), '\\', '/');
-        EXPECT_EQ(loc.messagePrefix, prefix);
+        const std::string config = m.configBase(expected), data = m.dataFolder(expected);
+        EXPECT_EQ(std::tie(loc.eMuleConfigBase, loc.eMuleConfigFolder, loc.dataFolder,
+                           loc.logsFolder, loc.programFolder, loc.eMuleFolder),
+                  std::tuple(config, config + "config\\", data, data + "PLN logs\\", programFolder,
+                             emuleFolder));
+        EXPECT_EQ(loc.messagePrefix, locationsFor(loc.eMuleConfigFolder).messagePrefix);
         EXPECT_TRUE(m.files.folderExists(loc.logsFolder));
     }
-}
 
-TEST(Locations, ProgramInTheRootUsesTheRootAsEmuleFolder) {
-    FakeSystemInfo system;
-    FakeFileSystem files;
-    system.executable = "D:\\PLNViewer.exe";
-    files.folders = {"D:\\"};
-    files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
-    const auto loc = std::get<tLocations>(resolveLocations(system, files, windows95));
-    EXPECT_EQ(loc.programFolder, "D:\\");
-    EXPECT_EQ(loc.eMuleFolder, "D:\\");
-    EXPECT_EQ(loc.logsFolder, "D:\\PLN logs\\");
+    // A program in the root takes the root as eMule's folder.
+    Machine m;
+    m.system.executable = "D:\\PLNViewer.exe";
+    m.files.folders = {"D:\\"};
+    m.files.files = {"D:\\config\\known.met", "D:\\config\\preferences.ini"};
+    const auto loc = std::get<tLocations>(resolveLocations(m.system, m.files, windows95));
+    EXPECT_EQ(std::tie(loc.programFolder, loc.eMuleFolder, loc.logsFolder),
+              std::tuple("D:\\", "D:\\", "D:\\PLN logs\\"));
 }
 
 // Without both of eMule's files, or when the data or logs folder cannot be
@@ -186,44 +177,37 @@ TEST(Locations, MissingFilesOrFoldersEndTheProgram) {
         "once with the currently selected setting in Options > Extended > Sharing eMule with other "
         "computer users (or simply that eMule has been started at least once, if older than "
         "v0.48a)";
-    const struct {
-        const char* only; // the one eMule file present; null: both, in the base
-        Base base;
-        std::string refused; // the folder that cannot be made
-        std::uint16_t version;
-    } rows[] = {
+    // The one eMule file present (null: both, in the base), the base, the
+    // folder that cannot be made and the system.
+    const std::tuple<const char*, Base, std::string, std::uint16_t> rows[] = {
         {"known.met", E, "", windows95},
         {"preferences.ini", E, "", windows95},
         {nullptr, L, "C:\\Users\\ann\\AppData\\Local\\PLN", vista},
-        {nullptr, E, programFolder + "PLN logs", windows95},
-    };
-    for (const auto& row : rows) {
+        {nullptr, E, programFolder + "PLN logs", windows95}};
+    for (const auto& [only, base, refused, version] : rows) {
         Machine m;
-        if (row.only)
-            m.files.files.insert(emuleFolder + "config\\" + row.only);
+        if (only)
+            m.files.files.insert(emuleFolder + "config\\" + only);
         else
-            m.placeEmuleFiles(row.base);
-        m.files.failCreate.insert(row.refused);
-        auto outcome = resolveLocations(m.system, m.files, row.version);
-        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << row.refused;
+            m.placeEmuleFiles(base);
+        m.files.failCreate.insert(refused);
+        auto outcome = resolveLocations(m.system, m.files, version);
+        ASSERT_TRUE(std::holds_alternative<tStartupEnd>(outcome)) << refused;
         EXPECT_EQ(std::get<tStartupEnd>(outcome).message,
-                  row.only ? noFiles
-                           : "Cannot find or create logs directory \"" + row.refused + "\\\"");
-        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << row.refused;
+                  only ? noFiles : "Cannot find or create logs directory \"" + refused + "\\\"");
+        EXPECT_FALSE(m.files.folderExists(programFolder + "PLN logs")) << refused;
     }
 }
 
+// Platform 1 is Windows 9x, 2 Windows NT; others read as Windows 95.
 TEST(WindowsVersion, CodesTheSystemsAnswer) {
-    const std::pair<std::optional<OsVersion>, std::uint16_t> rows[] = {
-        {std::nullopt, windowsUnknown}, {OsVersion{1, 4, 0}, 4}, // Windows 95
-        {OsVersion{1, 4, 10}, 0x0A04},                           // Windows 98
-        {OsVersion{1, 4, 90}, 0x5A04},                           // Windows Me
-        {OsVersion{1, 4, 3}, 4},        {OsVersion{1, 5, 10}, 4}, {OsVersion{2, 3, 51}, 4},
-        {OsVersion{2, 4, 0}, 4},        {OsVersion{2, 5, 0}, 5}, // Windows 2000
-        {OsVersion{2, 5, 1}, 0x0105},                            // Windows XP
-        {OsVersion{2, 5, 2}, 0x0205},                            // Server 2003
-        {OsVersion{2, 5, 3}, 6},        {OsVersion{2, 6, 0}, 6},  {OsVersion{2, 10, 0}, 6},
-        {OsVersion{3, 10, 0}, 4}, // another platform
+    using V = OsVersion;
+    const std::pair<std::optional<V>, std::uint16_t> rows[] = {
+        {std::nullopt, windowsUnknown}, {V{1, 4, 0}, windows95},         {V{1, 4, 10}, windows98},
+        {V{1, 4, 90}, windowsMe},       {V{1, 4, 3}, windows95},         {V{1, 5, 10}, windows95},
+        {V{2, 3, 51}, windows95},       {V{2, 4, 0}, windows95},         {V{2, 5, 0}, windows2000},
+        {V{2, 5, 1}, windowsXp},        {V{2, 5, 2}, windowsServer2003}, {V{2, 5, 3}, windowsVista},
+        {V{2, 6, 0}, windowsVista},     {V{2, 10, 0}, windowsVista},     {V{3, 10, 0}, windows95},
     };
     for (const auto& [answer, expected] : rows) {
         FakeSystemInfo system;
@@ -231,15 +215,6 @@ TEST(WindowsVersion, CodesTheSystemsAnswer) {
         EXPECT_EQ(getWindowsVersion(system), expected)
             << (answer ? answer->platformId * 1000 + answer->major * 100 + answer->minor : -1);
     }
-}
-
-tLocations locationsFor(const std::string& config) {
-    tLocations loc;
-    loc.programFolder = programFolder;
-    loc.dataFolder = "C:\\Users\\ann\\AppData\\Local\\PLN\\";
-    loc.eMuleConfigFolder = loc.messagePrefix = config;
-    std::replace(loc.messagePrefix.begin(), loc.messagePrefix.end(), '\\', '/');
-    return loc;
 }
 
 const std::string viewerName = "C:/eMule/config/dbed2574-6c42-4b54-8165-ddb3421b4d86_viewer";
@@ -292,11 +267,9 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
     ini.failWrite.insert(iniFile);
     EXPECT_NO_THROW(values.settings.set(settingKey::showTips, 3));
     EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
-}
 
-TEST(Settings, IntegersAreReadLikeProfileIntegers) {
-    FakeIniProfile ini;
-    tSettings settings(ini, iniFile);
+    // Integers are read like profile integers.
+    ini.failWrite.clear();
     using Case = std::pair<const char*, int>;
     const Case small[] = {
         {"42", 42},  {"+8", 8},   {"-3", -3}, {"12abc", 12}, {"\t 5", 5}, {"007", 7},
@@ -310,48 +283,11 @@ TEST(Settings, IntegersAreReadLikeProfileIntegers) {
     for (Cases cases : {Cases(small), Cases(limits)})
         for (const auto& [text, expected] : cases) {
             ini.write(iniFile, "PLN", "value", text);
-            EXPECT_EQ(settings.get(tIntSetting{"value", 99}), expected) << '"' << text << '"';
+            EXPECT_EQ(values.settings.get(tIntSetting{"value", 99}), expected) << text;
         }
-    EXPECT_EQ(settings.get(tIntSetting{"missing", 17}), 17);
-}
+    EXPECT_EQ(values.settings.get(tIntSetting{"missing", 17}), 17);
 
-// Absent values (null) take the defaults; nothing is written back either way.
-TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
-    struct Case {
-        const char* pointsPerPixel;
-        int expectedPoints;
-        const char* threshold;
-        int expectedThreshold;
-    };
-    const Case cases[] = {{"7", 7, "90", 90},       {"0", 1, "0", 30},    {"-5", 1, "-1", 30},
-                          {"11", 10, "1", 1},       {"1", 1, "400", 400}, {"10", 10, "x", 30},
-                          {nullptr, 4, nullptr, 30}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.pointsPerPixel ? c.pointsPerPixel : "absent");
-        FakeIniProfile ini;
-        for (auto [key, text] : {std::pair{"pointsPerPixel", c.pointsPerPixel},
-                                 std::pair{"compressionThreshold", c.threshold}})
-            if (text)
-                ini.write(iniFile, "PLN", key, text);
-        const auto before = ini.files;
-        tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
-        values.readSettings();
-        EXPECT_EQ(values.pointsPerPixel, c.expectedPoints);
-        EXPECT_EQ(values.compressionThreshold, c.expectedThreshold);
-        EXPECT_EQ(ini.files, before);
-    }
-}
-
-TEST(ProcessValues, NumbersAreReadWithADecimalPoint) {
-    const std::pair<const char*, double> cases[] = {
-        {"0.2", 0.2},   {"0.05", 0.05}, {"+0.1", 0.1}, {"0,2", 0.15},   {"", 0.15},
-        {"0.2x", 0.15}, {"nan", 0.15},  {"inf", 0.15}, {"+-0.1", 0.15}, {"1e-1", 0.1},
-    };
-    for (const auto& [text, expected] : cases)
-        EXPECT_DOUBLE_EQ(parseUsDecimal(text).value_or(0.15), expected) << '"' << text << '"';
-}
-
-TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
+    // The date of the last compression is written only when absent or empty.
     FakeClock clock;
     clock.nowMs = 1'700'000'000'000;
     clock.utcOffsetMs = 3'600'000;
@@ -360,16 +296,104 @@ TEST(ProcessValues, LastCompressDateIsWrittenOnlyWhenAbsentOrEmpty) {
         asked.push_back(when);
         return std::string("14/11/2023 23:13:20");
     };
-    FakeIniProfile ini;
-    tSettings settings(ini, iniFile);
     for (const char* stored : {static_cast<const char*>(nullptr), "", "01/02/2020 10:00:00"}) {
         if (stored)
-            settings.set(settingKey::lastCompressDate, stored);
-        ensureLastCompressDate(settings, clock, text);
-        EXPECT_EQ(settings.get(settingKey::lastCompressDate),
+            values.settings.set(settingKey::lastCompressDate, stored);
+        ensureLastCompressDate(values.settings, clock, text);
+        EXPECT_EQ(values.settings.get(settingKey::lastCompressDate),
                   stored && *stored ? stored : "Never since 14/11/2023 23:13:20");
     }
     EXPECT_EQ(asked, (std::vector<CalendarMs>{clock.nowLocal(), clock.nowLocal()}));
+}
+
+// Absent values (null) take the defaults; nothing is written back either
+// way. Numbers are read with a decimal point.
+TEST(ProcessValues, StoredValuesOutsideTheirRangeAreMendedButNotRewritten) {
+    // Points per pixel as stored and as read, then the compression threshold.
+    const std::tuple<const char*, int, const char*, int> cases[] = {
+        {"7", 7, "90", 90},   {"0", 1, "0", 30},   {"-5", 1, "-1", 30},      {"11", 10, "1", 1},
+        {"1", 1, "400", 400}, {"10", 10, "x", 30}, {nullptr, 4, nullptr, 30}};
+    for (const auto& [points, expectedPoints, threshold, expectedThreshold] : cases) {
+        SCOPED_TRACE(points ? points : "absent");
+        FakeIniProfile ini;
+        for (auto [key, text] :
+             {std::pair{"pointsPerPixel", points}, std::pair{"compressionThreshold", threshold}})
+            if (text)
+                ini.write(iniFile, "PLN", key, text);
+        const auto before = ini.files;
+        tProcessValues values(locationsFor("C:\\eMule\\config\\"), ini);
+        values.readSettings();
+        EXPECT_EQ(values.pointsPerPixel, expectedPoints);
+        EXPECT_EQ(values.compressionThreshold, expectedThreshold);
+        EXPECT_EQ(ini.files, before);
+    }
+    const std::pair<const char*, double> numbers[] = {
+        {"0.2", 0.2},   {"0.05", 0.05}, {"+0.1", 0.1}, {"0,2", 0.15},   {"", 0.15},
+        {"0.2x", 0.15}, {"nan", 0.15},  {"inf", 0.15}, {"+-0.1", 0.15}, {"1e-1", 0.1},
+    };
+    for (const auto& [text, expected] : numbers)
+        EXPECT_DOUBLE_EQ(parseUsDecimal(text).value_or(0.15), expected) << '"' << text << '"';
+}
+
+const std::string emptyKnownMet("\x0E\x00\x00\x00\x00", 5);
+
+// A fresh file is loaded once it has settled; while a newer one settles the
+// loaded list stays, and an unreadable one makes the cycle try again. Every
+// source of the shared folders is tried and the first failure named.
+TEST(LoadCycle, LoadsOnlySettledReadableFilesAndTriesEverySource) {
+    test::TempDir dir;
+    FakeFileSystem files;
+    FakeClock clock;
+    const std::string path = dir.write("known.met", emptyKnownMet);
+    tKnownMet knownMet{path, files, clock};
+    std::string failure;
+    const auto writtenAt = [&](std::int64_t stampMs, std::string_view contents) {
+        dir.write("known.met", contents);
+        files.files.insert(path);
+        files.stamps[path] = stampMs;
+    };
+    writtenAt(1'000'000, emptyKnownMet);
+    clock.nowMs = 1'001'000;
+    EXPECT_FALSE(loadEmuleFiles(knownMet, failure));
+    EXPECT_EQ(knownMet.list(), nullptr);
+    EXPECT_EQ(failure, knownMetSettlingText);
+
+    clock.nowMs = 1'002'001;
+    ASSERT_TRUE(loadEmuleFiles(knownMet, failure));
+    const tKnownMetList* loaded = knownMet.list();
+    ASSERT_NE(loaded, nullptr);
+    writtenAt(1'001'500, std::string("\x0E\x01\x00\x00\x00", 5));
+    EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
+    EXPECT_EQ(knownMet.list(), loaded);
+
+    clock.nowMs = 1'010'000;
+    writtenAt(1'000'002, std::string("\x0D\x00\x00\x00\x00", 5));
+    EXPECT_FALSE(loadEmuleFiles(knownMet, failure));
+    EXPECT_FALSE(failure.empty());
+    EXPECT_NE(failure, knownMetSettlingText);
+    writtenAt(1'000'004, emptyKnownMet);
+    EXPECT_TRUE(loadEmuleFiles(knownMet, failure));
+
+    NativePlatform native;
+    Platform& platform = native.services();
+    const std::string preferences = dir.write("preferences.ini", "[eMule]\r\nPort=1\r\n");
+    dir.write("shareddir.dat", dir.path() + "\r\n");
+    using FileClock = std::filesystem::file_time_type::clock;
+    for (const char* name : {"preferences.ini", "shareddir.dat"})
+        std::filesystem::last_write_time(dir.file(name), FileClock::now() - std::chrono::hours(1));
+    tSharedFolders folders(platform.files, platform.clock, platform.ini, platform.listing,
+                           dir.path(), '/');
+    EXPECT_FALSE(loadSharedFolders(folders, failure));
+    EXPECT_EQ(failure, preferences + ": no IncomingDir in section eMule");
+    EXPECT_TRUE(folders.sharedDirsLoaded() && folders.sharedFilesLoaded() &&
+                folders.categoriesLoaded());
+
+    dir.write("preferences.ini", "[eMule]\r\nIncomingDir=" + dir.path() + "in\r\n");
+    std::filesystem::last_write_time(preferences, FileClock::now() - std::chrono::minutes(10));
+    failure.clear();
+    EXPECT_TRUE(loadSharedFolders(folders, failure));
+    EXPECT_EQ(failure, "");
+    EXPECT_EQ(folders.folders().size(), 2u);
 }
 
 } // namespace

@@ -1,12 +1,9 @@
 #include "app/core/help_texts.h"
-#include "app/core/known_files_table.h"
 #include "app/core/shared_lookup.h"
-#include "app/core/sort_order.h"
 #include "app/core/stats_logs_table.h"
 #include "app/core/tags_text.h"
 #include "common/text.h"
 #include "emulefiles/core/known_met_list.h"
-#include "logstore/core/log_file.h"
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
 #include "platform/fake_platform.h"
@@ -21,19 +18,10 @@ namespace {
 constexpr CalendarMs s = 1000, mn = 60 * s, h = 60 * mn, d = msPerDay;
 constexpr CalendarMs base = 45'000LL * msPerDay; // a day in 2023
 
-struct Case {
-    const char* label;
-    bool partFile;
-    CalendarMs modified;
-    CalendarMs created;
-    tDled dled;
-    const char* dlTime;
-    std::int64_t sortMinutes;
-};
-
 TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
     using enum tDled;
-    const Case cases[] = {
+    using Ms = CalendarMs;
+    const std::tuple<const char*, bool, Ms, Ms, tDled, const char*, std::int64_t> cases[] = {
         {"not shared", false, 0, 0, no, "", -1},
         {"not shared, part file", true, 0, 0, yes, "", -1},
         {"modified before creation", false, base, base + h, no, "", -1},
@@ -47,25 +35,23 @@ TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
         {"half a minute rounds to even", false, base + 2 * mn + 30 * s, base, maybe, "02 mn", 2},
         {"part file created later", true, base, base + 2 * h + 3 * mn, yes, "02 h 03 mn", 123},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.label);
-        const tDled dled = dledOf(c.partFile, c.modified, c.created);
-        EXPECT_EQ(dled, c.dled);
+    for (const auto& [label, partFile, modified, created, expected, dlTime, minutes] : cases) {
+        SCOPED_TRACE(label);
+        const tDled dled = dledOf(partFile, modified, created);
+        EXPECT_EQ(dled, expected);
         tDlTime time;
-        const bool shown = dlTimeOf(dled, c.modified, c.created, time);
-        EXPECT_EQ(shown ? dlTimeText(time) : std::string(), c.dlTime);
-        EXPECT_EQ(shown ? time.sortMinutes() : -1, c.sortMinutes);
+        const bool shown = dlTimeOf(dled, modified, created, time);
+        EXPECT_EQ(shown ? dlTimeText(time) : std::string(), dlTime);
+        EXPECT_EQ(shown ? time.sortMinutes() : -1, minutes);
     }
     EXPECT_EQ(knownFileLogText(tLogState::permanent), "None");
 }
 
 std::string hashOf(int n) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%032X", n);
-    return text;
+    const std::string digits = std::to_string(n);
+    return std::string(32 - digits.size(), '0') + digits;
 }
 
-// Logs in a folder of their own, for the tables to list.
 struct LogsFixture : testing::Test {
     test::TempDir dir;
     test::RecordingPrompter prompter;
@@ -77,53 +63,43 @@ struct KnownFilesTable : LogsFixture {
     tKnownMetList list;
     tKnownFilesTable table;
 
-    void add(int n, std::string name, std::uint64_t size, std::uint64_t transferred = 0) {
+    // A known file of date n, with a log unless `state` is none.
+    void add(int n, std::string name, std::uint64_t size, std::uint64_t transferred,
+             tLogState state) {
         list.append(
             name, tKnownMetRecord::createFromValues(name, hashOf(n), transferred, 0, 0, size, ""));
         list.record(list.count() - 1).date = static_cast<std::uint32_t>(n);
-    }
-    void log(int n, tLogState state) {
-        ASSERT_TRUE(
-            logs.createLogFile(hashOf(n), state, tLogHeader{valueTypeKnownFile, 0, 1.0, ""}));
-    }
-    // Files with an even date are shared, in a folder named after the name.
-    tSharedLookup sharedEvenDates() {
-        return [](std::string_view name, std::uint64_t,
-                  std::uint32_t date) -> std::optional<tSharedMatch> {
-            if (date % 2 != 0)
-                return std::nullopt;
-            return tSharedMatch{"/share/" + std::string(name.substr(0, 1)) + "/", base + date * mn,
-                                base};
-        };
-    }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (std::size_t i = 0; i < table.count(); ++i)
-            out.push_back(table.row(i).name);
-        return out;
+        EXPECT_TRUE(state == tLogState::none ||
+                    logs.createLogFile(hashOf(n), state, {valueTypeKnownFile, 0, 1.0, ""}));
     }
 };
 
 TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
-    add(1, "delta", 1000, 5);
-    add(2, "Charlie", 999, 7);
-    add(3, "bravo", 10);
-    add(4, "alpha", 20);
-    add(6, "echo", 30);
-    log(1, tLogState::active);
-    log(2, tLogState::inactive);
-    log(6, tLogState::active);
+    add(1, "delta", 1000, 5, tLogState::active);
+    add(2, "Charlie", 999, 7, tLogState::inactive);
+    add(3, "bravo", 10, 0, tLogState::none);
+    add(4, "alpha", 20, 0, tLogState::none);
+    add(6, "echo", 30, 0, tLogState::active);
     logs.scanLogs();
+    // Files with an even date are shared, in a folder named after the name.
+    const tSharedLookup sharedEvenDates = [](std::string_view name, std::uint64_t,
+                                             std::uint32_t date) -> std::optional<tSharedMatch> {
+        if (date % 2 != 0)
+            return std::nullopt;
+        return tSharedMatch{"/share/" + std::string(name.substr(0, 1)) + "/", base + date * mn,
+                            base};
+    };
 
-    table.fill(list, logs, tKnownFilesFilter::all, sharedEvenDates(), rankIgnoringAsciiCase);
+    table.fill(list, logs, tKnownFilesFilter::all, sharedEvenDates, rankIgnoringAsciiCase);
     // Active logs, then inactive, then none; shared before unshared; by name.
-    EXPECT_EQ(names(), (std::vector<std::string>{"echo", "delta", "Charlie", "alpha", "bravo"}));
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < table.count(); ++i)
+        names.push_back(table.row(i).name);
+    EXPECT_EQ(names, (std::vector<std::string>{"echo", "delta", "Charlie", "alpha", "bravo"}));
     // The cells of unshared files and the log texts are checked on the list.
     const tKnownFileRow& echo = table.row(0);
-    EXPECT_TRUE(echo.shared);
-    EXPECT_EQ(echo.path, "/share/e/");
-    EXPECT_EQ(echo.dled, tDled::maybe);
-    EXPECT_EQ(echo.dlTime, "06 mn");
+    EXPECT_EQ(std::tie(echo.shared, echo.path, echo.dled, echo.dlTime),
+              std::tuple(true, "/share/e/", tDled::maybe, "06 mn"));
 
     // Header clicks and ties are the list's; here the download time sorts
     // on its minutes.
@@ -134,13 +110,11 @@ TEST_F(KnownFilesTable, FillsAndSortsOnTheDesignPriorities) {
     EXPECT_EQ(table.row(1).dlMinutes, 4);
 }
 
-int sign(int n) {
-    return (n > 0) - (n < 0);
-}
+constexpr auto sign = [](int n) { return (n > 0) - (n < 0); };
 
 // Numbers compare as values, dates to the second, the log and DLed columns
 // by their cell texts.
-TEST(KnownFileRowCompare, ColumnsCompareAsTheyRead) {
+TEST(KnownFileRow, ColumnsCompareAsTheyRead) {
     const auto compare = [](const tKnownFileRow& a, const tKnownFileRow& b, tKnownFilesColumn c) {
         return sign(compareKnownFileRows(a, b, static_cast<int>(c)));
     };
@@ -168,22 +142,20 @@ TEST(KnownFileRowCompare, ColumnsCompareAsTheyRead) {
         }
 }
 
-constexpr FileTime nsPerSecond = 1'000'000'000;
-
 TEST(SharedLookup, GivesTheFolderAndLocalDatesOfTheMatchingFile) {
     tSharedFileTable table;
-    const FileTime written = 1'600'000'000 * nsPerSecond + 400'000'000;
+    const FileTime written = 1'600'000'000'400'000'000; // nanoseconds
     table.assign({{"Movie.avi", {"/share/", written, 0, 0, 700}},
-                  {"other.iso", {"/share/", written, written - 90 * nsPerSecond, 0, 5}}});
+                  {"other.iso", {"/share/", written, written - 90'000'000'000, 0, 5}}});
     FakeClock clock;
     clock.utcOffsetMs = 3'600'000;
     const tSharedLookup lookup = sharedFileLookup(table, clock);
 
     const auto match = lookup("movie.AVI", 700, 1'600'000'000);
     ASSERT_TRUE(match);
-    EXPECT_EQ(match->folder, "/share/");
-    EXPECT_EQ(match->modified, unixEpochCalendarMs + 1'600'000'000'400 + 3'600'000);
-    EXPECT_EQ(match->created, 0); // unknown to the file system
+    // The creation time is unknown to the file system.
+    EXPECT_EQ(std::tie(match->folder, match->modified, match->created),
+              std::tuple("/share/", unixEpochCalendarMs + 1'600'000'000'400 + 3'600'000, 0));
     EXPECT_EQ(lookup("other.iso", 5, 1'600'000'000)->created,
               unixEpochCalendarMs + 1'599'999'910'400 + 3'600'000);
     EXPECT_FALSE(lookup("Movie.avi", 701, 1'600'000'000));
@@ -199,8 +171,7 @@ TEST(SortOrder, HeaderClicksMoveAndReverseColumns) {
 
     order.columnClick(3); // Shared moves up with its direction
     EXPECT_EQ(order.entries(), (std::vector<int>{-4, -2, 1, 3, 5, 6, 7, 8, 9, 10}));
-    EXPECT_EQ(order.imageOf(3), 2);
-    EXPECT_EQ(order.imageOf(1), 4);
+    EXPECT_EQ(std::pair(order.imageOf(3), order.imageOf(1)), std::pair(2, 4));
 
     order.columnClick(7); // Last modified from priority 8 to 1
     EXPECT_EQ(order.entries(), (std::vector<int>{8, -4, -2, 1, 3, 5, 6, 7, 9, 10}));
@@ -210,9 +181,7 @@ TEST(SortOrder, HeaderClicksMoveAndReverseColumns) {
     EXPECT_EQ(order.imageOf(4), 12);
     order.columnRightClick(4);
     EXPECT_EQ(order.imageOf(4), 11);
-}
-
-TEST(TextRanking, EqualTextsShareARank) {
+    // Equal texts share a rank.
     EXPECT_EQ(rankIgnoringAsciiCase({"beta", "Alpha", "ALPHA", "gamma", ""}),
               (std::vector<std::uint32_t>{2, 1, 1, 3, 0}));
 }
@@ -224,10 +193,13 @@ struct StatsLogsTable : LogsFixture {
              const std::string& units = "", std::uint8_t type = valueTypeInteger) {
         ASSERT_TRUE(logs.createLogFile(name, state, {type, flags, 1.0, units}));
     }
-    std::vector<std::string> column(tStatsLogsColumn c) const {
+    // Each row's value, file name, section and units, in one text.
+    std::vector<std::string> rows() const {
         std::vector<std::string> out;
-        for (std::size_t i = 0; i < table.count(); ++i)
-            out.push_back(table.row(i).texts[static_cast<std::size_t>(c)]);
+        for (std::size_t i = 0; i < table.count(); ++i) {
+            const auto& texts = table.row(i).texts;
+            out.push_back(texts[0] + "|" + texts[2] + "|" + texts[3] + "|" + texts[4]);
+        }
         return out;
     }
 };
@@ -249,23 +221,19 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
 
     // Permanent first, then active, then inactive; each by value name. The
     // log column, the ticks and the graph column are checked on the list.
-    EXPECT_EQ(
-        column(tStatsLogsColumn::value),
-        (std::vector<std::string>{"ConnRunTime", "Queued clients", "TotalUploadedBytes",
-                                  "UpSuccessfulSessions", "Average per session", "MaxUpload"}));
-    EXPECT_EQ(column(tStatsLogsColumn::fileName),
-              (std::vector<std::string>{
-                  "statistics.ini", "onlinesig.dat", "statistics.ini", "statistics.ini",
-                  "TotalUploadedBytes / UpSuccessfulSessions", "preferences.ini"}));
-    EXPECT_EQ(
-        column(tStatsLogsColumn::section),
-        (std::vector<std::string>{"statistics", "", "statistics", "statistics", "", "eMule"}));
-    EXPECT_EQ(table.row(0).texts[static_cast<std::size_t>(tStatsLogsColumn::units)], "Hours / day");
+    EXPECT_EQ(rows(), (std::vector<std::string>{
+                          "ConnRunTime|statistics.ini|statistics|Hours / day",
+                          "Queued clients|onlinesig.dat||",
+                          "TotalUploadedBytes|statistics.ini|statistics|",
+                          "UpSuccessfulSessions|statistics.ini|statistics|",
+                          "Average per session|TotalUploadedBytes / UpSuccessfulSessions||kB",
+                          "MaxUpload|preferences.ini|eMule|",
+                      }));
 
     table.sortOrder().columnClick(static_cast<int>(tStatsLogsColumn::log));
     table.sortByFirstPriority();
-    EXPECT_EQ(column(tStatsLogsColumn::value).front(), "Average per session");
-    EXPECT_EQ(column(tStatsLogsColumn::value).back(), "ConnRunTime");
+    EXPECT_EQ(table.row(0).name, "virtual;Average per session");
+    EXPECT_EQ(table.row(5).name, "statistics.ini-statistics,ConnRunTime");
 
     // A rescan replaces the logs: a row finds its log again by name, or none.
     logs.clearLogs();
@@ -274,33 +242,23 @@ TEST_F(StatsLogsTable, ShowsEveryLogExceptKnownFileLogs) {
     EXPECT_EQ(table.row(0).state, tLogState::none);
     logs.scanLogs();
     EXPECT_EQ(table.logAt(0), logs.findLog("virtual;Average per session"));
+
+    // Formulas of the operations in their stored order; an unknown one reads
+    // as the second share.
+    std::vector<std::string> formulas;
+    for (int operation = 0; operation < 8; ++operation)
+        formulas.push_back(combineFormula(static_cast<tLogOperation>(operation), "A%2", "B%1"));
+    EXPECT_EQ(formulas, (std::vector<std::string>{"A%2 + B%1", "A%2 - B%1", "B%1 - A%2",
+                                                  "A%2 / B%1", "B%1 / A%2", "A%2 / (A%2 + B%1)",
+                                                  "B%1 / (A%2 + B%1)", "B%1 / (A%2 + B%1)"}));
 }
 
-TEST(CombineFormula, NamesTheSourcesInTheOperation) {
-    EXPECT_EQ(combineFormula(tLogOperation::sum, "A", "B"), "A + B");
-    EXPECT_EQ(combineFormula(tLogOperation::difference, "A", "B"), "A - B");
-    EXPECT_EQ(combineFormula(tLogOperation::reverseDifference, "A", "B"), "B - A");
-    EXPECT_EQ(combineFormula(tLogOperation::reverseQuotient, "A", "B"), "B / A");
-    EXPECT_EQ(combineFormula(tLogOperation::firstShare, "A", "B"), "A / (A + B)");
-    EXPECT_EQ(combineFormula(tLogOperation::secondShare, "A", "B"), "B / (A + B)");
-    EXPECT_EQ(combineFormula(static_cast<tLogOperation>(9), "A", "B"), "B / (A + B)");
-    EXPECT_EQ(combineFormula(tLogOperation::quotient, "x%2", "y%1"), "x%2 / y%1");
-}
+// Numbers are marked to show that they went through the given format.
+const tNumberFormat numbers{[](std::uint64_t n) { return "#" + std::to_string(n); }, {}};
 
-const tNumberFormat numbers{[](std::uint64_t n) {
-                                std::string digits = std::to_string(n);
-                                for (int at = static_cast<int>(digits.size()) - 3; at > 0; at -= 3)
-                                    digits.insert(static_cast<std::size_t>(at), ",");
-                                return digits;
-                            },
-                            [](double x) { return std::to_string(x); }};
-
-std::unique_ptr<tKnownMetRecord> record(const std::string& hash) {
-    return tKnownMetRecord::createFromValues("file.avi", hash, 0, 0, 0, 5'000'000'000ull, "");
-}
-
-TEST(TagsText, LinesUpNamesTypesAndValues) {
-    auto file = record("00112233445566778899AABBCCDDEEFF");
+TEST(TagsText, LinesUpNamesTypesAndValuesOfTenRecords) {
+    auto file = tKnownMetRecord::createFromValues("file.avi", "00112233445566778899AABBCCDDEEFF", 0,
+                                                  0, 0, 5'000'000'000ull, "");
     file->tags.append(tKnownMetTag::createFromValue(200, 1234));
     tKnownMetTag other = tKnownMetTag::createFromValue(200, 0);
     other.name = std::string(40, 'n');
@@ -313,18 +271,17 @@ TEST(TagsText, LinesUpNamesTypesAndValues) {
     EXPECT_EQ(recordTagsText(*file, numbers),
               "HASH                             HASH      00112233445566778899AABBCCDDEEFF\r\n"
               "FILENAME                         STRING    file.avi\r\n"
-              "FILESIZE                         UINT64    5,000,000,000\r\n"
-              "200                              UINT32    1,234\r\n"
+              "FILESIZE                         UINT64    #5000000000\r\n"
+              "200                              UINT32    #1234\r\n"
               "nnnnnnnnnnnnnnnnnnnnnnnnnnnnnnnn BOOL      \r\n"
               "200                                        \r\n");
-}
 
-// The separators between records are checked on the list's tags box.
-TEST(TagsText, ShowsTenRecordsOnceEach) {
+    // Ten records at most, each once; the separators between them are
+    // checked on the list's tags box.
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     std::vector<const tKnownMetRecord*> selected;
     for (int i = 0; i < 15; ++i) {
-        files.push_back(record(hashOf(i)));
+        files.push_back(tKnownMetRecord::createFromValues("", hashOf(i), 0, 0, 0, 0, ""));
         selected.push_back(files.back().get());
     }
     EXPECT_TRUE(tagRecords(nullptr, nullptr, {}).empty());

@@ -12,8 +12,7 @@ template <class Call> void withFileSizeLimit(rlim_t limit, Call&& call) {
     auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
     getrlimit(RLIMIT_FSIZE, &previous);
-    rlimit limited = previous;
-    limited.rlim_cur = limit;
+    const rlimit limited{limit, previous.rlim_max};
     setrlimit(RLIMIT_FSIZE, &limited);
     call();
     setrlimit(RLIMIT_FSIZE, &previous);

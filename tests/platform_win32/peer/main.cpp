@@ -2,7 +2,6 @@
 #include "platform/platform.h"
 
 #include <chrono>
-#include <cstdio>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -10,21 +9,17 @@
 // The second process of the Windows platform tests:
 //   hold-mutex NAME FOLDER   takes the mutex, writes FOLDER\ready with the
 //                            outcome, keeps it until FOLDER\release exists
-//   listen PREFIX FOLDER     joins the bus, writes FOLDER\ready, and writes
-//                            the first message to FOLDER\message
-//   send PREFIX NAME WORD VALUE   broadcasts one message
+//   listen PREFIX FOLDER     joins the bus, writes FOLDER\ready, writes the
+//                            first message to FOLDER\message, then answers
+//                            for another program and for PREFIX
 namespace {
 
 using namespace std::chrono_literals;
 
-void writeFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 int holdMutex(const std::string& name, const std::string& folder) {
     pln::NativePlatform native;
     auto result = native.services().mutexes.create(name);
-    writeFile(folder + "\\ready", std::to_string(static_cast<int>(result.outcome)));
+    std::ofstream(folder + "\\ready") << static_cast<int>(result.outcome);
     for (int i = 0; i < 1000 && !std::ifstream(folder + "\\release").good(); ++i)
         std::this_thread::sleep_for(10ms);
     return 0;
@@ -32,13 +27,14 @@ int holdMutex(const std::string& name, const std::string& folder) {
 
 int listen(const std::string& prefix, const std::string& folder) {
     auto bus = pln::openNativeMessageBus(prefix);
-    writeFile(folder + "\\ready", "1");
+    std::ofstream(folder + "\\ready") << 1;
     for (auto end = std::chrono::steady_clock::now() + 20s;
          std::chrono::steady_clock::now() < end;) {
         bus->waitForMessages(50);
         for (const pln::BusMessage& m : bus->receive()) {
-            writeFile(folder + "\\message",
-                      m.name + " " + std::to_string(m.word) + " " + std::to_string(m.value));
+            std::ofstream(folder + "\\message") << m.name << ' ' << m.word << ' ' << m.value;
+            bus->broadcast({"other-program", 1, 1});
+            bus->broadcast({prefix + "resumed", 3, 4});
             return 0;
         }
     }
@@ -48,16 +44,8 @@ int listen(const std::string& prefix, const std::string& folder) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    std::string mode = argc > 1 ? argv[1] : "";
-    if (mode == "hold-mutex" && argc == 4)
+    const std::string mode = argc == 4 ? argv[1] : "";
+    if (mode == "hold-mutex")
         return holdMutex(argv[2], argv[3]);
-    if (mode == "listen" && argc == 4)
-        return listen(argv[2], argv[3]);
-    if (mode == "send" && argc == 6) {
-        pln::openNativeMessageBus(argv[2])->broadcast(
-            {argv[3], static_cast<std::uint32_t>(std::stoul(argv[4])), std::stoll(argv[5])});
-        return 0;
-    }
-    std::fprintf(stderr, "usage: see the source\n");
-    return 2;
+    return mode == "listen" ? listen(argv[2], argv[3]) : 2;
 }
