@@ -28,6 +28,8 @@ add_test(NAME wine_prefix
          COMMAND sh -c "wineboot --init && wineserver -w && wineserver -p ${PLN_WINE_QUIET} && wineboot ${PLN_WINE_QUIET}")
 set_tests_properties(wine_prefix PROPERTIES FIXTURES_SETUP wine TIMEOUT 300
                      ENVIRONMENT "${PLN_WINE_ENVIRONMENT}")
-add_test(NAME wine_server_end COMMAND wineserver -k)
+# The cleanup waits until the server has gone: a run started at once after
+# this one would otherwise find it shutting down and be refused.
+add_test(NAME wine_server_end COMMAND sh -c "wineserver -k; wineserver -w")
 set_tests_properties(wine_server_end PROPERTIES FIXTURES_CLEANUP wine TIMEOUT 60
                      ENVIRONMENT "${PLN_WINE_ENVIRONMENT}")
