@@ -3,30 +3,11 @@
 #include "graphs/ui/color_form.h"
 #include "graphs/ui/events_log_edit_form.h"
 #include "graphs/ui/graph_options_form.h"
-#include "graphs/ui/locale_date_time.h"
-#include "graphs/ui/qt_colour.h"
-#include "logstore/core/dos_date_time.h"
 #include "platform/fake_settings_store.h"
-#include "support/recording_prompter.h"
 #include "support/scoped_env.h"
-#include "support/temp_dir.h"
-#include "ui/modal_dialog.h"
+#include "ui/ui_fixture.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QBarSeries>
-#include <QBarSet>
-#include <QChartView>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLineSeries>
-#include <QListWidget>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSpinBox>
-#include <QTest>
-#include <filesystem>
+#include <QtCharts>
 
 using namespace pln;
 

@@ -1,28 +1,10 @@
 #include "app/ui/graphs_panel.h"
-#include "app/ui/list_view.h"
-#include "app/ui/stats_logs_list.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/graph_chart.h"
 #include "graphs/ui/graph_readout.h"
-#include "graphs/ui/locale_date_time.h"
-#include "graphs/ui/qt_colour.h"
-#include "links/ui/qt_file_dialogs.h"
-#include "logstore/core/dos_date_time.h"
 #include "support/run_command.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 
-#include <QFileInfo>
-#include <QImage>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <QTimer>
-#include <QXmlStreamReader>
 #include <fstream>
 #include <set>
 

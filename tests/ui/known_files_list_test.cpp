@@ -1,15 +1,5 @@
-#include "app/ui/idle_work.h"
-#include "app/ui/list_view.h"
 #include "common/text.h"
 #include "ui/ui_fixture.h"
-
-#include <QAbstractItemModelTester>
-#include <QHeaderView>
-#include <QLocale>
-#include <QPlainTextEdit>
-#include <QSignalSpy>
-#include <QStyleOptionViewItem>
-#include <QTimer>
 
 using namespace pln;
 using test::hashOf;

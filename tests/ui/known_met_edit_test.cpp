@@ -1,18 +1,8 @@
 #include "app/ui/known_met_edit_command.h"
-#include "app/ui/list_view.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
-#include "links/ui/qt_file_dialogs.h"
-#include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTimer>
 
 using namespace pln;
 using test::child;

@@ -1,23 +1,7 @@
-#include "app/core/recorder_messages.h"
-#include "app/ui/list_view.h"
-#include "app/ui/stats_logs_list.h"
 #include "logstore/core/log_file.h"
 #include "logstore/ui/combine_form.h"
 #include "logstore/ui/new_log_wizard.h"
-#include "platform/message_bus.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-
-#include <QAbstractItemModelTester>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTreeWidget>
-#include <filesystem>
 
 using namespace pln;
 using test::child;

@@ -1,19 +1,6 @@
-#include "common/setting_keys.h"
 #include "links/core/links_collection.h"
 #include "links/ui/copy_format_form.h"
-#include "links/ui/qt_file_dialogs.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-
-#include <QClipboard>
-#include <QDesktopServices>
-#include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QToolButton>
-#include <QUrl>
-#include <filesystem>
 
 using namespace pln;
 using test::menuTexts;

@@ -1,32 +1,9 @@
 #include "app/core/load_cycle.h"
-#include "app/core/recorder_messages.h"
-#include "app/core/startup.h"
 #include "app/ui/bugs_form.h"
 #include "app/ui/credits_form.h"
-#include "app/ui/idle_work.h"
-#include "app/ui/stats_logs_list.h"
 #include "app/ui/tips_form.h"
 #include "common/program_info.h"
-#include "common/setting_keys.h"
-#include "platform/message_bus.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
-
-#include <QApplication>
-#include <QCheckBox>
-#include <QDockWidget>
-#include <QLabel>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <filesystem>
 
 using namespace pln;
 using test::UiProfile;

@@ -1,21 +1,33 @@
 #pragma once
 
+// The prelude of the UI suites: Qt's widgets and test tools, the product
+// headers most suites use, and what drives a window or a dialog.
+#include "app/core/recorder_messages.h"
+#include "app/core/startup.h"
+#include "app/ui/idle_work.h"
 #include "app/ui/known_files_list.h"
+#include "app/ui/list_view.h"
 #include "app/ui/main_actions.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
+#include "app/ui/stats_logs_list.h"
+#include "common/setting_keys.h"
+#include "graphs/ui/locale_date_time.h"
+#include "graphs/ui/qt_colour.h"
+#include "links/ui/qt_file_dialogs.h"
+#include "logstore/core/dos_date_time.h"
+#include "platform/message_bus.h"
 #include "platform/platform.h"
+#include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/ui_profile.h"
 
-#include <QAbstractItemView>
-#include <QAction>
-#include <QItemSelectionModel>
-#include <QMenu>
-#include <QSize>
-#include <QStringList>
-#include <QTest>
+#include <QtTest>
+#include <QtWidgets>
+#include <filesystem>
+#include <functional>
 #include <memory>
+#include <type_traits>
 
 namespace pln::test {
 
@@ -58,6 +70,29 @@ protected:
         profile_ = std::make_unique<UiProfile>();
     }
 };
+
+// Runs what opens a modal dialog of that type and acts on the dialog from
+// inside its own loop. A dialog the action leaves open is rejected, so that
+// a failed check ends the test instead of hanging it. False where no dialog
+// came up.
+template <class Dialog = QDialog>
+[[nodiscard]] bool whileModal(const std::function<void()>& open,
+                              const std::type_identity_t<std::function<void(Dialog&)>>& act) {
+    bool acted = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
+        if (!dialog || acted)
+            return;
+        acted = true;
+        act(*dialog);
+        if (dialog->isVisible())
+            dialog->reject();
+    });
+    poll.start(10);
+    open();
+    return acted;
+}
 
 // Shows a window, at that size where one is given; false if it never came up.
 [[nodiscard]] inline bool showExposed(QWidget& window, QSize size = {}) {

@@ -1,21 +1,11 @@
 #include "app/core/errors_log.h"
-#include "app/core/startup.h"
 #include "app/ui/errors_log_form.h"
 #include "app/ui/recorder_link_qt.h"
 #include "logstore/ui/compress_form.h"
 #include "logstore/ui/hint_text.h"
 #include "platform/fake_message_bus.h"
 #include "platform/fake_platform.h"
-#include "support/recording_prompter.h"
-#include "support/temp_dir.h"
-#include "ui/modal_dialog.h"
-
-#include <QDate>
-#include <QLocale>
-#include <QPlainTextEdit>
-#include <QSignalSpy>
-#include <QTest>
-#include <filesystem>
+#include "ui/ui_fixture.h"
 
 namespace pln {
 
