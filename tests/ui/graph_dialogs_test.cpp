@@ -9,9 +9,7 @@
 
 #include <QtCharts>
 
-using namespace pln;
-
-namespace {
+namespace pln::test {
 
 const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
 const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
@@ -28,20 +26,18 @@ QColor eventsColour(QChartView* view) {
     return static_cast<QBarSeries*>(view->chart()->series().at(0))->barSets().at(0)->color();
 }
 
-} // namespace
-
 class GraphDialogsTest : public QObject {
     Q_OBJECT
 
 private slots:
     void eventsEditorValidatesEditsAndSavesOnlyOnOk() {
-        const test::ScopedEnv zone("TZ", "Europe/Berlin");
-        test::TempDir dir;
+        const ScopedEnv zone("TZ", "Europe/Berlin");
+        TempDir dir;
         const std::string path =
             dir.write("events.log", "1/2/2026 10:00:00 AM=Beta|" + hashA +
                                         "\r\n1/2/2026 10:00:00 AM=Alpha\r\n3/4/2026=Hidden|" +
                                         hashB + "\r\n5/6/2026 3:04:05 PM=Gamma\r\n");
-        test::RecordingPrompter prompter;
+        RecordingPrompter prompter;
         tEventsEditorContext context{path,
                                      {{"a.avi", hashA, rgbColour(255, 0, 0)}},
                                      [](const std::string& hash) {
@@ -113,17 +109,17 @@ private slots:
                                      "\r\n4/1/2026 1:30:00 PM=Delta\r\n"
                                      "6/1/2026 8:00:00 AM=Alpha|" +
                                      hashA + "\r\n";
-        QCOMPARE(QString::fromStdString(test::readText(path)), QString::fromStdString(expected));
+        QCOMPARE(QString::fromStdString(readText(path)), QString::fromStdString(expected));
 
         // Cancel changes nothing, whatever was deleted.
-        QVERIFY(test::whileModal(
+        QVERIFY(whileModal(
             [&] { QVERIFY(!tEventsLogEditForm::execute(nullptr, context, std::nullopt)); },
             [](QDialog& dialog) {
                 dialog.findChild<QListWidget*>("eventsBox")->setCurrentRow(0);
                 dialog.findChild<QAction*>("aDel")->trigger();
                 dialog.findChild<QPushButton*>("cancelBtn")->click();
             }));
-        QCOMPARE(QString::fromStdString(test::readText(path)), QString::fromStdString(expected));
+        QCOMPARE(QString::fromStdString(readText(path)), QString::fromStdString(expected));
 
         // A file where the folder should be fails the save; an events.log too
         // large to read is reported and never replaced by the empty list the
@@ -197,12 +193,11 @@ private slots:
         const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
         std::optional<tChartColours> chosen;
         for (const char* button : {"cancelBtn", "okBtn"}) {
-            QVERIFY(test::whileModal(
-                [&] { chosen = tColorForm::execute(nullptr, {}, settings, picker); },
-                [button](QDialog& dialog) {
-                    dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
-                    dialog.findChild<QPushButton*>(button)->click();
-                }));
+            QVERIFY(whileModal([&] { chosen = tColorForm::execute(nullptr, {}, settings, picker); },
+                               [button](QDialog& dialog) {
+                                   dialog.findChild<QScrollBar*>("lumBar")->setValue(20);
+                                   dialog.findChild<QPushButton*>(button)->click();
+                               }));
             QCOMPARE(settings.values.empty(), !chosen.has_value());
         }
         QVERIFY(chosen);
@@ -223,23 +218,24 @@ private slots:
         for (const auto& row : rows) {
             FakeSettingsStore settings;
             std::optional<int> chosen;
-            QVERIFY(
-                test::whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, settings); },
-                                 [&](QDialog& dialog) {
-                                     auto* box = dialog.findChild<QSpinBox*>("resampleBox");
-                                     QCOMPARE(box->value(), 4);
-                                     box->setValue(12);
-                                     QCOMPARE(box->value(), 10);
-                                     box->setValue(7);
-                                     auto* target = dialog.findChild<QWidget*>(row.focus);
-                                     target->setFocus();
-                                     QTest::keyClick(target, row.key);
-                                 }));
+            QVERIFY(whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, settings); },
+                               [&](QDialog& dialog) {
+                                   auto* box = dialog.findChild<QSpinBox*>("resampleBox");
+                                   QCOMPARE(box->value(), 4);
+                                   box->setValue(12);
+                                   QCOMPARE(box->value(), 10);
+                                   box->setValue(7);
+                                   auto* target = dialog.findChild<QWidget*>(row.focus);
+                                   target->setFocus();
+                                   QTest::keyClick(target, row.key);
+                               }));
             QCOMPARE(chosen, row.confirmed ? std::optional(7) : std::nullopt);
             QCOMPARE(settings.values, row.confirmed ? stored : nothing);
         }
     }
 };
 
-QTEST_MAIN(GraphDialogsTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::GraphDialogsTest)
 #include "graph_dialogs_test.moc"

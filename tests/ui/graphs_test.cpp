@@ -8,11 +8,7 @@
 #include <fstream>
 #include <set>
 
-using namespace pln;
-using test::hashOf;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 constexpr int hoursApart = 6;
@@ -74,9 +70,7 @@ QColor colourAt(const QTextEdit& box, int position) {
     return cursor.charFormat().foreground().color();
 }
 
-} // namespace
-
-class GraphsTest : public test::WindowSuite {
+class GraphsTest : public WindowSuite {
     Q_OBJECT
 
 private:
@@ -86,8 +80,8 @@ private:
     QTextEdit& legend(const char* name) { return *form_->findChild<QTextEdit*>(name); }
 
     void selectDrawnItems() {
-        test::selectRows(form_->knownFilesList().view(), {0, 1});
-        test::selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
+        selectRows(form_->knownFilesList().view(), {0, 1});
+        selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
         QTRY_VERIFY(!requests().points(1).isEmpty());
         settle();
         // One date is at one pixel column in both charts, give or take the
@@ -118,8 +112,8 @@ private slots:
     void init() {
         writeProfile(*profile_);
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_ && test::showExposed(*form_, {1200, 800}));
-        QVERIFY(test::listsAllKnownFiles(*form_, 2));
+        QVERIFY(form_ && showExposed(*form_, {1200, 800}));
+        QVERIFY(listsAllKnownFiles(*form_, 2));
         selectDrawnItems();
     }
 
@@ -175,7 +169,7 @@ private slots:
                  requests().seriesColour(0));
 
         // The exports save the picture and the drawing's data.
-        const test::TempDir dir;
+        const TempDir dir;
         const auto save = [&](QAction* action, const std::string& name, int width = -1) {
             QtFileDialogs::setNextFileName(QString::fromStdString(dir.file(name)));
             // An image asks for its width: kept (0) or typed.
@@ -221,11 +215,11 @@ private slots:
         QCOMPARE(QFileInfo(QtFileDialogs::lastShown()->startFile).absolutePath() + '/',
                  QString::fromStdString(dir.path()));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        const test::CommandRun tool =
-            test::runPlnTool("graph '" + profile_->locations.dataFolder + "' --known " + hashOf(1) +
-                             " --known " + hashOf(2) + " --stats " + uploaded + " --known-met '" +
-                             profile_->locations.eMuleConfigFolder + "known.met' --width " +
-                             std::to_string(chart.width()) + " --format csv");
+        const CommandRun tool =
+            runPlnTool("graph '" + profile_->locations.dataFolder + "' --known " + hashOf(1) +
+                       " --known " + hashOf(2) + " --stats " + uploaded + " --known-met '" +
+                       profile_->locations.eMuleConfigFolder + "known.met' --width " +
+                       std::to_string(chart.width()) + " --format csv");
         QCOMPARE(csv.readAll().toStdString(), tool.output);
 
         save(a.aGrSaveData, "missing/data.csv");
@@ -345,7 +339,7 @@ private slots:
             date = editor.findChild<QLineEdit*>("dateTimeBox")->text();
             description = editor.findChild<QLineEdit*>("eventBox")->text();
         };
-        QVERIFY(test::whileModal(doubleClick, readEditor));
+        QVERIFY(whileModal(doubleClick, readEditor));
         QCOMPARE(date, localeDateTimeText(party));
         QCOMPARE(description, QString("party"));
 
@@ -359,10 +353,12 @@ private slots:
                  QString("Select known files or stats logs to draw their graphs"));
         QTest::mouseMove(viewport, atEvent);
         QVERIFY(readout.dateTimeBox().text().isEmpty());
-        QVERIFY(test::whileModal(doubleClick, readEditor));
+        QVERIFY(whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
     }
 };
 
-QTEST_MAIN(GraphsTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::GraphsTest)
 #include "graphs_test.moc"

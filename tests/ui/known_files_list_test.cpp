@@ -1,11 +1,7 @@
 #include "common/text.h"
 #include "ui/ui_fixture.h"
 
-using namespace pln;
-using test::hashOf;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 const QString hashLine = "HASH" + QString(29, ' ') + "HASH";
 constexpr int nameColumn = 0;
@@ -30,9 +26,7 @@ void addFiles(UiProfile& profile) {
     profile.writeLog(hashOf(1), tLogState::active);
 }
 
-} // namespace
-
-class KnownFilesListTest : public test::WindowSuite {
+class KnownFilesListTest : public WindowSuite {
     Q_OBJECT
 
 private:
@@ -41,7 +35,7 @@ private:
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
     QString cell(int row, int column) { return model().index(row, column).data().toString(); }
-    QStringList names() { return test::columnTexts(model()); }
+    QStringList names() { return columnTexts(model()); }
     int rowOf(const QString& name) { return test::rowOf(model(), name); }
     tIdleWork* idleWork() { return form_->findChild<tIdleWork*>(); }
     // As if the graphs had drawn that file in that colour.
@@ -71,7 +65,7 @@ private:
     }
     void select(const QStringList& rows) {
         QSignalSpy drawn(idleWork(), &tIdleWork::redrawDue);
-        test::selectNamed(view(), rows);
+        selectNamed(view(), rows);
         QTRY_VERIFY(drawn.count() > 0);
         QVERIFY(idle());
     }
@@ -115,10 +109,10 @@ private slots:
         profile_->writeLog(hashOf(3), tLogState::inactive);
         form_ = session_.open(profile_->locations);
         // Wide enough for every column header to be clicked.
-        QVERIFY(form_ && test::showExposed(*form_, {1800, 600}));
+        QVERIFY(form_ && showExposed(*form_, {1800, 600}));
         tester_ = std::make_unique<QAbstractItemModelTester>(
             &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
-        QVERIFY(test::listsAllKnownFiles(*form_, 5));
+        QVERIFY(listsAllKnownFiles(*form_, 5));
         QVERIFY(idle());
         QtPrompter::clearShownBoxes();
     }
@@ -132,7 +126,7 @@ private slots:
         // Active log first, then inactive, then none; by name within each.
         QCOMPARE(names(),
                  QStringList({"delta.avi", "bravo.iso", "alpha.mp3", "Charlie.mkv", "echo.zip"}));
-        QCOMPARE(test::columnTexts(model(), logColumn),
+        QCOMPARE(columnTexts(model(), logColumn),
                  QStringList({"Active", "Inactive", "None", "None", "None"}));
         QVERIFY(ticked("delta.avi"));
         QVERIFY(!ticked("bravo.iso"));
@@ -301,7 +295,7 @@ private slots:
             "PLN/events.log", kept + "1/4/2026=Gone|" + toLowerAscii(hashOf(1)) + "\r\n");
         QtPrompter::setNextAnswer(true);
         withCtrl([&] { setTick("bravo.iso", false); });
-        QCOMPARE(test::readText(events), kept);
+        QCOMPARE(readText(events), kept);
         QVERIFY(!logExists(1, ".pln_on") && !logExists(3, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");
         QVERIFY(!ticked("bravo.iso"));
@@ -375,5 +369,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(KnownFilesListTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::KnownFilesListTest)
 #include "known_files_list_test.moc"

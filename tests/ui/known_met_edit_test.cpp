@@ -4,18 +4,13 @@
 #include "kmedit/ui/repair_km_form.h"
 #include "ui/ui_fixture.h"
 
-using namespace pln;
-using test::child;
-using test::hashOf;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 const QString validLink =
     QStringLiteral("ed2k://|file|a%20b.txt|123|0123456789ABCDEF0123456789ABCDEF|/");
 
 // A known-file log with one record per transferred total.
-void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
+void writeTransfers(UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
     ByteWriter out;
     std::uint32_t stamp = 0x58210000;
     for (std::uint64_t total : totals) {
@@ -26,18 +21,16 @@ void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::
     profile.writeLog(hashOf(n), tLogState::active, {}, out.buffer());
 }
 
-} // namespace
-
 // The edits on three files; the second is shared by eMule, the first has an
 // active log. The repair comes last.
-class KnownMetEditTest : public test::WindowSuite {
+class KnownMetEditTest : public WindowSuite {
     Q_OBJECT
 
 private:
     // What the test does with each confirmation; counts them.
     std::function<int(QDialog&)> answer_;
     int dialogs_ = 0;
-    test::RecordingPrompter prompter_;
+    RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
 
     static QCheckBox* box(QDialog& form, const char* name) {
@@ -53,7 +46,7 @@ private:
     tListView& view() { return form_->knownFilesList().view(); }
     const tMainActions& actions() { return form_->actions(); }
     int rowOf(const QString& name) { return test::rowOf(model(), name); }
-    void select(const QStringList& names) { test::selectNamed(view(), names); }
+    void select(const QStringList& names) { selectNamed(view(), names); }
     // Files that transferred nothing, as transfersOnDisk lists them.
     std::map<std::string, std::uint64_t> onDisk(std::initializer_list<const char*> names) {
         std::map<std::string, std::uint64_t> files;
@@ -74,12 +67,12 @@ private slots:
         profile_->share(profile_->known.record(1), "bravo.mkv");
         profile_->writeLog(hashOf(1), tLogState::active);
         // An empty plain cancelled.met.
-        test::writeSettled(profile_->dir, "eMule/config/cancelled.met", test::emptyKnownMet);
+        writeSettled(profile_->dir, "eMule/config/cancelled.met", emptyKnownMet);
         // The port of no eMule on this machine.
         profile_->writePreferences("");
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_ && test::showExposed(*form_));
-        QVERIFY(test::listsAllKnownFiles(*form_, 3));
+        QVERIFY(form_ && showExposed(*form_));
+        QVERIFY(listsAllKnownFiles(*form_, 3));
         // No reload pending: the edits are allowed.
         QTRY_VERIFY(!form_->findChild<QTimer*>("timer")->isActive());
         dialogs_ = 0;
@@ -139,7 +132,7 @@ private slots:
             child<QCheckBox>(dialog, "dontAskBox").setChecked(true);
             return int(QDialog::Rejected);
         };
-        const auto before = test::readBytes(configFile("known.met"));
+        const auto before = readBytes(configFile("known.met"));
         actions().aKFMoveToCancelledMet->trigger();
         QCOMPARE(dialogs_, 1);
         QVERIFY(backupCMEnabled && delLogChecked);
@@ -150,8 +143,8 @@ private slots:
         QtPrompter::clearShownBoxes();
         QCOMPARE(QtFileDialogs::lastShown()->startFile,
                  QString::fromStdString(configFile("known.~met")));
-        QCOMPARE(test::readBytes(backup), before);
-        QCOMPARE(test::readBytes(configFile("known.met")), before);
+        QCOMPARE(readBytes(backup), before);
+        QCOMPARE(readBytes(configFile("known.met")), before);
         QVERIFY(form_->knownMetEdit().session().knownMetBackedUp());
 
         // Cancelled, yet not asked again; the unticked log box still holds.
@@ -174,7 +167,7 @@ private slots:
 
         // eMule rewrites known.met: the backup no longer counts.
         QVERIFY(form_->knownMetEdit().session().knownMetBackedUp());
-        test::writeSettled(profile_->dir, "eMule/config/known.met", test::emptyKnownMet);
+        writeSettled(profile_->dir, "eMule/config/known.met", emptyKnownMet);
         select({"bravo.mkv"});
         QVERIFY(!form_->knownMetEdit().session().knownMetBackedUp());
     }
@@ -189,7 +182,7 @@ private slots:
             editor->setText(text);
             QTest::keyClick(editor, Qt::Key_Return);
         };
-        const auto before = test::readBytes(configFile("known.met"));
+        const auto before = readBytes(configFile("known.met"));
         rename("a:b?c");
         // The name is taken once the editor has closed.
         QTRY_COMPARE(dialogs_, 1);
@@ -198,7 +191,7 @@ private slots:
                  "The following characters are not allowed in windows filenames:\r"
                  "\\/:*?\"<>|");
         QCOMPARE(model().index(rowOf("alpha.avi"), 0).data().toString(), "alpha.avi");
-        QCOMPARE(test::readBytes(configFile("known.met")), before);
+        QCOMPARE(readBytes(configFile("known.met")), before);
 
         answer_ = [](QDialog&) { return int(QDialog::Accepted); };
         rename("a:b?c");
@@ -219,7 +212,7 @@ private slots:
     // Without a recorder the repair runs at once; the list shows the
     // repaired file, and after a failure what is on disk.
     void repairFromTheMainWindow() {
-        test::UiProfile profile;
+        UiProfile profile;
         profile.writePreferences("");
         profile.add(1, "alpha.avi", 10, 5);
         profile.add(2, "", 10);
@@ -333,5 +326,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(KnownMetEditTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::KnownMetEditTest)
 #include "known_met_edit_test.moc"

@@ -3,11 +3,7 @@
 #include "logstore/ui/new_log_wizard.h"
 #include "ui/ui_fixture.h"
 
-using namespace pln;
-using test::child;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
@@ -49,16 +45,14 @@ bool okEnabled(QWidget& dialog) {
 }
 
 tLogHeader headerOf(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = test::readBytes(path);
+    const std::vector<std::uint8_t> bytes = readBytes(path);
     if (bytes.size() < headerEnd)
         return {};
     return decodeHeader(
         std::span<const std::uint8_t, logHeaderSize>(bytes.data() + logPrefixSize, logHeaderSize));
 }
 
-} // namespace
-
-class LogDialogsTest : public test::WindowSuite {
+class LogDialogsTest : public WindowSuite {
     Q_OBJECT
 
 private:
@@ -71,7 +65,7 @@ private:
     }
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
-    void select(const QStringList& values) { test::selectNamed(view(), values); }
+    void select(const QStringList& values) { selectNamed(view(), values); }
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {
         form_ = session_.open(profile_->locations);
@@ -79,21 +73,21 @@ private:
         QTRY_VERIFY(model().rowCount() > 0);
     }
     QString cell(const QString& value, int column) {
-        return model().index(test::rowOf(model(), value), column).data().toString();
+        return model().index(rowOf(model(), value), column).data().toString();
     }
 
 private slots:
     void init() {
         QLocale::setDefault(QLocale::c());
         UiProfile& p = *profile_;
-        test::writeSettled(
+        writeSettled(
             p.dir, "eMule/config/statistics.ini",
             "[statistics]\r\nTotalUploadedBytes=1000\r\nUpSuccessfulSessions=3\r\n"
             "ConnRunTime=42\r\nTotalDownloadedBytes=5000\r\nb=12abc\r\nAvgRatio=-3.5\r\nempty=\r\n"
             "[Texts]\r\nName=eMule\r\n");
-        test::writeSettled(p.dir, "eMule/config/preferences.ini",
-                           "[eMule]\r\nPort=4662\r\nIncomingDir=" + p.dir.file("eMule/Incoming") +
-                               "\r\nOnlineSignature=1\r\n[WebServer]\r\nenabled=0\r\n");
+        writeSettled(p.dir, "eMule/config/preferences.ini",
+                     "[eMule]\r\nPort=4662\r\nIncomingDir=" + p.dir.file("eMule/Incoming") +
+                         "\r\nOnlineSignature=1\r\n[WebServer]\r\nenabled=0\r\n");
         p.dir.write("eMule/config/words.ini", "[a]\r\nx=y\r\n");
         p.dir.write("eMule/config/numbers.txt", "[a]\r\nx=1\r\n");
         p.dir.write("eMule/onlinesig.dat", "1|srv|1.2.3.4|4661\n1.5|2.5|7");
@@ -169,7 +163,7 @@ private slots:
         openMainForm();
         auto bus = openNativeMessageBus(profile_->locations.messagePrefix);
         QTRY_VERIFY(form_->actions().aIniNewLog->isEnabled());
-        QVERIFY(test::whileModal<tNewLogWizard>(
+        QVERIFY(whileModal<tNewLogWizard>(
             [&] { form_->actions().aIniNewLog->trigger(); },
             [](tNewLogWizard& wizard) {
                 QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
@@ -187,8 +181,7 @@ private slots:
         QCOMPARE(header.multiplier, 1.0 / 1048576);
         QCOMPARE(header.units, "MB");
         QCOMPARE(currentLog(), downloaded);
-        QVERIFY(view().selectionModel()->isRowSelected(test::rowOf(model(), "TotalDownloadedBytes"),
-                                                       {}));
+        QVERIFY(view().selectionModel()->isRowSelected(rowOf(model(), "TotalDownloadedBytes"), {}));
         const tRecorderMessages names = registerRecorderMessages(profile_->locations.messagePrefix);
         bool announced = false;
         QTRY_VERIFY([&] {
@@ -203,7 +196,7 @@ private slots:
         QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
         select({"UpSuccessfulSessions", "TotalUploadedBytes"});
         QTRY_VERIFY(form_->actions().aIniCombine->isEnabled());
-        QVERIFY(test::whileModal<tCombineForm>(
+        QVERIFY(whileModal<tCombineForm>(
             [&] { form_->actions().aIniCombine->trigger(); },
             [](tCombineForm& combine) {
                 child<QRadioButton>(combine, "op3").setChecked(true);
@@ -215,8 +208,7 @@ private slots:
                 child<QPushButton>(combine, "okBtn").click();
             }));
         const std::string combined = "virtual;Per session";
-        const std::vector<std::uint8_t> bytes =
-            test::readBytes(profile_->logPath(combined, ".pln_on"));
+        const std::vector<std::uint8_t> bytes = readBytes(profile_->logPath(combined, ".pln_on"));
         QCOMPARE(bytes.size(), combineEnd);
         const auto block = decodeCombineBlock(std::span(bytes).subspan(headerEnd));
         QVERIFY(block);
@@ -242,7 +234,7 @@ private slots:
 
         select({"Queued clients"});
         QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
-        QVERIFY(test::whileModal<tNewLogWizard>(
+        QVERIFY(whileModal<tNewLogWizard>(
             [&] { form_->actions().aIniEditLog->trigger(); },
             [](tNewLogWizard& wizard) {
                 QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
@@ -265,7 +257,7 @@ private slots:
         const std::string old = "virtual;Old";
         select({"Old"});
         QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
-        QVERIFY(test::whileModal<tCombineForm>(
+        QVERIFY(whileModal<tCombineForm>(
             [&] { form_->actions().aIniEditLog->trigger(); },
             [](tCombineForm& combine) {
                 QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
@@ -281,12 +273,12 @@ private slots:
             }));
         QVERIFY(!profile_->logExists(old, ".pln_off"));
         const std::string path = profile_->logPath("virtual;New", ".pln_off");
-        QCOMPARE(test::readBytes(path).size(), combineEnd);
+        QCOMPARE(readBytes(path).size(), combineEnd);
         header = headerOf(path);
         QCOMPARE(header.units, "MB");
         // The shown text rounds the multiplier; left alone, it stays exact.
         QCOMPARE(header.multiplier, 1.0 / 3);
-        const std::vector<std::uint8_t> bytes = test::readBytes(path);
+        const std::vector<std::uint8_t> bytes = readBytes(path);
         QCOMPARE(decodeCombineBlock(std::span(bytes).subspan(headerEnd))->maxValue, 1234567.0);
         QCOMPARE(currentLog(), "virtual;New");
     }
@@ -308,11 +300,11 @@ private slots:
         tester_ = std::make_unique<QAbstractItemModelTester>(
             &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
         QTRY_COMPARE(model().rowCount(), 5);
-        QVERIFY(test::showExposed(*form_));
+        QVERIFY(showExposed(*form_));
         form_->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form_.get()));
         view().setFocus();
-        view().setCurrentIndex(model().index(test::rowOf(model(), "MaxUpload"), 0));
+        view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
         // The menu opened from the keyboard acts on the list that had the
         // focus; Alt and the keypad's Enter open the focused log.
         QTest::keyClick(form_.get(), Qt::Key_E, Qt::AltModifier);
@@ -320,7 +312,7 @@ private slots:
         QVERIFY(form_->actions().aIniSwapGraph->isEnabled());
         form_->actions().statsMenu->close();
         select({"MaxUpload"});
-        QVERIFY(test::whileModal(
+        QVERIFY(whileModal(
             [&] { QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); },
             [](QDialog&) {}));
         form_->actions().aIniSwapGraph->trigger();
@@ -331,20 +323,19 @@ private slots:
         QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(),
                  std::uint8_t(2 | flagShowWithRequests));
         form_->statsLogsList().logFilesLoaded();
-        view().setCurrentIndex(model().index(test::rowOf(model(), "MaxUpload"), 0));
+        view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
         form_->actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Transfers");
         QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
 
-        QCOMPARE(test::columnTexts(model(), logColumn),
+        QCOMPARE(columnTexts(model(), logColumn),
                  QStringList({"Permanent", "Active", "Active", "Active", "Inactive"}));
-        QVERIFY(test::ticked(model(), "ConnRunTime") &&
-                !test::ticked(model(), "UpSuccessfulSessions"));
+        QVERIFY(ticked(model(), "ConnRunTime") && !ticked(model(), "UpSuccessfulSessions"));
         select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
-        QVERIFY(test::setTick(model(), "MaxUpload", false));
+        QVERIFY(setTick(model(), "MaxUpload", false));
         QVERIFY(profile_->logExists(maxUpload, ".pln_off") &&
                 profile_->logExists(uploaded, ".pln_off"));
-        QVERIFY(profile_->logExists(connRunTime, ".pln") && test::ticked(model(), "ConnRunTime"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln") && ticked(model(), "ConnRunTime"));
         QCOMPARE(cell("ConnRunTime", logColumn) + ' ' + cell("MaxUpload", logColumn),
                  "Permanent Inactive");
 
@@ -353,7 +344,7 @@ private slots:
         QtPrompter::setNextAnswer(true);
         form_->actions().aIniDelLog->trigger();
         QtPrompter::clearShownBoxes();
-        QCOMPARE(test::columnTexts(model()),
+        QCOMPARE(columnTexts(model()),
                  QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
         QVERIFY(!profile_->logExists(sessions, ".pln_off"));
         QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
@@ -362,5 +353,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(LogDialogsTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::LogDialogsTest)
 #include "log_dialogs_test.moc"

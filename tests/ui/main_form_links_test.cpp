@@ -2,34 +2,27 @@
 #include "links/ui/copy_format_form.h"
 #include "ui/ui_fixture.h"
 
-using namespace pln;
-using test::menuTexts;
-
-namespace {
+namespace pln::test {
 
 QString link(const char* name, int size, int n) {
     return QString("ed2k://|file|%1|%2|%3|/")
         .arg(QString::fromLatin1(name))
         .arg(size)
-        .arg(QString::fromStdString(test::hashOf(n)));
+        .arg(QString::fromStdString(hashOf(n)));
 }
 
 const char* const urlSchemes[] = {"http", "https", "ftp", "file"};
 
-} // namespace
-
 // The window's link commands on two known files, "a one.avi" listed before
 // "b two.avi".
-class MainFormLinksTest : public test::WindowSuite {
+class MainFormLinksTest : public WindowSuite {
     Q_OBJECT
 
 private:
     QList<QUrl> opened_;
 
     const tMainActions& actions() const { return form_->actions(); }
-    void select(const std::vector<int>& rows) {
-        test::selectRows(form_->knownFilesList().view(), rows);
-    }
+    void select(const std::vector<int>& rows) { selectRows(form_->knownFilesList().view(), rows); }
     static QString clipboard() { return QApplication::clipboard()->text(); }
 
 public slots:
@@ -42,8 +35,8 @@ private slots:
         profile_->add(2, "b two.avi", 200, 9);
         profile_->saveKnownMet();
         form_ = session_.open(profile_->locations);
-        QVERIFY(test::listsAllKnownFiles(*form_, 2));
-        QCOMPARE(test::columnTexts(form_->knownFilesList().model()),
+        QVERIFY(listsAllKnownFiles(*form_, 2));
+        QCOMPARE(columnTexts(form_->knownFilesList().model()),
                  QStringList({"a one.avi", "b two.avi"}));
         for (const char* scheme : urlSchemes)
             QDesktopServices::setUrlHandler(scheme, this, "openUrl");
@@ -83,7 +76,7 @@ private slots:
              {std::pair{QString::fromStdString(saved), documents}, {QString(), profileFolder}}) {
             QtFileDialogs::setNextFileName(chosen);
             a.aKFSaveAsCollection->trigger();
-            QCOMPARE(QString::fromStdString(test::readText(saved)), one + "\r\n" + two + "\r\n");
+            QCOMPARE(QString::fromStdString(readText(saved)), one + "\r\n" + two + "\r\n");
             const auto& shown = QtFileDialogs::lastShown();
             QCOMPARE(QFileInfo(shown->startFile).absolutePath(), startFolder);
             QCOMPARE(QFileInfo(shown->startFile).fileName(), "links.emulecollection");
@@ -108,7 +101,7 @@ private slots:
         select({0, 1});
         QString offered;
         for (const QString& format : {QString("<name>\\t<transferred>"), QString()}) {
-            QVERIFY(test::whileModal<tCopyFormatForm>(
+            QVERIFY(whileModal<tCopyFormatForm>(
                 [&] { actions().aKFCopyFormat->trigger(); },
                 [&](tCopyFormatForm& form) {
                     auto* box = form.findChild<QLineEdit*>("formatBox");
@@ -185,7 +178,7 @@ private slots:
         }
         for (QAction* item : a.webServicesPopup->actions())
             item->trigger();
-        const QString hash = QString::fromStdString(test::hashOf(2));
+        const QString hash = QString::fromStdString(hashOf(2));
         QCOMPARE(opened_, QList<QUrl>({QUrl("http://s/?q=b+two"), QUrl("https://h/" + hash)}));
         QCOMPARE(QtPrompter::shownBoxes().back().text,
                  "The web service address \"/usr/bin/run " + hash +
@@ -200,5 +193,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainFormLinksTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::MainFormLinksTest)
 #include "main_form_links_test.moc"

@@ -5,10 +5,7 @@
 #include "common/program_info.h"
 #include "ui/ui_fixture.h"
 
-using namespace pln;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 // A recorder stand-in that only leaves a mark that it was started.
 std::string installRecorder(const UiProfile& profile) {
@@ -59,16 +56,14 @@ std::vector<const tLogFile*> catalogue(tMainForm& form) {
 }
 
 QCheckBox& showAtStartup(QDialog& tips) {
-    return test::child<QCheckBox>(tips, "showAtStartupBox");
+    return child<QCheckBox>(tips, "showAtStartupBox");
 }
-
-} // namespace
 
 class MainFormTest : public QObject {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
+    UiSession session_;
 
     Platform& platform() { return session_.platform(); }
     std::unique_ptr<tMainForm> start(const UiProfile& profile) {
@@ -114,17 +109,17 @@ private:
         const QString text = tips.text();
         QString all;
         for (std::size_t n = 1; n <= 11; ++n) {
-            test::child<QPushButton>(tips, "nextButton").click();
+            child<QPushButton>(tips, "nextButton").click();
             QCOMPARE(tips.tipIndex(), (first + n) % 11);
             all += tips.text();
         }
         QVERIFY(all.count('\n') > 20 && !all.contains("\\n"));
-        test::child<QPushButton>(tips, "previousButton").click();
+        child<QPushButton>(tips, "previousButton").click();
         QCOMPARE(tips.tipIndex(), (first + 10) % 11);
         QTest::keyClick(tips.findChild<QPlainTextEdit*>("tipsBox"), Qt::Key_Return);
         QCOMPARE(tips.tipIndex(), first);
         QCOMPARE(tips.text(), text);
-        QVERIFY(test::child<QPushButton>(tips, "nextButton").isDefault());
+        QVERIFY(child<QPushButton>(tips, "nextButton").isDefault());
     }
 
 private slots:
@@ -144,7 +139,7 @@ private slots:
         QVERIFY(first);
         QCOMPARE(first->windowTitle(),
                  QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
-        QVERIFY(test::showExposed(*first));
+        QVERIFY(showExposed(*first));
         first->showMinimized();
         QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
@@ -179,7 +174,7 @@ private slots:
         // A first start creates the default logs, which the first scan lists.
         QCOMPARE(form->statsLogsList().model().rowCount(), 5);
         QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
-        QVERIFY(test::listsAllKnownFiles(*form, 1));
+        QVERIFY(listsAllKnownFiles(*form, 1));
         form->knownFilesList().view().selectAll();
 
         profile.add(2, "two.avi", 200);
@@ -189,7 +184,7 @@ private slots:
         QTRY_VERIFY(!timer->isActive());
         QCOMPARE(form->knownFilesList().model().rowCount(), 1);
 
-        test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
+        writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
         form->actions().aKFReload->trigger();
         QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
         QCOMPARE(form->session().knownMet().list(), nullptr);
@@ -215,7 +210,7 @@ private slots:
         UiProfile profile;
         std::vector<std::string> oldLogs;
         for (int n = 1; n <= 24; ++n)
-            oldLogs.push_back(writeDayOfRecords(profile, test::hashOf(n)));
+            oldLogs.push_back(writeDayOfRecords(profile, hashOf(n)));
         auto holder = platform().mutexes.create(recorderMutexName(profile.locations));
         QVERIFY(holder.handle);
         BusRecorder recorder(profile.locations);
@@ -226,11 +221,11 @@ private slots:
         const std::string never = form->session().settings().get(settingKey::lastCompressDate);
 
         const auto setThreshold = [](QDialog& dialog) {
-            auto& box = test::child<QSpinBox>(dialog, "compressThresholdBox");
+            auto& box = child<QSpinBox>(dialog, "compressThresholdBox");
             box.setValue(90);
             QTest::keyClick(&box, Qt::Key_Enter);
         };
-        QVERIFY(test::whileModal([&] { compress->trigger(); }, setThreshold));
+        QVERIFY(whileModal([&] { compress->trigger(); }, setThreshold));
         QCOMPARE(form->session().settings().get(settingKey::compressionThreshold), 90);
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         QVERIFY(form->session().recorder().awaitingAnswer(compressTask));
@@ -269,7 +264,7 @@ private slots:
         QTRY_VERIFY(ticks.count() >= 2 && !draws.isEmpty());
 
         recorder.heard.clear();
-        QVERIFY(test::whileModal([&] { compress->trigger(); }, [](QDialog& d) { d.accept(); }));
+        QVERIFY(whileModal([&] { compress->trigger(); }, [](QDialog& d) { d.accept(); }));
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         form.reset();
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
@@ -292,7 +287,7 @@ private slots:
 
         // Tab goes on from the lists to the scroll and zoom bars, which the
         // keys then move.
-        QVERIFY(test::showExposed(*form));
+        QVERIFY(showExposed(*form));
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         auto* zoom = form->findChild<QScrollBar*>("zoomBar");
@@ -368,7 +363,7 @@ private slots:
         QTRY_VERIFY(form->actions().fileMenu->isVisible());
         QVERIFY(errors->isEnabled());
         form->actions().fileMenu->close();
-        QVERIFY(test::whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
+        QVERIFY(whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
         QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
 
         // The recorder's request to close ends the viewer before its pending idle work.
@@ -395,14 +390,14 @@ private slots:
                           offeredTicked = showAtStartup(tips).isChecked();
                           pagesAroundBothWays(tips);
                           showAtStartup(tips).setChecked(false);
-                          test::child<QPushButton>(tips, "notesButton").click();
+                          child<QPushButton>(tips, "notesButton").click();
                       },
                       [&](QDialog& notes) {
                           auto* bugs = qobject_cast<tbugsForm*>(&notes);
                           QVERIFY(bugs);
-                          test::child<QPushButton>(notes, "previousButton").click();
+                          child<QPushButton>(notes, "previousButton").click();
                           QCOMPARE(bugs->noteIndex(), 2u);
-                          test::child<QPushButton>(notes, "tipsButton").click();
+                          child<QPushButton>(notes, "tipsButton").click();
                       },
                       [&](QDialog& tips) {
                           QVERIFY(!showAtStartup(tips).isChecked());
@@ -419,13 +414,12 @@ private slots:
             },
             {});
 
-        runWithSteps(
-            [&] { form->actions().aHlpTips->trigger(); },
-            {[&](QDialog& tips) {
-                 showAtStartup(tips).setChecked(false);
-                 test::child<QPushButton>(tips, "notesButton").click();
-             },
-             [&](QDialog& notes) { test::child<QPushButton>(notes, "closeButton").click(); }});
+        runWithSteps([&] { form->actions().aHlpTips->trigger(); },
+                     {[&](QDialog& tips) {
+                          showAtStartup(tips).setChecked(false);
+                          child<QPushButton>(tips, "notesButton").click();
+                      },
+                      [&](QDialog& notes) { child<QPushButton>(notes, "closeButton").click(); }});
         QCOMPARE(form->session().settings().get(settingKey::showTips), 0);
 
         // What --version prints, checked on the installed program by the package test.
@@ -439,5 +433,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(MainFormTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::MainFormTest)
 #include "main_form_test.moc"

@@ -7,15 +7,15 @@
 #include "platform/fake_platform.h"
 #include "ui/ui_fixture.h"
 
-namespace pln {
+namespace pln::test {
 
 class RecorderLinkTest : public QObject {
     Q_OBJECT
 
-    std::unique_ptr<test::TempDir> dir;
+    std::unique_ptr<TempDir> dir;
     tLocations locations;
     FakeMutexService mutexes;
-    test::RecordingPrompter prompter;
+    RecordingPrompter prompter;
     FakeMessageBus* bus = nullptr;
     std::unique_ptr<tRecorderLinkQt> link;
     std::vector<int> ran;
@@ -32,7 +32,7 @@ class RecorderLinkTest : public QObject {
 
 private slots:
     void init() {
-        dir = std::make_unique<test::TempDir>();
+        dir = std::make_unique<TempDir>();
         locations.dataFolder = dir->file("PLN/");
         locations.messagePrefix = dir->file("eMule/config/");
         mutexes = {};
@@ -121,9 +121,9 @@ private slots:
         QCOMPARE(form.threshold(), 45);
         for (auto [key, result] :
              {std::pair{Qt::Key_Escape, QDialog::Rejected}, {Qt::Key_Return, QDialog::Accepted}})
-            QVERIFY(test::whileModal(
-                [&] { QCOMPARE(form.exec(), int(result)); },
-                [key](QDialog& dialog) { QTest::keyClick(dialog.focusWidget(), key); }));
+            QVERIFY(
+                whileModal([&] { QCOMPARE(form.exec(), int(result)); },
+                           [key](QDialog& dialog) { QTest::keyClick(dialog.focusWidget(), key); }));
     }
 
     void errorsLogShowsItsLinesAndTellsTheRecorder() {
@@ -131,7 +131,7 @@ private slots:
         dir->write("PLN/errors.log", "39000.5|Cannot save\r\nno bar\r\nx|kept\r\n");
         QVERIFY(errorsLogExists(locations.dataFolder));
         QString shown;
-        QVERIFY(test::whileModal<tErrorsLogForm>(
+        QVERIFY(whileModal<tErrorsLogForm>(
             [&] { aFileRecErrorsLogExecute(nullptr, locations.dataFolder, *link, prompter); },
             [&](tErrorsLogForm& form) { shown = form.text(); }));
         QStringList lines = shown.split('\n');
@@ -156,7 +156,7 @@ private slots:
     }
 };
 
-} // namespace pln
+} // namespace pln::test
 
 QTEST_MAIN(pln::RecorderLinkTest)
 #include "recorder_link_test.moc"
