@@ -184,7 +184,7 @@ private slots:
             action->trigger();
             return QString::fromStdString(dir.file(name));
         };
-        const tMainActions& a = form_->actions();
+        const tMainActions& a = actions();
         const QImage png(save(a.aGrSaveImage, "shown.png", 0));
         const QSize chart = requests().view().size();
         QCOMPARE(png.height(), chart.height() + transferred().view().height());
@@ -252,7 +252,7 @@ private slots:
         QTRY_VERIFY(bottomWidth() < (whole.maximum - whole.minimum) * 0.4);
 
         zoom.setValue(1);
-        form_->actions().aGrEmuleRuntime->trigger();
+        actions().aGrEmuleRuntime->trigger();
         QTRY_COMPARE(transferred().bottomTitle(), QString("Real date"));
         const double firstDay = static_cast<double>(calendarDayOf(2024, 3, 1));
         QTRY_VERIFY(!requests().points(1).isEmpty());
@@ -266,7 +266,7 @@ private slots:
     // to is drawn again without one, at the zoom the user chose.
     void reloadAndRecorderKeepTheDrawing() {
         QSignalSpy reset(&form_->knownFilesList().model(), &QAbstractItemModel::modelReset);
-        form_->actions().aKFReload->trigger();
+        actions().aKFReload->trigger();
         QTRY_VERIFY(reset.count() > 0);
         QCOMPARE(form_->knownFilesList().selectedPositions().size(), 2u);
         QCOMPARE(form_->statsLogsList().selectedPositions().size(), 1u);

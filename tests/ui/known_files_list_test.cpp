@@ -1,4 +1,6 @@
 #include "common/text.h"
+#include "links/core/links_collection.h"
+#include "links/ui/copy_format_form.h"
 #include "ui/ui_fixture.h"
 
 namespace pln::test {
@@ -9,6 +11,15 @@ constexpr int logColumn = 1;
 constexpr int sizeColumn = 2;
 constexpr int dledColumn = 6;
 constexpr int dlTimeColumn = 9;
+
+QString link(const char* name, int size, int n) {
+    return QString("ed2k://|file|%1|%2|%3|/")
+        .arg(QString::fromLatin1(name))
+        .arg(size)
+        .arg(QString::fromStdString(hashOf(n)));
+}
+
+const char* const urlSchemes[] = {"http", "https", "ftp", "file"};
 
 // Five files: 1 and 3 logged (1 active, 3 inactive), 5 still downloading.
 void addFiles(UiProfile& profile) {
@@ -30,7 +41,7 @@ class KnownFilesListTest : public WindowSuite {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QAbstractItemModelTester> tester_;
+    QList<QUrl> opened_;
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
@@ -103,24 +114,35 @@ private:
         return form_->findChild<QPlainTextEdit*>("tagsBox")->toPlainText();
     }
 
+    static QString clipboard() { return QApplication::clipboard()->text(); }
+
+public slots:
+    // Stands in for the desktop's browser.
+    void openUrl(const QUrl& url) { opened_ << url; }
+
 private slots:
+    void initTestCase() {
+        for (const char* scheme : urlSchemes)
+            QDesktopServices::setUrlHandler(scheme, this, "openUrl");
+    }
+    void cleanupTestCase() {
+        for (const char* scheme : urlSchemes)
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+
     void init() {
         addFiles(*profile_);
         profile_->writeLog(hashOf(3), tLogState::inactive);
         form_ = session_.open(profile_->locations);
         // Wide enough for every column header to be clicked.
         QVERIFY(form_ && showExposed(*form_, {1800, 600}));
-        tester_ = std::make_unique<QAbstractItemModelTester>(
-            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        testModel(model());
         QVERIFY(listsAllKnownFiles(*form_, 5));
         QVERIFY(idle());
         QtPrompter::clearShownBoxes();
     }
 
-    void cleanup() {
-        tester_.reset();
-        closeWindow();
-    }
+    void cleanup() { closeWindow(); }
 
     void cellsShowTheRecordsAndHeaderClicksSortThem() {
         // Active log first, then inactive, then none; by name within each.
@@ -180,20 +202,20 @@ private slots:
     void filtersRebuildTheList() {
         tKnownMetRecord* charlie = model().recordAt(rowOf("Charlie.mkv"));
         const std::string path = profile_->share(*charlie, "Charlie.mkv");
-        form_->actions().aKFShowShared->trigger();
+        actions().aKFShowShared->trigger();
         QTRY_COMPARE(model().rowCount(), 1);
         QCOMPARE(cell(0, nameColumn), "Charlie.mkv");
         QCOMPARE(cell(0, 8), QString::fromStdString(profile_->dir.file("eMule/Incoming/")));
 
-        form_->actions().aKFShowLogged->trigger();
+        actions().aKFShowLogged->trigger();
         QTRY_COMPARE(model().rowCount(), 2);
         QCOMPARE(names(), QStringList({"delta.avi", "bravo.iso"}));
-        QVERIFY(!form_->actions().aKFShowAll->isChecked());
+        QVERIFY(!actions().aKFShowAll->isChecked());
         // A deleted log leaves its row until the next reload.
         QtPrompter::setNextAnswer(true);
         form_->knownFilesList().deleteThisLog(static_cast<std::size_t>(rowOf("bravo.iso")));
         QCOMPARE(model().rowCount(), 2);
-        form_->actions().aKFReload->trigger();
+        actions().aKFReload->trigger();
         QTRY_COMPARE(model().rowCount(), 1);
     }
 
@@ -275,7 +297,7 @@ private slots:
     void ctrlUntickDeletesAfterConfirmation() {
         setTick("bravo.iso", true);
         select({"delta.avi", "bravo.iso"});
-        QVERIFY(form_->actions().aKFDelLog->isEnabled());
+        QVERIFY(actions().aKFDelLog->isEnabled());
 
         QtPrompter::setNextAnswer(false);
         withCtrl([&] { setTick("bravo.iso", false); });
@@ -299,7 +321,7 @@ private slots:
         QVERIFY(!logExists(1, ".pln_on") && !logExists(3, ".pln_on"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");
         QVERIFY(!ticked("bravo.iso"));
-        QTRY_VERIFY(!form_->actions().aKFDelLog->isEnabled());
+        QTRY_VERIFY(!actions().aKFDelLog->isEnabled());
 
         setTick("alpha.mp3", true);
         QtPrompter::clearShownBoxes();
@@ -311,7 +333,7 @@ private slots:
     }
 
     void referenceFilesAreMarkedAndShownInTheTags() {
-        const tMainActions& a = form_->actions();
+        const tMainActions& a = actions();
         // The tags box shows the selected records, numbers in the user's form.
         select({"alpha.mp3", "Charlie.mkv"});
         QString tags = tagsText();
@@ -366,6 +388,152 @@ private slots:
         QCOMPARE(model().reference2(), nullptr);
         view().selectionModel()->clearSelection();
         QCOMPARE(tagsText(), QString());
+    }
+
+    void linkActionsNeedASelectedRowAndExportItInListOrder() {
+        const tMainActions& a = actions();
+        for (const QStringList& rows :
+             {QStringList(), {"Charlie.mkv"}, {"bravo.iso", "echo.zip"}}) {
+            selectNamed(view(), rows);
+            for (const QAction* action : {a.aKFSaveAsCollection, a.aKFCopyAsCollection,
+                                          a.aKFCopyAsHtmlCollection, a.aKFCopyFormat})
+                QVERIFY2(action->isEnabled() == !rows.empty(), qPrintable(action->objectName()));
+        }
+
+        // The exports take the selected rows in list order. The collection
+        // dialog starts in the documents, then where the last file went; a
+        // cancelled dialog writes nothing, a failed write says so.
+        selectNamed(view(), {"Charlie.mkv", "delta.avi"});
+        const QString one = link("delta.avi", 1000, 1);
+        const QString two = link("Charlie.mkv", 999, 2);
+        a.aKFCopyAsCollection->trigger();
+        QCOMPARE(clipboard(), one + "\r\n" + two + "\r\n");
+        a.aKFCopyAsHtmlCollection->trigger();
+        QCOMPARE(clipboard(), "<a href=" + one + ">delta.avi</a><br>\r\n<a href=" + two +
+                                  ">Charlie.mkv</a><br>\r\n");
+
+        const std::string saved = profile_->dir.file("links.emulecollection");
+        const QString documents =
+            QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        const QString profileFolder = QString::fromStdString(profile_->dir.path()).chopped(1);
+        for (const auto& [chosen, startFolder] :
+             {std::pair{QString::fromStdString(saved), documents}, {QString(), profileFolder}}) {
+            QtFileDialogs::setNextFileName(chosen);
+            a.aKFSaveAsCollection->trigger();
+            QCOMPARE(QString::fromStdString(readText(saved)), one + "\r\n" + two + "\r\n");
+            const auto& shown = QtFileDialogs::lastShown();
+            QCOMPARE(QFileInfo(shown->startFile).absolutePath(), startFolder);
+            QCOMPARE(QFileInfo(shown->startFile).fileName(), "links.emulecollection");
+            QVERIFY(shown->acceptMode == QFileDialog::AcceptSave && shown->confirmOverwrite);
+            QCOMPARE(shown->defaultSuffix, "emulecollection");
+        }
+        const std::string missing = profile_->dir.file("no/such/folder.emulecollection");
+        QtFileDialogs::setNextFileName(QString::fromStdString(missing));
+        a.aKFSaveAsCollection->trigger();
+        QCOMPARE(
+            QtPrompter::shownBoxes().back().text,
+            QString::fromStdString("Cannot save \"" + missing + "\": No such file or directory"));
+        QtPrompter::clearShownBoxes();
+        selectNamed(view(), {"Charlie.mkv"});
+        a.aKFCopyAsCollection->trigger();
+        QCOMPARE(clipboard(), two);
+    }
+
+    // The dialog offers the stored format; OK stores and copies the new one,
+    // Cancel changes nothing.
+    void userFormatIsStoredAndCopied() {
+        selectNamed(view(), {"delta.avi", "Charlie.mkv"});
+        QString offered;
+        for (const QString& format : {QString("<name>\\t<transferred>"), QString()}) {
+            QVERIFY(whileModal<tCopyFormatForm>(
+                [&] { actions().aKFCopyFormat->trigger(); },
+                [&](tCopyFormatForm& form) {
+                    auto* box = form.findChild<QLineEdit*>("formatBox");
+                    offered = box->text();
+                    box->setText(format);
+                    form.findChild<QPushButton*>(format.isEmpty() ? "cancelButton" : "okButton")
+                        ->click();
+                }));
+            QCOMPARE(clipboard(), "delta.avi\t5\r\nCharlie.mkv\t7\r\n");
+            selectNamed(view(), {"delta.avi"});
+        }
+        QCOMPARE(offered, "<name>\\t<transferred>");
+        QCOMPARE(form_->session().settings().get(settingKey::copyFormat), "<name>\\t<transferred>");
+    }
+
+    // Every button writes at the caret, over any selected text, a
+    // placeholder that the copy replaces by the file's value.
+    void speedButtonsWritePlaceholdersTheCopyKnows() {
+        tCopyFormatForm form;
+        QVERIFY(form.findChild<QPushButton*>("okButton")->isDefault());
+        auto* box = form.findChild<QLineEdit*>("formatBox");
+        const std::vector<tLinkRow> row{{&profile_->known.record(0), "D:\\new"}};
+        const QList<QToolButton*> buttons = form.findChildren<QToolButton*>();
+        QCOMPARE(buttons.size(), 14);
+        for (QToolButton* button : buttons) {
+            form.setFormat("<size>");
+            box->setCursorPosition(0);
+            button->click();
+            const QString inserted = box->text().chopped(6);
+            box->setSelection(static_cast<int>(inserted.size()), 6);
+            button->click();
+            QCOMPARE(box->text(), inserted + inserted);
+            QCOMPARE(box->cursorPosition(), 2 * inserted.size());
+            const std::vector<std::string> copied = getLinksCollection(inserted.toStdString(), row);
+            QVERIFY2(copied.size() == 1 && copied[0] != inserted.toStdString(),
+                     qPrintable(inserted));
+        }
+    }
+
+    // The menu is read afresh from webservices.dat as it opens: one item a
+    // service, enabled for one file only, or one disabled item that says why
+    // there is none. Items open only web addresses.
+    void webServicesFollowTheFileAndTheSelection() {
+        const tMainActions& a = actions();
+        const std::string file = profile_->dir.file("eMule/config/webservices.dat");
+        const QStringList none{"No filename based webservices found"};
+        const QStringList services{"By name", "By hash", "Local"};
+        const struct {
+            const char* text; // null: no file
+            QStringList rows;
+            QStringList items;
+            bool enabled;
+        } cases[] = {
+            {nullptr, {"Charlie.mkv"}, none, false},
+            {"Size #filesize\r\nHash #hashid\r\n", {"Charlie.mkv"}, none, false},
+            {"# services\r\n  # Indented,http://c/?q=#hashid\r\n\r\n"
+             "eMule home,http://www.emule-project.net/\r\n  By name ,  http://s/?q=#name\r\n"
+             "By hash,https://h/#HashID\r\nNo comma #filesize\r\nLocal,/usr/bin/run #hashid\r\n",
+             {"delta.avi", "Charlie.mkv"},
+             services,
+             false},
+            {nullptr, {"Charlie.mkv"}, services, true}};
+        bool popup = false;
+        for (const auto& c : cases) {
+            if (c.text)
+                profile_->dir.write("eMule/config/webservices.dat", c.text);
+            selectNamed(view(), c.rows);
+            emit(popup ? a.knownFilesPopup : a.knownFilesMenu)->aboutToShow();
+            QMenu* menu = popup ? a.webServicesPopup : a.webServicesMenu;
+            popup = !popup;
+            QCOMPARE(menuTexts(menu), c.items);
+            for (const QAction* item : menu->actions())
+                QCOMPARE(item->isEnabled(), c.enabled);
+        }
+        for (QAction* item : a.webServicesPopup->actions())
+            item->trigger();
+        const QString hash = QString::fromStdString(hashOf(2));
+        QCOMPARE(opened_, QList<QUrl>({QUrl("http://s/?q=Charlie"), QUrl("https://h/" + hash)}));
+        QCOMPARE(QtPrompter::shownBoxes().back().text,
+                 "The web service address \"/usr/bin/run " + hash +
+                     "\" is not an http, https or ftp address.");
+        QtPrompter::clearShownBoxes();
+
+        std::filesystem::remove(file);
+        std::filesystem::create_directory(file);
+        emit a.knownFilesMenu->aboutToShow();
+        QCOMPARE(menuTexts(a.webServicesMenu),
+                 QStringList{QString::fromStdString("Cannot open \"" + file + "\".")});
     }
 };
 

@@ -44,7 +44,6 @@ private:
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
-    const tMainActions& actions() { return form_->actions(); }
     int rowOf(const QString& name) { return test::rowOf(model(), name); }
     void select(const QStringList& names) { selectNamed(view(), names); }
     // Files that transferred nothing, as transfersOnDisk lists them.
@@ -304,8 +303,7 @@ private slots:
                  std::vector<std::string>{"Please select a backup copy of known.met..."});
         prompter_.shown.clear();
 
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(showExposed(form, {}, true));
         auto* help = form.findChild<QPlainTextEdit*>("helpBox");
         links->setFocus();
         QVERIFY(help->toPlainText().startsWith("This option can be used before eMule"));

@@ -19,18 +19,12 @@ QStringList texts(const QTreeWidgetItem* parent) {
     return out;
 }
 
-QTreeWidgetItem* node(QTreeWidget& tree, const QStringList& path) {
-    QTreeWidgetItem* current = tree.invisibleRootItem();
-    for (const QString& text : path) {
-        QTreeWidgetItem* next = nullptr;
-        for (int i = 0; i < current->childCount() && !next; ++i)
-            if (current->child(i)->text(0) == text)
-                next = current->child(i);
-        if (!next)
-            qFatal("no node %s", qPrintable(text));
-        current = next;
-    }
-    return current;
+// The one item of the tree that reads text, at whatever depth.
+QTreeWidgetItem* node(QTreeWidget& tree, const QString& text) {
+    const auto found = tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.size() != 1)
+        qFatal("no single node %s", qPrintable(text));
+    return found[0];
 }
 
 // The new-log wizard says in its status line why Ok is disabled, and says
@@ -56,8 +50,6 @@ class LogDialogsTest : public WindowSuite {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QAbstractItemModelTester> tester_;
-
     tNewLogSources sources() {
         Platform& p = session_.platform();
         const tLocations& l = profile_->locations;
@@ -69,8 +61,7 @@ private:
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_);
-        QTRY_VERIFY(model().rowCount() > 0);
+        QTRY_VERIFY(form_ && model().rowCount() > 0);
     }
     QString cell(const QString& value, int column) {
         return model().index(rowOf(model(), value), column).data().toString();
@@ -97,7 +88,6 @@ private slots:
     }
 
     void cleanup() {
-        tester_.reset();
         closeWindow();
         QLocale::setDefault(QLocale::c());
         QVERIFY(QtPrompter::shownBoxes().empty());
@@ -107,33 +97,31 @@ private slots:
         profile_->writeLog("Queued clients", tLogState::inactive, {valueTypeInteger, 0, 1, ""});
         tNewLogWizard wizard(nullptr, sources());
         QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
-        QStringList files = texts(tree.invisibleRootItem());
-        QCOMPARE(files.size(), 3);
-        QVERIFY(files.contains("statistics.ini") && files.contains("preferences.ini"));
+        const QStringList files = texts(tree.invisibleRootItem());
+        QVERIFY(files.size() == 3 && files.contains("statistics.ini") &&
+                files.contains("preferences.ini"));
         QCOMPARE(files.last(), "- Special logs -");
-        QCOMPARE(texts(node(tree, {"statistics.ini"})), QStringList{"statistics"});
-        QCOMPARE(texts(node(tree, {"statistics.ini", "statistics"})),
+        QCOMPARE(texts(node(tree, "statistics.ini")), QStringList{"statistics"});
+        QCOMPARE(texts(node(tree, "statistics")),
                  QStringList({"AvgRatio = -3.5", "ConnRunTime = 42", "TotalDownloadedBytes = 5000",
                               "TotalUploadedBytes = 1000", "UpSuccessfulSessions = 3"}));
-        QCOMPARE(texts(node(tree, {"preferences.ini"})), QStringList({"eMule", "WebServer"}));
-        QCOMPARE(texts(node(tree, {"preferences.ini", "eMule"})),
-                 QStringList({"OnlineSignature = 1", "Port = 4662"}));
-        QCOMPARE(texts(node(tree, {"- Special logs -", "onlinesig.dat"})),
-                 QStringList{"Queued clients = 7"});
+        QCOMPARE(texts(node(tree, "preferences.ini")), QStringList({"eMule", "WebServer"}));
+        QCOMPARE(texts(node(tree, "eMule")), QStringList({"OnlineSignature = 1", "Port = 4662"}));
+        QCOMPARE(texts(node(tree, "onlinesig.dat")), QStringList{"Queued clients = 7"});
 
         QVERIFY(!okEnabled(wizard));
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics"}));
+        tree.setCurrentItem(node(tree, "statistics"));
         QVERIFY(!okEnabled(wizard));
 
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "AvgRatio = -3.5"}));
+        tree.setCurrentItem(node(tree, "AvgRatio = -3.5"));
         QVERIFY(child<QRadioButton>(wizard, "typeReal").isChecked());
         QVERIFY(okEnabled(wizard));
         child<QRadioButton>(wizard, "typeShort").setChecked(true);
-        tree.setCurrentItem(node(tree, {"preferences.ini", "eMule", "Port = 4662"}));
+        tree.setCurrentItem(node(tree, "Port = 4662"));
         QVERIFY(child<QRadioButton>(wizard, "typeShort").isChecked());
         QVERIFY(child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "AvgRatio = -3.5"}));
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "ConnRunTime = 42"}));
+        tree.setCurrentItem(node(tree, "AvgRatio = -3.5"));
+        tree.setCurrentItem(node(tree, "ConnRunTime = 42"));
         QVERIFY(child<QRadioButton>(wizard, "typeLong").isChecked());
         QVERIFY(!child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
 
@@ -143,13 +131,11 @@ private slots:
         multiplier.setText(" 1 / 2 ");
         QVERIFY(okEnabled(wizard));
         // Already logged values cannot be chosen again.
-        tree.setCurrentItem(
-            node(tree, {"statistics.ini", "statistics", "UpSuccessfulSessions = 3"}));
+        tree.setCurrentItem(node(tree, "UpSuccessfulSessions = 3"));
         QVERIFY(!okEnabled(wizard));
 
         child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
-        tree.setCurrentItem(
-            node(tree, {"- Special logs -", "onlinesig.dat", "Queued clients = 7"}));
+        tree.setCurrentItem(node(tree, "Queued clients = 7"));
         QVERIFY(child<QRadioButton>(wizard, "typeInteger").isChecked());
         QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
         QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
@@ -162,13 +148,12 @@ private slots:
     void creatingAStatsLogAndACombinedLog() {
         openMainForm();
         auto bus = openNativeMessageBus(profile_->locations.messagePrefix);
-        QTRY_VERIFY(form_->actions().aIniNewLog->isEnabled());
+        QTRY_VERIFY(actions().aIniNewLog->isEnabled());
         QVERIFY(whileModal<tNewLogWizard>(
-            [&] { form_->actions().aIniNewLog->trigger(); },
+            [&] { actions().aIniNewLog->trigger(); },
             [](tNewLogWizard& wizard) {
                 QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
-                tree.setCurrentItem(
-                    node(tree, {"statistics.ini", "statistics", "TotalDownloadedBytes = 5000"}));
+                tree.setCurrentItem(node(tree, "TotalDownloadedBytes = 5000"));
                 child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
                 child<QLineEdit>(wizard, "unitsBox").setText("MB");
                 child<QLineEdit>(wizard, "multiplierBox").setText("1/1048576");
@@ -193,11 +178,11 @@ private slots:
         // A decimal comma locale: "2.5" is taken as well as "0,5".
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         select({"TotalUploadedBytes", "UpSuccessfulSessions", "TotalDownloadedBytes"});
-        QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
+        QTRY_VERIFY(!actions().aIniCombine->isEnabled());
         select({"UpSuccessfulSessions", "TotalUploadedBytes"});
-        QTRY_VERIFY(form_->actions().aIniCombine->isEnabled());
+        QTRY_VERIFY(actions().aIniCombine->isEnabled());
         QVERIFY(whileModal<tCombineForm>(
-            [&] { form_->actions().aIniCombine->trigger(); },
+            [&] { actions().aIniCombine->trigger(); },
             [](tCombineForm& combine) {
                 child<QRadioButton>(combine, "op3").setChecked(true);
                 child<QLineEdit>(combine, "titleBox").setText("Per session");
@@ -220,7 +205,7 @@ private slots:
         QCOMPARE(currentLog(), combined);
 
         select({"Per session", "TotalUploadedBytes"});
-        QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
+        QTRY_VERIFY(!actions().aIniCombine->isEnabled());
     }
 
     void editingBothKinds() {
@@ -233,9 +218,9 @@ private slots:
         openMainForm();
 
         select({"Queued clients"});
-        QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
+        QTRY_VERIFY(actions().aIniEditLog->isEnabled());
         QVERIFY(whileModal<tNewLogWizard>(
-            [&] { form_->actions().aIniEditLog->trigger(); },
+            [&] { actions().aIniEditLog->trigger(); },
             [](tNewLogWizard& wizard) {
                 QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
                 QCOMPARE(tree.topLevelItemCount(), 1);
@@ -256,9 +241,9 @@ private slots:
 
         const std::string old = "virtual;Old";
         select({"Old"});
-        QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
+        QTRY_VERIFY(actions().aIniEditLog->isEnabled());
         QVERIFY(whileModal<tCombineForm>(
-            [&] { form_->actions().aIniEditLog->trigger(); },
+            [&] { actions().aIniEditLog->trigger(); },
             [](tCombineForm& combine) {
                 QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
                 QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
@@ -297,25 +282,22 @@ private slots:
                                  {tLogOperation::quotient, {uploaded, sessions}}));
         std::filesystem::rename(p.logPath(sessions, ".pln_on"), p.logPath(sessions, ".pln_off"));
         openMainForm();
-        tester_ = std::make_unique<QAbstractItemModelTester>(
-            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        testModel(model());
         QTRY_COMPARE(model().rowCount(), 5);
-        QVERIFY(showExposed(*form_));
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(showExposed(*form_, {}, true));
         view().setFocus();
         view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
         // The menu opened from the keyboard acts on the list that had the
         // focus; Alt and the keypad's Enter open the focused log.
         QTest::keyClick(form_.get(), Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(form_->actions().statsMenu->isVisible());
-        QVERIFY(form_->actions().aIniSwapGraph->isEnabled());
-        form_->actions().statsMenu->close();
+        QTRY_VERIFY(actions().statsMenu->isVisible());
+        QVERIFY(actions().aIniSwapGraph->isEnabled());
+        actions().statsMenu->close();
         select({"MaxUpload"});
         QVERIFY(whileModal(
             [&] { QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); },
             [](QDialog&) {}));
-        form_->actions().aIniSwapGraph->trigger();
+        actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Requests");
         const tLogFile* log = form_->session().logFiles().findLog(maxUpload);
         QCOMPARE(log->flags(), std::uint8_t(2 | flagShowWithRequests));
@@ -324,7 +306,7 @@ private slots:
                  std::uint8_t(2 | flagShowWithRequests));
         form_->statsLogsList().logFilesLoaded();
         view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
-        form_->actions().aIniSwapGraph->trigger();
+        actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Transfers");
         QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
 
@@ -340,16 +322,16 @@ private slots:
                  "Permanent Inactive");
 
         select({"ConnRunTime", "UpSuccessfulSessions", "Per session"});
-        QTRY_VERIFY(form_->actions().aIniDelLog->isEnabled());
+        QTRY_VERIFY(actions().aIniDelLog->isEnabled());
         QtPrompter::setNextAnswer(true);
-        form_->actions().aIniDelLog->trigger();
+        actions().aIniDelLog->trigger();
         QtPrompter::clearShownBoxes();
         QCOMPARE(columnTexts(model()),
                  QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
         QVERIFY(!profile_->logExists(sessions, ".pln_off"));
         QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
         QVERIFY(profile_->logExists(connRunTime, ".pln"));
-        QTRY_VERIFY(!form_->actions().aIniDelLog->isEnabled());
+        QTRY_VERIFY(!actions().aIniDelLog->isEnabled());
     }
 };
 

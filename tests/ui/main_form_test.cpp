@@ -126,17 +126,15 @@ private slots:
     // One viewer per configuration, named in the caption: a second one asks
     // the first to come to the front. Each starts the recorder unless it runs.
     void oneViewerPerConfigurationStartsTheRecorderUnlessItRuns() {
-        UiProfile profile;
-        UiProfile other;
+        UiProfile profile, other;
         const std::string started = installRecorder(profile);
         const std::string notStarted = installRecorder(other);
         auto running = platform().mutexes.create(recorderMutexName(other.locations));
         QVERIFY(running.handle);
         // Had this one started its recorder, the mark would come before the first's.
         auto second = start(other);
-        QVERIFY(second);
         auto first = start(profile);
-        QVERIFY(first);
+        QVERIFY(first && second);
         QCOMPARE(first->windowTitle(),
                  QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
         QVERIFY(showExposed(*first));
@@ -235,8 +233,7 @@ private slots:
         auto* idle = form->findChild<tIdleWork*>();
         QSignalSpy draws(idle, &tIdleWork::redrawDue);
         QSignalSpy ticks(loadTimer(*form), &QTimer::timeout);
-        bool ticked = false;
-        bool sameCatalogue = true;
+        bool ticked = false, sameCatalogue = true;
         QTimer duringCompression;
         connect(&duringCompression, &QTimer::timeout, this, [&] {
             auto* progress = form->findChild<QProgressDialog*>();
@@ -252,8 +249,7 @@ private slots:
         recorder.bus->broadcast({recorder.names.msgSuspended, compressTask, 0});
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
         duringCompression.stop();
-        QVERIFY(ticked);
-        QVERIFY(sameCatalogue);
+        QVERIFY(ticked && sameCatalogue);
         QVERIFY(QtPrompter::shownBoxes().empty());
         QVERIFY(form->session().settings().get(settingKey::lastCompressDate) != never);
         QVERIFY2(form->statusBar()->currentMessage().startsWith("Compression: "),
@@ -287,9 +283,7 @@ private slots:
 
         // Tab goes on from the lists to the scroll and zoom bars, which the
         // keys then move.
-        QVERIFY(showExposed(*form));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(showExposed(*form, {}, true));
         auto* zoom = form->findChild<QScrollBar*>("zoomBar");
         zoom->setMaximum(5);
         form->findChild<QWidget*>("eMuleStatsList")->setFocus();

@@ -64,8 +64,16 @@ protected:
     UiSession session_;
     std::unique_ptr<UiProfile> profile_ = std::make_unique<UiProfile>();
     std::unique_ptr<tMainForm> form_;
+    std::unique_ptr<QAbstractItemModelTester> tester_;
 
+    const tMainActions& actions() const { return form_->actions(); }
+    // Holds the model to Qt's rules at each change until the window closes.
+    void testModel(QAbstractItemModel& model) {
+        tester_ = std::make_unique<QAbstractItemModelTester>(
+            &model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    }
     void closeWindow() {
+        tester_.reset();
         form_.reset();
         profile_ = std::make_unique<UiProfile>();
     }
@@ -94,12 +102,16 @@ template <class Dialog = QDialog>
     return acted;
 }
 
-// Shows a window, at that size where one is given; false if it never came up.
-[[nodiscard]] inline bool showExposed(QWidget& window, QSize size = {}) {
+// Shows a window, at that size where one is given, and makes it the active
+// one where asked; false if it never came up.
+[[nodiscard]] inline bool showExposed(QWidget& window, QSize size = {}, bool active = false) {
     if (size.isValid())
         window.resize(size);
     window.show();
-    return QTest::qWaitForWindowExposed(&window);
+    const bool exposed = QTest::qWaitForWindowExposed(&window);
+    if (active)
+        window.activateWindow();
+    return exposed && (!active || QTest::qWaitForWindowActive(&window));
 }
 
 // Lists the files of known.met, all of them, and waits for the rows to come.
