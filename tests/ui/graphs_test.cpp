@@ -79,16 +79,6 @@ private:
     tGraphChart& transferred() { return graphs().transferredChart(); }
     QTextEdit& legend(const char* name) { return *form_->findChild<QTextEdit*>(name); }
 
-    void selectDrawnItems() {
-        selectRows(form_->knownFilesList().view(), {0, 1});
-        selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
-        QTRY_VERIFY(!requests().points(1).isEmpty());
-        settle();
-        // One date is at one pixel column in both charts, give or take the
-        // rounding of the plot areas' fractional edges.
-        QVERIFY(qAbs(requests().plotArea().left - transferred().plotArea().left) <= 1);
-        QVERIFY(qAbs(requests().plotArea().right - transferred().plotArea().right) <= 1);
-    }
     // The charts lay themselves out again after a drawing, and once more to
     // line up with each other.
     static void settle() {
@@ -114,7 +104,14 @@ private slots:
         form_ = session_.open(profile_->locations);
         QVERIFY(form_ && showExposed(*form_, {1200, 800}));
         QVERIFY(listsAllKnownFiles(*form_, 2));
-        selectDrawnItems();
+        selectNamed(form_->knownFilesList().view(), {"alpha.bin", "bravo.bin"});
+        selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
+        QTRY_VERIFY(!requests().points(1).isEmpty());
+        settle();
+        // One date is at one pixel column in both charts, give or take the
+        // rounding of the plot areas' fractional edges.
+        QVERIFY(qAbs(requests().plotArea().left - transferred().plotArea().left) <= 1);
+        QVERIFY(qAbs(requests().plotArea().right - transferred().plotArea().right) <= 1);
     }
 
     void cleanup() {
@@ -123,19 +120,14 @@ private slots:
     }
 
     void selectionDrawsRatesLegendAndColoursAndTheExportsSaveThem() {
-        struct Expected {
-            tGraphChart* chart;
-            int index;
-            double rate;
-        };
-        for (const Expected& series : {Expected{&requests(), 1, 10},
-                                       {&requests(), 2, 5},
-                                       {&transferred(), 1, 1},
-                                       {&requests(), 7, 7}}) {
-            const QList<QPointF> points = series.chart->points(series.index);
+        for (const auto& [chart, index, rate] : {std::tuple{&requests(), 1, 10.0},
+                                                 {&requests(), 2, 5.0},
+                                                 {&transferred(), 1, 1.0},
+                                                 {&requests(), 7, 7.0}}) {
+            const QList<QPointF> points = chart->points(index);
             QVERIFY(points.size() > 100);
             for (const QPointF& point : points) {
-                QCOMPARE(point.y(), series.rate);
+                QCOMPARE(point.y(), rate);
                 QVERIFY(point.x() >= startRuntimeDays && point.x() <= startRuntimeDays + 20);
             }
         }

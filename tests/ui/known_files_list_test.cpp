@@ -6,36 +6,14 @@
 namespace pln::test {
 
 const QString hashLine = "HASH" + QString(29, ' ') + "HASH";
-constexpr int nameColumn = 0;
-constexpr int logColumn = 1;
-constexpr int sizeColumn = 2;
-constexpr int dledColumn = 6;
-constexpr int dlTimeColumn = 9;
+constexpr int nameColumn = 0, logColumn = 1, sizeColumn = 2, dledColumn = 6, dlTimeColumn = 9;
 
-QString link(const char* name, int size, int n) {
-    return QString("ed2k://|file|%1|%2|%3|/")
-        .arg(QString::fromLatin1(name))
-        .arg(size)
-        .arg(QString::fromStdString(hashOf(n)));
+QString link(const std::string& name, int size, int n) {
+    return QString::fromStdString("ed2k://|file|" + name + '|' + std::to_string(size) + '|' +
+                                  hashOf(n) + "|/");
 }
 
 const char* const urlSchemes[] = {"http", "https", "ftp", "file"};
-
-// Five files: 1 and 3 logged (1 active, 3 inactive), 5 still downloading.
-void addFiles(UiProfile& profile) {
-    profile.add(1, "delta.avi", 1000, 5);
-    profile.add(2, "Charlie.mkv", 999, 7).date = 1'600'000'000;
-    profile.add(3, "bravo.iso", 1'000'000'000'000ull);
-    profile.add(4, "alpha.mp3", 20);
-    tKnownMetRecord& partial = profile.add(5, "echo.zip", 30);
-    tKnownMetTag part;
-    part.nameId = tagId::partFileName;
-    part.tagType = tagType::string;
-    part.setText("001.part");
-    partial.tags.append(part);
-    profile.saveKnownMet();
-    profile.writeLog(hashOf(1), tLogState::active);
-}
 
 class KnownFilesListTest : public WindowSuite {
     Q_OBJECT
@@ -131,7 +109,18 @@ private slots:
     }
 
     void init() {
-        addFiles(*profile_);
+        // Five files: 1 and 3 logged (1 active, 3 inactive), 5 still downloading.
+        profile_->add(1, "delta.avi", 1000, 5);
+        profile_->add(2, "Charlie.mkv", 999, 7).date = 1'600'000'000;
+        profile_->add(3, "bravo.iso", 1'000'000'000'000ull);
+        profile_->add(4, "alpha.mp3", 20);
+        tKnownMetTag part;
+        part.nameId = tagId::partFileName;
+        part.tagType = tagType::string;
+        part.setText("001.part");
+        profile_->add(5, "echo.zip", 30).tags.append(part);
+        profile_->saveKnownMet();
+        profile_->writeLog(hashOf(1), tLogState::active);
         profile_->writeLog(hashOf(3), tLogState::inactive);
         form_ = session_.open(profile_->locations);
         // Wide enough for every column header to be clicked.

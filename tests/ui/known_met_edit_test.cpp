@@ -1,4 +1,3 @@
-#include "app/ui/known_met_edit_command.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "kmedit/core/emule_running.h"
 #include "kmedit/ui/repair_km_form.h"
@@ -33,13 +32,10 @@ private:
     RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
 
-    static QCheckBox* box(QDialog& form, const char* name) {
-        return form.findChild<QCheckBox*>(name);
-    }
     // Offered: enabled and ticked; withdrawn (on false): neither.
     static bool offered(QDialog& form, const char* name, bool on = true) {
-        const QCheckBox* b = box(form, name);
-        return b->isEnabled() == on && b->isChecked() == on;
+        const auto& box = child<QCheckBox>(form, name);
+        return box.isEnabled() == on && box.isChecked() == on;
     }
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
@@ -219,10 +215,8 @@ private slots:
         writeTransfers(profile, 1, {100});
         writeTransfers(profile, 9, {10, 20, 5});
         auto form = session_.open(profile.locations);
-        form->show();
-        form->actions().aKFShowAll->trigger();
+        QVERIFY(showExposed(*form) && listsAllKnownFiles(*form, 2));
         tKnownFilesModel& model = form->knownFilesList().model();
-        QTRY_COMPARE(model.rowCount(), 2);
 
         std::function<void(tRepairKMForm&)> choose = [](tRepairKMForm& dialog) {
             dialog.findChild<QCheckBox*>("recalculateStatsBox")->click();
@@ -263,11 +257,11 @@ private slots:
                                      [](bool) { return true; }, [this] { return refusal_; }});
         for (const char* name : {"importFromBackupBox", "importFromLinksBox", "importFromLogsBox"})
             QVERIFY2(offered(form, name, false), name);
-        QVERIFY(box(form, "deleteErroneousBox")->isEnabled());
-        box(form, "recalculateStatsBox")->click();
+        QVERIFY(child<QCheckBox>(form, "deleteErroneousBox").isEnabled());
+        child<QCheckBox>(form, "recalculateStatsBox").click();
         QVERIFY(offered(form, "importFromLogsBox"));
         QVERIFY(form.options().importFromLogs);
-        box(form, "recalculateStatsBox")->click();
+        child<QCheckBox>(form, "recalculateStatsBox").click();
         QVERIFY(offered(form, "importFromLogsBox", false));
         QVERIFY(!form.options().recalculateStats);
 
@@ -308,7 +302,7 @@ private slots:
         links->setFocus();
         QVERIFY(help->toPlainText().startsWith("This option can be used before eMule"));
         QVERIFY(help->toPlainText().contains("ed2k links"));
-        box(form, "deleteErroneousBox")->setFocus();
+        child<QCheckBox>(form, "deleteErroneousBox").setFocus();
         QVERIFY(help->toPlainText().startsWith("This will remove any known file"));
         auto* ok = form.findChild<QPushButton*>("okButton");
         ok->setFocus();

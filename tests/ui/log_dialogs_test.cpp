@@ -1,4 +1,3 @@
-#include "logstore/core/log_file.h"
 #include "logstore/ui/combine_form.h"
 #include "logstore/ui/new_log_wizard.h"
 #include "ui/ui_fixture.h"
@@ -9,8 +8,7 @@ const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
 const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
 const std::string maxUpload = "preferences.ini-eMule,MaxUpload";
-constexpr int logColumn = 1;
-constexpr int graphicColumn = 5;
+constexpr int logColumn = 1, graphicColumn = 5;
 
 QStringList texts(const QTreeWidgetItem* parent) {
     QStringList out;

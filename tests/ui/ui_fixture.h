@@ -1,23 +1,16 @@
 #pragma once
 
-// The prelude of the UI suites: Qt's widgets and test tools, the product
-// headers most suites use, and what drives a window or a dialog.
-#include "app/core/recorder_messages.h"
+// The prelude of the UI suites: Qt's widgets and test tools, the main window
+// with the product headers it brings, and what drives a window or a dialog.
 #include "app/core/startup.h"
-#include "app/ui/idle_work.h"
 #include "app/ui/known_files_list.h"
 #include "app/ui/list_view.h"
-#include "app/ui/main_actions.h"
 #include "app/ui/main_form.h"
 #include "app/ui/qt_prompter.h"
 #include "app/ui/stats_logs_list.h"
-#include "common/setting_keys.h"
 #include "graphs/ui/locale_date_time.h"
 #include "graphs/ui/qt_colour.h"
 #include "links/ui/qt_file_dialogs.h"
-#include "logstore/core/dos_date_time.h"
-#include "platform/message_bus.h"
-#include "platform/platform.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 #include "ui/ui_profile.h"
@@ -136,14 +129,6 @@ template <class Widget> Widget& child(QWidget& dialog, const char* name) {
     return *widget;
 }
 
-// Makes exactly those rows of a list the selection.
-inline void selectRows(QAbstractItemView& view, const std::vector<int>& rows) {
-    view.selectionModel()->clearSelection();
-    for (int row : rows)
-        view.selectionModel()->select(view.model()->index(row, 0),
-                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
 // The texts of a column of a list, top to bottom.
 inline QStringList columnTexts(const QAbstractItemModel& model, int column = 0) {
     QStringList texts;
@@ -159,10 +144,10 @@ inline int rowOf(const QAbstractItemModel& model, const QString& text) {
 
 // Makes exactly the rows of those first-cell texts the selection.
 inline void selectNamed(QAbstractItemView& view, const QStringList& texts) {
-    std::vector<int> rows;
+    view.selectionModel()->clearSelection();
     for (const QString& text : texts)
-        rows.push_back(rowOf(*view.model(), text));
-    selectRows(view, rows);
+        view.selectionModel()->select(view.model()->index(rowOf(*view.model(), text), 0),
+                                      QItemSelectionModel::Select | QItemSelectionModel::Rows);
 }
 
 inline bool ticked(const QAbstractItemModel& model, const QString& text) {

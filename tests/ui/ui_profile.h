@@ -67,9 +67,8 @@ struct UiProfile {
 
     // The transferred total of each file of known.met as it is on disk.
     std::map<std::string, std::uint64_t> transfersOnDisk() const {
-        const auto bytes = readBytes(locations.eMuleConfigFolder + "known.met");
-        const tKnownMetContents contents = readKnownMet(bytes);
-        const tKnownMetList& list = contents.list;
+        const tKnownMetList list =
+            readKnownMet(readBytes(locations.eMuleConfigFolder + "known.met")).list;
         std::map<std::string, std::uint64_t> transfers;
         for (std::size_t i = 0; i < list.count(); ++i)
             transfers[list.record(i).getFileName()] = list.record(i).getTransferred();
