@@ -16,9 +16,6 @@
 
 namespace pln::test {
 
-const std::string hashA = "0123456789ABCDEF0123456789ABCDEF";
-const std::string hashB = "FEDCBA9876543210FEDCBA9876543210";
-
 CalendarMs at(int year, int month, int day, int hour = 0, int minute = 0) {
     return calendarDayOf(year, month, day) * msPerDay + (hour * 60 + minute) * 60'000LL;
 }
@@ -182,16 +179,14 @@ private slots:
     void eventsEditorValidatesEditsAndSavesOnlyOnOk() {
         const ScopedEnv zone("TZ", "Europe/Berlin");
         const std::string path =
-            dir->write("events.log", "1/2/2026 10:00:00 AM=Beta|" + hashA +
+            dir->write("events.log", "1/2/2026 10:00:00 AM=Beta|" + hashOf(1) +
                                          "\r\n1/2/2026 10:00:00 AM=Alpha\r\n3/4/2026=Hidden|" +
-                                         hashB + "\r\n5/6/2026 3:04:05 PM=Gamma\r\n");
-        tEventsEditorContext context{path,
-                                     {{"a.avi", hashA, rgbColour(255, 0, 0)}},
-                                     [](const std::string& hash) {
-                                         return hash == hashA ? std::optional(rgbColour(255, 0, 0))
-                                                              : std::nullopt;
-                                     },
-                                     prompter};
+                                         hashOf(2) + "\r\n5/6/2026 3:04:05 PM=Gamma\r\n");
+        const tColour red = rgbColour(255, 0, 0);
+        const auto colourOf = [&](const std::string& hash) {
+            return hash == hashOf(1) ? std::optional(red) : std::nullopt;
+        };
+        tEventsEditorContext context{path, {{"a.avi", hashOf(1), red}}, colourOf, prompter};
         tEventsLogEditForm form(nullptr, context, at(2026, 1, 2, 10));
         auto* dateBox = form.findChild<QLineEdit*>("dateTimeBox");
         auto* eventBox = form.findChild<QLineEdit*>("eventBox");
@@ -250,11 +245,11 @@ private slots:
         form.findChild<QPushButton*>("okBtn")->click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(prompter.shown.empty());
-        const std::string expected = "1/2/2026 10:00:00 AM=Beta|" + hashA + "\r\n3/4/2026=Hidden|" +
-                                     hashB +
+        const std::string expected = "1/2/2026 10:00:00 AM=Beta|" + hashOf(1) +
+                                     "\r\n3/4/2026=Hidden|" + hashOf(2) +
                                      "\r\n4/1/2026 1:30:00 PM=Delta\r\n"
                                      "6/1/2026 8:00:00 AM=Alpha|" +
-                                     hashA + "\r\n";
+                                     hashOf(1) + "\r\n";
         QCOMPARE(QString::fromStdString(readText(path)), QString::fromStdString(expected));
 
         // Cancel changes nothing, whatever was deleted.

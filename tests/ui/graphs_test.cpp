@@ -34,35 +34,6 @@ void appendRecords(ByteWriter& known, ByteWriter& runtime, int from, int to) {
     }
 }
 
-// File 2 has too few records to be drawn. TotalUploadedBytes stays at 7 and
-// is drawn with the requests.
-void writeProfile(UiProfile& profile) {
-    profile.add(1, "alpha.bin", 1000);
-    profile.add(2, "bravo.bin", 2000);
-    profile.saveKnownMet();
-    ByteWriter known, few, runtime, values;
-    appendRecords(known, runtime, 0, recordCount);
-    for (int i = 0; i < recordCount; ++i) {
-        values.u32(stampAt(i * hoursApart));
-        values.i32(7);
-    }
-    for (int i = 0; i < 3; ++i) {
-        few.u32(stampAt(i));
-        few.zeros(16);
-    }
-    profile.writeLog(hashOf(1), tLogState::active, {}, known.buffer());
-    profile.writeLog(hashOf(2), tLogState::active, {}, few.buffer());
-    profile.writeLog("statistics.ini-statistics,ConnRunTime", tLogState::permanent,
-                     {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime.buffer());
-    profile.writeLog(uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"},
-                     values.buffer());
-    // At noon of the fifth day, 5.5 runtime days, and half a minute later;
-    // the event between them belongs to the file that is not drawn.
-    profile.dir.write("PLN/events.log",
-                      "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" + hashOf(2) +
-                          "\r\n3/5/2024 12:00:30 PM=cake\r\n");
-}
-
 QColor colourAt(const QTextEdit& box, int position) {
     QTextCursor cursor(box.document());
     cursor.setPosition(position);
@@ -100,7 +71,32 @@ private:
 
 private slots:
     void init() {
-        writeProfile(*profile_);
+        // File 2 has too few records to be drawn. TotalUploadedBytes stays at 7 and
+        // is drawn with the requests.
+        profile_->add(1, "alpha.bin", 1000);
+        profile_->add(2, "bravo.bin", 2000);
+        profile_->saveKnownMet();
+        ByteWriter known, few, runtime, values;
+        appendRecords(known, runtime, 0, recordCount);
+        for (int i = 0; i < recordCount; ++i) {
+            values.u32(stampAt(i * hoursApart));
+            values.i32(7);
+        }
+        for (int i = 0; i < 3; ++i) {
+            few.u32(stampAt(i));
+            few.zeros(16);
+        }
+        profile_->writeLog(hashOf(1), tLogState::active, {}, known.buffer());
+        profile_->writeLog(hashOf(2), tLogState::active, {}, few.buffer());
+        profile_->writeLog("statistics.ini-statistics,ConnRunTime", tLogState::permanent,
+                           {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime.buffer());
+        profile_->writeLog(uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"},
+                           values.buffer());
+        // At noon of the fifth day, 5.5 runtime days, and half a minute later;
+        // the event between them belongs to the file that is not drawn.
+        profile_->dir.write("PLN/events.log",
+                            "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" +
+                                hashOf(2) + "\r\n3/5/2024 12:00:30 PM=cake\r\n");
         form_ = session_.open(profile_->locations);
         QVERIFY(form_ && showExposed(*form_, {1200, 800}));
         QVERIFY(listsAllKnownFiles(*form_, 2));

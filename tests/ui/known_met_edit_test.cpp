@@ -49,9 +49,7 @@ private:
             files[name] = 0;
         return files;
     }
-    std::string configFile(const char* name) {
-        return profile_->locations.eMuleConfigFolder + name;
-    }
+    std::string configFile(const char* n) { return profile_->locations.eMuleConfigFolder + n; }
 
 private slots:
     void init() {
@@ -82,19 +80,18 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void enablingRulesFollowSelectionSharingAndEmule() {
-        struct Case {
-            QStringList selected;
-            bool remove, rename;
-        };
-        for (const Case& c :
-             {Case{{"alpha.avi", "charlie.iso"}, true, false}, Case{{"charlie.iso"}, true, true},
-              Case{{"alpha.avi", "bravo.mkv", "charlie.iso"}, false, false},
-              Case{{"bravo.mkv"}, false, false}, Case{{}, false, false}}) {
-            select(c.selected);
-            QCOMPARE(actions().aKFDelKnownFile->isEnabled(), c.remove);
-            QCOMPARE(actions().aKFMoveToCancelledMet->isEnabled(), c.remove);
-            QCOMPARE(actions().aKFRename->isEnabled(), c.rename);
-            QVERIFY(actions().aRepairKM->isEnabled());
+        const tMainActions& a = actions();
+        for (const auto& [selected, remove, rename] :
+             {std::tuple{QStringList{"alpha.avi", "charlie.iso"}, true, false},
+              {QStringList{"charlie.iso"}, true, true},
+              {QStringList{"alpha.avi", "bravo.mkv", "charlie.iso"}, false, false},
+              {QStringList{"bravo.mkv"}, false, false},
+              {QStringList{}, false, false}}) {
+            select(selected);
+            QCOMPARE(a.aKFDelKnownFile->isEnabled(), remove);
+            QCOMPARE(a.aKFMoveToCancelledMet->isEnabled(), remove);
+            QCOMPARE(a.aKFRename->isEnabled(), rename);
+            QVERIFY(a.aRepairKM->isEnabled());
         }
 
         // eMule starts on its port: every edit stops.
@@ -102,9 +99,8 @@ private slots:
         auto marker = session_.platform().mutexes.create(emuleInstanceMarker("4711"));
         QCOMPARE(marker.outcome, MutexOutcome::Created);
         select({"charlie.iso"});
-        QVERIFY(!actions().aKFRename->isEnabled());
-        QVERIFY(!actions().aKFDelKnownFile->isEnabled());
-        QVERIFY(!actions().aRepairKM->isEnabled());
+        for (const QAction* action : {a.aKFRename, a.aKFDelKnownFile, a.aRepairKM})
+            QVERIFY(!action->isEnabled());
     }
 
     void confirmationRecordsItsFlagsWhateverTheButton() {

@@ -297,19 +297,18 @@ private slots:
             [](QDialog&) {}));
         actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Requests");
-        const tLogFile* log = form_->session().logFiles().findLog(maxUpload);
-        QCOMPARE(log->flags(), std::uint8_t(2 | flagShowWithRequests));
+        const auto flags = [&] { return form_->session().logFiles().findLog(maxUpload)->flags(); };
+        QCOMPARE(flags(), std::uint8_t(2 | flagShowWithRequests));
         form_->session().logFiles().scanLogs();
-        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(),
-                 std::uint8_t(2 | flagShowWithRequests));
+        QCOMPARE(flags(), std::uint8_t(2 | flagShowWithRequests));
         form_->statsLogsList().logFilesLoaded();
         view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
         actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Transfers");
-        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
+        QCOMPARE(flags(), std::uint8_t(2));
 
-        QCOMPARE(columnTexts(model(), logColumn),
-                 QStringList({"Permanent", "Active", "Active", "Active", "Inactive"}));
+        QCOMPARE(columnTexts(model(), logColumn).join(' '),
+                 "Permanent Active Active Active Inactive");
         QVERIFY(ticked(model(), "ConnRunTime") && !ticked(model(), "UpSuccessfulSessions"));
         select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
         QVERIFY(setTick(model(), "MaxUpload", false));
@@ -324,10 +323,9 @@ private slots:
         QtPrompter::setNextAnswer(true);
         actions().aIniDelLog->trigger();
         QtPrompter::clearShownBoxes();
-        QCOMPARE(columnTexts(model()),
-                 QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
-        QVERIFY(!profile_->logExists(sessions, ".pln_off"));
-        QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
+        QCOMPARE(columnTexts(model()).join(' '), "ConnRunTime MaxUpload TotalUploadedBytes");
+        QVERIFY(!profile_->logExists(sessions, ".pln_off") &&
+                !profile_->logExists("virtual;Per session", ".pln_on"));
         QVERIFY(profile_->logExists(connRunTime, ".pln"));
         QTRY_VERIFY(!actions().aIniDelLog->isEnabled());
     }

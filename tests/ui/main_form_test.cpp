@@ -55,10 +55,6 @@ std::vector<const tLogFile*> catalogue(tMainForm& form) {
     return logs;
 }
 
-QCheckBox& showAtStartup(QDialog& tips) {
-    return child<QCheckBox>(tips, "showAtStartupBox");
-}
-
 class MainFormTest : public QObject {
     Q_OBJECT
 
@@ -66,13 +62,12 @@ private:
     UiSession session_;
 
     Platform& platform() { return session_.platform(); }
-    std::unique_ptr<tMainForm> start(const UiProfile& profile) {
-        return session_.open(profile.locations);
-    }
+    std::unique_ptr<tMainForm> start(const UiProfile& p) { return session_.open(p.locations); }
     static QTimer* loadTimer(tMainForm& form) { return form.findChild<QTimer*>("timer"); }
-    static QString failureText(tMainForm& form) {
-        return form.findChild<QLabel*>("failureLabel")->text();
+    static QString failureText(tMainForm& f) {
+        return f.findChild<QLabel*>("failureLabel")->text();
     }
+    static QCheckBox& showAtStartup(QDialog& d) { return child<QCheckBox>(d, "showAtStartupBox"); }
 
     // Answers the modal dialogs shown while the action runs, one step per
     // dialog, from inside their own event loops; a dialog beyond the steps
