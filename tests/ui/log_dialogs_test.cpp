@@ -145,7 +145,7 @@ private slots:
 
     void creatingAStatsLogAndACombinedLog() {
         openMainForm();
-        auto bus = openNativeMessageBus(profile_->locations.messagePrefix);
+        BusRecorder recorder(profile_->locations);
         QTRY_VERIFY(actions().aIniNewLog->isEnabled());
         QVERIFY(whileModal<tNewLogWizard>(
             [&] { actions().aIniNewLog->trigger(); },
@@ -165,13 +165,7 @@ private slots:
         QCOMPARE(header.units, "MB");
         QCOMPARE(currentLog(), downloaded);
         QVERIFY(view().selectionModel()->isRowSelected(rowOf(model(), "TotalDownloadedBytes"), {}));
-        const tRecorderMessages names = registerRecorderMessages(profile_->locations.messagePrefix);
-        bool announced = false;
-        QTRY_VERIFY([&] {
-            for (const BusMessage& message : bus->receive())
-                announced = announced || message.name == names.msgNewLogs;
-            return announced;
-        }());
+        QTRY_VERIFY(recorder.hears(recorder.names.msgNewLogs, 0));
 
         // A decimal comma locale: "2.5" is taken as well as "0,5".
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));

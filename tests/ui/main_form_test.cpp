@@ -15,26 +15,6 @@ std::string installRecorder(const UiProfile& profile) {
     return script + ".started";
 }
 
-// A recorder stand-in on the bus of the profile: it collects what the viewer
-// broadcasts and answers as the recorder would.
-struct BusRecorder {
-    std::unique_ptr<MessageBus> bus;
-    tRecorderMessages names;
-    std::vector<BusMessage> heard;
-
-    explicit BusRecorder(const tLocations& locations)
-        : bus(openNativeMessageBus(locations.messagePrefix)),
-          names(registerRecorderMessages(locations.messagePrefix)) {}
-
-    bool hears(const std::string& name, std::uint32_t word) {
-        for (BusMessage& message : bus->receive())
-            heard.push_back(std::move(message));
-        return std::any_of(heard.begin(), heard.end(), [&](const BusMessage& message) {
-            return message.name == name && message.word == word;
-        });
-    }
-};
-
 // A known-file log of one day of records a minute apart, years old: a
 // compression keeps one in six hours.
 constexpr std::uintmax_t dayOfRecordsSize = logPrefixSize + 1440 * 20;
@@ -68,31 +48,6 @@ private:
         return f.findChild<QLabel*>("failureLabel")->text();
     }
     static QCheckBox& showAtStartup(QDialog& d) { return child<QCheckBox>(d, "showAtStartupBox"); }
-
-    // Answers the modal dialogs shown while the action runs, one step per
-    // dialog, from inside their own event loops; a dialog beyond the steps
-    // is closed and fails the test.
-    void runWithSteps(const std::function<void()>& action,
-                      std::vector<std::function<void(QDialog&)>> steps) {
-        std::size_t shown = 0;
-        QTimer driver;
-        connect(&driver, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog->property("answered").toBool())
-                return;
-            dialog->setProperty("answered", true);
-            if (shown < steps.size())
-                steps[shown](*dialog);
-            // A step that failed may have left its dialog open.
-            if (shown >= steps.size() || QTest::currentTestFailed())
-                dialog->reject();
-            ++shown;
-        });
-        driver.start(10);
-        action();
-        QTRY_VERIFY(shown >= steps.size());
-        QCOMPARE(shown, steps.size());
-    }
 
     // At least the design size, and wide enough that no caption is cut;
     // the buttons and Enter in the text page around the tips, every "\n"
@@ -373,52 +328,54 @@ private slots:
         profile.dir.write("PLN/PLN.ini", "[PLN]\r\n");
         std::unique_ptr<tMainForm> form;
         bool offeredTicked = false;
-        runWithSteps([&] { form = start(profile); },
-                     {[&](QDialog& dialog) {
-                          auto& tips = static_cast<tTipsForm&>(dialog);
-                          offeredTicked = showAtStartup(tips).isChecked();
-                          pagesAroundBothWays(tips);
-                          showAtStartup(tips).setChecked(false);
-                          child<QPushButton>(tips, "notesButton").click();
-                      },
-                      [&](QDialog& notes) {
-                          auto* bugs = qobject_cast<tbugsForm*>(&notes);
-                          QVERIFY(bugs);
-                          child<QPushButton>(notes, "previousButton").click();
-                          QCOMPARE(bugs->noteIndex(), 2u);
-                          child<QPushButton>(notes, "tipsButton").click();
-                      },
-                      [&](QDialog& tips) {
-                          QVERIFY(!showAtStartup(tips).isChecked());
-                          showAtStartup(tips).setChecked(true);
-                          QTest::keyClick(&tips, Qt::Key_Escape);
-                      }});
+        QVERIFY(whileModal([&] { form = start(profile); },
+                           {[&](QDialog& dialog) {
+                                auto& tips = static_cast<tTipsForm&>(dialog);
+                                offeredTicked = showAtStartup(tips).isChecked();
+                                pagesAroundBothWays(tips);
+                                showAtStartup(tips).setChecked(false);
+                                child<QPushButton>(tips, "notesButton").click();
+                            },
+                            [&](QDialog& notes) {
+                                auto* bugs = qobject_cast<tbugsForm*>(&notes);
+                                QVERIFY(bugs);
+                                child<QPushButton>(notes, "previousButton").click();
+                                QCOMPARE(bugs->noteIndex(), 2u);
+                                child<QPushButton>(notes, "tipsButton").click();
+                            },
+                            [&](QDialog& tips) {
+                                QVERIFY(!showAtStartup(tips).isChecked());
+                                showAtStartup(tips).setChecked(true);
+                                QTest::keyClick(&tips, Qt::Key_Escape);
+                            }}));
         QVERIFY(offeredTicked);
         QCOMPARE(form->session().settings().text(settingKey::showTips.name, ""), "1");
         // The tips would come from within the load, before its timer is seen idle.
-        runWithSteps(
+        QVERIFY(whileModal(
             [&] {
                 form->actions().aKFReload->trigger();
                 QTRY_VERIFY(!loadTimer(*form)->isActive());
             },
-            {});
+            {}));
 
-        runWithSteps([&] { form->actions().aHlpTips->trigger(); },
-                     {[&](QDialog& tips) {
-                          showAtStartup(tips).setChecked(false);
-                          child<QPushButton>(tips, "notesButton").click();
-                      },
-                      [&](QDialog& notes) { child<QPushButton>(notes, "closeButton").click(); }});
+        QVERIFY(whileModal(
+            [&] { form->actions().aHlpTips->trigger(); },
+            {[&](QDialog& tips) {
+                 showAtStartup(tips).setChecked(false);
+                 child<QPushButton>(tips, "notesButton").click();
+             },
+             [&](QDialog& notes) { child<QPushButton>(notes, "closeButton").click(); }}));
         QCOMPARE(form->session().settings().get(settingKey::showTips), 0);
 
         // What --version prints, checked on the installed program by the package test.
-        runWithSteps([&] { form->actions().aCredits->trigger(); }, {[&](QDialog& credits) {
-                         QCOMPARE(
-                             static_cast<tCreditsForm&>(credits).version(),
-                             QString("PLNViewer %1 (Qt %2)").arg(programVersion(), qVersion()));
-                         QVERIFY(static_cast<tCreditsForm&>(credits).text().contains("Qt Charts"));
-                         credits.accept();
-                     }});
+        QVERIFY(whileModal<tCreditsForm>(
+            [&] { form->actions().aCredits->trigger(); },
+            [&](tCreditsForm& credits) {
+                QCOMPARE(credits.version(),
+                         QString("PLNViewer %1 (Qt %2)").arg(programVersion(), qVersion()));
+                QVERIFY(credits.text().contains("Qt Charts"));
+                credits.accept();
+            }));
     }
 };
 

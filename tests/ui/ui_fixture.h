@@ -18,6 +18,7 @@
 
 #include <QtTest>
 #include <QtWidgets>
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
@@ -155,6 +156,26 @@ private:
     QtPrompter prompter_;
 };
 
+// A recorder stand-in on the bus of the profile: it collects what the viewer
+// broadcasts and answers as the recorder would.
+struct BusRecorder {
+    std::unique_ptr<MessageBus> bus;
+    tRecorderMessages names;
+    std::vector<BusMessage> heard;
+
+    explicit BusRecorder(const tLocations& locations)
+        : bus(openNativeMessageBus(locations.messagePrefix)),
+          names(registerRecorderMessages(locations.messagePrefix)) {}
+
+    bool hears(const std::string& name, std::uint32_t word) {
+        for (BusMessage& message : bus->receive())
+            heard.push_back(std::move(message));
+        return std::any_of(heard.begin(), heard.end(), [&](const BusMessage& message) {
+            return message.name == name && message.word == word;
+        });
+    }
+};
+
 // What the window suites share: the desktop, a profile of the test's own and
 // the main window on it, closed before its profile goes.
 class WindowSuite : public QObject {
@@ -177,27 +198,43 @@ protected:
     }
 };
 
-// Runs what opens a modal dialog of that type and acts on the dialog from
-// inside its own loop. A dialog the action leaves open is rejected, so that
-// a failed check ends the test instead of hanging it. False where no dialog
-// came up.
-template <class Dialog = QDialog>
-[[nodiscard]] bool whileModal(const std::function<void()>& open,
-                              const std::type_identity_t<std::function<void(Dialog&)>>& act) {
-    bool acted = false;
+// Runs what opens modal dialogs and answers each in turn, from inside its
+// own loop, with the next step; dialogs that come once the run is over are
+// waited for. A dialog that a step leaves open, or one beyond the steps, is
+// rejected, so that a failed check ends the test instead of hanging it.
+// True where one dialog came up for each step.
+[[nodiscard]] inline bool whileModal(const std::function<void()>& open,
+                                     const std::vector<std::function<void(QDialog&)>>& steps) {
+    QList<QPointer<QDialog>> answered;
+    const auto count = [&] { return static_cast<std::size_t>(answered.size()); };
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (!dialog || acted)
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (!dialog || answered.contains(dialog))
             return;
-        acted = true;
-        act(*dialog);
+        answered << dialog;
+        if (count() <= steps.size())
+            steps[count() - 1](*dialog);
         if (dialog->isVisible())
             dialog->reject();
     });
     poll.start(10);
     open();
-    return acted;
+    return QTest::qWaitFor([&] { return count() >= steps.size(); }) && count() == steps.size();
+}
+
+// The same for one dialog, of that type.
+template <class Dialog = QDialog>
+[[nodiscard]] bool whileModal(const std::function<void()>& open,
+                              const std::type_identity_t<std::function<void(Dialog&)>>& act) {
+    bool typed = false;
+    const std::function<void(QDialog&)> step = [&](QDialog& dialog) {
+        if (auto* typedDialog = qobject_cast<Dialog*>(&dialog)) {
+            typed = true;
+            act(*typedDialog);
+        }
+    };
+    return whileModal(open, std::vector{step}) && typed;
 }
 
 // Shows a window, at that size where one is given, and makes it the active
