@@ -28,8 +28,7 @@ QColor eventsColour(QChartView* view) {
     return static_cast<QBarSeries*>(view->chart()->series().at(0))->barSets().at(0)->color();
 }
 
-// The dialogs and the recorder link, each driven on its own, without the
-// main window.
+// The dialogs and the recorder link, each on its own, without the main window.
 class DialogsTest : public QObject {
     Q_OBJECT
 
@@ -63,8 +62,8 @@ private slots:
         makeLink();
     }
 
-    void tasksRunOnlyBetweenTheAnswerAndTheResume() {
-        const auto& m = link->messages();
+    void tasksRunOneAtATimeBetweenTheAnswerAndTheResume() {
+        const tRecorderMessages m = link->messages();
         link->suspend(compressTask);
         link->suspend(compressTask);
         QVERIFY(ran.empty());
@@ -77,14 +76,12 @@ private slots:
         QCOMPARE(ran, std::vector<int>{0});
         QCOMPARE(bus->sent, (std::vector{message(m.msgSuspend, 0), message(m.msgResume, 0),
                                          message(m.msgResume, 0), message(m.msgResume, 5)}));
-    }
 
-    // One task at a time: what comes while a task runs, or while a dialog
-    // holds the link, waits and is served in its order afterwards. An answer
-    // that waits is not late, however long the dialog stays open.
-    void requestsAndMessagesWaitForTheTaskAndForAHold() {
+        // One task at a time: what comes while a task runs, or while a dialog
+        // holds the link, waits and is served in its order afterwards. An
+        // answer that waits is not late, however long the dialog stays open.
         makeLink(std::chrono::milliseconds(30));
-        const auto& m = link->messages();
+        ran.clear();
         QSignalSpy closing(link.get(), &tRecorderLinkQt::closeRequested);
         QSignalSpy released(link.get(), &tRecorderLinkQt::released);
         link->setTasks({[&] {
@@ -326,9 +323,8 @@ private slots:
         expected[5] = rgbColour(1, 2, 3);
         QCOMPARE(form.colours().slotColours, expected);
         QCOMPARE(form.colours().deltaLum, 0.25);
-    }
 
-    void colorFormStoresOnOkOnly() {
+        // The settings take the colours on Ok only.
         FakeSettingsStore settings;
         const auto picker = [](QWidget*, const QColor&) { return std::optional<QColor>(); };
         std::optional<tChartColours> chosen;

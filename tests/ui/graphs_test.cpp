@@ -140,11 +140,9 @@ private slots:
         const int logLine = box.document()->findBlockByNumber(1).position();
         QCOMPARE(colourAt(box, logLine), requests().seriesColour(7));
 
-        const tKnownMetList& known = *form_->session().knownMet().list();
         const tDrawnColours& drawn = form_->session().drawnColours();
-        QCOMPARE(toQColor(*drawn.fileColour(known.record(0).hash.toString())),
-                 transferred().seriesColour(1));
-        QVERIFY(!drawn.fileColour(known.record(1).hash.toString()));
+        QCOMPARE(toQColor(*drawn.fileColour(hashOf(1))), transferred().seriesColour(1));
+        QVERIFY(!drawn.fileColour(hashOf(2)));
         // The event of the file not drawn is left out; the two others make
         // one bar, filled although their bars overlap.
         const std::vector<double> events{5.5, (5.5 * 86400 + 30) / 86400};

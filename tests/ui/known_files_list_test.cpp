@@ -179,18 +179,14 @@ private slots:
         QCOMPARE(view().header()->visualIndex(nameColumn), 0);
     }
 
-    // The filters rebuild the list: files found in the shared folders, or
-    // those with a log.
     void filtersRebuildTheList() {
         profile_->share(*model().recordAt(rowOf("Charlie.mkv")), "Charlie.mkv");
         actions().aKFShowShared->trigger();
-        QTRY_COMPARE(model().rowCount(), 1);
-        QCOMPARE(cell(0, nameColumn), "Charlie.mkv");
+        QTRY_COMPARE(names(), "Charlie.mkv");
         QCOMPARE(cell(0, 8), QString::fromStdString(profile_->dir.file("eMule/Incoming/")));
 
         actions().aKFShowLogged->trigger();
-        QTRY_COMPARE(model().rowCount(), 2);
-        QCOMPARE(names(), "delta.avi bravo.iso");
+        QTRY_COMPARE(names(), "delta.avi bravo.iso");
         QVERIFY(!actions().aKFShowAll->isChecked());
         // A deleted log leaves its row until the next reload.
         QtPrompter::setNextAnswer(true);
@@ -251,8 +247,7 @@ private slots:
         QVERIFY(!logExists(4, ".pln_on"));
         QVERIFY(idle());
 
-        int redraws = 0;
-        int readouts = 0;
+        int redraws = 0, readouts = 0;
         connect(idleWork(), &tIdleWork::redrawDue, this, [&] { ++redraws; });
         connect(idleWork(), &tIdleWork::readoutDue, this, [&] { ++readouts; });
         select({"alpha.mp3", "bravo.iso"});
@@ -269,8 +264,7 @@ private slots:
         QVERIFY(logExists(4, ".pln_on") && ticked("alpha.mp3"));
 
         // The menu key opens the pop-up menu at the selected row.
-        const QRect caption = view().visualRect(model().index(alpha, 0));
-        QCOMPARE(view().keyboardMenuPoint(), caption.center());
+        QCOMPARE(view().keyboardMenuPoint(), view().visualRect(model().index(alpha, 0)).center());
         view().selectionModel()->clearSelection();
         QCOMPARE(view().keyboardMenuPoint(), QPoint(0, 0));
     }
@@ -299,9 +293,8 @@ private slots:
         QtPrompter::setNextAnswer(true);
         withCtrl([&] { setTick("bravo.iso", false); });
         QCOMPARE(readText(events), kept);
-        QVERIFY(!logExists(1, ".pln_on") && !logExists(3, ".pln_on"));
+        QVERIFY(!logExists(1, ".pln_on") && !logExists(3, ".pln_on") && !ticked("bravo.iso"));
         QCOMPARE(cell(rowOf("delta.avi"), logColumn), "None");
-        QVERIFY(!ticked("bravo.iso"));
         QTRY_VERIFY(!actions().aKFDelLog->isEnabled());
 
         setTick("alpha.mp3", true);

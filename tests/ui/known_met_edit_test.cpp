@@ -244,10 +244,9 @@ private slots:
     }
 
     // An operation that needs input is offered once its input is usable and
-    // withdrawn when it no longer is. The backup copy comes from the
-    // open-file dialog; known.met itself is refused and a cancelled dialog
-    // keeps the copy chosen before. The help follows the focus; Ok is refused
-    // while editing is not allowed.
+    // withdrawn when it no longer is. The backup copy comes from the open-file
+    // dialog, which refuses known.met itself and, cancelled, keeps the copy
+    // chosen before. The help follows the focus; Ok is refused while edits are barred.
     void repairFormOptionsBackupHelpAndOk() {
         tRepairKMForm form(nullptr, {"/profile/config/known.met", prompter_, false,
                                      [](bool) { return true; }, [this] { return refusal_; }});

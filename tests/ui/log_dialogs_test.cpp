@@ -260,11 +260,9 @@ private slots:
         QCOMPARE(currentLog(), "virtual;New");
     }
 
-    // The list's own logs: the permanent one, one shown with the transfers,
-    // a combined one and an inactive one. The order, the texts and the header
-    // clicks are the table's and the shared list's: here the model shows
-    // them; a swapped log returns to its graph; ticks switch the logs but not
-    // the permanent one, and deletion spares it too.
+    // The list's own logs, as the model shows them (their order and texts are
+    // the table's): a swapped log returns to its graph; ticks switch the logs
+    // but not the permanent one, and deletion spares it too.
     void swapTicksAndDeletionOfTheListsLogs() {
         UiProfile& p = *profile_;
         p.writeLog(connRunTime, tLogState::permanent, {valueTypeInteger, 1, 24.0, "Hours / day"});

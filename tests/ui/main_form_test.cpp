@@ -149,11 +149,10 @@ private slots:
         QCOMPARE(failureText(*form), QString());
     }
 
-    // A load tick and a drawing that come while the compression runs (its
-    // progress dialog turns the event loop) wait for its end: the catalogue
-    // it works on stays the same objects, no box comes up and every log is
-    // compressed. A viewer that closes while it awaits an answer resumes
-    // the recorder.
+    // A load tick and a drawing that come while the compression's progress
+    // dialog turns the event loop wait for its end: its catalogue stays the
+    // same objects, no box comes up and every log is compressed. A viewer
+    // that closes while it awaits an answer resumes the recorder.
     void compressionRunsAloneWhenTheRecorderAnswers() {
         UiProfile profile;
         std::vector<std::string> oldLogs;
