@@ -242,12 +242,10 @@ private slots:
         form.findChild<QPushButton*>("okBtn")->click();
         QCOMPARE(form.result(), int(QDialog::Accepted));
         QVERIFY(prompter.shown.empty());
-        const std::string expected = "1/2/2026 10:00:00 AM=Beta|" + hashOf(1) +
-                                     "\r\n3/4/2026=Hidden|" + hashOf(2) +
-                                     "\r\n4/1/2026 1:30:00 PM=Delta\r\n"
-                                     "6/1/2026 8:00:00 AM=Alpha|" +
-                                     hashOf(1) + "\r\n";
-        QCOMPARE(QString::fromStdString(readText(path)), QString::fromStdString(expected));
+        const QString expected = QString::fromStdString(
+            "1/2/2026 10:00:00 AM=Beta|" + hashOf(1) + "\r\n3/4/2026=Hidden|" + hashOf(2) +
+            "\r\n4/1/2026 1:30:00 PM=Delta\r\n6/1/2026 8:00:00 AM=Alpha|" + hashOf(1) + "\r\n");
+        QCOMPARE(QString::fromStdString(readText(path)), expected);
 
         // Cancel changes nothing, whatever was deleted.
         QVERIFY(whileModal(
@@ -257,7 +255,7 @@ private slots:
                 dialog.findChild<QAction*>("aDel")->trigger();
                 dialog.findChild<QPushButton*>("cancelBtn")->click();
             }));
-        QCOMPARE(QString::fromStdString(readText(path)), QString::fromStdString(expected));
+        QCOMPARE(QString::fromStdString(readText(path)), expected);
 
         // A file where the folder should be fails the save; an events.log too
         // large to read is reported and never replaced by the empty list the
@@ -270,8 +268,7 @@ private slots:
         for (const auto& [target, error] : failures) {
             context.eventsLogPath = target;
             tEventsLogEditForm failing(nullptr, context, std::nullopt);
-            failing.findChild<QLineEdit*>("dateTimeBox")
-                ->setText(localeDateTimeText(at(2026, 1, 1)));
+            child<QLineEdit>(failing, "dateTimeBox").setText(localeDateTimeText(at(2026, 1, 1)));
             failing.findChild<QPushButton*>("okBtn")->click();
             QVERIFY(failing.result() != QDialog::Accepted);
             QVERIFY2(prompter.errors().back().starts_with(error), error);
