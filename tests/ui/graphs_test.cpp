@@ -154,7 +154,6 @@ private slots:
         QCOMPARE(image.pixelColor(bar.x() + 1, static_cast<int>(area.bottom - 3)),
                  requests().seriesColour(0));
 
-        // The exports save the picture and the drawing's data.
         const TempDir dir;
         const auto save = [&](QAction* action, const std::string& name, int width = -1) {
             QtFileDialogs::setNextFileName(QString::fromStdString(dir.file(name)));
@@ -296,7 +295,6 @@ private slots:
                 requests().valueRange().maximum * 0.05);
         QCOMPARE(viewport->cursor().shape(), Qt::CrossCursor);
 
-        // Shift changes the cursor where the mouse rests.
         QTest::keyPress(form_->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
         QTRY_COMPARE(viewport->cursor().shape(), Qt::BitmapCursor);
         QTest::keyRelease(form_->windowHandle(), Qt::Key_Shift);

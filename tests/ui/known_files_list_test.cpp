@@ -151,11 +151,9 @@ private slots:
             return model().headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QPixmap>();
         };
         QVERIFY(!icon(logColumn).isNull() && icon(dlTimeColumn).isNull());
-        // The first row has the focus but is not selected.
         QCOMPARE(view().currentIndex().row(), 0);
         QVERIFY(view().selectionModel()->selectedRows().isEmpty());
 
-        // Header clicks sort and keep the selection.
         select({"Charlie.mkv"});
         clickHeader(sizeColumn);
         QCOMPARE(names(), "alpha.mp3 echo.zip Charlie.mkv delta.avi bravo.iso");

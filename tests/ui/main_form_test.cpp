@@ -245,7 +245,6 @@ private slots:
                  qPrintable(reached.join(' ')));
         QTest::keyClick(zoom, Qt::Key_PageDown);
         QCOMPARE(zoom->value(), 5);
-        // Left and Down zoom out, Right and Up zoom in.
         for (auto [key, zoomed] :
              {std::pair{Qt::Key_Left, 4}, {Qt::Key_Up, 5}, {Qt::Key_Down, 4}, {Qt::Key_Right, 5}}) {
             QTest::keyClick(zoom, key);
@@ -289,8 +288,7 @@ private slots:
         QCOMPARE(graphs->sizes().value(1), 0);
         QVERIFY(!graphs->handle(1)->isEnabled());
         dock->close();
-        QVERIFY(!dock->isFloating());
-        QVERIFY(dock->isVisible());
+        QVERIFY(!dock->isFloating() && dock->isVisible());
         QTRY_COMPARE(graphs->sizes().value(1), 250);
         QVERIFY(graphs->handle(1)->isEnabled());
 

@@ -22,7 +22,6 @@
 #include <cstdio>
 #include <filesystem>
 #include <functional>
-#include <map>
 #include <memory>
 #include <type_traits>
 
@@ -73,14 +72,17 @@ struct UiProfile {
                          "\r\n");
     }
 
-    // The transferred total of each file of known.met as it is on disk.
-    std::map<std::string, std::uint64_t> transfersOnDisk() const {
+    // The transferred total of each file of known.met as it is on disk, as
+    // "name=total" in the order of the names, one space apart.
+    QString transfersOnDisk() const {
         const tKnownMetList list =
             readKnownMet(readBytes(locations.eMuleConfigFolder + "known.met")).list;
-        std::map<std::string, std::uint64_t> transfers;
+        QStringList transfers;
         for (std::size_t i = 0; i < list.count(); ++i)
-            transfers[list.record(i).getFileName()] = list.record(i).getTransferred();
-        return transfers;
+            transfers << QString::fromStdString(list.record(i).getFileName() + '=' +
+                                                std::to_string(list.record(i).getTransferred()));
+        transfers.sort();
+        return transfers.join(' ');
     }
 
     tKnownMetRecord& add(int n, const std::string& name, std::uint64_t size,
@@ -138,7 +140,6 @@ public:
     UiSession() : native_(nativeIn(runtime_)) { QtPrompter::interceptBoxes(true); }
 
     Platform& platform() { return native_->services(); }
-    QtPrompter& prompter() { return prompter_; }
 
     // The main window on that profile; null where the start-up refuses it.
     std::unique_ptr<tMainForm> open(const tLocations& locations) {
