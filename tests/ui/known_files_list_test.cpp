@@ -413,7 +413,7 @@ private slots:
 
     // The dialog offers the stored format; OK stores and copies the new one,
     // Cancel changes nothing.
-    void userFormatIsStoredAndCopied() {
+    void userFormatIsStoredAndCopiedAndItsButtonsWritePlaceholders() {
         selectNamed(view(), {"delta.avi", "Charlie.mkv"});
         QString offered;
         for (const QString& format : {QString("<name>\\t<transferred>"), QString()}) {
@@ -431,11 +431,9 @@ private slots:
         }
         QCOMPARE(offered, "<name>\\t<transferred>");
         QCOMPARE(form_->session().settings().get(settingKey::copyFormat), "<name>\\t<transferred>");
-    }
 
-    // Every button writes at the caret, over any selected text, a
-    // placeholder that the copy replaces by the file's value.
-    void speedButtonsWritePlaceholdersTheCopyKnows() {
+        // Every button writes at the caret, over any selected text, a
+        // placeholder that the copy replaces by the file's value.
         tCopyFormatForm form;
         QVERIFY(form.findChild<QPushButton*>("okButton")->isDefault());
         auto* box = form.findChild<QLineEdit*>("formatBox");
