@@ -227,7 +227,6 @@ private slots:
         QCOMPARE(header.units, "clients");
         QCOMPARE(currentLog(), "Queued clients");
 
-        const std::string old = "virtual;Old";
         select({"Old"});
         QTRY_VERIFY(actions().aIniEditLog->isEnabled());
         QVERIFY(whileModal<tCombineForm>(
@@ -244,7 +243,7 @@ private slots:
                 child<QLineEdit>(combine, "unitsBox").setText("MB");
                 child<QPushButton>(combine, "okBtn").click();
             }));
-        QVERIFY(!profile_->logExists(old, ".pln_off"));
+        QVERIFY(!profile_->logExists("virtual;Old", ".pln_off"));
         const std::string path = profile_->logPath("virtual;New", ".pln_off");
         QCOMPARE(readBytes(path).size(), combineEnd);
         header = headerOf(path);
