@@ -341,14 +341,9 @@ private slots:
     // Enter confirms, in the box or on Cancel; Escape cancels.
     void graphOptionsEnterConfirmsAndEscapeCancels() {
         const std::map<std::string, std::string> stored{{"pointsPerPixel", "7"}}, nothing;
-        const struct {
-            const char* focus;
-            Qt::Key key;
-            bool confirmed;
-        } rows[] = {{"resampleBox", Qt::Key_Return, true},
-                    {"cancelBtn", Qt::Key_Enter, true},
-                    {"resampleBox", Qt::Key_Escape, false}};
-        for (const auto& row : rows) {
+        for (const auto& [focus, key, confirmed] : {std::tuple{"resampleBox", Qt::Key_Return, true},
+                                                    {"cancelBtn", Qt::Key_Enter, true},
+                                                    {"resampleBox", Qt::Key_Escape, false}}) {
             FakeSettingsStore settings;
             std::optional<int> chosen;
             QVERIFY(whileModal([&] { chosen = tGraphOptionsForm::execute(nullptr, 4, settings); },
@@ -358,12 +353,12 @@ private slots:
                                    box->setValue(12);
                                    QCOMPARE(box->value(), 10);
                                    box->setValue(7);
-                                   auto* target = dialog.findChild<QWidget*>(row.focus);
+                                   auto* target = dialog.findChild<QWidget*>(focus);
                                    target->setFocus();
-                                   QTest::keyClick(target, row.key);
+                                   QTest::keyClick(target, key);
                                }));
-            QCOMPARE(chosen, row.confirmed ? std::optional(7) : std::nullopt);
-            QCOMPARE(settings.values, row.confirmed ? stored : nothing);
+            QCOMPARE(chosen, confirmed ? std::optional(7) : std::nullopt);
+            QCOMPARE(settings.values, confirmed ? stored : nothing);
         }
     }
 };

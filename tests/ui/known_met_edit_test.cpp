@@ -252,17 +252,13 @@ private slots:
         QVERIFY(!form.options().recalculateStats);
 
         auto* links = form.findChild<QPlainTextEdit*>("ed2kLinksBox");
-        const struct {
-            QString text;
-            std::size_t links;
-        } rows[] = {{validLink + "\n\n" + validLink, 2},
-                    {validLink + "\nnot a link", 0},
-                    {QString(validLink).replace("|file|", "|file|a%2F"), 0},
-                    {{}, 0}};
-        for (const auto& row : rows) {
-            links->setPlainText(row.text);
-            QVERIFY2(offered(form, "importFromLinksBox", row.links > 0), qPrintable(row.text));
-            QCOMPARE(form.options().links.size(), row.links);
+        for (const auto& [text, count] : {std::pair{validLink + "\n\n" + validLink, std::size_t{2}},
+                                          {validLink + "\nnot a link", 0},
+                                          {QString(validLink).replace("|file|", "|file|a%2F"), 0},
+                                          {QString(), 0}}) {
+            links->setPlainText(text);
+            QVERIFY2(offered(form, "importFromLinksBox", count > 0), qPrintable(text));
+            QCOMPARE(form.options().links.size(), count);
         }
 
         auto* select = form.findChild<QPushButton*>("selectSrcBackupBtn");
