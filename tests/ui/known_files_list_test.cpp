@@ -463,32 +463,29 @@ private slots:
         const std::string file = profile_->dir.file("eMule/config/webservices.dat");
         const QStringList none{"No filename based webservices found"};
         const QStringList services{"By name", "By hash", "Local"};
-        const struct {
-            const char* text; // null: no file
-            QStringList rows;
-            QStringList items;
-            bool enabled;
-        } cases[] = {
-            {nullptr, {"Charlie.mkv"}, none, false},
-            {"Size #filesize\r\nHash #hashid\r\n", {"Charlie.mkv"}, none, false},
-            {"# services\r\n  # Indented,http://c/?q=#hashid\r\n\r\n"
-             "eMule home,http://www.emule-project.net/\r\n  By name ,  http://s/?q=#name\r\n"
-             "By hash,https://h/#HashID\r\nNo comma #filesize\r\nLocal,/usr/bin/run #hashid\r\n",
-             {"delta.avi", "Charlie.mkv"},
-             services,
-             false},
-            {nullptr, {"Charlie.mkv"}, services, true}};
+        // webservices.dat (none where null), the rows selected, the menu.
         bool popup = false;
-        for (const auto& c : cases) {
-            if (c.text)
-                profile_->dir.write("eMule/config/webservices.dat", c.text);
-            selectNamed(view(), c.rows);
+        for (const auto& [text, rows, items, enabled] :
+             std::initializer_list<std::tuple<const char*, QStringList, QStringList, bool>>{
+                 {nullptr, {"Charlie.mkv"}, none, false},
+                 {"Size #filesize\r\nHash #hashid\r\n", {"Charlie.mkv"}, none, false},
+                 {"# services\r\n  # Indented,http://c/?q=#hashid\r\n\r\n"
+                  "eMule home,http://www.emule-project.net/\r\n  By name ,  http://s/?q=#name\r\n"
+                  "By hash,https://h/#HashID\r\nNo comma #filesize\r\n"
+                  "Local,/usr/bin/run #hashid\r\n",
+                  {"delta.avi", "Charlie.mkv"},
+                  services,
+                  false},
+                 {nullptr, {"Charlie.mkv"}, services, true}}) {
+            if (text)
+                profile_->dir.write("eMule/config/webservices.dat", text);
+            selectNamed(view(), rows);
             emit(popup ? a.knownFilesPopup : a.knownFilesMenu)->aboutToShow();
             QMenu* menu = popup ? a.webServicesPopup : a.webServicesMenu;
             popup = !popup;
-            QCOMPARE(menuTexts(menu), c.items);
+            QCOMPARE(menuTexts(menu), items);
             for (const QAction* item : menu->actions())
-                QCOMPARE(item->isEnabled(), c.enabled);
+                QCOMPARE(item->isEnabled(), enabled);
         }
         for (QAction* item : a.webServicesPopup->actions())
             item->trigger();

@@ -44,17 +44,15 @@ private:
     Platform& platform() { return session_.platform(); }
     std::unique_ptr<tMainForm> start(const UiProfile& p) { return session_.open(p.locations); }
     static QTimer* loadTimer(tMainForm& form) { return form.findChild<QTimer*>("timer"); }
-    static QString failureText(tMainForm& f) {
-        return f.findChild<QLabel*>("failureLabel")->text();
-    }
+    QString failureText(tMainForm& f) { return f.findChild<QLabel*>("failureLabel")->text(); }
     static QCheckBox& showAtStartup(QDialog& d) { return child<QCheckBox>(d, "showAtStartupBox"); }
 
     // At least the design size, and wide enough that no caption is cut;
     // the buttons and Enter in the text page around the tips, every "\n"
     // shown as a line break.
     static void pagesAroundBothWays(tTipsForm& tips) {
-        QVERIFY(tips.width() >= std::max(457, tips.minimumSizeHint().width()));
-        QVERIFY(tips.height() >= 250);
+        QVERIFY(tips.width() >= std::max(457, tips.minimumSizeHint().width()) &&
+                tips.height() >= 250);
         const std::size_t first = tips.tipIndex();
         const QString text = tips.text();
         QString all;
