@@ -64,10 +64,7 @@ private:
                                          (area.right - area.left);
         return {static_cast<int>(x) - 1, static_cast<int>((area.top + area.bottom) / 2)};
     }
-    double bottomWidth() {
-        const tAxisRange range = requests().bottomRange();
-        return range.maximum - range.minimum;
-    }
+    static double span(const tAxisRange& range) { return range.maximum - range.minimum; }
 
 private slots:
     void init() {
@@ -231,10 +228,10 @@ private slots:
         QTest::mouseClick(requests().view().viewport(), Qt::LeftButton, Qt::ControlModifier,
                           middle);
         QCOMPARE(zoom.value(), 1);
-        QTRY_VERIFY(bottomWidth() > (whole.maximum - whole.minimum) * 0.99);
+        QTRY_VERIFY(span(requests().bottomRange()) > span(whole) * 0.99);
         zoom.setValue(3);
         QCOMPARE(scroll.value(), 20);
-        QTRY_VERIFY(bottomWidth() < (whole.maximum - whole.minimum) * 0.4);
+        QTRY_VERIFY(span(requests().bottomRange()) < span(whole) * 0.4);
 
         zoom.setValue(1);
         actions().aGrEmuleRuntime->trigger();
@@ -258,7 +255,7 @@ private slots:
         QTRY_VERIFY(!requests().points(1).isEmpty());
 
         graphs().zoomBar().setValue(2);
-        QTRY_VERIFY(bottomWidth() < 15);
+        QTRY_VERIFY(span(requests().bottomRange()) < 15);
         const double end = requests().points(1).back().x();
         // The recorder's next saves, of the file and of eMule's runtime.
         ByteWriter more, runtime;

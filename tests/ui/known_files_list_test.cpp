@@ -86,9 +86,8 @@ private:
         });
     }
     QString tagsText() {
-        if (!idle())
-            return "(still busy)";
-        return form_->findChild<QPlainTextEdit*>("tagsBox")->toPlainText();
+        return idle() ? form_->findChild<QPlainTextEdit*>("tagsBox")->toPlainText()
+                      : "(still busy)";
     }
 
     static QString clipboard() { return QApplication::clipboard()->text(); }

@@ -5,8 +5,7 @@
 
 namespace pln::test {
 
-const QString validLink =
-    QStringLiteral("ed2k://|file|a%20b.txt|123|0123456789ABCDEF0123456789ABCDEF|/");
+const QString validLink = QString::fromStdString("ed2k://|file|a%20b.txt|123|" + hashOf(1) + "|/");
 
 // A known-file log with one record per transferred total.
 void writeTransfers(UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {

@@ -31,9 +31,7 @@ QTreeWidgetItem* node(QTreeWidget& tree, const QString& text) {
 bool okEnabled(QWidget& dialog) {
     const bool enabled = child<QPushButton>(dialog, "okBtn").isEnabled();
     const auto* status = dialog.findChild<QLabel*>("statusLabel");
-    if (status && status->text().isEmpty() != enabled)
-        return !enabled;
-    return enabled;
+    return status && status->text().isEmpty() != enabled ? !enabled : enabled;
 }
 
 tLogHeader headerOf(const std::string& path) {
