@@ -1,6 +1,5 @@
 #include "app/core/errors_log.h"
 #include "app/ui/errors_log_form.h"
-#include "graphs/core/events_log.h"
 #include "graphs/ui/color_form.h"
 #include "graphs/ui/events_log_edit_form.h"
 #include "graphs/ui/graph_options_form.h"

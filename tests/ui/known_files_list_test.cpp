@@ -136,16 +136,14 @@ private slots:
         QCOMPARE(names(), "delta.avi bravo.iso alpha.mp3 Charlie.mkv echo.zip");
         QCOMPARE(columnTexts(model(), logColumn).join(' '), "Active Inactive None None None");
         QVERIFY(ticked("delta.avi") && !ticked("bravo.iso"));
-        QCOMPARE(cell(1, sizeColumn),
-                 QLocale::system().toString(static_cast<qulonglong>(1'000'000'000'000ull)));
+        QCOMPARE(cell(1, sizeColumn), QLocale::system().toString(1'000'000'000'000ull));
         QCOMPARE(cell(0, 4) + ' ' + cell(0, 5),
                  QLocale::system().toString(5) + ' ' + QString::fromStdString(hashOf(1)));
         QCOMPARE(cell(0, dledColumn) + cell(4, dledColumn), "NoYes");
         // Unshared files have no date, path or download time.
         for (int column : {7, 8, dlTimeColumn})
             QCOMPARE(cell(4, column), QString());
-        QCOMPARE(model().index(0, sizeColumn).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight,
-                 int(Qt::AlignRight));
+        QVERIFY(model().index(0, sizeColumn).data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight);
         const auto icon = [&](int column) {
             return model().headerData(column, Qt::Horizontal, Qt::DecorationRole).value<QPixmap>();
         };
