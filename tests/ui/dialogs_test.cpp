@@ -127,8 +127,7 @@ private slots:
         QCOMPARE(bus->sent[3].name, link->messages().msgResume);
         QCOMPARE(bus->sent[2].word + bus->sent[3].word, 1u);
         link->wndProc(message(link->messages().msgSuspended, 0));
-        QVERIFY(ran.empty());
-        QVERIFY(bus->sent.back() == message(link->messages().msgResume, 0));
+        QVERIFY(ran.empty() && bus->sent.back() == message(link->messages().msgResume, 0));
     }
 
     void compressFormTextHintAndKeys() {

@@ -36,8 +36,7 @@ void appendRecords(ByteWriter& known, ByteWriter& runtime, int from, int to) {
 
 QColor colourAt(const QTextEdit& box, int position) {
     QTextCursor cursor(box.document());
-    cursor.setPosition(position);
-    cursor.movePosition(QTextCursor::NextCharacter);
+    cursor.setPosition(position + 1);
     return cursor.charFormat().foreground().color();
 }
 
@@ -95,8 +94,7 @@ private slots:
                             "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" +
                                 hashOf(2) + "\r\n3/5/2024 12:00:30 PM=cake\r\n");
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_ && showExposed(*form_, {1200, 800}));
-        QVERIFY(listsAllKnownFiles(*form_, 2));
+        QVERIFY(form_ && showExposed(*form_, {1200, 800}) && listsAllKnownFiles(*form_, 2));
         selectNamed(form_->knownFilesList().view(), {"alpha.bin", "bravo.bin"});
         selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
         QTRY_VERIFY(!requests().points(1).isEmpty());
@@ -333,8 +331,7 @@ private slots:
         QCOMPARE(requests().view().hint(),
                  QString("Select known files or stats logs to draw their graphs"));
         QTest::mouseMove(viewport, atEvent);
-        QVERIFY(readout.dateTimeBox().text().isEmpty());
-        QVERIFY(whileModal(doubleClick, readEditor));
+        QVERIFY(readout.dateTimeBox().text().isEmpty() && whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
     }
 };

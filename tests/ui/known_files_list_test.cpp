@@ -124,8 +124,7 @@ private slots:
         // Wide enough for every column header to be clicked.
         QVERIFY(form_ && showExposed(*form_, {1800, 600}));
         testModel(model());
-        QVERIFY(listsAllKnownFiles(*form_, 5));
-        QVERIFY(idle());
+        QVERIFY(listsAllKnownFiles(*form_, 5) && idle());
         QtPrompter::clearShownBoxes();
     }
 
@@ -239,8 +238,7 @@ private slots:
         QVERIFY(!view().selectionModel()->isRowSelected(alpha, {}));
         QTest::keyClick(&view(), Qt::Key_Space);
         QVERIFY(view().selectionModel()->isRowSelected(alpha, {}));
-        QVERIFY(!logExists(4, ".pln_on"));
-        QVERIFY(idle());
+        QVERIFY(!logExists(4, ".pln_on") && idle());
 
         int redraws = 0, readouts = 0;
         connect(idleWork(), &tIdleWork::redrawDue, this, [&] { ++redraws; });

@@ -55,8 +55,7 @@ private slots:
         // The port of no eMule on this machine.
         profile_->writePreferences("");
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_ && showExposed(*form_));
-        QVERIFY(listsAllKnownFiles(*form_, 3));
+        QVERIFY(form_ && showExposed(*form_) && listsAllKnownFiles(*form_, 3));
         // No reload pending: the edits are allowed.
         QTRY_VERIFY(!form_->findChild<QTimer*>("timer")->isActive());
         dialogs_ = 0;
@@ -244,11 +243,9 @@ private slots:
             QVERIFY2(offered(form, name, false), name);
         QVERIFY(child<QCheckBox>(form, "deleteErroneousBox").isEnabled());
         child<QCheckBox>(form, "recalculateStatsBox").click();
-        QVERIFY(offered(form, "importFromLogsBox"));
-        QVERIFY(form.options().importFromLogs);
+        QVERIFY(offered(form, "importFromLogsBox") && form.options().importFromLogs);
         child<QCheckBox>(form, "recalculateStatsBox").click();
-        QVERIFY(offered(form, "importFromLogsBox", false));
-        QVERIFY(!form.options().recalculateStats);
+        QVERIFY(offered(form, "importFromLogsBox", false) && !form.options().recalculateStats);
 
         auto* links = form.findChild<QPlainTextEdit*>("ed2kLinksBox");
         for (const auto& [text, count] : {std::pair{validLink + "\n\n" + validLink, std::size_t{2}},

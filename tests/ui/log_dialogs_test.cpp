@@ -46,11 +46,6 @@ class LogDialogsTest : public WindowSuite {
     Q_OBJECT
 
 private:
-    tNewLogSources sources() {
-        Platform& p = session_.platform();
-        const tLocations& l = profile_->locations;
-        return {p.ini, p.listing, l.eMuleConfigFolder, l.eMuleConfigBase, l.logsFolder};
-    }
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
     void select(const QStringList& values) { selectNamed(view(), values); }
@@ -59,9 +54,7 @@ private:
         form_ = session_.open(profile_->locations);
         QTRY_VERIFY(form_ && model().rowCount() > 0);
     }
-    QString cell(const QString& value, int column) {
-        return model().index(rowOf(model(), value), column).data().toString();
-    }
+    QString cell(QString v, int c) { return model().index(rowOf(model(), v), c).data().toString(); }
 
 private slots:
     void init() {
@@ -91,7 +84,10 @@ private slots:
 
     void treeShowsTheNumericValuesAndSelectionSetsTypeFlagsAndOk() {
         profile_->writeLog("Queued clients", tLogState::inactive, {valueTypeInteger, 0, 1, ""});
-        tNewLogWizard wizard(nullptr, sources());
+        Platform& p = session_.platform();
+        const tLocations& l = profile_->locations;
+        tNewLogWizard wizard(
+            nullptr, {p.ini, p.listing, l.eMuleConfigFolder, l.eMuleConfigBase, l.logsFolder});
         QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
         const QStringList files = texts(tree.invisibleRootItem());
         QVERIFY(files.size() == 3 && files.contains("statistics.ini") &&
@@ -110,8 +106,7 @@ private slots:
             return okEnabled(wizard);
         };
         auto on = [&](const char* n) { return child<QAbstractButton>(wizard, n).isChecked(); };
-        QVERIFY(!okEnabled(wizard));
-        QVERIFY(!pick("statistics"));
+        QVERIFY(!okEnabled(wizard) && !pick("statistics"));
         QVERIFY(pick("AvgRatio = -3.5") && on("typeReal"));
         child<QRadioButton>(wizard, "typeShort").setChecked(true);
         pick("Port = 4662");
@@ -129,8 +124,7 @@ private slots:
         QVERIFY(!pick("UpSuccessfulSessions = 3"));
 
         child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
-        QVERIFY(!pick("Queued clients = 7"));
-        QVERIFY(on("typeInteger") && !on("flagsCumulBox"));
+        QVERIFY(!pick("Queued clients = 7") && on("typeInteger") && !on("flagsCumulBox"));
         QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
         QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
         wizard.accept();

@@ -196,8 +196,7 @@ private slots:
         recorder.bus->broadcast({recorder.names.msgSuspended, compressTask, 0});
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
         duringCompression.stop();
-        QVERIFY(ticked && sameCatalogue);
-        QVERIFY(QtPrompter::shownBoxes().empty());
+        QVERIFY(ticked && sameCatalogue && QtPrompter::shownBoxes().empty());
         QVERIFY(form->session().settings().get(settingKey::lastCompressDate) != never);
         QVERIFY2(form->statusBar()->currentMessage().startsWith("Compression: "),
                  qPrintable(form->statusBar()->currentMessage()));
