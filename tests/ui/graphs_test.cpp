@@ -1,36 +1,14 @@
 #include "app/ui/graphs_panel.h"
-#include "app/ui/list_view.h"
-#include "app/ui/stats_logs_list.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/graph_chart.h"
 #include "graphs/ui/graph_readout.h"
-#include "graphs/ui/locale_date_time.h"
-#include "graphs/ui/qt_colour.h"
-#include "links/ui/qt_file_dialogs.h"
-#include "logstore/core/dos_date_time.h"
 #include "support/run_command.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 
-#include <QFileInfo>
-#include <QImage>
-#include <QInputDialog>
-#include <QLineEdit>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QTextBlock>
-#include <QTextEdit>
-#include <QTimer>
-#include <QXmlStreamReader>
 #include <fstream>
 #include <set>
 
-using namespace pln;
-using test::hashOf;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 constexpr int hoursApart = 6;
@@ -56,45 +34,13 @@ void appendRecords(ByteWriter& known, ByteWriter& runtime, int from, int to) {
     }
 }
 
-// File 2 has too few records to be drawn. TotalUploadedBytes stays at 7 and
-// is drawn with the requests.
-void writeProfile(UiProfile& profile) {
-    profile.add(1, "alpha.bin", 1000);
-    profile.add(2, "bravo.bin", 2000);
-    profile.saveKnownMet();
-    ByteWriter known, few, runtime, values;
-    appendRecords(known, runtime, 0, recordCount);
-    for (int i = 0; i < recordCount; ++i) {
-        values.u32(stampAt(i * hoursApart));
-        values.i32(7);
-    }
-    for (int i = 0; i < 3; ++i) {
-        few.u32(stampAt(i));
-        few.zeros(16);
-    }
-    profile.writeLog(hashOf(1), tLogState::active, {}, known.buffer());
-    profile.writeLog(hashOf(2), tLogState::active, {}, few.buffer());
-    profile.writeLog("statistics.ini-statistics,ConnRunTime", tLogState::permanent,
-                     {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime.buffer());
-    profile.writeLog(uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"},
-                     values.buffer());
-    // At noon of the fifth day, 5.5 runtime days, and half a minute later;
-    // the event between them belongs to the file that is not drawn.
-    profile.dir.write("PLN/events.log",
-                      "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" + hashOf(2) +
-                          "\r\n3/5/2024 12:00:30 PM=cake\r\n");
-}
-
 QColor colourAt(const QTextEdit& box, int position) {
     QTextCursor cursor(box.document());
-    cursor.setPosition(position);
-    cursor.movePosition(QTextCursor::NextCharacter);
+    cursor.setPosition(position + 1);
     return cursor.charFormat().foreground().color();
 }
 
-} // namespace
-
-class GraphsTest : public test::WindowSuite {
+class GraphsTest : public WindowSuite {
     Q_OBJECT
 
 private:
@@ -103,16 +49,6 @@ private:
     tGraphChart& transferred() { return graphs().transferredChart(); }
     QTextEdit& legend(const char* name) { return *form_->findChild<QTextEdit*>(name); }
 
-    void selectDrawnItems() {
-        test::selectRows(form_->knownFilesList().view(), {0, 1});
-        test::selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
-        QTRY_VERIFY(!requests().points(1).isEmpty());
-        settle();
-        // One date is at one pixel column in both charts, give or take the
-        // rounding of the plot areas' fractional edges.
-        QVERIFY(qAbs(requests().plotArea().left - transferred().plotArea().left) <= 1);
-        QVERIFY(qAbs(requests().plotArea().right - transferred().plotArea().right) <= 1);
-    }
     // The charts lay themselves out again after a drawing, and once more to
     // line up with each other.
     static void settle() {
@@ -127,18 +63,46 @@ private:
                                          (area.right - area.left);
         return {static_cast<int>(x) - 1, static_cast<int>((area.top + area.bottom) / 2)};
     }
-    double bottomWidth() {
-        const tAxisRange range = requests().bottomRange();
-        return range.maximum - range.minimum;
-    }
+    static double span(const tAxisRange& range) { return range.maximum - range.minimum; }
 
 private slots:
     void init() {
-        writeProfile(*profile_);
+        // File 2 has too few records to be drawn. TotalUploadedBytes stays at 7 and
+        // is drawn with the requests.
+        profile_->add(1, "alpha.bin", 1000);
+        profile_->add(2, "bravo.bin", 2000);
+        profile_->saveKnownMet();
+        ByteWriter known, few, runtime, values;
+        appendRecords(known, runtime, 0, recordCount);
+        for (int i = 0; i < recordCount; ++i) {
+            values.u32(stampAt(i * hoursApart));
+            values.i32(7);
+        }
+        for (int i = 0; i < 3; ++i) {
+            few.u32(stampAt(i));
+            few.zeros(16);
+        }
+        profile_->writeLog(hashOf(1), tLogState::active, {}, known.buffer());
+        profile_->writeLog(hashOf(2), tLogState::active, {}, few.buffer());
+        profile_->writeLog("statistics.ini-statistics,ConnRunTime", tLogState::permanent,
+                           {valueTypeInteger, 1, 24.0, "Hours / day"}, runtime.buffer());
+        profile_->writeLog(uploaded, tLogState::active, {valueTypeInteger, 4, 1.0, "kB"},
+                           values.buffer());
+        // At noon of the fifth day, 5.5 runtime days, and half a minute later;
+        // the event between them belongs to the file that is not drawn.
+        profile_->dir.write("PLN/events.log",
+                            "3/5/2024 12:00:00 PM=party\r\n3/5/2024 12:00:10 PM=hidden|" +
+                                hashOf(2) + "\r\n3/5/2024 12:00:30 PM=cake\r\n");
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_ && test::showExposed(*form_, {1200, 800}));
-        QVERIFY(test::listsAllKnownFiles(*form_, 2));
-        selectDrawnItems();
+        QVERIFY(form_ && showExposed(*form_, {1200, 800}) && listsAllKnownFiles(*form_, 2));
+        selectNamed(form_->knownFilesList().view(), {"alpha.bin", "bravo.bin"});
+        selectNamed(form_->statsLogsList().view(), {"TotalUploadedBytes"});
+        QTRY_VERIFY(!requests().points(1).isEmpty());
+        settle();
+        // One date is at one pixel column in both charts, give or take the
+        // rounding of the plot areas' fractional edges.
+        QVERIFY(qAbs(requests().plotArea().left - transferred().plotArea().left) <= 1);
+        QVERIFY(qAbs(requests().plotArea().right - transferred().plotArea().right) <= 1);
     }
 
     void cleanup() {
@@ -147,19 +111,14 @@ private slots:
     }
 
     void selectionDrawsRatesLegendAndColoursAndTheExportsSaveThem() {
-        struct Expected {
-            tGraphChart* chart;
-            int index;
-            double rate;
-        };
-        for (const Expected& series : {Expected{&requests(), 1, 10},
-                                       {&requests(), 2, 5},
-                                       {&transferred(), 1, 1},
-                                       {&requests(), 7, 7}}) {
-            const QList<QPointF> points = series.chart->points(series.index);
+        for (const auto& [chart, index, rate] : {std::tuple{&requests(), 1, 10.0},
+                                                 {&requests(), 2, 5.0},
+                                                 {&transferred(), 1, 1.0},
+                                                 {&requests(), 7, 7.0}}) {
+            const QList<QPointF> points = chart->points(index);
             QVERIFY(points.size() > 100);
             for (const QPointF& point : points) {
-                QCOMPARE(point.y(), series.rate);
+                QCOMPARE(point.y(), rate);
                 QVERIFY(point.x() >= startRuntimeDays && point.x() <= startRuntimeDays + 20);
             }
         }
@@ -176,11 +135,9 @@ private slots:
         const int logLine = box.document()->findBlockByNumber(1).position();
         QCOMPARE(colourAt(box, logLine), requests().seriesColour(7));
 
-        const tKnownMetList& known = *form_->session().knownMet().list();
         const tDrawnColours& drawn = form_->session().drawnColours();
-        QCOMPARE(toQColor(*drawn.fileColour(known.record(0).hash.toString())),
-                 transferred().seriesColour(1));
-        QVERIFY(!drawn.fileColour(known.record(1).hash.toString()));
+        QCOMPARE(toQColor(*drawn.fileColour(hashOf(1))), transferred().seriesColour(1));
+        QVERIFY(!drawn.fileColour(hashOf(2)));
         // The event of the file not drawn is left out; the two others make
         // one bar, filled although their bars overlap.
         const std::vector<double> events{5.5, (5.5 * 86400 + 30) / 86400};
@@ -192,8 +149,7 @@ private slots:
         QCOMPARE(image.pixelColor(bar.x() + 1, static_cast<int>(area.bottom - 3)),
                  requests().seriesColour(0));
 
-        // The exports save the picture and the drawing's data.
-        const test::TempDir dir;
+        const TempDir dir;
         const auto save = [&](QAction* action, const std::string& name, int width = -1) {
             QtFileDialogs::setNextFileName(QString::fromStdString(dir.file(name)));
             // An image asks for its width: kept (0) or typed.
@@ -208,7 +164,7 @@ private slots:
             action->trigger();
             return QString::fromStdString(dir.file(name));
         };
-        const tMainActions& a = form_->actions();
+        const tMainActions& a = actions();
         const QImage png(save(a.aGrSaveImage, "shown.png", 0));
         const QSize chart = requests().view().size();
         QCOMPARE(png.height(), chart.height() + transferred().view().height());
@@ -239,11 +195,11 @@ private slots:
         QCOMPARE(QFileInfo(QtFileDialogs::lastShown()->startFile).absolutePath() + '/',
                  QString::fromStdString(dir.path()));
         QVERIFY(csv.open(QIODevice::ReadOnly));
-        const test::CommandRun tool =
-            test::runPlnTool("graph '" + profile_->locations.dataFolder + "' --known " + hashOf(1) +
-                             " --known " + hashOf(2) + " --stats " + uploaded + " --known-met '" +
-                             profile_->locations.eMuleConfigFolder + "known.met' --width " +
-                             std::to_string(chart.width()) + " --format csv");
+        const CommandRun tool =
+            runPlnTool("graph '" + profile_->locations.dataFolder + "' --known " + hashOf(1) +
+                       " --known " + hashOf(2) + " --stats " + uploaded + " --known-met '" +
+                       profile_->locations.eMuleConfigFolder + "known.met' --width " +
+                       std::to_string(chart.width()) + " --format csv");
         QCOMPARE(csv.readAll().toStdString(), tool.output);
 
         save(a.aGrSaveData, "missing/data.csv");
@@ -270,13 +226,13 @@ private slots:
         QTest::mouseClick(requests().view().viewport(), Qt::LeftButton, Qt::ControlModifier,
                           middle);
         QCOMPARE(zoom.value(), 1);
-        QTRY_VERIFY(bottomWidth() > (whole.maximum - whole.minimum) * 0.99);
+        QTRY_VERIFY(span(requests().bottomRange()) > span(whole) * 0.99);
         zoom.setValue(3);
         QCOMPARE(scroll.value(), 20);
-        QTRY_VERIFY(bottomWidth() < (whole.maximum - whole.minimum) * 0.4);
+        QTRY_VERIFY(span(requests().bottomRange()) < span(whole) * 0.4);
 
         zoom.setValue(1);
-        form_->actions().aGrEmuleRuntime->trigger();
+        actions().aGrEmuleRuntime->trigger();
         QTRY_COMPARE(transferred().bottomTitle(), QString("Real date"));
         const double firstDay = static_cast<double>(calendarDayOf(2024, 3, 1));
         QTRY_VERIFY(!requests().points(1).isEmpty());
@@ -290,14 +246,14 @@ private slots:
     // to is drawn again without one, at the zoom the user chose.
     void reloadAndRecorderKeepTheDrawing() {
         QSignalSpy reset(&form_->knownFilesList().model(), &QAbstractItemModel::modelReset);
-        form_->actions().aKFReload->trigger();
+        actions().aKFReload->trigger();
         QTRY_VERIFY(reset.count() > 0);
         QCOMPARE(form_->knownFilesList().selectedPositions().size(), 2u);
         QCOMPARE(form_->statsLogsList().selectedPositions().size(), 1u);
         QTRY_VERIFY(!requests().points(1).isEmpty());
 
         graphs().zoomBar().setValue(2);
-        QTRY_VERIFY(bottomWidth() < 15);
+        QTRY_VERIFY(span(requests().bottomRange()) < 15);
         const double end = requests().points(1).back().x();
         // The recorder's next saves, of the file and of eMule's runtime.
         ByteWriter more, runtime;
@@ -334,7 +290,6 @@ private slots:
                 requests().valueRange().maximum * 0.05);
         QCOMPARE(viewport->cursor().shape(), Qt::CrossCursor);
 
-        // Shift changes the cursor where the mouse rests.
         QTest::keyPress(form_->windowHandle(), Qt::Key_Shift, Qt::ShiftModifier);
         QTRY_COMPARE(viewport->cursor().shape(), Qt::BitmapCursor);
         QTest::keyRelease(form_->windowHandle(), Qt::Key_Shift);
@@ -363,7 +318,7 @@ private slots:
             date = editor.findChild<QLineEdit*>("dateTimeBox")->text();
             description = editor.findChild<QLineEdit*>("eventBox")->text();
         };
-        QVERIFY(test::whileModal(doubleClick, readEditor));
+        QVERIFY(whileModal(doubleClick, readEditor));
         QCOMPARE(date, localeDateTimeText(party));
         QCOMPARE(description, QString("party"));
 
@@ -376,11 +331,12 @@ private slots:
         QCOMPARE(requests().view().hint(),
                  QString("Select known files or stats logs to draw their graphs"));
         QTest::mouseMove(viewport, atEvent);
-        QVERIFY(readout.dateTimeBox().text().isEmpty());
-        QVERIFY(test::whileModal(doubleClick, readEditor));
+        QVERIFY(readout.dateTimeBox().text().isEmpty() && whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
     }
 };
 
-QTEST_MAIN(GraphsTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::GraphsTest)
 #include "graphs_test.moc"

@@ -1,31 +1,14 @@
-#include "app/ui/known_met_edit_command.h"
-#include "app/ui/list_view.h"
 #include "emulefiles/core/cancelled_met.h"
 #include "kmedit/ui/repair_km_form.h"
-#include "links/ui/qt_file_dialogs.h"
 #include "platform/fake_platform.h"
-#include "support/recording_prompter.h"
 #include "ui/ui_fixture.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QStatusBar>
-#include <QTimer>
+namespace pln::test {
 
-using namespace pln;
-using test::child;
-using test::hashOf;
-using test::UiProfile;
-
-namespace {
-
-const QString validLink =
-    QStringLiteral("ed2k://|file|a%20b.txt|123|0123456789ABCDEF0123456789ABCDEF|/");
+const QString validLink = QString::fromStdString("ed2k://|file|a%20b.txt|123|" + hashOf(1) + "|/");
 
 // A known-file log with one record per transferred total.
-void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
+void writeTransfers(UiProfile& profile, int n, std::initializer_list<std::uint64_t> totals) {
     ByteWriter out;
     std::uint32_t stamp = 0x58210000;
     for (std::uint64_t total : totals) {
@@ -36,18 +19,16 @@ void writeTransfers(test::UiProfile& profile, int n, std::initializer_list<std::
     profile.writeLog(hashOf(n), tLogState::active, {}, out.buffer());
 }
 
-} // namespace
-
 // The edits on three files; the second is shared by eMule, the first has an
 // active log. The clock and the signs of eMule are the test's. Repair last.
-class KnownMetEditTest : public test::WindowSuite {
+class KnownMetEditTest : public WindowSuite {
     Q_OBJECT
 
 private:
     // What the test does with each confirmation; counts them.
     std::function<int(QDialog&)> answer_;
     int dialogs_ = 0;
-    test::RecordingPrompter prompter_;
+    RecordingPrompter prompter_;
     std::optional<std::string> refusal_;
     FakeClock clock_;
     FakePortProbe ports_;
@@ -56,30 +37,17 @@ private:
     Platform platform_{os_.system, os_.files,   os_.mutexes, os_.processes, os_.ini,
                        clock_,     os_.listing, ports_,      programs_};
 
-    static QCheckBox* box(QDialog& form, const char* name) {
-        return form.findChild<QCheckBox*>(name);
-    }
     // Offered: enabled and ticked; withdrawn (on false): neither.
     static bool offered(QDialog& form, const char* name, bool on = true) {
-        const QCheckBox* b = box(form, name);
-        return b->isEnabled() == on && b->isChecked() == on;
+        const auto& box = child<QCheckBox>(form, name);
+        return box.isEnabled() == on && box.isChecked() == on;
     }
 
     tKnownFilesModel& model() { return form_->knownFilesList().model(); }
     tListView& view() { return form_->knownFilesList().view(); }
-    const tMainActions& actions() { return form_->actions(); }
     int rowOf(const QString& name) { return test::rowOf(model(), name); }
-    void select(const QStringList& names) { test::selectNamed(view(), names); }
-    // Files that transferred nothing, as transfersOnDisk lists them.
-    std::map<std::string, std::uint64_t> onDisk(std::initializer_list<const char*> names) {
-        std::map<std::string, std::uint64_t> files;
-        for (const char* name : names)
-            files[name] = 0;
-        return files;
-    }
-    std::string configFile(const char* name) {
-        return profile_->locations.eMuleConfigFolder + name;
-    }
+    void select(const QStringList& names) { selectNamed(view(), names); }
+    std::string configFile(const char* n) { return profile_->locations.eMuleConfigFolder + n; }
 
 private slots:
     void init() {
@@ -89,12 +57,10 @@ private slots:
         profile_->saveKnownMet();
         profile_->share(profile_->known.record(1), "bravo.mkv");
         profile_->writeLog(hashOf(1), tLogState::active);
-        // An empty plain cancelled.met.
-        test::writeSettled(profile_->dir, "eMule/config/cancelled.met", test::emptyKnownMet);
+        writeSettled(profile_->dir, "eMule/config/cancelled.met", emptyKnownMet);
         programs_.running.clear();
-        form_ = tMainForm::create(platform_, session_.prompter(), profile_->locations);
-        QVERIFY(form_ && test::showExposed(*form_));
-        QVERIFY(test::listsAllKnownFiles(*form_, 3));
+        form_ = session_.open(profile_->locations, &platform_);
+        QVERIFY(form_ && showExposed(*form_) && listsAllKnownFiles(*form_, 3));
         // No reload pending: the edits are allowed.
         QTRY_VERIFY(!form_->findChild<QTimer*>("timer")->isActive());
         dialogs_ = 0;
@@ -109,29 +75,28 @@ private slots:
     void cleanup() { closeWindow(); }
 
     void enablingRulesFollowSelectionSharingAndEmule() {
-        struct Case {
-            QStringList selected;
-            bool remove, rename;
-        };
-        for (const Case& c :
-             {Case{{"alpha.avi", "charlie.iso"}, true, false}, Case{{"charlie.iso"}, true, true},
-              Case{{"alpha.avi", "bravo.mkv", "charlie.iso"}, false, false},
-              Case{{"bravo.mkv"}, false, false}, Case{{}, false, false}}) {
-            select(c.selected);
-            QCOMPARE(actions().aKFDelKnownFile->isEnabled(), c.remove);
-            QCOMPARE(actions().aKFMoveToCancelledMet->isEnabled(), c.remove);
-            QCOMPARE(actions().aKFRename->isEnabled(), c.rename);
-            QVERIFY(actions().aRepairKM->isEnabled());
+        const tMainActions& a = actions();
+        for (const auto& [selected, remove, rename] :
+             {std::tuple{QStringList{"alpha.avi", "charlie.iso"}, true, false},
+              {QStringList{"charlie.iso"}, true, true},
+              {QStringList{"alpha.avi", "bravo.mkv", "charlie.iso"}, false, false},
+              {QStringList{"bravo.mkv"}, false, false},
+              {QStringList{}, false, false}}) {
+            select(selected);
+            QCOMPARE(a.aKFDelKnownFile->isEnabled(), remove);
+            QCOMPARE(a.aKFMoveToCancelledMet->isEnabled(), remove);
+            QCOMPARE(a.aKFRename->isEnabled(), rename);
+            QVERIFY(a.aRepairKM->isEnabled());
         }
 
         // eMule runs: the actions follow once the last look has aged, a command at once.
         programs_.running.insert("eMule.exe");
         select({"charlie.iso"});
         form_->knownMetEdit().aKFRenameExecute();
-        QVERIFY(actions().aKFRename->isEnabled() && !view().findChild<QLineEdit*>());
+        QVERIFY(a.aKFRename->isEnabled() && !view().findChild<QLineEdit*>());
         clock_.nowMs += 1000;
         select({"alpha.avi"});
-        QVERIFY(!actions().aKFDelKnownFile->isEnabled() && !actions().aRepairKM->isEnabled());
+        QVERIFY(!a.aKFDelKnownFile->isEnabled() && !a.aRepairKM->isEnabled());
     }
 
     void confirmationRecordsItsFlagsWhateverTheButton() {
@@ -154,7 +119,7 @@ private slots:
             child<QCheckBox>(dialog, "dontAskBox").setChecked(true);
             return int(QDialog::Rejected);
         };
-        const auto before = test::readBytes(configFile("known.met"));
+        const auto before = readBytes(configFile("known.met"));
         actions().aKFMoveToCancelledMet->trigger();
         QCOMPARE(dialogs_, 1);
         QVERIFY(backupCMEnabled && delLogChecked);
@@ -165,14 +130,14 @@ private slots:
         QtPrompter::clearShownBoxes();
         QCOMPARE(QtFileDialogs::lastShown()->startFile,
                  QString::fromStdString(configFile("known.~met")));
-        QCOMPARE(test::readBytes(backup), before);
-        QCOMPARE(test::readBytes(configFile("known.met")), before);
+        QCOMPARE(readBytes(backup), before);
+        QCOMPARE(readBytes(configFile("known.met")), before);
         QVERIFY(form_->knownMetEdit().session().knownMetBackedUp());
 
         // Cancelled, yet not asked again; the unticked log box still holds.
         actions().aKFMoveToCancelledMet->trigger();
         QCOMPARE(dialogs_, 1);
-        QCOMPARE(profile_->transfersOnDisk(), onDisk({"bravo.mkv", "charlie.iso"}));
+        QCOMPARE(profile_->transfersOnDisk(), "bravo.mkv=0 charlie.iso=0");
         QCOMPARE(model().rowCount(), 2);
         QVERIFY(profile_->logExists(hashOf(1), ".pln_on"));
         tCancelledMet cancelled(configFile("cancelled.met"), session_.platform().files);
@@ -185,11 +150,11 @@ private slots:
         select({"charlie.iso"});
         actions().aKFDelKnownFile->trigger();
         QCOMPARE(dialogs_, 2);
-        QCOMPARE(profile_->transfersOnDisk(), onDisk({"bravo.mkv"}));
+        QCOMPARE(profile_->transfersOnDisk(), "bravo.mkv=0");
 
         // eMule rewrites known.met: the backup no longer counts.
         QVERIFY(form_->knownMetEdit().session().knownMetBackedUp());
-        test::writeSettled(profile_->dir, "eMule/config/known.met", test::emptyKnownMet);
+        writeSettled(profile_->dir, "eMule/config/known.met", emptyKnownMet);
         select({"bravo.mkv"});
         QVERIFY(!form_->knownMetEdit().session().knownMetBackedUp());
     }
@@ -204,7 +169,7 @@ private slots:
             editor->setText(text);
             QTest::keyClick(editor, Qt::Key_Return);
         };
-        const auto before = test::readBytes(configFile("known.met"));
+        const auto before = readBytes(configFile("known.met"));
         rename("a:b?c");
         // The name is taken once the editor has closed.
         QTRY_COMPARE(dialogs_, 1);
@@ -213,13 +178,13 @@ private slots:
                  "The following characters are not allowed in windows filenames:\r"
                  "\\/:*?\"<>|");
         QCOMPARE(model().index(rowOf("alpha.avi"), 0).data().toString(), "alpha.avi");
-        QCOMPARE(test::readBytes(configFile("known.met")), before);
+        QCOMPARE(readBytes(configFile("known.met")), before);
 
         answer_ = [](QDialog&) { return int(QDialog::Accepted); };
         rename("a:b?c");
         QTRY_COMPARE(dialogs_, 2);
         QVERIFY(rowOf("abc") >= 0);
-        QCOMPARE(profile_->transfersOnDisk(), onDisk({"abc", "bravo.mkv", "charlie.iso"}));
+        QCOMPARE(profile_->transfersOnDisk(), "abc=0 bravo.mkv=0 charlie.iso=0");
 
         // A shared file's name cannot be edited, even when asked directly.
         QTRY_VERIFY(!view().findChild<QLineEdit*>());
@@ -231,7 +196,7 @@ private slots:
     // Without a recorder the repair runs at once; the list shows the
     // repaired file, and after a failure what is on disk.
     void repairFromTheMainWindow() {
-        test::UiProfile profile;
+        UiProfile profile;
         profile.writePreferences("");
         profile.add(1, "alpha.avi", 10, 5);
         profile.add(2, "", 10);
@@ -239,10 +204,8 @@ private slots:
         writeTransfers(profile, 1, {100});
         writeTransfers(profile, 9, {10, 20, 5});
         auto form = session_.open(profile.locations);
-        form->show();
-        form->actions().aKFShowAll->trigger();
+        QVERIFY(showExposed(*form) && listsAllKnownFiles(*form, 2));
         tKnownFilesModel& model = form->knownFilesList().model();
-        QTRY_COMPARE(model.rowCount(), 2);
 
         std::function<void(tRepairKMForm&)> choose = [](tRepairKMForm& dialog) {
             dialog.findChild<QCheckBox*>("recalculateStatsBox")->click();
@@ -255,8 +218,7 @@ private slots:
         QtPrompter::clearShownBoxes();
         form->repair().execute();
         QCOMPARE(model.rowCount(), 2);
-        const std::map<std::string, std::uint64_t> repaired{{"alpha.avi", 105},
-                                                            {"Unknown filename", 25}};
+        const QString repaired = "Unknown filename=25 alpha.avi=105";
         QCOMPARE(profile.transfersOnDisk(), repaired);
         QCOMPARE(form->statusBar()->currentMessage(),
                  QStringLiteral("Repair: 1 record(s) imported, 1 repaired, 1 deleted."));
@@ -274,35 +236,28 @@ private slots:
     }
 
     // An operation that needs input is offered once its input is usable and
-    // withdrawn when it no longer is. The backup copy comes from the
-    // open-file dialog; known.met itself is refused and a cancelled dialog
-    // keeps the copy chosen before. The help follows the focus; Ok is refused
-    // while editing is not allowed.
+    // withdrawn when it no longer is. The backup copy comes from the open-file
+    // dialog, which refuses known.met itself and, cancelled, keeps the copy
+    // chosen before. The help follows the focus; Ok is refused while edits are barred.
     void repairFormOptionsBackupHelpAndOk() {
         tRepairKMForm form(nullptr, {"/profile/config/known.met", prompter_, false,
                                      [](bool) { return true; }, [this] { return refusal_; }});
         for (const char* name : {"importFromBackupBox", "importFromLinksBox", "importFromLogsBox"})
             QVERIFY2(offered(form, name, false), name);
-        QVERIFY(box(form, "deleteErroneousBox")->isEnabled());
-        box(form, "recalculateStatsBox")->click();
-        QVERIFY(offered(form, "importFromLogsBox"));
-        QVERIFY(form.options().importFromLogs);
-        box(form, "recalculateStatsBox")->click();
-        QVERIFY(offered(form, "importFromLogsBox", false));
-        QVERIFY(!form.options().recalculateStats);
+        QVERIFY(child<QCheckBox>(form, "deleteErroneousBox").isEnabled());
+        child<QCheckBox>(form, "recalculateStatsBox").click();
+        QVERIFY(offered(form, "importFromLogsBox") && form.options().importFromLogs);
+        child<QCheckBox>(form, "recalculateStatsBox").click();
+        QVERIFY(offered(form, "importFromLogsBox", false) && !form.options().recalculateStats);
 
         auto* links = form.findChild<QPlainTextEdit*>("ed2kLinksBox");
-        const struct {
-            QString text;
-            std::size_t links;
-        } rows[] = {{validLink + "\n\n" + validLink, 2},
-                    {validLink + "\nnot a link", 0},
-                    {QString(validLink).replace("|file|", "|file|a%2F"), 0},
-                    {{}, 0}};
-        for (const auto& row : rows) {
-            links->setPlainText(row.text);
-            QVERIFY2(offered(form, "importFromLinksBox", row.links > 0), qPrintable(row.text));
-            QCOMPARE(form.options().links.size(), row.links);
+        for (const auto& [text, count] : {std::pair{validLink + "\n\n" + validLink, std::size_t{2}},
+                                          {validLink + "\nnot a link", 0},
+                                          {QString(validLink).replace("|file|", "|file|a%2F"), 0},
+                                          {QString(), 0}}) {
+            links->setPlainText(text);
+            QVERIFY2(offered(form, "importFromLinksBox", count > 0), qPrintable(text));
+            QCOMPARE(form.options().links.size(), count);
         }
 
         auto* select = form.findChild<QPushButton*>("selectSrcBackupBtn");
@@ -323,13 +278,12 @@ private slots:
                  std::vector<std::string>{"Please select a backup copy of known.met..."});
         prompter_.shown.clear();
 
-        form.show();
-        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QVERIFY(showExposed(form, {}, true));
         auto* help = form.findChild<QPlainTextEdit*>("helpBox");
         links->setFocus();
         QVERIFY(help->toPlainText().startsWith("This option can be used before eMule"));
         QVERIFY(help->toPlainText().contains("ed2k links"));
-        box(form, "deleteErroneousBox")->setFocus();
+        child<QCheckBox>(form, "deleteErroneousBox").setFocus();
         QVERIFY(help->toPlainText().startsWith("This will remove any known file"));
         auto* ok = form.findChild<QPushButton*>("okButton");
         ok->setFocus();
@@ -345,5 +299,7 @@ private slots:
     }
 };
 
-QTEST_MAIN(KnownMetEditTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::KnownMetEditTest)
 #include "known_met_edit_test.moc"

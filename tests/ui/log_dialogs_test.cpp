@@ -1,36 +1,14 @@
-#include "app/core/recorder_messages.h"
-#include "app/ui/list_view.h"
-#include "app/ui/stats_logs_list.h"
-#include "logstore/core/log_file.h"
 #include "logstore/ui/combine_form.h"
 #include "logstore/ui/new_log_wizard.h"
-#include "platform/message_bus.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 
-#include <QAbstractItemModelTester>
-#include <QCheckBox>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QLocale>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QTreeWidget>
-#include <filesystem>
-
-using namespace pln;
-using test::child;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 const std::string uploaded = "statistics.ini-statistics,TotalUploadedBytes";
 const std::string sessions = "statistics.ini-statistics,UpSuccessfulSessions";
 const std::string connRunTime = "statistics.ini-statistics,ConnRunTime";
 const std::string maxUpload = "preferences.ini-eMule,MaxUpload";
-constexpr int logColumn = 1;
-constexpr int graphicColumn = 5;
+constexpr int logColumn = 1, graphicColumn = 5;
 
 QStringList texts(const QTreeWidgetItem* parent) {
     QStringList out;
@@ -39,18 +17,12 @@ QStringList texts(const QTreeWidgetItem* parent) {
     return out;
 }
 
-QTreeWidgetItem* node(QTreeWidget& tree, const QStringList& path) {
-    QTreeWidgetItem* current = tree.invisibleRootItem();
-    for (const QString& text : path) {
-        QTreeWidgetItem* next = nullptr;
-        for (int i = 0; i < current->childCount() && !next; ++i)
-            if (current->child(i)->text(0) == text)
-                next = current->child(i);
-        if (!next)
-            qFatal("no node %s", qPrintable(text));
-        current = next;
-    }
-    return current;
+// The one item of the tree that reads text, at whatever depth.
+QTreeWidgetItem* node(QTreeWidget& tree, const QString& text) {
+    const auto found = tree.findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+    if (found.size() != 1)
+        qFatal("no single node %s", qPrintable(text));
+    return found[0];
 }
 
 // The new-log wizard says in its status line why Ok is disabled, and says
@@ -59,57 +31,43 @@ QTreeWidgetItem* node(QTreeWidget& tree, const QStringList& path) {
 bool okEnabled(QWidget& dialog) {
     const bool enabled = child<QPushButton>(dialog, "okBtn").isEnabled();
     const auto* status = dialog.findChild<QLabel*>("statusLabel");
-    if (status && status->text().isEmpty() != enabled)
-        return !enabled;
-    return enabled;
+    return status && status->text().isEmpty() != enabled ? !enabled : enabled;
 }
 
 tLogHeader headerOf(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = test::readBytes(path);
+    const std::vector<std::uint8_t> bytes = readBytes(path);
     if (bytes.size() < headerEnd)
         return {};
     return decodeHeader(
         std::span<const std::uint8_t, logHeaderSize>(bytes.data() + logPrefixSize, logHeaderSize));
 }
 
-} // namespace
-
-class LogDialogsTest : public test::WindowSuite {
+class LogDialogsTest : public WindowSuite {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QAbstractItemModelTester> tester_;
-
-    tNewLogSources sources() {
-        Platform& p = session_.platform();
-        const tLocations& l = profile_->locations;
-        return {p.ini, p.listing, l.eMuleConfigFolder, l.eMuleConfigBase, l.logsFolder};
-    }
     tStatsLogsModel& model() { return form_->statsLogsList().model(); }
     tListView& view() { return form_->statsLogsList().view(); }
-    void select(const QStringList& values) { test::selectNamed(view(), values); }
+    void select(const QStringList& values) { selectNamed(view(), values); }
     std::string currentLog() { return model().logAt(view().currentIndex().row())->name(); }
     void openMainForm() {
         form_ = session_.open(profile_->locations);
-        QVERIFY(form_);
-        QTRY_VERIFY(model().rowCount() > 0);
+        QTRY_VERIFY(form_ && model().rowCount() > 0);
     }
-    QString cell(const QString& value, int column) {
-        return model().index(test::rowOf(model(), value), column).data().toString();
-    }
+    QString cell(QString v, int c) { return model().index(rowOf(model(), v), c).data().toString(); }
 
 private slots:
     void init() {
         QLocale::setDefault(QLocale::c());
         UiProfile& p = *profile_;
-        test::writeSettled(
+        writeSettled(
             p.dir, "eMule/config/statistics.ini",
             "[statistics]\r\nTotalUploadedBytes=1000\r\nUpSuccessfulSessions=3\r\n"
             "ConnRunTime=42\r\nTotalDownloadedBytes=5000\r\nb=12abc\r\nAvgRatio=-3.5\r\nempty=\r\n"
             "[Texts]\r\nName=eMule\r\n");
-        test::writeSettled(p.dir, "eMule/config/preferences.ini",
-                           "[eMule]\r\nPort=4662\r\nIncomingDir=" + p.dir.file("eMule/Incoming") +
-                               "\r\nOnlineSignature=1\r\n[WebServer]\r\nenabled=0\r\n");
+        writeSettled(p.dir, "eMule/config/preferences.ini",
+                     "[eMule]\r\nPort=4662\r\nIncomingDir=" + p.dir.file("eMule/Incoming") +
+                         "\r\nOnlineSignature=1\r\n[WebServer]\r\nenabled=0\r\n");
         p.dir.write("eMule/config/words.ini", "[a]\r\nx=y\r\n");
         p.dir.write("eMule/config/numbers.txt", "[a]\r\nx=1\r\n");
         p.dir.write("eMule/onlinesig.dat", "1|srv|1.2.3.4|4661\n1.5|2.5|7");
@@ -119,7 +77,6 @@ private slots:
     }
 
     void cleanup() {
-        tester_.reset();
         closeWindow();
         QLocale::setDefault(QLocale::c());
         QVERIFY(QtPrompter::shownBoxes().empty());
@@ -127,37 +84,36 @@ private slots:
 
     void treeShowsTheNumericValuesAndSelectionSetsTypeFlagsAndOk() {
         profile_->writeLog("Queued clients", tLogState::inactive, {valueTypeInteger, 0, 1, ""});
-        tNewLogWizard wizard(nullptr, sources());
+        Platform& p = session_.platform();
+        const tLocations& l = profile_->locations;
+        tNewLogWizard wizard(
+            nullptr, {p.ini, p.listing, l.eMuleConfigFolder, l.eMuleConfigBase, l.logsFolder});
         QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
-        QStringList files = texts(tree.invisibleRootItem());
-        QCOMPARE(files.size(), 3);
-        QVERIFY(files.contains("statistics.ini") && files.contains("preferences.ini"));
+        const QStringList files = texts(tree.invisibleRootItem());
+        QVERIFY(files.size() == 3 && files.contains("statistics.ini") &&
+                files.contains("preferences.ini"));
         QCOMPARE(files.last(), "- Special logs -");
-        QCOMPARE(texts(node(tree, {"statistics.ini"})), QStringList{"statistics"});
-        QCOMPARE(texts(node(tree, {"statistics.ini", "statistics"})),
+        QCOMPARE(texts(node(tree, "statistics.ini")), QStringList{"statistics"});
+        QCOMPARE(texts(node(tree, "statistics")),
                  QStringList({"AvgRatio = -3.5", "ConnRunTime = 42", "TotalDownloadedBytes = 5000",
                               "TotalUploadedBytes = 1000", "UpSuccessfulSessions = 3"}));
-        QCOMPARE(texts(node(tree, {"preferences.ini"})), QStringList({"eMule", "WebServer"}));
-        QCOMPARE(texts(node(tree, {"preferences.ini", "eMule"})),
-                 QStringList({"OnlineSignature = 1", "Port = 4662"}));
-        QCOMPARE(texts(node(tree, {"- Special logs -", "onlinesig.dat"})),
-                 QStringList{"Queued clients = 7"});
+        QCOMPARE(texts(node(tree, "preferences.ini")), QStringList({"eMule", "WebServer"}));
+        QCOMPARE(texts(node(tree, "eMule")), QStringList({"OnlineSignature = 1", "Port = 4662"}));
+        QCOMPARE(texts(node(tree, "onlinesig.dat")), QStringList{"Queued clients = 7"});
 
-        QVERIFY(!okEnabled(wizard));
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics"}));
-        QVERIFY(!okEnabled(wizard));
-
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "AvgRatio = -3.5"}));
-        QVERIFY(child<QRadioButton>(wizard, "typeReal").isChecked());
-        QVERIFY(okEnabled(wizard));
+        const auto pick = [&](const char* text) {
+            tree.setCurrentItem(node(tree, text));
+            return okEnabled(wizard);
+        };
+        auto on = [&](const char* n) { return child<QAbstractButton>(wizard, n).isChecked(); };
+        QVERIFY(!okEnabled(wizard) && !pick("statistics"));
+        QVERIFY(pick("AvgRatio = -3.5") && on("typeReal"));
         child<QRadioButton>(wizard, "typeShort").setChecked(true);
-        tree.setCurrentItem(node(tree, {"preferences.ini", "eMule", "Port = 4662"}));
-        QVERIFY(child<QRadioButton>(wizard, "typeShort").isChecked());
-        QVERIFY(child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "AvgRatio = -3.5"}));
-        tree.setCurrentItem(node(tree, {"statistics.ini", "statistics", "ConnRunTime = 42"}));
-        QVERIFY(child<QRadioButton>(wizard, "typeLong").isChecked());
-        QVERIFY(!child<QCheckBox>(wizard, "flagsSavedOnChangeBox").isChecked());
+        pick("Port = 4662");
+        QVERIFY(on("typeShort") && on("flagsSavedOnChangeBox"));
+        pick("AvgRatio = -3.5");
+        pick("ConnRunTime = 42");
+        QVERIFY(on("typeLong") && !on("flagsSavedOnChangeBox"));
 
         QLineEdit& multiplier = child<QLineEdit>(wizard, "multiplierBox");
         multiplier.setText("3/0");
@@ -165,32 +121,25 @@ private slots:
         multiplier.setText(" 1 / 2 ");
         QVERIFY(okEnabled(wizard));
         // Already logged values cannot be chosen again.
-        tree.setCurrentItem(
-            node(tree, {"statistics.ini", "statistics", "UpSuccessfulSessions = 3"}));
-        QVERIFY(!okEnabled(wizard));
+        QVERIFY(!pick("UpSuccessfulSessions = 3"));
 
         child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
-        tree.setCurrentItem(
-            node(tree, {"- Special logs -", "onlinesig.dat", "Queued clients = 7"}));
-        QVERIFY(child<QRadioButton>(wizard, "typeInteger").isChecked());
+        QVERIFY(!pick("Queued clients = 7") && on("typeInteger") && !on("flagsCumulBox"));
         QVERIFY(!child<QGroupBox>(wizard, "typeBox").isEnabled());
         QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isEnabled());
-        QVERIFY(!child<QCheckBox>(wizard, "flagsCumulBox").isChecked());
-        QVERIFY(!okEnabled(wizard));
         wizard.accept();
         QCOMPARE(wizard.result(), int(QDialog::Rejected));
     }
 
     void creatingAStatsLogAndACombinedLog() {
         openMainForm();
-        auto bus = openNativeMessageBus(profile_->locations.messagePrefix);
-        QTRY_VERIFY(form_->actions().aIniNewLog->isEnabled());
-        QVERIFY(test::whileModal<tNewLogWizard>(
-            [&] { form_->actions().aIniNewLog->trigger(); },
+        BusRecorder recorder(profile_->locations);
+        QTRY_VERIFY(actions().aIniNewLog->isEnabled());
+        QVERIFY(whileModal<tNewLogWizard>(
+            [&] { actions().aIniNewLog->trigger(); },
             [](tNewLogWizard& wizard) {
                 QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
-                tree.setCurrentItem(
-                    node(tree, {"statistics.ini", "statistics", "TotalDownloadedBytes = 5000"}));
+                tree.setCurrentItem(node(tree, "TotalDownloadedBytes = 5000"));
                 child<QCheckBox>(wizard, "flagsCumulBox").setChecked(true);
                 child<QLineEdit>(wizard, "unitsBox").setText("MB");
                 child<QLineEdit>(wizard, "multiplierBox").setText("1/1048576");
@@ -203,24 +152,17 @@ private slots:
         QCOMPARE(header.multiplier, 1.0 / 1048576);
         QCOMPARE(header.units, "MB");
         QCOMPARE(currentLog(), downloaded);
-        QVERIFY(view().selectionModel()->isRowSelected(test::rowOf(model(), "TotalDownloadedBytes"),
-                                                       {}));
-        const tRecorderMessages names = registerRecorderMessages(profile_->locations.messagePrefix);
-        bool announced = false;
-        QTRY_VERIFY([&] {
-            for (const BusMessage& message : bus->receive())
-                announced = announced || message.name == names.msgNewLogs;
-            return announced;
-        }());
+        QVERIFY(view().selectionModel()->isRowSelected(rowOf(model(), "TotalDownloadedBytes"), {}));
+        QTRY_VERIFY(recorder.hears(recorder.names.msgNewLogs, 0));
 
         // A decimal comma locale: "2.5" is taken as well as "0,5".
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         select({"TotalUploadedBytes", "UpSuccessfulSessions", "TotalDownloadedBytes"});
-        QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
+        QTRY_VERIFY(!actions().aIniCombine->isEnabled());
         select({"UpSuccessfulSessions", "TotalUploadedBytes"});
-        QTRY_VERIFY(form_->actions().aIniCombine->isEnabled());
-        QVERIFY(test::whileModal<tCombineForm>(
-            [&] { form_->actions().aIniCombine->trigger(); },
+        QTRY_VERIFY(actions().aIniCombine->isEnabled());
+        QVERIFY(whileModal<tCombineForm>(
+            [&] { actions().aIniCombine->trigger(); },
             [](tCombineForm& combine) {
                 child<QRadioButton>(combine, "op3").setChecked(true);
                 child<QLineEdit>(combine, "titleBox").setText("Per session");
@@ -231,8 +173,7 @@ private slots:
                 child<QPushButton>(combine, "okBtn").click();
             }));
         const std::string combined = "virtual;Per session";
-        const std::vector<std::uint8_t> bytes =
-            test::readBytes(profile_->logPath(combined, ".pln_on"));
+        const std::vector<std::uint8_t> bytes = readBytes(profile_->logPath(combined, ".pln_on"));
         QCOMPARE(bytes.size(), combineEnd);
         const auto block = decodeCombineBlock(std::span(bytes).subspan(headerEnd));
         QVERIFY(block);
@@ -244,7 +185,7 @@ private slots:
         QCOMPARE(currentLog(), combined);
 
         select({"Per session", "TotalUploadedBytes"});
-        QTRY_VERIFY(!form_->actions().aIniCombine->isEnabled());
+        QTRY_VERIFY(!actions().aIniCombine->isEnabled());
     }
 
     void editingBothKinds() {
@@ -257,9 +198,9 @@ private slots:
         openMainForm();
 
         select({"Queued clients"});
-        QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
-        QVERIFY(test::whileModal<tNewLogWizard>(
-            [&] { form_->actions().aIniEditLog->trigger(); },
+        QTRY_VERIFY(actions().aIniEditLog->isEnabled());
+        QVERIFY(whileModal<tNewLogWizard>(
+            [&] { actions().aIniEditLog->trigger(); },
             [](tNewLogWizard& wizard) {
                 QTreeWidget& tree = child<QTreeWidget>(wizard, "tree");
                 QCOMPARE(tree.topLevelItemCount(), 1);
@@ -278,11 +219,10 @@ private slots:
         QCOMPARE(header.units, "clients");
         QCOMPARE(currentLog(), "Queued clients");
 
-        const std::string old = "virtual;Old";
         select({"Old"});
-        QTRY_VERIFY(form_->actions().aIniEditLog->isEnabled());
-        QVERIFY(test::whileModal<tCombineForm>(
-            [&] { form_->actions().aIniEditLog->trigger(); },
+        QTRY_VERIFY(actions().aIniEditLog->isEnabled());
+        QVERIFY(whileModal<tCombineForm>(
+            [&] { actions().aIniEditLog->trigger(); },
             [](tCombineForm& combine) {
                 QVERIFY(child<QRadioButton>(combine, "op1").isChecked());
                 QCOMPARE(child<QLineEdit>(combine, "multiplierBox").text(), "0,333333");
@@ -295,23 +235,21 @@ private slots:
                 child<QLineEdit>(combine, "unitsBox").setText("MB");
                 child<QPushButton>(combine, "okBtn").click();
             }));
-        QVERIFY(!profile_->logExists(old, ".pln_off"));
+        QVERIFY(!profile_->logExists("virtual;Old", ".pln_off"));
         const std::string path = profile_->logPath("virtual;New", ".pln_off");
-        QCOMPARE(test::readBytes(path).size(), combineEnd);
+        QCOMPARE(readBytes(path).size(), combineEnd);
         header = headerOf(path);
         QCOMPARE(header.units, "MB");
         // The shown text rounds the multiplier; left alone, it stays exact.
         QCOMPARE(header.multiplier, 1.0 / 3);
-        const std::vector<std::uint8_t> bytes = test::readBytes(path);
+        const std::vector<std::uint8_t> bytes = readBytes(path);
         QCOMPARE(decodeCombineBlock(std::span(bytes).subspan(headerEnd))->maxValue, 1234567.0);
         QCOMPARE(currentLog(), "virtual;New");
     }
 
-    // The list's own logs: the permanent one, one shown with the transfers,
-    // a combined one and an inactive one. The order, the texts and the header
-    // clicks are the table's and the shared list's: here the model shows
-    // them; a swapped log returns to its graph; ticks switch the logs but not
-    // the permanent one, and deletion spares it too.
+    // The list's own logs, as the model shows them (their order and texts are
+    // the table's): a swapped log returns to its graph; ticks switch the logs
+    // but not the permanent one, and deletion spares it too.
     void swapTicksAndDeletionOfTheListsLogs() {
         UiProfile& p = *profile_;
         p.writeLog(connRunTime, tLogState::permanent, {valueTypeInteger, 1, 24.0, "Hours / day"});
@@ -321,62 +259,58 @@ private slots:
                                  {tLogOperation::quotient, {uploaded, sessions}}));
         std::filesystem::rename(p.logPath(sessions, ".pln_on"), p.logPath(sessions, ".pln_off"));
         openMainForm();
-        tester_ = std::make_unique<QAbstractItemModelTester>(
-            &model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+        testModel(model());
         QTRY_COMPARE(model().rowCount(), 5);
-        QVERIFY(test::showExposed(*form_));
-        form_->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form_.get()));
+        QVERIFY(showExposed(*form_, {}, true));
         view().setFocus();
-        view().setCurrentIndex(model().index(test::rowOf(model(), "MaxUpload"), 0));
+        view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
         // The menu opened from the keyboard acts on the list that had the
         // focus; Alt and the keypad's Enter open the focused log.
         QTest::keyClick(form_.get(), Qt::Key_E, Qt::AltModifier);
-        QTRY_VERIFY(form_->actions().statsMenu->isVisible());
-        QVERIFY(form_->actions().aIniSwapGraph->isEnabled());
-        form_->actions().statsMenu->close();
+        QTRY_VERIFY(actions().statsMenu->isVisible());
+        QVERIFY(actions().aIniSwapGraph->isEnabled());
+        actions().statsMenu->close();
         select({"MaxUpload"});
-        QVERIFY(test::whileModal(
+        QVERIFY(whileModal(
             [&] { QTest::keyClick(&view(), Qt::Key_Enter, Qt::AltModifier | Qt::KeypadModifier); },
             [](QDialog&) {}));
-        form_->actions().aIniSwapGraph->trigger();
+        actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Requests");
-        const tLogFile* log = form_->session().logFiles().findLog(maxUpload);
-        QCOMPARE(log->flags(), std::uint8_t(2 | flagShowWithRequests));
+        const auto flags = [&] { return form_->session().logFiles().findLog(maxUpload)->flags(); };
+        QCOMPARE(flags(), std::uint8_t(2 | flagShowWithRequests));
         form_->session().logFiles().scanLogs();
-        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(),
-                 std::uint8_t(2 | flagShowWithRequests));
+        QCOMPARE(flags(), std::uint8_t(2 | flagShowWithRequests));
         form_->statsLogsList().logFilesLoaded();
-        view().setCurrentIndex(model().index(test::rowOf(model(), "MaxUpload"), 0));
-        form_->actions().aIniSwapGraph->trigger();
+        view().setCurrentIndex(model().index(rowOf(model(), "MaxUpload"), 0));
+        actions().aIniSwapGraph->trigger();
         QCOMPARE(cell("MaxUpload", graphicColumn), "Transfers");
-        QCOMPARE(form_->session().logFiles().findLog(maxUpload)->flags(), std::uint8_t(2));
+        QCOMPARE(flags(), std::uint8_t(2));
 
-        QCOMPARE(test::columnTexts(model(), logColumn),
-                 QStringList({"Permanent", "Active", "Active", "Active", "Inactive"}));
-        QVERIFY(test::ticked(model(), "ConnRunTime") &&
-                !test::ticked(model(), "UpSuccessfulSessions"));
+        QCOMPARE(columnTexts(model(), logColumn).join(' '),
+                 "Permanent Active Active Active Inactive");
+        QVERIFY(ticked(model(), "ConnRunTime") && !ticked(model(), "UpSuccessfulSessions"));
         select({"MaxUpload", "ConnRunTime", "TotalUploadedBytes"});
-        QVERIFY(test::setTick(model(), "MaxUpload", false));
+        QVERIFY(setTick(model(), "MaxUpload", false));
         QVERIFY(profile_->logExists(maxUpload, ".pln_off") &&
                 profile_->logExists(uploaded, ".pln_off"));
-        QVERIFY(profile_->logExists(connRunTime, ".pln") && test::ticked(model(), "ConnRunTime"));
+        QVERIFY(profile_->logExists(connRunTime, ".pln") && ticked(model(), "ConnRunTime"));
         QCOMPARE(cell("ConnRunTime", logColumn) + ' ' + cell("MaxUpload", logColumn),
                  "Permanent Inactive");
 
         select({"ConnRunTime", "UpSuccessfulSessions", "Per session"});
-        QTRY_VERIFY(form_->actions().aIniDelLog->isEnabled());
+        QTRY_VERIFY(actions().aIniDelLog->isEnabled());
         QtPrompter::setNextAnswer(true);
-        form_->actions().aIniDelLog->trigger();
+        actions().aIniDelLog->trigger();
         QtPrompter::clearShownBoxes();
-        QCOMPARE(test::columnTexts(model()),
-                 QStringList({"ConnRunTime", "MaxUpload", "TotalUploadedBytes"}));
-        QVERIFY(!profile_->logExists(sessions, ".pln_off"));
-        QVERIFY(!profile_->logExists("virtual;Per session", ".pln_on"));
+        QCOMPARE(columnTexts(model()).join(' '), "ConnRunTime MaxUpload TotalUploadedBytes");
+        QVERIFY(!profile_->logExists(sessions, ".pln_off") &&
+                !profile_->logExists("virtual;Per session", ".pln_on"));
         QVERIFY(profile_->logExists(connRunTime, ".pln"));
-        QTRY_VERIFY(!form_->actions().aIniDelLog->isEnabled());
+        QTRY_VERIFY(!actions().aIniDelLog->isEnabled());
     }
 };
 
-QTEST_MAIN(LogDialogsTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::LogDialogsTest)
 #include "log_dialogs_test.moc"

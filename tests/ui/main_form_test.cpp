@@ -1,37 +1,11 @@
 #include "app/core/load_cycle.h"
-#include "app/core/recorder_messages.h"
-#include "app/core/startup.h"
 #include "app/ui/bugs_form.h"
 #include "app/ui/credits_form.h"
-#include "app/ui/idle_work.h"
-#include "app/ui/stats_logs_list.h"
 #include "app/ui/tips_form.h"
 #include "common/program_info.h"
-#include "common/setting_keys.h"
-#include "platform/message_bus.h"
-#include "ui/modal_dialog.h"
 #include "ui/ui_fixture.h"
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QDockWidget>
-#include <QLabel>
-#include <QMenuBar>
-#include <QPlainTextEdit>
-#include <QProgressDialog>
-#include <QPushButton>
-#include <QScrollBar>
-#include <QSignalSpy>
-#include <QSpinBox>
-#include <QSplitter>
-#include <QStatusBar>
-#include <QTabWidget>
-#include <filesystem>
-
-using namespace pln;
-using test::UiProfile;
-
-namespace {
+namespace pln::test {
 
 // A recorder stand-in that only leaves a mark that it was started.
 std::string installRecorder(const UiProfile& profile) {
@@ -40,26 +14,6 @@ std::string installRecorder(const UiProfile& profile) {
     std::filesystem::permissions(script, std::filesystem::perms::owner_all);
     return script + ".started";
 }
-
-// A recorder stand-in on the bus of the profile: it collects what the viewer
-// broadcasts and answers as the recorder would.
-struct BusRecorder {
-    std::unique_ptr<MessageBus> bus;
-    tRecorderMessages names;
-    std::vector<BusMessage> heard;
-
-    explicit BusRecorder(const tLocations& locations)
-        : bus(openNativeMessageBus(locations.messagePrefix)),
-          names(registerRecorderMessages(locations.messagePrefix)) {}
-
-    bool hears(const std::string& name, std::uint32_t word) {
-        for (BusMessage& message : bus->receive())
-            heard.push_back(std::move(message));
-        return std::any_of(heard.begin(), heard.end(), [&](const BusMessage& message) {
-            return message.name == name && message.word == word;
-        });
-    }
-};
 
 // A known-file log of one day of records a minute apart, years old: a
 // compression keeps one in six hours.
@@ -81,93 +35,57 @@ std::vector<const tLogFile*> catalogue(tMainForm& form) {
     return logs;
 }
 
-QCheckBox& showAtStartup(QDialog& tips) {
-    return test::child<QCheckBox>(tips, "showAtStartupBox");
-}
-
-} // namespace
-
 class MainFormTest : public QObject {
     Q_OBJECT
 
 private:
-    test::UiSession session_;
+    UiSession session_;
 
     Platform& platform() { return session_.platform(); }
-    std::unique_ptr<tMainForm> start(const UiProfile& profile) {
-        return session_.open(profile.locations);
-    }
+    std::unique_ptr<tMainForm> start(const UiProfile& p) { return session_.open(p.locations); }
     static QTimer* loadTimer(tMainForm& form) { return form.findChild<QTimer*>("timer"); }
-    static QString failureText(tMainForm& form) {
-        return form.findChild<QLabel*>("failureLabel")->text();
-    }
-
-    // Answers the modal dialogs shown while the action runs, one step per
-    // dialog, from inside their own event loops; a dialog beyond the steps
-    // is closed and fails the test.
-    void runWithSteps(const std::function<void()>& action,
-                      std::vector<std::function<void(QDialog&)>> steps) {
-        std::size_t shown = 0;
-        QTimer driver;
-        connect(&driver, &QTimer::timeout, this, [&] {
-            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-            if (!dialog || dialog->property("answered").toBool())
-                return;
-            dialog->setProperty("answered", true);
-            if (shown < steps.size())
-                steps[shown](*dialog);
-            // A step that failed may have left its dialog open.
-            if (shown >= steps.size() || QTest::currentTestFailed())
-                dialog->reject();
-            ++shown;
-        });
-        driver.start(10);
-        action();
-        QTRY_VERIFY(shown >= steps.size());
-        QCOMPARE(shown, steps.size());
-    }
+    QString failureText(tMainForm& f) { return f.findChild<QLabel*>("failureLabel")->text(); }
+    static QCheckBox& showAtStartup(QDialog& d) { return child<QCheckBox>(d, "showAtStartupBox"); }
 
     // At least the design size, and wide enough that no caption is cut;
     // the buttons and Enter in the text page around the tips, every "\n"
     // shown as a line break.
     static void pagesAroundBothWays(tTipsForm& tips) {
-        QVERIFY(tips.width() >= std::max(457, tips.minimumSizeHint().width()));
-        QVERIFY(tips.height() >= 250);
+        QVERIFY(tips.width() >= std::max(457, tips.minimumSizeHint().width()) &&
+                tips.height() >= 250);
         const std::size_t first = tips.tipIndex();
         const QString text = tips.text();
         QString all;
         for (std::size_t n = 1; n <= 11; ++n) {
-            test::child<QPushButton>(tips, "nextButton").click();
+            child<QPushButton>(tips, "nextButton").click();
             QCOMPARE(tips.tipIndex(), (first + n) % 11);
             all += tips.text();
         }
         QVERIFY(all.count('\n') > 20 && !all.contains("\\n"));
-        test::child<QPushButton>(tips, "previousButton").click();
+        child<QPushButton>(tips, "previousButton").click();
         QCOMPARE(tips.tipIndex(), (first + 10) % 11);
         QTest::keyClick(tips.findChild<QPlainTextEdit*>("tipsBox"), Qt::Key_Return);
         QCOMPARE(tips.tipIndex(), first);
         QCOMPARE(tips.text(), text);
-        QVERIFY(test::child<QPushButton>(tips, "nextButton").isDefault());
+        QVERIFY(child<QPushButton>(tips, "nextButton").isDefault());
     }
 
 private slots:
     // One viewer per configuration, named in the caption: a second one asks
     // the first to come to the front. Each starts the recorder unless it runs.
     void oneViewerPerConfigurationStartsTheRecorderUnlessItRuns() {
-        UiProfile profile;
-        UiProfile other;
+        UiProfile profile, other;
         const std::string started = installRecorder(profile);
         const std::string notStarted = installRecorder(other);
         auto running = platform().mutexes.create(recorderMutexName(other.locations));
         QVERIFY(running.handle);
         // Had this one started its recorder, the mark would come before the first's.
         auto second = start(other);
-        QVERIFY(second);
         auto first = start(profile);
-        QVERIFY(first);
+        QVERIFY(first && second);
         QCOMPARE(first->windowTitle(),
                  QString::fromStdString("PLN - " + profile.dir.path() + "eMule/config/"));
-        QVERIFY(test::showExposed(*first));
+        QVERIFY(showExposed(*first));
         first->showMinimized();
         QTRY_VERIFY(first->isMinimized());
         QVERIFY(!start(profile));
@@ -202,7 +120,7 @@ private slots:
         // A first start creates the default logs, which the first scan lists.
         QCOMPARE(form->statsLogsList().model().rowCount(), 5);
         QVERIFY(profile.logExists("statistics.ini-statistics,ConnRunTime", ".pln"));
-        QVERIFY(test::listsAllKnownFiles(*form, 1));
+        QVERIFY(listsAllKnownFiles(*form, 1));
         form->knownFilesList().view().selectAll();
 
         profile.add(2, "two.avi", 200);
@@ -212,7 +130,7 @@ private slots:
         QTRY_VERIFY(!timer->isActive());
         QCOMPARE(form->knownFilesList().model().rowCount(), 1);
 
-        test::writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
+        writeSettled(profile.dir, "eMule/config/known.met", std::string("\x0D\0\0\0\0", 5));
         form->actions().aKFReload->trigger();
         QTRY_COMPARE(form->knownFilesList().model().rowCount(), 0);
         QCOMPARE(form->session().knownMet().list(), nullptr);
@@ -229,16 +147,15 @@ private slots:
         QCOMPARE(failureText(*form), QString());
     }
 
-    // A load tick and a drawing that come while the compression runs (its
-    // progress dialog turns the event loop) wait for its end: the catalogue
-    // it works on stays the same objects, no box comes up and every log is
-    // compressed. A viewer that closes while it awaits an answer resumes
-    // the recorder.
+    // A load tick and a drawing that come while the compression's progress
+    // dialog turns the event loop wait for its end: its catalogue stays the
+    // same objects, no box comes up and every log is compressed. A viewer
+    // that closes while it awaits an answer resumes the recorder.
     void compressionRunsAloneWhenTheRecorderAnswers() {
         UiProfile profile;
         std::vector<std::string> oldLogs;
         for (int n = 1; n <= 24; ++n)
-            oldLogs.push_back(writeDayOfRecords(profile, test::hashOf(n)));
+            oldLogs.push_back(writeDayOfRecords(profile, hashOf(n)));
         auto holder = platform().mutexes.create(recorderMutexName(profile.locations));
         QVERIFY(holder.handle);
         BusRecorder recorder(profile.locations);
@@ -249,11 +166,11 @@ private slots:
         const std::string never = form->session().settings().get(settingKey::lastCompressDate);
 
         const auto setThreshold = [](QDialog& dialog) {
-            auto& box = test::child<QSpinBox>(dialog, "compressThresholdBox");
+            auto& box = child<QSpinBox>(dialog, "compressThresholdBox");
             box.setValue(90);
             QTest::keyClick(&box, Qt::Key_Enter);
         };
-        QVERIFY(test::whileModal([&] { compress->trigger(); }, setThreshold));
+        QVERIFY(whileModal([&] { compress->trigger(); }, setThreshold));
         QCOMPARE(form->session().settings().get(settingKey::compressionThreshold), 90);
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         QVERIFY(form->session().recorder().awaitingAnswer(compressTask));
@@ -263,8 +180,7 @@ private slots:
         auto* idle = form->findChild<tIdleWork*>();
         QSignalSpy draws(idle, &tIdleWork::redrawDue);
         QSignalSpy ticks(loadTimer(*form), &QTimer::timeout);
-        bool ticked = false;
-        bool sameCatalogue = true;
+        bool ticked = false, sameCatalogue = true;
         QTimer duringCompression;
         connect(&duringCompression, &QTimer::timeout, this, [&] {
             auto* progress = form->findChild<QProgressDialog*>();
@@ -280,9 +196,7 @@ private slots:
         recorder.bus->broadcast({recorder.names.msgSuspended, compressTask, 0});
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
         duringCompression.stop();
-        QVERIFY(ticked);
-        QVERIFY(sameCatalogue);
-        QVERIFY(QtPrompter::shownBoxes().empty());
+        QVERIFY(ticked && sameCatalogue && QtPrompter::shownBoxes().empty());
         QVERIFY(form->session().settings().get(settingKey::lastCompressDate) != never);
         QVERIFY2(form->statusBar()->currentMessage().startsWith("Compression: "),
                  qPrintable(form->statusBar()->currentMessage()));
@@ -292,7 +206,7 @@ private slots:
         QTRY_VERIFY(ticks.count() >= 2 && !draws.isEmpty());
 
         recorder.heard.clear();
-        QVERIFY(test::whileModal([&] { compress->trigger(); }, [](QDialog& d) { d.accept(); }));
+        QVERIFY(whileModal([&] { compress->trigger(); }, [](QDialog& d) { d.accept(); }));
         QTRY_VERIFY(recorder.hears(recorder.names.msgSuspend, compressTask));
         form.reset();
         QTRY_VERIFY(recorder.hears(recorder.names.msgResume, compressTask));
@@ -315,9 +229,7 @@ private slots:
 
         // Tab goes on from the lists to the scroll and zoom bars, which the
         // keys then move.
-        QVERIFY(test::showExposed(*form));
-        form->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QVERIFY(showExposed(*form, {}, true));
         auto* zoom = form->findChild<QScrollBar*>("zoomBar");
         zoom->setMaximum(5);
         form->findChild<QWidget*>("eMuleStatsList")->setFocus();
@@ -330,7 +242,6 @@ private slots:
                  qPrintable(reached.join(' ')));
         QTest::keyClick(zoom, Qt::Key_PageDown);
         QCOMPARE(zoom->value(), 5);
-        // Left and Down zoom out, Right and Up zoom in.
         for (auto [key, zoomed] :
              {std::pair{Qt::Key_Left, 4}, {Qt::Key_Up, 5}, {Qt::Key_Down, 4}, {Qt::Key_Right, 5}}) {
             QTest::keyClick(zoom, key);
@@ -374,8 +285,7 @@ private slots:
         QCOMPARE(graphs->sizes().value(1), 0);
         QVERIFY(!graphs->handle(1)->isEnabled());
         dock->close();
-        QVERIFY(!dock->isFloating());
-        QVERIFY(dock->isVisible());
+        QVERIFY(!dock->isFloating() && dock->isVisible());
         QTRY_COMPARE(graphs->sizes().value(1), 250);
         QVERIFY(graphs->handle(1)->isEnabled());
 
@@ -391,7 +301,7 @@ private slots:
         QTRY_VERIFY(form->actions().fileMenu->isVisible());
         QVERIFY(errors->isEnabled());
         form->actions().fileMenu->close();
-        QVERIFY(test::whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
+        QVERIFY(whileModal([&] { errors->trigger(); }, [](QDialog&) {}));
         QTRY_VERIFY(recorder.hears(recorder.names.msgErrorsViewed, 0));
 
         // The recorder's request to close ends the viewer before its pending idle work.
@@ -412,55 +322,58 @@ private slots:
         profile.dir.write("PLN/PLN.ini", "[PLN]\r\n");
         std::unique_ptr<tMainForm> form;
         bool offeredTicked = false;
-        runWithSteps([&] { form = start(profile); },
-                     {[&](QDialog& dialog) {
-                          auto& tips = static_cast<tTipsForm&>(dialog);
-                          offeredTicked = showAtStartup(tips).isChecked();
-                          pagesAroundBothWays(tips);
-                          showAtStartup(tips).setChecked(false);
-                          test::child<QPushButton>(tips, "notesButton").click();
-                      },
-                      [&](QDialog& notes) {
-                          auto* bugs = qobject_cast<tbugsForm*>(&notes);
-                          QVERIFY(bugs);
-                          test::child<QPushButton>(notes, "previousButton").click();
-                          QCOMPARE(bugs->noteIndex(), 2u);
-                          test::child<QPushButton>(notes, "tipsButton").click();
-                      },
-                      [&](QDialog& tips) {
-                          QVERIFY(!showAtStartup(tips).isChecked());
-                          showAtStartup(tips).setChecked(true);
-                          QTest::keyClick(&tips, Qt::Key_Escape);
-                      }});
+        QVERIFY(whileModal([&] { form = start(profile); },
+                           {[&](QDialog& dialog) {
+                                auto& tips = static_cast<tTipsForm&>(dialog);
+                                offeredTicked = showAtStartup(tips).isChecked();
+                                pagesAroundBothWays(tips);
+                                showAtStartup(tips).setChecked(false);
+                                child<QPushButton>(tips, "notesButton").click();
+                            },
+                            [&](QDialog& notes) {
+                                auto* bugs = qobject_cast<tbugsForm*>(&notes);
+                                QVERIFY(bugs);
+                                child<QPushButton>(notes, "previousButton").click();
+                                QCOMPARE(bugs->noteIndex(), 2u);
+                                child<QPushButton>(notes, "tipsButton").click();
+                            },
+                            [&](QDialog& tips) {
+                                QVERIFY(!showAtStartup(tips).isChecked());
+                                showAtStartup(tips).setChecked(true);
+                                QTest::keyClick(&tips, Qt::Key_Escape);
+                            }}));
         QVERIFY(offeredTicked);
         QCOMPARE(form->session().settings().text(settingKey::showTips.name, ""), "1");
         // The tips would come from within the load, before its timer is seen idle.
-        runWithSteps(
+        QVERIFY(whileModal(
             [&] {
                 form->actions().aKFReload->trigger();
                 QTRY_VERIFY(!loadTimer(*form)->isActive());
             },
-            {});
+            {}));
 
-        runWithSteps(
+        QVERIFY(whileModal(
             [&] { form->actions().aHlpTips->trigger(); },
             {[&](QDialog& tips) {
                  showAtStartup(tips).setChecked(false);
-                 test::child<QPushButton>(tips, "notesButton").click();
+                 child<QPushButton>(tips, "notesButton").click();
              },
-             [&](QDialog& notes) { test::child<QPushButton>(notes, "closeButton").click(); }});
+             [&](QDialog& notes) { child<QPushButton>(notes, "closeButton").click(); }}));
         QCOMPARE(form->session().settings().get(settingKey::showTips), 0);
 
         // What --version prints, checked on the installed program by the package test.
-        runWithSteps([&] { form->actions().aCredits->trigger(); }, {[&](QDialog& credits) {
-                         QCOMPARE(
-                             static_cast<tCreditsForm&>(credits).version(),
-                             QString("PLNViewer %1 (Qt %2)").arg(programVersion(), qVersion()));
-                         QVERIFY(static_cast<tCreditsForm&>(credits).text().contains("Qt Charts"));
-                         credits.accept();
-                     }});
+        QVERIFY(whileModal<tCreditsForm>(
+            [&] { form->actions().aCredits->trigger(); },
+            [&](tCreditsForm& credits) {
+                QCOMPARE(credits.version(),
+                         QString("PLNViewer %1 (Qt %2)").arg(programVersion(), qVersion()));
+                QVERIFY(credits.text().contains("Qt Charts"));
+                credits.accept();
+            }));
     }
 };
 
-QTEST_MAIN(MainFormTest)
+} // namespace pln::test
+
+QTEST_MAIN(pln::test::MainFormTest)
 #include "main_form_test.moc"
