@@ -1,10 +1,14 @@
 #include "app/ui/graphs_panel.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/graph_chart.h"
+#include "graphs/ui/graph_picture.h"
 #include "graphs/ui/graph_readout.h"
+#include "support/error_text.h"
+#include "support/file_size_limit.h"
 #include "support/run_command.h"
 #include "ui/ui_fixture.h"
 
+#include <QtCharts>
 #include <fstream>
 #include <set>
 
@@ -333,6 +337,59 @@ private slots:
         QTest::mouseMove(viewport, atEvent);
         QVERIFY(readout.dateTimeBox().text().isEmpty() && whileModal(doubleClick, readEditor));
         QCOMPARE(date, QString());
+    }
+
+    // A chart on its own: value axes end just above the top on a step of 1,
+    // 2 or 5 times a power of ten; lines about to be refilled keep their
+    // points while the dates stay; touching event bars become one; and a
+    // picture that cannot be written leaves no file and says why.
+    void chartScalesBarsAndFailedPictures() {
+        tGraphChart upper(tChartId::requests, nullptr), lower(tChartId::transferred, nullptr);
+        for (const double e : {0.01, 1.0, 1000.0})
+            for (const double m : {1.0, 1.2, 1.6, 2.0, 2.5, 3.0, 4.5, 5.0, 6.0, 7.5, 9.5}) {
+                upper.startDrawing({true, tAxisRange{0, 9}, m * e}, {});
+                const auto* axis = qobject_cast<QValueAxis*>(upper.chart().axes(Qt::Vertical)[0]);
+                const double top = upper.valueRange().maximum, step = top / (axis->tickCount() - 1);
+                const double mantissa =
+                    std::round(step / std::pow(10, std::floor(std::log10(step))));
+                QVERIFY(top >= m * e && top - step < m * e * (1 + 1e-12));
+                QVERIFY(mantissa == 1 || mantissa == 2 || mantissa == 5);
+            }
+        const tAxisRange days{45'000, 45'010};
+        upper.startDrawing({false, days, 1}, {});
+        upper.setPoints(1, {{45'001, 1}, {45'002, 1}});
+        upper.startDrawing({false, days, 1}, std::array{1});
+        QCOMPARE(upper.points(1).size(), 2);
+        upper.startDrawing({false, tAxisRange{45'000, 45'011}, 1}, std::array{1});
+        QVERIFY(upper.points(1).isEmpty());
+        upper.setEvents({45'001, 45'001.001, 45'005});
+        upper.setSeriesColour(0, Qt::darkRed);
+        const auto* bars = qobject_cast<QAreaSeries*>(upper.chart().series()[0]);
+        QCOMPARE(bars->upperSeries()->count(), 8);
+        QCOMPARE(upper.seriesColour(0), QColor(Qt::darkRed));
+
+        QTextEdit upperLegend, lowerLegend;
+        upperLegend.setPlainText("legend");
+        tGraphCharts charts{upper, lower, upperLegend, lowerLegend};
+        const TempDir dir;
+        const QString png = QString::fromStdString(dir.file("g.png"));
+        upper.view().resize(0, 0);
+        lower.view().resize(0, 0);
+        QCOMPARE(errorOf([&] { saveGraphPicture(charts, png, 0); }),
+                 "Cannot save \"" + png.toStdString() + "\": the graphs are not shown");
+        upper.view().resize(400, 200);
+        lower.view().resize(400, 200);
+        QCOMPARE(errorOf([&] { saveGraphPicture(charts, png, 99); }),
+                 "Cannot save \"" + png.toStdString() +
+                     "\": the width must be from 100 to 8000 pixels");
+        for (const char* name : {"g.png", "g.svg", "g.txt"})
+            withFileSizeLimit(512, [&] {
+                const QString file = QString::fromStdString(dir.file(name));
+                QVERIFY_THROWS_EXCEPTION(Error, name[2] == 't'
+                                                    ? saveTextFile(file, std::string(4096, 'x'))
+                                                    : saveGraphPicture(charts, file, 2000));
+            });
+        QVERIFY(std::filesystem::is_empty(dir.path()));
     }
 };
 

@@ -1,13 +1,14 @@
 #include "graphs/ui/graph_picture.h"
 
 #include "common/error.h"
+#include "common/file_io.h"
 #include "graphs/ui/chart_view.h"
 #include "graphs/ui/graph_chart.h"
 
+#include <QBuffer>
 #include <QImage>
 #include <QImageWriter>
 #include <QPainter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 #include <QTextDocument>
 #include <QTextEdit>
@@ -64,14 +65,17 @@ void paintGraphs(QPainter& painter, tGraphCharts& charts, QSize shown) {
                 kind);
 }
 
-void commit(QSaveFile& file, const QString& fileName) {
-    if (!file.commit())
-        fail(fileName, file.errorString());
-}
-
-void openForWriting(QSaveFile& file, const QString& fileName) {
-    if (!file.open(QIODevice::WriteOnly))
-        fail(fileName, file.errorString());
+// The whole file is written beside the old one and renamed over it, links
+// written through; a short write is a failure, which Qt's own save file
+// can report as a success on a full disk.
+void writeWhole(const QString& fileName, const QByteArray& bytes) {
+    try {
+        replaceFileContents(fileName.toStdString(),
+                            {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                             static_cast<std::size_t>(bytes.size())});
+    } catch (const Error& e) {
+        fail(fileName, QString::fromStdString(e.what()));
+    }
 }
 
 } // namespace
@@ -98,8 +102,9 @@ void saveGraphPicture(tGraphCharts& charts, const QString& fileName, int width) 
     const double scale = width == 0 ? 1.0 : static_cast<double>(width) / shown.width();
     const QSize size(static_cast<int>(std::lround(shown.width() * scale)),
                      std::max(1, static_cast<int>(std::lround(shown.height() * scale))));
-    QSaveFile file(fileName);
-    openForWriting(file, fileName);
+    QByteArray bytes;
+    QBuffer file(&bytes);
+    file.open(QIODevice::WriteOnly);
     if (fileName.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
         QSvgGenerator svg;
         svg.setOutputDevice(&file);
@@ -123,16 +128,11 @@ void saveGraphPicture(tGraphCharts& charts, const QString& fileName, int width) 
         if (!writer.write(image))
             fail(fileName, writer.errorString());
     }
-    commit(file, fileName);
+    writeWhole(fileName, bytes);
 }
 
 void saveTextFile(const QString& fileName, const std::string& text) {
-    QSaveFile file(fileName);
-    openForWriting(file, fileName);
-    if (file.write(text.data(), static_cast<qint64>(text.size())) !=
-        static_cast<qint64>(text.size()))
-        fail(fileName, file.errorString());
-    commit(file, fileName);
+    writeWhole(fileName, QByteArray::fromRawData(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 } // namespace pln
