@@ -232,12 +232,15 @@ TEST(Startup, MarksAndRecorderStartOfAConfiguration) {
         EXPECT_TRUE(mutexes.heldHere.count(viewerName));
         EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
     }
-    mutexes.denied = {viewerName, recorderName};
-    EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
-    ensureRecorderRunning(mutexes, processes, loc);
+    // Marks the system denies, or that other programs hold: neither starts.
+    for (std::set<std::string>* marks : {&mutexes.denied, &mutexes.heldElsewhere}) {
+        *marks = {viewerName, recorderName};
+        EXPECT_EQ(claimViewer(mutexes, loc), nullptr);
+        ensureRecorderRunning(mutexes, processes, loc);
+        marks->clear();
+    }
     EXPECT_TRUE(processes.started.empty());
 
-    mutexes.denied.clear();
     auto named = locationsFor("C:\\My eMule\\config\\");
     named.namedConfig = "C:\\My eMule\\config\\";
     for (const tLocations& at : {loc, named})
@@ -263,7 +266,10 @@ TEST(Settings, StoresInSectionPlnOfTheDataFolderIniFile) {
     EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
     EXPECT_EQ(values.settings.text("absent", "fallback"), "fallback");
 
-    // A write that fails is silent and leaves the stored value.
+    // A write that fails, or a value whose line break would split it into
+    // lines of its own, is silent and leaves the stored value.
+    values.settings.set(settingKey::copyFormat, "ed2k://%s\r\nshowTips=1");
+    EXPECT_EQ(values.settings.get(settingKey::copyFormat), "ed2k://%s");
     ini.failWrite.insert(iniFile);
     EXPECT_NO_THROW(values.settings.set(settingKey::showTips, 3));
     EXPECT_EQ(values.settings.get(settingKey::showTips), -7);
