@@ -62,8 +62,6 @@ bool FakeFileSystem::folderExists(const std::string& path) {
 
 bool FakeFileSystem::createFolder(const std::string& path) {
     std::string folder = withoutTrailingSeparator(path);
-    if (folderExists(folder))
-        return true;
     std::size_t cut = folder.find_last_of("\\/");
     if (failCreate.count(folder) || cut == std::string::npos ||
         !folderExists(folder.substr(0, cut + 1)))
