@@ -7,6 +7,7 @@
 #include "logstore/core/log_files.h"
 #include "logstore/core/recorder_link.h"
 #include "platform/fake_platform.h"
+#include "support/hash_text.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -47,11 +48,6 @@ TEST(KnownFileRow, DledAndDlTimeFollowTheFileDates) {
     EXPECT_EQ(knownFileLogText(tLogState::permanent), "None");
 }
 
-std::string hashOf(int n) {
-    const std::string digits = std::to_string(n);
-    return std::string(32 - digits.size(), '0') + digits;
-}
-
 struct LogsFixture : testing::Test {
     test::TempDir dir;
     test::RecordingPrompter prompter;
@@ -66,11 +62,11 @@ struct KnownFilesTable : LogsFixture {
     // A known file of date n, with a log unless `state` is none.
     void add(int n, std::string name, std::uint64_t size, std::uint64_t transferred,
              tLogState state) {
-        list.append(
-            name, tKnownMetRecord::createFromValues(name, hashOf(n), transferred, 0, 0, size, ""));
+        list.append(name, tKnownMetRecord::createFromValues(name, test::hashOf(n), transferred, 0,
+                                                            0, size, ""));
         list.record(list.count() - 1).date = static_cast<std::uint32_t>(n);
         EXPECT_TRUE(state == tLogState::none ||
-                    logs.createLogFile(hashOf(n), state, {valueTypeKnownFile, 0, 1.0, ""}));
+                    logs.createLogFile(test::hashOf(n), state, {valueTypeKnownFile, 0, 1.0, ""}));
     }
 };
 
@@ -281,7 +277,7 @@ TEST(TagsText, LinesUpNamesTypesAndValuesOfTenRecords) {
     std::vector<std::unique_ptr<tKnownMetRecord>> files;
     std::vector<const tKnownMetRecord*> selected;
     for (int i = 0; i < 15; ++i) {
-        files.push_back(tKnownMetRecord::createFromValues("", hashOf(i), 0, 0, 0, 0, ""));
+        files.push_back(tKnownMetRecord::createFromValues("", test::hashOf(i), 0, 0, 0, 0, ""));
         selected.push_back(files.back().get());
     }
     EXPECT_TRUE(tagRecords(nullptr, nullptr, {}).empty());

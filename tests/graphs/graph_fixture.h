@@ -5,6 +5,7 @@
 #include "graphs/core/readout.h"
 #include "logstore/core/record_instants.h"
 #include "logstore/log_fixture.h"
+#include "support/hash_text.h"
 
 #include <gmock/gmock.h>
 #include <memory>
@@ -24,10 +25,6 @@ inline std::int64_t instantAt(std::int64_t seconds) {
 }
 inline double dayAt(std::int64_t seconds) {
     return static_cast<double>(graphBase + seconds * 1000) / msPerDay;
-}
-
-inline std::string hashOf(int n) {
-    return std::string(31, '0') + static_cast<char>('0' + n);
 }
 
 struct KnownRecord {

@@ -13,6 +13,7 @@
 #include "graphs/ui/qt_colour.h"
 #include "links/ui/qt_file_dialogs.h"
 #include "logstore/core/log_names.h"
+#include "support/hash_text.h"
 #include "support/recording_prompter.h"
 #include "support/temp_dir.h"
 
@@ -38,13 +39,6 @@ inline void settle(const std::string& path) {
 
 inline void writeSettled(const TempDir& dir, const std::string& name, const std::string& bytes) {
     settle(dir.write(name, bytes));
-}
-
-// The hash text of the n-th test file.
-inline std::string hashOf(int n) {
-    char text[33];
-    std::snprintf(text, sizeof text, "%032X", n);
-    return text;
 }
 
 // An eMule profile and the viewer's folders as the start-up rule leaves
