@@ -15,11 +15,12 @@ std::string fileFailure(const char* action, const std::string& path, const std::
     return std::string("Cannot ") + action + " \"" + path + "\": " + reason;
 }
 
-void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes) {
+void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                    const char* action) {
     try {
         replaceFileContents(path, bytes);
     } catch (const Error& e) {
-        throw Error(fileFailure("write", path, e.what()), e.kind());
+        throw Error(fileFailure(action, path, e.what()), e.kind());
     }
 }
 

@@ -66,8 +66,10 @@ std::string replacementTarget(const std::string& path);
 // writers never interleave. False when the file could not be written.
 bool appendToFile(const std::string& path, std::string_view bytes);
 
-// replaceFileContents whose error names the file (fileFailure).
-void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes);
+// replaceFileContents whose error names the file and the action
+// (fileFailure: "Cannot write ..." unless told otherwise).
+void writeNamedFile(const std::string& path, std::span<const std::uint8_t> bytes,
+                    const char* action = "write");
 
 // The folder as the system names it: absolute, "." and ".." resolved, no
 // doubled separator, symbolic links resolved (as far as the folder exists),

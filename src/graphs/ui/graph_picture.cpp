@@ -61,21 +61,17 @@ void paintGraphs(QPainter& painter, tGraphCharts& charts, QSize shown) {
 // cannot be made is not.
 [[noreturn]] void fail(const QString& fileName, const QString& reason,
                        ErrorKind kind = ErrorKind::io) {
-    throw Error(format("Cannot save \"%s\": %s", {fileName.toStdString(), reason.toStdString()}),
-                kind);
+    throw Error(fileFailure("save", fileName.toStdString(), reason.toStdString()), kind);
 }
 
 // The whole file is written beside the old one and renamed over it, links
 // written through; a short write is a failure, which Qt's own save file
 // can report as a success on a full disk.
 void writeWhole(const QString& fileName, const QByteArray& bytes) {
-    try {
-        replaceFileContents(fileName.toStdString(),
-                            {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                             static_cast<std::size_t>(bytes.size())});
-    } catch (const Error& e) {
-        fail(fileName, QString::fromStdString(e.what()));
-    }
+    writeNamedFile(fileName.toStdString(),
+                   {reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                    static_cast<std::size_t>(bytes.size())},
+                   "save");
 }
 
 } // namespace
