@@ -20,6 +20,11 @@ public:
         std::unique_ptr<tKnownMetRecord> record;
     };
 
+    tKnownMetList() = default;
+    tKnownMetList(tKnownMetList&&) = default;
+    tKnownMetList& operator=(tKnownMetList&&) = default;
+    ~tKnownMetList();
+
     std::size_t count() const { return items_.size(); }
     bool empty() const { return items_.empty(); }
     const std::string& name(std::size_t i) const { return items_[i].name; }
