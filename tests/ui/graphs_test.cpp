@@ -341,8 +341,9 @@ private slots:
 
     // A chart on its own: value axes end just above the top on a step of 1,
     // 2 or 5 times a power of ten; lines about to be refilled keep their
-    // points while the dates stay; touching event bars become one; and a
-    // picture that cannot be written leaves no file and says why.
+    // points while the dates stay; touching event bars become one; a
+    // picture that cannot be written leaves no file and says why; and the
+    // runtime axis never holds more ticks than fit.
     void chartScalesBarsAndFailedPictures() {
         tGraphChart upper(tChartId::requests, nullptr), lower(tChartId::transferred, nullptr);
         for (const double e : {0.01, 1.0, 1000.0})
@@ -390,6 +391,22 @@ private slots:
                                                     : saveGraphPicture(charts, file, 2000));
             });
         QVERIFY(std::filesystem::is_empty(dir.path()));
+        // The runtime axis measures a label per tick at each change: never
+        // a narrow range's interval over a wide range, or the other way.
+        upper.view().show();
+        QVERIFY(QTest::qWaitForWindowExposed(&upper.view()));
+        upper.layOut();
+        auto* runtime = qobject_cast<QValueAxis*>(upper.chart().axes(Qt::Horizontal).last());
+        double ticks = 0;
+        const auto count = [&] {
+            ticks =
+                std::max(ticks, span({runtime->min(), runtime->max()}) / runtime->tickInterval());
+        };
+        QObject::connect(runtime, &QValueAxis::rangeChanged, count);
+        QObject::connect(runtime, &QValueAxis::tickIntervalChanged, count);
+        for (const double last : {10.0, 2000.0, 3.0})
+            upper.startDrawing({true, tAxisRange{0, last}, 1}, {});
+        QVERIFY(ticks > 2 && ticks <= 12);
     }
 };
 

@@ -286,11 +286,20 @@ bool tGraphChart::holdsBottomRange(const tAxisRange& range) const {
            dateAxis_->max().toMSecsSinceEpoch() == std::llround(held.maximum);
 }
 
+// The runtime axis lays out a label per tick as soon as its range or its
+// interval changes: five years reached with the interval of a few days
+// would measure a thousand labels before the interval caught up. Of the
+// two changes, the one that leaves fewer ticks goes first.
 void tGraphChart::setBottomRange(const tAxisRange& range) {
     const tAxisRange held = bottomAxisRange(range);
     if (onRuntime_) {
+        const double step = runtimeStep(held.maximum - held.minimum);
+        const bool widening = step > runtimeAxis_->tickInterval();
+        if (widening)
+            setRuntimeStep(step);
         runtimeAxis_->setRange(held.minimum, held.maximum);
-        fitRuntimeTicks();
+        if (!widening)
+            setRuntimeStep(step);
     } else
         dateAxis_->setRange(QDateTime::fromMSecsSinceEpoch(std::llround(held.minimum)),
                             QDateTime::fromMSecsSinceEpoch(std::llround(held.maximum)));
@@ -356,22 +365,29 @@ void tGraphChart::fitTicks() {
 }
 
 // Runtime days are labelled at round steps of 1, 2 or 5 times a power of
-// ten, counted from day 0, at most as many as the ticks that fit.
-void tGraphChart::fitRuntimeTicks() {
-    const double span = runtimeAxis_->max() - runtimeAxis_->min();
+// ten, counted from day 0, at most as many as the ticks that fit; 0 before
+// the chart is laid out or for an empty span.
+double tGraphChart::runtimeStep(double span) const {
     if (span <= 0 || bottomTicks_ < 2)
-        return;
+        return 0;
     const double rough = span / (bottomTicks_ - 1);
     const double power = std::pow(10.0, std::floor(std::log10(rough)));
-    double step = 10 * power;
     for (const double nice : {1.0, 2.0, 5.0})
-        if (nice * power >= rough) {
-            step = nice * power;
-            break;
-        }
-    runtimeAxis_->setTickType(QValueAxis::TicksDynamic);
-    runtimeAxis_->setTickAnchor(0);
+        if (nice * power >= rough)
+            return nice * power;
+    return 10 * power;
+}
+
+void tGraphChart::setRuntimeStep(double step) {
+    if (step <= 0)
+        return;
     runtimeAxis_->setTickInterval(step);
+    runtimeAxis_->setTickAnchor(0);
+    runtimeAxis_->setTickType(QValueAxis::TicksDynamic);
+}
+
+void tGraphChart::fitRuntimeTicks() {
+    setRuntimeStep(runtimeStep(runtimeAxis_->max() - runtimeAxis_->min()));
 }
 
 void tGraphChart::setEmpty(bool empty) {

@@ -97,6 +97,8 @@ private:
     void attachBottom(bool runtimeAxis);
     void fitTicks();
     void fitRuntimeTicks();
+    double runtimeStep(double span) const;
+    void setRuntimeStep(double step);
     tAxisRange bottomAxisRange(const tAxisRange& range) const;
     bool holdsBottomRange(const tAxisRange& range) const;
     void setBottomRange(const tAxisRange& range);
