@@ -5,6 +5,7 @@
 #include "common/error.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace pln {
 
@@ -50,8 +51,11 @@ void tKnownMetRecord::writeToStream(ByteWriter& out) const {
     out.u32(date);
     hash.writeToStream(out);
     out.u16(static_cast<std::uint16_t>(partHashes.size()));
-    for (const auto& part : partHashes)
-        part.writeToStream(out);
+    // The part hashes lie one after the other as the file stores them: a
+    // video's hundreds go out as one block.
+    static_assert(sizeof(tHash) == tHash::size && std::is_trivially_copyable_v<tHash>);
+    out.bytes({reinterpret_cast<const std::uint8_t*>(partHashes.data()),
+               partHashes.size() * tHash::size});
     tags.writeTags(out, recordTagCountWidth);
 }
 
