@@ -19,6 +19,14 @@ tKnownMetList::~tKnownMetList() {
     });
 }
 
+tKnownMetList& tKnownMetList::operator=(tKnownMetList&& other) noexcept {
+    if (this != &other) {
+        tKnownMetList given(std::move(*this));
+        items_ = std::move(other.items_);
+    }
+    return *this;
+}
+
 bool tKnownMetList::findByHash(const tHash& hash, std::size_t& index) const {
     auto it =
         std::lower_bound(items_.begin(), items_.end(), hash, [](const Item& item, const tHash& h) {

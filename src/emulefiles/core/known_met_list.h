@@ -22,7 +22,8 @@ public:
 
     tKnownMetList() = default;
     tKnownMetList(tKnownMetList&&) = default;
-    tKnownMetList& operator=(tKnownMetList&&) = default;
+    // The records given up go as the destructor lets them go.
+    tKnownMetList& operator=(tKnownMetList&& other) noexcept;
     ~tKnownMetList();
 
     std::size_t count() const { return items_.size(); }
